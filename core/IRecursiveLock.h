@@ -1,0 +1,31 @@
+// The plug-in lock: a mutex the owning thread may take again. Critical sections on Windows,
+// recursive pthread mutexes elsewhere; the storage is opaque so callers need no system headers.
+#pragma once
+
+class IRecursiveLock
+{
+  public:
+    IRecursiveLock();
+    ~IRecursiveLock();
+    IRecursiveLock(const IRecursiveLock&) = delete;
+    IRecursiveLock& operator=(const IRecursiveLock&) = delete;
+
+    void Lock();
+    void Unlock();
+
+  private:
+    alignas(16) unsigned char storage[64];
+};
+
+// Holds an IRecursiveLock for the lifetime of a scope.
+class ILockGuard
+{
+  public:
+    explicit ILockGuard(IRecursiveLock& l) : lock(l) { lock.Lock(); }
+    ~ILockGuard() { lock.Unlock(); }
+    ILockGuard(const ILockGuard&) = delete;
+    ILockGuard& operator=(const ILockGuard&) = delete;
+
+  private:
+    IRecursiveLock& lock;
+};

@@ -1,0 +1,91 @@
+#include "plugin/ParameterTable.h"
+
+#include <iterator>
+
+namespace
+{
+constexpr const char* kWaveTexts[] = {"Sine",        "Triangle",  "Saw",            "Square",
+                                      "Golden Sine", "Sine Half", "Gold. Triangle", "Gold. Square"};
+constexpr const char* kBeatsTexts[] = {"Binaural", "Monaural"};
+constexpr const char* kNoYesTexts[] = {"No", "Yes"};
+constexpr const char* kTargetTexts[] = {"No Assign", "Base Freq", "Binaural", "Binaural Pan", "Volume"};
+constexpr const char* kLfoWaveTexts[] = {"Sine", "Triangle", "Saw", "Saw Flip", "Square", "Sine Half", "Half Flip"};
+// Shortest to longest in groups of three: plain, triplet of the next longer note, dotted.
+constexpr const char* kSyncTexts[] = {"1/32", "1/16T", "1/32D", "1/16", "1/8T",  "1/16D", "1/8",   "1/4T",
+                                      "1/8D", "1/4",   "1/2T",  "1/4D", "1/2",   "1/1T",  "1/2D",  "1/1",
+                                      "2/1T", "1/1D",  "2/1",   "4/1T", "2/1D",  "4/1",   "8/1T",  "4/1D",
+                                      "8/1",  "16/1T", "8/1D",  "16/1", "32/1T", "16/1D", "32/1"};
+
+template <std::size_t N>
+void DefineEnum(IEffectBase& plugin, int index, const char* name, int defaultValue, const char* const (&texts)[N])
+{
+    IParameter* param = plugin.GetParam(index);
+    if (!param)
+        return;
+    param->DefineEnum(name, defaultValue, static_cast<int>(N), "");
+    for (std::size_t i = 0; i < N; ++i)
+        param->AddValueText(static_cast<int>(i), texts[i]);
+}
+
+void DefineInt(IEffectBase& plugin, int index, const char* name, int defaultValue, int min, int max,
+               const char* label, double curve = 1.0)
+{
+    IParameter* param = plugin.GetParam(index);
+    if (!param)
+        return;
+    param->DefineInt(name, defaultValue, min, max, label);
+    if (curve != 1.0)
+        param->SetCurve(curve);
+}
+
+void DefineLfo(IEffectBase& plugin, int first, const char* target, const char* wave, const char* sync,
+               const char* rate, const char* depth, const char* start)
+{
+    DefineEnum(plugin, first, target, 0, kTargetTexts);
+    DefineEnum(plugin, first + 1, wave, 0, kLfoWaveTexts);
+    DefineEnum(plugin, first + 2, sync, 1, kNoYesTexts);
+    DefineEnum(plugin, first + 3, rate, 15, kSyncTexts);
+    DefineInt(plugin, first + 4, rate, 2000, 60, 64000, "ms", 2.0);
+    DefineInt(plugin, first + 5, depth, 90, 0, 100, "%");
+    DefineInt(plugin, first + 6, start, 0, 0, 100, "%");
+}
+} // namespace
+
+IEffectIdentity PluginIdentity()
+{
+    IEffectIdentity identity;
+    identity.paramCount = kParamCount;
+    identity.channelConfigs = "1-1 2-2";
+    identity.presetCount = 150;
+    identity.effectName = "twinPulseToneMix";
+    identity.productName = "";
+    identity.vendorName = "Qovel";
+    identity.version = 0x10000;
+    identity.uniqueId = 0x6E61686A;
+    identity.manufacturerCode = 0x516F7665; // 'Qove'
+    identity.latency = 0;
+    identity.midiMode = 0;
+    identity.stateChunks = false;
+    identity.isInstrument = false;
+    return identity;
+}
+
+void DefineParameters(IEffectBase& plugin)
+{
+    if (IParameter* param = plugin.GetParam(kBaseFreq))
+    {
+        param->DefineDouble("Base Freq", 200.0, 20.0, 20000.0, 0.1, "Hz");
+        param->SetCurve(2.0);
+    }
+    if (IParameter* param = plugin.GetParam(kBinaural))
+        param->DefineDouble("Binaural", 4.0, 0.0, 512.0, 0.01, "Hz");
+    DefineEnum(plugin, kWave, "Wave", 0, kWaveTexts);
+    DefineInt(plugin, kBinauralPan, "Binaural Pan", 100, -100, 100, "%");
+    DefineEnum(plugin, kBeats, "Beats", 0, kBeatsTexts);
+    DefineEnum(plugin, kPlayAnyway, "Play Anyway", 0, kNoYesTexts);
+    DefineInt(plugin, kFade, "Fade", 1000, 1, 90000, "ms");
+    DefineInt(plugin, kMix, "Mix", 50, 0, 100, "%");
+    DefineLfo(plugin, kLfo1Target, "LFO1 Target", "LFO1 Wave", "LFO1 Sync", "LFO1 Rate", "LFO1 Depth", "LFO1 Start");
+    DefineLfo(plugin, kLfo2Target, "LFO2 Target", "LFO2 Wave", "LFO2 Sync", "LFO2 Rate", "LFO2 Depth", "LFO2 Start");
+    static_assert(std::size(kSyncTexts) == 31);
+}

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a fresh Debian 12 machine, then builds libpng for
+# the Win64 target from Debian's own source package. Safe to run again: finished steps are skipped.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+deps="$here/.deps"
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
+  wine wine64 xvfb xauth xdotool imagemagick
+  libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsndfile1-dev
+  clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind
+  python3 python3-pil
+  dpkg-dev
+)
+
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+sources=/etc/apt/sources.list.d/debian.sources
+need_src=0
+[ -f "$deps/mingw/lib/libpng16.a" ] || need_src=1
+if [ "$need_src" = 1 ] && [ -f "$sources" ] && ! grep -q '^Types: deb deb-src' "$sources"; then
+  as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$sources"
+  updated=0
+fi
+if [ ${#missing[@]} -gt 0 ] || [ "${updated:-1}" = 0 ]; then
+  echo "setup: installing ${#missing[@]} packages" >&2
+  as_root apt-get update -qq
+  [ ${#missing[@]} -eq 0 ] || DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq \
+      --no-install-recommends --no-upgrade "${missing[@]}" >/dev/null
+fi
+
+# libpng for mingw, built once into .deps/mingw.
+if [ "$need_src" = 1 ]; then
+  echo "setup: building libpng for the Win64 target" >&2
+  rm -rf "$deps/src" && mkdir -p "$deps/src"
+  (cd "$deps/src" && apt-get source -qq -o APT::Sandbox::User=root libpng1.6/bookworm >/dev/null 2>&1 \
+     || apt-get source -qq -o APT::Sandbox::User=root libpng1.6 >/dev/null)
+  src=$(find "$deps/src" -maxdepth 1 -mindepth 1 -type d -name 'libpng*' | head -n 1)
+  cmake -S "$src" -B "$deps/src/build" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps/mingw" \
+    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
+    -DZLIB_LIBRARY=/usr/x86_64-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/x86_64-w64-mingw32/include \
+    >/dev/null
+  cmake --build "$deps/src/build" -j"$(nproc)" >/dev/null
+  cmake --install "$deps/src/build" >/dev/null
+fi
+
+# A Wine prefix of our own, made once, so test runs do not pay for it.
+if [ ! -f "$deps/wine/system.reg" ]; then
+  echo "setup: preparing a Wine prefix" >&2
+  mkdir -p "$deps/wine"
+  WINEPREFIX="$deps/wine" WINEDEBUG=-all wineboot -i >/dev/null 2>&1 || true
+  WINEPREFIX="$deps/wine" wineserver -w || true
+fi
+echo "setup: done" >&2

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the native suite, the same suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the thread test under ThreadSanitizer, the chunk fuzzer for a bounded
+# time, clang-tidy, and the Win64 build under wine64 (its own tests plus a comparison of its host
+# tool and module against the native ones). Ends with "N passed, M failed".
+set -uo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+jobs=$(nproc)
+passed=0
+failed=0
+failures=()
+
+step() { echo; echo "==== $*"; }
+count_ctest() { # name, log file
+  local line p t
+  line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$2" | tail -n 1)
+  if [ -z "$line" ]; then failed=$((failed + 1)); failures+=("$1 (no result)"); return; fi
+  t=$(echo "$line" | sed -E 's/.*out of ([0-9]+).*/\1/')
+  p=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed.*/\1/')
+  passed=$((passed + t - p)); failed=$((failed + p))
+  [ "$p" = 0 ] || failures+=("$1: $p of $t")
+}
+check() { # name, command...
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); failures+=("$name"); fi
+}
+run_ctest() { # name, build dir, extra ctest args...
+  local name=$1 dir=$2; shift 2
+  local log; log=$(mktemp)
+  (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 600 "$@") 2>&1 | tee "$log" | tail -n 25
+  count_ctest "$name" "$log"
+  rm -f "$log"
+}
+
+step "setup"
+bash scripts/setup.sh || { echo "setup failed"; echo "0 passed, 1 failed"; exit 1; }
+
+step "build (Linux and Win64)"
+if ! bash scripts/build.sh; then echo "build failed"; echo "0 passed, 1 failed"; exit 1; fi
+
+step "native tests"
+run_ctest native build/linux
+
+step "Win64 tests under wine64"
+run_ctest win64 build/win64
+check "win64 matches native" bash tests/cross/compare-win64.sh
+
+step "AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTPM_SANITIZE=address,undefined \
+  -DTPM_BENCH=OFF >/dev/null &&
+  cmake --build build/asan -j"$jobs" >/dev/null
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+run_ctest asan build/asan -E 'LongRun'
+
+step "ThreadSanitizer (clang)"
+CC=clang CXX=clang++ cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTPM_SANITIZE=thread -DTPM_BENCH=OFF >/dev/null &&
+  cmake --build build/tsan -j"$jobs" --target thread_tests >/dev/null
+check "thread sanitizer" env TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 TPM_THREAD_SECONDS=4 \
+  build/tsan/tests/thread/thread_tests
+
+if [ -f scripts/run-fuzz.sh ]; then
+  step "chunk fuzzer (bounded)"
+  check "fuzz" bash scripts/run-fuzz.sh
+fi
+
+step "clang-tidy"
+check "clang-tidy" bash scripts/tidy.sh
+
+echo
+if [ ${#failures[@]} -gt 0 ]; then printf 'failed: %s\n' "${failures[@]}"; fi
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]

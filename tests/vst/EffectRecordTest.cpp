@@ -1,0 +1,101 @@
+#include "support/TestModule.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+TEST(EffectRecord, IdentityAsTheHostSeesIt)
+{
+    auto plugin = LoadTestModule();
+    ASSERT_TRUE(plugin);
+    const AEffect* e = plugin->Effect();
+    EXPECT_EQ(e->magic, 0x56737450);
+    EXPECT_EQ(e->numPrograms, 150);
+    EXPECT_EQ(e->numParams, 23);
+    EXPECT_EQ(e->numInputs, 2);
+    EXPECT_EQ(e->numOutputs, 2);
+    EXPECT_EQ(e->flags & ~1, 0x1018); // the editor flag comes with the editor
+    EXPECT_EQ(e->initialDelay, 0);
+    EXPECT_EQ(e->realQualities, 0);
+    EXPECT_EQ(e->offQualities, 0);
+    EXPECT_EQ(e->resvd1, 0);
+    EXPECT_EQ(e->resvd2, 0);
+    EXPECT_EQ(e->ioRatio, 1.0f);
+    EXPECT_EQ(e->uniqueID, 0x6E61686A);
+    EXPECT_EQ(e->version, 10000);
+    EXPECT_NE(e->object, nullptr);
+    EXPECT_TRUE(e->dispatcher && e->process && e->processReplacing && e->processDoubleReplacing &&
+                e->setParameter && e->getParameter);
+    const char zeros[56] = {};
+    EXPECT_EQ(std::memcmp(e->future, zeros, sizeof zeros), 0);
+}
+
+TEST(EffectRecord, ParametersWithTheirNamesLabelsAndDisplays)
+{
+    auto plugin = LoadTestModule();
+    ASSERT_TRUE(plugin);
+    struct Expected
+    {
+        const char* name;
+        const char* label;
+        const char* display;
+    };
+    const Expected table[23] = {
+        {"Base Freq", "Hz", "200.0"}, {"Binaural", "Hz", "4.00"},   {"Wave", "", "Sine"},
+        {"Binaural Pan", "%", "100"}, {"Beats", "", "Binaural"},   {"Play Anyway", "", "No"},
+        {"Fade", "ms", "1000"},       {"Mix", "%", "50"},          {"LFO1 Target", "", "No Assign"},
+        {"LFO1 Wave", "", "Sine"},    {"LFO1 Sync", "", "Yes"},    {"LFO1 Rate", "", "1/1"},
+        {"LFO1 Rate", "ms", "2000"},  {"LFO1 Depth", "%", "90"},   {"LFO1 Start", "%", "0"},
+        {"LFO2 Target", "", "No Assign"}, {"LFO2 Wave", "", "Sine"}, {"LFO2 Sync", "", "Yes"},
+        {"LFO2 Rate", "", "1/1"},     {"LFO2 Rate", "ms", "2000"}, {"LFO2 Depth", "%", "90"},
+        {"LFO2 Start", "%", "0"},     {"", "", "0"},
+    };
+    for (int i = 0; i < 23; ++i)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(plugin->ParamName(i), table[i].name);
+        EXPECT_EQ(plugin->ParamLabel(i), table[i].label);
+        EXPECT_EQ(plugin->ParamDisplay(i), table[i].display);
+    }
+    AEffect* e = plugin->Effect();
+    EXPECT_FLOAT_EQ(e->getParameter(e, 7), 0.5f);
+    EXPECT_FLOAT_EQ(e->getParameter(e, 0), static_cast<float>(std::sqrt(180.0 / 19980.0)));
+    EXPECT_EQ(e->getParameter(e, 22), 0.0f);
+    EXPECT_EQ(e->getParameter(e, 23), 0.0f);
+    EXPECT_EQ(e->getParameter(e, -1), 0.0f);
+}
+
+TEST(EffectRecord, ProgramSlotsAreListed)
+{
+    auto plugin = LoadTestModule();
+    ASSERT_TRUE(plugin);
+    EXPECT_EQ(plugin->Dispatch(vst::effGetProgram), 0);
+    EXPECT_EQ(plugin->ProgramName(0), "---- default ----");
+    char name[64] = "untouched";
+    EXPECT_EQ(plugin->Dispatch(vst::effGetProgramNameIndexed, 149, 0, name), 1);
+    EXPECT_STREQ(name, "- 150 -");
+    EXPECT_EQ(plugin->Dispatch(vst::effGetProgramNameIndexed, 150, 0, name), 0);
+    EXPECT_STREQ(name, "");
+    EXPECT_EQ(plugin->Dispatch(vst::effGetProgramNameIndexed, 0, 0, nullptr), 0);
+    plugin->Dispatch(vst::effGetProgramName, 0, 0, name);
+    EXPECT_STREQ(name, "---- default ----");
+}
+
+TEST(EffectRecord, ParameterCallbacksSetAndClampValues)
+{
+    auto plugin = LoadTestModule();
+    ASSERT_TRUE(plugin);
+    AEffect* e = plugin->Effect();
+    e->setParameter(e, 7, 0.25f);
+    EXPECT_EQ(plugin->ParamDisplay(7), "25");
+    e->setParameter(e, 2, 3.0f / 7.0f);
+    EXPECT_EQ(plugin->ParamDisplay(2), "Square");
+    e->setParameter(e, 6, -1.0f);
+    EXPECT_EQ(plugin->ParamDisplay(6), "1");
+    e->setParameter(e, 6, std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(plugin->ParamDisplay(6), "1");
+    e->setParameter(e, 6, 7.0f);
+    EXPECT_EQ(plugin->ParamDisplay(6), "90000");
+    e->setParameter(e, 99, 0.5f); // ignored
+    e->setParameter(e, -3, 0.5f);
+}

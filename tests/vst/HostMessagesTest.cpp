@@ -1,0 +1,136 @@
+#include "plugin/VSTCLASS.h"
+#include "tools/hostkit/HostedPlugin.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+AEffect* MakeLinkedPlugin(audioMasterCallback host) { return (new VSTCLASS(host))->GetEffect(); }
+
+struct LinkedPlugin
+{
+    std::unique_ptr<HostedPlugin> host;
+    VSTCLASS* plug = nullptr;
+};
+
+LinkedPlugin Make(const HostSettings& settings = {})
+{
+    std::string error;
+    LinkedPlugin p;
+    p.host = HostedPlugin::Create(&MakeLinkedPlugin, error, settings);
+    if (p.host)
+        p.plug = static_cast<VSTCLASS*>(IEffectVST::FromEffect(p.host->Effect()));
+    return p;
+}
+} // namespace
+
+TEST(TimeQueries, AnswersFromTheHostsTimeInfo)
+{
+    HostSettings settings;
+    settings.sampleRate = 48000.0;
+    settings.tempo = 120.0;
+    settings.playing = true;
+    auto p = Make(settings);
+    ASSERT_TRUE(p.plug);
+    p.host->Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
+    EXPECT_EQ(p.plug->GetTempo(), 120.0);
+    EXPECT_EQ(p.plug->GetSamplesPerBeat(), 24000.0);
+    EXPECT_EQ(p.plug->GetTransportState(), 1);
+    p.host->Advance(1000);
+    EXPECT_EQ(p.plug->GetSamplePosition(), 1000);
+    int num = -1, den = -1;
+    p.plug->GetTimeSignature(num, den);
+    EXPECT_EQ(num, 4);
+    EXPECT_EQ(den, 4);
+
+    p.host->settings.playing = false;
+    p.host->settings.recording = true;
+    EXPECT_EQ(p.plug->GetTransportState(), 2);
+    p.host->settings.recording = false;
+    EXPECT_EQ(p.plug->GetTransportState(), 0);
+
+    p.host->settings.tempoValid = false;
+    EXPECT_EQ(p.plug->GetTempo(), 0.0);
+    EXPECT_EQ(p.plug->GetSamplesPerBeat(), 0.0);
+    p.host->settings.tempoValid = true;
+    p.host->settings.tempo = -5.0;
+    EXPECT_EQ(p.plug->GetTempo(), 0.0);
+}
+
+TEST(TimeQueries, NoTimeInfoMeansStoppedAndNoTempo)
+{
+    HostSettings settings;
+    settings.timeInfoAvailable = false;
+    auto p = Make(settings);
+    ASSERT_TRUE(p.plug);
+    EXPECT_EQ(p.plug->GetTransportState(), 0);
+    EXPECT_EQ(p.plug->GetSamplePosition(), 0);
+    EXPECT_EQ(p.plug->GetTempo(), 0.0);
+    EXPECT_EQ(p.plug->GetSamplesPerBeat(), 0.0);
+    int num = -1, den = -1;
+    p.plug->GetTimeSignature(num, den);
+    EXPECT_EQ(num, 0);
+    EXPECT_EQ(den, 0);
+}
+
+TEST(HostIdentification, AskedOnceAtOpenAndCached)
+{
+    HostSettings settings;
+    settings.productName = "Steinberg Cubase and Nuendo";
+    settings.vendorVersion = 10203;
+    auto p = Make(settings);
+    ASSERT_TRUE(p.plug);
+    EXPECT_EQ(p.host->CountCalls(vst::audioMasterGetProductString), 0); // construction asks nothing
+    p.host->Dispatch(vst::effOpen);
+    EXPECT_EQ(p.host->CountCalls(vst::audioMasterGetProductString), 1);
+    EXPECT_EQ(p.host->CountCalls(vst::audioMasterGetVendorVersion), 1);
+    EXPECT_EQ(p.plug->GetHostId(), 3);
+    p.host->Dispatch(vst::effOpen);
+    EXPECT_EQ(p.host->CountCalls(vst::audioMasterGetProductString), 1);
+}
+
+TEST(HostIdentification, EmptyProductNameAsksNoVersion)
+{
+    HostSettings settings;
+    settings.productName = "";
+    auto p = Make(settings);
+    ASSERT_TRUE(p.plug);
+    EXPECT_EQ(p.plug->GetHostId(), 0);
+    EXPECT_EQ(p.host->CountCalls(vst::audioMasterGetVendorVersion), 0);
+}
+
+TEST(HostMessages, EditorChangesAreAutomatedAndBracketed)
+{
+    auto p = Make();
+    ASSERT_TRUE(p.plug);
+    p.host->Dispatch(vst::effOpen);
+    p.host->ClearCalls();
+    p.plug->HostBeginEdit(7);
+    p.plug->SetParameterFromEditor(7, 0.25);
+    p.plug->HostEndEditDelayed(7); // without an editor the edit ends at once
+    const auto calls = p.host->Calls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].opcode, vst::audioMasterBeginEdit);
+    EXPECT_EQ(calls[0].index, 7);
+    EXPECT_EQ(calls[1].opcode, vst::audioMasterAutomate);
+    EXPECT_EQ(calls[1].opt, 0.25f);
+    EXPECT_EQ(calls[2].opcode, vst::audioMasterEndEdit);
+    EXPECT_EQ(p.host->ParamDisplay(7), "25");
+
+    p.host->ClearCalls();
+    p.plug->HostUpdateDisplay();
+    p.plug->HostBeginEditIfNew(3);
+    EXPECT_EQ(p.host->CountCalls(vst::audioMasterUpdateDisplay), 1);
+    EXPECT_EQ(p.host->CountCalls(vst::audioMasterBeginEdit), 1);
+}
+
+TEST(HostMessages, MidiOutputReportsTheHostsAnswer)
+{
+    auto p = Make();
+    ASSERT_TRUE(p.plug);
+    IMidiMsg notes[2] = {{0, 0x90, 60, 100}, {10, 0x80, 60, 0}};
+    EXPECT_FALSE(p.plug->SendMidiMessages(notes, 2)); // this host answers 0 to events
+    EXPECT_EQ(p.host->CountCalls(vst::audioMasterProcessEvents), 2);
+    const uint8_t dump[] = {0xF0, 0x7E, 0xF7};
+    EXPECT_FALSE(p.plug->SendSysEx(ISysExMsg{0, dump, 3}));
+}

@@ -1,0 +1,54 @@
+// Audio files through libsndfile (WAV, FLAC, ...), chosen by the file name's extension.
+#include "tools/hostkit/AudioFile.h"
+#include "tools/hostkit/AudioFileCodec.h"
+
+#include <sndfile.h>
+
+bool ReadAudioFile(const std::string& path, int rawChannels, double rawRate, AudioData& out, std::string& error)
+{
+    if (IsRawAudioPath(path))
+        return ReadRawAudio(path, rawChannels, rawRate, out, error);
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file)
+    {
+        error = "cannot read '" + path + "': " + sf_strerror(nullptr);
+        return false;
+    }
+    out = AudioData{};
+    out.channels = info.channels;
+    out.sampleRate = info.samplerate;
+    out.samples.resize(static_cast<std::size_t>(info.frames) * static_cast<std::size_t>(info.channels));
+    const sf_count_t got = sf_readf_float(file, out.samples.data(), info.frames);
+    out.samples.resize(static_cast<std::size_t>(got) * static_cast<std::size_t>(info.channels));
+    sf_close(file);
+    return true;
+}
+
+bool WriteAudioFile(const std::string& path, const AudioData& audio, std::string& error)
+{
+    if (IsRawAudioPath(path))
+        return WriteRawAudio(path, audio, error);
+    SF_INFO info{};
+    info.channels = audio.channels;
+    info.samplerate = static_cast<int>(audio.sampleRate);
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SF_INFO guess = info;
+    const std::string lower = path.size() >= 5 ? path.substr(path.size() - 5) : path;
+    if (lower == ".flac")
+        guess.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_24;
+    if (sf_format_check(&guess))
+        info = guess;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (!file)
+    {
+        error = "cannot write '" + path + "': " + sf_strerror(nullptr);
+        return false;
+    }
+    const sf_count_t frames = audio.Frames();
+    const bool ok = sf_writef_float(file, audio.samples.data(), frames) == frames;
+    sf_close(file);
+    if (!ok)
+        error = "cannot write all of '" + path + "'";
+    return ok;
+}

@@ -1,0 +1,26 @@
+// A loaded plug-in module (shared object or DLL) and the lookup of its entry point.
+#pragma once
+
+#include "vst/VstAbi.h"
+
+#include <memory>
+#include <string>
+
+using VstEntryProc = AEffect* (*)(audioMasterCallback host);
+
+class ModuleLibrary
+{
+  public:
+    // Null with a one-line reason in `error` when the file cannot be loaded or has no entry point.
+    static std::unique_ptr<ModuleLibrary> Open(const std::string& path, std::string& error);
+    ~ModuleLibrary();
+    ModuleLibrary(const ModuleLibrary&) = delete;
+    ModuleLibrary& operator=(const ModuleLibrary&) = delete;
+
+    VstEntryProc Entry() const { return entry; }
+
+  private:
+    ModuleLibrary() = default;
+    void* handle = nullptr;
+    VstEntryProc entry = nullptr;
+};

@@ -1,0 +1,33 @@
+#include "tools/hostkit/ModuleLibrary.h"
+
+#include <dlfcn.h>
+
+std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std::string& error)
+{
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+    {
+        const char* reason = dlerror();
+        error = "cannot load module '" + path + "': " + (reason ? reason : "unknown error");
+        return nullptr;
+    }
+    void* symbol = dlsym(handle, "VSTPluginMain");
+    if (!symbol)
+        symbol = dlsym(handle, "main");
+    if (!symbol)
+    {
+        dlclose(handle);
+        error = "module '" + path + "' exports neither VSTPluginMain nor main";
+        return nullptr;
+    }
+    std::unique_ptr<ModuleLibrary> library(new ModuleLibrary);
+    library->handle = handle;
+    library->entry = reinterpret_cast<VstEntryProc>(symbol);
+    return library;
+}
+
+ModuleLibrary::~ModuleLibrary()
+{
+    if (handle)
+        dlclose(handle);
+}

@@ -1,0 +1,78 @@
+// vsthost: a small command-line VST 2.4 host that drives a plug-in module only through its
+// exported entry point, for inspection and offline rendering.
+#include "tools/vsthost/Commands.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+int main(int argc, char** argv)
+{
+#if defined(_WIN32)
+    // Plain "\n" line ends, so the output compares equal to the native build's.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    CLI::App app{"vsthost: inspect and render through a VST 2.4 plug-in module"};
+    app.require_subcommand(1);
+    CommonHostOptions host;
+    app.add_option("--host-name", host.hostName, "Product name the host reports")->capture_default_str();
+    app.add_option("--host-version", host.hostVersion, "Host version as major*10000+minor*100+patch")
+        ->capture_default_str();
+    app.add_flag("--log-automation", host.logAutomation, "Print automation and edit messages to stderr");
+
+    std::string infoModule;
+    CLI::App* info = app.add_subcommand("info", "Print the effect record, parameters and programs");
+    info->add_option("module", infoModule, "Plug-in module")->required();
+
+    RenderOptions render;
+    CLI::App* renderCmd = app.add_subcommand("render", "Render audio through the plug-in");
+    renderCmd->add_option("module", render.module, "Plug-in module")->required();
+    renderCmd->add_option("-o,--output", render.output, "Output file (.wav, .flac, or raw .f32)")->required();
+    renderCmd->add_option("-i,--input", render.input, "Input audio file (default: silence)");
+    renderCmd->add_option("-r,--rate", render.sampleRate, "Sample rate in Hz")
+        ->capture_default_str()
+        ->check(CLI::Range(1000.0, 1536000.0));
+    renderCmd->add_option("-b,--block", render.blockSize, "Block size in frames")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 1 << 20));
+    renderCmd->add_option("-s,--seconds", render.seconds, "Length in seconds (default: input length, or 5)")
+        ->check(CLI::Range(0.0, 86400.0));
+    renderCmd->add_option("-c,--channels", render.channels, "Channels, 1 or 2")
+        ->capture_default_str()
+        ->check(CLI::IsMember({1, 2}));
+    renderCmd->add_option("-p,--param", render.params,
+                          "Parameter: 'Name=display text', '#index=display text' or 'index=normalised'");
+    renderCmd->add_option("-t,--tempo", render.tempo, "Host tempo in BPM")
+        ->capture_default_str()
+        ->check(CLI::Range(0.0, 1000.0));
+    renderCmd->add_flag("--stopped", render.stopped, "Report the transport as stopped (default: playing)");
+    renderCmd->add_option("--program", render.program, "Select this program before the parameters");
+    renderCmd->add_flag("--double", render.doublePrecision, "Use the double-precision process callback");
+    renderCmd->add_flag("-q,--quiet", render.quiet, "No progress line");
+
+    std::string compareA, compareB;
+    double tolerance = 0.0;
+    CLI::App* compare = app.add_subcommand("compare", "Compare two raw float32 files sample by sample");
+    compare->add_option("a", compareA)->required();
+    compare->add_option("b", compareB)->required();
+    compare->add_option("--tolerance", tolerance, "Largest difference allowed")->capture_default_str();
+
+    try
+    {
+        app.parse(argc, argv);
+    }
+    catch (const CLI::ParseError& e)
+    {
+        return app.exit(e);
+    }
+    if (info->parsed())
+        return RunInfo(infoModule, host);
+    if (renderCmd->parsed())
+        return RunRender(render, host);
+    if (compare->parsed())
+        return RunCompare(compareA, compareB, tolerance);
+    return 2;
+}
