@@ -1,4 +1,5 @@
 #include "plugin/VSTCLASS.h"
+#include "support/TestModule.h"
 #include "tools/hostkit/HostedPlugin.h"
 
 #include <gtest/gtest.h>
@@ -78,25 +79,39 @@ TEST(HostIdentification, AskedOnceAtOpenAndCached)
     HostSettings settings;
     settings.productName = "Steinberg Cubase and Nuendo";
     settings.vendorVersion = 10203;
-    auto p = Make(settings);
-    ASSERT_TRUE(p.plug);
-    EXPECT_EQ(p.host->CountCalls(vst::audioMasterGetProductString), 0); // construction asks nothing
-    p.host->Dispatch(vst::effOpen);
-    EXPECT_EQ(p.host->CountCalls(vst::audioMasterGetProductString), 1);
-    EXPECT_EQ(p.host->CountCalls(vst::audioMasterGetVendorVersion), 1);
-    EXPECT_EQ(p.plug->GetHostId(), 3);
-    p.host->Dispatch(vst::effOpen);
-    EXPECT_EQ(p.host->CountCalls(vst::audioMasterGetProductString), 1);
+    auto plugin = LoadTestModule(settings);
+    ASSERT_TRUE(plugin);
+    EXPECT_EQ(plugin->CountCalls(vst::audioMasterGetProductString), 0); // construction asks nothing
+    plugin->Dispatch(vst::effOpen);
+    EXPECT_EQ(plugin->CountCalls(vst::audioMasterGetProductString), 1);
+    EXPECT_EQ(plugin->CountCalls(vst::audioMasterGetVendorVersion), 1);
+    plugin->Dispatch(vst::effOpen);
+    EXPECT_EQ(plugin->CountCalls(vst::audioMasterGetProductString), 1);
 }
 
 TEST(HostIdentification, EmptyProductNameAsksNoVersion)
 {
     HostSettings settings;
     settings.productName = "";
+    auto plugin = LoadTestModule(settings);
+    ASSERT_TRUE(plugin);
+    plugin->Dispatch(vst::effOpen);
+    EXPECT_EQ(plugin->CountCalls(vst::audioMasterGetProductString), 1);
+    EXPECT_EQ(plugin->CountCalls(vst::audioMasterGetVendorVersion), 0);
+}
+
+TEST(HostIdentification, CodesAreCachedAndHostsWithChannelQuirksStillGetStereo)
+{
+    HostSettings settings;
+    settings.productName = "Adobe Audition";
     auto p = Make(settings);
     ASSERT_TRUE(p.plug);
-    EXPECT_EQ(p.plug->GetHostId(), 0);
-    EXPECT_EQ(p.host->CountCalls(vst::audioMasterGetVendorVersion), 0);
+    p.host->Dispatch(vst::effOpen);
+    EXPECT_EQ(p.plug->GetHostId(), 17);
+    EXPECT_EQ(p.host->Effect()->numInputs, 2);
+    EXPECT_EQ(p.host->Effect()->numOutputs, 2);
+    VstPinProperties pin{};
+    EXPECT_EQ(p.host->Dispatch(vst::effGetInputProperties, 1, 0, &pin), 1);
 }
 
 TEST(HostMessages, EditorChangesAreAutomatedAndBracketed)
