@@ -1,0 +1,438 @@
+#include "engine/ToneEngine.h"
+
+#include "plugin/ParameterTable.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+constexpr double kTwoPi = Waveforms::kTwoPi;
+constexpr double kSilence = 1e-24;
+constexpr float kMinLevel = 0.00001f;
+
+// LFO 2's parameters follow LFO 1's in the same order.
+constexpr int kLfoParamStride = kLfo2Target - kLfo1Target;
+
+// What the first block recomputes (everything that depends on the sample rate or the tempo), and
+// what a new sample rate recomputes.
+constexpr int kRateDependent[] = {kBaseFreq,   kBinaural,     kFade,      kLfo1RateSync,
+                                  kLfo1RateMs, kLfo2RateSync, kLfo2RateMs};
+constexpr int kSampleRateDependent[] = {kBaseFreq, kBinaural, kFade, kLfo1RateMs, kLfo2RateMs};
+
+constexpr int16_t kTargetParam[5] = {-1, kBaseFreq, kBinaural, kBinauralPan, kMix};
+
+// Half away from zero; non-finite input counts as 0 so every derived value stays finite.
+double RoundHalfAway(double x)
+{
+    if (!std::isfinite(x)) return 0.0;
+    return x >= 0.0 ? std::trunc(x + 0.5) : std::trunc(x - 0.5);
+}
+
+int ClampToInt(double a, int lo, int hi)
+{
+    return static_cast<int>(std::clamp(a, static_cast<double>(lo), static_cast<double>(hi)));
+}
+
+const char* BandName(float b, bool binaural)
+{
+    if (!(b > 0.0f)) return binaural ? "Binaural Off" : "Monaural Off";
+    if (b < 0.5f) return "EPSILON";
+    if (b < 4.0f) return "DELTA";
+    if (b < 8.0f) return "THETA";
+    if (b < 14.0f) return "ALPHA";
+    if (b < 30.0f) return "BETA";
+    if (b < 100.0f) return "GAMMA";
+    return "LAMBDA";
+}
+} // namespace
+
+const ToneEngine::Renderer ToneEngine::kRenderers[Waveforms::kToneWaveCount] = {
+    &ToneEngine::RenderFrames<0>, &ToneEngine::RenderFrames<1>, &ToneEngine::RenderFrames<2>,
+    &ToneEngine::RenderFrames<3>, &ToneEngine::RenderFrames<4>, &ToneEngine::RenderFrames<5>,
+    &ToneEngine::RenderFrames<6>, &ToneEngine::RenderFrames<7>,
+};
+
+double ToneEngine::InverseRate() const
+{
+    return sampleRate > 0.0 && std::isfinite(sampleRate) ? 1.0 / sampleRate : 0.0;
+}
+
+double ToneEngine::SyncWholeNote() const
+{
+    if (samplesPerWholeNote > 0.0) return samplesPerWholeNote;
+    if (lastWholeNote > 0.0) return lastWholeNote;
+    return 2.0 * sampleRate; // 120 beats per minute
+}
+
+void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames)
+{
+    if (!armed) return;
+
+    double wholeNote = 4.0 * host.GetSamplesPerBeat();
+    if (!(wholeNote > 0.0 && std::isfinite(wholeNote))) wholeNote = 0.0;
+    if (!started)
+    {
+        started = true;
+        sampleRate = host.LiveSampleRate();
+        samplesPerWholeNote = wholeNote;
+        if (wholeNote > 0.0) lastWholeNote = wholeNote;
+        for (const int idx : kRateDependent)
+            host.HandleParamChange(idx);
+    }
+    else if (wholeNote != samplesPerWholeNote)
+    {
+        samplesPerWholeNote = wholeNote;
+        if (wholeNote > 0.0) lastWholeNote = wholeNote;
+        host.HandleParamChange(kLfo1RateSync);
+        host.HandleParamChange(kLfo2RateSync);
+    }
+
+    const float goal = playAnyway || host.GetTransportState() != 0 ? levelTarget : 0.0f;
+
+    if (nFrames > 0)
+    {
+        BlockPlan plan{goal, 0.0, 0.0, 0.0f, 0.0f, {}};
+        for (int t = 1; t <= 4; ++t)
+            plan.driven[t] = lfo[0].target == t || lfo[1].target == t;
+
+        const double d1 = osc1IncTarget - osc1Inc;
+        const double d2 = osc2IncTarget - osc2Inc;
+        if (std::fabs(d1) > kSilence || std::fabs(d2) > kSilence)
+        {
+            const double m = std::max(glideSamples, static_cast<uint32_t>(nFrames));
+            plan.step1 = plan.driven[1] ? 0.0 : d1 / m;
+            // An LFO on the base frequency rewrites oscillator 2 every sample as its output plus
+            // the binaural offset; a glide step on top would only skew the beat.
+            plan.step2 = plan.driven[1] || plan.driven[2] ? 0.0 : d2 / m;
+        }
+        const float frames = static_cast<float>(nFrames);
+        plan.panStep = plan.driven[3] ? 0.0f : (panTarget - pan) / frames;
+        plan.levelStep = plan.driven[4] ? 0.0f : (goal - level) / frames;
+
+        const int wave = std::clamp(waveIndex, 0, Waveforms::kToneWaveCount - 1);
+        (this->*kRenderers[wave])(plan, inputs, outputs, nFrames);
+    }
+
+    pan = panTarget;
+    level = goal;
+}
+
+template <int Wave>
+void ToneEngine::RenderFrames(const BlockPlan& plan, double** inputs, double** outputs, int nFrames)
+{
+    // Locals, because the output buffers could alias any double member as far as the compiler
+    // knows; they are written back after the loop.
+    double phase1 = osc1Phase;
+    double phase2 = osc2Phase;
+    double inc1 = osc1Inc;
+    double inc2 = osc2Inc;
+    float curLevel = level;
+    float curPan = pan;
+    const double goal = plan.goal;
+    const bool binaural = binauralMode;
+    const bool lfo1On = lfo[0].active;
+    const bool lfo2On = lfo[1].active;
+    const Waveforms::Golden shape = golden;
+    const double* inL = inputs[0];
+    const double* inR = inputs[1];
+    double* outL = outputs[0];
+    double* outR = outputs[1];
+
+    for (int i = 0; i < nFrames; ++i)
+    {
+        const double left = inL[i];
+        const double right = inR[i];
+        if (goal > kSilence || static_cast<double>(curLevel) > kSilence)
+        {
+            if (lfo1On) StepLfo(0, inc1, inc2, curPan, curLevel);
+            if (lfo2On) StepLfo(1, inc1, inc2, curPan, curLevel);
+            inc1 += plan.step1;
+            inc2 += plan.step2;
+            curLevel += plan.levelStep;
+            curPan += plan.panStep;
+
+            const double w = Waveforms::Tone<Wave>(phase1, goldenSplit, shape);
+            const double v = Waveforms::Tone<Wave>(phase2, goldenSplit, shape);
+            const float dry = 1.0f - curLevel;
+            if (binaural)
+            {
+                const float away = 1.0f - curPan;
+                const float toward = 1.0f + curPan;
+                outL[i] = 0.5 * curLevel * (away * v + toward * w) + dry * left;
+                outR[i] = 0.5 * curLevel * (away * w + toward * v) + dry * right;
+            }
+            else
+            {
+                const double tone = curLevel * (v + w);
+                outL[i] = dry * left + tone;
+                outR[i] = dry * right + tone;
+            }
+            phase1 = Waveforms::WrapPhase(phase1 + inc1);
+            phase2 = Waveforms::WrapPhase(phase2 + inc2);
+        }
+        else
+        {
+            const float dry = 1.0f - curLevel;
+            outL[i] = dry * left;
+            outR[i] = dry * right;
+        }
+    }
+
+    osc1Phase = phase1;
+    osc2Phase = phase2;
+    osc1Inc = inc1;
+    osc2Inc = inc2;
+    level = curLevel;
+    pan = curPan;
+}
+
+inline void ToneEngine::StepLfo(int k, double& inc1, double& inc2, float& curPan, float& curLevel)
+{
+    Lfo& l = lfo[k];
+    const double out = l.Step();
+    switch (l.target)
+    {
+    case 1:
+        inc1 = out;
+        inc2 = out + beatInc;
+        break;
+    case 2:
+        inc2 = out + baseInc;
+        break;
+    case 3:
+        curPan = static_cast<float>(out);
+        break;
+    case 4:
+        curLevel = static_cast<float>(out);
+        break;
+    default:
+        return;
+    }
+    l.graph.position = static_cast<float>(out);
+}
+
+void ToneEngine::Reset()
+{
+    const double live = host.LiveSampleRate();
+    if (live != sampleRate)
+    {
+        sampleRate = live;
+        for (const int idx : kSampleRateDependent)
+            host.HandleParamChange(idx);
+    }
+    RestartLfo(0);
+    RestartLfo(1);
+}
+
+void ToneEngine::HandleParamChange(int paramIdx)
+{
+    if (paramIdx < 0 || paramIdx >= kParamCount) return;
+
+    const double grid = paramIdx == kBaseFreq ? 10.0 : paramIdx == kBinaural ? 100.0 : 1.0;
+    const double a = RoundHalfAway(host.ParamValue(paramIdx) * grid);
+    const double toPerSample = InverseRate();
+
+    switch (paramIdx)
+    {
+    case kBaseFreq:
+    {
+        const float base = static_cast<float>(a) * 0.1f;
+        lastBaseFreq = base;
+        baseInc = osc1IncTarget = static_cast<double>(base) * toPerSample * kTwoPi;
+        osc2IncTarget = static_cast<double>(lastBeatFreq + base) * toPerSample * kTwoPi;
+        break;
+    }
+    case kBinaural:
+    {
+        const float beat = static_cast<float>(a) * 0.01f;
+        lastBeatFreq = beat;
+        beatInc = static_cast<double>(beat) * toPerSample * kTwoPi;
+        osc2IncTarget = static_cast<double>(beat + lastBaseFreq) * toPerSample * kTwoPi;
+        bandText = BandName(beat, binauralMode);
+        break;
+    }
+    case kWave:
+        waveIndex = ClampToInt(a, 0, Waveforms::kToneWaveCount - 1);
+        Waveforms::GoldenCoefficients(waveIndex, goldenFraction, goldenSplit, golden);
+        break;
+    case kBinauralPan:
+        panTarget = static_cast<float>(a) * 0.01f;
+        break;
+    case kBeats:
+        binauralMode = a <= 0.5;
+        if (lastBeatFreq == 0.0f) bandText = BandName(0.0f, binauralMode);
+        break;
+    case kPlayAnyway:
+        playAnyway = a > 0.5;
+        break;
+    case kFade:
+    {
+        // L = ms × rate / 4000; an unusable rate gives 0, a glide within one block.
+        const double rate = toPerSample > 0.0 ? sampleRate : 0.0;
+        const double samples = RoundHalfAway(a * rate * 0.00025);
+        glideSamples = static_cast<uint32_t>(
+            std::clamp(samples, 0.0, static_cast<double>(std::numeric_limits<uint32_t>::max())));
+        break;
+    }
+    case kMix:
+        levelTarget = std::max(static_cast<float>(a) * 0.01f, kMinLevel);
+        break;
+    case kRestartLfos:
+        if (a == 1.0)
+        {
+            if (!restartHeld)
+            {
+                restartHeld = true;
+                RestartLfo(0);
+                RestartLfo(1);
+            }
+        }
+        else if (a == 0.0)
+        {
+            restartHeld = false;
+        }
+        break;
+    default:
+    {
+        // 8..14 for LFO 1, 15..21 for LFO 2, in the same order.
+        const int k = paramIdx < kLfo2Target ? 0 : 1;
+        Lfo& l = lfo[k];
+        switch (paramIdx - k * kLfoParamStride)
+        {
+        case kLfo1Target:
+        {
+            l.target = static_cast<int16_t>(ClampToInt(a, 0, 4));
+            UpdateLfoTargets(k);
+            const int16_t driven = kTargetParam[l.target];
+            // The parameter the LFO let go of gets its own value back.
+            if (l.targetParam >= 0 && l.targetParam != driven) host.HandleParamChange(l.targetParam);
+            l.targetParam = driven;
+            break;
+        }
+        case kLfo1Wave:
+            l.wave = static_cast<int16_t>(ClampToInt(a, 0, Waveforms::kLfoWaveCount - 1));
+            break;
+        case kLfo1Sync:
+            SwitchSync(k, a);
+            break;
+        case kLfo1RateSync:
+            if (l.sync) l.SetSyncedRate(ClampToInt(a, 0, Lfo::kDivisionCount - 1), SyncWholeNote());
+            break;
+        case kLfo1RateMs:
+            if (!l.sync) l.SetFreeRate(a, sampleRate);
+            break;
+        case kLfo1Depth:
+            l.depth = static_cast<float>(a) * 0.01f;
+            if (l.active && l.targetParam >= 0) host.HandleParamChange(l.targetParam);
+            break;
+        case kLfo1Start:
+        {
+            const float s = static_cast<float>(a) * 0.01f;
+            if (s != l.start)
+            {
+                l.start = s;
+                RestartLfo(k);
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        break;
+    }
+    }
+
+    // Re-centre an active LFO's swing when its target, its depth or the driven parameter changed.
+    if (lfo[0].active &&
+        (paramIdx == kLfo1Target || paramIdx == kLfo1Depth || paramIdx == lfo[0].targetParam))
+        SetupLfoDepth(0);
+    if (lfo[1].active &&
+        (paramIdx == kLfo2Target || paramIdx == kLfo2Depth || paramIdx == lfo[1].targetParam))
+        SetupLfoDepth(1);
+    syncClicked = false;
+    if (paramIdx == kRestartLfos) armed = true;
+}
+
+ToneEngine::TargetRange ToneEngine::RangeOf(int target) const
+{
+    const double inverse = InverseRate();
+    switch (target)
+    {
+    case 1:
+        return {static_cast<float>(125.66370614359172 * inverse),
+                static_cast<float>(125663.70614359173 * inverse), static_cast<float>(osc1IncTarget)};
+    case 2:
+        return {0.0f, static_cast<float>(3216.990877275948 * inverse), static_cast<float>(beatInc)};
+    case 3:
+        return {-1.0f, 1.0f, panTarget};
+    default:
+        return {kMinLevel, 1.0f, levelTarget};
+    }
+}
+
+void ToneEngine::SetupLfoDepth(int k)
+{
+    Lfo& l = lfo[k];
+    if (l.target <= 0 || l.target > 4) return;
+    const TargetRange r = RangeOf(l.target);
+    l.SetupDepth(r.lo, r.hi, r.centre, l.target == 1);
+}
+
+void ToneEngine::UpdateLfoTargets(int k)
+{
+    LfoGraphValues& second = lfo[1].graph;
+    second.blocked = false;
+    lfo[k].active = lfo[k].target > 0;
+    lfo[k].graph.running = lfo[k].active;
+    if (lfo[1].target > 0)
+    {
+        // Two LFOs never drive the same value: LFO 1 wins.
+        if (lfo[1].target == lfo[0].target)
+        {
+            second.blocked = true;
+            lfo[1].active = false;
+            second.running = false;
+        }
+        else if (!lfo[1].active)
+        {
+            lfo[1].active = true;
+            second.running = true;
+        }
+    }
+}
+
+void ToneEngine::SwitchSync(int k, double value)
+{
+    Lfo& l = lfo[k];
+    const bool toSynced = value == 1.0;
+    if (toSynced == l.sync) return;
+    l.sync = toSynced;
+
+    const int syncedIdx = kLfo1RateSync + k * kLfoParamStride;
+    const int freeIdx = kLfo1RateMs + k * kLfoParamStride;
+    host.HideControls(syncedIdx, !toSynced);
+    host.HideControls(freeIdx, toSynced);
+
+    if (started && syncClicked)
+    {
+        // A click carries the running rate over into the other kind of rate parameter.
+        if (toSynced)
+        {
+            const int division =
+                std::clamp(Lfo::NearestSyncDivision(l.inc, SyncWholeNote()), 0, Lfo::kDivisionCount - 1);
+            host.SetParamFromEngine(syncedIdx, division);
+            return;
+        }
+        const double periodMs = (1.0 / sampleRate) / l.inc * 6283.185307179586;
+        if (std::isfinite(periodMs) && periodMs > 0.0)
+        {
+            host.SetParamFromEngine(freeIdx, periodMs);
+            return;
+        }
+    }
+    // Without a conversion the rate parameter now in force sets the rate, so that what plays is
+    // what the parameters (and a saved state) say.
+    host.HandleParamChange(toSynced ? syncedIdx : freeIdx);
+}

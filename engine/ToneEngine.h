@@ -1,0 +1,69 @@
+// The tone engine: two oscillators (one per ear, or summed) mixed into the passing audio, gliding
+// towards their target frequencies and modulated by two LFOs. It turns parameter values into
+// working values and renders blocks; the plug-in class owns it and holds the plug-in lock around
+// every call.
+#pragma once
+
+#include "engine/IEngineHost.h"
+#include "engine/Lfo.h"
+#include "engine/ToneEngineFields.h"
+
+class ToneEngine : private ToneEngineFields
+{
+  public:
+    using LfoGraphValues = ::LfoGraphValues;
+
+    explicit ToneEngine(IEngineHost& engineHost) : host(engineHost) {}
+    ToneEngine(const ToneEngine&) = delete;
+    ToneEngine& operator=(const ToneEngine&) = delete;
+
+    // Renders nFrames of tone mixed into inputs[0..1] into outputs[0..1] (in place allowed).
+    void ProcessBlock(double** inputs, double** outputs, int nFrames);
+    // After a new sample rate or block size, or when the host switches the plug-in off.
+    void Reset();
+    // Reacts to a parameter whose value the plug-in already holds.
+    void HandleParamChange(int paramIdx);
+
+    // What the editor shows: the band name under "Beats" and the two LFO markers.
+    const char* BandText() const { return bandText; }
+    const LfoGraphValues& Graph(int k) const { return lfo[k == 0 ? 0 : 1].graph; }
+    // The editor's sync buttons set this flag just before the click changes the parameter.
+    bool* SyncClickedFlag() { return &syncClicked; }
+    // Read-only view of every working value.
+    const ToneEngineFields& Fields() const { return *this; }
+
+  private:
+    struct BlockPlan
+    {
+        float goal;
+        double step1;
+        double step2;
+        float panStep;
+        float levelStep;
+        bool driven[5]; // driven[t]: an LFO has target t
+    };
+    struct TargetRange
+    {
+        float lo;
+        float hi;
+        float centre;
+    };
+    using Renderer = void (ToneEngine::*)(const BlockPlan&, double**, double**, int);
+
+    template <int Wave>
+    void RenderFrames(const BlockPlan& plan, double** inputs, double** outputs, int nFrames);
+    static const Renderer kRenderers[Waveforms::kToneWaveCount];
+
+    void StepLfo(int k, double& inc1, double& inc2, float& curPan, float& curLevel);
+    void RestartLfo(int k) { lfo[k].Restart(); }
+    void SetupLfoDepth(int k);
+    void UpdateLfoTargets(int k);
+    void SwitchSync(int k, double value);
+    TargetRange RangeOf(int target) const;
+    // 1 / sampleRate, or 0 while the rate is unusable, so that nothing derived from it is infinite.
+    double InverseRate() const;
+    // The whole-note length synced rates use: the host's, else the last valid one, else 120 BPM.
+    double SyncWholeNote() const;
+
+    IEngineHost& host;
+};

@@ -1,0 +1,91 @@
+// The wave shapes of the two tones and of the LFOs, and the phase wrap they share. Header-inline
+// because the per-sample loop calls them for every frame.
+#pragma once
+
+#include <cmath>
+
+class Waveforms
+{
+  public:
+    static constexpr double kPi = 3.141592653589793;
+    static constexpr double kTwoPi = 6.283185307179586;
+    static constexpr double kHalfPi = 1.5707963267948966;
+    static constexpr double kThreeHalfPi = 4.71238898038469;
+    static constexpr double kTwoOverPi = 0.6366197723675814;
+    static constexpr double kOneOverPi = 0.3183098861837907;
+    static constexpr int kToneWaveCount = 8;
+    static constexpr int kLfoWaveCount = 7;
+
+    // Coefficients of the golden waves (4 to 6); the other waves leave them as they are.
+    struct Golden
+    {
+        double a1 = 0.0;
+        double a2 = 0.0;
+        double c2 = 0.0;
+    };
+
+    // Brings a phase back into [0, 2π). The usual case is one subtraction, which keeps the
+    // accumulated phase bit-exact; increments of 2π or more (high tones at low sample rates,
+    // LFO sweeps) need the full reduction, and a non-finite phase restarts at 0.
+    static double WrapPhase(double phase)
+    {
+        if (phase >= kTwoPi) phase -= kTwoPi;
+        if (phase >= 0.0 && phase < kTwoPi) return phase;
+        return ReducePhase(phase);
+    }
+    static double ReducePhase(double phase);
+
+    // Golden coefficients for a tone wave, from the golden fraction g and split s = 2πg.
+    // Returns false (and leaves `out` alone) for waves that do not use them.
+    static bool GoldenCoefficients(int wave, float g, double split, Golden& out);
+
+    // Tone wave value at phase phi in [0, 2π); `Wave` 7 stands for 7 and above.
+    template <int Wave> static double Tone(double phi, double split, const Golden& c)
+    {
+        if constexpr (Wave == 0)
+            return std::sin(phi);
+        else if constexpr (Wave == 1)
+            return phi < kPi ? phi * kTwoOverPi - 1.0 : 3.0 - phi * kTwoOverPi;
+        else if constexpr (Wave == 2)
+            return 1.0 - phi * kOneOverPi;
+        else if constexpr (Wave == 3)
+            return phi < kPi ? 1.0 : -1.0;
+        else if constexpr (Wave == 4)
+            return phi < split ? std::cos(phi * c.a1) : std::cos(phi * c.a2 + c.c2);
+        else if constexpr (Wave == 5)
+            return phi < split ? 2.0 * std::sin(phi * c.a1) - 1.0 : 2.0 * std::sin(phi * c.a2 + c.c2) - 1.0;
+        else if constexpr (Wave == 6)
+            return phi < split ? phi * c.a1 - 1.0 : c.a2 - phi * c.c2;
+        else
+            return phi < split ? 1.0 : -1.0;
+    }
+    // Run-time dispatch of Tone, for callers outside the per-sample loop.
+    static double ToneValue(int wave, double phi, double split, const Golden& c);
+
+    // LFO wave value at phase phi; the square is one-pole smoothed through `squareState`.
+    static double LfoValue(int wave, double phi, double& squareState, float smoothIn, float smoothKeep)
+    {
+        switch (wave)
+        {
+        case 1:
+            return phi < kPi ? phi * kTwoOverPi - 1.0 : 3.0 - phi * kTwoOverPi;
+        case 2:
+            return phi < kHalfPi ? phi * 1.2732395447351628 - 1.0
+                                 : 1.6666666666666667 - phi * 0.4244131815783876;
+        case 3:
+            return phi < kThreeHalfPi ? phi * 0.4244131815783876 - 1.0 : 7.0 - phi * 1.2732395447351628;
+        case 4:
+        {
+            const double s = phi < kPi ? 1.0 : -1.0;
+            squareState = smoothIn * s + smoothKeep * squareState;
+            return squareState;
+        }
+        case 5:
+            return 2.0 * std::sin(phi / 2.0) - 1.0;
+        case 6:
+            return 2.0 * std::sin(phi / 2.0 + kPi) + 1.0;
+        default:
+            return std::sin(phi);
+        }
+    }
+};

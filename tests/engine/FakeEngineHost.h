@@ -1,0 +1,91 @@
+// Stands in for the plug-in around the tone engine: parameter values, sample rate, tempo and
+// transport that a test sets, and a record of what the engine asked the plug-in to do.
+#pragma once
+
+#include "engine/ToneEngine.h"
+#include "plugin/ParameterTable.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
+class FakeEngineHost : public IEngineHost
+{
+  public:
+    static constexpr std::array<double, kParamCount> kDefaults = {
+        200, 4, 0, 100, 0, 0, 1000, 50, 0, 0, 1, 15, 2000, 90, 0, 0, 0, 1, 15, 2000, 90, 0, 0};
+    static constexpr std::array<double, kParamCount> kMin = {20, 0, 0, -100, 0, 0, 1, 0,  0, 0, 0, 0,
+                                                             60, 0, 0, 0,    0, 0, 0, 60, 0, 0, 0};
+    static constexpr std::array<double, kParamCount> kMax = {
+        20000, 512, 7, 100, 1, 1, 90000, 100, 4, 6, 1, 30, 64000, 100, 100, 4, 6, 1, 30, 64000, 100, 100, 1};
+
+    ToneEngine engine{*this};
+    std::array<double, kParamCount> values = kDefaults;
+    double liveRate = 48000.0;
+    double samplesPerBeat = 0.0;
+    int transport = 0;
+
+    int tempoQueries = 0;
+    int transportQueries = 0;
+    std::vector<int> handled;
+    std::vector<std::pair<int, double>> fromEngine;
+    std::vector<std::pair<int, bool>> hidden;
+
+    double ParamValue(int paramIdx) const override { return values[paramIdx]; }
+    double LiveSampleRate() const override { return liveRate; }
+    double GetSamplesPerBeat() override
+    {
+        ++tempoQueries;
+        return samplesPerBeat;
+    }
+    int GetTransportState() override
+    {
+        ++transportQueries;
+        return transport;
+    }
+    void HandleParamChange(int paramIdx) override
+    {
+        handled.push_back(paramIdx);
+        engine.HandleParamChange(paramIdx);
+    }
+    void SetParamFromEngine(int paramIdx, double value) override
+    {
+        fromEngine.emplace_back(paramIdx, value);
+        values[paramIdx] = std::clamp(value, kMin[paramIdx], kMax[paramIdx]);
+        HandleParamChange(paramIdx);
+    }
+    void HideControls(int paramIdx, bool hide) override { hidden.emplace_back(paramIdx, hide); }
+
+    // A change from outside, as the host's set-parameter call makes it.
+    void Set(int paramIdx, double value)
+    {
+        values[paramIdx] = value;
+        engine.HandleParamChange(paramIdx);
+    }
+    // What the plug-in does when the host opens it: every parameter in index order.
+    void Open()
+    {
+        for (int i = 0; i < kParamCount; ++i)
+            engine.HandleParamChange(i);
+    }
+    void SetTempo(double bpm) { samplesPerBeat = bpm > 0.0 ? liveRate / bpm * 60.0 : 0.0; }
+    const ToneEngineFields& F() const { return engine.Fields(); }
+    const Lfo& L(int k) const { return engine.Fields().lfo[k]; }
+};
+
+// Separate stereo input and output buffers for one block.
+struct StereoBlock
+{
+    explicit StereoBlock(int frames, double inLeft = 0.0, double inRight = 0.0)
+        : inL(frames, inLeft), inR(frames, inRight), outL(frames, 0.0), outR(frames, 0.0)
+    {
+    }
+    void Process(ToneEngine& engine)
+    {
+        double* in[2] = {inL.data(), inR.data()};
+        double* out[2] = {outL.data(), outR.data()};
+        engine.ProcessBlock(in, out, static_cast<int>(outL.size()));
+    }
+    std::vector<double> inL, inR, outL, outR;
+};

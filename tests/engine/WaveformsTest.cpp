@@ -1,0 +1,153 @@
+#include "engine/Waveforms.h"
+#include "engine/Lfo.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace
+{
+constexpr double kPi = Waveforms::kPi;
+constexpr double kTwoPi = Waveforms::kTwoPi;
+constexpr float kG = 0.618f;
+constexpr double kSplit = 3.8830083370775546;
+
+Waveforms::Golden GoldenFor(int wave)
+{
+    Waveforms::Golden c;
+    Waveforms::GoldenCoefficients(wave, kG, kSplit, c);
+    return c;
+}
+double Tone(int wave, double phi)
+{
+    return Waveforms::ToneValue(wave, phi, kSplit, GoldenFor(wave));
+}
+double LfoAt(int wave, double phi)
+{
+    double state = 0.0;
+    return Waveforms::LfoValue(wave, phi, state, Lfo::kSquareSmoothIn, Lfo::kSquareSmoothKeep);
+}
+} // namespace
+
+TEST(ToneWaves, GoldenCoefficientsInTheirPrecision)
+{
+    // Single-precision quotients of g, widened; products with π and 1/π in double.
+    const Waveforms::Golden w4 = GoldenFor(4);
+    EXPECT_EQ(w4.a1, 0.8090615272521973);
+    EXPECT_EQ(w4.a2, 1.3089004755020142);
+    EXPECT_EQ(w4.c2, -1.9408786047992042);
+    const Waveforms::Golden w5 = GoldenFor(5);
+    EXPECT_EQ(w5.a1, 0.40453076362609863);
+    EXPECT_EQ(w5.a2, 0.6544502377510071);
+    EXPECT_EQ(w5.c2, -0.9704393023996021);
+    const Waveforms::Golden w6 = GoldenFor(6);
+    EXPECT_EQ(w6.a1, 0.5150645649927315);
+    EXPECT_EQ(w6.a2, 4.235601902008057);
+    EXPECT_EQ(w6.c2, 0.8332719227659113);
+
+    for (const int wave : {0, 1, 2, 3, 7})
+    {
+        Waveforms::Golden untouched{1.0, 2.0, 3.0};
+        EXPECT_FALSE(Waveforms::GoldenCoefficients(wave, kG, kSplit, untouched));
+        EXPECT_EQ(untouched.a1, 1.0);
+        EXPECT_EQ(untouched.c2, 3.0);
+    }
+}
+
+TEST(ToneWaves, PlainWavesAtChosenPhases)
+{
+    EXPECT_DOUBLE_EQ(Tone(0, kPi / 2), 1.0);
+    EXPECT_DOUBLE_EQ(Tone(0, 3 * kPi / 2), -1.0);
+
+    EXPECT_EQ(Tone(1, 0.0), -1.0);
+    EXPECT_NEAR(Tone(1, kPi / 2), 0.0, 1e-15);
+    EXPECT_DOUBLE_EQ(Tone(1, kPi), 1.0);
+    EXPECT_NEAR(Tone(1, 3 * kPi / 2), 0.0, 1e-15);
+
+    EXPECT_EQ(Tone(2, 0.0), 1.0);
+    EXPECT_NEAR(Tone(2, kPi), 0.0, 1e-15);
+    EXPECT_NEAR(Tone(2, std::nextafter(kTwoPi, 0.0)), -1.0, 1e-15);
+
+    EXPECT_EQ(Tone(3, 0.0), 1.0);
+    EXPECT_EQ(Tone(3, std::nextafter(kPi, 0.0)), 1.0);
+    EXPECT_EQ(Tone(3, kPi), -1.0);
+}
+
+TEST(ToneWaves, GoldenWavesSwitchHalvesAtTheSplit)
+{
+    const double justBelow = std::nextafter(kSplit, 0.0);
+    const double end = std::nextafter(kTwoPi, 0.0);
+    // Golden sine: +1 down to −1 over the first fraction g, back up over the rest.
+    EXPECT_EQ(Tone(4, 0.0), 1.0);
+    EXPECT_NEAR(Tone(4, justBelow), -1.0, 1e-12);
+    EXPECT_NEAR(Tone(4, kSplit), -1.0, 1e-12);
+    EXPECT_NEAR(Tone(4, end), 1.0, 1e-12);
+    // Sine half: −1 up to +1 at the split, back to −1.
+    EXPECT_EQ(Tone(5, 0.0), -1.0);
+    EXPECT_NEAR(Tone(5, kSplit), 1.0, 1e-12);
+    EXPECT_NEAR(Tone(5, end), -1.0, 1e-6);
+    // Golden triangle.
+    EXPECT_EQ(Tone(6, 0.0), -1.0);
+    EXPECT_NEAR(Tone(6, justBelow), 1.0, 1e-6);
+    EXPECT_NEAR(Tone(6, kSplit), 1.0, 1e-6);
+    EXPECT_NEAR(Tone(6, end), -1.0, 1e-6);
+    // Golden square, and any wave index above 7 plays it too.
+    EXPECT_EQ(Tone(7, justBelow), 1.0);
+    EXPECT_EQ(Tone(7, kSplit), -1.0);
+    EXPECT_EQ(Tone(12, kSplit), -1.0);
+}
+
+TEST(LfoWaves, ShapesAtChosenPhases)
+{
+    EXPECT_DOUBLE_EQ(LfoAt(0, kPi / 2), 1.0);
+    EXPECT_EQ(LfoAt(1, 0.0), -1.0);
+    EXPECT_DOUBLE_EQ(LfoAt(1, kPi), 1.0);
+    // Saw: up in the first quarter, down over the other three.
+    EXPECT_EQ(LfoAt(2, 0.0), -1.0);
+    EXPECT_NEAR(LfoAt(2, kPi / 2), 1.0, 1e-15);
+    EXPECT_NEAR(LfoAt(2, kPi), 1.0 / 3.0, 1e-15);
+    EXPECT_NEAR(LfoAt(2, std::nextafter(kTwoPi, 0.0)), -1.0, 1e-15);
+    // Saw flip: up over three quarters, down in the last.
+    EXPECT_EQ(LfoAt(3, 0.0), -1.0);
+    EXPECT_NEAR(LfoAt(3, kPi), 1.0 / 3.0, 1e-15);
+    EXPECT_NEAR(LfoAt(3, 3 * kPi / 2), 1.0, 1e-15);
+    EXPECT_NEAR(LfoAt(3, std::nextafter(kTwoPi, 0.0)), -1.0, 1e-15);
+    // Sine half and half flip meet their extremes at π.
+    EXPECT_EQ(LfoAt(5, 0.0), -1.0);
+    EXPECT_DOUBLE_EQ(LfoAt(5, kPi), 1.0);
+    EXPECT_DOUBLE_EQ(LfoAt(6, 0.0), 1.0);
+    EXPECT_DOUBLE_EQ(LfoAt(6, kPi), -1.0);
+}
+
+TEST(LfoWaves, SquareIsOnePoleSmoothed)
+{
+    double state = 0.0;
+    const double first = Waveforms::LfoValue(4, 1.0, state, Lfo::kSquareSmoothIn, Lfo::kSquareSmoothKeep);
+    EXPECT_EQ(first, 0.009999990463256836);
+    EXPECT_EQ(state, first);
+    const double second = Waveforms::LfoValue(4, 4.0, state, Lfo::kSquareSmoothIn, Lfo::kSquareSmoothKeep);
+    EXPECT_EQ(second, -0.009999990463256836 + 0.9900000095367432 * first);
+    for (int i = 0; i < 5000; ++i)
+        Waveforms::LfoValue(4, 1.0, state, Lfo::kSquareSmoothIn, Lfo::kSquareSmoothKeep);
+    EXPECT_NEAR(state, 1.0, 1e-6);
+}
+
+TEST(PhaseWrap, OneSubtractionUsuallyFullReductionOtherwise)
+{
+    // The common case must stay bit-identical to a single subtraction.
+    const double p = kTwoPi + 0.123456789;
+    EXPECT_EQ(Waveforms::WrapPhase(p), p - kTwoPi);
+    EXPECT_EQ(Waveforms::WrapPhase(1.0), 1.0);
+    EXPECT_EQ(Waveforms::WrapPhase(kTwoPi), 0.0);
+
+    for (const double big : {2 * kTwoPi, 3 * kTwoPi + 1.0, 1e6, 1e300, -1.0, -1e-300, -7 * kTwoPi})
+    {
+        const double r = Waveforms::WrapPhase(big);
+        EXPECT_GE(r, 0.0) << big;
+        EXPECT_LT(r, kTwoPi) << big;
+    }
+    EXPECT_NEAR(Waveforms::WrapPhase(3 * kTwoPi + 1.0), 1.0, 1e-12);
+    EXPECT_EQ(Waveforms::WrapPhase(std::numeric_limits<double>::quiet_NaN()), 0.0);
+    EXPECT_EQ(Waveforms::WrapPhase(std::numeric_limits<double>::infinity()), 0.0);
+}
