@@ -71,7 +71,8 @@ int IByteBuffer::ReadInt32(int pos, int32_t& out) const
     if (Remaining(pos) < 4) return -1;
     uint32_t v = 0;
     for (int i = 0; i < 4; ++i)
-        v |= static_cast<uint32_t>(bytes[static_cast<std::size_t>(pos + i)]) << (8 * i);
+        v |= static_cast<uint32_t>(bytes[static_cast<std::size_t>(pos) + static_cast<std::size_t>(i)])
+             << (8 * i);
     out = static_cast<int32_t>(v);
     return pos + 4;
 }
@@ -81,7 +82,8 @@ int IByteBuffer::ReadDouble(int pos, double& out) const
     if (Remaining(pos) < 8) return -1;
     uint64_t bits = 0;
     for (int i = 0; i < 8; ++i)
-        bits |= static_cast<uint64_t>(bytes[static_cast<std::size_t>(pos + i)]) << (8 * i);
+        bits |= static_cast<uint64_t>(bytes[static_cast<std::size_t>(pos) + static_cast<std::size_t>(i)])
+                << (8 * i);
     std::memcpy(&out, &bits, 8);
     return pos + 8;
 }

@@ -19,6 +19,7 @@ struct RenderOptions
     double tempo = 120.0;
     bool stopped = false;
     int program = -1;
+    std::string load; // .fxp or .fxb applied before the program and parameters
     bool doublePrecision = false;
     bool quiet = false;
 };

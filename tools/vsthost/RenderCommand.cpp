@@ -1,6 +1,7 @@
 // vsthost render: offline rendering through the plug-in, block by block, as a host plays.
 #include "tools/hostkit/AudioFile.h"
 #include "tools/vsthost/Commands.h"
+#include "tools/vsthost/PresetFiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -104,6 +105,8 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
     plugin->Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(options.sampleRate));
     plugin->Dispatch(vst::effSetBlockSize, 0, options.blockSize);
     WireChannels(*plugin, options.channels);
+    if (!options.load.empty() && !LoadPresetFileInto(*plugin, options.load))
+        return 1;
     if (options.program >= 0)
     {
         if (options.program >= e->numPrograms)

@@ -1,6 +1,7 @@
 // vsthost: a small command-line VST 2.4 host that drives a plug-in module only through its
 // exported entry point, for inspection and offline rendering.
 #include "tools/vsthost/Commands.h"
+#include "tools/vsthost/PresetFiles.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -53,6 +54,27 @@ int main(int argc, char** argv)
     renderCmd->add_flag("--double", render.doublePrecision, "Use the double-precision process callback");
     renderCmd->add_flag("-q,--quiet", render.quiet, "No progress line");
 
+    renderCmd->add_option("--load", render.load, "Load a .fxp or .fxb preset file before --program");
+
+    std::string programsModule, programsLoad;
+    CLI::App* programs = app.add_subcommand("programs", "List every program with its index");
+    programs->add_option("module", programsModule, "Plug-in module")->required();
+    programs->add_option("--load", programsLoad, "Load a .fxp or .fxb preset file first");
+
+    std::string exportModule, exportOutput, exportLoad;
+    int exportProgram = -1;
+    bool exportChunk = false;
+    CLI::App* exportFxp = app.add_subcommand("export-fxp", "Write one program to a .fxp file");
+    CLI::App* exportFxb = app.add_subcommand("export-fxb", "Write the whole bank to a .fxb file");
+    for (CLI::App* cmd : {exportFxp, exportFxb})
+    {
+        cmd->add_option("module", exportModule, "Plug-in module")->required();
+        cmd->add_option("-o,--output", exportOutput, "Output file")->required();
+        cmd->add_flag("--chunk", exportChunk, "Write the state chunk, not the parameter values");
+        cmd->add_option("--load", exportLoad, "Load a .fxp or .fxb preset file first");
+    }
+    exportFxp->add_option("--program", exportProgram, "Select this program first (default: the current one)");
+
     std::string compareA, compareB;
     double tolerance = 0.0;
     CLI::App* compare = app.add_subcommand("compare", "Compare two raw float32 files sample by sample");
@@ -72,6 +94,11 @@ int main(int argc, char** argv)
         return RunInfo(infoModule, host);
     if (renderCmd->parsed())
         return RunRender(render, host);
+    if (programs->parsed())
+        return RunPrograms(programsModule, programsLoad);
+    if (exportFxp->parsed() || exportFxb->parsed())
+        return RunExportPreset(exportModule, exportOutput, exportFxb->parsed(), exportChunk, exportProgram,
+                               exportLoad);
     if (compare->parsed())
         return RunCompare(compareA, compareB, tolerance);
     return 2;

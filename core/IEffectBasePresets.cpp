@@ -1,0 +1,203 @@
+// Program slots and state data of IEffectBase: filling slots, program change, and the encoding
+// of parameter values and of the whole bank.
+#include "core/IEffectBase.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace
+{
+constexpr const char* kUserPresetPhrase = "user preset";
+} // namespace
+
+IPresetRecord* IEffectBase::GetPreset(int index)
+{
+    return index >= 0 && index < PresetCount() ? presets[static_cast<std::size_t>(index)].get() : nullptr;
+}
+
+const char* IEffectBase::GetPresetName(int index) const
+{
+    const IPresetRecord* preset = const_cast<IEffectBase*>(this)->GetPreset(index);
+    return preset ? preset->name.Get() : "";
+}
+
+IPresetRecord* IEffectBase::FirstFreePreset()
+{
+    for (auto& preset : presets)
+        if (!preset->inUse) return preset.get();
+    return nullptr;
+}
+
+void IEffectBase::AddFactoryPreset(const char* name, const double* values, int count)
+{
+    ILockGuard guard(lock);
+    IPresetRecord* preset = FirstFreePreset();
+    if (!preset) return;
+    preset->inUse = true;
+    preset->name.Set(name);
+    preset->data.Clear();
+    // Whole-number kinds take integers: a fractional table value is cut toward zero as an integer
+    // argument would be. A short list leaves the remaining parameters at 0, so the slot always
+    // holds one value per parameter.
+    for (int i = 0; i < ParamCount(); ++i)
+    {
+        double v = values && i < count ? values[i] : 0.0;
+        switch (parameters[static_cast<std::size_t>(i)]->GetKind())
+        {
+        case IParameter::kBool:
+        case IParameter::kInt:
+        case IParameter::kEnum:
+            v = std::trunc(v);
+            break;
+        default:
+            break;
+        }
+        preset->data.AppendDouble(v);
+    }
+}
+
+void IEffectBase::AddDefaultPresets(const char* name, int count)
+{
+    ILockGuard guard(lock);
+    for (int n = 0; n < count; ++n)
+    {
+        IPresetRecord* preset = FirstFreePreset();
+        if (!preset) return;
+        preset->inUse = true;
+        preset->name.Set(name ? name : "Default");
+        preset->data.Clear();
+        WriteParamState(preset->data);
+    }
+}
+
+void IEffectBase::EnsureOnePreset()
+{
+    ILockGuard guard(lock);
+    if (!presets.empty()) return;
+    auto preset = std::make_unique<IPresetRecord>();
+    preset->name.Set("- 1 -");
+    presets.push_back(std::move(preset));
+    AddDefaultPresets(nullptr, 1);
+}
+
+void IEffectBase::ModifyCurrentPreset(const char* name)
+{
+    ILockGuard guard(lock);
+    IPresetRecord* preset = GetPreset(currentPreset);
+    if (!preset) return;
+    preset->data.Clear();
+    WriteParamState(preset->data);
+    if (name && name[0] != '\0') preset->name.Set(name);
+}
+
+bool IEffectBase::RestorePreset(int index)
+{
+    ILockGuard guard(lock);
+    IPresetRecord* preset = GetPreset(index);
+    if (!preset) return false;
+    bool ok = false;
+    if (preset->inUse)
+        ok = ReadParamState(preset->data, 0) > 0;
+    else
+    {
+        char name[IPresetRecord::Name::kCapacity + 1];
+        MakeUserPresetName(name, sizeof name);
+        preset->inUse = true;
+        preset->name.Set(name);
+        // Replace, not append: a free slot may still carry values (a bank that freed it, or
+        // edits stored while it was current), and a slot in use must hold exactly one set.
+        preset->data.Clear();
+        ok = WriteParamState(preset->data);
+    }
+    if (ok)
+    {
+        currentPreset = index;
+        ShowAllValuesInEditor();
+    }
+    return ok;
+}
+
+void IEffectBase::MakeUserPresetName(char* out, std::size_t outSize) const
+{
+    if (!out || outSize == 0) return;
+    int count = 0;
+    for (const auto& preset : presets)
+        if (std::strstr(preset->name.Get(), kUserPresetPhrase)) ++count;
+    std::snprintf(out, outSize, "%s %d", kUserPresetPhrase, count + 1);
+}
+
+bool IEffectBase::WriteParamState(IByteBuffer& buffer)
+{
+    ILockGuard guard(lock);
+    for (const auto& param : parameters)
+        if (!buffer.AppendDouble(param->Value()) || buffer.Size() == 0) return false;
+    return true;
+}
+
+int IEffectBase::ReadParamState(const IByteBuffer& buffer, int pos)
+{
+    ILockGuard guard(lock);
+    for (auto& param : parameters)
+    {
+        if (pos < 0) break;
+        // The first value that does not fit reads as 0; the ones after it keep their values.
+        double v = 0.0;
+        pos = buffer.ReadDouble(pos, v);
+        param->SetValue(param->Limit(pos < 0 ? 0.0 : v));
+    }
+    for (int i = 0; i < ParamCount(); ++i)
+        HandleParamChange(i);
+    return pos;
+}
+
+bool IEffectBase::WritePresetBank(IByteBuffer& buffer)
+{
+    ILockGuard guard(lock);
+    const int valueBytes = ParamCount() * 8;
+    bool ok = true;
+    for (const auto& preset : presets)
+    {
+        ok = ok && buffer.AppendText(preset->name.Get());
+        const uint8_t inUse = preset->inUse ? 1 : 0;
+        ok = ok && buffer.AppendBytes(&inUse, 1);
+        if (!preset->inUse) continue;
+        // Readers take exactly one value per parameter, without a length; keep to that even if
+        // a slot's data were ever short or long.
+        const int stored = preset->data.Size() < valueBytes ? preset->data.Size() : valueBytes;
+        ok = ok && buffer.AppendBytes(preset->data.Data(), stored);
+        for (int pad = stored; ok && pad < valueBytes; pad += 8)
+            ok = buffer.AppendDouble(0.0);
+    }
+    return ok;
+}
+
+int IEffectBase::ReadPresetBank(const IByteBuffer& buffer, int pos)
+{
+    ILockGuard guard(lock);
+    for (auto& preset : presets)
+    {
+        if (pos < 0) break;
+        char name[IPresetRecord::Name::kCapacity + 1];
+        const int next = buffer.ReadText(pos, name, sizeof name);
+        preset->name.Set(name);
+        if (next >= 0 && buffer.Remaining(next) >= 1)
+        {
+            preset->inUse = buffer.Data()[next] != 0;
+            pos = next + 1;
+        }
+        else
+            pos = -1;
+        if (!preset->inUse) continue;
+        pos = ReadParamState(buffer, pos);
+        // Store the limited values. When the values ran short the slot keeps what it held,
+        // unless it holds no full set (it was free before), which it then gets from what is live.
+        if (pos > 0 || preset->data.Size() != ParamCount() * 8)
+        {
+            preset->data.Clear();
+            WriteParamState(preset->data);
+        }
+    }
+    RestorePreset(currentPreset);
+    return pos;
+}
