@@ -1,0 +1,48 @@
+#pragma once
+
+#include "draw/IBox.h"
+#include "draw/ISurface.h"
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace tpm
+{
+
+// Text coverage laid out in destination coordinates: one 0..255 value per pixel of box, row by row.
+struct ITextCoverage
+{
+    IBox box;
+    std::vector<uint8_t> values;
+};
+
+// A system font as the text drawing needs it. The platform part (GDI on Windows, FreeType with
+// fontconfig on Linux) lays out and rasterises; the blending into surfaces is shared.
+class IFont
+{
+  public:
+    // A font of the face, cell height in pixels, orientation in degrees, bold/italic bits and quality
+    // as in ITextStyle; null when the platform cannot make it.
+    static std::unique_ptr<IFont> Create(const char* face, int size, int orientation, int style, int quality);
+
+    virtual ~IFont() = default;
+
+    void SetColour(uint32_t colour) { colour_ = colour; }
+    uint32_t Colour() const { return colour_; }
+
+    // Draws opaque text straight through the surface's platform context, in the font's colour, with the
+    // alignment (0 left, 1 centre, 2 right), top-aligned and unclipped. Answers false when that cannot
+    // be done here, and the caller blends coverage instead.
+    virtual bool DrawNative(ISurface& dest, std::string_view text, const IBox& box, int align) = 0;
+
+    // Lays the text out in box as DrawNative would and answers its coverage; false when nothing can be
+    // rendered.
+    virtual bool RenderCoverage(std::string_view text, const IBox& box, int align, ITextCoverage& out) = 0;
+
+  private:
+    uint32_t colour_ = 0xFF000000u;
+};
+
+} // namespace tpm

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "draw/IFont.h"
+#include "draw/ITextStyle.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <tuple>
+
+namespace tpm
+{
+
+// The process-wide store of system fonts, by size, orientation, style bits and face. Fonts are made
+// once and shared by every instance and control; they live until the module is unloaded.
+class IFontCache
+{
+  public:
+    static IFontCache& Instance();
+
+    // The font for these attributes, made on first use; null when the platform cannot make it.
+    IFont* Get(int size, int orientation, int style, const char* face, int quality);
+
+    // The style's font: the one it remembers, else the cache's (which it then remembers).
+    IFont* ForStyle(ITextStyle& style);
+
+  private:
+    using Key = std::tuple<int, int, int, std::string>;
+    std::mutex lock_;
+    std::map<Key, std::unique_ptr<IFont>> fonts_;
+};
+
+} // namespace tpm

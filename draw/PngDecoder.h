@@ -1,0 +1,17 @@
+#pragma once
+
+#include "draw/ISurface.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace tpm
+{
+
+// Decodes PNG data into a new top-down 32-bit straight-alpha surface. Palette, grey, low-depth and
+// 16-bit images are expanded to 8 bits per channel with an alpha channel. Data that is not a complete,
+// sane PNG gives no surface.
+std::unique_ptr<ISurface> DecodePng(const uint8_t* data, size_t size);
+
+} // namespace tpm
