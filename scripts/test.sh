@@ -50,7 +50,8 @@ step "AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTPM_SANITIZE=address,undefined \
   -DTPM_BENCH=OFF >/dev/null &&
   cmake --build build/asan -j"$jobs" >/dev/null
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions=$here/tests/lsan.supp
 run_ctest asan build/asan -E 'LongRun'
 
 step "ThreadSanitizer (clang)"

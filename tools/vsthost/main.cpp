@@ -10,7 +10,9 @@
 #include <io.h>
 #endif
 
-int main(int argc, char** argv)
+namespace
+{
+int Run(int argc, char** argv)
 {
 #if defined(_WIN32)
     // Plain "\n" line ends, so the output compares equal to the native build's.
@@ -102,4 +104,23 @@ int main(int argc, char** argv)
     if (compare->parsed())
         return RunCompare(compareA, compareB, tolerance);
     return 2;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Anything unexpected still ends as one line and a failure code, never as an abort.
+    try
+    {
+        return Run(argc, argv);
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "vsthost: %s\n", e.what());
+    }
+    catch (...)
+    {
+        std::fprintf(stderr, "vsthost: unexpected error\n");
+    }
+    return 1;
 }
