@@ -67,6 +67,8 @@ class IEffectVST : public IEffectBase
     VstIntPtr PinProperties(bool input, VstInt32 index, void* ptr) const;
     VstIntPtr ProcessEvents(const VstEvents* events);
     VstIntPtr StringToParameter(VstInt32 index, const char* text);
+    // Wraps one event in a list of one and answers whether the host took it.
+    bool SendOneEvent(VstEvent* event);
     void SetSpeakerArrangement(Side side, const VstSpeakerArrangement* arrangement);
     void ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames, bool accumulate);
 };

@@ -139,6 +139,15 @@ int IEffectVST::GetHostId()
     return hostId;
 }
 
+bool IEffectVST::SendOneEvent(VstEvent* event)
+{
+    VstEvents events{};
+    events.numEvents = 1;
+    events.events[0] = event;
+    ILockGuard guard(lock);
+    return CallHost(vst::audioMasterProcessEvents, 0, 0, &events) == 1;
+}
+
 bool IEffectVST::SendMidiMessage(const IMidiMsg& msg)
 {
     VstMidiEvent event{};
@@ -148,11 +157,7 @@ bool IEffectVST::SendMidiMessage(const IMidiMsg& msg)
     event.midiData[0] = static_cast<char>(msg.status);
     event.midiData[1] = static_cast<char>(msg.data1);
     event.midiData[2] = static_cast<char>(msg.data2);
-    VstEvents events{};
-    events.numEvents = 1;
-    events.events[0] = reinterpret_cast<VstEvent*>(&event);
-    ILockGuard guard(lock);
-    return CallHost(vst::audioMasterProcessEvents, 0, 0, &events) == 1;
+    return SendOneEvent(reinterpret_cast<VstEvent*>(&event));
 }
 
 bool IEffectVST::SendMidiMessages(const IMidiMsg* list, int count)
@@ -171,9 +176,5 @@ bool IEffectVST::SendSysEx(const ISysExMsg& msg)
     event.deltaFrames = msg.offset;
     event.dumpBytes = msg.size;
     event.sysexDump = const_cast<char*>(reinterpret_cast<const char*>(msg.data));
-    VstEvents events{};
-    events.numEvents = 1;
-    events.events[0] = reinterpret_cast<VstEvent*>(&event);
-    ILockGuard guard(lock);
-    return CallHost(vst::audioMasterProcessEvents, 0, 0, &events) == 1;
+    return SendOneEvent(reinterpret_cast<VstEvent*>(&event));
 }

@@ -62,19 +62,9 @@ std::string PresetPlug::ProgramName()
     return text;
 }
 
-std::string PresetPlug::ProgramName(int index)
-{
-    char text[512] = {};
-    Dispatch(vst::effGetProgramNameIndexed, index, 0, text);
-    return text;
-}
+std::string PresetPlug::ProgramName(int index) { return host->ProgramName(index); }
 
-std::string PresetPlug::Display(int param)
-{
-    char text[512] = {};
-    Dispatch(vst::effGetParamDisplay, param, 0, text);
-    return text;
-}
+std::string PresetPlug::Display(int param) { return host->ParamDisplay(param); }
 
 void PresetPlug::SetReal(int index, double value)
 {
