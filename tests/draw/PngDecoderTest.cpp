@@ -13,7 +13,7 @@ namespace tpm
 namespace
 {
 
-struct PngSpec
+struct PngPicture
 {
     int width;
     int height;
@@ -25,15 +25,15 @@ struct PngSpec
     bool interlaced = false;
 };
 
-PngSpec Spec(int width, int height, int colourType, int depth, std::vector<uint8_t> pixels)
+PngPicture Picture(int width, int height, int colourType, int depth, std::vector<uint8_t> pixels)
 {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colourType = colourType;
-    spec.depth = depth;
-    spec.pixels = std::move(pixels);
-    return spec;
+    PngPicture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.colourType = colourType;
+    picture.depth = depth;
+    picture.pixels = std::move(pixels);
+    return picture;
 }
 
 void AppendToVector(png_structp png, png_bytep data, size_t length)
@@ -42,36 +42,36 @@ void AppendToVector(png_structp png, png_bytep data, size_t length)
     out->insert(out->end(), data, data + length);
 }
 
-bool WriteInto(png_structp png, png_infop info, const PngSpec& spec, std::vector<uint8_t>& out,
+bool WriteInto(png_structp png, png_infop info, const PngPicture& picture, std::vector<uint8_t>& out,
                std::vector<png_bytep>& rows)
 {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_write_fn(png, &out, AppendToVector, nullptr);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.depth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, picture.width, picture.height, picture.depth, picture.colourType,
+                 picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty())
-        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-    if (!spec.paletteAlpha.empty())
-        png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()),
+    if (!picture.palette.empty())
+        png_set_PLTE(png, info, picture.palette.data(), static_cast<int>(picture.palette.size()));
+    if (!picture.paletteAlpha.empty())
+        png_set_tRNS(png, info, picture.paletteAlpha.data(), static_cast<int>(picture.paletteAlpha.size()),
                      nullptr);
     png_write_info(png, info);
-    if (spec.depth == 16) png_set_swap(png); // rows below hold 16-bit samples in machine order
+    if (picture.depth == 16) png_set_swap(png); // rows below hold 16-bit samples in machine order
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
     return true;
 }
 
-std::vector<uint8_t> Encode(PngSpec spec)
+std::vector<uint8_t> Encode(PngPicture picture)
 {
-    const size_t rowBytes = spec.pixels.size() / spec.height;
+    const size_t rowBytes = picture.pixels.size() / picture.height;
     std::vector<png_bytep> rows;
-    for (int y = 0; y < spec.height; ++y)
-        rows.push_back(spec.pixels.data() + y * rowBytes);
+    for (int y = 0; y < picture.height; ++y)
+        rows.push_back(picture.pixels.data() + y * rowBytes);
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    const bool ok = WriteInto(png, info, spec, out, rows);
+    const bool ok = WriteInto(png, info, picture, out, rows);
     png_destroy_write_struct(&png, &info);
     EXPECT_TRUE(ok);
     return out;
@@ -96,7 +96,7 @@ std::vector<uint8_t> Bytes16(std::initializer_list<uint16_t> values)
 
 TEST(DecodePng, RgbaKeepsStraightAlphaInArgbOrder)
 {
-    auto s = Decode(Encode(Spec(2, 1, PNG_COLOR_TYPE_RGBA, 8, {10, 20, 30, 40, 200, 100, 50, 255})));
+    auto s = Decode(Encode(Picture(2, 1, PNG_COLOR_TYPE_RGBA, 8, {10, 20, 30, 40, 200, 100, 50, 255})));
     ASSERT_TRUE(s);
     EXPECT_EQ(s->Width(), 2);
     EXPECT_EQ(s->Height(), 1);
@@ -107,16 +107,16 @@ TEST(DecodePng, RgbaKeepsStraightAlphaInArgbOrder)
 
 TEST(DecodePng, PaletteWithTransparency)
 {
-    PngSpec spec = Spec(3, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1, 2});
-    spec.palette = {{255, 0, 0}, {0, 128, 0}, {1, 2, 3}};
-    spec.paletteAlpha = {0, 77}; // the third entry has no alpha entry: opaque
-    auto s = Decode(Encode(spec));
+    PngPicture picture = Picture(3, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1, 2});
+    picture.palette = {{255, 0, 0}, {0, 128, 0}, {1, 2, 3}};
+    picture.paletteAlpha = {0, 77}; // the third entry has no alpha entry: opaque
+    auto s = Decode(Encode(picture));
     ASSERT_TRUE(s);
     EXPECT_EQ(s->Pixel(0, 0), 0x00FF0000u);
     EXPECT_EQ(s->Pixel(1, 0), 0x4D008000u);
     EXPECT_EQ(s->Pixel(2, 0), 0xFF010203u);
 
-    PngSpec packed = Spec(4, 1, PNG_COLOR_TYPE_PALETTE, 2, {0b00011011});
+    PngPicture packed = Picture(4, 1, PNG_COLOR_TYPE_PALETTE, 2, {0b00011011});
     packed.palette = {{10, 10, 10}, {20, 20, 20}, {30, 30, 30}, {40, 40, 40}};
     auto p = Decode(Encode(packed));
     ASSERT_TRUE(p);
@@ -126,16 +126,16 @@ TEST(DecodePng, PaletteWithTransparency)
 
 TEST(DecodePng, GreyGreyAlphaAndLowDepthGrey)
 {
-    auto grey = Decode(Encode(Spec(2, 2, PNG_COLOR_TYPE_GRAY, 8, {0, 90, 180, 255})));
+    auto grey = Decode(Encode(Picture(2, 2, PNG_COLOR_TYPE_GRAY, 8, {0, 90, 180, 255})));
     ASSERT_TRUE(grey);
     EXPECT_EQ(grey->Pixel(1, 0), 0xFF5A5A5Au);
     EXPECT_EQ(grey->Pixel(0, 1), 0xFFB4B4B4u);
 
-    auto greyAlpha = Decode(Encode(Spec(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {120, 33})));
+    auto greyAlpha = Decode(Encode(Picture(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {120, 33})));
     ASSERT_TRUE(greyAlpha);
     EXPECT_EQ(greyAlpha->Pixel(0, 0), 0x21787878u);
 
-    auto bits = Decode(Encode(Spec(8, 1, PNG_COLOR_TYPE_GRAY, 1, {0b10100000})));
+    auto bits = Decode(Encode(Picture(8, 1, PNG_COLOR_TYPE_GRAY, 1, {0b10100000})));
     ASSERT_TRUE(bits);
     EXPECT_EQ(bits->Pixel(0, 0), 0xFFFFFFFFu);
     EXPECT_EQ(bits->Pixel(1, 0), 0xFF000000u);
@@ -143,25 +143,25 @@ TEST(DecodePng, GreyGreyAlphaAndLowDepthGrey)
 
 TEST(DecodePng, SixteenBitSamplesScaleToEightBits)
 {
-    auto rgb = Decode(Encode(Spec(1, 1, PNG_COLOR_TYPE_RGB, 16, Bytes16({0xFFFF, 0x0000, 0x8080}))));
+    auto rgb = Decode(Encode(Picture(1, 1, PNG_COLOR_TYPE_RGB, 16, Bytes16({0xFFFF, 0x0000, 0x8080}))));
     ASSERT_TRUE(rgb);
     EXPECT_EQ(rgb->Pixel(0, 0), 0xFFFF0080u);
 
     auto rgba =
-        Decode(Encode(Spec(1, 1, PNG_COLOR_TYPE_RGBA, 16, Bytes16({0x0000, 0xFFFF, 0x0000, 0x8080}))));
+        Decode(Encode(Picture(1, 1, PNG_COLOR_TYPE_RGBA, 16, Bytes16({0x0000, 0xFFFF, 0x0000, 0x8080}))));
     ASSERT_TRUE(rgba);
     EXPECT_EQ(rgba->Pixel(0, 0), 0x8000FF00u);
 
-    auto greyAlpha = Decode(Encode(Spec(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, Bytes16({0x8080, 0xFFFF}))));
+    auto greyAlpha = Decode(Encode(Picture(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, Bytes16({0x8080, 0xFFFF}))));
     ASSERT_TRUE(greyAlpha);
     EXPECT_EQ(greyAlpha->Pixel(0, 0), 0xFF808080u);
 }
 
 TEST(DecodePng, InterlacedImagesComeOutWhole)
 {
-    PngSpec spec = Spec(3, 3, PNG_COLOR_TYPE_GRAY, 8, {1, 2, 3, 4, 5, 6, 7, 8, 9});
-    spec.interlaced = true;
-    auto s = Decode(Encode(spec));
+    PngPicture picture = Picture(3, 3, PNG_COLOR_TYPE_GRAY, 8, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    picture.interlaced = true;
+    auto s = Decode(Encode(picture));
     ASSERT_TRUE(s);
     EXPECT_EQ(s->Pixel(2, 2), 0xFF090909u);
     EXPECT_EQ(s->Pixel(1, 0), 0xFF020202u);
@@ -169,7 +169,7 @@ TEST(DecodePng, InterlacedImagesComeOutWhole)
 
 TEST(DecodePng, DataThatIsNotAWholePngGivesNone)
 {
-    const std::vector<uint8_t> good = Encode(Spec(2, 2, PNG_COLOR_TYPE_RGB, 8, std::vector<uint8_t>(12, 7)));
+    const std::vector<uint8_t> good = Encode(Picture(2, 2, PNG_COLOR_TYPE_RGB, 8, std::vector<uint8_t>(12, 7)));
     ASSERT_TRUE(Decode(good));
 
     EXPECT_FALSE(DecodePng(nullptr, 0));
