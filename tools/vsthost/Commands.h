@@ -39,3 +39,9 @@ int RunCompare(const std::string& a, const std::string& b, double tolerance);
 std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSettings& settings);
 // Applies "name=display text", "#index=display text" or "index=normalised"; false with a message.
 bool ApplyParamAssignment(HostedPlugin& plugin, const std::string& assignment, std::string& error);
+
+// Loads a .fxp or .fxb file into the plug-in; prints a one-line error and answers false on failure.
+bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path);
+int RunPrograms(const std::string& module, const std::string& load);
+int RunExportPreset(const std::string& module, const std::string& output, bool bank, bool chunk, int program,
+                    const std::string& load);

@@ -1,7 +1,6 @@
 // vsthost render: offline rendering through the plug-in, block by block, as a host plays.
 #include "tools/hostkit/AudioFile.h"
 #include "tools/vsthost/Commands.h"
-#include "tools/vsthost/PresetFiles.h"
 
 #include <algorithm>
 #include <cmath>

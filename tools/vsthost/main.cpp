@@ -1,7 +1,6 @@
 // vsthost: a small command-line VST 2.4 host that drives a plug-in module only through its
 // exported entry point, for inspection and offline rendering.
 #include "tools/vsthost/Commands.h"
-#include "tools/vsthost/PresetFiles.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>

@@ -1,9 +1,6 @@
 // The preset files hosts exchange: .fxp (one program) and .fxb (a bank), each either as a list
-// of normalised parameter values or as the plug-in's own state chunk. Files are read and written
-// here; plug-ins are read and changed only through their VST entry points.
+// of normalised parameter values or as the plug-in's own state chunk: their bytes, read and written.
 #pragma once
-
-#include "tools/hostkit/HostedPlugin.h"
 
 #include <cstdint>
 #include <string>
@@ -11,6 +8,9 @@
 
 struct PresetFile
 {
+    // "0x%08X", for messages about ids and tags.
+    static std::string Hex(int32_t v);
+
     enum class Kind
     {
         ProgramParams, // 'FxCk'
@@ -42,19 +42,4 @@ struct PresetFile
     static bool Decode(const std::vector<uint8_t>& bytes, PresetFile& out, std::string& error);
     bool Save(const std::string& path, std::string& error) const;
     static bool Load(const std::string& path, PresetFile& out, std::string& error);
-
-    // Reads a program (-1: the current one) or the whole bank from the plug-in. The parameter
-    // form of a bank selects every program in turn, as hosts do, and then the current one again.
-    static bool Capture(HostedPlugin& plugin, Kind kind, int program, PresetFile& out, std::string& error);
-    // Applies the file to the plug-in: a program goes into the current program, a bank replaces
-    // the programs it lists.
-    bool Apply(HostedPlugin& plugin, std::string& error) const;
 };
-
-// Loads a .fxp or .fxb file into the plug-in; prints a one-line error and answers false on failure.
-bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path);
-
-// The host tool's sub-commands for programs and preset files.
-int RunPrograms(const std::string& module, const std::string& load);
-int RunExportPreset(const std::string& module, const std::string& output, bool bank, bool chunk, int program,
-                    const std::string& load);

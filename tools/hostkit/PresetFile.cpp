@@ -1,6 +1,4 @@
-#include "tools/vsthost/PresetFiles.h"
-
-#include "tools/vsthost/Commands.h"
+#include "tools/hostkit/PresetFile.h"
 
 #include <cstdio>
 #include <cstring>
@@ -103,13 +101,6 @@ class Reader
     std::size_t pos;
 };
 
-std::string Hex(int32_t v)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(v));
-    return text;
-}
-
 void EncodeProgram(Writer& w, int32_t fxMagic, int32_t fxId, int32_t fxVersion,
                    const PresetFile::Program& program, int32_t numParams, const std::vector<uint8_t>* chunk)
 {
@@ -179,76 +170,14 @@ bool DecodeProgramParams(Reader& r, const Header& h, PresetFile::Program& progra
         r.Float(v);
     return true;
 }
+} // namespace
 
-bool SelectProgram(HostedPlugin& plugin, int program, std::string& error)
+std::string PresetFile::Hex(int32_t v)
 {
-    if (program < 0) return true;
-    if (program >= plugin.Effect()->numPrograms)
-    {
-        error = "program " + std::to_string(program) + " does not exist (the plug-in has " +
-                std::to_string(plugin.Effect()->numPrograms) + ")";
-        return false;
-    }
-    plugin.Dispatch(vst::effSetProgram, 0, program);
-    return true;
-}
-
-std::string CurrentProgramName(HostedPlugin& plugin)
-{
-    // Wider than any name a plug-in should give, so an overlong one is still caught here.
-    char text[1024] = {};
-    plugin.Dispatch(vst::effGetProgramName, 0, 0, text);
-    text[sizeof text - 1] = '\0';
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(v));
     return text;
 }
-
-PresetFile::Program CaptureProgram(HostedPlugin& plugin)
-{
-    AEffect* e = plugin.Effect();
-    PresetFile::Program program;
-    program.name = CurrentProgramName(plugin);
-    for (int i = 0; i < e->numParams; ++i)
-        program.params.push_back(e->getParameter(e, i));
-    return program;
-}
-
-void ApplyProgram(HostedPlugin& plugin, const PresetFile::Program& program)
-{
-    AEffect* e = plugin.Effect();
-    for (std::size_t i = 0; i < program.params.size(); ++i)
-        e->setParameter(e, static_cast<int32_t>(i), program.params[i]);
-    std::string name = program.name;
-    plugin.Dispatch(vst::effSetProgramName, 0, 0, name.data());
-}
-
-bool CaptureChunk(HostedPlugin& plugin, bool bank, std::vector<uint8_t>& out, std::string& error)
-{
-    void* data = nullptr;
-    const intptr_t size = plugin.Dispatch(vst::effGetChunk, bank ? 0 : 1, 0, &data);
-    if (size <= 0 || !data)
-    {
-        error = std::string("the plug-in gave no ") + (bank ? "bank" : "program") + " chunk";
-        return false;
-    }
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    out.assign(bytes, bytes + size);
-    return true;
-}
-
-bool ApplyChunk(HostedPlugin& plugin, bool bank, const std::vector<uint8_t>& chunk, std::string& error)
-{
-    std::vector<uint8_t> copy(chunk);
-    static uint8_t empty;
-    const intptr_t ok = plugin.Dispatch(vst::effSetChunk, bank ? 0 : 1, static_cast<intptr_t>(copy.size()),
-                                        copy.empty() ? &empty : copy.data());
-    if (ok != 1)
-    {
-        error = std::string("the plug-in did not accept the ") + (bank ? "bank" : "program") + " chunk";
-        return false;
-    }
-    return true;
-}
-} // namespace
 
 std::vector<uint8_t> PresetFile::Encode() const
 {
@@ -418,153 +347,4 @@ bool PresetFile::Load(const std::string& path, PresetFile& out, std::string& err
         return false;
     }
     return true;
-}
-
-bool PresetFile::Capture(HostedPlugin& plugin, Kind kind, int program, PresetFile& out, std::string& error)
-{
-    AEffect* e = plugin.Effect();
-    out = PresetFile{};
-    out.kind = kind;
-    out.fxId = e->uniqueID;
-    out.fxVersion = e->version;
-    out.numParams = e->numParams;
-    out.numPrograms = e->numPrograms;
-    switch (kind)
-    {
-    case Kind::ProgramParams:
-        if (!SelectProgram(plugin, program, error)) return false;
-        out.programs.push_back(CaptureProgram(plugin));
-        return true;
-    case Kind::ProgramChunk:
-        if (!SelectProgram(plugin, program, error)) return false;
-        out.programs.push_back(Program{CurrentProgramName(plugin), {}});
-        return CaptureChunk(plugin, false, out.chunk, error);
-    case Kind::BankParams:
-    {
-        const int current = static_cast<int>(plugin.Dispatch(vst::effGetProgram));
-        for (int i = 0; i < e->numPrograms; ++i)
-        {
-            plugin.Dispatch(vst::effSetProgram, 0, i);
-            out.programs.push_back(CaptureProgram(plugin));
-        }
-        plugin.Dispatch(vst::effSetProgram, 0, current);
-        out.currentProgram = current;
-        return true;
-    }
-    case Kind::BankChunk:
-        out.currentProgram = static_cast<int>(plugin.Dispatch(vst::effGetProgram));
-        return CaptureChunk(plugin, true, out.chunk, error);
-    }
-    return false;
-}
-
-bool PresetFile::Apply(HostedPlugin& plugin, std::string& error) const
-{
-    AEffect* e = plugin.Effect();
-    if (fxId != e->uniqueID)
-    {
-        error = "the file is for plug-in id " + Hex(fxId) + ", the module's is " + Hex(e->uniqueID);
-        return false;
-    }
-    switch (kind)
-    {
-    case Kind::ProgramParams:
-        if (numParams != e->numParams)
-        {
-            error = "the file has " + std::to_string(numParams) + " parameters, the plug-in " +
-                    std::to_string(e->numParams);
-            return false;
-        }
-        ApplyProgram(plugin, programs.front());
-        return true;
-    case Kind::ProgramChunk:
-        if (!ApplyChunk(plugin, false, chunk, error)) return false;
-        if (!programs.empty() && !programs.front().name.empty())
-        {
-            std::string name = programs.front().name;
-            plugin.Dispatch(vst::effSetProgramName, 0, 0, name.data());
-        }
-        return true;
-    case Kind::BankParams:
-    {
-        if (numPrograms > e->numPrograms)
-        {
-            error = "the bank has " + std::to_string(numPrograms) + " programs, the plug-in only " +
-                    std::to_string(e->numPrograms);
-            return false;
-        }
-        for (const Program& program : programs)
-            if (program.params.size() != static_cast<std::size_t>(e->numParams))
-            {
-                error = "program '" + program.name + "' has " + std::to_string(program.params.size()) +
-                        " parameters, the plug-in " + std::to_string(e->numParams);
-                return false;
-            }
-        const int current = static_cast<int>(plugin.Dispatch(vst::effGetProgram));
-        for (std::size_t i = 0; i < programs.size(); ++i)
-        {
-            plugin.Dispatch(vst::effSetProgram, 0, static_cast<intptr_t>(i));
-            ApplyProgram(plugin, programs[i]);
-        }
-        plugin.Dispatch(vst::effSetProgram, 0, currentProgram >= 0 ? currentProgram : current);
-        return true;
-    }
-    case Kind::BankChunk:
-        if (!ApplyChunk(plugin, true, chunk, error)) return false;
-        if (currentProgram >= 0 && currentProgram < e->numPrograms)
-            plugin.Dispatch(vst::effSetProgram, 0, currentProgram);
-        return true;
-    }
-    return false;
-}
-
-bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path)
-{
-    PresetFile file;
-    std::string error;
-    if (!PresetFile::Load(path, file, error) || !file.Apply(plugin, error))
-    {
-        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
-        return false;
-    }
-    return true;
-}
-
-namespace
-{
-std::unique_ptr<HostedPlugin> OpenWithPresets(const std::string& module, const std::string& load)
-{
-    auto plugin = OpenModule(module, HostSettings{});
-    if (!plugin) return nullptr;
-    plugin->Dispatch(vst::effOpen);
-    if (!load.empty() && !LoadPresetFileInto(*plugin, load)) return nullptr;
-    return plugin;
-}
-} // namespace
-
-int RunPrograms(const std::string& module, const std::string& load)
-{
-    auto plugin = OpenWithPresets(module, load);
-    if (!plugin) return 1;
-    for (int i = 0; i < plugin->Effect()->numPrograms; ++i)
-        std::printf("%3d %s\n", i, plugin->ProgramName(i).c_str());
-    return 0;
-}
-
-int RunExportPreset(const std::string& module, const std::string& output, bool bank, bool chunk, int program,
-                    const std::string& load)
-{
-    auto plugin = OpenWithPresets(module, load);
-    if (!plugin) return 1;
-    const PresetFile::Kind kind =
-        bank ? (chunk ? PresetFile::Kind::BankChunk : PresetFile::Kind::BankParams)
-             : (chunk ? PresetFile::Kind::ProgramChunk : PresetFile::Kind::ProgramParams);
-    PresetFile file;
-    std::string error;
-    if (!PresetFile::Capture(*plugin, kind, program, file, error) || !file.Save(output, error))
-    {
-        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
 }

@@ -1,0 +1,56 @@
+// vsthost's sub-commands for programs and preset files.
+#include "tools/hostkit/PresetExchange.h"
+#include "tools/vsthost/Commands.h"
+
+#include <cstdio>
+
+bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path)
+{
+    PresetFile file;
+    std::string error;
+    if (!PresetFile::Load(path, file, error) || !ApplyPreset(plugin, file, error))
+    {
+        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+namespace
+{
+std::unique_ptr<HostedPlugin> OpenWithPresets(const std::string& module, const std::string& load)
+{
+    auto plugin = OpenModule(module, HostSettings{});
+    if (!plugin) return nullptr;
+    plugin->Dispatch(vst::effOpen);
+    if (!load.empty() && !LoadPresetFileInto(*plugin, load)) return nullptr;
+    return plugin;
+}
+} // namespace
+
+int RunPrograms(const std::string& module, const std::string& load)
+{
+    auto plugin = OpenWithPresets(module, load);
+    if (!plugin) return 1;
+    for (int i = 0; i < plugin->Effect()->numPrograms; ++i)
+        std::printf("%3d %s\n", i, plugin->ProgramName(i).c_str());
+    return 0;
+}
+
+int RunExportPreset(const std::string& module, const std::string& output, bool bank, bool chunk, int program,
+                    const std::string& load)
+{
+    auto plugin = OpenWithPresets(module, load);
+    if (!plugin) return 1;
+    const PresetFile::Kind kind =
+        bank ? (chunk ? PresetFile::Kind::BankChunk : PresetFile::Kind::BankParams)
+             : (chunk ? PresetFile::Kind::ProgramChunk : PresetFile::Kind::ProgramParams);
+    PresetFile file;
+    std::string error;
+    if (!CapturePreset(*plugin, kind, program, file, error) || !file.Save(output, error))
+    {
+        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
