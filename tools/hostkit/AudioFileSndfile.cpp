@@ -25,20 +25,41 @@ bool ReadAudioFile(const std::string& path, int rawChannels, double rawRate, Aud
     return true;
 }
 
+namespace
+{
+// The libsndfile format a file name asks for: float WAV or 24-bit FLAC; 0 for anything else.
+int FormatOfPath(const std::string& path)
+{
+    const std::size_t dot = path.rfind('.');
+    std::string extension = dot == std::string::npos ? "" : path.substr(dot + 1);
+    for (char& c : extension)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (extension == "wav" || extension == "wave")
+        return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    if (extension == "flac")
+        return SF_FORMAT_FLAC | SF_FORMAT_PCM_24;
+    return 0;
+}
+} // namespace
+
+bool CanWriteAudioPath(const std::string& path, std::string& error)
+{
+    if (IsRawAudioPath(path) || FormatOfPath(path) != 0)
+        return true;
+    error = "'" + path + "': write .wav, .flac, or raw float32 (.f32 or .raw)";
+    return false;
+}
+
 bool WriteAudioFile(const std::string& path, const AudioData& audio, std::string& error)
 {
     if (IsRawAudioPath(path))
         return WriteRawAudio(path, audio, error);
+    if (!CanWriteAudioPath(path, error))
+        return false;
     SF_INFO info{};
     info.channels = audio.channels;
     info.samplerate = static_cast<int>(audio.sampleRate);
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    SF_INFO guess = info;
-    const std::string lower = path.size() >= 5 ? path.substr(path.size() - 5) : path;
-    if (lower == ".flac")
-        guess.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_24;
-    if (sf_format_check(&guess))
-        info = guess;
+    info.format = FormatOfPath(path);
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (!file)
     {

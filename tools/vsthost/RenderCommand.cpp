@@ -75,6 +75,12 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
 {
     AudioData input;
     std::string error;
+    // Refuse an output we could not write before spending the time to render it.
+    if (!CanWriteAudioPath(options.output, error))
+    {
+        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
+        return 1;
+    }
     if (!options.input.empty() &&
         !ReadAudioFile(options.input, options.channels, options.sampleRate, input, error))
     {

@@ -87,9 +87,14 @@ int Run(int argc, char** argv)
     {
         app.parse(argc, argv);
     }
+    catch (const CLI::Success& e)
+    {
+        return app.exit(e); // --help
+    }
     catch (const CLI::ParseError& e)
     {
-        return app.exit(e);
+        std::fprintf(stderr, "vsthost: %s (see --help)\n", e.what());
+        return e.get_exit_code();
     }
     if (info->parsed())
         return RunInfo(infoModule, host);
