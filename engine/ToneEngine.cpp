@@ -59,10 +59,16 @@ double ToneEngine::InverseRate() const
     return sampleRate > 0.0 && std::isfinite(sampleRate) ? 1.0 / sampleRate : 0.0;
 }
 
+void ToneEngine::RememberWholeNote(double wholeNote)
+{
+    // Kept in seconds, so that a later change of sample rate keeps the remembered tempo.
+    if (wholeNote > 0.0 && sampleRate > 0.0) lastWholeNoteSeconds = wholeNote / sampleRate;
+}
+
 double ToneEngine::SyncWholeNote() const
 {
     if (samplesPerWholeNote > 0.0) return samplesPerWholeNote;
-    if (lastWholeNote > 0.0) return lastWholeNote;
+    if (lastWholeNoteSeconds > 0.0) return lastWholeNoteSeconds * sampleRate;
     return 2.0 * sampleRate; // 120 beats per minute
 }
 
@@ -77,14 +83,14 @@ void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames)
         started = true;
         sampleRate = host.LiveSampleRate();
         samplesPerWholeNote = wholeNote;
-        if (wholeNote > 0.0) lastWholeNote = wholeNote;
+        RememberWholeNote(wholeNote);
         for (const int idx : kRateDependent)
             host.HandleParamChange(idx);
     }
     else if (wholeNote != samplesPerWholeNote)
     {
         samplesPerWholeNote = wholeNote;
-        if (wholeNote > 0.0) lastWholeNote = wholeNote;
+        RememberWholeNote(wholeNote);
         host.HandleParamChange(kLfo1RateSync);
         host.HandleParamChange(kLfo2RateSync);
     }

@@ -64,6 +64,7 @@ class ToneEngine : private ToneEngineFields
     double InverseRate() const;
     // The whole-note length synced rates use: the host's, else the last valid one, else 120 BPM.
     double SyncWholeNote() const;
+    void RememberWholeNote(double wholeNote);
 
     IEngineHost& host;
 };

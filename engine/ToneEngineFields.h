@@ -44,7 +44,7 @@ struct ToneEngineFields
     const char* bandText = "";
     float lastBaseFreq = 0.0f;
     float lastBeatFreq = 0.0f;
-    // The last valid whole-note length the host's tempo gave; synced LFOs keep using it while
-    // the host reports no tempo (0 until the host has reported one).
-    double lastWholeNote = 0.0;
+    // The last valid whole-note length the host's tempo gave, in seconds; synced LFOs keep using
+    // it while the host reports no tempo (0 until the host has reported one).
+    double lastWholeNoteSeconds = 0.0;
 };

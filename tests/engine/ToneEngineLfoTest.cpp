@@ -329,6 +329,12 @@ TEST_F(LfoTest, WithoutHostTempoSyncedRatesUseTheLastTempoOr120Bpm)
     *h.engine.SyncClickedFlag() = true;
     h.Set(kLfo1Sync, 1);
     EXPECT_EQ(h.values[kLfo1RateSync], 15); // 4 s is a whole note at 60 BPM
+
+    // The remembered tempo survives a new sample rate: still one beat of 60 BPM, one second.
+    h.liveRate = 96000.0;
+    h.engine.Reset();
+    h.Set(kLfo1RateSync, 9);
+    EXPECT_NEAR(h.L(0).inc, kTwoPi / 96000.0, 1e-18);
 }
 
 TEST_F(LfoTest, SyncSwitchByClickConvertsTheRunningRate)
