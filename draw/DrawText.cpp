@@ -30,7 +30,7 @@ bool DrawText(ISurface& dest, IFont& font, std::string_view text, const IBox& bo
     if (!dest.Valid()) return false;
     const int align = flags & kTextAlignMask;
     const bool useAlpha = (flags & kTextUseAlpha) != 0;
-    if (!useAlpha && dest.NativeContext() && font.DrawNative(dest, text, box, align)) return true;
+    if (!useAlpha && dest.NativeContext() && font.DrawNative(dest, text, box, align, !(flags & kTextNoClip))) return true;
 
     ITextCoverage cov;
     if (!font.RenderCoverage(text, box, align, cov)) return false;

@@ -33,9 +33,9 @@ class IFont
     uint32_t Colour() const { return colour_; }
 
     // Draws opaque text straight through the surface's platform context, in the font's colour, with the
-    // alignment (0 left, 1 centre, 2 right), top-aligned and unclipped. Answers false when that cannot
-    // be done here, and the caller blends coverage instead.
-    virtual bool DrawNative(ISurface& dest, std::string_view text, const IBox& box, int align) = 0;
+    // alignment (0 left, 1 centre, 2 right), top-aligned, and clipped to the box when `clip` is set.
+    // Answers false when that cannot be done here, and the caller blends coverage instead.
+    virtual bool DrawNative(ISurface& dest, std::string_view text, const IBox& box, int align, bool clip) = 0;
 
     // Lays the text out in box as DrawNative would and answers its coverage; false when nothing can be
     // rendered.

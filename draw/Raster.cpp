@@ -207,6 +207,13 @@ void RotatedBlit(ISurface& dest, const ISurface& src, int dstX, int dstY, int ds
     const double v0 = 0.5 - dstH * 0.5 - rotCenterY / syScale;
     const double pivotX = srcX + srcW * 0.5 + rotCenterX - 0.5;
     const double pivotY = srcY + srcH * 0.5 + rotCenterY - 0.5;
+    // Positions this far out fit no surface and would overflow the 16.16 stepping: draw nothing.
+    constexpr double kFarOut = 1 << 30;
+    for (const double u : {u0, u0 + dstW})
+        for (const double v : {v0, v0 + dstH})
+            if (!(std::fabs(pivotX + (u * cosA + v * sinA) * sxScale) < kFarOut) ||
+                !(std::fabs(pivotY + (-u * sinA + v * cosA) * syScale) < kFarOut))
+                return;
     r.x0 = ToFixed(pivotX + (u0 * cosA + v0 * sinA) * sxScale);
     r.y0 = ToFixed(pivotY + (-u0 * sinA + v0 * cosA) * syScale);
     r.dxdi = ToFixed(cosA * sxScale);

@@ -12,11 +12,11 @@ namespace tpm
 namespace
 {
 
-UINT AlignFlags(int align)
+UINT AlignFlags(int align, bool clip = false)
 {
-    // Top-aligned and unclipped; lines break only at line ends in the text.
+    // Top-aligned; lines break only at line ends in the text.
     const UINT horizontal = align == 0 ? DT_LEFT : align == 1 ? DT_CENTER : DT_RIGHT;
-    return horizontal | DT_TOP | DT_NOCLIP | DT_NOPREFIX;
+    return horizontal | DT_TOP | DT_NOPREFIX | (clip ? 0u : static_cast<UINT>(DT_NOCLIP));
 }
 
 BYTE QualityFor(int quality)
@@ -69,7 +69,7 @@ std::unique_ptr<IFont> IFont::Create(const char* face, int size, int orientation
     return std::make_unique<GdiFont>(font);
 }
 
-bool GdiFont::DrawNative(ISurface& dest, std::string_view text, const IBox& box, int align)
+bool GdiFont::DrawNative(ISurface& dest, std::string_view text, const IBox& box, int align, bool clip)
 {
     HDC dc = static_cast<HDC>(dest.NativeContext());
     if (!dc || UnderCompatibilityLayer()) return false;
@@ -80,7 +80,7 @@ bool GdiFont::DrawNative(ISurface& dest, std::string_view text, const IBox& box,
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(colour >> 16 & 0xFF, colour >> 8 & 0xFF, colour & 0xFF));
     RECT r{box.left, box.top, box.right, box.bottom};
-    DrawTextW(dc, wide.data(), static_cast<int>(wide.size()), &r, AlignFlags(align));
+    DrawTextW(dc, wide.data(), static_cast<int>(wide.size()), &r, AlignFlags(align, clip));
     SelectObject(dc, previous);
     GdiFlush(); // the library reads the same pixels next
     return true;

@@ -83,6 +83,15 @@ TEST(RotatedBlit, SkipsSamplesOutsideTheSourceAndClipsToTheDestination)
     RotatedBlit(clipped, src, 0, 0, 2, 2, 1, 1, 2, 2, std::numbers::pi, true, 1.0f, kFiltered);
     EXPECT_EQ(clipped.Pixel(0, 0), src.Pixel(2, 2)) << "half a turn about the box centre";
     EXPECT_EQ(clipped.Pixel(1, 1), src.Pixel(1, 1));
+
+    // Positions far beyond any surface never wrap back into it.
+    ISurface far(4, 4);
+    far.Clear(0);
+    for (const double x : {4294967296.0, -4294967296.0, 1e300})
+        RotatedBlit(far, src, 0, 0, 4, 4, x, 0, 4, 4, 0.0, false, 1.0f, kFiltered);
+    RotatedBlit(far, src, 0, 0, 4, 4, 0, 0, 1e300, 4, 0.0, false, 1.0f, kBlendCopy);
+    EXPECT_EQ(far.Pixel(0, 0), 0u);
+    EXPECT_EQ(far.Pixel(3, 3), 0u);
 }
 
 TEST(RotatedBlit, CombinesByTheModeAndWeight)
