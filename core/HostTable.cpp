@@ -13,10 +13,10 @@ struct HostEntry
 
 // Searched in order: the first text found anywhere in the lower-cased name decides.
 constexpr HostEntry kHosts[] = {
-    {"cubase", 3},     {"reaper", 1},      {"nuendo", 4},   {"cakewalk", 5},    {"samplitude", 8},
-    {"fruity", 7},     {"live", 9},        {"melodyne", 12}, {"vstmanlib", 13}, {"aulab", 14},
-    {"forte", 15},     {"chainer", 16},    {"audition", 17}, {"orion", 18},     {"sawstudio", 20},
-    {"logic", 21},     {"digital", 22},    {"audiomulch", 23}, {"presonus", 24}, {"acoustica", 25},
+    {"cubase", 3},      {"reaper", 1},   {"nuendo", 4},      {"cakewalk", 5},   {"samplitude", 8},
+    {"fruity", 7},      {"live", 9},     {"melodyne", 12},   {"vstmanlib", 13}, {"aulab", 14},
+    {"forte", 15},      {"chainer", 16}, {"audition", 17},   {"orion", 18},     {"sawstudio", 20},
+    {"logic", 21},      {"digital", 22}, {"audiomulch", 23}, {"presonus", 24},  {"acoustica", 25},
     {"garageband", 26}, {"ardour", 27},
 };
 } // namespace

@@ -6,8 +6,10 @@
 
 bool IByteBuffer::Reserve(std::size_t n)
 {
-    if (n > static_cast<std::size_t>(std::numeric_limits<int>::max())) return false;
-    if (n <= bytes.capacity()) return true;
+    if (n > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        return false;
+    if (n <= bytes.capacity())
+        return true;
     std::size_t rounded = (n + kGrowthStep - 1) / kGrowthStep * kGrowthStep;
     try
     {
@@ -22,14 +24,16 @@ bool IByteBuffer::Reserve(std::size_t n)
 
 bool IByteBuffer::Resize(int n)
 {
-    if (n < 0 || !Reserve(static_cast<std::size_t>(n))) return false;
+    if (n < 0 || !Reserve(static_cast<std::size_t>(n)))
+        return false;
     bytes.resize(static_cast<std::size_t>(n), 0);
     return true;
 }
 
 bool IByteBuffer::AppendBytes(const void* p, int n)
 {
-    if (n < 0 || (n > 0 && !p) || !Reserve(bytes.size() + static_cast<std::size_t>(n))) return false;
+    if (n < 0 || (n > 0 && !p) || !Reserve(bytes.size() + static_cast<std::size_t>(n)))
+        return false;
     const auto* from = static_cast<const uint8_t*>(p);
     bytes.insert(bytes.end(), from, from + n);
     return true;
@@ -56,19 +60,22 @@ bool IByteBuffer::AppendDouble(double v)
 bool IByteBuffer::AppendText(const char* text)
 {
     std::size_t n = text ? std::strlen(text) : 0;
-    if (n > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) return false;
+    if (n > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
+        return false;
     return AppendInt32(static_cast<int32_t>(n)) && AppendBytes(text, static_cast<int>(n));
 }
 
 int IByteBuffer::Remaining(int pos) const
 {
-    if (pos < 0 || pos > Size()) return 0;
+    if (pos < 0 || pos > Size())
+        return 0;
     return Size() - pos;
 }
 
 int IByteBuffer::ReadInt32(int pos, int32_t& out) const
 {
-    if (Remaining(pos) < 4) return -1;
+    if (Remaining(pos) < 4)
+        return -1;
     uint32_t v = 0;
     for (int i = 0; i < 4; ++i)
         v |= static_cast<uint32_t>(bytes[static_cast<std::size_t>(pos) + static_cast<std::size_t>(i)])
@@ -79,7 +86,8 @@ int IByteBuffer::ReadInt32(int pos, int32_t& out) const
 
 int IByteBuffer::ReadDouble(int pos, double& out) const
 {
-    if (Remaining(pos) < 8) return -1;
+    if (Remaining(pos) < 8)
+        return -1;
     uint64_t bits = 0;
     for (int i = 0; i < 8; ++i)
         bits |= static_cast<uint64_t>(bytes[static_cast<std::size_t>(pos) + static_cast<std::size_t>(i)])
@@ -90,18 +98,21 @@ int IByteBuffer::ReadDouble(int pos, double& out) const
 
 int IByteBuffer::ReadText(int pos, char* out, std::size_t outSize) const
 {
-    if (out && outSize) out[0] = '\0';
+    if (out && outSize)
+        out[0] = '\0';
     int32_t length = 0;
     const int start = ReadInt32(pos, length);
     // A negative length would step backwards and one past the end cannot be followed; both
     // end the read rather than be computed into a position that could overflow.
-    if (start < 0 || length < 0 || length > Remaining(start)) return -1;
+    if (start < 0 || length < 0 || length > Remaining(start))
+        return -1;
     if (out && outSize)
     {
         std::size_t n = 0;
         while (n + 1 < outSize && n < static_cast<std::size_t>(length) && bytes[start + n] != 0)
             ++n;
-        if (n > 0) std::memcpy(out, bytes.data() + start, n);
+        if (n > 0)
+            std::memcpy(out, bytes.data() + start, n);
         out[n] = '\0';
     }
     return start + length;

@@ -25,7 +25,8 @@ const char* IEffectBase::GetPresetName(int index) const
 IPresetRecord* IEffectBase::FirstFreePreset()
 {
     for (auto& preset : presets)
-        if (!preset->inUse) return preset.get();
+        if (!preset->inUse)
+            return preset.get();
     return nullptr;
 }
 
@@ -33,7 +34,8 @@ void IEffectBase::AddFactoryPreset(const char* name, const double* values, int c
 {
     ILockGuard guard(lock);
     IPresetRecord* preset = FirstFreePreset();
-    if (!preset) return;
+    if (!preset)
+        return;
     preset->inUse = true;
     preset->name.Set(name);
     preset->data.Clear();
@@ -63,7 +65,8 @@ void IEffectBase::AddDefaultPresets(const char* name, int count)
     for (int n = 0; n < count; ++n)
     {
         IPresetRecord* preset = FirstFreePreset();
-        if (!preset) return;
+        if (!preset)
+            return;
         preset->inUse = true;
         preset->name.Set(name ? name : "Default");
         preset->data.Clear();
@@ -74,7 +77,8 @@ void IEffectBase::AddDefaultPresets(const char* name, int count)
 void IEffectBase::EnsureOnePreset()
 {
     ILockGuard guard(lock);
-    if (!presets.empty()) return;
+    if (!presets.empty())
+        return;
     auto preset = std::make_unique<IPresetRecord>();
     preset->name.Set("- 1 -");
     presets.push_back(std::move(preset));
@@ -85,17 +89,20 @@ void IEffectBase::ModifyCurrentPreset(const char* name)
 {
     ILockGuard guard(lock);
     IPresetRecord* preset = GetPreset(currentPreset);
-    if (!preset) return;
+    if (!preset)
+        return;
     preset->data.Clear();
     WriteParamState(preset->data);
-    if (name && name[0] != '\0') preset->name.Set(name);
+    if (name && name[0] != '\0')
+        preset->name.Set(name);
 }
 
 bool IEffectBase::RestorePreset(int index)
 {
     ILockGuard guard(lock);
     IPresetRecord* preset = GetPreset(index);
-    if (!preset) return false;
+    if (!preset)
+        return false;
     bool ok = false;
     if (preset->inUse)
         ok = ReadParamState(preset->data, 0) > 0;
@@ -120,10 +127,12 @@ bool IEffectBase::RestorePreset(int index)
 
 void IEffectBase::MakeUserPresetName(char* out, std::size_t outSize) const
 {
-    if (!out || outSize == 0) return;
+    if (!out || outSize == 0)
+        return;
     int count = 0;
     for (const auto& preset : presets)
-        if (std::strstr(preset->name.Get(), kUserPresetPhrase)) ++count;
+        if (std::strstr(preset->name.Get(), kUserPresetPhrase))
+            ++count;
     std::snprintf(out, outSize, "%s %d", kUserPresetPhrase, count + 1);
 }
 
@@ -131,7 +140,8 @@ bool IEffectBase::WriteParamState(IByteBuffer& buffer)
 {
     ILockGuard guard(lock);
     for (const auto& param : parameters)
-        if (!buffer.AppendDouble(param->Value()) || buffer.Size() == 0) return false;
+        if (!buffer.AppendDouble(param->Value()) || buffer.Size() == 0)
+            return false;
     return true;
 }
 
@@ -140,7 +150,8 @@ int IEffectBase::ReadParamState(const IByteBuffer& buffer, int pos)
     ILockGuard guard(lock);
     for (auto& param : parameters)
     {
-        if (pos < 0) break;
+        if (pos < 0)
+            break;
         // The first value that does not fit reads as 0; the ones after it keep their values.
         double v = 0.0;
         pos = buffer.ReadDouble(pos, v);
@@ -161,7 +172,8 @@ bool IEffectBase::WritePresetBank(IByteBuffer& buffer)
         ok = ok && buffer.AppendText(preset->name.Get());
         const uint8_t inUse = preset->inUse ? 1 : 0;
         ok = ok && buffer.AppendBytes(&inUse, 1);
-        if (!preset->inUse) continue;
+        if (!preset->inUse)
+            continue;
         // Readers take exactly one value per parameter, without a length; keep to that even if
         // a slot's data were ever short or long.
         const int stored = preset->data.Size() < valueBytes ? preset->data.Size() : valueBytes;
@@ -177,7 +189,8 @@ int IEffectBase::ReadPresetBank(const IByteBuffer& buffer, int pos)
     ILockGuard guard(lock);
     for (auto& preset : presets)
     {
-        if (pos < 0) break;
+        if (pos < 0)
+            break;
         char name[IPresetRecord::Name::kCapacity + 1];
         const int next = buffer.ReadText(pos, name, sizeof name);
         preset->name.Set(name);
@@ -188,7 +201,8 @@ int IEffectBase::ReadPresetBank(const IByteBuffer& buffer, int pos)
         }
         else
             pos = -1;
-        if (!preset->inUse) continue;
+        if (!preset->inUse)
+            continue;
         pos = ReadParamState(buffer, pos);
         // Store the limited values. When the values ran short the slot keeps what it held,
         // unless it holds no full set (it was free before), which it then gets from what is live.

@@ -17,7 +17,10 @@ int PrecisionOfStep(double step)
     return places;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // The leading decimal number of a text (optional sign, fraction and exponent), 0 when there is none.
 // Only plain decimal forms count: no hexadecimal, no "inf" or "nan", whatever the locale.
@@ -76,7 +79,8 @@ void IParameter::DefineDouble(const char* newName, double defaultValue, double n
     displayPrecision = PrecisionOfStep(newStep);
 }
 
-void IParameter::DefineInt(const char* newName, int defaultValue, int newMin, int newMax, const char* newLabel)
+void IParameter::DefineInt(const char* newName, int defaultValue, int newMin, int newMax,
+                           const char* newLabel)
 {
     if (kind == kNone)
         kind = kInt;

@@ -60,10 +60,12 @@ struct CopyAlpha
     uint32_t operator()(uint32_t d, uint32_t s) const
     {
         const int a = Ch(s, 24);
-        if (a == 0) return d;
+        if (a == 0)
+            return d;
         if (c >= 256)
         {
-            if (a == 255) return s;
+            if (a == 255)
+                return s;
             const int k = 255 - a;
             auto mix = [k](int sv, int dv) { return sv + (dv - sv) * k / 256; };
             return Pack(std::min(255, Ch(d, 24) + a), mix(Ch(s, 16), Ch(d, 16)), mix(Ch(s, 8), Ch(d, 8)),
@@ -86,7 +88,8 @@ struct Add
     uint32_t operator()(uint32_t d, uint32_t s) const
     {
         const int a = useAlpha ? Ch(s, 24) : 255;
-        if (a == 0) return d;
+        if (a == 0)
+            return d;
         const int m = c * (a + 1) / 256;
         auto add = [m](int sv, int dv) { return Clamp255(dv + m * sv / 256); };
         return Pack(Clamp255(Ch(d, 24) + a * m / 256), add(Ch(s, 16), Ch(d, 16)), add(Ch(s, 8), Ch(d, 8)),
@@ -103,10 +106,10 @@ struct Dodge
     {
         const int a = useAlpha ? Ch(s, 24) : 255;
         const int m = c * (a + 1) / 256;
-        auto dodge = [m](int sv, int dv)
-        {
+        auto dodge = [m](int sv, int dv) {
             const int k = sv * m / 256;
-            if (k > 254) return std::min(255, dv * 256);
+            if (k > 254)
+                return std::min(255, dv * 256);
             return std::min(255, dv * 256 / (256 - k));
         };
         return Pack(dodge(a, Ch(d, 24)), dodge(Ch(s, 16), Ch(d, 16)), dodge(Ch(s, 8), Ch(d, 8)),
@@ -117,8 +120,10 @@ struct Dodge
 // Weight as the rules use it; 0 means draw nothing. Weights past 1 act as 1.
 inline int WeightToC(float weight)
 {
-    if (!(weight > 0.0f)) return 0;
-    if (weight >= 1.0f) return 256;
+    if (!(weight > 0.0f))
+        return 0;
+    if (weight >= 1.0f)
+        return 256;
     return static_cast<int>(weight * 256.0f);
 }
 

@@ -26,21 +26,28 @@ uint32_t BlendCoverage(uint32_t d, uint32_t colour, int a)
 
 bool DrawText(ISurface& dest, IFont& font, std::string_view text, const IBox& box, int flags)
 {
-    if (text.empty()) return true;
-    if (!dest.Valid()) return false;
+    if (text.empty())
+        return true;
+    if (!dest.Valid())
+        return false;
     const int align = flags & kTextAlignMask;
     const bool useAlpha = (flags & kTextUseAlpha) != 0;
-    if (!useAlpha && dest.NativeContext() && font.DrawNative(dest, text, box, align, !(flags & kTextNoClip))) return true;
+    if (!useAlpha && dest.NativeContext() && font.DrawNative(dest, text, box, align, !(flags & kTextNoClip)))
+        return true;
 
     ITextCoverage cov;
-    if (!font.RenderCoverage(text, box, align, cov)) return false;
+    if (!font.RenderCoverage(text, box, align, cov))
+        return false;
 
     const uint32_t colour = font.Colour();
     const int opacity = useAlpha ? static_cast<int>(colour >> 24) : 255;
-    if (opacity == 0) return true;
+    if (opacity == 0)
+        return true;
     IBox area = cov.box.Intersect(dest.Bounds());
-    if (!(flags & kTextNoClip)) area = area.Intersect(box);
-    if (area.Empty()) return true;
+    if (!(flags & kTextNoClip))
+        area = area.Intersect(box);
+    if (area.Empty())
+        return true;
 
     const int covW = cov.box.W();
     for (int y = area.top; y < area.bottom; ++y)
@@ -50,7 +57,8 @@ bool DrawText(ISurface& dest, IFont& font, std::string_view text, const IBox& bo
         for (int x = area.left; x < area.right; ++x)
         {
             const int v = row[x - cov.box.left];
-            if (v == 0) continue;
+            if (v == 0)
+                continue;
             const int a = opacity == 255 ? v : (v * opacity + 127) / 255;
             d[x] = BlendCoverage(d[x], colour, a);
         }

@@ -29,7 +29,8 @@ ISurface* IBitmapCache::Insert(int id, std::unique_ptr<ISurface> surface)
 std::unique_ptr<ISurface> LoadBitmapResource(int id)
 {
     const auto bytes = FindPngResource(id);
-    if (bytes.size() <= 7) return nullptr;
+    if (bytes.size() <= 7)
+        return nullptr;
     return DecodePng(bytes.data(), bytes.size());
 }
 
@@ -42,7 +43,8 @@ IBitmapRef LoadBitmap(int id, const char* /*name*/, int frames)
         // Decoded outside the lock; when two threads race, the first insertion wins and the other
         // decoded copy is dropped.
         auto decoded = LoadBitmapResource(id);
-        if (decoded) surface = cache.Insert(id, std::move(decoded));
+        if (decoded)
+            surface = cache.Insert(id, std::move(decoded));
     }
     IBitmapRef ref;
     ref.N = frames < 1 ? 1 : frames;

@@ -14,9 +14,11 @@ IFont* IFontCache::Get(int size, int orientation, int style, const char* face, i
     Key key{size, orientation, style, face ? face : ""};
     std::lock_guard guard(lock_);
     auto it = fonts_.find(key);
-    if (it != fonts_.end()) return it->second.get();
+    if (it != fonts_.end())
+        return it->second.get();
     auto font = IFont::Create(std::get<3>(key).c_str(), size, orientation, style, quality);
-    if (!font) return nullptr;
+    if (!font)
+        return nullptr;
     IFont* result = font.get();
     fonts_.emplace(std::move(key), std::move(font));
     return result;

@@ -7,7 +7,8 @@ namespace tpm
 
 ISurface::ISurface(int width, int height, bool bottomUp)
 {
-    if (width <= 0 || height <= 0) return;
+    if (width <= 0 || height <= 0)
+        return;
     storage_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0u);
     pixels_ = storage_.data();
     width_ = width;
@@ -18,7 +19,8 @@ ISurface::ISurface(int width, int height, bool bottomUp)
 
 ISurface::ISurface(uint32_t* pixels, int width, int height, int span, bool bottomUp)
 {
-    if (!pixels || width <= 0 || height <= 0 || span < width) return;
+    if (!pixels || width <= 0 || height <= 0 || span < width)
+        return;
     pixels_ = pixels;
     width_ = width;
     height_ = height;
@@ -29,7 +31,8 @@ ISurface::ISurface(uint32_t* pixels, int width, int height, int span, bool botto
 ISurface ISurface::View(ISurface& parent, const IBox& box)
 {
     const IBox clip = box.Intersect(parent.Bounds());
-    if (clip.Empty() || clip.W() <= 0 || clip.H() <= 0) return {};
+    if (clip.Empty() || clip.W() <= 0 || clip.H() <= 0)
+        return {};
     // For bottom-up storage the lowest row in memory is the box's last row.
     uint32_t* base = parent.BottomUp() ? parent.Row(clip.bottom - 1) : parent.Row(clip.top);
     return ISurface(base + clip.left, clip.W(), clip.H(), parent.Span(), parent.BottomUp());

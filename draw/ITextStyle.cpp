@@ -16,7 +16,8 @@ ITextStyle::ITextStyle(const char* faceName, int sizePx, IRgba textColour, int s
 void ITextStyle::SetFace(const char* faceName)
 {
     std::memset(face, 0, sizeof face);
-    if (faceName) std::strncpy(face, faceName, sizeof face - 1);
+    if (faceName)
+        std::strncpy(face, faceName, sizeof face - 1);
     cachedFont = nullptr;
 }
 

@@ -47,7 +47,8 @@ void IgnoreWarning(png_structp, png_const_charp) {}
 bool DecodeInto(png_structp png, png_infop info, MemoryReader& reader, std::unique_ptr<ISurface>& out,
                 std::vector<png_bytep>& rows)
 {
-    if (setjmp(png_jmpbuf(png))) return false;
+    if (setjmp(png_jmpbuf(png)))
+        return false;
 
     png_set_read_fn(png, &reader, ReadFromMemory);
     png_set_user_limits(png, kMaxSide, kMaxSide);
@@ -58,10 +59,14 @@ bool DecodeInto(png_structp png, png_infop info, MemoryReader& reader, std::uniq
     const int colourType = png_get_color_type(png, info);
     const int depth = png_get_bit_depth(png, info);
 
-    if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
-    if (colourType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
-    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
-    if (depth == 16) png_set_scale_16(png);
+    if (colourType == PNG_COLOR_TYPE_PALETTE)
+        png_set_palette_to_rgb(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY && depth < 8)
+        png_set_expand_gray_1_2_4_to_8(png);
+    if (png_get_valid(png, info, PNG_INFO_tRNS))
+        png_set_tRNS_to_alpha(png);
+    if (depth == 16)
+        png_set_scale_16(png);
     if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
         png_set_gray_to_rgb(png);
     png_set_filler(png, 0xFF, PNG_FILLER_AFTER); // no-op when alpha is already there
@@ -69,7 +74,8 @@ bool DecodeInto(png_structp png, png_infop info, MemoryReader& reader, std::uniq
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
 
-    if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * 4) return false;
+    if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * 4)
+        return false;
 
     out = std::make_unique<ISurface>(static_cast<int>(width), static_cast<int>(height));
     rows.resize(height);
@@ -84,10 +90,12 @@ bool DecodeInto(png_structp png, png_infop info, MemoryReader& reader, std::uniq
 
 std::unique_ptr<ISurface> DecodePng(const uint8_t* data, size_t size)
 {
-    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0) return nullptr;
+    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0)
+        return nullptr;
 
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, IgnoreWarning);
-    if (!png) return nullptr;
+    if (!png)
+        return nullptr;
     png_infop info = png_create_info_struct(png);
     if (!info)
     {
@@ -100,7 +108,8 @@ std::unique_ptr<ISurface> DecodePng(const uint8_t* data, size_t size)
     std::vector<png_bytep> rows;
     const bool ok = DecodeInto(png, info, reader, surface, rows);
     png_destroy_read_struct(&png, &info, nullptr);
-    if (!ok || !surface || !surface->Valid()) return nullptr;
+    if (!ok || !surface || !surface->Valid())
+        return nullptr;
     return surface;
 }
 

@@ -105,7 +105,8 @@ void RotatedRows(ISurface& dest, const ISurface& src, int dstX, int dstY, int ds
     const int i1 = std::min(dstW, dest.Width() - dstX);
     const int j0 = std::max(0, -dstY);
     const int j1 = std::min(dstH, dest.Height() - dstY);
-    if (i0 >= i1 || j0 >= j1) return;
+    if (i0 >= i1 || j0 >= j1)
+        return;
 
     const IBox& b = r.bounds;
     int64_t rowX = r.x0 + r.dxdj * j0 + r.dxdi * i0;
@@ -122,7 +123,8 @@ void RotatedRows(ISurface& dest, const ISurface& src, int dstX, int dstY, int ds
             {
                 const int ix = static_cast<int>(px >> 16);
                 const int iy = static_cast<int>(py >> 16);
-                if (ix < b.left || ix >= b.right || iy < b.top || iy >= b.bottom) continue;
+                if (ix < b.left || ix >= b.right || iy < b.top || iy >= b.bottom)
+                    continue;
                 // The neighbours past the last column or row repeat the edge.
                 const int nx = ix + 1 < b.right ? 1 : 0;
                 const uint32_t* s0 = src.Row(iy) + ix;
@@ -135,7 +137,8 @@ void RotatedRows(ISurface& dest, const ISurface& src, int dstX, int dstY, int ds
             {
                 const int ix = static_cast<int>((px + 0x8000) >> 16);
                 const int iy = static_cast<int>((py + 0x8000) >> 16);
-                if (ix < b.left || ix >= b.right || iy < b.top || iy >= b.bottom) continue;
+                if (ix < b.left || ix >= b.right || iy < b.top || iy >= b.bottom)
+                    continue;
                 sample = src.Row(iy)[ix];
             }
             d[i] = rule(d[i], sample);
@@ -153,23 +156,29 @@ int64_t ToFixed(double v)
 void Blit(ISurface& dest, const ISurface& src, int dstX, int dstY, const IBox& srcBox, float weight, int mode)
 {
     const int c = combine::WeightToC(weight);
-    if (c == 0 || !dest.Valid() || !src.Valid()) return;
+    if (c == 0 || !dest.Valid() || !src.Valid())
+        return;
 
     // Clip the source box to the source; the destination moves with its left and top edges.
     int sx = srcBox.left;
     int sy = srcBox.top;
     int w = srcBox.right - srcBox.left;
     int h = srcBox.bottom - srcBox.top;
-    if (sx < 0) dstX -= sx, w += sx, sx = 0;
-    if (sy < 0) dstY -= sy, h += sy, sy = 0;
+    if (sx < 0)
+        dstX -= sx, w += sx, sx = 0;
+    if (sy < 0)
+        dstY -= sy, h += sy, sy = 0;
     w = std::min(w, src.Width() - sx);
     h = std::min(h, src.Height() - sy);
     // Then to the destination; a negative destination start moves the source start by as much.
-    if (dstX < 0) sx -= dstX, w += dstX, dstX = 0;
-    if (dstY < 0) sy -= dstY, h += dstY, dstY = 0;
+    if (dstX < 0)
+        sx -= dstX, w += dstX, dstX = 0;
+    if (dstY < 0)
+        sy -= dstY, h += dstY, dstY = 0;
     w = std::min(w, dest.Width() - dstX);
     h = std::min(h, dest.Height() - dstY);
-    if (w <= 0 || h <= 0) return;
+    if (w <= 0 || h <= 0)
+        return;
 
     if ((mode & (kBlendRuleMask | kBlendUseAlpha)) == kBlendCopy && c == 256)
     {
@@ -186,7 +195,8 @@ void RotatedBlit(ISurface& dest, const ISurface& src, int dstX, int dstY, int ds
     const int c = combine::WeightToC(weight);
     if (c == 0 || !dest.Valid() || !src.Valid() || dstW <= 0 || dstH <= 0 || !(srcW > 0.0) || !(srcH > 0.0))
         return;
-    if (!std::isfinite(angle) || !std::isfinite(srcX) || !std::isfinite(srcY)) return;
+    if (!std::isfinite(angle) || !std::isfinite(srcX) || !std::isfinite(srcY))
+        return;
 
     RotationSetup r;
     r.bounds = src.Bounds();
@@ -195,7 +205,8 @@ void RotatedBlit(ISurface& dest, const ISurface& src, int dstX, int dstY, int ds
         const IBox box{static_cast<int>(std::floor(srcX)), static_cast<int>(std::floor(srcY)),
                        static_cast<int>(std::ceil(srcX + srcW)), static_cast<int>(std::ceil(srcY + srcH))};
         r.bounds = box.Intersect(src.Bounds());
-        if (r.bounds.Empty()) return;
+        if (r.bounds.Empty())
+            return;
     }
 
     // Destination offsets from the pivot are turned back by the angle, then scaled into the source box.
@@ -228,12 +239,16 @@ void RotatedBlit(ISurface& dest, const ISurface& src, int dstX, int dstY, int ds
 
 void FillRect(ISurface& dest, int x, int y, int w, int h, uint32_t colour, float weight, int mode)
 {
-    if (!dest.Valid() || w <= 0 || h <= 0) return;
-    if (mode & kBlendUseAlpha) weight *= static_cast<float>(colour >> 24) * (1.0f / 255.0f);
+    if (!dest.Valid() || w <= 0 || h <= 0)
+        return;
+    if (mode & kBlendUseAlpha)
+        weight *= static_cast<float>(colour >> 24) * (1.0f / 255.0f);
     const int c = combine::WeightToC(weight);
-    if (c == 0) return;
+    if (c == 0)
+        return;
     const IBox box = IBox{x, y, x + w, y + h}.Intersect(dest.Bounds());
-    if (box.Empty()) return;
+    if (box.Empty())
+        return;
 
     switch (mode & kBlendRuleMask)
     {

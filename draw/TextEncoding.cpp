@@ -41,13 +41,16 @@ size_t ReadUtf8(std::string_view s, size_t i, char32_t& cp)
         len = 4, v = b0 & 0x07, min = 0x10000;
     else
         return 0;
-    if (i + len > s.size()) return 0;
+    if (i + len > s.size())
+        return 0;
     for (size_t k = 1; k < len; ++k)
     {
-        if (!IsContinuation(at(i + k))) return 0;
+        if (!IsContinuation(at(i + k)))
+            return 0;
         v = v << 6 | (at(i + k) & 0x3F);
     }
-    if (v < min || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) return 0;
+    if (v < min || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF))
+        return 0;
     cp = v;
     return len;
 }
@@ -60,7 +63,8 @@ bool ContainsUtf8Sequence(std::string_view text)
     for (size_t i = 0; i < text.size(); ++i)
     {
         const uint8_t b = at(i);
-        if (b >= 0xC2 && b <= 0xDF && i + 1 < text.size() && IsContinuation(at(i + 1))) return true;
+        if (b >= 0xC2 && b <= 0xDF && i + 1 < text.size() && IsContinuation(at(i + 1)))
+            return true;
         if (b >= 0xC2 && b <= 0xF4 && i + 2 < text.size() && IsContinuation(at(i + 1)) &&
             IsContinuation(at(i + 2)))
             return true;

@@ -51,14 +51,16 @@ void Lfo::SetupDepth(float lo, float hi, float centre, bool fourthPower)
 void Lfo::SetFreeRate(double periodMs, double sampleRate)
 {
     const double next = (1.0 / periodMs) / sampleRate * 6283.185307179586;
-    if (UsableIncrement(next)) inc = next;
+    if (UsableIncrement(next))
+        inc = next;
 }
 
 void Lfo::SetSyncedRate(int division, double samplesPerWholeNote)
 {
     const double next =
         (1.0 / static_cast<double>(DivisionLength(division))) / samplesPerWholeNote * Waveforms::kTwoPi;
-    if (UsableIncrement(next)) inc = next;
+    if (UsableIncrement(next))
+        inc = next;
 }
 
 float Lfo::DivisionLength(int division)
@@ -82,7 +84,8 @@ int Lfo::NearestSyncDivision(double increment, double samplesPerWholeNote)
     {
         const double d =
             (1.0 / static_cast<double>(DivisionLength(i))) * (1.0 / samplesPerWholeNote) * Waveforms::kTwoPi;
-        if (d <= increment) return d + previous >= 2.0 * increment ? i : i - 1;
+        if (d <= increment)
+            return d + previous >= 2.0 * increment ? i : i - 1;
         previous = d;
     }
     return kDivisionCount;

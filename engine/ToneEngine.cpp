@@ -26,7 +26,8 @@ constexpr int16_t kTargetParam[5] = {-1, kBaseFreq, kBinaural, kBinauralPan, kMi
 // Half away from zero; non-finite input counts as 0 so every derived value stays finite.
 double RoundHalfAway(double x)
 {
-    if (!std::isfinite(x)) return 0.0;
+    if (!std::isfinite(x))
+        return 0.0;
     return x >= 0.0 ? std::trunc(x + 0.5) : std::trunc(x - 0.5);
 }
 
@@ -37,13 +38,20 @@ int ClampToInt(double a, int lo, int hi)
 
 const char* BandName(float b, bool binaural)
 {
-    if (!(b > 0.0f)) return binaural ? "Binaural Off" : "Monaural Off";
-    if (b < 0.5f) return "EPSILON";
-    if (b < 4.0f) return "DELTA";
-    if (b < 8.0f) return "THETA";
-    if (b < 14.0f) return "ALPHA";
-    if (b < 30.0f) return "BETA";
-    if (b < 100.0f) return "GAMMA";
+    if (!(b > 0.0f))
+        return binaural ? "Binaural Off" : "Monaural Off";
+    if (b < 0.5f)
+        return "EPSILON";
+    if (b < 4.0f)
+        return "DELTA";
+    if (b < 8.0f)
+        return "THETA";
+    if (b < 14.0f)
+        return "ALPHA";
+    if (b < 30.0f)
+        return "BETA";
+    if (b < 100.0f)
+        return "GAMMA";
     return "LAMBDA";
 }
 } // namespace
@@ -62,22 +70,27 @@ double ToneEngine::InverseRate() const
 void ToneEngine::RememberWholeNote(double wholeNote)
 {
     // Kept in seconds, so that a later change of sample rate keeps the remembered tempo.
-    if (wholeNote > 0.0 && sampleRate > 0.0) lastWholeNoteSeconds = wholeNote / sampleRate;
+    if (wholeNote > 0.0 && sampleRate > 0.0)
+        lastWholeNoteSeconds = wholeNote / sampleRate;
 }
 
 double ToneEngine::SyncWholeNote() const
 {
-    if (samplesPerWholeNote > 0.0) return samplesPerWholeNote;
-    if (lastWholeNoteSeconds > 0.0) return lastWholeNoteSeconds * sampleRate;
+    if (samplesPerWholeNote > 0.0)
+        return samplesPerWholeNote;
+    if (lastWholeNoteSeconds > 0.0)
+        return lastWholeNoteSeconds * sampleRate;
     return 2.0 * sampleRate; // 120 beats per minute
 }
 
 void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
-    if (!armed) return;
+    if (!armed)
+        return;
 
     double wholeNote = 4.0 * host.GetSamplesPerBeat();
-    if (!(wholeNote > 0.0 && std::isfinite(wholeNote))) wholeNote = 0.0;
+    if (!(wholeNote > 0.0 && std::isfinite(wholeNote)))
+        wholeNote = 0.0;
     if (!started)
     {
         started = true;
@@ -152,8 +165,10 @@ void ToneEngine::RenderFrames(const BlockPlan& plan, double** inputs, double** o
         const double right = inR[i];
         if (goal > kSilence || static_cast<double>(curLevel) > kSilence)
         {
-            if (lfo1On) StepLfo(0, inc1, inc2, curPan, curLevel);
-            if (lfo2On) StepLfo(1, inc1, inc2, curPan, curLevel);
+            if (lfo1On)
+                StepLfo(0, inc1, inc2, curPan, curLevel);
+            if (lfo2On)
+                StepLfo(1, inc1, inc2, curPan, curLevel);
             inc1 += plan.step1;
             inc2 += plan.step2;
             curLevel += plan.levelStep;
@@ -234,7 +249,8 @@ void ToneEngine::Reset()
 
 void ToneEngine::HandleParamChange(int paramIdx)
 {
-    if (paramIdx < 0 || paramIdx >= kParamCount) return;
+    if (paramIdx < 0 || paramIdx >= kParamCount)
+        return;
 
     const double grid = paramIdx == kBaseFreq ? 10.0 : paramIdx == kBinaural ? 100.0 : 1.0;
     const double a = RoundHalfAway(host.ParamValue(paramIdx) * grid);
@@ -268,7 +284,8 @@ void ToneEngine::HandleParamChange(int paramIdx)
         break;
     case kBeats:
         binauralMode = a <= 0.5;
-        if (lastBeatFreq == 0.0f) bandText = BandName(0.0f, binauralMode);
+        if (lastBeatFreq == 0.0f)
+            bandText = BandName(0.0f, binauralMode);
         break;
     case kPlayAnyway:
         playAnyway = a > 0.5;
@@ -313,7 +330,8 @@ void ToneEngine::HandleParamChange(int paramIdx)
             UpdateLfoTargets(k);
             const int16_t driven = kTargetParam[l.target];
             // The parameter the LFO let go of gets its own value back.
-            if (l.targetParam >= 0 && l.targetParam != driven) host.HandleParamChange(l.targetParam);
+            if (l.targetParam >= 0 && l.targetParam != driven)
+                host.HandleParamChange(l.targetParam);
             l.targetParam = driven;
             break;
         }
@@ -324,14 +342,17 @@ void ToneEngine::HandleParamChange(int paramIdx)
             SwitchSync(k, a);
             break;
         case kLfo1RateSync:
-            if (l.sync) l.SetSyncedRate(ClampToInt(a, 0, Lfo::kDivisionCount - 1), SyncWholeNote());
+            if (l.sync)
+                l.SetSyncedRate(ClampToInt(a, 0, Lfo::kDivisionCount - 1), SyncWholeNote());
             break;
         case kLfo1RateMs:
-            if (!l.sync) l.SetFreeRate(a, sampleRate);
+            if (!l.sync)
+                l.SetFreeRate(a, sampleRate);
             break;
         case kLfo1Depth:
             l.depth = static_cast<float>(a) * 0.01f;
-            if (l.active && l.targetParam >= 0) host.HandleParamChange(l.targetParam);
+            if (l.active && l.targetParam >= 0)
+                host.HandleParamChange(l.targetParam);
             break;
         case kLfo1Start:
         {
@@ -358,7 +379,8 @@ void ToneEngine::HandleParamChange(int paramIdx)
         (paramIdx == kLfo2Target || paramIdx == kLfo2Depth || paramIdx == lfo[1].targetParam))
         SetupLfoDepth(1);
     syncClicked = false;
-    if (paramIdx == kRestartLfos) armed = true;
+    if (paramIdx == kRestartLfos)
+        armed = true;
 }
 
 ToneEngine::TargetRange ToneEngine::RangeOf(int target) const
@@ -381,7 +403,8 @@ ToneEngine::TargetRange ToneEngine::RangeOf(int target) const
 void ToneEngine::SetupLfoDepth(int k)
 {
     Lfo& l = lfo[k];
-    if (l.target <= 0 || l.target > 4) return;
+    if (l.target <= 0 || l.target > 4)
+        return;
     const TargetRange r = RangeOf(l.target);
     l.SetupDepth(r.lo, r.hi, r.centre, l.target == 1);
 }
@@ -413,7 +436,8 @@ void ToneEngine::SwitchSync(int k, double value)
 {
     Lfo& l = lfo[k];
     const bool toSynced = value == 1.0;
-    if (toSynced == l.sync) return;
+    if (toSynced == l.sync)
+        return;
     l.sync = toSynced;
 
     const int syncedIdx = kLfo1RateSync + k * kLfoParamStride;

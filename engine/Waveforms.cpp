@@ -2,9 +2,11 @@
 
 double Waveforms::ReducePhase(double phase)
 {
-    if (!std::isfinite(phase)) return 0.0;
+    if (!std::isfinite(phase))
+        return 0.0;
     double r = std::fmod(phase, kTwoPi);
-    if (r < 0.0) r += kTwoPi;
+    if (r < 0.0)
+        r += kTwoPi;
     // A tiny negative remainder plus 2π can round up to 2π itself.
     return r < kTwoPi ? r : 0.0;
 }

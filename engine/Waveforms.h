@@ -29,8 +29,10 @@ class Waveforms
     // LFO sweeps) need the full reduction, and a non-finite phase restarts at 0.
     static double WrapPhase(double phase)
     {
-        if (phase >= kTwoPi) phase -= kTwoPi;
-        if (phase >= 0.0 && phase < kTwoPi) return phase;
+        if (phase >= kTwoPi)
+            phase -= kTwoPi;
+        if (phase >= 0.0 && phase < kTwoPi)
+            return phase;
         return ReducePhase(phase);
     }
     static double ReducePhase(double phase);

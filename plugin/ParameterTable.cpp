@@ -4,20 +4,22 @@
 
 namespace
 {
-constexpr const char* kWaveTexts[] = {"Sine",        "Triangle",  "Saw",            "Square",
-                                      "Golden Sine", "Sine Half", "Gold. Triangle", "Gold. Square"};
+constexpr const char* kWaveTexts[] = {"Sine",      "Triangle",       "Saw",         "Square", "Golden Sine",
+                                      "Sine Half", "Gold. Triangle", "Gold. Square"};
 constexpr const char* kBeatsTexts[] = {"Binaural", "Monaural"};
 constexpr const char* kNoYesTexts[] = {"No", "Yes"};
 constexpr const char* kTargetTexts[] = {"No Assign", "Base Freq", "Binaural", "Binaural Pan", "Volume"};
-constexpr const char* kLfoWaveTexts[] = {"Sine", "Triangle", "Saw", "Saw Flip", "Square", "Sine Half", "Half Flip"};
+constexpr const char* kLfoWaveTexts[] = {"Sine",   "Triangle",  "Saw",      "Saw Flip",
+                                         "Square", "Sine Half", "Half Flip"};
 // Shortest to longest in groups of three: plain, triplet of the next longer note, dotted.
-constexpr const char* kSyncTexts[] = {"1/32", "1/16T", "1/32D", "1/16", "1/8T",  "1/16D", "1/8",   "1/4T",
-                                      "1/8D", "1/4",   "1/2T",  "1/4D", "1/2",   "1/1T",  "1/2D",  "1/1",
-                                      "2/1T", "1/1D",  "2/1",   "4/1T", "2/1D",  "4/1",   "8/1T",  "4/1D",
+constexpr const char* kSyncTexts[] = {"1/32", "1/16T", "1/32D", "1/16", "1/8T",  "1/16D", "1/8",  "1/4T",
+                                      "1/8D", "1/4",   "1/2T",  "1/4D", "1/2",   "1/1T",  "1/2D", "1/1",
+                                      "2/1T", "1/1D",  "2/1",   "4/1T", "2/1D",  "4/1",   "8/1T", "4/1D",
                                       "8/1",  "16/1T", "8/1D",  "16/1", "32/1T", "16/1D", "32/1"};
 
 template <std::size_t N>
-void DefineEnum(IEffectBase& plugin, int index, const char* name, int defaultValue, const char* const (&texts)[N])
+void DefineEnum(IEffectBase& plugin, int index, const char* name, int defaultValue,
+                const char* const (&texts)[N])
 {
     IParameter* param = plugin.GetParam(index);
     if (!param)
@@ -85,7 +87,9 @@ void DefineParameters(IEffectBase& plugin)
     DefineEnum(plugin, kPlayAnyway, "Play Anyway", 0, kNoYesTexts);
     DefineInt(plugin, kFade, "Fade", 1000, 1, 90000, "ms");
     DefineInt(plugin, kMix, "Mix", 50, 0, 100, "%");
-    DefineLfo(plugin, kLfo1Target, "LFO1 Target", "LFO1 Wave", "LFO1 Sync", "LFO1 Rate", "LFO1 Depth", "LFO1 Start");
-    DefineLfo(plugin, kLfo2Target, "LFO2 Target", "LFO2 Wave", "LFO2 Sync", "LFO2 Rate", "LFO2 Depth", "LFO2 Start");
+    DefineLfo(plugin, kLfo1Target, "LFO1 Target", "LFO1 Wave", "LFO1 Sync", "LFO1 Rate", "LFO1 Depth",
+              "LFO1 Start");
+    DefineLfo(plugin, kLfo2Target, "LFO2 Target", "LFO2 Wave", "LFO2 Sync", "LFO2 Rate", "LFO2 Depth",
+              "LFO2 Start");
     static_assert(std::size(kSyncTexts) == 31);
 }

@@ -66,6 +66,9 @@ if [ -f scripts/run-fuzz.sh ]; then
   check "fuzz" bash scripts/run-fuzz.sh
 fi
 
+step "formatting"
+check "clang-format" bash scripts/format-check.sh
+
 step "clang-tidy"
 check "clang-tidy" bash scripts/tidy.sh
 

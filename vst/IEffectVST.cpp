@@ -6,7 +6,8 @@
 
 namespace
 {
-VstIntPtr DispatcherCallback(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+VstIntPtr DispatcherCallback(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                             float opt)
 {
     IEffectVST* plug = IEffectVST::FromEffect(e);
     if (!plug)
@@ -58,10 +59,14 @@ VstInt32 ArrangementType(int channels)
 {
     switch (channels)
     {
-    case 0: return vst::kSpeakerArrEmpty;
-    case 1: return vst::kSpeakerArrMono;
-    case 2: return vst::kSpeakerArrStereo;
-    default: return vst::kSpeakerArrUserDefined;
+    case 0:
+        return vst::kSpeakerArrEmpty;
+    case 1:
+        return vst::kSpeakerArrMono;
+    case 2:
+        return vst::kSpeakerArrStereo;
+    default:
+        return vst::kSpeakerArrUserDefined;
     }
 }
 } // namespace
@@ -83,7 +88,8 @@ IEffectVST::IEffectVST(audioMasterCallback host, const IEffectIdentity& identity
     effect.flags = vst::effFlagsCanReplacing | vst::effFlagsCanDoubleReplacing;
     if (stateChunks)
         effect.flags |= vst::effFlagsProgramChunks;
-    if (std::any_of(channelConfigs.begin(), channelConfigs.end(), [](const auto& c) { return c->inputs == 1; }))
+    if (std::any_of(channelConfigs.begin(), channelConfigs.end(),
+                    [](const auto& c) { return c->inputs == 1; }))
         effect.flags |= vst::effFlagsCanMono;
     if (isInstrument)
         effect.flags |= vst::effFlagsIsSynth;

@@ -15,7 +15,8 @@ constexpr VstIntPtr kMaxChunkBytes = VstIntPtr{64} << 20;
 
 VstIntPtr IEffectVST::GetChunk(void** ptr, bool isBank)
 {
-    if (!ptr) return 0;
+    if (!ptr)
+        return 0;
     ILockGuard guard(lock);
     IByteBuffer& buffer = isBank ? bankChunk : programChunk;
     buffer.Clear();
@@ -27,19 +28,23 @@ VstIntPtr IEffectVST::GetChunk(void** ptr, bool isBank)
     }
     else if (ok)
         ok = WriteState(buffer);
-    if (!ok || buffer.Size() == 0) return 0;
+    if (!ok || buffer.Size() == 0)
+        return 0;
     *ptr = buffer.Data();
     return buffer.Size();
 }
 
 VstIntPtr IEffectVST::SetChunk(const void* data, VstIntPtr size, bool isBank)
 {
-    if (!data || size < 0 || size > kMaxChunkBytes) return 0;
+    if (!data || size < 0 || size > kMaxChunkBytes)
+        return 0;
     // Copied aside first: hosts may hand back the very block GetChunk gave them, which the
     // chunk buffer would otherwise overwrite or free while copying.
     IByteBuffer incoming;
-    if (!incoming.Resize(static_cast<int>(size))) return 0;
-    if (size > 0) std::memcpy(incoming.Data(), data, static_cast<std::size_t>(size));
+    if (!incoming.Resize(static_cast<int>(size)))
+        return 0;
+    if (size > 0)
+        std::memcpy(incoming.Data(), data, static_cast<std::size_t>(size));
     ILockGuard guard(lock);
     IByteBuffer& buffer = isBank ? bankChunk : programChunk;
     buffer = std::move(incoming);
@@ -57,7 +62,8 @@ VstIntPtr IEffectVST::SetChunk(const void* data, VstIntPtr size, bool isBank)
         pos = ReadState(buffer, start);
         ModifyCurrentPreset(nullptr);
     }
-    if (pos < 0) return 0;
+    if (pos < 0)
+        return 0;
     ShowAllValuesInEditor();
     return 1;
 }

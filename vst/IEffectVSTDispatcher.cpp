@@ -161,7 +161,8 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         return CanDo(static_cast<const char*>(ptr));
     case effGetVstVersion:
         return 2400;
-    case effGetMidiKeyName: {
+    case effGetMidiKeyName:
+    {
         if (!ptr)
             return 0;
         auto* keyName = static_cast<MidiKeyName*>(ptr);
@@ -191,16 +192,18 @@ VstIntPtr IEffectVST::DispatchVendorSpecific(VstInt32 index, VstIntPtr value, vo
         if (param)
             CopyToHost(ptr, param->FormatDisplay(opt, true).c_str());
         return kVendorAnswer;
-    case 8: {
+    case 8:
+    {
         if (!param)
             return 0;
         const IParameter::Kind kind = param->GetKind();
-        const bool twoValued = kind == IParameter::kBool ||
-                               ((kind == IParameter::kInt || kind == IParameter::kEnum) &&
-                                param->Max() - param->Min() < 1.5);
+        const bool twoValued =
+            kind == IParameter::kBool ||
+            ((kind == IParameter::kInt || kind == IParameter::kEnum) && param->Max() - param->Min() < 1.5);
         return twoValued ? kVendorAnswer : 0;
     }
-    case vst::effString2Parameter: {
+    case vst::effString2Parameter:
+    {
         if (!ptr || !param)
             return 0;
         const auto text = FromHost<kHostTextLimit>(ptr);

@@ -42,5 +42,8 @@ TPM_EXPORT AEffect* VSTPluginMain(audioMasterCallback host)
 #if !defined(_WIN32)
 // Older Linux hosts look for "main"; the Windows module exports the alias through its .def file.
 TPM_EXPORT AEffect* VSTPluginMainAlias(audioMasterCallback host) __asm__("main");
-AEffect* VSTPluginMainAlias(audioMasterCallback host) { return VSTPluginMain(host); }
+AEffect* VSTPluginMainAlias(audioMasterCallback host)
+{
+    return VSTPluginMain(host);
+}
 #endif

@@ -7,7 +7,10 @@ static_assert(sizeof(pthread_mutex_t) <= 64);
 
 namespace
 {
-pthread_mutex_t& Mutex(unsigned char* storage) { return *std::launder(reinterpret_cast<pthread_mutex_t*>(storage)); }
+pthread_mutex_t& Mutex(unsigned char* storage)
+{
+    return *std::launder(reinterpret_cast<pthread_mutex_t*>(storage));
+}
 } // namespace
 
 IRecursiveLock::IRecursiveLock()
@@ -19,8 +22,17 @@ IRecursiveLock::IRecursiveLock()
     pthread_mutexattr_destroy(&attributes);
 }
 
-IRecursiveLock::~IRecursiveLock() { pthread_mutex_destroy(&Mutex(storage)); }
+IRecursiveLock::~IRecursiveLock()
+{
+    pthread_mutex_destroy(&Mutex(storage));
+}
 
-void IRecursiveLock::Lock() { pthread_mutex_lock(&Mutex(storage)); }
+void IRecursiveLock::Lock()
+{
+    pthread_mutex_lock(&Mutex(storage));
+}
 
-void IRecursiveLock::Unlock() { pthread_mutex_unlock(&Mutex(storage)); }
+void IRecursiveLock::Unlock()
+{
+    pthread_mutex_unlock(&Mutex(storage));
+}

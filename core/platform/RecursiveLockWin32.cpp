@@ -13,10 +13,22 @@ CRITICAL_SECTION& Section(unsigned char* storage)
 }
 } // namespace
 
-IRecursiveLock::IRecursiveLock() { InitializeCriticalSection(new (storage) CRITICAL_SECTION); }
+IRecursiveLock::IRecursiveLock()
+{
+    InitializeCriticalSection(new (storage) CRITICAL_SECTION);
+}
 
-IRecursiveLock::~IRecursiveLock() { DeleteCriticalSection(&Section(storage)); }
+IRecursiveLock::~IRecursiveLock()
+{
+    DeleteCriticalSection(&Section(storage));
+}
 
-void IRecursiveLock::Lock() { EnterCriticalSection(&Section(storage)); }
+void IRecursiveLock::Lock()
+{
+    EnterCriticalSection(&Section(storage));
+}
 
-void IRecursiveLock::Unlock() { LeaveCriticalSection(&Section(storage)); }
+void IRecursiveLock::Unlock()
+{
+    LeaveCriticalSection(&Section(storage));
+}

@@ -29,10 +29,10 @@ std::mutex& LibraryLock()
 
 FT_Library Library()
 {
-    static FT_Library library = []
-    {
+    static FT_Library library = [] {
         FT_Library lib = nullptr;
-        if (FT_Init_FreeType(&lib) != 0) return static_cast<FT_Library>(nullptr);
+        if (FT_Init_FreeType(&lib) != 0)
+            return static_cast<FT_Library>(nullptr);
         return lib;
     }();
     return library;
@@ -48,10 +48,13 @@ struct MatchedFile
 
 bool MatchFont(const char* face, bool bold, bool italic, MatchedFile& out)
 {
-    if (!FcInit()) return false;
+    if (!FcInit())
+        return false;
     FcPattern* pattern = FcPatternCreate();
-    if (!pattern) return false;
-    if (face && *face) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face));
+    if (!pattern)
+        return false;
+    if (face && *face)
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face));
     FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
@@ -60,7 +63,8 @@ bool MatchFont(const char* face, bool bold, bool italic, MatchedFile& out)
     FcResult result = FcResultNoMatch;
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
-    if (!match) return false;
+    if (!match)
+        return false;
     FcChar8* file = nullptr;
     const bool found = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file;
     if (found)
@@ -84,19 +88,23 @@ std::unique_ptr<IFont> IFont::Create(const char* face, int size, int orientation
 std::unique_ptr<FreeTypeFont> FreeTypeFont::Open(const char* face, int size, int orientation, int style,
                                                  int quality)
 {
-    if (size <= 0 || size > 1000) return nullptr;
+    if (size <= 0 || size > 1000)
+        return nullptr;
     const bool bold = (style & ITextStyle::kBold) != 0;
     const bool italic = (style & ITextStyle::kItalic) != 0;
 
     std::lock_guard guard(LibraryLock());
     FT_Library library = Library();
     MatchedFile file;
-    if (!library || !MatchFont(face, bold, italic, file)) return nullptr;
+    if (!library || !MatchFont(face, bold, italic, file))
+        return nullptr;
 
     std::unique_ptr<FreeTypeFont> font(new FreeTypeFont());
-    if (FT_New_Face(library, file.path.c_str(), file.index, &font->face_) != 0) return nullptr;
+    if (FT_New_Face(library, file.path.c_str(), file.index, &font->face_) != 0)
+        return nullptr;
     FT_Face ft = font->face_;
-    if (!FT_IS_SCALABLE(ft)) return nullptr;
+    if (!FT_IS_SCALABLE(ft))
+        return nullptr;
 
     // GDI gives a font of positive height h a cell of h pixels from the Windows ascent to the Windows
     // descent; size the em square so that holds.
@@ -108,7 +116,8 @@ std::unique_ptr<FreeTypeFont> FreeTypeFont::Open(const char* face, int size, int
         asc = os2->usWinAscent;
         desc = os2->usWinDescent;
     }
-    if (asc + desc <= 0) return nullptr;
+    if (asc + desc <= 0)
+        return nullptr;
     const double ppem = size * static_cast<double>(ft->units_per_EM) / (asc + desc);
     if (FT_Set_Char_Size(ft, 0, static_cast<FT_F26Dot6>(std::lround(ppem * 64.0)), 72, 72) != 0)
         return nullptr;
@@ -136,7 +145,8 @@ std::unique_ptr<FreeTypeFont> FreeTypeFont::Open(const char* face, int size, int
 
 FreeTypeFont::~FreeTypeFont()
 {
-    if (!face_) return;
+    if (!face_)
+        return;
     std::lock_guard guard(LibraryLock());
     FT_Done_Face(face_);
 }
@@ -144,7 +154,8 @@ FreeTypeFont::~FreeTypeFont()
 const FreeTypeFont::Glyph& FreeTypeFont::GlyphFor(char32_t cp)
 {
     auto it = glyphs_.find(cp);
-    if (it != glyphs_.end()) return it->second;
+    if (it != glyphs_.end())
+        return it->second;
 
     Glyph g;
     const FT_UInt index = FT_Get_Char_Index(face_, cp);
@@ -152,7 +163,8 @@ const FreeTypeFont::Glyph& FreeTypeFont::GlyphFor(char32_t cp)
     if (FT_Load_Glyph(face_, index, flags) == 0)
     {
         FT_GlyphSlot slot = face_->glyph;
-        if (embolden_) FT_GlyphSlot_Embolden(slot);
+        if (embolden_)
+            FT_GlyphSlot_Embolden(slot);
         g.advanceX = slot->advance.x;
         g.advanceY = slot->advance.y;
         if (FT_Render_Glyph(slot, mono_ ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0)
@@ -203,13 +215,15 @@ bool FreeTypeFont::RenderCoverage(std::string_view text, const IBox& box, int al
     for (int line = 0; lineStart <= codepoints.size(); ++line)
     {
         size_t lineEnd = codepoints.find(U'\n', lineStart);
-        if (lineEnd == std::u32string::npos) lineEnd = codepoints.size();
+        if (lineEnd == std::u32string::npos)
+            lineEnd = codepoints.size();
 
         std::vector<const Glyph*> glyphs;
         long width26 = 0;
         for (size_t i = lineStart; i < lineEnd; ++i)
         {
-            if (codepoints[i] < 0x20) continue;
+            if (codepoints[i] < 0x20)
+                continue;
             const Glyph& g = GlyphFor(codepoints[i]);
             glyphs.push_back(&g);
             width26 += static_cast<long>(std::lround(std::hypot(g.advanceX, g.advanceY)));

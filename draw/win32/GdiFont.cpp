@@ -41,14 +41,14 @@ std::wstring WidenForGdi(std::string_view text)
     const UINT codePage = ContainsUtf8Sequence(text) ? CP_UTF8 : CP_ACP;
     const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    if (n > 0)
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
     return wide;
 }
 
 bool GdiFont::UnderCompatibilityLayer()
 {
-    static const bool underLayer = []
-    {
+    static const bool underLayer = [] {
         HKEY key = nullptr;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Wine", 0, KEY_READ, &key) != ERROR_SUCCESS)
             return false;
@@ -60,19 +60,22 @@ bool GdiFont::UnderCompatibilityLayer()
 
 std::unique_ptr<IFont> IFont::Create(const char* face, int size, int orientation, int style, int quality)
 {
-    if (size <= 0) return nullptr;
+    if (size <= 0)
+        return nullptr;
     HFONT font = CreateFontA(
         size, 0, orientation * 10, orientation * 10, (style & ITextStyle::kBold) ? FW_BOLD : FW_NORMAL,
         (style & ITextStyle::kItalic) ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
         CLIP_DEFAULT_PRECIS, QualityFor(quality), DEFAULT_PITCH, face ? face : "");
-    if (!font) return nullptr;
+    if (!font)
+        return nullptr;
     return std::make_unique<GdiFont>(font);
 }
 
 bool GdiFont::DrawNative(ISurface& dest, std::string_view text, const IBox& box, int align, bool clip)
 {
     HDC dc = static_cast<HDC>(dest.NativeContext());
-    if (!dc || UnderCompatibilityLayer()) return false;
+    if (!dc || UnderCompatibilityLayer())
+        return false;
     std::wstring wide = WidenForGdi(text);
     std::lock_guard guard(lock_);
     const uint32_t colour = Colour();
@@ -91,7 +94,8 @@ bool GdiFont::RenderCoverage(std::string_view text, const IBox& box, int align, 
     std::wstring wide = WidenForGdi(text);
     std::lock_guard guard(lock_);
     HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) return false;
+    if (!dc)
+        return false;
     HGDIOBJ previousFont = SelectObject(dc, font_);
 
     // Measure, then place the text's own rectangle in the box as the alignment says.
@@ -116,7 +120,8 @@ bool GdiFont::RenderCoverage(std::string_view text, const IBox& box, int align, 
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap || !bits)
     {
-        if (bitmap) DeleteObject(bitmap);
+        if (bitmap)
+            DeleteObject(bitmap);
         SelectObject(dc, previousFont);
         DeleteDC(dc);
         return false;

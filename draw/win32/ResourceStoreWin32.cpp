@@ -15,11 +15,13 @@ std::span<const uint8_t> FindPngResource(int id)
                             reinterpret_cast<LPCSTR>(&FindPngResource), &module))
         return {};
     HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), "PNG");
-    if (!info) return {};
+    if (!info)
+        return {};
     const DWORD size = SizeofResource(module, info);
     HGLOBAL handle = LoadResource(module, info);
     const void* data = handle ? LockResource(handle) : nullptr;
-    if (!data || size == 0) return {};
+    if (!data || size == 0)
+        return {};
     return {static_cast<const uint8_t*>(data), size};
 }
 

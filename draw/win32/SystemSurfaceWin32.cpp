@@ -35,7 +35,8 @@ class DibSurface final : public ISurface
 
 std::unique_ptr<ISurface> CreateSystemSurface(int width, int height)
 {
-    if (width <= 0 || height <= 0) return nullptr;
+    if (width <= 0 || height <= 0)
+        return nullptr;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -45,12 +46,14 @@ std::unique_ptr<ISurface> CreateSystemSurface(int width, int height)
     info.bmiHeader.biCompression = BI_RGB;
 
     HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) return nullptr;
+    if (!dc)
+        return nullptr;
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap || !bits)
     {
-        if (bitmap) DeleteObject(bitmap);
+        if (bitmap)
+            DeleteObject(bitmap);
         DeleteDC(dc);
         return nullptr;
     }

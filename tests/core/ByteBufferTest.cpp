@@ -10,7 +10,8 @@ TEST(ByteBuffer, AppendsLittleEndianAndReadsBack)
     ASSERT_TRUE(b.AppendInt32(0x00010000));
     ASSERT_TRUE(b.AppendDouble(1.0));
     ASSERT_TRUE(b.AppendText("ab"));
-    const std::vector<uint8_t> expected = {0x00, 0x00, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 2, 0, 0, 0, 'a', 'b'};
+    const std::vector<uint8_t> expected = {0x00, 0x00, 0x01, 0x00, 0, 0, 0, 0,   0,
+                                           0,    0xF0, 0x3F, 2,    0, 0, 0, 'a', 'b'};
     ASSERT_EQ(b.Size(), static_cast<int>(expected.size()));
     EXPECT_EQ(std::vector<uint8_t>(b.Data(), b.Data() + b.Size()), expected);
 

@@ -45,7 +45,8 @@ void AppendToVector(png_structp png, png_bytep data, size_t length)
 bool WriteInto(png_structp png, png_infop info, const PngPicture& picture, std::vector<uint8_t>& out,
                std::vector<png_bytep>& rows)
 {
-    if (setjmp(png_jmpbuf(png))) return false;
+    if (setjmp(png_jmpbuf(png)))
+        return false;
     png_set_write_fn(png, &out, AppendToVector, nullptr);
     png_set_IHDR(png, info, picture.width, picture.height, picture.depth, picture.colourType,
                  picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
@@ -56,7 +57,8 @@ bool WriteInto(png_structp png, png_infop info, const PngPicture& picture, std::
         png_set_tRNS(png, info, picture.paletteAlpha.data(), static_cast<int>(picture.paletteAlpha.size()),
                      nullptr);
     png_write_info(png, info);
-    if (picture.depth == 16) png_set_swap(png); // rows below hold 16-bit samples in machine order
+    if (picture.depth == 16)
+        png_set_swap(png); // rows below hold 16-bit samples in machine order
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
     return true;
@@ -169,7 +171,8 @@ TEST(DecodePng, InterlacedImagesComeOutWhole)
 
 TEST(DecodePng, DataThatIsNotAWholePngGivesNone)
 {
-    const std::vector<uint8_t> good = Encode(Picture(2, 2, PNG_COLOR_TYPE_RGB, 8, std::vector<uint8_t>(12, 7)));
+    const std::vector<uint8_t> good =
+        Encode(Picture(2, 2, PNG_COLOR_TYPE_RGB, 8, std::vector<uint8_t>(12, 7)));
     ASSERT_TRUE(Decode(good));
 
     EXPECT_FALSE(DecodePng(nullptr, 0));

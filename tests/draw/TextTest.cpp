@@ -38,7 +38,8 @@ Extent LitExtent(const ISurface& s)
         for (int x = 0; x < s.Width(); ++x)
         {
             const int g = static_cast<int>(s.Pixel(x, y) >> 8 & 0xFF);
-            if (g == 0) continue;
+            if (g == 0)
+                continue;
             e.left = std::min(e.left, x);
             e.right = std::max(e.right, x + 1);
             e.top = std::min(e.top, y);

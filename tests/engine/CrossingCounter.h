@@ -15,7 +15,8 @@ class CrossingCounter
             if (havePrevious && previous < 0.0 && x >= 0.0)
             {
                 const double t = firstSample + static_cast<double>(i) - 1.0 + previous / (previous - x);
-                if (count == 0) first = t;
+                if (count == 0)
+                    first = t;
                 last = t;
                 ++count;
             }

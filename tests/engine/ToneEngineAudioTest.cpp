@@ -88,8 +88,7 @@ TEST_F(ToneAudio, BinauralPanPlacesTheTones)
     OpenSounding();
     Settle();
     const int n = 256;
-    auto expectBlock = [&](auto check)
-    {
+    auto expectBlock = [&](auto check) {
         const double inc1 = h.F().osc1Inc, inc2 = h.F().osc2Inc;
         const auto w = SinePath(h.F().osc1Phase, inc1, n);
         const auto v = SinePath(h.F().osc2Phase, inc2, n);
@@ -100,28 +99,22 @@ TEST_F(ToneAudio, BinauralPanPlacesTheTones)
     };
 
     // Pan +1 (the default): oscillator 1 left, oscillator 2 right, input gone at full mix.
-    expectBlock(
-        [](double l, double r, double w, double v)
-        {
-            EXPECT_NEAR(l, w, 1e-12);
-            EXPECT_NEAR(r, v, 1e-12);
-        });
+    expectBlock([](double l, double r, double w, double v) {
+        EXPECT_NEAR(l, w, 1e-12);
+        EXPECT_NEAR(r, v, 1e-12);
+    });
     h.Set(kBinauralPan, 0);
     Settle(1);
-    expectBlock(
-        [](double l, double r, double w, double v)
-        {
-            EXPECT_EQ(l, r);
-            EXPECT_NEAR(l, 0.5 * (w + v), 1e-12);
-        });
+    expectBlock([](double l, double r, double w, double v) {
+        EXPECT_EQ(l, r);
+        EXPECT_NEAR(l, 0.5 * (w + v), 1e-12);
+    });
     h.Set(kBinauralPan, -100);
     Settle(1);
-    expectBlock(
-        [](double l, double r, double w, double v)
-        {
-            EXPECT_NEAR(l, v, 1e-12);
-            EXPECT_NEAR(r, w, 1e-12);
-        });
+    expectBlock([](double l, double r, double w, double v) {
+        EXPECT_NEAR(l, v, 1e-12);
+        EXPECT_NEAR(r, w, 1e-12);
+    });
 }
 
 TEST_F(ToneAudio, MonauralSumsBothTonesOnBothChannels)

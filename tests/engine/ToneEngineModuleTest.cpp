@@ -146,8 +146,7 @@ TEST(ToneModule, SyncedLfoFollowsTheHostTempo)
     SetNormalized(*p, kLfo1Depth, 1.0f);
 
     // Blocks where the swing passes its quiet end, one per LFO cycle.
-    auto quietBlocks = [&](int blocks)
-    {
+    auto quietBlocks = [&](int blocks) {
         std::vector<int> starts;
         bool wasQuiet = true;
         DoubleBlock b;
@@ -155,13 +154,13 @@ TEST(ToneModule, SyncedLfoFollowsTheHostTempo)
         {
             b.Process(p->Effect());
             const bool quiet = Peak(b.outL) < 0.05;
-            if (quiet && !wasQuiet) starts.push_back(block);
+            if (quiet && !wasQuiet)
+                starts.push_back(block);
             wasQuiet = quiet;
         }
         return starts;
     };
-    auto expectSpacing = [](const std::vector<int>& starts, int blocksPerCycle, std::size_t cycles)
-    {
+    auto expectSpacing = [](const std::vector<int>& starts, int blocksPerCycle, std::size_t cycles) {
         ASSERT_GE(starts.size(), cycles);
         for (std::size_t i = 1; i < starts.size(); ++i)
             EXPECT_NEAR(starts[i] - starts[i - 1], blocksPerCycle, 1);
@@ -213,7 +212,8 @@ TEST(ToneModule, SyncClickHandsTheConvertedRateToTheHost)
     SetNormalized(*host, kLfo1Sync, 1.0f);
     std::vector<std::pair<int, int>> edits;
     for (const HostCall& c : host->Calls())
-        if (c.opcode != vst::audioMasterGetTime) edits.emplace_back(c.opcode, c.index);
+        if (c.opcode != vst::audioMasterGetTime)
+            edits.emplace_back(c.opcode, c.index);
     EXPECT_EQ(edits, (std::vector<std::pair<int, int>>{{vst::audioMasterBeginEdit, kLfo1RateSync},
                                                        {vst::audioMasterAutomate, kLfo1RateSync},
                                                        {vst::audioMasterEndEdit, kLfo1RateSync}}));

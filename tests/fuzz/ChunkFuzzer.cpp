@@ -42,7 +42,8 @@ std::vector<uint8_t> GetChunk(AEffect* e, bool bank)
 {
     void* data = nullptr;
     const intptr_t size = Dispatch(e, vst::effGetChunk, bank ? 0 : 1, 0, &data);
-    if (size <= 0 || !data) std::abort(); // the plug-in can always describe its state
+    if (size <= 0 || !data)
+        std::abort(); // the plug-in can always describe its state
     const auto* bytes = static_cast<const uint8_t*>(data);
     return std::vector<uint8_t>(bytes, bytes + size);
 }
@@ -60,7 +61,8 @@ void Check(bool condition, const char* what)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const Entry entry = LoadEntry();
-    if (size == 0) return 0;
+    if (size == 0)
+        return 0;
     uint8_t selector = data[0];
     const bool bank = (selector & 1) != 0;
     // An exact-size copy, so any read past the end is caught.
@@ -74,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // Optionally move to another program (0 to 150, the last one outside the bank), which may
     // turn a free slot into a user preset.
-    if (selector & 2) Dispatch(e, vst::effSetProgram, 0, (selector >> 2) * 150 / 63);
+    if (selector & 2)
+        Dispatch(e, vst::effSetProgram, 0, (selector >> 2) * 150 / 63);
 
     std::vector<uint8_t> ownBank = GetChunk(e, true);
     std::vector<uint8_t> ownProgram = GetChunk(e, false);

@@ -40,17 +40,20 @@ bool ParseBank(const std::vector<uint8_t>& chunk, std::vector<BankSlot>& slots)
     std::size_t at = 8;
     for (int s = 0; s < kSlots; ++s)
     {
-        if (at + 4 > chunk.size()) return false;
+        if (at + 4 > chunk.size())
+            return false;
         const int32_t length = Int32At(chunk, at);
         at += 4;
-        if (length < 0 || at + static_cast<std::size_t>(length) + 1 > chunk.size()) return false;
+        if (length < 0 || at + static_cast<std::size_t>(length) + 1 > chunk.size())
+            return false;
         BankSlot slot;
         slot.name.assign(reinterpret_cast<const char*>(chunk.data() + at), static_cast<std::size_t>(length));
         at += static_cast<std::size_t>(length);
         slot.inUse = chunk[at++] != 0;
         if (slot.inUse)
         {
-            if (at + kParams * 8 > chunk.size()) return false;
+            if (at + kParams * 8 > chunk.size())
+                return false;
             for (int p = 0; p < kParams; ++p, at += 8)
                 slot.values.push_back(DoubleAt(chunk, at));
         }

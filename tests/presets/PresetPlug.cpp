@@ -10,7 +10,8 @@
 PresetPlug::PresetPlug()
 {
     host = LoadTestModule();
-    if (!host) throw std::runtime_error("the plug-in module cannot be loaded");
+    if (!host)
+        throw std::runtime_error("the plug-in module cannot be loaded");
     effect = host->Effect();
     Dispatch(vst::effOpen);
 }
@@ -26,7 +27,8 @@ std::vector<uint8_t> PresetPlug::GetChunk(bool bank)
 {
     void* data = nullptr;
     const intptr_t size = Dispatch(vst::effGetChunk, bank ? 0 : 1, 0, &data);
-    if (size <= 0 || !data) return {};
+    if (size <= 0 || !data)
+        return {};
     const auto* bytes = static_cast<const uint8_t*>(data);
     return std::vector<uint8_t>(bytes, bytes + size);
 }
@@ -62,9 +64,15 @@ std::string PresetPlug::ProgramName()
     return text;
 }
 
-std::string PresetPlug::ProgramName(int index) { return host->ProgramName(index); }
+std::string PresetPlug::ProgramName(int index)
+{
+    return host->ProgramName(index);
+}
 
-std::string PresetPlug::Display(int param) { return host->ParamDisplay(param); }
+std::string PresetPlug::Display(int param)
+{
+    return host->ParamDisplay(param);
+}
 
 void PresetPlug::SetReal(int index, double value)
 {

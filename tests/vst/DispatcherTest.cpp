@@ -8,7 +8,8 @@ namespace
 std::string VendorDisplay(HostedPlugin& plugin, intptr_t param, float normalized, intptr_t* answer = nullptr)
 {
     char text[64] = "untouched";
-    const intptr_t a = plugin.Dispatch(vst::effVendorSpecific, vst::effGetParamDisplay, param, text, normalized);
+    const intptr_t a =
+        plugin.Dispatch(vst::effVendorSpecific, vst::effGetParamDisplay, param, text, normalized);
     if (answer)
         *answer = a;
     return text;
@@ -44,7 +45,9 @@ TEST(Dispatcher, CanDoAnswersTimeInfoOnly)
 {
     auto plugin = LoadTestModule();
     ASSERT_TRUE(plugin);
-    auto canDo = [&](const char* text) { return plugin->Dispatch(vst::effCanDo, 0, 0, const_cast<char*>(text)); };
+    auto canDo = [&](const char* text) {
+        return plugin->Dispatch(vst::effCanDo, 0, 0, const_cast<char*>(text));
+    };
     EXPECT_EQ(canDo("receiveVstTimeInfo"), 1);
     EXPECT_EQ(canDo("receiveVstMidiEvent"), 0);
     EXPECT_EQ(canDo("sendVstEvents"), 0);

@@ -41,14 +41,29 @@ TEST(EffectRecord, ParametersWithTheirNamesLabelsAndDisplays)
         const char* display;
     };
     const Expected table[23] = {
-        {"Base Freq", "Hz", "200.0"}, {"Binaural", "Hz", "4.00"},   {"Wave", "", "Sine"},
-        {"Binaural Pan", "%", "100"}, {"Beats", "", "Binaural"},   {"Play Anyway", "", "No"},
-        {"Fade", "ms", "1000"},       {"Mix", "%", "50"},          {"LFO1 Target", "", "No Assign"},
-        {"LFO1 Wave", "", "Sine"},    {"LFO1 Sync", "", "Yes"},    {"LFO1 Rate", "", "1/1"},
-        {"LFO1 Rate", "ms", "2000"},  {"LFO1 Depth", "%", "90"},   {"LFO1 Start", "%", "0"},
-        {"LFO2 Target", "", "No Assign"}, {"LFO2 Wave", "", "Sine"}, {"LFO2 Sync", "", "Yes"},
-        {"LFO2 Rate", "", "1/1"},     {"LFO2 Rate", "ms", "2000"}, {"LFO2 Depth", "%", "90"},
-        {"LFO2 Start", "%", "0"},     {"", "", "0"},
+        {"Base Freq", "Hz", "200.0"},
+        {"Binaural", "Hz", "4.00"},
+        {"Wave", "", "Sine"},
+        {"Binaural Pan", "%", "100"},
+        {"Beats", "", "Binaural"},
+        {"Play Anyway", "", "No"},
+        {"Fade", "ms", "1000"},
+        {"Mix", "%", "50"},
+        {"LFO1 Target", "", "No Assign"},
+        {"LFO1 Wave", "", "Sine"},
+        {"LFO1 Sync", "", "Yes"},
+        {"LFO1 Rate", "", "1/1"},
+        {"LFO1 Rate", "ms", "2000"},
+        {"LFO1 Depth", "%", "90"},
+        {"LFO1 Start", "%", "0"},
+        {"LFO2 Target", "", "No Assign"},
+        {"LFO2 Wave", "", "Sine"},
+        {"LFO2 Sync", "", "Yes"},
+        {"LFO2 Rate", "", "1/1"},
+        {"LFO2 Rate", "ms", "2000"},
+        {"LFO2 Depth", "%", "90"},
+        {"LFO2 Start", "%", "0"},
+        {"", "", "0"},
     };
     for (int i = 0; i < 23; ++i)
     {

@@ -6,7 +6,10 @@
 
 namespace
 {
-AEffect* MakeLinkedPlugin(audioMasterCallback host) { return (new VSTCLASS(host))->GetEffect(); }
+AEffect* MakeLinkedPlugin(audioMasterCallback host)
+{
+    return (new VSTCLASS(host))->GetEffect();
+}
 
 struct LinkedPlugin
 {

@@ -81,7 +81,8 @@ TEST(ProcessRouting, MonoThroughOneChannelArrangements)
     VstSpeakerArrangement mono{};
     mono.type = vst::kSpeakerArrMono;
     mono.numChannels = 1;
-    ASSERT_EQ(plugin->Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&mono), &mono), 1);
+    ASSERT_EQ(plugin->Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&mono), &mono),
+              1);
 
     // Only one buffer per side exists: a second would be read or written out of bounds.
     auto input = Ramp(48, 0.25f);
@@ -144,8 +145,8 @@ TEST(ProcessRouting, BadSampleRatesAreRefused)
 {
     auto plugin = PassThroughPlugin();
     ASSERT_TRUE(plugin);
-    for (float rate : {0.0f, -44100.0f, std::numeric_limits<float>::infinity(),
-                       std::numeric_limits<float>::quiet_NaN()})
+    for (float rate :
+         {0.0f, -44100.0f, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()})
         plugin->Dispatch(vst::effSetSampleRate, 0, 0, nullptr, rate);
     plugin->settings.playing = true;
     AEffect* e = plugin->Effect();

@@ -15,7 +15,8 @@ struct AudioData
 
 bool IsRawAudioPath(const std::string& path);
 // Raw files need the channel count and rate from the caller.
-bool ReadAudioFile(const std::string& path, int rawChannels, double rawRate, AudioData& out, std::string& error);
+bool ReadAudioFile(const std::string& path, int rawChannels, double rawRate, AudioData& out,
+                   std::string& error);
 // Whether this build can write a file of that name's format; the reason in `error` when not.
 bool CanWriteAudioPath(const std::string& path, std::string& error);
 bool WriteAudioFile(const std::string& path, const AudioData& audio, std::string& error);

@@ -29,7 +29,8 @@ bool ReadRawAudio(const std::string& path, int channels, double rate, AudioData&
     std::size_t n = 0;
     while ((n = std::fread(buffer, sizeof(float), 4096, file.get())) > 0)
         out.samples.insert(out.samples.end(), buffer, buffer + n);
-    out.samples.resize(out.samples.size() / static_cast<std::size_t>(channels) * static_cast<std::size_t>(channels));
+    out.samples.resize(out.samples.size() / static_cast<std::size_t>(channels) *
+                       static_cast<std::size_t>(channels));
     return true;
 }
 

@@ -2,7 +2,8 @@
 #include "tools/hostkit/AudioFile.h"
 #include "tools/hostkit/AudioFileCodec.h"
 
-bool ReadAudioFile(const std::string& path, int rawChannels, double rawRate, AudioData& out, std::string& error)
+bool ReadAudioFile(const std::string& path, int rawChannels, double rawRate, AudioData& out,
+                   std::string& error)
 {
     if (!IsRawAudioPath(path))
     {

@@ -4,7 +4,8 @@
 
 #include <sndfile.h>
 
-bool ReadAudioFile(const std::string& path, int rawChannels, double rawRate, AudioData& out, std::string& error)
+bool ReadAudioFile(const std::string& path, int rawChannels, double rawRate, AudioData& out,
+                   std::string& error)
 {
     if (IsRawAudioPath(path))
         return ReadRawAudio(path, rawChannels, rawRate, out, error);

@@ -21,11 +21,16 @@ const char* OpcodeName(int32_t opcode)
 {
     switch (opcode)
     {
-    case vst::audioMasterAutomate: return "automate";
-    case vst::audioMasterBeginEdit: return "begin-edit";
-    case vst::audioMasterEndEdit: return "end-edit";
-    case vst::audioMasterUpdateDisplay: return "update-display";
-    default: return nullptr;
+    case vst::audioMasterAutomate:
+        return "automate";
+    case vst::audioMasterBeginEdit:
+        return "begin-edit";
+    case vst::audioMasterEndEdit:
+        return "end-edit";
+    case vst::audioMasterUpdateDisplay:
+        return "update-display";
+    default:
+        return nullptr;
     }
 }
 } // namespace
@@ -67,7 +72,10 @@ std::unique_ptr<HostedPlugin> HostedPlugin::Create(VstEntryProc entry, std::stri
     return plugin;
 }
 
-HostedPlugin::~HostedPlugin() { Close(); }
+HostedPlugin::~HostedPlugin()
+{
+    Close();
+}
 
 void HostedPlugin::Close()
 {
@@ -184,7 +192,8 @@ intptr_t HostedPlugin::Answer(int32_t opcode, int32_t index, intptr_t value, voi
         }
     switch (opcode)
     {
-    case vst::audioMasterGetTime: {
+    case vst::audioMasterGetTime:
+    {
         if (!settings.timeInfoAvailable)
             return 0;
         timeInfo = VstTimeInfo{};

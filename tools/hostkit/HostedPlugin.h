@@ -50,7 +50,8 @@ class HostedPlugin
     HostedPlugin& operator=(const HostedPlugin&) = delete;
 
     AEffect* Effect() { return effect; }
-    intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
+    intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                      float opt = 0.0f);
     // effOpen, then sample rate, block size and switching on, as hosts do before processing.
     void Start();
     // Closes the instance (effClose); later calls do nothing.
@@ -74,7 +75,8 @@ class HostedPlugin
 
   private:
     HostedPlugin() = default;
-    static intptr_t Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+    static intptr_t Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                             float opt);
     intptr_t Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
 
     std::unique_ptr<ModuleLibrary> library;

@@ -4,7 +4,8 @@ namespace
 {
 bool SelectProgram(HostedPlugin& plugin, int program, std::string& error)
 {
-    if (program < 0) return true;
+    if (program < 0)
+        return true;
     if (program >= plugin.Effect()->numPrograms)
     {
         error = "program " + std::to_string(program) + " does not exist (the plug-in has " +
@@ -85,11 +86,13 @@ bool CapturePreset(HostedPlugin& plugin, PresetFile::Kind kind, int program, Pre
     switch (kind)
     {
     case PresetFile::Kind::ProgramParams:
-        if (!SelectProgram(plugin, program, error)) return false;
+        if (!SelectProgram(plugin, program, error))
+            return false;
         out.programs.push_back(CaptureProgram(plugin));
         return true;
     case PresetFile::Kind::ProgramChunk:
-        if (!SelectProgram(plugin, program, error)) return false;
+        if (!SelectProgram(plugin, program, error))
+            return false;
         out.programs.push_back(PresetFile::Program{CurrentProgramName(plugin), {}});
         return CaptureChunk(plugin, false, out.chunk, error);
     case PresetFile::Kind::BankParams:
@@ -132,7 +135,8 @@ bool ApplyPreset(HostedPlugin& plugin, const PresetFile& file, std::string& erro
         ApplyProgram(plugin, file.programs.front());
         return true;
     case PresetFile::Kind::ProgramChunk:
-        if (!ApplyChunk(plugin, false, file.chunk, error)) return false;
+        if (!ApplyChunk(plugin, false, file.chunk, error))
+            return false;
         if (!file.programs.empty() && !file.programs.front().name.empty())
         {
             std::string name = file.programs.front().name;
@@ -164,7 +168,8 @@ bool ApplyPreset(HostedPlugin& plugin, const PresetFile& file, std::string& erro
         return true;
     }
     case PresetFile::Kind::BankChunk:
-        if (!ApplyChunk(plugin, true, file.chunk, error)) return false;
+        if (!ApplyChunk(plugin, true, file.chunk, error))
+            return false;
         if (file.currentProgram >= 0 && file.currentProgram < e->numPrograms)
             plugin.Dispatch(vst::effSetProgram, 0, file.currentProgram);
         return true;

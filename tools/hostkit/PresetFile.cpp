@@ -65,7 +65,8 @@ class Reader
     bool Has(std::size_t n) const { return n <= bytes.size() - pos; }
     bool Int32(int32_t& v)
     {
-        if (!Has(4)) return false;
+        if (!Has(4))
+            return false;
         uint32_t u = 0;
         for (int i = 0; i < 4; ++i)
             u = u << 8 | bytes[pos++];
@@ -75,13 +76,15 @@ class Reader
     bool Float(float& v)
     {
         int32_t bits;
-        if (!Int32(bits)) return false;
+        if (!Int32(bits))
+            return false;
         std::memcpy(&v, &bits, 4);
         return true;
     }
     bool Field(std::string& text, std::size_t size)
     {
-        if (!Has(size)) return false;
+        if (!Has(size))
+            return false;
         const auto* start = reinterpret_cast<const char*>(bytes.data() + pos);
         text.assign(start, strnlen(start, size));
         pos += size;
@@ -89,7 +92,8 @@ class Reader
     }
     bool Bytes(std::vector<uint8_t>& out, int32_t n)
     {
-        if (n < 0 || !Has(static_cast<std::size_t>(n))) return false;
+        if (n < 0 || !Has(static_cast<std::size_t>(n)))
+            return false;
         out.assign(bytes.begin() + static_cast<long>(pos), bytes.begin() + static_cast<long>(pos) + n);
         pos += static_cast<std::size_t>(n);
         return true;
@@ -230,7 +234,8 @@ bool PresetFile::Decode(const std::vector<uint8_t>& bytes, PresetFile& out, std:
     out = PresetFile{};
     Reader r(bytes, 0);
     Header h;
-    if (!ReadHeader(r, h, error)) return false;
+    if (!ReadHeader(r, h, error))
+        return false;
     out.version = h.version;
     out.fxId = h.fxId;
     out.fxVersion = h.fxVersion;
@@ -302,7 +307,8 @@ bool PresetFile::Decode(const std::vector<uint8_t>& bytes, PresetFile& out, std:
             return false;
         }
         Program program;
-        if (!DecodeProgramParams(r, ph, program, error)) return false;
+        if (!DecodeProgramParams(r, ph, program, error))
+            return false;
         out.programs.push_back(std::move(program));
     }
     return true;

@@ -42,7 +42,8 @@ bool EditorPreview::Compose(ISurface& dest)
     const IBitmapRef hold = LoadBitmap(110, "../img/btn2.png", 1);
     for (const IBitmapRef* b :
          {&bg, &knob, &knob2, &tgClosed, &tgList, &sync, &lfoWave, &wave, &beats, &play, &hold})
-        if (!b->surface) return false;
+        if (!b->surface)
+            return false;
 
     // The background goes down opaque, as the editor's first control.
     DrawFrame(bg, {0, 0, bg.W, bg.H}, 1, false, IBlend{IBlend::kCopy, 1.0f});
@@ -165,7 +166,8 @@ void EditorPreview::Text(ITextStyle& style, const std::string& text, const IBox&
     }
     font->SetColour(style.colour.Packed());
     const int flags = style.align | kTextNoClip | (style.colour.A < 255 ? kTextUseAlpha : 0);
-    if (!DrawText(*dest_, *font, text, box, flags)) ok_ = false;
+    if (!DrawText(*dest_, *font, text, box, flags))
+        ok_ = false;
 }
 
 } // namespace tpm

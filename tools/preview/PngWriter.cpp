@@ -15,7 +15,8 @@ namespace
 // Kept free of objects with destructors so libpng's error jump skips nothing.
 bool WriteRows(FILE* file, png_structp png, png_infop info, int width, int height, png_bytepp rows)
 {
-    if (setjmp(png_jmpbuf(png))) return false;
+    if (setjmp(png_jmpbuf(png)))
+        return false;
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
@@ -30,7 +31,8 @@ bool WriteRows(FILE* file, png_structp png, png_infop info, int width, int heigh
 
 bool WritePng(const ISurface& surface, const std::string& path)
 {
-    if (!surface.Valid()) return false;
+    if (!surface.Valid())
+        return false;
     const int w = surface.Width();
     const int h = surface.Height();
     std::vector<png_byte> rgb(static_cast<size_t>(w) * h * 3);
@@ -49,7 +51,8 @@ bool WritePng(const ISurface& surface, const std::string& path)
     }
 
     FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
+    if (!file)
+        return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     const bool ok = png && info && WriteRows(file, png, info, w, h, rows.data());

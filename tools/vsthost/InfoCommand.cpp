@@ -36,8 +36,9 @@ int RunInfo(const std::string& module, const CommonHostOptions& host)
     std::printf("programs: %d\nparameters: %d\n", e->numPrograms, e->numParams);
     std::printf("\n# index name | label | display | normalised\n");
     for (int i = 0; i < e->numParams; ++i)
-        std::printf("param %2d %s | %s | %s | %.6f\n", i, plugin->ParamName(i).c_str(), plugin->ParamLabel(i).c_str(),
-                    plugin->ParamDisplay(i).c_str(), static_cast<double>(e->getParameter(e, i)));
+        std::printf("param %2d %s | %s | %s | %.6f\n", i, plugin->ParamName(i).c_str(),
+                    plugin->ParamLabel(i).c_str(), plugin->ParamDisplay(i).c_str(),
+                    static_cast<double>(e->getParameter(e, i)));
     std::printf("\n# index name\n");
     for (int i = 0; i < e->numPrograms; ++i)
         std::printf("program %3d %s\n", i, plugin->ProgramName(i).c_str());

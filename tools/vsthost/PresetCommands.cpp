@@ -21,9 +21,11 @@ namespace
 std::unique_ptr<HostedPlugin> OpenWithPresets(const std::string& module, const std::string& load)
 {
     auto plugin = OpenModule(module, HostSettings{});
-    if (!plugin) return nullptr;
+    if (!plugin)
+        return nullptr;
     plugin->Dispatch(vst::effOpen);
-    if (!load.empty() && !LoadPresetFileInto(*plugin, load)) return nullptr;
+    if (!load.empty() && !LoadPresetFileInto(*plugin, load))
+        return nullptr;
     return plugin;
 }
 } // namespace
@@ -31,7 +33,8 @@ std::unique_ptr<HostedPlugin> OpenWithPresets(const std::string& module, const s
 int RunPrograms(const std::string& module, const std::string& load)
 {
     auto plugin = OpenWithPresets(module, load);
-    if (!plugin) return 1;
+    if (!plugin)
+        return 1;
     for (int i = 0; i < plugin->Effect()->numPrograms; ++i)
         std::printf("%3d %s\n", i, plugin->ProgramName(i).c_str());
     return 0;
@@ -41,7 +44,8 @@ int RunExportPreset(const std::string& module, const std::string& output, bool b
                     const std::string& load)
 {
     auto plugin = OpenWithPresets(module, load);
-    if (!plugin) return 1;
+    if (!plugin)
+        return 1;
     const PresetFile::Kind kind =
         bank ? (chunk ? PresetFile::Kind::BankChunk : PresetFile::Kind::BankParams)
              : (chunk ? PresetFile::Kind::ProgramChunk : PresetFile::Kind::ProgramParams);

@@ -21,8 +21,8 @@ void WireChannels(HostedPlugin& plugin, int channels)
 
 // Runs the process callback of the chosen precision over one block of planar buffers.
 template <typename Sample>
-void ProcessBlock(HostedPlugin& plugin, std::vector<std::vector<Sample>>& in, std::vector<std::vector<Sample>>& out,
-                  int frames)
+void ProcessBlock(HostedPlugin& plugin, std::vector<std::vector<Sample>>& in,
+                  std::vector<std::vector<Sample>>& out, int frames)
 {
     Sample* inputs[2] = {in[0].data(), in.size() > 1 ? in[1].data() : nullptr};
     Sample* outputs[2] = {out[0].data(), out.size() > 1 ? out[1].data() : nullptr};
@@ -58,7 +58,8 @@ void RenderAll(HostedPlugin& plugin, const AudioData& input, AudioData& output, 
         plugin.Advance(frames);
         for (int c = 0; c < channels; ++c)
             for (int i = 0; i < frames; ++i)
-                output.samples[static_cast<std::size_t>((done + i) * channels + c)] = static_cast<float>(out[c][i]);
+                output.samples[static_cast<std::size_t>((done + i) * channels + c)] =
+                    static_cast<float>(out[c][i]);
         const int percent = static_cast<int>(100 * (done + frames) / total);
         if (showProgress && percent != lastPercent)
         {
@@ -125,12 +126,13 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
     for (const std::string& assignment : options.params)
         if (!ApplyParamAssignment(*plugin, assignment, error))
         {
-            std::fprintf(stderr, "vsthost: %s\n", error.empty() ? ("cannot set " + assignment).c_str() : error.c_str());
+            std::fprintf(stderr, "vsthost: %s\n",
+                         error.empty() ? ("cannot set " + assignment).c_str() : error.c_str());
             return 1;
         }
     plugin->Dispatch(vst::effMainsChanged, 0, 1);
 
-    const double seconds = options.seconds >= 0.0 ? options.seconds
+    const double seconds = options.seconds >= 0.0  ? options.seconds
                            : options.input.empty() ? kDefaultSeconds
                                                    : static_cast<double>(input.Frames()) / options.sampleRate;
     AudioData output;
