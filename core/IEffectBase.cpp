@@ -1,6 +1,6 @@
 #include "core/IEffectBase.h"
 
-#include "editor/IEditorWindow.h"
+#include "core/IEditorLink.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -179,7 +179,7 @@ void IEffectBase::SetParameterFromEditor(int paramIdx, double normalized)
     HandleParamChange(paramIdx);
 }
 
-void IEffectBase::AttachEditor(IEditorWindow* newEditor)
+void IEffectBase::AttachEditor(IEditorLink* newEditor)
 {
     if (!newEditor)
         return;

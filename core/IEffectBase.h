@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-class IEditorWindow;
+class IEditorLink;
 
 // Identity and shape handed to the base construction.
 struct IEffectIdentity
@@ -102,8 +102,8 @@ class IEffectBase
     const IParameter* GetParam(int paramIdx) const;
     void SetParameterFromEditor(int paramIdx, double normalized);
     // Takes ownership of the editor.
-    virtual void AttachEditor(IEditorWindow* newEditor);
-    IEditorWindow* GetEditor() const { return editor; }
+    virtual void AttachEditor(IEditorLink* newEditor);
+    IEditorLink* GetEditor() const { return editor; }
 
     // Presets and state data.
     int PresetCount() const { return static_cast<int>(presets.size()); }
@@ -148,7 +148,7 @@ class IEffectBase
     double sampleRate = 44100.0;
     int32_t blockSize = 0;
     int32_t latency = 0;
-    IEditorWindow* editor = nullptr;
+    IEditorLink* editor = nullptr;
     std::vector<double*> inputPointers;
     std::vector<double*> outputPointers;
     std::vector<std::unique_ptr<Channel>> inputChannels;

@@ -1,6 +1,6 @@
 #include "plugin/VSTCLASS.h"
 
-#include "editor/IEditorWindow.h"
+#include "core/IEditorLink.h"
 #include "plugin/FactoryPresets.h"
 #include "plugin/ParameterTable.h"
 

@@ -1,6 +1,6 @@
 #include "vst/IEffectVST.h"
 
-#include "editor/IEditorWindow.h"
+#include "core/IEditorLink.h"
 
 #include <algorithm>
 
@@ -112,7 +112,7 @@ IEffectVST* IEffectVST::FromEffect(AEffect* e)
     return e ? static_cast<IEffectVST*>(e->object) : nullptr;
 }
 
-void IEffectVST::AttachEditor(IEditorWindow* newEditor)
+void IEffectVST::AttachEditor(IEditorLink* newEditor)
 {
     if (!newEditor)
         return;

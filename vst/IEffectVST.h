@@ -30,7 +30,7 @@ class IEffectVST : public IEffectBase
     int GetHostId() override;
     virtual void RefreshEditorRect();
     virtual void PrepareForHost();
-    void AttachEditor(IEditorWindow* newEditor) override;
+    void AttachEditor(IEditorLink* newEditor) override;
     virtual void SetLatency(int samples);
     virtual bool SendMidiMessage(const IMidiMsg& msg);
     virtual bool SendMidiMessages(const IMidiMsg* list, int count);

@@ -1,5 +1,5 @@
 // The dispatcher: every request a host makes of the plug-in through the effect record.
-#include "editor/IEditorWindow.h"
+#include "core/IEditorLink.h"
 #include "vst/IEffectVST.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 // Messages from the plug-in to its host: automation, edit gestures, time information, identity.
 #include "core/HostTable.h"
-#include "editor/IEditorWindow.h"
+#include "core/IEditorLink.h"
 #include "vst/IEffectVST.h"
 
 #include <algorithm>
