@@ -24,7 +24,7 @@ uint32_t BlendCoverage(uint32_t d, uint32_t colour, int a)
 
 } // namespace
 
-bool DrawText(ISurface& dest, IFont& font, std::string_view text, const IBox& box, int flags)
+bool DrawText(ISurface& dest, IFont& font, uint32_t colour, std::string_view text, const IBox& box, int flags)
 {
     if (text.empty())
         return true;
@@ -32,14 +32,14 @@ bool DrawText(ISurface& dest, IFont& font, std::string_view text, const IBox& bo
         return false;
     const int align = flags & kTextAlignMask;
     const bool useAlpha = (flags & kTextUseAlpha) != 0;
-    if (!useAlpha && dest.NativeContext() && font.DrawNative(dest, text, box, align, !(flags & kTextNoClip)))
+    if (!useAlpha && dest.NativeContext() &&
+        font.DrawNative(dest, colour, text, box, align, !(flags & kTextNoClip)))
         return true;
 
     ITextCoverage cov;
     if (!font.RenderCoverage(text, box, align, cov))
         return false;
 
-    const uint32_t colour = font.Colour();
     const int opacity = useAlpha ? static_cast<int>(colour >> 24) : 255;
     if (opacity == 0)
         return true;

@@ -22,10 +22,11 @@ constexpr int kTextAlignMask = 0xFF;
 constexpr int kTextNoClip = 0x100;
 constexpr int kTextUseAlpha = 0x40000000;
 
-// Draws text in the font's colour into box. Without kTextUseAlpha, on a surface with a platform
+// Draws text in `colour` (0xAARRGGBB) into box. Without kTextUseAlpha, on a surface with a platform
 // context, the platform draws it directly where it can; otherwise the text's coverage blends the colour
 // in, scaled by the colour's alpha when kTextUseAlpha is given. Without kTextNoClip nothing lands
 // outside box. Answers false only when the text could not be rendered.
-bool DrawText(ISurface& dest, IFont& font, std::string_view text, const IBox& box, int flags);
+bool DrawText(ISurface& dest, IFont& font, uint32_t colour, std::string_view text, const IBox& box,
+              int flags);
 
 } // namespace tpm

@@ -18,8 +18,9 @@ struct ITextCoverage
     std::vector<uint8_t> values;
 };
 
-// A system font as the text drawing needs it. The platform part (GDI on Windows, FreeType with
-// fontconfig on Linux) lays out and rasterises; the blending into surfaces is shared.
+// A system font as the text drawing needs it. Fonts are shared by every editor of the process, so
+// nothing that differs between draw calls (colour, alignment) is stored in them. The platform part (GDI on
+// Windows, FreeType with fontconfig on Linux) lays out and rasterises; the blending into surfaces is shared.
 class IFont
 {
   public:
@@ -29,20 +30,15 @@ class IFont
 
     virtual ~IFont() = default;
 
-    void SetColour(uint32_t colour) { colour_ = colour; }
-    uint32_t Colour() const { return colour_; }
-
-    // Draws opaque text straight through the surface's platform context, in the font's colour, with the
+    // Draws opaque text straight through the surface's platform context, in `colour`, with the
     // alignment (0 left, 1 centre, 2 right), top-aligned, and clipped to the box when `clip` is set.
     // Answers false when that cannot be done here, and the caller blends coverage instead.
-    virtual bool DrawNative(ISurface& dest, std::string_view text, const IBox& box, int align, bool clip) = 0;
+    virtual bool DrawNative(ISurface& dest, uint32_t colour, std::string_view text, const IBox& box,
+                            int align, bool clip) = 0;
 
     // Lays the text out in box as DrawNative would and answers its coverage; false when nothing can be
     // rendered.
     virtual bool RenderCoverage(std::string_view text, const IBox& box, int align, ITextCoverage& out) = 0;
-
-  private:
-    uint32_t colour_ = 0xFF000000u;
 };
 
 } // namespace tpm

@@ -11,12 +11,12 @@ IFontCache& IFontCache::Instance()
 
 IFont* IFontCache::Get(int size, int orientation, int style, const char* face, int quality)
 {
-    Key key{size, orientation, style, face ? face : ""};
+    Key key{size, orientation, style, quality, face ? face : ""};
     std::lock_guard guard(lock_);
     auto it = fonts_.find(key);
     if (it != fonts_.end())
         return it->second.get();
-    auto font = IFont::Create(std::get<3>(key).c_str(), size, orientation, style, quality);
+    auto font = IFont::Create(std::get<4>(key).c_str(), size, orientation, style, quality);
     if (!font)
         return nullptr;
     IFont* result = font.get();

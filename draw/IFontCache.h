@@ -12,7 +12,7 @@
 namespace tpm
 {
 
-// The process-wide store of system fonts, by size, orientation, style bits and face. Fonts are made
+// The process-wide store of system fonts, by size, orientation, style bits, quality and face. Fonts are made
 // once and shared by every instance and control; they live until the module is unloaded.
 class IFontCache
 {
@@ -26,7 +26,7 @@ class IFontCache
     IFont* ForStyle(ITextStyle& style);
 
   private:
-    using Key = std::tuple<int, int, int, std::string>;
+    using Key = std::tuple<int, int, int, int, std::string>;
     std::mutex lock_;
     std::map<Key, std::unique_ptr<IFont>> fonts_;
 };

@@ -62,10 +62,9 @@ void ValueTextLine(benchmark::State& state)
         state.SkipWithError("no font");
         return;
     }
-    font->SetColour(style.colour.Packed());
     for (auto _ : state)
     {
-        tpm::DrawText(*dest, *font, "Gold. Triangle 432.0 Hz", {157, 163, 237, 178},
+        tpm::DrawText(*dest, *font, style.colour.Packed(), "Gold. Triangle 432.0 Hz", {157, 163, 237, 178},
                       tpm::kTextAlignCentre | tpm::kTextNoClip | tpm::kTextUseAlpha);
         benchmark::ClobberMemory();
     }

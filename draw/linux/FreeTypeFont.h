@@ -22,7 +22,7 @@ class FreeTypeFont final : public IFont
                                               int quality);
     ~FreeTypeFont() override;
 
-    bool DrawNative(ISurface&, std::string_view, const IBox&, int, bool) override { return false; }
+    bool DrawNative(ISurface&, uint32_t, std::string_view, const IBox&, int, bool) override { return false; }
     bool RenderCoverage(std::string_view text, const IBox& box, int align, ITextCoverage& out) override;
 
     int Ascent() const { return ascent_; }

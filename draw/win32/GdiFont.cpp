@@ -71,14 +71,14 @@ std::unique_ptr<IFont> IFont::Create(const char* face, int size, int orientation
     return std::make_unique<GdiFont>(font);
 }
 
-bool GdiFont::DrawNative(ISurface& dest, std::string_view text, const IBox& box, int align, bool clip)
+bool GdiFont::DrawNative(ISurface& dest, uint32_t colour, std::string_view text, const IBox& box, int align,
+                         bool clip)
 {
     HDC dc = static_cast<HDC>(dest.NativeContext());
     if (!dc || UnderCompatibilityLayer())
         return false;
     std::wstring wide = WidenForGdi(text);
     std::lock_guard guard(lock_);
-    const uint32_t colour = Colour();
     HGDIOBJ previous = SelectObject(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(colour >> 16 & 0xFF, colour >> 8 & 0xFF, colour & 0xFF));

@@ -18,7 +18,8 @@ class GdiFont final : public IFont
     explicit GdiFont(HFONT font) : font_(font) {}
     ~GdiFont() override { DeleteObject(font_); }
 
-    bool DrawNative(ISurface& dest, std::string_view text, const IBox& box, int align, bool clip) override;
+    bool DrawNative(ISurface& dest, uint32_t colour, std::string_view text, const IBox& box, int align,
+                    bool clip) override;
     bool RenderCoverage(std::string_view text, const IBox& box, int align, ITextCoverage& out) override;
 
     // Whether the process runs under a Windows compatibility layer, whose direct text drawing onto

@@ -57,17 +57,18 @@ class TextDrawing : public ::testing::Test
         style_ = ITextStyle("Arial", 15, IRgba(255, 255, 255, 255));
         font_ = IFontCache::Instance().ForStyle(style_);
         ASSERT_NE(font_, nullptr);
-        font_->SetColour(style_.colour.Packed());
+        colour_ = style_.colour.Packed();
     }
     Extent Draw(const char* text, const IBox& box, int flags, int w = 120, int h = 40)
     {
         ISurface s(w, h);
         s.Clear(0xFF000000);
-        EXPECT_TRUE(DrawText(s, *font_, text, box, flags));
+        EXPECT_TRUE(DrawText(s, *font_, colour_, text, box, flags));
         return LitExtent(s);
     }
     ITextStyle style_;
     IFont* font_ = nullptr;
+    uint32_t colour_ = 0;
 };
 
 TEST_F(TextDrawing, FontsComeFromTheCacheOncePerAttributes)
@@ -76,6 +77,8 @@ TEST_F(TextDrawing, FontsComeFromTheCacheOncePerAttributes)
     EXPECT_EQ(IFontCache::Instance().ForStyle(same), font_) << "colour and alignment are not part of the key";
     ITextStyle bold("Arial", 15, IRgba(), ITextStyle::kBold);
     EXPECT_NE(IFontCache::Instance().ForStyle(bold), font_);
+    ITextStyle crisp("Arial", 15, IRgba(), 0, ITextStyle::kAlignLeft, 0, ITextStyle::kQualityNoAntialias);
+    EXPECT_NE(IFontCache::Instance().ForStyle(crisp), font_) << "quality is part of the key";
     ITextStyle verdana("Verdana", 13, IRgba());
     EXPECT_NE(IFontCache::Instance().ForStyle(verdana), nullptr);
 }
@@ -109,7 +112,7 @@ TEST_F(TextDrawing, AlignmentPlacesTheLineInTheBox)
 
 TEST_F(TextDrawing, AlphaFlagScalesTheColourAndOtherwiseItIsOpaque)
 {
-    font_->SetColour(IRgba(100, 255, 255, 255).Packed());
+    colour_ = IRgba(100, 255, 255, 255).Packed();
     const Extent faint = Draw("Hz", {0, 0, 60, 20}, kTextUseAlpha | kTextNoClip);
     EXPECT_GE(faint.brightest, 98);
     EXPECT_LE(faint.brightest, 101);

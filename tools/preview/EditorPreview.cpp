@@ -164,9 +164,8 @@ void EditorPreview::Text(ITextStyle& style, const std::string& text, const IBox&
         ok_ = false;
         return;
     }
-    font->SetColour(style.colour.Packed());
     const int flags = style.align | kTextNoClip | (style.colour.A < 255 ? kTextUseAlpha : 0);
-    if (!DrawText(*dest_, *font, text, box, flags))
+    if (!DrawText(*dest_, *font, style.colour.Packed(), text, box, flags))
         ok_ = false;
 }
 
