@@ -121,4 +121,8 @@ class IWindowLayer
 using WindowLayerFactory = std::unique_ptr<IWindowLayer> (*)(IWindowEvents& events, void* parent,
                                                              const IBox& bounds, int frameRate);
 
+// The module's own window layer on this platform (Win32 on Windows, X11 on Linux); a factory that
+// answers null where the module has none.
+WindowLayerFactory PlatformWindowLayerFactory();
+
 } // namespace tpm
