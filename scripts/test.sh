@@ -12,6 +12,7 @@ failed=0
 failures=()
 
 step() { echo; echo "==== $*"; }
+fail() { failed=$((failed + 1)); failures+=("$1"); }
 count_ctest() { # name, log file
   local line p t
   line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$2" | tail -n 1)
@@ -25,10 +26,25 @@ check() { # name, command...
   local name=$1; shift
   if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); failures+=("$name"); fi
 }
+# Configures and builds a build folder from the current sources; on failure shows the log's end and
+# counts a failure, so the stage's tests never run on binaries left from an earlier build.
+build_stage() { # name, build dir, target ("" for all), cmake options...
+  local name=$1 dir=$2 target=$3; shift 3
+  local log; log=$(mktemp)
+  if cmake -S . -B "$dir" -G Ninja "$@" >"$log" 2>&1 &&
+     cmake --build "$dir" -j"$jobs" ${target:+--target "$target"} >>"$log" 2>&1; then
+    rm -f "$log"; return 0
+  fi
+  tail -n 40 "$log"; rm -f "$log"
+  echo "$name: build failed"; fail "$name build"
+  return 1
+}
 run_ctest() { # name, build dir, extra ctest args...
   local name=$1 dir=$2; shift 2
   local log; log=$(mktemp)
-  (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 600 "$@") 2>&1 | tee "$log" | tail -n 25
+  (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 600 "$@") >"$log" 2>&1
+  # The whole log when anything failed (it holds the failing tests' output), else its summary.
+  if grep -q '100% tests passed' "$log"; then tail -n 25 "$log"; else cat "$log"; fi
   count_ctest "$name" "$log"
   rm -f "$log"
 }
@@ -47,19 +63,18 @@ run_ctest win64 build/win64
 check "win64 matches native" bash tests/cross/compare-win64.sh
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer"
-cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTPM_SANITIZE=address,undefined \
-  -DTPM_BENCH=OFF >/dev/null &&
-  cmake --build build/asan -j"$jobs" >/dev/null
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS=suppressions=$here/tests/lsan.supp
-run_ctest asan build/asan -E 'LongRun'
+if build_stage asan build/asan "" -DCMAKE_BUILD_TYPE=Debug -DTPM_SANITIZE=address,undefined -DTPM_BENCH=OFF; then
+  run_ctest asan build/asan -E 'LongRun'
+fi
 
 step "ThreadSanitizer (clang)"
-CC=clang CXX=clang++ cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTPM_SANITIZE=thread -DTPM_BENCH=OFF >/dev/null &&
-  cmake --build build/tsan -j"$jobs" --target thread_tests >/dev/null
-check "thread sanitizer" env TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 TPM_THREAD_SECONDS=4 \
-  build/tsan/tests/thread/thread_tests
+if build_stage tsan build/tsan thread_tests -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTPM_SANITIZE=thread \
+  -DTPM_BENCH=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++; then
+  check "thread sanitizer" env TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 TPM_THREAD_SECONDS=4 \
+    build/tsan/tests/thread/thread_tests
+fi
 
 if [ -f scripts/run-fuzz.sh ]; then
   step "chunk fuzzer (bounded)"
