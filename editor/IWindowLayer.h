@@ -103,7 +103,7 @@ class IWindowLayer
     virtual void TakeFocus() = 0;
 
     // The entry field: at most one at a time.
-    virtual bool OpenEntryField(const IEntryFieldSpec& spec) = 0;
+    virtual bool OpenEntryField(const IEntryFieldSpec& field) = 0;
     // What the field holds now (for a list, the picked text).
     virtual std::string EntryFieldText() const = 0;
     // The field's box in editor coordinates, so that the repaint step leaves it alone.
