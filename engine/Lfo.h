@@ -2,6 +2,8 @@
 // sample while it drives one of the tone's working values. The engine decides what it drives.
 #pragma once
 
+#include "engine/ParamId.h"
+#include "engine/ToneEnums.h"
 #include "engine/Waveforms.h"
 
 #include <cstdint>
@@ -48,8 +50,9 @@ class Lfo
     double inc = 0.0;
     double phase = 0.0;
     double squareState = 0.0;
-    int16_t target = 0;
-    int16_t targetParam = 0;
+    LfoTarget target = LfoTarget::kNone;
+    // The parameter whose working value the LFO drives.
+    ParamId targetParam = ParamId::kBaseFreq;
     int16_t wave = 0;
     float offset = 0.0f;
     float scale = 0.0f;
