@@ -224,6 +224,7 @@ class IEffectBase : private PluginLock::IReleaseListener
     void ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames, bool accumulate);
     // Live values into the snapshot, and the snapshot's values back (limited, handlers run).
     void CopyLiveValues(std::vector<double>& out) const;
+    static void CopyValues(const IByteBuffer& data, std::vector<double>& out);
     void ApplyValues(const std::vector<double>& values);
     bool SetChunkUnlocked(const IByteBuffer& buffer, bool isBank);
 

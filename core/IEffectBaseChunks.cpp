@@ -2,6 +2,8 @@
 // decoded one; encoding, copying the host's bytes and decoding them happen outside it.
 #include "core/IEffectBase.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace
@@ -10,6 +12,17 @@ namespace
 // taken as a host error rather than copied.
 constexpr int64_t kMaxChunkBytes = int64_t{64} << 20;
 } // namespace
+
+void IEffectBase::CopyValues(const IByteBuffer& data, std::vector<double>& out)
+{
+    // The stored bytes are little-endian doubles, the machine's own layout; a short slot is
+    // padded with zeros.
+    static_assert(std::endian::native == std::endian::little);
+    const std::size_t have = std::min(static_cast<std::size_t>(data.Size()), out.size() * sizeof(double));
+    if (have > 0)
+        std::memcpy(out.data(), data.Data(), have);
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(have / sizeof(double)), out.end(), 0.0);
+}
 
 void IEffectBase::CopyLiveValues(std::vector<double>& out) const
 {
@@ -41,12 +54,10 @@ int IEffectBase::GetChunk(bool isBank, const void** data)
         {
             const IPresetRecord& preset = *presets[i];
             PresetState& slot = chunkSlots[i];
-            slot.name = preset.name;
+            slot.name.Set(preset.name.Get());
             slot.inUse = preset.inUse;
-            // A slot's data is one value per parameter; a short one is padded with zeros.
-            for (std::size_t v = 0; v < slot.values.size(); ++v)
-                if (preset.data.ReadDouble(static_cast<int>(v * 8), slot.values[v]) < 0)
-                    slot.values[v] = 0.0;
+            if (slot.inUse)
+                CopyValues(preset.data, slot.values);
         }
     }
     else
@@ -98,13 +109,13 @@ bool IEffectBase::SetChunkUnlocked(const IByteBuffer& buffer, bool isBank)
         {
             IPresetRecord& preset = *presets[i];
             const PresetState& slot = chunkSlots[i];
-            preset.name = slot.name;
+            preset.name.Set(slot.name.Get());
             preset.inUse = slot.inUse;
             if (!slot.inUse)
                 continue;
             preset.data.Clear();
-            for (const double v : slot.values)
-                preset.data.AppendDouble(v);
+            preset.data.AppendBytes(slot.values.data(),
+                                    static_cast<int>(slot.values.size() * sizeof(double)));
         }
         // The current slot's values become live again; the current index stays.
         RestorePreset(currentPreset);

@@ -1,5 +1,7 @@
 #include "core/PluginLock.h"
 
+#include "core/ThreadCpuClock.h"
+
 #include <chrono>
 
 std::atomic<bool> PluginLock::timing{false};
@@ -22,6 +24,14 @@ void PluginLock::RaiseTo(std::atomic<int64_t>& longest, int64_t value)
     }
 }
 
+void PluginLock::Count(std::atomic<int64_t> (&counts)[kBuckets], int64_t ns)
+{
+    int bucket = 0;
+    for (int64_t us = ns / 1000; us > 0 && bucket < kBuckets - 1; us >>= 1)
+        ++bucket;
+    counts[bucket].fetch_add(1, std::memory_order_relaxed);
+}
+
 void PluginLock::Lock(Role role)
 {
     const bool timed = timing.load(std::memory_order_relaxed);
@@ -33,7 +43,9 @@ void PluginLock::Lock(Role role)
     if (timed)
     {
         acquiredAtNs = NowNs();
+        acquiredAtCpuNs = ThreadCpuNowNs();
         RaiseTo(longestWaitNs[static_cast<int>(role)], acquiredAtNs - askedAt);
+        Count(waitCounts[static_cast<int>(role)], acquiredAtNs - askedAt);
     }
     else
         acquiredAtNs = 0;
@@ -49,7 +61,12 @@ void PluginLock::Unlock()
     const Role role = holderRole;
     const bool callAfter = listener && listener->ReleasingLock(role);
     if (acquiredAtNs != 0)
+    {
         RaiseTo(longestHoldNs[static_cast<int>(role)], NowNs() - acquiredAtNs);
+        const int64_t cpu = ThreadCpuNowNs() - acquiredAtCpuNs;
+        RaiseTo(longestHoldCpuNs[static_cast<int>(role)], cpu);
+        Count(holdCpuCounts[static_cast<int>(role)], cpu);
+    }
     mutex.Unlock();
     if (callAfter)
         listener->LockReleased();
@@ -62,6 +79,12 @@ PluginLock::Figures PluginLock::TakeFigures()
     {
         figures.longestWaitNs[r] = longestWaitNs[r].exchange(0, std::memory_order_relaxed);
         figures.longestHoldNs[r] = longestHoldNs[r].exchange(0, std::memory_order_relaxed);
+        figures.longestHoldCpuNs[r] = longestHoldCpuNs[r].exchange(0, std::memory_order_relaxed);
+        for (int b = 0; b < kBuckets; ++b)
+        {
+            figures.waitCounts[r][b] = waitCounts[r][b].exchange(0, std::memory_order_relaxed);
+            figures.holdCpuCounts[r][b] = holdCpuCounts[r][b].exchange(0, std::memory_order_relaxed);
+        }
     }
     return figures;
 }

@@ -31,11 +31,17 @@ class PluginLock
         ~IReleaseListener() = default;
     };
 
-    // Longest waits and holds since the last TakeFigures, in nanoseconds, by role.
+    // Longest waits and holds since the last TakeFigures, in nanoseconds, by role: on the wall
+    // clock, and the holds also in the holder's CPU time, which leaves out its preemption.
+    // The counts show the spread: bucket b counts times below 2^b microseconds (the last, the rest).
+    static constexpr int kBuckets = 20;
     struct Figures
     {
         int64_t longestWaitNs[2] = {};
         int64_t longestHoldNs[2] = {};
+        int64_t longestHoldCpuNs[2] = {};
+        int64_t waitCounts[2][kBuckets] = {};
+        int64_t holdCpuCounts[2][kBuckets] = {};
     };
 
     explicit PluginLock(IReleaseListener* releaseListener = nullptr) : listener(releaseListener) {}
@@ -47,12 +53,13 @@ class PluginLock
     // Only meaningful to the thread that holds the lock.
     bool HeldForAudio() const { return depth > 0 && holderRole == Role::kAudio; }
 
-    // Timing costs two clock reads per outermost lock; off, a relaxed load. Process-wide switch.
+    // Timing costs a few clock reads per outermost lock; off, a relaxed load. Process-wide switch.
     static void EnableTiming(bool on) { timing.store(on, std::memory_order_relaxed); }
     Figures TakeFigures();
 
   private:
     static void RaiseTo(std::atomic<int64_t>& longest, int64_t value);
+    static void Count(std::atomic<int64_t> (&counts)[kBuckets], int64_t ns);
 
     IRecursiveLock mutex;
     IReleaseListener* listener;
@@ -60,8 +67,12 @@ class PluginLock
     int depth = 0;
     Role holderRole = Role::kOther;
     int64_t acquiredAtNs = 0;
+    int64_t acquiredAtCpuNs = 0;
     std::atomic<int64_t> longestWaitNs[2] = {};
     std::atomic<int64_t> longestHoldNs[2] = {};
+    std::atomic<int64_t> longestHoldCpuNs[2] = {};
+    std::atomic<int64_t> waitCounts[2][kBuckets] = {};
+    std::atomic<int64_t> holdCpuCounts[2][kBuckets] = {};
     static std::atomic<bool> timing;
 };
 
