@@ -169,8 +169,8 @@ void IEffectBase::SetHostBlockSize(int frames)
 {
     if (frames <= 0)
         return;
+    SetBlockSize(frames); // takes the lock only to exchange the buffers
     ILockGuard guard(lock);
-    SetBlockSize(frames);
     ResetEngine();
 }
 
@@ -325,10 +325,13 @@ void IEffectBase::AttachEditor(IEditorLink* newEditor)
 {
     if (!newEditor)
         return;
+    {
+        ILockGuard guard(lock);
+        for (int i = 0; i < ParamCount(); ++i)
+            newEditor->SetControlsFromPlug(i, parameters[static_cast<std::size_t>(i)]->GetNormalized(), true);
+    }
+    newEditor->CreateSurface(); // drawing memory: not under the lock
     ILockGuard guard(lock);
-    for (int i = 0; i < ParamCount(); ++i)
-        newEditor->SetControlsFromPlug(i, parameters[static_cast<std::size_t>(i)]->GetNormalized(), true);
-    newEditor->CreateSurface();
     editor = newEditor;
 }
 

@@ -24,6 +24,8 @@ class Lfo
     static constexpr float kSquareSmoothIn = 1.0f - 0.99f;
     static constexpr float kSquareSmoothKeep = 0.99f;
     static constexpr int kDivisionCount = 31;
+    // 2π × 1000: a period in milliseconds to radians per second.
+    static constexpr double kTwoPiMsPerSecond = 6283.185307179586;
 
     // Value at the current phase, then one sample's advance; returns scale × value + offset.
     double Step()

@@ -460,7 +460,7 @@ void ToneEngine::SwitchSync(int k, double value)
             host.SetParamFromEngine(syncedIdx, division);
             return;
         }
-        const double periodMs = (1.0 / sampleRate) / l.inc * 6283.185307179586;
+        const double periodMs = (1.0 / sampleRate) / l.inc * Lfo::kTwoPiMsPerSecond;
         if (std::isfinite(periodMs) && periodMs > 0.0)
         {
             host.SetParamFromEngine(freeIdx, periodMs);
