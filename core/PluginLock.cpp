@@ -3,6 +3,7 @@
 #include "core/ThreadCpuClock.h"
 
 #include <chrono>
+#include <cmath>
 
 std::atomic<bool> PluginLock::timing{false};
 
@@ -24,10 +25,15 @@ void PluginLock::RaiseTo(std::atomic<int64_t>& longest, int64_t value)
     }
 }
 
+double PluginLock::BucketBoundUs(int bucket)
+{
+    return std::exp2(0.5 * bucket);
+}
+
 void PluginLock::Count(std::atomic<int64_t> (&counts)[kBuckets], int64_t ns)
 {
     int bucket = 0;
-    for (int64_t us = ns / 1000; us > 0 && bucket < kBuckets - 1; us >>= 1)
+    while (bucket < kBuckets - 1 && static_cast<double>(ns) >= 1000.0 * BucketBoundUs(bucket))
         ++bucket;
     counts[bucket].fetch_add(1, std::memory_order_relaxed);
 }

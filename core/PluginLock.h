@@ -33,8 +33,10 @@ class PluginLock
 
     // Longest waits and holds since the last TakeFigures, in nanoseconds, by role: on the wall
     // clock, and the holds also in the holder's CPU time, which leaves out its preemption.
-    // The counts show the spread: bucket b counts times below 2^b microseconds (the last, the rest).
-    static constexpr int kBuckets = 20;
+    // The counts show the spread: bucket b counts times below 2^(b/2) microseconds (the last, the
+    // rest), in steps of √2.
+    static constexpr int kBuckets = 40;
+    static double BucketBoundUs(int bucket);
     struct Figures
     {
         int64_t longestWaitNs[2] = {};
