@@ -8,20 +8,37 @@ namespace
 struct HostEntry
 {
     const char* text;
-    int32_t code;
+    HostId code;
 };
 
 // Searched in order: the first text found anywhere in the lower-cased name decides.
 constexpr HostEntry kHosts[] = {
-    {"cubase", 3},      {"reaper", 1},   {"nuendo", 4},      {"cakewalk", 5},   {"samplitude", 8},
-    {"fruity", 7},      {"live", 9},     {"melodyne", 12},   {"vstmanlib", 13}, {"aulab", 14},
-    {"forte", 15},      {"chainer", 16}, {"audition", 17},   {"orion", 18},     {"sawstudio", 20},
-    {"logic", 21},      {"digital", 22}, {"audiomulch", 23}, {"presonus", 24},  {"acoustica", 25},
-    {"garageband", 26}, {"ardour", 27},
+    {"cubase", HostId::kCubase},
+    {"reaper", HostId::kReaper},
+    {"nuendo", HostId::kNuendo},
+    {"cakewalk", HostId::kCakewalk},
+    {"samplitude", HostId::kSamplitude},
+    {"fruity", HostId::kFruity},
+    {"live", HostId::kLive},
+    {"melodyne", HostId::kMelodyne},
+    {"vstmanlib", HostId::kVstManLib},
+    {"aulab", HostId::kAulab},
+    {"forte", HostId::kForte},
+    {"chainer", HostId::kChainer},
+    {"audition", HostId::kAudition},
+    {"orion", HostId::kOrion},
+    {"sawstudio", HostId::kSawStudio},
+    {"logic", HostId::kLogic},
+    {"digital", HostId::kDigitalPerformer},
+    {"audiomulch", HostId::kAudioMulch},
+    {"presonus", HostId::kPresonus},
+    {"acoustica", HostId::kAcoustica},
+    {"garageband", HostId::kGarageBand},
+    {"ardour", HostId::kArdour},
 };
 } // namespace
 
-int32_t LookUpHost(const char* productName)
+HostId LookUpHost(const char* productName)
 {
     std::string lower = productName ? productName : "";
     for (char& c : lower)
@@ -30,7 +47,13 @@ int32_t LookUpHost(const char* productName)
     for (const HostEntry& entry : kHosts)
         if (lower.find(entry.text) != std::string::npos)
             return entry.code;
-    return 0;
+    return HostId::kUnknown;
+}
+
+bool HostNeedsStereoInputsOnly(HostId host)
+{
+    return host == HostId::kForte || host == HostId::kAudition || host == HostId::kOrion ||
+           host == HostId::kSawStudio;
 }
 
 int32_t PackDecimalVersion(int32_t decimal)

@@ -1,8 +1,10 @@
 #include "core/IEffectBase.h"
 
+#include "core/HostTable.h"
 #include "core/IEditorLink.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -57,6 +59,16 @@ IEffectBase::IEffectBase(const IEffectIdentity& identity)
     SetChannelConnections(Side::Input, 0, maxInputs, true);
     SetChannelConnections(Side::Output, 0, maxOutputs, true);
     SetBlockSize(1024);
+
+    // The copies chunk requests work on are sized once, so no request allocates them anew.
+    chunkValues.assign(parameters.size(), 0.0);
+    chunkSlots.resize(presets.size());
+    // Likewise each slot's data, so that filling a free slot under the lock allocates nothing.
+    for (auto& preset : presets)
+        if (preset->data.Resize(identity.paramCount * 8))
+            preset->data.Clear();
+    for (PresetState& slot : chunkSlots)
+        slot.values.assign(parameters.size(), 0.0);
 }
 
 IEffectBase::~IEffectBase()
@@ -106,6 +118,70 @@ void IEffectBase::OnActivate(bool active)
     ILockGuard guard(lock); // returns only after a running block has finished
 }
 
+bool IEffectBase::CanMono() const
+{
+    for (const auto& config : channelConfigs)
+        if (config->inputs == 1)
+            return true;
+    return false;
+}
+
+int IEffectBase::ChannelCount(Side side) const
+{
+    return static_cast<int>(side == Side::Input ? inputChannels.size() : outputChannels.size());
+}
+
+void IEffectBase::Open()
+{
+    GetHostId(); // asks the host now, while we hold nothing
+    ILockGuard guard(lock);
+    PrepareForHost();
+    for (int i = 0; i < ParamCount(); ++i)
+        HandleParamChange(i);
+}
+
+void IEffectBase::PrepareForHost()
+{
+    ILockGuard guard(lock);
+    if (hostPrepared)
+        return;
+    hostPrepared = true;
+    if (HostNeedsStereoInputsOnly(static_cast<HostId>(GetHostId())))
+    {
+        SetChannelConnections(Side::Input, 2, maxInputs - 2, false);
+        // These hosts wire every output beyond the stereo pair; the slots stay as they are.
+        for (std::size_t i = 2; i < outputChannels.size(); ++i)
+            outputChannels[i]->connected = true;
+    }
+}
+
+void IEffectBase::SetSampleRate(double rate)
+{
+    // A rate that is not finite and positive would poison every increment: keep the last.
+    if (!std::isfinite(rate) || rate <= 0.0)
+        return;
+    ILockGuard guard(lock);
+    sampleRate = rate;
+    ResetEngine();
+}
+
+void IEffectBase::SetHostBlockSize(int frames)
+{
+    if (frames <= 0)
+        return;
+    SetBlockSize(frames); // takes the lock only to exchange the buffers
+    ILockGuard guard(lock);
+    ResetEngine();
+}
+
+void IEffectBase::SetActive(bool active)
+{
+    ILockGuard guard(lock);
+    OnActivate(active);
+    if (!active)
+        ResetEngine();
+}
+
 bool IEffectBase::GetMidiKeyName(int key, char* text)
 {
     (void)key;
@@ -120,7 +196,8 @@ void IEffectBase::SetBlockSize(int frames)
     if (frames <= 0 || frames == blockSize)
         return;
     // Allocate every new buffer before touching the old ones, so a size the machine cannot
-    // hold leaves the previous block size working.
+    // hold leaves the previous block size working; the allocation and the freeing of the old
+    // buffers happen outside the plug-in lock, only the exchange under it.
     std::vector<std::vector<double>> fresh;
     try
     {
@@ -132,6 +209,7 @@ void IEffectBase::SetBlockSize(int frames)
     {
         return;
     }
+    ILockGuard guard(lock);
     std::size_t next = 0;
     for (auto* channels : {&inputChannels, &outputChannels})
         for (auto& channel : *channels)
@@ -179,14 +257,81 @@ void IEffectBase::SetParameterFromEditor(int paramIdx, double normalized)
     HandleParamChange(paramIdx);
 }
 
+void IEffectBase::SetParameterFromHost(int paramIdx, double normalized)
+{
+    ILockGuard guard(lock);
+    IParameter* param = GetParam(paramIdx);
+    if (!param)
+        return;
+    if (editor)
+        editor->SetControlsFromPlug(paramIdx, normalized, true);
+    param->SetNormalized(normalized);
+    HandleParamChange(paramIdx);
+}
+
+double IEffectBase::GetParameterNormalized(int paramIdx)
+{
+    ILockGuard guard(lock);
+    const IParameter* param = GetParam(paramIdx);
+    return param ? param->GetNormalized() : 0.0;
+}
+
+bool IEffectBase::StringToParameter(int paramIdx, const char* text)
+{
+    ILockGuard guard(lock);
+    IParameter* param = GetParam(paramIdx);
+    if (!param)
+        return false;
+    if (text)
+    {
+        const double parsed = param->ParseDisplay(text);
+        if (editor)
+            editor->SetControlsFromPlug(paramIdx, parsed, false);
+        param->SetValue(param->Limit(parsed));
+    }
+    HandleParamChange(paramIdx);
+    return true;
+}
+
+bool IEffectBase::OpenEditor(void* parent)
+{
+    if (!editor || !editor->OpenWindow(parent))
+        return false;
+    OnEditorOpened();
+    return true;
+}
+
+bool IEffectBase::CloseEditor()
+{
+    if (!editor)
+        return false;
+    OnEditorClosed();
+    editor->CloseWindow();
+    return true;
+}
+
+void IEffectBase::EditorIdle()
+{
+    if (editor)
+        editor->Idle();
+}
+
+intptr_t IEffectBase::EditorWheel(float step)
+{
+    return editor ? editor->WheelAtCursor(step) : 0;
+}
+
 void IEffectBase::AttachEditor(IEditorLink* newEditor)
 {
     if (!newEditor)
         return;
+    {
+        ILockGuard guard(lock);
+        for (int i = 0; i < ParamCount(); ++i)
+            newEditor->SetControlsFromPlug(i, parameters[static_cast<std::size_t>(i)]->GetNormalized(), true);
+    }
+    newEditor->CreateSurface(); // drawing memory: not under the lock
     ILockGuard guard(lock);
-    for (int i = 0; i < ParamCount(); ++i)
-        newEditor->SetControlsFromPlug(i, parameters[static_cast<std::size_t>(i)]->GetNormalized(), true);
-    newEditor->CreateSurface();
     editor = newEditor;
 }
 

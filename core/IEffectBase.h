@@ -1,17 +1,23 @@
-// The host-independent core of one plug-in instance: identity, parameters, presets, channel
-// routing with its scratch buffers, the editor pointer and the plug-in lock. The host binding
-// derives from it and supplies the messages that go back to the host.
+// The core of one plug-in instance, free of any plug-in format: identity, parameters, presets and
+// state chunks, channel routing with its scratch buffers, the editor, the plug-in lock, and the
+// messages to the host (sent through IHostLink once the lock is released). A format binding owns
+// an instance and turns the host's requests into the operations below; the plug-in derives from it.
 #pragma once
 
+#include "core/ChunkCodec.h"
 #include "core/FixedText.h"
+#include "core/HostMessageQueue.h"
 #include "core/IByteBuffer.h"
+#include "core/IHostLink.h"
 #include "core/IMidiMsg.h"
 #include "core/IParameter.h"
 #include "core/IPresetRecord.h"
-#include "core/IRecursiveLock.h"
+#include "core/PluginLock.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class IEditorLink;
@@ -34,7 +40,7 @@ struct IEffectIdentity
     bool isInstrument = false;
 };
 
-class IEffectBase
+class IEffectBase : private PluginLock::IReleaseListener
 {
   public:
     using Name = FixedText<128>;
@@ -74,33 +80,76 @@ class IEffectBase
     virtual void ProcessMidiMessage(const IMidiMsg& msg) { (void)msg; }
     virtual void ProcessSysEx(const ISysExMsg& msg) { (void)msg; }
     virtual bool GetMidiKeyName(int key, char* text);
-    virtual bool WriteState(IByteBuffer& buffer) { return WriteParamState(buffer); }
-    virtual int ReadState(const IByteBuffer& buffer, int pos) { return ReadParamState(buffer, pos); }
 
-    // Messages to the host, supplied by the host binding.
-    virtual void HostBeginEdit(int paramIdx) = 0;
-    virtual void HostBeginEditIfNew(int paramIdx) = 0;
-    virtual void HostAutomate(int paramIdx, double normalized) = 0;
-    virtual void HostEndEdit(int paramIdx) = 0;
-    virtual void HostEndEditDelayed(int paramIdx) = 0;
-    virtual void FlushDelayedEndEdit() = 0;
-    virtual void HostUpdateDisplay() = 0;
-    virtual int GetSamplePosition() = 0;
-    virtual double GetTempo() = 0;
-    virtual double GetSamplesPerBeat() = 0;
-    virtual int GetTransportState() = 0;
-    virtual void GetTimeSignature(int& numerator, int& denominator) = 0;
-    virtual int GetHostId() = 0;
+    // The binding that carries messages to the host; set once, before the host's first request.
+    void SetHostLink(IHostLink* link) { host = link; }
+
+    // Messages to the host. Each is queued under the plug-in lock and sent, in order, right after
+    // the outermost lock level is released, so the host is never called back while we hold it.
+    void HostBeginEdit(int paramIdx);
+    // Begin-edit unless paramIdx is the edit whose end is still being delayed.
+    void HostBeginEditIfNew(int paramIdx);
+    void HostAutomate(int paramIdx, double normalized);
+    void HostEndEdit(int paramIdx);
+    // With an editor, the end-edit waits for the editor's countdown, so that a series of wheel
+    // steps forms one edit; without one it is sent at once.
+    void HostEndEditDelayed(int paramIdx);
+    void FlushDelayedEndEdit();
+    void HostUpdateDisplay();
+    void SetParameterFromEditor(int paramIdx, double normalized);
+
+    // Time queries, for the audio thread inside a block: the one host call made under the lock.
+    int GetSamplePosition();
+    double GetTempo();
+    double GetSamplesPerBeat();
+    // 0 stopped (or no time information), 1 playing, 2 recording.
+    int GetTransportState();
+    void GetTimeSignature(int& numerator, int& denominator);
+    // Asks the host once who it is and keeps the answer. Not to be called under the plug-in lock
+    // before the first answer is in (effOpen asks before taking it).
+    int GetHostId();
+    int32_t HostVersion() const { return hostVersion.load(std::memory_order_acquire); }
+    // MIDI output goes to the host at once, since the caller wants its answer; it belongs inside
+    // an audio block, like the time queries.
+    bool SendMidiMessage(const IMidiMsg& msg);
+    bool SendMidiMessages(const IMidiMsg* list, int count);
+    bool SendSysEx(const ISysExMsg& msg);
+
+    // Requests from the host, each taking the plug-in lock for as long as it must.
+    void Open();
+    void PrepareForHost();
+    void SetSampleRate(double rate);
+    void SetHostBlockSize(int frames);
+    void SetActive(bool active);
+    void SetParameterFromHost(int paramIdx, double normalized);
+    double GetParameterNormalized(int paramIdx);
+    // Sets a parameter from its display text; false when paramIdx is no parameter.
+    bool StringToParameter(int paramIdx, const char* text);
+    void SelectProgram(int index);
+    void RenameCurrentProgram(const char* name);
+    // The state as a chunk; the block stays valid until the next request of the same kind.
+    int GetChunk(bool isBank, const void** data);
+    // All or nothing: a chunk that runs short anywhere changes nothing and answers false.
+    bool SetChunk(const void* data, int64_t size, bool isBank);
+    // Single precision; accumulate adds to the host's output instead of overwriting it.
+    void ProcessReplacing(float** inputs, float** outputs, int frames, bool accumulate);
+    void ProcessDoubleReplacing(double** inputs, double** outputs, int frames);
+
+    // The editor's window, on the user-interface thread and without the plug-in lock.
+    bool OpenEditor(void* parent);
+    bool CloseEditor();
+    void EditorIdle();
+    intptr_t EditorWheel(float step);
 
     // Channel routing and block size.
     void SetBlockSize(int frames);
     void SetChannelConnections(Side side, int first, int count, bool connected);
+    int ChannelCount(Side side) const;
 
     // Parameters.
     int ParamCount() const { return static_cast<int>(parameters.size()); }
     IParameter* GetParam(int paramIdx);
     const IParameter* GetParam(int paramIdx) const;
-    void SetParameterFromEditor(int paramIdx, double normalized);
     // Takes ownership of the editor.
     virtual void AttachEditor(IEditorLink* newEditor);
     IEditorLink* GetEditor() const { return editor; }
@@ -118,12 +167,23 @@ class IEffectBase
     void MakeUserPresetName(char* out, std::size_t outSize) const;
     bool WriteParamState(IByteBuffer& buffer);
     int ReadParamState(const IByteBuffer& buffer, int pos);
-    bool WritePresetBank(IByteBuffer& buffer);
-    int ReadPresetBank(const IByteBuffer& buffer, int pos);
     // Shows every parameter's real value in the editor, when there is one.
     void ShowAllValuesInEditor();
 
-    IRecursiveLock& Lock() { return lock; }
+    // Identity, for the binding.
+    const char* EffectName() const { return effectName.Get(); }
+    const char* ProductName() const { return productName.Get(); }
+    const char* VendorName() const { return vendorName.Get(); }
+    int32_t UniqueId() const { return uniqueId; }
+    int32_t Version() const { return version; }
+    int32_t Latency() const { return latency; }
+    int32_t MidiMode() const { return midiMode; }
+    bool WantsStateChunks() const { return stateChunks; }
+    bool IsInstrument() const { return isInstrument; }
+    // Whether some channel configuration has exactly one input.
+    bool CanMono() const;
+
+    PluginLock& Lock() { return lock; }
     double SampleRate() const { return sampleRate; }
     int BlockSize() const { return blockSize; }
 
@@ -133,15 +193,13 @@ class IEffectBase
     std::vector<std::unique_ptr<IPresetRecord>> presets;
     int32_t currentPreset = 0;
     int32_t pendingEndEdit = -1;
-    IRecursiveLock lock;
+    PluginLock lock{this};
     Name effectName;
     Name productName;
     Name vendorName;
     int32_t uniqueId = 0;
     int32_t manufacturerCode = 0;
     int32_t version = 0;
-    int32_t hostId = -1;
-    int32_t hostVersion = 0;
     bool stateChunks = false;
     bool isInstrument = false;
     int32_t midiMode = 0;
@@ -157,6 +215,34 @@ class IEffectBase
     int32_t maxOutputs = 0;
 
   private:
+    bool ReleasingLock(PluginLock::Role role) override;
+    void LockReleased() override;
+    void Queue(HostMessageQueue::Kind kind, int paramIdx, float value = 0.0f);
+    bool AskTime(TimeRequest request, HostTimeInfo& info);
     void ParseChannelConfigs(const char* text);
     IPresetRecord* FirstFreePreset();
+    void ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames, bool accumulate);
+    // Live values into the snapshot, and the snapshot's values back (limited, handlers run).
+    void CopyLiveValues(std::vector<double>& out) const;
+    static void CopyValues(const IByteBuffer& data, std::vector<double>& out);
+    void ApplyValues(const std::vector<double>& values);
+    bool SetChunkUnlocked(const IByteBuffer& buffer, bool isBank);
+
+    IHostLink* host = nullptr;
+    HostMessageQueue messages;
+    // Set when an audio block queued a message: only then does the audio thread send, so that it
+    // never spends its time on messages other threads left.
+    bool audioQueued = false;
+    bool hostPrepared = false;
+    std::mutex hostIdMutex;
+    std::atomic<int32_t> hostId{-1};
+    std::atomic<int32_t> hostVersion{0};
+
+    // Chunk work happens outside the plug-in lock, one request at a time, on buffers kept
+    // between requests: the ones handed to the host, and the copies of the state they come from.
+    std::mutex chunkMutex;
+    IByteBuffer programChunk;
+    IByteBuffer bankChunk;
+    std::vector<double> chunkValues;
+    std::vector<PresetState> chunkSlots;
 };

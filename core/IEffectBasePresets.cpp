@@ -162,56 +162,15 @@ int IEffectBase::ReadParamState(const IByteBuffer& buffer, int pos)
     return pos;
 }
 
-bool IEffectBase::WritePresetBank(IByteBuffer& buffer)
+void IEffectBase::SelectProgram(int index)
 {
     ILockGuard guard(lock);
-    const int valueBytes = ParamCount() * 8;
-    bool ok = true;
-    for (const auto& preset : presets)
-    {
-        ok = ok && buffer.AppendText(preset->name.Get());
-        const uint8_t inUse = preset->inUse ? 1 : 0;
-        ok = ok && buffer.AppendBytes(&inUse, 1);
-        if (!preset->inUse)
-            continue;
-        // Readers take exactly one value per parameter, without a length; keep to that even if
-        // a slot's data were ever short or long.
-        const int stored = preset->data.Size() < valueBytes ? preset->data.Size() : valueBytes;
-        ok = ok && buffer.AppendBytes(preset->data.Data(), stored);
-        for (int pad = stored; ok && pad < valueBytes; pad += 8)
-            ok = buffer.AppendDouble(0.0);
-    }
-    return ok;
+    ModifyCurrentPreset(nullptr);
+    RestorePreset(index);
 }
 
-int IEffectBase::ReadPresetBank(const IByteBuffer& buffer, int pos)
+void IEffectBase::RenameCurrentProgram(const char* name)
 {
     ILockGuard guard(lock);
-    for (auto& preset : presets)
-    {
-        if (pos < 0)
-            break;
-        char name[IPresetRecord::Name::kCapacity + 1];
-        const int next = buffer.ReadText(pos, name, sizeof name);
-        preset->name.Set(name);
-        if (next >= 0 && buffer.Remaining(next) >= 1)
-        {
-            preset->inUse = buffer.Data()[next] != 0;
-            pos = next + 1;
-        }
-        else
-            pos = -1;
-        if (!preset->inUse)
-            continue;
-        pos = ReadParamState(buffer, pos);
-        // Store the limited values. When the values ran short the slot keeps what it held,
-        // unless it holds no full set (it was free before), which it then gets from what is live.
-        if (pos > 0 || preset->data.Size() != ParamCount() * 8)
-        {
-            preset->data.Clear();
-            WriteParamState(preset->data);
-        }
-    }
-    RestorePreset(currentPreset);
-    return pos;
+    ModifyCurrentPreset(name);
 }

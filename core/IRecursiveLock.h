@@ -1,5 +1,5 @@
-// The plug-in lock: a mutex the owning thread may take again. Critical sections on Windows,
-// recursive pthread mutexes elsewhere; the storage is opaque so callers need no system headers.
+// A mutex the owning thread may take again: critical sections on Windows, recursive pthread
+// mutexes elsewhere; the storage is opaque so callers need no system headers.
 #pragma once
 
 class IRecursiveLock
@@ -17,15 +17,15 @@ class IRecursiveLock
     alignas(16) unsigned char storage[64];
 };
 
-// Holds an IRecursiveLock for the lifetime of a scope.
-class ILockGuard
+// Holds a lock (anything with Lock and Unlock) for the lifetime of a scope.
+template <typename LockType> class ILockGuard
 {
   public:
-    explicit ILockGuard(IRecursiveLock& l) : lock(l) { lock.Lock(); }
+    explicit ILockGuard(LockType& l) : lock(l) { lock.Lock(); }
     ~ILockGuard() { lock.Unlock(); }
     ILockGuard(const ILockGuard&) = delete;
     ILockGuard& operator=(const ILockGuard&) = delete;
 
   private:
-    IRecursiveLock& lock;
+    LockType& lock;
 };

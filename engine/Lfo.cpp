@@ -14,15 +14,15 @@ bool UsableIncrement(double inc)
 void Lfo::Restart()
 {
     double waveOffset = 0.0;
-    switch (wave)
+    switch (static_cast<LfoWave>(wave))
     {
-    case 1:
-    case 2:
-    case 4:
-    case 6:
+    case LfoWave::kTriangle:
+    case LfoWave::kSaw:
+    case LfoWave::kSquare:
+    case LfoWave::kHalfFlip:
         waveOffset = Waveforms::kHalfPi;
         break;
-    case 5:
+    case LfoWave::kSineHalf:
         waveOffset = Waveforms::kThreeHalfPi;
         break;
     default:
@@ -50,7 +50,7 @@ void Lfo::SetupDepth(float lo, float hi, float centre, bool fourthPower)
 
 void Lfo::SetFreeRate(double periodMs, double sampleRate)
 {
-    const double next = (1.0 / periodMs) / sampleRate * 6283.185307179586;
+    const double next = (1.0 / periodMs) / sampleRate * kTwoPiMsPerSecond;
     if (UsableIncrement(next))
         inc = next;
 }

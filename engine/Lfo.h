@@ -2,6 +2,8 @@
 // sample while it drives one of the tone's working values. The engine decides what it drives.
 #pragma once
 
+#include "engine/ParamId.h"
+#include "engine/ToneEnums.h"
 #include "engine/Waveforms.h"
 
 #include <cstdint>
@@ -22,6 +24,8 @@ class Lfo
     static constexpr float kSquareSmoothIn = 1.0f - 0.99f;
     static constexpr float kSquareSmoothKeep = 0.99f;
     static constexpr int kDivisionCount = 31;
+    // 2π × 1000: a period in milliseconds to radians per second.
+    static constexpr double kTwoPiMsPerSecond = 6283.185307179586;
 
     // Value at the current phase, then one sample's advance; returns scale × value + offset.
     double Step()
@@ -48,8 +52,9 @@ class Lfo
     double inc = 0.0;
     double phase = 0.0;
     double squareState = 0.0;
-    int16_t target = 0;
-    int16_t targetParam = 0;
+    LfoTarget target = LfoTarget::kNone;
+    // The parameter whose working value the LFO drives.
+    ParamId targetParam = ParamId::kBaseFreq;
     int16_t wave = 0;
     float offset = 0.0f;
     float scale = 0.0f;

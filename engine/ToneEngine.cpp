@@ -1,10 +1,13 @@
 #include "engine/ToneEngine.h"
 
-#include "plugin/ParameterTable.h"
+#include "engine/ParamId.h"
+#include "engine/ToneEnums.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
+using enum ParamId;
 
 namespace
 {
@@ -12,16 +15,20 @@ constexpr double kTwoPi = Waveforms::kTwoPi;
 constexpr double kSilence = 1e-24;
 constexpr float kMinLevel = 0.00001f;
 
-// LFO 2's parameters follow LFO 1's in the same order.
-constexpr int kLfoParamStride = kLfo2Target - kLfo1Target;
-
 // What the first block recomputes (everything that depends on the sample rate or the tempo), and
 // what a new sample rate recomputes.
-constexpr int kRateDependent[] = {kBaseFreq,   kBinaural,     kFade,      kLfo1RateSync,
-                                  kLfo1RateMs, kLfo2RateSync, kLfo2RateMs};
-constexpr int kSampleRateDependent[] = {kBaseFreq, kBinaural, kFade, kLfo1RateMs, kLfo2RateMs};
+constexpr ParamId kRateDependent[] = {kBaseFreq,   kBinaural,     kFade,      kLfo1RateSync,
+                                      kLfo1RateMs, kLfo2RateSync, kLfo2RateMs};
+constexpr ParamId kSampleRateDependent[] = {kBaseFreq, kBinaural, kFade, kLfo1RateMs, kLfo2RateMs};
 
-constexpr int16_t kTargetParam[5] = {-1, kBaseFreq, kBinaural, kBinauralPan, kMix};
+// The parameter whose working value each LFO target drives.
+constexpr ParamId kTargetParam[kLfoTargetCount] = {kNone, kBaseFreq, kBinaural, kBinauralPan, kMix};
+
+// The ranges an LFO sweeps the tone's frequencies over, in radians per second: 2π × 20 Hz to
+// 2π × 20 000 Hz for the base frequency (the parameter's range), 2π × 512 Hz for the offset.
+constexpr double kTwoPiTimes20Hz = 125.66370614359172;
+constexpr double kTwoPiTimes20000Hz = 125663.70614359173;
+constexpr double kTwoPiTimes512Hz = 3216.990877275948;
 
 // Half away from zero; non-finite input counts as 0 so every derived value stays finite.
 double RoundHalfAway(double x)
@@ -97,8 +104,8 @@ void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames)
         sampleRate = host.LiveSampleRate();
         samplesPerWholeNote = wholeNote;
         RememberWholeNote(wholeNote);
-        for (const int idx : kRateDependent)
-            host.HandleParamChange(idx);
+        for (const ParamId param : kRateDependent)
+            host.HandleParamChange(param);
     }
     else if (wholeNote != samplesPerWholeNote)
     {
@@ -113,8 +120,8 @@ void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames)
     if (nFrames > 0)
     {
         BlockPlan plan{goal, 0.0, 0.0, 0.0f, 0.0f, {}};
-        for (int t = 1; t <= 4; ++t)
-            plan.driven[t] = lfo[0].target == t || lfo[1].target == t;
+        for (int t = 1; t < kLfoTargetCount; ++t)
+            plan.driven[t] = ToIndex(lfo[0].target) == t || ToIndex(lfo[1].target) == t;
 
         const double d1 = osc1IncTarget - osc1Inc;
         const double d2 = osc2IncTarget - osc2Inc;
@@ -215,17 +222,17 @@ inline void ToneEngine::StepLfo(int k, double& inc1, double& inc2, float& curPan
     const double out = l.Step();
     switch (l.target)
     {
-    case 1:
+    case LfoTarget::kBaseFreq:
         inc1 = out;
         inc2 = out + beatInc;
         break;
-    case 2:
+    case LfoTarget::kBinaural:
         inc2 = out + baseInc;
         break;
-    case 3:
+    case LfoTarget::kBinauralPan:
         curPan = static_cast<float>(out);
         break;
-    case 4:
+    case LfoTarget::kVolume:
         curLevel = static_cast<float>(out);
         break;
     default:
@@ -240,23 +247,23 @@ void ToneEngine::Reset()
     if (live != sampleRate)
     {
         sampleRate = live;
-        for (const int idx : kSampleRateDependent)
-            host.HandleParamChange(idx);
+        for (const ParamId param : kSampleRateDependent)
+            host.HandleParamChange(param);
     }
     RestartLfo(0);
     RestartLfo(1);
 }
 
-void ToneEngine::HandleParamChange(int paramIdx)
+void ToneEngine::HandleParamChange(ParamId param)
 {
-    if (paramIdx < 0 || paramIdx >= kParamCount)
+    if (!IsParam(param))
         return;
 
-    const double grid = paramIdx == kBaseFreq ? 10.0 : paramIdx == kBinaural ? 100.0 : 1.0;
-    const double a = RoundHalfAway(host.ParamValue(paramIdx) * grid);
+    const double grid = param == kBaseFreq ? 10.0 : param == kBinaural ? 100.0 : 1.0;
+    const double a = RoundHalfAway(host.ParamValue(param) * grid);
     const double toPerSample = InverseRate();
 
-    switch (paramIdx)
+    switch (param)
     {
     case kBaseFreq:
     {
@@ -320,17 +327,17 @@ void ToneEngine::HandleParamChange(int paramIdx)
     default:
     {
         // 8..14 for LFO 1, 15..21 for LFO 2, in the same order.
-        const int k = paramIdx < kLfo2Target ? 0 : 1;
+        const int k = param < kLfo2Target ? 0 : 1;
         Lfo& l = lfo[k];
-        switch (paramIdx - k * kLfoParamStride)
+        switch (ForLfo(param, -k))
         {
         case kLfo1Target:
         {
-            l.target = static_cast<int16_t>(ClampToInt(a, 0, 4));
+            l.target = static_cast<LfoTarget>(ClampToInt(a, 0, kLfoTargetCount - 1));
             UpdateLfoTargets(k);
-            const int16_t driven = kTargetParam[l.target];
+            const ParamId driven = kTargetParam[ToIndex(l.target)];
             // The parameter the LFO let go of gets its own value back.
-            if (l.targetParam >= 0 && l.targetParam != driven)
+            if (l.targetParam != kNone && l.targetParam != driven)
                 host.HandleParamChange(l.targetParam);
             l.targetParam = driven;
             break;
@@ -351,7 +358,7 @@ void ToneEngine::HandleParamChange(int paramIdx)
             break;
         case kLfo1Depth:
             l.depth = static_cast<float>(a) * 0.01f;
-            if (l.active && l.targetParam >= 0)
+            if (l.active && l.targetParam != kNone)
                 host.HandleParamChange(l.targetParam);
             break;
         case kLfo1Start:
@@ -372,28 +379,26 @@ void ToneEngine::HandleParamChange(int paramIdx)
     }
 
     // Re-centre an active LFO's swing when its target, its depth or the driven parameter changed.
-    if (lfo[0].active &&
-        (paramIdx == kLfo1Target || paramIdx == kLfo1Depth || paramIdx == lfo[0].targetParam))
+    if (lfo[0].active && (param == kLfo1Target || param == kLfo1Depth || param == lfo[0].targetParam))
         SetupLfoDepth(0);
-    if (lfo[1].active &&
-        (paramIdx == kLfo2Target || paramIdx == kLfo2Depth || paramIdx == lfo[1].targetParam))
+    if (lfo[1].active && (param == kLfo2Target || param == kLfo2Depth || param == lfo[1].targetParam))
         SetupLfoDepth(1);
     syncClicked = false;
-    if (paramIdx == kRestartLfos)
+    if (param == kRestartLfos)
         armed = true;
 }
 
-ToneEngine::TargetRange ToneEngine::RangeOf(int target) const
+ToneEngine::TargetRange ToneEngine::RangeOf(LfoTarget target) const
 {
     const double inverse = InverseRate();
     switch (target)
     {
-    case 1:
-        return {static_cast<float>(125.66370614359172 * inverse),
-                static_cast<float>(125663.70614359173 * inverse), static_cast<float>(osc1IncTarget)};
-    case 2:
-        return {0.0f, static_cast<float>(3216.990877275948 * inverse), static_cast<float>(beatInc)};
-    case 3:
+    case LfoTarget::kBaseFreq:
+        return {static_cast<float>(kTwoPiTimes20Hz * inverse),
+                static_cast<float>(kTwoPiTimes20000Hz * inverse), static_cast<float>(osc1IncTarget)};
+    case LfoTarget::kBinaural:
+        return {0.0f, static_cast<float>(kTwoPiTimes512Hz * inverse), static_cast<float>(beatInc)};
+    case LfoTarget::kBinauralPan:
         return {-1.0f, 1.0f, panTarget};
     default:
         return {kMinLevel, 1.0f, levelTarget};
@@ -403,19 +408,19 @@ ToneEngine::TargetRange ToneEngine::RangeOf(int target) const
 void ToneEngine::SetupLfoDepth(int k)
 {
     Lfo& l = lfo[k];
-    if (l.target <= 0 || l.target > 4)
+    if (l.target == LfoTarget::kNone)
         return;
     const TargetRange r = RangeOf(l.target);
-    l.SetupDepth(r.lo, r.hi, r.centre, l.target == 1);
+    l.SetupDepth(r.lo, r.hi, r.centre, l.target == LfoTarget::kBaseFreq);
 }
 
 void ToneEngine::UpdateLfoTargets(int k)
 {
     LfoGraphValues& second = lfo[1].graph;
     second.blocked = false;
-    lfo[k].active = lfo[k].target > 0;
+    lfo[k].active = lfo[k].target != LfoTarget::kNone;
     lfo[k].graph.running = lfo[k].active;
-    if (lfo[1].target > 0)
+    if (lfo[1].target != LfoTarget::kNone)
     {
         // Two LFOs never drive the same value: LFO 1 wins.
         if (lfo[1].target == lfo[0].target)
@@ -440,8 +445,8 @@ void ToneEngine::SwitchSync(int k, double value)
         return;
     l.sync = toSynced;
 
-    const int syncedIdx = kLfo1RateSync + k * kLfoParamStride;
-    const int freeIdx = kLfo1RateMs + k * kLfoParamStride;
+    const ParamId syncedIdx = ForLfo(kLfo1RateSync, k);
+    const ParamId freeIdx = ForLfo(kLfo1RateMs, k);
     host.HideControls(syncedIdx, !toSynced);
     host.HideControls(freeIdx, toSynced);
 
@@ -455,7 +460,7 @@ void ToneEngine::SwitchSync(int k, double value)
             host.SetParamFromEngine(syncedIdx, division);
             return;
         }
-        const double periodMs = (1.0 / sampleRate) / l.inc * 6283.185307179586;
+        const double periodMs = (1.0 / sampleRate) / l.inc * Lfo::kTwoPiMsPerSecond;
         if (std::isfinite(periodMs) && periodMs > 0.0)
         {
             host.SetParamFromEngine(freeIdx, periodMs);

@@ -22,7 +22,7 @@ class ToneEngine : private ToneEngineFields
     // After a new sample rate or block size, or when the host switches the plug-in off.
     void Reset();
     // Reacts to a parameter whose value the plug-in already holds.
-    void HandleParamChange(int paramIdx);
+    void HandleParamChange(ParamId param);
 
     // What the editor shows: the band name under "Beats" and the two LFO markers.
     const char* BandText() const { return bandText; }
@@ -40,7 +40,7 @@ class ToneEngine : private ToneEngineFields
         double step2;
         float panStep;
         float levelStep;
-        bool driven[5]; // driven[t]: an LFO has target t
+        bool driven[kLfoTargetCount]; // driven[t]: an LFO has target t
     };
     struct TargetRange
     {
@@ -59,7 +59,7 @@ class ToneEngine : private ToneEngineFields
     void SetupLfoDepth(int k);
     void UpdateLfoTargets(int k);
     void SwitchSync(int k, double value);
-    TargetRange RangeOf(int target) const;
+    TargetRange RangeOf(LfoTarget target) const;
     // 1 / sampleRate, or 0 while the rate is unusable, so that nothing derived from it is infinite.
     double InverseRate() const;
     // The whole-note length synced rates use: the host's, else the last valid one, else 120 BPM.

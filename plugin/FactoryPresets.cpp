@@ -5,11 +5,14 @@
 #include "plugin/FactoryPresets.h"
 
 #include "core/IEffectBase.h"
-#include "plugin/ParameterTable.h"
+#include "engine/ParamId.h"
+#include "engine/ToneEnums.h"
 
 #include <array>
 #include <initializer_list>
 #include <iterator>
+
+using enum ParamId;
 
 namespace
 {
@@ -17,24 +20,36 @@ using Values = std::array<double, kParamCount>;
 
 struct Change
 {
-    int param;
+    ParamId param;
     double value;
 };
 
 constexpr Values Apply(Values values, std::initializer_list<Change> changes)
 {
     for (const Change& c : changes)
-        values[static_cast<std::size_t>(c.param)] = c.value;
+        values[static_cast<std::size_t>(ToIndex(c.param))] = c.value;
     return values;
 }
 
 // Values of the enum parameters used below.
-constexpr double kSine = 0;
-constexpr double kGoldenSine = 4;
-constexpr double kTargetBaseFreq = 1;
-constexpr double kTargetBinaural = 2;
-constexpr double kTargetPan = 3;
-constexpr double kTargetVolume = 4;
+template <typename Choice> constexpr double ValueOf(Choice choice)
+{
+    return static_cast<double>(choice);
+}
+constexpr double kSine = ValueOf(ToneWave::kSine);
+constexpr double kTriangle = ValueOf(ToneWave::kTriangle);
+constexpr double kSaw = ValueOf(ToneWave::kSaw);
+constexpr double kSquare = ValueOf(ToneWave::kSquare);
+constexpr double kGoldenSine = ValueOf(ToneWave::kGoldenSine);
+constexpr double kSineHalf = ValueOf(ToneWave::kSineHalf);
+constexpr double kGoldenTriangle = ValueOf(ToneWave::kGoldenTriangle);
+constexpr double kGoldenSquare = ValueOf(ToneWave::kGoldenSquare);
+constexpr double kLfoSine = ValueOf(LfoWave::kSine);
+constexpr double kTargetBaseFreq = ValueOf(LfoTarget::kBaseFreq);
+constexpr double kTargetBinaural = ValueOf(LfoTarget::kBinaural);
+constexpr double kTargetPan = ValueOf(LfoTarget::kBinauralPan);
+constexpr double kTargetVolume = ValueOf(LfoTarget::kVolume);
+constexpr double kYes = 1;
 constexpr double kRate2of1 = 18;
 constexpr double kRate4of1 = 21;
 
@@ -48,8 +63,8 @@ constexpr Values kRow = {200, 4, 0, 100, 0, 1, 1000, 90, 0, 0, 1, 15, 2000, 90, 
 constexpr Values M1(Values v)
 {
     return Apply(v, {{kLfo2Target, kTargetVolume},
-                     {kLfo2Wave, 0},
-                     {kLfo2Sync, 1},
+                     {kLfo2Wave, kLfoSine},
+                     {kLfo2Sync, kYes},
                      {kLfo2RateSync, kRate2of1},
                      {kLfo2RateMs, 2000},
                      {kLfo2Depth, 40},
@@ -61,8 +76,8 @@ constexpr Values S1(Values v)
 {
     return Apply(v, {{kMix, 80},
                      {kLfo1Target, kTargetVolume},
-                     {kLfo1Wave, 0},
-                     {kLfo1Sync, 1},
+                     {kLfo1Wave, kLfoSine},
+                     {kLfo1Sync, kYes},
                      {kLfo1RateSync, kRate2of1},
                      {kLfo1RateMs, 2000},
                      {kLfo1Depth, 40},
@@ -88,13 +103,13 @@ constexpr Example kExamples[] = {
                                                   {kLfo1Depth, 100}}))},                                     // 5
     {"Modulated Base Freq",       M1(Apply(kRow, {{kBaseFreq, 300}, {kBinaural, 5}, {kLfo1Target, kTargetBaseFreq},
                                                   {kLfo1RateSync, kRate4of1}, {kLfo1Depth, 30}}))},          // 6
-    {"Triangle waves",            Apply(kRow, {{kWave, 1}, {kMix, 80}})},                                    // 7
-    {"Saw waves",                 Apply(kRow, {{kWave, 2}, {kMix, 70}})},                                    // 8
-    {"Square waves",              Apply(kRow, {{kWave, 3}, {kMix, 60}})},                                    // 9
-    {"Golden Sine",               Apply(kRow, {{kWave, 4}})},                                                // 10
-    {"Golden Sine Half",          Apply(kRow, {{kWave, 5}})},                                                // 11
-    {"Golden Triangle",           Apply(kRow, {{kWave, 6}, {kMix, 80}})},                                    // 12
-    {"Golden Square",             Apply(kRow, {{kWave, 7}, {kMix, 60}})},                                    // 13
+    {"Triangle waves",            Apply(kRow, {{kWave, kTriangle}, {kMix, 80}})},                                    // 7
+    {"Saw waves",                 Apply(kRow, {{kWave, kSaw}, {kMix, 70}})},                                    // 8
+    {"Square waves",              Apply(kRow, {{kWave, kSquare}, {kMix, 60}})},                                    // 9
+    {"Golden Sine",               Apply(kRow, {{kWave, kGoldenSine}})},                                                // 10
+    {"Golden Sine Half",          Apply(kRow, {{kWave, kSineHalf}})},                                                // 11
+    {"Golden Triangle",           Apply(kRow, {{kWave, kGoldenTriangle}, {kMix, 80}})},                                    // 12
+    {"Golden Square",             Apply(kRow, {{kWave, kGoldenSquare}, {kMix, 60}})},                                    // 13
 };
 // clang-format on
 

@@ -16,12 +16,13 @@ constexpr const char* kSyncTexts[] = {"1/32", "1/16T", "1/32D", "1/16", "1/8T", 
                                       "1/8D", "1/4",   "1/2T",  "1/4D", "1/2",   "1/1T",  "1/2D", "1/1",
                                       "2/1T", "1/1D",  "2/1",   "4/1T", "2/1D",  "4/1",   "8/1T", "4/1D",
                                       "8/1",  "16/1T", "8/1D",  "16/1", "32/1T", "16/1D", "32/1"};
+constexpr int kDefaultSyncDivision = 15; // "1/1"
 
 template <std::size_t N>
-void DefineEnum(IEffectBase& plugin, int index, const char* name, int defaultValue,
+void DefineEnum(IEffectBase& plugin, ParamId index, const char* name, int defaultValue,
                 const char* const (&texts)[N])
 {
-    IParameter* param = plugin.GetParam(index);
+    IParameter* param = plugin.GetParam(ToIndex(index));
     if (!param)
         return;
     param->DefineEnum(name, defaultValue, static_cast<int>(N), "");
@@ -29,10 +30,10 @@ void DefineEnum(IEffectBase& plugin, int index, const char* name, int defaultVal
         param->AddValueText(static_cast<int>(i), texts[i]);
 }
 
-void DefineInt(IEffectBase& plugin, int index, const char* name, int defaultValue, int min, int max,
+void DefineInt(IEffectBase& plugin, ParamId index, const char* name, int defaultValue, int min, int max,
                const char* label, double curve = 1.0)
 {
-    IParameter* param = plugin.GetParam(index);
+    IParameter* param = plugin.GetParam(ToIndex(index));
     if (!param)
         return;
     param->DefineInt(name, defaultValue, min, max, label);
@@ -40,16 +41,18 @@ void DefineInt(IEffectBase& plugin, int index, const char* name, int defaultValu
         param->SetCurve(curve);
 }
 
-void DefineLfo(IEffectBase& plugin, int first, const char* target, const char* wave, const char* sync,
+// LFO k's seven parameters, in the order LFO 1's are listed.
+void DefineLfo(IEffectBase& plugin, int k, const char* target, const char* wave, const char* sync,
                const char* rate, const char* depth, const char* start)
 {
-    DefineEnum(plugin, first, target, 0, kTargetTexts);
-    DefineEnum(plugin, first + 1, wave, 0, kLfoWaveTexts);
-    DefineEnum(plugin, first + 2, sync, 1, kNoYesTexts);
-    DefineEnum(plugin, first + 3, rate, 15, kSyncTexts);
-    DefineInt(plugin, first + 4, rate, 2000, 60, 64000, "ms", 2.0);
-    DefineInt(plugin, first + 5, depth, 90, 0, 100, "%");
-    DefineInt(plugin, first + 6, start, 0, 0, 100, "%");
+    using enum ParamId;
+    DefineEnum(plugin, ForLfo(kLfo1Target, k), target, 0, kTargetTexts);
+    DefineEnum(plugin, ForLfo(kLfo1Wave, k), wave, 0, kLfoWaveTexts);
+    DefineEnum(plugin, ForLfo(kLfo1Sync, k), sync, 1, kNoYesTexts);
+    DefineEnum(plugin, ForLfo(kLfo1RateSync, k), rate, kDefaultSyncDivision, kSyncTexts);
+    DefineInt(plugin, ForLfo(kLfo1RateMs, k), rate, 2000, 60, 64000, "ms", 2.0);
+    DefineInt(plugin, ForLfo(kLfo1Depth, k), depth, 90, 0, 100, "%");
+    DefineInt(plugin, ForLfo(kLfo1Start, k), start, 0, 0, 100, "%");
 }
 } // namespace
 
@@ -74,12 +77,13 @@ IEffectIdentity PluginIdentity()
 
 void DefineParameters(IEffectBase& plugin)
 {
-    if (IParameter* param = plugin.GetParam(kBaseFreq))
+    using enum ParamId;
+    if (IParameter* param = plugin.GetParam(ToIndex(kBaseFreq)))
     {
         param->DefineDouble("Base Freq", 200.0, 20.0, 20000.0, 0.1, "Hz");
         param->SetCurve(2.0);
     }
-    if (IParameter* param = plugin.GetParam(kBinaural))
+    if (IParameter* param = plugin.GetParam(ToIndex(kBinaural)))
         param->DefineDouble("Binaural", 4.0, 0.0, 512.0, 0.01, "Hz");
     DefineEnum(plugin, kWave, "Wave", 0, kWaveTexts);
     DefineInt(plugin, kBinauralPan, "Binaural Pan", 100, -100, 100, "%");
@@ -87,9 +91,7 @@ void DefineParameters(IEffectBase& plugin)
     DefineEnum(plugin, kPlayAnyway, "Play Anyway", 0, kNoYesTexts);
     DefineInt(plugin, kFade, "Fade", 1000, 1, 90000, "ms");
     DefineInt(plugin, kMix, "Mix", 50, 0, 100, "%");
-    DefineLfo(plugin, kLfo1Target, "LFO1 Target", "LFO1 Wave", "LFO1 Sync", "LFO1 Rate", "LFO1 Depth",
-              "LFO1 Start");
-    DefineLfo(plugin, kLfo2Target, "LFO2 Target", "LFO2 Wave", "LFO2 Sync", "LFO2 Rate", "LFO2 Depth",
-              "LFO2 Start");
+    DefineLfo(plugin, 0, "LFO1 Target", "LFO1 Wave", "LFO1 Sync", "LFO1 Rate", "LFO1 Depth", "LFO1 Start");
+    DefineLfo(plugin, 1, "LFO2 Target", "LFO2 Wave", "LFO2 Sync", "LFO2 Rate", "LFO2 Depth", "LFO2 Start");
     static_assert(std::size(kSyncTexts) == 31);
 }

@@ -84,6 +84,9 @@ fi
 step "formatting"
 check "clang-format" bash scripts/format-check.sh
 
+step "folder layering"
+check "layering" bash scripts/layering-check.sh
+
 step "clang-tidy"
 check "clang-tidy" bash scripts/tidy.sh
 

@@ -2,57 +2,76 @@
 
 #include "core/IEditorLink.h"
 
-#include <algorithm>
+#include <thread>
 
 namespace
 {
+// Keeps an instance alive for the length of one host call; see IEffectVST::Close.
+class CallScope
+{
+  public:
+    explicit CallScope(AEffect* e) : plug(IEffectVST::FromEffect(e))
+    {
+        if (plug && !plug->Enter())
+            plug = nullptr;
+    }
+    ~CallScope()
+    {
+        if (plug)
+            plug->Leave();
+    }
+    CallScope(const CallScope&) = delete;
+    CallScope& operator=(const CallScope&) = delete;
+    IEffectVST* get() const { return plug; }
+
+  private:
+    IEffectVST* plug;
+};
+
 VstIntPtr DispatcherCallback(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                              float opt)
 {
-    IEffectVST* plug = IEffectVST::FromEffect(e);
-    if (!plug)
-        return 0;
     if (opcode == vst::effClose)
     {
-        // The object holds its own lock: take and drop it so no other call is inside, then go.
-        plug->Lock().Lock();
-        e->object = nullptr;
-        plug->Lock().Unlock();
-        delete plug;
+        IEffectVST::Close(e);
         return 0;
     }
-    ILockGuard guard(plug->Lock());
-    return plug->Dispatch(opcode, index, value, ptr, opt);
+    CallScope scope(e);
+    return scope.get() ? scope.get()->Dispatch(opcode, index, value, ptr, opt) : 0;
 }
 
 void ProcessCallback(AEffect* e, float** inputs, float** outputs, VstInt32 frames)
 {
-    if (IEffectVST* plug = IEffectVST::FromEffect(e))
-        plug->ProcessFloat(inputs, outputs, frames, true);
+    CallScope scope(e);
+    if (scope.get())
+        scope.get()->Product().ProcessReplacing(inputs, outputs, frames, true);
 }
 
 void ProcessReplacingCallback(AEffect* e, float** inputs, float** outputs, VstInt32 frames)
 {
-    if (IEffectVST* plug = IEffectVST::FromEffect(e))
-        plug->ProcessFloat(inputs, outputs, frames, false);
+    CallScope scope(e);
+    if (scope.get())
+        scope.get()->Product().ProcessReplacing(inputs, outputs, frames, false);
 }
 
 void ProcessDoubleReplacingCallback(AEffect* e, double** inputs, double** outputs, VstInt32 frames)
 {
-    if (IEffectVST* plug = IEffectVST::FromEffect(e))
-        plug->ProcessDouble(inputs, outputs, frames);
+    CallScope scope(e);
+    if (scope.get())
+        scope.get()->Product().ProcessDoubleReplacing(inputs, outputs, frames);
 }
 
 void SetParameterCallback(AEffect* e, VstInt32 index, float value)
 {
-    if (IEffectVST* plug = IEffectVST::FromEffect(e))
-        plug->SetParameter(index, value);
+    CallScope scope(e);
+    if (scope.get())
+        scope.get()->Product().SetParameterFromHost(index, value);
 }
 
 float GetParameterCallback(AEffect* e, VstInt32 index)
 {
-    IEffectVST* plug = IEffectVST::FromEffect(e);
-    return plug ? plug->GetParameter(index) : 0.0f;
+    CallScope scope(e);
+    return scope.get() ? static_cast<float>(scope.get()->Product().GetParameterNormalized(index)) : 0.0f;
 }
 
 VstInt32 ArrangementType(int channels)
@@ -69,11 +88,20 @@ VstInt32 ArrangementType(int channels)
         return vst::kSpeakerArrUserDefined;
     }
 }
+
+// The version as hosts show it: major × 10000 + minor × 100 + patch.
+VstInt32 DecimalVersion(int32_t packed)
+{
+    return (packed >> 16) * 10000 + ((packed >> 8) & 0xFF) * 100 + (packed & 0xFF);
+}
 } // namespace
 
-IEffectVST::IEffectVST(audioMasterCallback host, const IEffectIdentity& identity)
-    : IEffectBase(identity), hostCallback(host)
+IEffectVST::IEffectVST(audioMasterCallback host, std::unique_ptr<IEffectBase> plugin)
+    : hostCallback(host), product(std::move(plugin))
 {
+    IEffectBase& p = *product;
+    const int inputs = p.ChannelCount(IEffectBase::Side::Input);
+    const int outputs = p.ChannelCount(IEffectBase::Side::Output);
     effect.magic = vst::kEffectMagic;
     effect.dispatcher = DispatcherCallback;
     effect.process = ProcessCallback;
@@ -81,48 +109,81 @@ IEffectVST::IEffectVST(audioMasterCallback host, const IEffectIdentity& identity
     effect.getParameter = GetParameterCallback;
     effect.processReplacing = ProcessReplacingCallback;
     effect.processDoubleReplacing = ProcessDoubleReplacingCallback;
-    effect.numPrograms = PresetCount();
-    effect.numParams = ParamCount();
-    effect.numInputs = maxInputs;
-    effect.numOutputs = maxOutputs;
+    effect.numPrograms = p.PresetCount();
+    effect.numParams = p.ParamCount();
+    effect.numInputs = inputs;
+    effect.numOutputs = outputs;
     effect.flags = vst::effFlagsCanReplacing | vst::effFlagsCanDoubleReplacing;
-    if (stateChunks)
+    if (p.WantsStateChunks())
         effect.flags |= vst::effFlagsProgramChunks;
-    if (std::any_of(channelConfigs.begin(), channelConfigs.end(),
-                    [](const auto& c) { return c->inputs == 1; }))
+    if (p.CanMono())
         effect.flags |= vst::effFlagsCanMono;
-    if (isInstrument)
+    if (p.IsInstrument())
         effect.flags |= vst::effFlagsIsSynth;
-    effect.initialDelay = latency;
+    if (p.GetEditor())
+        effect.flags |= vst::effFlagsHasEditor;
+    effect.initialDelay = p.Latency();
     effect.ioRatio = 1.0f;
     effect.object = this;
-    effect.uniqueID = uniqueId;
-    effect.version = (version >> 16) * 10000 + ((version >> 8) & 0xFF) * 100 + (version & 0xFF);
+    effect.uniqueID = p.UniqueId();
+    effect.version = DecimalVersion(p.Version());
 
-    inputArrangement.numChannels = maxInputs;
-    inputArrangement.type = ArrangementType(maxInputs);
-    outputArrangement.numChannels = maxOutputs;
-    outputArrangement.type = ArrangementType(maxOutputs);
+    inputArrangement.numChannels = inputs;
+    inputArrangement.type = ArrangementType(inputs);
+    outputArrangement.numChannels = outputs;
+    outputArrangement.type = ArrangementType(outputs);
+    RefreshEditorRect();
+    p.SetHostLink(this);
 }
 
 IEffectVST::~IEffectVST() = default;
+
+AEffect* IEffectVST::Create(audioMasterCallback host, std::unique_ptr<IEffectBase> product)
+{
+    if (!product)
+        return nullptr;
+    product->EnsureOnePreset();
+    auto* binding = new IEffectVST(host, std::move(product));
+    AEffect* effect = binding->GetEffect();
+    if (effect->numPrograms < 1)
+        effect->numPrograms = 1;
+    return effect;
+}
 
 IEffectVST* IEffectVST::FromEffect(AEffect* e)
 {
     return e ? static_cast<IEffectVST*>(e->object) : nullptr;
 }
 
-void IEffectVST::AttachEditor(IEditorLink* newEditor)
+bool IEffectVST::Enter()
 {
-    if (!newEditor)
+    callsInside.fetch_add(1);
+    if (!closing.load())
+        return true;
+    Leave();
+    return false;
+}
+
+void IEffectVST::Close(AEffect* e)
+{
+    // The host guarantees that effClose comes after every other call on this instance has
+    // returned, and that it makes none afterwards. Should one still be inside (processing,
+    // waiting for the plug-in lock, or holding it), freeing the instance now would pull the lock
+    // and the buffers from under it: so new calls are turned away from here on, and the ones
+    // inside are waited for. A call the host makes after this returns cannot be caught: the
+    // record it passes is gone with the instance.
+    IEffectVST* plug = FromEffect(e);
+    if (!plug || plug->closing.exchange(true))
         return;
-    IEffectBase::AttachEditor(newEditor);
-    effect.flags |= vst::effFlagsHasEditor;
-    RefreshEditorRect();
+    while (plug->callsInside.load() > 0)
+        std::this_thread::yield();
+    e->object = nullptr;
+    delete plug;
 }
 
 void IEffectVST::RefreshEditorRect()
 {
+    const IEditorLink* editor = product->GetEditor();
     if (!editor)
         return;
     editorRect.top = 0;
@@ -131,44 +192,10 @@ void IEffectVST::RefreshEditorRect()
     editorRect.right = static_cast<VstInt16>(editor->Width());
 }
 
-void IEffectVST::SetLatency(int samples)
+void IEffectVST::Open()
 {
-    latency = samples;
-    effect.initialDelay = samples;
-}
-
-void IEffectVST::SetParameter(VstInt32 index, float value)
-{
-    ILockGuard guard(lock);
-    IParameter* param = GetParam(index);
-    if (!param)
-        return;
-    if (editor)
-        editor->SetControlsFromPlug(index, value, true);
-    param->SetNormalized(value);
-    HandleParamChange(index);
-}
-
-float IEffectVST::GetParameter(VstInt32 index)
-{
-    ILockGuard guard(lock);
-    const IParameter* param = GetParam(index);
-    return param ? static_cast<float>(param->GetNormalized()) : 0.0f;
-}
-
-void IEffectVST::PrepareForHost()
-{
-    if (hostPrepared)
-        return;
-    hostPrepared = true;
-    const int id = GetHostId();
-    if (id == 15 || id == 17 || id == 18 || id == 20)
-    {
-        SetChannelConnections(Side::Input, 2, maxInputs - 2, false);
-        // These hosts wire every output beyond the stereo pair; the slots stay as they are.
-        for (std::size_t i = 2; i < outputChannels.size(); ++i)
-            outputChannels[i]->connected = true;
-    }
-    inputArrangement.numChannels = effect.numInputs = static_cast<VstInt32>(inputChannels.size());
-    outputArrangement.numChannels = effect.numOutputs = static_cast<VstInt32>(outputChannels.size());
+    product->Open();
+    // Hosts with channel quirks may have rewired the channels: report what is there.
+    inputArrangement.numChannels = effect.numInputs = product->ChannelCount(IEffectBase::Side::Input);
+    outputArrangement.numChannels = effect.numOutputs = product->ChannelCount(IEffectBase::Side::Output);
 }

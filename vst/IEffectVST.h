@@ -1,74 +1,71 @@
-// The VST 2.4 binding of a plug-in instance: the effect record the host holds, the dispatcher,
-// the process and parameter callbacks, and the messages the plug-in sends back to the host.
+// The VST 2.4 binding of a plug-in instance: owns the plug-in core, holds the effect record the
+// host sees, turns the host's requests into core operations, and carries the core's messages
+// back to the host.
 #pragma once
 
 #include "core/IEffectBase.h"
+#include "core/IHostLink.h"
 #include "vst/VstAbi.h"
 
-class IEffectVST : public IEffectBase
+#include <atomic>
+#include <memory>
+
+class IEffectVST final : private IHostLink
 {
   public:
-    IEffectVST(audioMasterCallback host, const IEffectIdentity& identity);
-    ~IEffectVST() override;
+    IEffectVST(audioMasterCallback host, std::unique_ptr<IEffectBase> product);
+    ~IEffectVST();
+    IEffectVST(const IEffectVST&) = delete;
+    IEffectVST& operator=(const IEffectVST&) = delete;
 
-    AEffect* GetEffect() { return &effect; }
+    // What the entry point does: wraps a new instance and hands out its effect record (null when
+    // there is no instance).
+    static AEffect* Create(audioMasterCallback host, std::unique_ptr<IEffectBase> product);
     static IEffectVST* FromEffect(AEffect* e);
+    AEffect* GetEffect() { return &effect; }
+    IEffectBase& Product() { return *product; }
 
-    // Host messages and time queries.
-    void HostBeginEdit(int paramIdx) override;
-    void HostBeginEditIfNew(int paramIdx) override;
-    void HostAutomate(int paramIdx, double normalized) override;
-    void HostEndEdit(int paramIdx) override;
-    void HostEndEditDelayed(int paramIdx) override;
-    void FlushDelayedEndEdit() override;
-    void HostUpdateDisplay() override;
-    int GetSamplePosition() override;
-    double GetTempo() override;
-    double GetSamplesPerBeat() override;
-    int GetTransportState() override;
-    void GetTimeSignature(int& numerator, int& denominator) override;
-    int GetHostId() override;
-    virtual void RefreshEditorRect();
-    virtual void PrepareForHost();
-    void AttachEditor(IEditorLink* newEditor) override;
-    virtual void SetLatency(int samples);
-    virtual bool SendMidiMessage(const IMidiMsg& msg);
-    virtual bool SendMidiMessages(const IMidiMsg* list, int count);
-    virtual bool SendSysEx(const ISysExMsg& msg);
-
+    // The host's calls, as the record's callbacks pass them on.
     VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
-    void SetParameter(VstInt32 index, float value);
-    float GetParameter(VstInt32 index);
-    // Single precision in and out; accumulate adds to the host's output instead of overwriting it.
-    void ProcessFloat(float** inputs, float** outputs, VstInt32 frames, bool accumulate);
-    void ProcessDouble(double** inputs, double** outputs, VstInt32 frames);
-
-    // State data for the host (index 0 of the chunk requests is the bank).
-    VstIntPtr GetChunk(void** ptr, bool isBank);
-    VstIntPtr SetChunk(const void* data, VstIntPtr size, bool isBank);
-
-  protected:
-    VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                       float opt = 0.0f);
-    const VstTimeInfo* GetTimeInfo(VstInt32 filter);
-
-    audioMasterCallback hostCallback = nullptr;
-    bool hostPrepared = false;
-    IByteBuffer programChunk;
-    IByteBuffer bankChunk;
-    AEffect effect{};
-    VstSpeakerArrangement inputArrangement{};
-    VstSpeakerArrangement outputArrangement{};
-    ERect editorRect{};
+    // effClose: waits for calls still inside, then frees the instance.
+    static void Close(AEffect* e);
+    // Counts a host call in, unless the instance is closing; calls that got in keep it alive.
+    bool Enter();
+    void Leave() { callsInside.fetch_sub(1); }
 
   private:
+    // Requests that run under the plug-in lock.
+    VstIntPtr DispatchLocked(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
     VstIntPtr DispatchVendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt);
     VstIntPtr CanDo(const char* text) const;
     VstIntPtr PinProperties(bool input, VstInt32 index, void* ptr) const;
     VstIntPtr ProcessEvents(const VstEvents* events);
-    VstIntPtr StringToParameter(VstInt32 index, const char* text);
+    void SetSpeakerArrangement(IEffectBase::Side side, const VstSpeakerArrangement* arrangement);
+    void Open();
+    void RefreshEditorRect();
+
+    // IHostLink: the core's messages as audioMaster calls.
+    void Automate(int paramIdx, float normalized) override;
+    void BeginEdit(int paramIdx) override;
+    void EndEdit(int paramIdx) override;
+    void UpdateDisplay() override;
+    bool GetTime(TimeRequest request, HostTimeInfo& out) override;
+    void GetProductString(char* text, int capacity) override;
+    int64_t GetVendorVersion() override;
+    void WantMidi() override;
+    bool SendMidi(const IMidiMsg& msg) override;
+    bool SendSysEx(const ISysExMsg& msg) override;
+    VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                       float opt = 0.0f);
     // Wraps one event in a list of one and answers whether the host took it.
     bool SendOneEvent(VstEvent* event);
-    void SetSpeakerArrangement(Side side, const VstSpeakerArrangement* arrangement);
-    void ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames, bool accumulate);
+
+    audioMasterCallback hostCallback = nullptr;
+    std::unique_ptr<IEffectBase> product;
+    AEffect effect{};
+    VstSpeakerArrangement inputArrangement{};
+    VstSpeakerArrangement outputArrangement{};
+    ERect editorRect{};
+    std::atomic<int> callsInside{0};
+    std::atomic<bool> closing{false};
 };

@@ -12,8 +12,12 @@ namespace
 {
 constexpr VstIntPtr kVendorAnswer = 0xBEEF;
 constexpr VstIntPtr kIdentifyAnswer = 0x4E764566; // 'NvEf'
+constexpr VstIntPtr kVstVersion = 2400;
+// effVendorSpecific requests: a mouse-wheel step forwarded by the host ('stCA' with 'Whee'), and
+// the question whether a parameter has only two values.
 constexpr VstInt32 kWheelRequest = 0x73744341;
 constexpr VstIntPtr kWheelValue = 0x57686565;
+constexpr VstInt32 kTwoValuedQuery = 8;
 constexpr int kHostTextLimit = 256;
 
 // Texts to the host are copied whole with their terminator; ours always fit their own fields.
@@ -41,27 +45,65 @@ int ToIndex(VstIntPtr value)
 VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     using namespace vst;
-    IParameter* param = GetParam(index);
+    IEffectBase& p = *product;
+    // The editor's window work, the chunks and opening take the plug-in lock themselves, only
+    // where and as long as they must; everything else is quick and runs under it whole.
     switch (opcode)
     {
     case effOpen:
-        PrepareForHost();
-        for (int i = 0; i < ParamCount(); ++i)
-            HandleParamChange(i);
+        Open();
         return 0;
+    case effEditGetRect:
+        if (!ptr || !p.GetEditor())
+            return 0;
+        *static_cast<ERect**>(ptr) = &editorRect;
+        return 1;
+    case effEditOpen:
+        return p.OpenEditor(ptr) ? 1 : 0;
+    case effEditClose:
+        return p.CloseEditor() ? 1 : 0;
+    case effEditIdle:
+        p.EditorIdle();
+        return 0;
+    case effVendorSpecific:
+        if (index == kWheelRequest)
+            return value == kWheelValue ? p.EditorWheel(opt) : 0;
+        break;
+    case effSetBlockSize: // new scratch buffers are made outside the lock
+        if (value > 0 && value <= INT_MAX)
+            p.SetHostBlockSize(static_cast<int>(value));
+        return 0;
+    case effGetChunk:
+        return p.GetChunk(index == 0, static_cast<const void**>(ptr));
+    case effSetChunk:
+        return p.SetChunk(ptr, value, index == 0) ? 1 : 0;
+    default:
+        break;
+    }
+    ILockGuard guard(p.Lock());
+    return DispatchLocked(opcode, index, value, ptr, opt);
+}
+
+VstIntPtr IEffectVST::DispatchLocked(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+{
+    using namespace vst;
+    IEffectBase& p = *product;
+    IParameter* param = p.GetParam(index);
+    char display[IParameter::kTextField];
+    switch (opcode)
+    {
     case effSetProgram:
-        ModifyCurrentPreset(nullptr);
-        RestorePreset(ToIndex(value));
+        p.SelectProgram(ToIndex(value));
         return 0;
     case effGetProgram:
-        return currentPreset;
+        return p.CurrentPreset();
     case effSetProgramName:
         if (ptr)
-            ModifyCurrentPreset(FromHost<IPresetRecord::Name::kCapacity + 1>(ptr).Get());
+            p.RenameCurrentProgram(FromHost<IPresetRecord::Name::kCapacity + 1>(ptr).Get());
         return 0;
     case effGetProgramName:
         if (ptr)
-            CopyToHost(ptr, GetPresetName(currentPreset));
+            CopyToHost(ptr, p.GetPresetName(p.CurrentPreset()));
         return 0;
     case effGetParamLabel:
         if (param && ptr)
@@ -69,89 +111,61 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         return 0;
     case effGetParamDisplay:
         if (param && ptr)
-            CopyToHost(ptr, param->FormatDisplay(param->Value(), false).c_str());
+        {
+            param->FormatDisplay(param->Value(), false, display, sizeof display);
+            CopyToHost(ptr, display);
+        }
         return 0;
     case effGetParamName:
         if (param && ptr)
             CopyToHost(ptr, param->Name());
         return 0;
     case effSetSampleRate:
-        // A rate that is not finite and positive would poison every increment: keep the last.
-        if (std::isfinite(opt) && opt > 0.0f)
-        {
-            sampleRate = opt;
-            ResetEngine();
-        }
-        return 0;
-    case effSetBlockSize:
-        if (value > 0 && value <= INT_MAX)
-        {
-            SetBlockSize(static_cast<int>(value));
-            ResetEngine();
-        }
+        p.SetSampleRate(opt);
         return 0;
     case effMainsChanged:
-        OnActivate(value != 0);
-        if (value == 0)
-            ResetEngine();
+        p.SetActive(value != 0);
         return 0;
-    case effEditGetRect:
-        if (!ptr || !editor)
-            return 0;
-        *static_cast<ERect**>(ptr) = &editorRect;
-        return 1;
-    case effEditOpen:
-        if (!editor || !editor->OpenWindow(ptr))
-            return 0;
-        OnEditorOpened();
-        return 1;
-    case effEditClose:
-        if (!editor)
-            return 0;
-        OnEditorClosed();
-        editor->CloseWindow();
-        return 1;
     case effIdentify:
         return kIdentifyAnswer;
-    case effGetChunk:
-        return GetChunk(static_cast<void**>(ptr), index == 0);
-    case effSetChunk:
-        return SetChunk(ptr, value, index == 0);
     case effProcessEvents:
         return ProcessEvents(static_cast<const VstEvents*>(ptr));
     case effCanBeAutomated:
         return 1;
     case effString2Parameter:
-        return StringToParameter(index, static_cast<const char*>(ptr));
+        if (!param)
+            return 0;
+        return p.StringToParameter(index, ptr ? FromHost<kHostTextLimit>(ptr).Get() : nullptr) ? 1 : 0;
     case effGetProgramNameIndexed:
         if (!ptr)
             return 0;
-        CopyToHost(ptr, GetPresetName(index));
-        return GetPresetName(index)[0] != '\0' ? 1 : 0;
+        CopyToHost(ptr, p.GetPresetName(index));
+        return p.GetPresetName(index)[0] != '\0' ? 1 : 0;
     case effGetInputProperties:
         return PinProperties(true, index, ptr);
     case effGetOutputProperties:
         return PinProperties(false, index, ptr);
     case effGetPlugCategory:
-        return isInstrument ? kPlugCategSynth : kPlugCategEffect;
+        return p.IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
     case effSetSpeakerArrangement:
-        SetSpeakerArrangement(Side::Input, reinterpret_cast<const VstSpeakerArrangement*>(value));
-        SetSpeakerArrangement(Side::Output, static_cast<const VstSpeakerArrangement*>(ptr));
+        SetSpeakerArrangement(IEffectBase::Side::Input,
+                              reinterpret_cast<const VstSpeakerArrangement*>(value));
+        SetSpeakerArrangement(IEffectBase::Side::Output, static_cast<const VstSpeakerArrangement*>(ptr));
         return 1;
     case effGetEffectName:
         if (!ptr)
             return 0;
-        CopyToHost(ptr, effectName.Get());
+        CopyToHost(ptr, p.EffectName());
         return 1;
     case effGetVendorString:
         if (!ptr)
             return 0;
-        CopyToHost(ptr, vendorName.Get());
+        CopyToHost(ptr, p.VendorName());
         return 1;
     case effGetProductString:
         if (!ptr)
             return 0;
-        CopyToHost(ptr, productName.Get());
+        CopyToHost(ptr, p.ProductName());
         return 1;
     case effGetVendorVersion:
         return effect.version;
@@ -160,14 +174,14 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
     case effCanDo:
         return CanDo(static_cast<const char*>(ptr));
     case effGetVstVersion:
-        return 2400;
+        return kVstVersion;
     case effGetMidiKeyName:
     {
         if (!ptr)
             return 0;
         auto* keyName = static_cast<MidiKeyName*>(ptr);
         keyName->keyName[0] = '\0';
-        return GetMidiKeyName(keyName->thisKeyNumber, keyName->keyName) ? 1 : 0;
+        return p.GetMidiKeyName(keyName->thisKeyNumber, keyName->keyName) ? 1 : 0;
     }
     case effGetSpeakerArrangement:
         if (value)
@@ -183,16 +197,20 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
 VstIntPtr IEffectVST::DispatchVendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     const int paramIdx = ToIndex(value);
-    const IParameter* param = GetParam(paramIdx);
+    const IParameter* param = product->GetParam(paramIdx);
     switch (index)
     {
     case vst::effGetParamDisplay:
         if (!ptr)
             return 0;
         if (param)
-            CopyToHost(ptr, param->FormatDisplay(opt, true).c_str());
+        {
+            char display[IParameter::kTextField];
+            param->FormatDisplay(opt, true, display, sizeof display);
+            CopyToHost(ptr, display);
+        }
         return kVendorAnswer;
-    case 8:
+    case kTwoValuedQuery:
     {
         if (!param)
             return 0;
@@ -214,8 +232,6 @@ VstIntPtr IEffectVST::DispatchVendorSpecific(VstInt32 index, VstIntPtr value, vo
         }
         return kVendorAnswer;
     }
-    case kWheelRequest:
-        return (value == kWheelValue && editor) ? editor->WheelAtCursor(opt) : 0;
     default:
         return 0;
     }
@@ -227,6 +243,7 @@ VstIntPtr IEffectVST::CanDo(const char* text) const
         return 0;
     if (std::strcmp(text, "receiveVstTimeInfo") == 0)
         return 1;
+    const int32_t midiMode = product->MidiMode();
     if (midiMode != 0)
     {
         const bool sends = (midiMode & 1) != 0;
@@ -242,7 +259,7 @@ VstIntPtr IEffectVST::CanDo(const char* text) const
 
 VstIntPtr IEffectVST::PinProperties(bool input, VstInt32 index, void* ptr) const
 {
-    const int count = static_cast<int>(input ? inputChannels.size() : outputChannels.size());
+    const int count = product->ChannelCount(input ? IEffectBase::Side::Input : IEffectBase::Side::Output);
     if (!ptr || index < 0 || index >= count)
         return 0;
     auto* pin = static_cast<VstPinProperties*>(ptr);
@@ -270,7 +287,7 @@ VstIntPtr IEffectVST::ProcessEvents(const VstEvents* events)
             msg.status = static_cast<uint8_t>(midi->midiData[0]);
             msg.data1 = static_cast<uint8_t>(midi->midiData[1]);
             msg.data2 = static_cast<uint8_t>(midi->midiData[2]);
-            ProcessMidiMessage(msg);
+            product->ProcessMidiMessage(msg);
         }
         else if (event->type == vst::kVstSysExType)
         {
@@ -279,35 +296,19 @@ VstIntPtr IEffectVST::ProcessEvents(const VstEvents* events)
             msg.offset = sysex->deltaFrames;
             msg.size = sysex->dumpBytes;
             msg.data = reinterpret_cast<const uint8_t*>(sysex->sysexDump);
-            ProcessSysEx(msg);
+            product->ProcessSysEx(msg);
         }
     }
     return 1;
 }
 
-VstIntPtr IEffectVST::StringToParameter(VstInt32 index, const char* text)
-{
-    IParameter* param = GetParam(index);
-    if (!param)
-        return 0;
-    if (text)
-    {
-        const double parsed = param->ParseDisplay(FromHost<kHostTextLimit>(text).Get());
-        if (editor)
-            editor->SetControlsFromPlug(index, parsed, false);
-        param->SetValue(param->Limit(parsed));
-    }
-    HandleParamChange(index);
-    return 1;
-}
-
-void IEffectVST::SetSpeakerArrangement(Side side, const VstSpeakerArrangement* arrangement)
+void IEffectVST::SetSpeakerArrangement(IEffectBase::Side side, const VstSpeakerArrangement* arrangement)
 {
     if (!arrangement)
         return;
-    const int count = static_cast<int>(side == Side::Input ? inputChannels.size() : outputChannels.size());
+    const int count = product->ChannelCount(side);
     // A count outside 0..channels would reach channels that do not exist.
     const int wired = arrangement->numChannels < 0 ? 0 : std::min(arrangement->numChannels, count);
-    SetChannelConnections(side, 0, wired, true);
-    SetChannelConnections(side, wired, count - wired, false);
+    product->SetChannelConnections(side, 0, wired, true);
+    product->SetChannelConnections(side, wired, count - wired, false);
 }

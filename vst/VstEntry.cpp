@@ -1,6 +1,7 @@
 // The module's exported entry points: VSTPluginMain, and main for older hosts.
 #include "core/IRecursiveLock.h"
-#include "plugin/VSTCLASS.h"
+#include "plugin/PluginFactory.h"
+#include "vst/IEffectVST.h"
 
 #include <new>
 
@@ -23,20 +24,14 @@ IRecursiveLock& EntryLock()
 TPM_EXPORT AEffect* VSTPluginMain(audioMasterCallback host)
 {
     ILockGuard guard(EntryLock());
-    VSTCLASS* plug = nullptr;
     try
     {
-        plug = new VSTCLASS(host);
+        return IEffectVST::Create(host, CreatePlugin());
     }
     catch (const std::bad_alloc&)
     {
         return nullptr;
     }
-    plug->EnsureOnePreset();
-    AEffect* effect = plug->GetEffect();
-    if (effect->numPrograms < 1)
-        effect->numPrograms = 1;
-    return effect;
 }
 
 #if !defined(_WIN32)

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/ToneEngine.h"
-#include "plugin/ParameterTable.h"
+#include "support/ParamIndex.h"
 
 #include <algorithm>
 #include <array>
@@ -32,7 +32,7 @@ class FakeEngineHost : public IEngineHost
     std::vector<std::pair<int, double>> fromEngine;
     std::vector<std::pair<int, bool>> hidden;
 
-    double ParamValue(int paramIdx) const override { return values[paramIdx]; }
+    double ParamValue(ParamId param) const override { return values[ToIndex(param)]; }
     double LiveSampleRate() const override { return liveRate; }
     double GetSamplesPerBeat() override
     {
@@ -44,30 +44,31 @@ class FakeEngineHost : public IEngineHost
         ++transportQueries;
         return transport;
     }
-    void HandleParamChange(int paramIdx) override
+    void HandleParamChange(ParamId param) override
     {
-        handled.push_back(paramIdx);
-        engine.HandleParamChange(paramIdx);
+        handled.push_back(ToIndex(param));
+        engine.HandleParamChange(param);
     }
-    void SetParamFromEngine(int paramIdx, double value) override
+    void SetParamFromEngine(ParamId param, double value) override
     {
+        const int paramIdx = ToIndex(param);
         fromEngine.emplace_back(paramIdx, value);
         values[paramIdx] = std::clamp(value, kMin[paramIdx], kMax[paramIdx]);
-        HandleParamChange(paramIdx);
+        HandleParamChange(param);
     }
-    void HideControls(int paramIdx, bool hide) override { hidden.emplace_back(paramIdx, hide); }
+    void HideControls(ParamId param, bool hide) override { hidden.emplace_back(ToIndex(param), hide); }
 
     // A change from outside, as the host's set-parameter call makes it.
     void Set(int paramIdx, double value)
     {
         values[paramIdx] = value;
-        engine.HandleParamChange(paramIdx);
+        engine.HandleParamChange(ToParamId(paramIdx));
     }
     // What the plug-in does when the host opens it: every parameter in index order.
     void Open()
     {
         for (int i = 0; i < kParamCount; ++i)
-            engine.HandleParamChange(i);
+            engine.HandleParamChange(ToParamId(i));
     }
     void SetTempo(double bpm) { samplesPerBeat = bpm > 0.0 ? liveRate / bpm * 60.0 : 0.0; }
     const ToneEngineFields& F() const { return engine.Fields(); }

@@ -49,7 +49,7 @@ class ToneAudio : public ::testing::Test
 TEST_F(ToneAudio, NothingHappensBeforeTheRestartParameterWasApplied)
 {
     for (int i = 0; i < 22; ++i)
-        h.engine.HandleParamChange(i);
+        h.engine.HandleParamChange(ToParamId(i));
     StereoBlock b(64, 0.5, 0.5);
     b.outL.assign(64, 7.0);
     b.outR.assign(64, 7.0);

@@ -147,7 +147,7 @@ TEST_F(LfoTest, LeavingATargetGivesTheParameterItsValueBack)
     h.handled.clear();
     h.Set(kLfo1Target, 4);
     EXPECT_EQ(h.handled, (std::vector<int>{kBaseFreq}));
-    EXPECT_EQ(h.L(0).targetParam, kMix);
+    EXPECT_EQ(h.L(0).targetParam, ParamId::kMix);
     EXPECT_EQ(h.engine.Graph(0).rangeHi, 1.0f);
     EXPECT_EQ(h.L(0).offset, 0.00001f + 0.499995f);
     Run(2); // glides back to the base frequency over "Fade"

@@ -1,7 +1,7 @@
 // The tone engine driven through the plug-in's VST entry points, as a host drives it.
 #include "CrossingCounter.h"
-#include "plugin/ParameterTable.h"
-#include "plugin/VSTCLASS.h"
+#include "support/LinkedPlugin.h"
+#include "support/ParamIndex.h"
 #include "support/TestModule.h"
 
 #include <gtest/gtest.h>
@@ -67,11 +67,6 @@ double Peak(const std::vector<double>& v)
     for (const double x : v)
         peak = std::max(peak, std::fabs(x));
     return peak;
-}
-
-AEffect* MakeLinkedPlugin(audioMasterCallback host)
-{
-    return (new VSTCLASS(host))->GetEffect();
 }
 } // namespace
 
@@ -200,7 +195,7 @@ TEST(ToneModule, SyncClickHandsTheConvertedRateToTheHost)
     std::string error;
     auto host = HostedPlugin::Create(&MakeLinkedPlugin, error, At48k(true));
     ASSERT_TRUE(host) << error;
-    auto* plug = static_cast<VSTCLASS*>(IEffectVST::FromEffect(host->Effect()));
+    auto* plug = ProductOf(host->Effect());
     host->Start();
     SetNormalized(*host, kLfo1Target, 0.75f);
     SetNormalized(*host, kLfo1Sync, 0.0f); // free, 2000 ms

@@ -1,6 +1,6 @@
 // Bank chunks: every slot's name, in-use flag and values, and how reading copes with damaged
 // or hostile bytes.
-#include "plugin/ParameterTable.h"
+#include "support/ParamIndex.h"
 #include "tests/presets/ExpectedBank.h"
 #include "tests/presets/PresetPlug.h"
 
@@ -38,12 +38,6 @@ std::size_t SlotOffset(const std::vector<uint8_t>& chunk, int slot)
         at += chunk[at] ? 1 + kParams * 8 : 1;
     }
     return at;
-}
-
-void ExpectWellFormed(PresetPlug& plug)
-{
-    std::vector<BankSlot> slots;
-    EXPECT_TRUE(ParseBank(plug.GetChunk(true), slots));
 }
 } // namespace
 
@@ -132,55 +126,42 @@ TEST(BankChunk, NamesAreCutToTheirFieldAndStopAtAZero)
     EXPECT_EQ(plug.Values()[kBaseFreq], 400);
 }
 
-TEST(BankChunk, BadNameLengthsStopTheReadInsideTheBuffer)
+// A damaged bank is refused whole: a name length that runs outside the block, a missing in-use
+// byte, or values cut short leave every slot and the live values as they were.
+TEST(BankChunk, DamagedBanksAreRefusedAndChangeNothing)
 {
+    PresetPlug plug;
+    plug.SetReal(kBaseFreq, 880);
+    const std::vector<uint8_t> before = plug.GetChunk(true);
+    const std::vector<double> live = plug.Values();
+
+    std::vector<std::vector<uint8_t>> damaged;
     for (int32_t length : {-1, -12, INT_MIN, INT_MAX, INT_MAX - 3, 1 << 20})
     {
-        PresetPlug plug;
         std::vector<uint8_t> chunk = Header();
         AppendSlot(chunk, "first", true, 300);
         AppendInt32(chunk, length);
         chunk.insert(chunk.end(), {'a', 'b', 1, 0, 0, 0});
-        EXPECT_EQ(plug.SetChunk(chunk, true), 0) << length;
-        EXPECT_EQ(plug.ProgramName(0), "first");
-        EXPECT_EQ(plug.ProgramName(1), "") << length;
-        EXPECT_EQ(plug.ProgramName(2), kExpectedNames[2]);
-        ExpectWellFormed(plug);
+        damaged.push_back(chunk);
     }
-}
+    std::vector<uint8_t> noInUseByte = Header();
+    AppendSlot(noInUseByte, "only name", true, 300);
+    AppendInt32(noInUseByte, 4);
+    noInUseByte.insert(noInUseByte.end(), {'n', 'e', 'x', 't'});
+    damaged.push_back(noInUseByte);
+    std::vector<uint8_t> valuesCutShort(before.begin(),
+                                        before.begin() + static_cast<long>(SlotOffset(before, 142)));
+    AppendInt32(valuesCutShort, 4);
+    valuesCutShort.insert(valuesCutShort.end(), {'h', 'a', 'l', 'f', 1});
+    AppendDouble(valuesCutShort, 500);
+    AppendDouble(valuesCutShort, 6);
+    damaged.push_back(valuesCutShort);
 
-TEST(BankChunk, MissingInUseByteKeepsTheFlagAndStops)
-{
-    PresetPlug plug;
-    std::vector<uint8_t> chunk = Header();
-    AppendSlot(chunk, "only name", true, 300);
-    AppendInt32(chunk, 4);
-    chunk.insert(chunk.end(), {'n', 'e', 'x', 't'});
-    EXPECT_EQ(plug.SetChunk(chunk, true), 0);
-    EXPECT_EQ(plug.ProgramName(1), "next");
-    std::vector<BankSlot> slots;
-    ASSERT_TRUE(ParseBank(plug.GetChunk(true), slots));
-    EXPECT_TRUE(slots[1].inUse);
-    EXPECT_EQ(slots[1].values[kBaseFreq], 400); // still "Higher frequencies"
-}
-
-TEST(BankChunk, ValuesCutShortLeaveAWellFormedBank)
-{
-    PresetPlug plug;
-    const std::vector<uint8_t> full = plug.GetChunk(true);
-    // Slot 143 was free; here it is in use with only part of its values.
-    std::vector<uint8_t> chunk(full.begin(), full.begin() + static_cast<long>(SlotOffset(full, 142)));
-    AppendInt32(chunk, 4);
-    chunk.insert(chunk.end(), {'h', 'a', 'l', 'f', 1});
-    AppendDouble(chunk, 500);
-    AppendDouble(chunk, 6);
-    EXPECT_EQ(plug.SetChunk(chunk, true), 0);
-    EXPECT_EQ(plug.ProgramName(142), "half");
-
-    std::vector<BankSlot> slots;
-    ASSERT_TRUE(ParseBank(plug.GetChunk(true), slots));
-    ASSERT_TRUE(slots[142].inUse);
-    EXPECT_EQ(slots[142].values[kBaseFreq], 500);
-    EXPECT_EQ(slots[142].values[kBinaural], 6);
-    EXPECT_FALSE(slots[143].inUse);
+    for (const std::vector<uint8_t>& chunk : damaged)
+    {
+        EXPECT_EQ(plug.SetChunk(chunk, true), 0);
+        EXPECT_EQ(plug.GetChunk(true), before);
+        EXPECT_EQ(plug.Values(), live);
+    }
+    EXPECT_EQ(plug.ProgramName(1), kExpectedNames[1]);
 }

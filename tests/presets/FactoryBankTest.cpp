@@ -1,6 +1,6 @@
 // The factory bank as the host sees it: every name byte for byte and the values of a sample
 // of presets from each group, including those whose values differ from their names.
-#include "plugin/ParameterTable.h"
+#include "support/ParamIndex.h"
 #include "tests/presets/ExpectedBank.h"
 #include "tests/presets/PresetPlug.h"
 

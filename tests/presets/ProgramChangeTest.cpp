@@ -1,5 +1,5 @@
 // Program selection and renaming as the host drives them.
-#include "plugin/ParameterTable.h"
+#include "support/ParamIndex.h"
 #include "tests/presets/ExpectedBank.h"
 #include "tests/presets/PresetPlug.h"
 

@@ -1,4 +1,4 @@
-#include "plugin/VSTCLASS.h"
+#include "support/LinkedPlugin.h"
 #include "support/TestModule.h"
 #include "tools/hostkit/HostedPlugin.h"
 
@@ -6,15 +6,10 @@
 
 namespace
 {
-AEffect* MakeLinkedPlugin(audioMasterCallback host)
-{
-    return (new VSTCLASS(host))->GetEffect();
-}
-
 struct LinkedPlugin
 {
     std::unique_ptr<HostedPlugin> host;
-    VSTCLASS* plug = nullptr;
+    TwinPulseToneMix* plug = nullptr;
 };
 
 LinkedPlugin Make(const HostSettings& settings = {})
@@ -23,7 +18,7 @@ LinkedPlugin Make(const HostSettings& settings = {})
     LinkedPlugin p;
     p.host = HostedPlugin::Create(&MakeLinkedPlugin, error, settings);
     if (p.host)
-        p.plug = static_cast<VSTCLASS*>(IEffectVST::FromEffect(p.host->Effect()));
+        p.plug = ProductOf(p.host->Effect());
     return p;
 }
 } // namespace

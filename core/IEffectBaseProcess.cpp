@@ -1,6 +1,6 @@
 // The process callbacks: host buffers in either precision become one ProcessBlock call on
 // double-precision channel arrays, converting through the per-channel scratch buffers.
-#include "vst/IEffectVST.h"
+#include "core/IEffectBase.h"
 
 #include <algorithm>
 
@@ -18,11 +18,11 @@ template <typename Sample> Sample* HostBuffer(Sample** buffers, int index, int o
 }
 } // namespace
 
-void IEffectVST::ProcessFloat(float** inputs, float** outputs, VstInt32 frames, bool accumulate)
+void IEffectBase::ProcessReplacing(float** inputs, float** outputs, int frames, bool accumulate)
 {
-    ILockGuard guard(lock);
-    if (midiMode != 0)
-        CallHost(vst::audioMasterWantMidi);
+    IAudioLockGuard guard(lock);
+    if (midiMode != 0 && host)
+        host->WantMidi();
     if (frames <= 0)
     {
         ProcessBlock(ArrayOrNull(inputPointers), ArrayOrNull(outputPointers), frames);
@@ -33,7 +33,7 @@ void IEffectVST::ProcessFloat(float** inputs, float** outputs, VstInt32 frames, 
         ProcessFloatPiece(inputs, outputs, offset, std::min(blockSize, frames - offset), accumulate);
 }
 
-void IEffectVST::ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames, bool accumulate)
+void IEffectBase::ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames, bool accumulate)
 {
     int hostIndex = 0;
     for (auto& channel : inputChannels)
@@ -71,11 +71,11 @@ void IEffectVST::ProcessFloatPiece(float** inputs, float** outputs, int offset, 
     }
 }
 
-void IEffectVST::ProcessDouble(double** inputs, double** outputs, VstInt32 frames)
+void IEffectBase::ProcessDoubleReplacing(double** inputs, double** outputs, int frames)
 {
-    ILockGuard guard(lock);
-    if (midiMode != 0)
-        CallHost(vst::audioMasterWantMidi);
+    IAudioLockGuard guard(lock);
+    if (midiMode != 0 && host)
+        host->WantMidi();
     // The host's buffers go straight to the engine; only unwired channels use scratch buffers,
     // which is why longer calls are still cut into pieces of at most a block.
     int offset = 0;

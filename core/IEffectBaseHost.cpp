@@ -1,0 +1,183 @@
+// Messages from the plug-in core to its host: edit gestures and automation (queued under the
+// plug-in lock, sent after it), time information, identity and MIDI output.
+#include "core/HostTable.h"
+#include "core/IEditorLink.h"
+#include "core/IEffectBase.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace
+{
+constexpr int kProductTextSize = 256;
+} // namespace
+
+void IEffectBase::Queue(HostMessageQueue::Kind kind, int paramIdx, float value)
+{
+    ILockGuard guard(lock);
+    messages.Push({kind, paramIdx, value});
+    if (lock.HeldForAudio())
+        audioQueued = true;
+}
+
+bool IEffectBase::ReleasingLock(PluginLock::Role role)
+{
+    if (role == PluginLock::Role::kAudio)
+        return std::exchange(audioQueued, false);
+    return !messages.Empty();
+}
+
+void IEffectBase::LockReleased()
+{
+    if (host)
+        messages.SendAll(*host);
+}
+
+void IEffectBase::HostBeginEdit(int paramIdx)
+{
+    ILockGuard guard(lock);
+    FlushDelayedEndEdit();
+    Queue(HostMessageQueue::Kind::kBeginEdit, paramIdx);
+}
+
+void IEffectBase::HostBeginEditIfNew(int paramIdx)
+{
+    ILockGuard guard(lock);
+    if (paramIdx == pendingEndEdit)
+        return; // the gesture continues the edit that is still open
+    FlushDelayedEndEdit();
+    Queue(HostMessageQueue::Kind::kBeginEdit, paramIdx);
+}
+
+void IEffectBase::HostAutomate(int paramIdx, double normalized)
+{
+    Queue(HostMessageQueue::Kind::kAutomate, paramIdx, static_cast<float>(normalized));
+}
+
+void IEffectBase::HostEndEdit(int paramIdx)
+{
+    Queue(HostMessageQueue::Kind::kEndEdit, paramIdx);
+}
+
+void IEffectBase::HostEndEditDelayed(int paramIdx)
+{
+    ILockGuard guard(lock);
+    if (!editor)
+    {
+        HostEndEdit(paramIdx);
+        return;
+    }
+    pendingEndEdit = paramIdx;
+    editor->SetEndEditCountdown(std::max(editor->FrameRate() / 2, 1));
+}
+
+void IEffectBase::FlushDelayedEndEdit()
+{
+    ILockGuard guard(lock);
+    if (editor)
+        editor->ClearEndEditCountdown();
+    if (pendingEndEdit >= 0)
+    {
+        HostEndEdit(pendingEndEdit);
+        pendingEndEdit = -1;
+    }
+}
+
+void IEffectBase::HostUpdateDisplay()
+{
+    Queue(HostMessageQueue::Kind::kUpdateDisplay, 0);
+}
+
+bool IEffectBase::AskTime(TimeRequest request, HostTimeInfo& info)
+{
+    info = HostTimeInfo{};
+    return host && host->GetTime(request, info);
+}
+
+int IEffectBase::GetTransportState()
+{
+    HostTimeInfo info;
+    if (!AskTime(TimeRequest::kTransport, info))
+        return 0;
+    if (info.playing)
+        return 1;
+    return info.recording ? 2 : 0;
+}
+
+int IEffectBase::GetSamplePosition()
+{
+    HostTimeInfo info;
+    // Beyond the 32-bit range the position is of no use to anyone; answer 0 rather than wrap.
+    if (!AskTime(TimeRequest::kTransport, info) || !(info.samplePos >= 0.0) ||
+        info.samplePos + 0.5 >= 2147483648.0)
+        return 0;
+    return static_cast<int>(info.samplePos + 0.5);
+}
+
+double IEffectBase::GetTempo()
+{
+    HostTimeInfo info;
+    if (AskTime(TimeRequest::kTempo, info) && info.tempoValid && info.tempo >= 0.0)
+        return info.tempo;
+    return 0.0;
+}
+
+double IEffectBase::GetSamplesPerBeat()
+{
+    const double tempo = GetTempo();
+    return tempo > 0.0 ? sampleRate / tempo * 60.0 : 0.0;
+}
+
+void IEffectBase::GetTimeSignature(int& numerator, int& denominator)
+{
+    numerator = denominator = 0;
+    HostTimeInfo info;
+    if (AskTime(TimeRequest::kTimeSignature, info) && info.timeSigValid && info.timeSigNumerator >= 0 &&
+        info.timeSigDenominator >= 0)
+    {
+        numerator = info.timeSigNumerator;
+        denominator = info.timeSigDenominator;
+    }
+}
+
+int IEffectBase::GetHostId()
+{
+    const int32_t known = hostId.load(std::memory_order_acquire);
+    if (known != static_cast<int32_t>(HostId::kNotAsked))
+        return known;
+    // A mutex of its own, never the plug-in lock: the host is called while it is held.
+    std::lock_guard<std::mutex> asking(hostIdMutex);
+    if (hostId.load(std::memory_order_relaxed) != static_cast<int32_t>(HostId::kNotAsked))
+        return hostId.load(std::memory_order_relaxed);
+    char product[kProductTextSize] = {};
+    if (host)
+        host->GetProductString(product, kProductTextSize);
+    product[kProductTextSize - 1] = '\0';
+    int32_t packed = 0;
+    if (host && product[0] != '\0')
+    {
+        const int64_t decimal = std::clamp<int64_t>(host->GetVendorVersion(), 0, 0x7FFFFFFF);
+        packed = PackDecimalVersion(static_cast<int32_t>(decimal));
+    }
+    hostVersion.store(packed, std::memory_order_release);
+    hostId.store(static_cast<int32_t>(LookUpHost(product)), std::memory_order_release);
+    return hostId.load(std::memory_order_relaxed);
+}
+
+bool IEffectBase::SendMidiMessage(const IMidiMsg& msg)
+{
+    return host && host->SendMidi(msg);
+}
+
+bool IEffectBase::SendMidiMessages(const IMidiMsg* list, int count)
+{
+    bool allSent = true;
+    for (int i = 0; list && i < count; ++i)
+        allSent = SendMidiMessage(list[i]) && allSent;
+    return allSent;
+}
+
+bool IEffectBase::SendSysEx(const ISysExMsg& msg)
+{
+    return host && host->SendSysEx(msg);
+}

@@ -1,0 +1,50 @@
+// What the plug-in core asks of its host, whatever the plug-in format: the binding implements it
+// and translates each call into the host's own protocol.
+#pragma once
+
+#include "core/IMidiMsg.h"
+
+#include <cstdint>
+
+// The host's transport and tempo as the core uses them.
+struct HostTimeInfo
+{
+    double samplePos = 0.0;
+    double tempo = 0.0;
+    int32_t timeSigNumerator = 0;
+    int32_t timeSigDenominator = 0;
+    bool playing = false;
+    bool recording = false;
+    bool tempoValid = false;
+    bool timeSigValid = false;
+};
+
+// Which part of the time information a query needs (hosts may fill in only what was asked).
+enum class TimeRequest
+{
+    kTransport,
+    kTempo,
+    kTimeSignature,
+};
+
+class IHostLink
+{
+  public:
+    virtual void Automate(int paramIdx, float normalized) = 0;
+    virtual void BeginEdit(int paramIdx) = 0;
+    virtual void EndEdit(int paramIdx) = 0;
+    virtual void UpdateDisplay() = 0;
+    // False when the host gives no time information.
+    virtual bool GetTime(TimeRequest request, HostTimeInfo& out) = 0;
+    // Writes the host's product name (empty when it gives none) into text, at most capacity bytes.
+    virtual void GetProductString(char* text, int capacity) = 0;
+    // The host's version as a decimal number, major × 10000 + minor × 100 + patch.
+    virtual int64_t GetVendorVersion() = 0;
+    virtual void WantMidi() = 0;
+    // Each answers whether the host took the message.
+    virtual bool SendMidi(const IMidiMsg& msg) = 0;
+    virtual bool SendSysEx(const ISysExMsg& msg) = 0;
+
+  protected:
+    ~IHostLink() = default;
+};
