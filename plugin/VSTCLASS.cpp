@@ -7,6 +7,7 @@
 VSTCLASS::VSTCLASS(audioMasterCallback host) : IEffectVST(host, PluginIdentity()), engine(*this)
 {
     DefineParameters(*this);
+    AttachEditor(editorLayout.Build(*this, engine));
     AddFactoryPresets(*this);
 }
 
@@ -22,11 +23,13 @@ void VSTCLASS::HandleParamChange(int paramIdx)
 {
     ILockGuard guard(lock);
     engine.HandleParamChange(paramIdx);
+    editorLayout.ShowEngineState(engine);
 }
 
 void VSTCLASS::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
     engine.ProcessBlock(inputs, outputs, nFrames);
+    editorLayout.ShowEngineState(engine);
 }
 
 double VSTCLASS::ParamValue(int paramIdx) const

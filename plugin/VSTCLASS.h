@@ -4,6 +4,7 @@
 
 #include "engine/IEngineHost.h"
 #include "engine/ToneEngine.h"
+#include "plugin/EditorLayout.h"
 #include "vst/IEffectVST.h"
 
 class VSTCLASS : public IEffectVST, private IEngineHost
@@ -29,4 +30,5 @@ class VSTCLASS : public IEffectVST, private IEngineHost
     void HideControls(int paramIdx, bool hide) override;
 
     ToneEngine engine;
+    EditorLayout editorLayout;
 };
