@@ -24,7 +24,9 @@ IEditorWindow::IEditorWindow(IEffectBase& owner, int w, int h, int rate, WindowL
 
 IEditorWindow::~IEditorWindow()
 {
-    CloseWindow();
+    // The plug-in is being destroyed around the editor (its base class deletes it), so nothing may be
+    // sent to it any more: the window goes without the pending end-edit.
+    DropWindow();
     for (int i = ControlCount() - 1; i >= 0; --i)
         controls[static_cast<size_t>(i)].reset();
 }

@@ -148,6 +148,8 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     void ApplyEnteredText(const std::string& text);
     void CountdownStep();
     void ResetMouse();
+    // Closes the window without a word to the plug-in.
+    void DropWindow();
     // The surface limited to the region being drawn, and the region's origin.
     ISurface RegionView() const;
 

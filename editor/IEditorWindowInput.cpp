@@ -36,6 +36,13 @@ void IEditorWindow::CloseWindow()
         return;
     if (EndEditCountdown() != 0)
         plugin.FlushDelayedEndEdit();
+    DropWindow();
+}
+
+void IEditorWindow::DropWindow()
+{
+    if (!layer)
+        return;
     // The entry field goes with the window; its text is not applied.
     if (entryControl)
         layer->CloseEntryField();
