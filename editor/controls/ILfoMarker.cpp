@@ -18,7 +18,7 @@ const uint32_t kBlockedColour = IRgba(200, 255, 0, 0).Packed();
 
 ILfoMarker::ILfoMarker(IEditorWindow& owner, const IBox& box) : IControl(owner, box) {}
 
-bool ILfoMarker::Draw(IEditorWindow& e)
+ILfoMarker::Look ILfoMarker::CurrentLook() const
 {
     const float lo = rangeLo.load(std::memory_order_relaxed);
     const float hi = rangeHi.load(std::memory_order_relaxed);
@@ -28,17 +28,26 @@ bool ILfoMarker::Draw(IEditorWindow& e)
         span > 0.0 && std::isfinite(span)
             ? (position.load(std::memory_order_relaxed) - static_cast<double>(lo)) * kTravel / span
             : 0.0;
-    const int offset =
-        std::isfinite(x) ? static_cast<int>(std::round(std::clamp(x, 0.0, double{kTravel}))) : 0;
-    const bool isRunning = running.load(std::memory_order_relaxed);
+    Look look;
+    look.offset = std::isfinite(x) ? static_cast<int>(std::round(std::clamp(x, 0.0, double{kTravel}))) : 0;
+    look.running = running.load(std::memory_order_relaxed);
+    look.blocked = blocked.load(std::memory_order_relaxed);
+    return look;
+}
+
+bool ILfoMarker::Draw(IEditorWindow& e)
+{
+    const Look look = CurrentLook();
+    drawnLook = look;
     const int left = rect.left;
-    if (left == kFirstStripLeft && isRunning)
-        return e.FillRect(kMarkerColour, IBox{left + offset, rect.top, left + offset + 6, rect.bottom});
+    const IBox marker{left + look.offset, rect.top, left + look.offset + 6, rect.bottom};
+    if (left == kFirstStripLeft && look.running)
+        return e.FillRect(kMarkerColour, marker);
     if (left == kSecondStripLeft)
     {
-        if (isRunning)
-            return e.FillRect(kMarkerColour, IBox{left + offset, rect.top, left + offset + 6, rect.bottom});
-        if (blocked.load(std::memory_order_relaxed))
+        if (look.running)
+            return e.FillRect(kMarkerColour, marker);
+        if (look.blocked)
             return e.FillRect(kBlockedColour, IBox{left, rect.top, left + 6, rect.bottom});
     }
     return true;
