@@ -171,6 +171,7 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     IControl* entryControl = nullptr;
     const IParameter* entryParam = nullptr;
     int entryState = kEntryIdle;
+    bool takesFocus = false; // the host needs the editor to take keyboard focus itself
     std::atomic<int> endEditCountdown{0};
 };
 

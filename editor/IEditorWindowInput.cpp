@@ -11,6 +11,13 @@
 namespace tpm
 {
 
+namespace
+{
+// The host (its product name contains "acoustica") whose editor windows get no keyboard focus of
+// their own unless they take it when created and when clicked.
+constexpr int kHostNeedingFocus = 25;
+} // namespace
+
 bool IEditorWindow::OpenWindow(void* parent)
 {
     IBox bounds{0, 0, width, height};
@@ -26,6 +33,13 @@ bool IEditorWindow::OpenWindow(void* parent)
     layer = layerFactory(*this, parent, bounds, frameRate);
     if (!layer)
         return false;
+    {
+        // The host may be asked for its name here; the plug-in's other threads share that answer.
+        ILockGuard guard(plugin.Lock());
+        takesFocus = plugin.GetHostId() == kHostNeedingFocus;
+    }
+    if (takesFocus)
+        layer->TakeFocus();
     MarkAllDirty();
     return true;
 }
@@ -116,6 +130,8 @@ int IEditorWindow::GetControlAt(int x, int y) const
 
 void IEditorWindow::OnMouseDown(int x, int y, const IMouseMod& mod)
 {
+    if (takesFocus)
+        layer->TakeFocus();
     if (entryControl)
     {
         // A press elsewhere ends the entry: right cancels (and does nothing else), left commits.
