@@ -198,8 +198,11 @@ bool IEditorWindow::DrawRotatedBitmap(const IBitmapRef& bitmap, int cx, int cy, 
     ISurface view = RegionView();
     if (!view.Valid())
         return true;
-    const int x = static_cast<int>(cx - static_cast<double>(bitmap.W / 2)) - drawRegion.left;
-    const int y = static_cast<int>(cy - static_cast<double>(bitmap.H / 2)) - drawRegion.top;
+    // Half sizes in whole pixels; the subtraction in floating point, truncated.
+    const int halfW = bitmap.W / 2;
+    const int halfH = bitmap.H / 2;
+    const int x = static_cast<int>(cx - static_cast<double>(halfW)) - drawRegion.left;
+    const int y = static_cast<int>(cy - static_cast<double>(halfH)) - drawRegion.top;
     RotatedBlit(view, *bitmap.surface, x, y, bitmap.W, bitmap.H, srcX, srcY, bitmap.W, bitmap.H, angle, false,
                 blend.weight, blend.Mode() | kBlendFilter);
     return true;
