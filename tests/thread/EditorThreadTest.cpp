@@ -19,7 +19,13 @@ TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
 
     std::thread automation([&] {
         for (unsigned n = 0; !stop; ++n, ++changes)
-            e->setParameter(e, static_cast<int>(n % 23), static_cast<float>((n * 37) % 101) / 100.0f);
+        {
+            // Every other change moves "Binaural" across a band boundary, so the band text keeps changing.
+            if (n % 2)
+                e->setParameter(e, kBinaural, (n / 2) % 2 ? 0.01f : 0.05f);
+            else
+                e->setParameter(e, static_cast<int>(n / 2 % 23), static_cast<float>((n * 37) % 101) / 100.0f);
+        }
     });
     std::thread programChanges([&] {
         for (unsigned n = 0; !stop; ++n, ++programs)
@@ -51,7 +57,7 @@ TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
         }
         rig.window->SetCursor(426, 120);
         rig.editor->WheelAtCursor(-1.0f);
-        rig.Tick();
+        rig.Tick(4);
         if (n % 50 == 0)
         {
             rig.host->ClearCalls();
