@@ -10,6 +10,7 @@
 TwinPulseToneMix::TwinPulseToneMix() : IEffectBase(PluginIdentity()), engine(*this)
 {
     DefineParameters(*this);
+    AttachEditor(editorLayout.Build(*this, engine));
     AddFactoryPresets(*this);
 }
 
@@ -25,11 +26,13 @@ void TwinPulseToneMix::HandleParamChange(int paramIdx)
 {
     ILockGuard guard(lock);
     engine.HandleParamChange(ToParamId(paramIdx));
+    editorLayout.ShowEngineState(engine);
 }
 
 void TwinPulseToneMix::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
     engine.ProcessBlock(inputs, outputs, nFrames);
+    editorLayout.ShowEngineState(engine);
 }
 
 double TwinPulseToneMix::ParamValue(ParamId param) const

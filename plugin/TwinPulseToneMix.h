@@ -5,6 +5,7 @@
 #include "core/IEffectBase.h"
 #include "engine/IEngineHost.h"
 #include "engine/ToneEngine.h"
+#include "plugin/EditorLayout.h"
 
 #include <memory>
 
@@ -32,4 +33,5 @@ class TwinPulseToneMix : public IEffectBase, private IEngineHost
     void HideControls(ParamId param, bool hide) override;
 
     ToneEngine engine;
+    EditorLayout editorLayout;
 };

@@ -56,18 +56,22 @@ TEST(Dispatcher, CanDoAnswersTimeInfoOnly)
     EXPECT_EQ(plugin->Dispatch(vst::effCanDo, 0, 0, nullptr), 0);
 }
 
-TEST(Dispatcher, WithoutAnEditorTheEditorRequestsAnswerZero)
+TEST(Dispatcher, EditorAnswersItsSizeAndNeedsAParentWindow)
 {
     auto plugin = LoadTestModule();
     ASSERT_TRUE(plugin);
-    if (plugin->Effect()->flags & vst::effFlagsHasEditor)
-        GTEST_SKIP() << "this build has an editor";
+    EXPECT_TRUE(plugin->Effect()->flags & vst::effFlagsHasEditor);
     ERect* rect = nullptr;
-    EXPECT_EQ(plugin->Dispatch(vst::effEditGetRect, 0, 0, &rect), 0);
-    EXPECT_EQ(rect, nullptr);
-    EXPECT_EQ(plugin->Dispatch(vst::effEditOpen), 0);
-    EXPECT_EQ(plugin->Dispatch(vst::effEditClose), 0);
-    EXPECT_EQ(plugin->Dispatch(vst::effVendorSpecific, 0x73744341, 0x57686565, nullptr, 1.0f), 0);
+    ASSERT_EQ(plugin->Dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->right, 550);
+    EXPECT_EQ(rect->bottom, 363);
+    EXPECT_EQ(plugin->Dispatch(vst::effEditGetRect, 0, 0, nullptr), 0);
+    EXPECT_EQ(plugin->Dispatch(vst::effEditOpen), 0) << "no parent window, no editor window";
+    EXPECT_EQ(plugin->Dispatch(vst::effVendorSpecific, 0x73744341, 0x57686565, nullptr, 1.0f), 0)
+        << "a wheel step with the editor closed";
 }
 
 TEST(Dispatcher, StringToParameterLimitsToTheRange)

@@ -120,7 +120,9 @@ TEST(HostMessages, EditorChangesAreAutomatedAndBracketed)
     p.host->ClearCalls();
     p.plug->HostBeginEdit(7);
     p.plug->SetParameterFromEditor(7, 0.25);
-    p.plug->HostEndEditDelayed(7); // without an editor the edit ends at once
+    p.plug->HostEndEditDelayed(7); // the editor's frame tick ends the edit later...
+    EXPECT_EQ(p.host->CountCalls(vst::audioMasterEndEdit), 0);
+    p.plug->FlushDelayedEndEdit(); // ...or the next gesture ends it at once
     const auto calls = p.host->Calls();
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[0].opcode, vst::audioMasterBeginEdit);

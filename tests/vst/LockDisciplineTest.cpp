@@ -81,7 +81,7 @@ TEST(LockDiscipline, HostMessagesFollowTheOutermostReleaseInOrder)
         ILockGuard guard(plug.Lock());
         plug.HostBeginEdit(3);
         plug.SetParameterFromEditor(3, 0.5);
-        plug.HostEndEditDelayed(3); // no editor: at once
+        plug.HostEndEdit(3);
         plug.HostUpdateDisplay();
         EXPECT_TRUE(host.messages.empty());
     }

@@ -1,28 +1,46 @@
-// tpm_preview [OUTPUT.png]: draws the editor's pictures at their places and writes the result
-// (editor-preview.png in the current folder by default).
-#include "draw/SystemSurface.h"
-#include "tools/preview/EditorPreview.h"
+// tpm_preview [OUTPUT.png]: opens the plug-in's real editor on the headless window, lets it paint
+// everything once, and writes what it drew (editor-preview.png in the current folder by default), so
+// a person can judge the look without a host.
+#include "editor/IEditorWindow.h"
+#include "editor/headless/HeadlessWindowLayer.h"
+#include "plugin/PluginFactory.h"
+#include "tools/hostkit/HostedPlugin.h"
 #include "tools/preview/PngWriter.h"
+#include "vst/IEffectVST.h"
 
 #include <cstdio>
 #include <string>
 
+namespace
+{
+AEffect* MakePlugin(audioMasterCallback callback)
+{
+    return IEffectVST::Create(callback, CreatePlugin());
+}
+} // namespace
+
 int main(int argc, char** argv)
 {
     const std::string out = argc > 1 ? argv[1] : "editor-preview.png";
-    auto surface = tpm::CreateSystemSurface(tpm::EditorPreview::kWidth, tpm::EditorPreview::kHeight);
-    if (!surface)
+    std::string error;
+    auto host = HostedPlugin::Create(&MakePlugin, error);
+    if (!host)
     {
-        std::fprintf(stderr, "tpm_preview: cannot make a drawing surface\n");
+        std::fprintf(stderr, "tpm_preview: %s\n", error.c_str());
         return 1;
     }
-    tpm::EditorPreview preview;
-    if (!preview.Compose(*surface))
+    host->Start();
+    auto* editor =
+        static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(host->Effect())->Product().GetEditor());
+    editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
+    if (host->Dispatch(vst::effEditOpen) != 1)
     {
-        std::fprintf(stderr, "tpm_preview: a picture or a font is missing\n");
+        std::fprintf(stderr, "tpm_preview: the editor did not open\n");
         return 1;
     }
-    if (!tpm::WritePng(*surface, out))
+    editor->Idle(); // one frame tick paints the whole editor
+    const tpm::ISurface* surface = editor->Surface();
+    if (!surface || !tpm::WritePng(*surface, out))
     {
         std::fprintf(stderr, "tpm_preview: cannot write %s\n", out.c_str());
         return 1;

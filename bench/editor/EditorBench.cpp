@@ -1,0 +1,75 @@
+// The editor's redraw costs on the headless window: the whole editor, one knob, and a frame tick
+// with nothing changed (which must draw nothing).
+#include "editor/IEditorWindow.h"
+#include "editor/headless/HeadlessWindowLayer.h"
+#include "engine/ParamId.h"
+#include "plugin/PluginFactory.h"
+#include "tools/hostkit/HostedPlugin.h"
+#include "vst/IEffectVST.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace
+{
+AEffect* MakePlugin(audioMasterCallback callback)
+{
+    return IEffectVST::Create(callback, CreatePlugin());
+}
+
+struct OpenEditor
+{
+    OpenEditor()
+    {
+        std::string error;
+        host = HostedPlugin::Create(&MakePlugin, error);
+        if (!host)
+            std::abort();
+        host->Start();
+        editor =
+            static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(host->Effect())->Product().GetEditor());
+        editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
+        host->Dispatch(vst::effEditOpen);
+        window = static_cast<tpm::HeadlessWindowLayer*>(editor->WindowLayer());
+        window->Tick();
+        window->Tick();
+        window->ClearRecords();
+    }
+    std::unique_ptr<HostedPlugin> host;
+    tpm::IEditorWindow* editor = nullptr;
+    tpm::HeadlessWindowLayer* window = nullptr;
+};
+} // namespace
+
+static void FullRedraw(benchmark::State& state)
+{
+    OpenEditor open;
+    for (auto _ : state)
+        open.editor->DrawRegion({0, 0, 550, 363});
+}
+BENCHMARK(FullRedraw)->Unit(benchmark::kMicrosecond);
+
+static void OneKnobRedraw(benchmark::State& state)
+{
+    OpenEditor open;
+    int n = 0;
+    for (auto _ : state)
+    {
+        open.editor->SetControlsFromPlug(ToIndex(ParamId::kMix), (n++ % 100) / 100.0, true);
+        open.window->Tick();
+    }
+}
+BENCHMARK(OneKnobRedraw)->Unit(benchmark::kMicrosecond);
+
+static void IdleTick(benchmark::State& state)
+{
+    OpenEditor open;
+    for (auto _ : state)
+        open.window->Tick();
+    if (!open.window->Redraws().empty())
+        state.SkipWithError("an idle tick drew something");
+}
+BENCHMARK(IdleTick)->Unit(benchmark::kMicrosecond);

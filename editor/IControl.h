@@ -1,0 +1,90 @@
+// The base of every editor element: a rectangle, an optional bound parameter and a normalised value.
+// Controls never draw on their own: value, visibility and gray changes only set flags, and the editor's
+// frame tick redraws what changed. Values and flags are atomics because the plug-in may set them from
+// any thread (host automation arrives on the audio thread) while the user-interface thread draws.
+#pragma once
+
+#include "draw/IBlend.h"
+#include "draw/IBox.h"
+#include "editor/IWindowLayer.h"
+
+#include <atomic>
+#include <cstdint>
+
+class IParameter;
+
+namespace tpm
+{
+
+class IEditorWindow;
+
+class IControl
+{
+  public:
+    IControl(IEditorWindow& editor, const IBox& rect, int paramIdx = -1);
+    virtual ~IControl() = default;
+    IControl(const IControl&) = delete;
+    IControl& operator=(const IControl&) = delete;
+
+    // Input, routed by the editor on the user-interface thread.
+    virtual void OnMouseDown(int x, int y, const IMouseMod& mod);
+    virtual void OnMouseUp(int x, int y, const IMouseMod& mod);
+    virtual void OnMouseDrag(int x, int y, int dX, int dY, const IMouseMod& mod);
+    virtual void OnMouseDblClick(int x, int y, const IMouseMod& mod);
+    virtual void OnMouseWheel(int x, int y, const IMouseMod& mod, int steps);
+    virtual void OnKeyDown(int x, int y, EditorKey key);
+
+    // Draws into the editor's surface (clipped to the region being drawn); false when it could not.
+    virtual bool Draw(IEditorWindow& editor) = 0;
+
+    // Value paths from the plug-in; safe from any thread.
+    virtual void ApplyHostValue(double v);
+    virtual void ApplyEnteredValue(double v);
+    virtual void SetHidden(bool hide);
+    virtual void SetGrayed(bool gray);
+
+    virtual bool HitTest(int x, int y) const { return targetRect.Contains(x, y); }
+    // Clamps the value and flags a redraw; with notifyPlugin a bound control also sends its value.
+    virtual void MarkDirty(bool notifyPlugin);
+    virtual bool NeedsRedraw() const { return changeCount.load(std::memory_order_acquire) != drawnCount; }
+    // The change count before drawing; MarkClean(stamp) after drawing clears only what the drawing saw,
+    // so a value that lands from another thread while drawing is still drawn at the next tick.
+    uint32_t DirtyStamp() const { return changeCount.load(std::memory_order_acquire); }
+    void MarkClean(uint32_t stamp);
+
+    // Asks the editor for the entry field over this control (bound controls only).
+    void PromptForValue();
+
+    const IBox& Rect() const { return rect; }
+    const IBox& TargetRect() const { return targetRect; }
+    int ParamIdx() const { return paramIdx; }
+    bool IsBound() const { return paramIdx >= 0; }
+    double Value() const { return value.load(std::memory_order_relaxed); }
+    void SetValue(double v) { value.store(v, std::memory_order_relaxed); }
+    double DefaultValue() const { return defaultValue.load(std::memory_order_relaxed); }
+    bool IsHidden() const { return hidden.load(std::memory_order_relaxed); }
+    bool IsGrayed() const { return grayed.load(std::memory_order_relaxed); }
+    const IBlend& Blend() const { return blend; }
+    void SetBlend(const IBlend& b) { blend = b; }
+    // The bound parameter, or null.
+    const IParameter* Param() const;
+    void SetRedrawPending() { redrawPending.store(true, std::memory_order_release); }
+
+  protected:
+    IEditorWindow& editor;
+    IBox rect;
+    IBox targetRect;
+    int paramIdx;
+    std::atomic<double> value{0.0};
+    std::atomic<double> defaultValue{-1.0};
+    double clampLo = 0.0;
+    double clampHi = 1.0;
+    std::atomic<uint32_t> changeCount{1}; // differs from drawnCount while a redraw is due
+    uint32_t drawnCount = 0;              // user-interface thread only
+    std::atomic<bool> hidden{false};
+    std::atomic<bool> grayed{false};
+    std::atomic<bool> redrawPending{false};
+    IBlend blend;
+};
+
+} // namespace tpm

@@ -1,0 +1,243 @@
+// The control list, the value paths from the plug-in, the redraw cycle and the drawing operations.
+#include "editor/IEditorWindow.h"
+
+#include "core/IEffectBase.h"
+#include "draw/DrawText.h"
+#include "draw/IBitmapCache.h"
+#include "draw/IFontCache.h"
+#include "draw/Raster.h"
+#include "draw/SystemSurface.h"
+#include "editor/IControl.h"
+#include "editor/controls/IImageControl.h"
+
+#include <cmath>
+
+namespace tpm
+{
+
+IEditorWindow::IEditorWindow(IEffectBase& owner, int w, int h, int rate, WindowLayerFactory factory)
+    : plugin(owner), width(w), height(h), frameRate(rate > 0 ? rate : kDefaultFrameRate),
+      layerFactory(factory)
+{
+    controls.resize(kMaxControls);
+}
+
+IEditorWindow::~IEditorWindow()
+{
+    // The plug-in is being destroyed around the editor (its base class deletes it), so nothing may be
+    // sent to it any more: the window goes without the pending end-edit.
+    DropWindow();
+    for (int i = ControlCount() - 1; i >= 0; --i)
+        controls[static_cast<size_t>(i)].reset();
+}
+
+int IEditorWindow::AttachControl(std::unique_ptr<IControl> control)
+{
+    const int n = ControlCount();
+    if (!control || n >= kMaxControls)
+        return -1;
+    controls[static_cast<size_t>(n)] = std::move(control);
+    controlCount.store(n + 1, std::memory_order_release);
+    return n;
+}
+
+int IEditorWindow::AttachBackground(int resourceId, const char* name)
+{
+    const IBitmapRef bitmap = LoadBitmap(resourceId, name, 1);
+    auto background = std::make_unique<IImageControl>(*this, IBox{0, 0, bitmap.W, bitmap.H}, bitmap);
+    background->SetBlend(IBlend{IBlend::kCopy, 1.0f});
+    // Index 0 lies under everything. Only while the editor is being built, before any other thread
+    // can see the list, is shifting the others up safe.
+    const int n = ControlCount();
+    if (n >= kMaxControls)
+        return -1;
+    for (int i = n; i > 0; --i)
+        controls[static_cast<size_t>(i)] = std::move(controls[static_cast<size_t>(i - 1)]);
+    controls[0] = std::move(background);
+    controlCount.store(n + 1, std::memory_order_release);
+    return 0;
+}
+
+IBitmapRef IEditorWindow::LoadBitmap(int resourceId, const char* name, int frames)
+{
+    return tpm::LoadBitmap(resourceId, name, frames);
+}
+
+IControl* IEditorWindow::GetControl(int index) const
+{
+    return index >= 0 && index < ControlCount() ? controls[static_cast<size_t>(index)].get() : nullptr;
+}
+
+void IEditorWindow::SetControlsFromPlug(int paramIdx, double value, bool normalized)
+{
+    if (!normalized)
+    {
+        const IParameter* param = plugin.GetParam(paramIdx);
+        if (!param)
+            return;
+        value = param->ToNormalized(value);
+    }
+    const int n = ControlCount();
+    for (int i = 0; i < n; ++i)
+        if (controls[static_cast<size_t>(i)]->ParamIdx() == paramIdx)
+            controls[static_cast<size_t>(i)]->ApplyHostValue(value);
+}
+
+void IEditorWindow::SetControlsFromEntry(int paramIdx, double normalized)
+{
+    const int n = ControlCount();
+    for (int i = 0; i < n; ++i)
+        if (controls[static_cast<size_t>(i)]->ParamIdx() == paramIdx)
+            controls[static_cast<size_t>(i)]->ApplyEnteredValue(normalized);
+}
+
+void IEditorWindow::HideControls(int paramIdx, bool hide)
+{
+    const int n = ControlCount();
+    for (int i = 0; i < n; ++i)
+        if (controls[static_cast<size_t>(i)]->ParamIdx() == paramIdx)
+            controls[static_cast<size_t>(i)]->SetHidden(hide);
+}
+
+void IEditorWindow::MarkAllDirty()
+{
+    const int n = ControlCount();
+    for (int i = 0; i < n; ++i)
+        controls[static_cast<size_t>(i)]->MarkDirty(false);
+}
+
+void IEditorWindow::CreateSurface()
+{
+    if (!surface)
+        surface = CreateSystemSurface(width, height);
+}
+
+bool IEditorWindow::CollectDirtyRect(IBox& box) const
+{
+    box = {};
+    bool any = false;
+    const int n = ControlCount();
+    for (int i = 0; i < n; ++i)
+    {
+        const IControl& c = *controls[static_cast<size_t>(i)];
+        if (c.NeedsRedraw())
+        {
+            box = box.Union(c.Rect());
+            any = true;
+        }
+    }
+    return any;
+}
+
+namespace
+{
+bool Overlaps(const IBox& a, const IBox& b)
+{
+    return !a.Empty() && !b.Empty() && a.left < b.right && b.left < a.right && a.top < b.bottom &&
+           b.top < a.bottom;
+}
+} // namespace
+
+void IEditorWindow::DrawRegion(const IBox& box)
+{
+    const int n = ControlCount();
+    if (n == 0)
+        return;
+    CreateSurface();
+    drawRegion = box.Intersect(IBox{0, 0, width, height});
+    for (int i = 0; i < n; ++i)
+    {
+        IControl& c = *controls[static_cast<size_t>(i)];
+        const uint32_t stamp = c.DirtyStamp();
+        if (surface && !c.IsHidden() && Overlaps(c.Rect(), drawRegion))
+            c.Draw(*this);
+        c.MarkClean(stamp);
+    }
+    if (layer && surface)
+        layer->Present(*surface, drawRegion);
+}
+
+ISurface IEditorWindow::RegionView() const
+{
+    return ISurface::View(*surface, drawRegion);
+}
+
+bool IEditorWindow::DrawBitmapPart(const IBitmapRef& bitmap, const IBox& destBox, int srcX, int srcY,
+                                   const IBlend& blend)
+{
+    if (!surface || !bitmap.surface)
+        return false;
+    const IBox clip = destBox.Intersect(drawRegion);
+    if (clip.Empty())
+        return true;
+    const int sx = srcX + clip.left - destBox.left;
+    const int sy = srcY + clip.top - destBox.top;
+    Blit(*surface, *bitmap.surface, clip.left, clip.top, IBox{sx, sy, sx + clip.W(), sy + clip.H()},
+         blend.weight, blend.Mode());
+    return true;
+}
+
+bool IEditorWindow::DrawBitmapFrame(const IBitmapRef& bitmap, const IBox& destBox, int frame,
+                                    const IBlend& blend, bool vertical)
+{
+    int offset = 0;
+    if (bitmap.N >= 2 && frame >= 2)
+    {
+        const int size = vertical ? bitmap.H : bitmap.W;
+        offset = static_cast<int>(static_cast<double>(size) * (frame - 1) / bitmap.N + 0.5);
+    }
+    return vertical ? DrawBitmapPart(bitmap, destBox, 0, offset, blend)
+                    : DrawBitmapPart(bitmap, destBox, offset, 0, blend);
+}
+
+bool IEditorWindow::DrawRotatedBitmap(const IBitmapRef& bitmap, int cx, int cy, double angle,
+                                      const IBlend& blend, double srcX, double srcY)
+{
+    if (!surface || !bitmap.surface)
+        return false;
+    ISurface view = RegionView();
+    if (!view.Valid())
+        return true;
+    // Half sizes in whole pixels; the subtraction in floating point, truncated.
+    const int halfW = bitmap.W / 2;
+    const int halfH = bitmap.H / 2;
+    const int x = static_cast<int>(cx - static_cast<double>(halfW)) - drawRegion.left;
+    const int y = static_cast<int>(cy - static_cast<double>(halfH)) - drawRegion.top;
+    RotatedBlit(view, *bitmap.surface, x, y, bitmap.W, bitmap.H, srcX, srcY, bitmap.W, bitmap.H, angle, false,
+                blend.weight, blend.Mode() | kBlendFilter);
+    return true;
+}
+
+bool IEditorWindow::FillRect(uint32_t colour, const IBox& box, const IBlend& blend)
+{
+    if (!surface)
+        return false;
+    const IBox clip = box.Intersect(drawRegion);
+    if (!clip.Empty())
+        tpm::FillRect(*surface, clip.left, clip.top, clip.W(), clip.H(), colour, blend.weight, blend.Mode());
+    return true;
+}
+
+bool IEditorWindow::DrawText(ITextStyle& style, std::string_view text, const IBox& box)
+{
+    if (text.empty())
+        return true;
+    if (!surface)
+        return false;
+    IFont* font = IFontCache::Instance().ForStyle(style);
+    if (!font)
+        return false;
+    ISurface view = RegionView();
+    if (!view.Valid())
+        return true;
+    const int align = style.align == 0   ? kTextAlignLeft
+                      : style.align == 1 ? kTextAlignCentre
+                                         : kTextAlignRight;
+    const uint32_t colour = style.colour.Packed();
+    const int flags = align | kTextNoClip | (style.colour.A < 255 ? kTextUseAlpha : 0);
+    const IBox local{box.left - drawRegion.left, box.top - drawRegion.top, box.right - drawRegion.left,
+                     box.bottom - drawRegion.top};
+    return tpm::DrawText(view, *font, colour, text, local, flags);
+}
+
+} // namespace tpm

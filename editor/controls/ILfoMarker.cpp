@@ -1,0 +1,56 @@
+#include "editor/controls/ILfoMarker.h"
+
+#include "draw/IRgba.h"
+#include "editor/IEditorWindow.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tpm
+{
+
+namespace
+{
+constexpr int kTravel = 195; // the 6-pixel marker's left end moves over 195 of the strip's 201 columns
+const uint32_t kMarkerColour = IRgba(150, 255, 255, 255).Packed();
+const uint32_t kBlockedColour = IRgba(200, 255, 0, 0).Packed();
+} // namespace
+
+ILfoMarker::ILfoMarker(IEditorWindow& owner, const IBox& box) : IControl(owner, box) {}
+
+ILfoMarker::Look ILfoMarker::CurrentLook() const
+{
+    const float lo = rangeLo.load(std::memory_order_relaxed);
+    const float hi = rangeHi.load(std::memory_order_relaxed);
+    const double span = static_cast<double>(hi) - lo;
+    // A collapsed or broken range keeps the marker at the left end instead of dividing by zero.
+    const double x =
+        span > 0.0 && std::isfinite(span)
+            ? (position.load(std::memory_order_relaxed) - static_cast<double>(lo)) * kTravel / span
+            : 0.0;
+    Look look;
+    look.offset = std::isfinite(x) ? static_cast<int>(std::round(std::clamp(x, 0.0, double{kTravel}))) : 0;
+    look.running = running.load(std::memory_order_relaxed);
+    look.blocked = blocked.load(std::memory_order_relaxed);
+    return look;
+}
+
+bool ILfoMarker::Draw(IEditorWindow& e)
+{
+    const Look look = CurrentLook();
+    drawnLook = look;
+    const int left = rect.left;
+    const IBox marker{left + look.offset, rect.top, left + look.offset + 6, rect.bottom};
+    if (left == kFirstStripLeft && look.running)
+        return e.FillRect(kMarkerColour, marker);
+    if (left == kSecondStripLeft)
+    {
+        if (look.running)
+            return e.FillRect(kMarkerColour, marker);
+        if (look.blocked)
+            return e.FillRect(kBlockedColour, IBox{left, rect.top, left + 6, rect.bottom});
+    }
+    return true;
+}
+
+} // namespace tpm

@@ -1,0 +1,133 @@
+#include "plugin/EditorLayout.h"
+
+#include "core/IEffectBase.h"
+#include "editor/IEditorWindow.h"
+#include "editor/controls/IButton.h"
+#include "editor/controls/IButtonClick.h"
+#include "editor/controls/IButtonHold.h"
+#include "editor/controls/IDropDown.h"
+#include "editor/controls/IKnobMulti.h"
+#include "editor/controls/IKnobRotVal.h"
+#include "editor/controls/ILfoMarker.h"
+#include "editor/controls/ITextControl.h"
+#include "editor/controls/IWebLinkControl.h"
+#include "engine/ParamId.h"
+#include "engine/ToneEngine.h"
+#include "plugin/ParameterTable.h"
+
+#include <cstdio>
+#include <memory>
+
+using namespace tpm;
+
+namespace
+{
+constexpr const char* kWebPage = "https://www.twinpulsetonemix.org/";
+constexpr const char* kWebPageFallback = "http://twinpulsetonemix.org/";
+
+const ITextStyle kVersionStyle{"Verdana", 13, IRgba(100, 255, 255, 255), 0, ITextStyle::kAlignLeft};
+const ITextStyle kBandStyle{"Arial", 15, IRgba(200, 255, 255, 255), 0, ITextStyle::kAlignCentre};
+const ITextStyle kKnobStyle{"Arial", 15, IRgba(200, 255, 255, 255), 0, ITextStyle::kAlignLeft};
+
+IKnobSetup Knob(int cx, int cy, const IBitmapRef& bitmap, int width = 0)
+{
+    IKnobSetup s;
+    s.centerX = cx;
+    s.centerY = cy;
+    s.bitmap = bitmap;
+    s.textStyle = kKnobStyle;
+    s.width = width;
+    return s;
+}
+
+std::string FormatVersionText(int version)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "v%d.%02d", version >> 16, (version >> 8) & 0xFF);
+    return text;
+}
+
+// The parameters of one LFO panel; the second panel lies 304 pixels right of the first.
+// The index of one of LFO k's parameters, named by LFO 1's.
+int LfoParam(ParamId lfo1Param, int k)
+{
+    return ToIndex(lfo1Param) + k * kLfoParamStride;
+}
+
+template <class Control, class... Args> Control* Attach(IEditorWindow& editor, Args&&... args)
+{
+    auto control = std::make_unique<Control>(editor, std::forward<Args>(args)...);
+    Control* raw = control.get();
+    editor.AttachControl(std::move(control));
+    return raw;
+}
+} // namespace
+
+IEditorLink* EditorLayout::Build(IEffectBase& plugin, ToneEngine& engine, WindowLayerFactory factory)
+{
+    auto* editor = new IEditorWindow(plugin, kWidth, kHeight, 0, factory);
+    IEditorWindow& e = *editor;
+    e.AttachBackground(100, "img/bg.png");
+    markers[0] = Attach<ILfoMarker>(e, IBox{22, 322, 223, 324});
+    markers[1] = Attach<ILfoMarker>(e, IBox{326, 322, 527, 324});
+    Attach<ITextControl>(e, IBox{45, 12, 95, 30}, kVersionStyle,
+                         FormatVersionText(PluginIdentity().version).c_str());
+    Attach<IWebLinkControl>(e, IBox{178, 15, 370, 62}, kWebPage, kWebPageFallback, "");
+    bandText = Attach<ITextControl>(e, IBox{233, 298, 317, 313}, kBandStyle, "");
+    shownBand = nullptr;
+
+    const IBitmapRef knob = e.LoadBitmap(101, "../img/knob.png");
+    const IBitmapRef knob2 = e.LoadBitmap(102, "../img/knob2.png");
+    const IBitmapRef target = e.LoadBitmap(107, "img/lfo_tg.png", 5);
+    const IBitmapRef targetList = e.LoadBitmap(108, "img/lfo_tg_.png", 5);
+    const IBitmapRef syncTab = e.LoadBitmap(109, "../img/rate_sync.png");
+    const IBitmapRef lfoWave = e.LoadBitmap(104, "../img/lfo_wave.png", 7);
+
+    Attach<IKnobRotVal>(e, ToIndex(ParamId::kBaseFreq), Knob(48, 129, knob));
+    Attach<IKnobRotVal>(e, ToIndex(ParamId::kBinaural), Knob(122, 129, knob));
+    Attach<IKnobMulti>(e, ToIndex(ParamId::kWave),
+                       Knob(197, 129, e.LoadBitmap(103, "../img/wave.png", 8), 80));
+    Attach<IButton>(e, ToIndex(ParamId::kBeats), 235, 103, e.LoadBitmap(106, "../img/btn3.png"));
+    Attach<IButton>(e, ToIndex(ParamId::kPlayAnyway), 241, 144, e.LoadBitmap(105, "../img/btn.png"));
+    Attach<IKnobRotVal>(e, ToIndex(ParamId::kFade), Knob(352, 129, knob, 60));
+    Attach<IKnobRotVal>(e, ToIndex(ParamId::kBinauralPan), Knob(426, 129, knob));
+    Attach<IKnobRotVal>(e, ToIndex(ParamId::kMix), Knob(501, 129, knob));
+
+    for (int k = 0; k < 2; ++k)
+    {
+        const int dx = k * 304;
+        Attach<IButtonClick>(e, LfoParam(ParamId::kLfo1Sync, k), 183 + dx, 194, syncTab)
+            ->SetPressFlag(engine.SyncClickedFlag());
+        Attach<IDropDown>(e, LfoParam(ParamId::kLfo1Target, k), 84 + dx, 214, target, targetList, 1,
+                          IDropDown::kBelowLeft);
+        Attach<IKnobRotVal>(e, LfoParam(ParamId::kLfo1Start, k), Knob(45 + dx, 277, knob2));
+        Attach<IKnobMulti>(e, LfoParam(ParamId::kLfo1Wave, k), Knob(97 + dx, 277, lfoWave, 60));
+        Attach<IKnobRotVal>(e, LfoParam(ParamId::kLfo1Depth, k), Knob(149 + dx, 277, knob2));
+        Attach<IKnobRotVal>(e, LfoParam(ParamId::kLfo1RateSync, k), Knob(201 + dx, 277, knob2));
+        Attach<IKnobRotVal>(e, LfoParam(ParamId::kLfo1RateMs, k), Knob(201 + dx, 277, knob2, 60));
+        // Sync starts "Yes": the millisecond rate shares the spot and starts hidden.
+        e.HideControls(LfoParam(ParamId::kLfo1RateMs, k), true);
+    }
+    Attach<IButtonHold>(e, ToIndex(ParamId::kRestartLfos), 235, 323, e.LoadBitmap(110, "../img/btn2.png"));
+    return editor;
+}
+
+void EditorLayout::ShowEngineState(const ToneEngine& engine)
+{
+    if (!bandText)
+        return;
+    // Band names are fixed texts: a new pointer is a new name.
+    const char* band = engine.BandText();
+    if (band != shownBand)
+    {
+        bandText->SetText(band);
+        shownBand = band;
+    }
+    for (int k = 0; k < 2; ++k)
+    {
+        const ToneEngine::LfoGraphValues& g = engine.Graph(k);
+        markers[k]->SetRange(g.rangeLo, g.rangeHi);
+        markers[k]->SetPosition(g.position);
+        markers[k]->SetState(g.running, g.blocked);
+    }
+}
