@@ -31,8 +31,16 @@ struct CommonHostOptions
     bool logAutomation = false;
 };
 
+struct EditorOptions
+{
+    std::string module;
+    std::string screenshot; // empty: stay open until the window is closed
+    int afterMs = 500;      // how long the editor runs before the screenshot
+};
+
 int RunInfo(const std::string& module, const CommonHostOptions& host);
 int RunRender(const RenderOptions& options, const CommonHostOptions& host);
+int RunEditor(const EditorOptions& options, const CommonHostOptions& host);
 int RunCompare(const std::string& a, const std::string& b, double tolerance);
 
 // Loads and opens a module with the host settings; prints the error and answers null on failure.

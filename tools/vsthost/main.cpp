@@ -76,6 +76,14 @@ int Run(int argc, char** argv)
     }
     exportFxp->add_option("--program", exportProgram, "Select this program first (default: the current one)");
 
+    EditorOptions editor;
+    CLI::App* editorCmd = app.add_subcommand("editor", "Open the plug-in's editor in a window");
+    editorCmd->add_option("module", editor.module, "Plug-in module")->required();
+    editorCmd->add_option("--screenshot", editor.screenshot, "Save the window as PNG and exit");
+    editorCmd->add_option("--after-ms", editor.afterMs, "Milliseconds before the screenshot")
+        ->capture_default_str()
+        ->check(CLI::Range(0, 600000));
+
     std::string compareA, compareB;
     double tolerance = 0.0;
     CLI::App* compare = app.add_subcommand("compare", "Compare two raw float32 files sample by sample");
@@ -105,6 +113,8 @@ int Run(int argc, char** argv)
     if (exportFxp->parsed() || exportFxb->parsed())
         return RunExportPreset(exportModule, exportOutput, exportFxb->parsed(), exportChunk, exportProgram,
                                exportLoad);
+    if (editorCmd->parsed())
+        return RunEditor(editor, host);
     if (compare->parsed())
         return RunCompare(compareA, compareB, tolerance);
     return 2;

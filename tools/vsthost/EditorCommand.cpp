@@ -1,0 +1,100 @@
+// vsthost editor: opens the plug-in's editor in a window of its own, drives its idle calls, and either
+// stays until the window is closed or saves the window's pixels as PNG after a while and exits.
+// Scripts read "READY x y width height" (the editor's screen position) and "SCREENSHOT file".
+#include "tools/preview/PngWriter.h"
+#include "tools/vsthost/Commands.h"
+#include "tools/vsthost/HostWindow.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace
+{
+
+constexpr int kIdleIntervalMs = 16;
+
+bool SaveScreenshot(HostWindow& window, const std::string& path)
+{
+    std::vector<uint32_t> pixels;
+    int width = 0;
+    int height = 0;
+    std::string error;
+    if (!window.CapturePixels(pixels, width, height, error))
+    {
+        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
+        return false;
+    }
+    tpm::ISurface surface(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            surface.SetPixel(x, y, pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + x]);
+    if (!tpm::WritePng(surface, path))
+    {
+        std::fprintf(stderr, "vsthost: could not write '%s'\n", path.c_str());
+        return false;
+    }
+    std::printf("SCREENSHOT %s\n", path.c_str());
+    std::fflush(stdout);
+    return true;
+}
+
+// The window loop: idle calls about 60 times a second until the window closes or the screenshot is due.
+int ShowEditor(HostedPlugin& plugin, HostWindow& window, const EditorOptions& options)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto due = Clock::now() + std::chrono::milliseconds(options.afterMs);
+    while (window.PumpEvents(kIdleIntervalMs))
+    {
+        plugin.Dispatch(vst::effEditIdle);
+        if (!options.screenshot.empty() && Clock::now() >= due)
+            return SaveScreenshot(window, options.screenshot) ? 0 : 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int RunEditor(const EditorOptions& options, const CommonHostOptions& host)
+{
+    HostSettings settings;
+    settings.productName = host.hostName;
+    settings.vendorVersion = host.hostVersion;
+    settings.logToStderr = host.logAutomation;
+    auto plugin = OpenModule(options.module, settings);
+    if (!plugin)
+        return 1;
+    plugin->Start();
+    ERect* rect = nullptr;
+    if ((plugin->Effect()->flags & vst::effFlagsHasEditor) == 0 ||
+        plugin->Dispatch(vst::effEditGetRect, 0, 0, &rect) == 0 || !rect || rect->right <= rect->left ||
+        rect->bottom <= rect->top)
+    {
+        std::fprintf(stderr, "vsthost: the plug-in has no editor\n");
+        return 1;
+    }
+    const int width = rect->right - rect->left;
+    const int height = rect->bottom - rect->top;
+    char name[256] = {};
+    plugin->Dispatch(vst::effGetEffectName, 0, 0, name);
+    std::string error;
+    auto window = HostWindow::Create(width, height, std::string("vsthost: ") + name, error);
+    if (!window)
+    {
+        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
+        return 1;
+    }
+    if (plugin->Dispatch(vst::effEditOpen, 0, 0, window->ParentHandle()) == 0)
+    {
+        std::fprintf(stderr, "vsthost: the plug-in did not open its editor\n");
+        return 1;
+    }
+    int x = 0;
+    int y = 0;
+    window->ScreenOrigin(x, y);
+    std::printf("READY %d %d %d %d\n", x, y, width, height);
+    std::fflush(stdout);
+    const int result = ShowEditor(*plugin, *window, options);
+    plugin->Dispatch(vst::effEditClose);
+    plugin->Close();
+    return result;
+}
