@@ -9,13 +9,14 @@ namespace tpm
 {
 
 XcbImagePresenter::XcbImagePresenter(const XcbConnection& conn, const XcbPixelFormat& format,
-                                     xcb_window_t window, int width, int height)
+                                     xcb_window_t window, int width, int height, bool sharedMemory)
     : conn_(conn), format_(format), window_(window), width_(width), height_(height)
 {
     gc_ = xcb_generate_id(conn_.Get());
     const uint32_t noExposures = 0;
     xcb_create_gc(conn_.Get(), gc_, window_, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
-    AttachSharedMemory();
+    if (sharedMemory)
+        AttachSharedMemory();
 }
 
 XcbImagePresenter::~XcbImagePresenter()

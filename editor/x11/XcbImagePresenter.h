@@ -19,8 +19,9 @@ namespace tpm
 class XcbImagePresenter
 {
   public:
+    // `sharedMemory` false keeps to plain requests, as with a remote display.
     XcbImagePresenter(const XcbConnection& conn, const XcbPixelFormat& format, xcb_window_t window, int width,
-                      int height);
+                      int height, bool sharedMemory = true);
     ~XcbImagePresenter();
     XcbImagePresenter(const XcbImagePresenter&) = delete;
     XcbImagePresenter& operator=(const XcbImagePresenter&) = delete;

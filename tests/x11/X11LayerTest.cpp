@@ -1,5 +1,6 @@
 // The X11 window layer under Xvfb, driven with real input from xdotool.
 #include "PatternEditor.h"
+#include "editor/x11/XcbImagePresenter.h"
 #include "support/TestModule.h"
 #include "tools/vsthost/HostWindow.h"
 #include "vst/VstAbi.h"
@@ -19,18 +20,12 @@
 namespace
 {
 
-constexpr int kLeft = 20; // the editor's place in the host window, which sits at the screen's origin
+constexpr int kLeft = 20; // the editor's place in the host window
 constexpr int kTop = 10;
 
 bool Xdo(const std::string& args)
 {
     return std::system(("xdotool " + args).c_str()) == 0;
-}
-
-// Screen position of an editor point, as xdotool arguments.
-std::string At(int x, int y)
-{
-    return std::to_string(kLeft + x) + " " + std::to_string(kTop + y);
 }
 
 int OpenDescriptors()
@@ -66,6 +61,7 @@ class X11Layer : public ::testing::Test
         std::string error;
         host = HostWindow::Create(600, 400, "layer test", error);
         ASSERT_TRUE(host) << error;
+        host->ScreenOrigin(originX, originY);
     }
 
     // Runs the host's and the editors' idle calls, as a host does, until `done` or two seconds pass.
@@ -104,7 +100,15 @@ class X11Layer : public ::testing::Test
         return pixels[static_cast<size_t>(y) * width + x];
     }
 
+    // Screen position of a point of an editor placed at (kLeft, kTop), as xdotool arguments.
+    std::string At(int x, int y) const
+    {
+        return std::to_string(originX + kLeft + x) + " " + std::to_string(originY + kTop + y);
+    }
+
     std::unique_ptr<HostWindow> host;
+    int originX = 0;
+    int originY = 0;
     std::vector<uint32_t> pixels;
     int width = 0;
     int height = 0;
@@ -131,6 +135,30 @@ TEST_F(X11Layer, PaintsTheSurfaceAndPresentsOnlyTheGivenRegion)
     EXPECT_EQ(Captured(kLeft + 149, kTop + 129), 0xFF123456u);
     EXPECT_EQ(Captured(kLeft + 150, kTop + 129), editor.PatternAt(150, 129));
     EXPECT_EQ(Captured(kLeft + 99, kTop + 100), editor.PatternAt(99, 100));
+}
+
+// Remote displays get plain put-image requests: the same pixels as through shared memory.
+TEST_F(X11Layer, SharedMemoryAndPlainRequestsShowTheSamePixels)
+{
+    std::string error;
+    auto conn = tpm::XcbConnection::Open(error);
+    ASSERT_TRUE(conn) << error;
+    const auto format = tpm::XcbPixelFormat::ForRootVisual(conn->Get(), conn->Screen());
+    const auto window = static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(host->ParentHandle()));
+    for (const bool shared : {true, false})
+    {
+        PatternEditor pattern(600, 400, shared ? 1 : 2);
+        tpm::XcbImagePresenter presenter(*conn, format, window, 600, 400, shared);
+        EXPECT_EQ(presenter.UsesSharedMemory(), shared);
+        presenter.Put(pattern.Surface(), {0, 0, 600, 400});
+        conn->Sync();
+        pixels.clear();
+        int wrong = 0;
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 600; ++x)
+                wrong += Captured(x, y) != pattern.PatternAt(x, y);
+        EXPECT_EQ(wrong, 0) << (shared ? "shared memory" : "plain requests");
+    }
 }
 
 TEST_F(X11Layer, IdleRunsTheFrameTickTwentyFourTimesASecond)
@@ -295,7 +323,7 @@ TEST_F(X11Layer, TwoWindowsAtOnceEachPaintAndHearTheirOwnInput)
     ASSERT_TRUE(second.Open(host->ParentHandle(), 300, 0));
     first.Layer()->Redraw({0, 0, 280, 200});
     second.Layer()->Redraw({0, 0, 280, 200});
-    ASSERT_TRUE(Xdo("mousemove 350 50 click 1"));
+    ASSERT_TRUE(Xdo("mousemove " + At(350 - kLeft, 50 - kTop) + " click 1"));
     ASSERT_TRUE(PumpUntil({&first, &second}, [&] { return second.Count(LayerEvent::Up) == 1; }));
     EXPECT_EQ(first.events.size(), 0u);
     EXPECT_EQ(std::make_pair(second.events[0].x, second.events[0].y), std::make_pair(50, 50));

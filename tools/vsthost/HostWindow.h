@@ -1,3 +1,4 @@
+// The host side of `vsthost editor`: a top-level window that parents a plug-in's editor.
 #pragma once
 
 #include <cstdint>
@@ -5,14 +6,17 @@
 #include <string>
 #include <vector>
 
-// A top-level window that hosts a plug-in editor; one per editor command.
-class HostWindow
+class HostWindow // a top-level window that hosts a plug-in editor; one per editor command
 {
   public:
+    // A window whose client area is width x height; null with a one-line reason in `error`.
     static std::unique_ptr<HostWindow> Create(int width, int height, const std::string& title,
                                               std::string& error);
     virtual ~HostWindow() = default;
     virtual void* ParentHandle() = 0;        // HWND, or the X11 Window id cast to void*
     virtual bool PumpEvents(int waitMs) = 0; // runs pending events; false once the user closed it
+    // The client area as 0xAARRGGBB pixels, top row first.
     virtual bool CapturePixels(std::vector<uint32_t>& argb, int& width, int& height, std::string& error) = 0;
+    // Where the client area's top left is on the screen (for tools that send input from outside).
+    virtual void ScreenOrigin(int& x, int& y) = 0;
 };

@@ -35,6 +35,7 @@ class HostWindowX11 final : public HostWindow
     void* ParentHandle() override { return reinterpret_cast<void*>(static_cast<uintptr_t>(window_)); }
     bool PumpEvents(int waitMs) override;
     bool CapturePixels(std::vector<uint32_t>& argb, int& width, int& height, std::string& error) override;
+    void ScreenOrigin(int& x, int& y) override;
 
   private:
     std::unique_ptr<XcbConnection> conn_;
@@ -127,6 +128,20 @@ bool HostWindowX11::CapturePixels(std::vector<uint32_t>& argb, int& width, int& 
     width = width_;
     height = height_;
     return true;
+}
+
+void HostWindowX11::ScreenOrigin(int& x, int& y)
+{
+    x = 0;
+    y = 0;
+    xcb_connection_t* c = conn_->Get();
+    xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
+        c, xcb_translate_coordinates(c, window_, conn_->Screen().root, 0, 0), nullptr);
+    if (!reply)
+        return;
+    x = reply->dst_x;
+    y = reply->dst_y;
+    std::free(reply);
 }
 
 } // namespace
