@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <malloc.h>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -114,12 +115,12 @@ class X11Layer : public ::testing::Test
     int height = 0;
 };
 
-TEST_F(X11Layer, PaintsTheSurfaceAndPresentsOnlyTheGivenRegion)
+// The server's expose events ask the editor to paint; a later present touches only its region.
+TEST_F(X11Layer, PaintsOnExposeAndPresentsOnlyTheGivenRegion)
 {
     PatternEditor editor(550, 363);
     ASSERT_TRUE(editor.Open(host->ParentHandle(), kLeft, kTop));
     EXPECT_EQ(editor.Layer()->Bounds(), (tpm::IBox{kLeft, kTop, kLeft + 550, kTop + 363}));
-    editor.Layer()->Redraw({0, 0, 550, 363});
     Settle({&editor});
     int wrong = 0;
     for (int y = 0; y < 363; ++y)
@@ -350,6 +351,39 @@ TEST_F(X11Layer, ParentDestroyedBeforeTheEditorClosesIsSurvived)
     int y = 0;
     closing.Layer()->CursorInWindow(x, y);
     closing.Close();
+}
+
+// A stand-in opener that takes its time: the layer hands the address over and goes on at once.
+TEST_F(X11Layer, WebPageGoesToTheOpenerWithoutWaitingForIt)
+{
+    PatternEditor editor(100, 100);
+    ASSERT_TRUE(editor.Open(host->ParentHandle(), 0, 0));
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("x11-opener-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path opened = dir / "opened";
+    {
+        std::ofstream script(dir / "xdg-open");
+        script << "#!/bin/sh\nprintf '%s' \"$1\" > " << opened << "\nsleep 2\n";
+    }
+    std::filesystem::permissions(dir / "xdg-open", std::filesystem::perms::owner_all);
+    const std::string path = std::getenv("PATH");
+    setenv("PATH", (dir.string() + ":" + path).c_str(), 1);
+
+    EXPECT_FALSE(editor.Layer()->OpenWebPage("file:///etc/passwd"));
+    EXPECT_FALSE(editor.Layer()->OpenWebPage("--help"));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(editor.Layer()->OpenWebPage("https://example.org/a b"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    setenv("PATH", path.c_str(), 1);
+    std::string got;
+    for (int wait = 0; wait < 100 && got.empty(); ++wait)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::getline(std::ifstream(opened), got);
+    }
+    EXPECT_EQ(got, "https://example.org/a b");
+    std::filesystem::remove_all(dir);
 }
 
 TEST(X11LayerWithoutDisplay, FactoryAnswersNullWithoutADisplayOrAParent)
