@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 
 namespace tpm
 {
@@ -22,6 +23,8 @@ std::unique_ptr<XcbConnection> XcbConnection::Open(std::string& error)
         error = std::string("cannot connect to display ") + display;
         return nullptr;
     }
+    // Programs we start (the web page opener) must not hold our connection open after we close it.
+    fcntl(xcb_get_file_descriptor(conn), F_SETFD, FD_CLOEXEC);
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(conn));
     for (int i = 0; i < screenNumber && it.rem > 0; ++i)
         xcb_screen_next(&it);

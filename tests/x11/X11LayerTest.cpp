@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -414,6 +415,7 @@ TEST(X11LayerWithoutDisplay, ModuleAnswersNoEditorAndStillProcesses)
     float inRight[64] = {};
     float* inputs[] = {inLeft, inRight};
     plugin->Effect()->processReplacing(plugin->Effect(), inputs, outputs, 64);
+    EXPECT_NE(*std::max_element(left, left + 64), 0.0f); // the tone plays
     plugin->Dispatch(vst::effEditClose);
     plugin->Close();
     setenv("DISPLAY", display.c_str(), 1);
