@@ -97,6 +97,7 @@ bool Cycle(HostedPlugin& plugin, HostWindow& window, int cycles)
     }
     const int after = OpenDescriptors();
     std::printf("CYCLES %d: descriptors %d -> %d\n", cycles, before, after);
+    std::fflush(stdout);
     return after <= before;
 }
 
@@ -159,6 +160,7 @@ int main(int argc, char** argv)
     plugin->Dispatch(vst::effEditClose);
     for (int i = 0; o.printParams && i < plugin->Effect()->numParams; ++i)
         std::printf("%s=%s\n", plugin->ParamName(i).c_str(), plugin->ParamDisplay(i).c_str());
+    std::fflush(stdout); // before the module goes: a sanitizer's exit report must not swallow it
     plugin->Close();
     return 0;
 }
