@@ -38,6 +38,9 @@ class HostWindowX11 final : public HostWindow
     void ScreenOrigin(int& x, int& y) override;
 
   private:
+    // Handles every event that has arrived; true when there was any.
+    bool Drain();
+
     std::unique_ptr<XcbConnection> conn_;
     XcbPixelFormat format_;
     int width_;
@@ -76,11 +79,24 @@ bool HostWindowX11::PumpEvents(int waitMs)
 {
     xcb_connection_t* c = conn_->Get();
     xcb_flush(c);
-    pollfd fd{xcb_get_file_descriptor(c), POLLIN, 0};
-    if (!closed_ && waitMs > 0)
+    // Events already read while waiting for a reply are handled without waiting for more.
+    if (!Drain() && !closed_ && waitMs > 0)
+    {
+        pollfd fd{xcb_get_file_descriptor(c), POLLIN, 0};
         poll(&fd, 1, waitMs);
+        Drain();
+    }
+    xcb_flush(c);
+    return !closed_ && conn_->Healthy();
+}
+
+bool HostWindowX11::Drain()
+{
+    xcb_connection_t* c = conn_->Get();
+    bool any = false;
     while (xcb_generic_event_t* event = xcb_poll_for_event(c))
     {
+        any = true;
         const uint8_t type = event->response_type & 0x7F;
         if (type == XCB_CLIENT_MESSAGE &&
             reinterpret_cast<xcb_client_message_event_t*>(event)->data.data32[0] == deleteAtom_)
@@ -95,8 +111,7 @@ bool HostWindowX11::PumpEvents(int waitMs)
         }
         std::free(event);
     }
-    xcb_flush(c);
-    return !closed_ && conn_->Healthy();
+    return any;
 }
 
 bool HostWindowX11::CapturePixels(std::vector<uint32_t>& argb, int& width, int& height, std::string& error)
