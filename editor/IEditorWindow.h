@@ -141,6 +141,7 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     void OnEntryFocus(bool focused) override;
     void OnEntryTyping() override;
     void OnEntryCommit() override;
+    void OnEntryCancel() override;
     void OnWindowClosing() override;
 
     void EntryStep();

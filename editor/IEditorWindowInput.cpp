@@ -289,6 +289,12 @@ void IEditorWindow::OnEntryCommit()
         entryState = kEntryCommit;
 }
 
+void IEditorWindow::OnEntryCancel()
+{
+    if (entryControl)
+        entryState = kEntryCancel;
+}
+
 void IEditorWindow::EntryStep()
 {
     if (!entryControl)

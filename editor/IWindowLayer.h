@@ -75,6 +75,8 @@ class IWindowEvents
     virtual void OnEntryFocus(bool focused) = 0;
     virtual void OnEntryTyping() = 0;
     virtual void OnEntryCommit() = 0;
+    // Escape in the entry field: close it without applying its text.
+    virtual void OnEntryCancel() = 0;
     // The window is going away on its own (closed by the system or the parent's destruction).
     virtual void OnWindowClosing() = 0;
 

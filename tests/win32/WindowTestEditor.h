@@ -63,6 +63,7 @@ class WindowTestEditor final : public tpm::IWindowEvents
     void OnEntryFocus(bool focused) override { Record({focused ? "focus" : "blur"}); }
     void OnEntryTyping() override { Record({"typing"}); }
     void OnEntryCommit() override { Record({"commit"}); }
+    void OnEntryCancel() override { Record({"cancel"}); }
     void OnWindowClosing() override;
 
   private:

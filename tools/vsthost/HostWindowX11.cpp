@@ -1,0 +1,185 @@
+// The host's top-level window on X11, on a display connection of its own (the plug-in opens another).
+#include "tools/vsthost/HostWindow.h"
+
+#include "editor/x11/XcbConnection.h"
+#include "editor/x11/XcbPixelFormat.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <poll.h>
+
+namespace
+{
+
+using tpm::XcbConnection;
+using tpm::XcbPixelFormat;
+
+// A plain top-level window that closes on the window manager's delete request.
+class HostWindowX11 final : public HostWindow
+{
+  public:
+    HostWindowX11(std::unique_ptr<XcbConnection> conn, const XcbPixelFormat& format, int width, int height)
+        : conn_(std::move(conn)), format_(format), width_(width), height_(height)
+    {
+    }
+    ~HostWindowX11() override
+    {
+        if (!closed_)
+            xcb_destroy_window(conn_->Get(), window_);
+        xcb_flush(conn_->Get());
+    }
+    HostWindowX11(const HostWindowX11&) = delete;
+    HostWindowX11& operator=(const HostWindowX11&) = delete;
+
+    bool Open(const std::string& title, std::string& error);
+    void* ParentHandle() override { return reinterpret_cast<void*>(static_cast<uintptr_t>(window_)); }
+    bool PumpEvents(int waitMs) override;
+    bool CapturePixels(std::vector<uint32_t>& argb, int& width, int& height, std::string& error) override;
+    void ScreenOrigin(int& x, int& y) override;
+
+  private:
+    // Handles every event that has arrived; true when there was any.
+    bool Drain();
+
+    std::unique_ptr<XcbConnection> conn_;
+    XcbPixelFormat format_;
+    int width_;
+    int height_;
+    xcb_window_t window_ = 0;
+    xcb_atom_t deleteAtom_ = XCB_ATOM_NONE;
+    bool closed_ = false;
+};
+
+bool HostWindowX11::Open(const std::string& title, std::string& error)
+{
+    xcb_connection_t* c = conn_->Get();
+    const xcb_screen_t& screen = conn_->Screen();
+    window_ = xcb_generate_id(c);
+    const uint32_t values[] = {screen.black_pixel, XCB_EVENT_MASK_STRUCTURE_NOTIFY};
+    if (!conn_->Check(xcb_create_window_checked(c, XCB_COPY_FROM_PARENT, window_, screen.root, 0, 0,
+                                                static_cast<uint16_t>(width_), static_cast<uint16_t>(height_),
+                                                0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen.root_visual,
+                                                XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values)))
+    {
+        error = "cannot create the host window";
+        closed_ = true;
+        return false;
+    }
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                        static_cast<uint32_t>(title.size()), title.data());
+    const xcb_atom_t protocols = conn_->Atom("WM_PROTOCOLS");
+    deleteAtom_ = conn_->Atom("WM_DELETE_WINDOW");
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window_, protocols, XCB_ATOM_ATOM, 32, 1, &deleteAtom_);
+    xcb_map_window(c, window_);
+    conn_->Sync();
+    return true;
+}
+
+bool HostWindowX11::PumpEvents(int waitMs)
+{
+    xcb_connection_t* c = conn_->Get();
+    xcb_flush(c);
+    // Events already read while waiting for a reply are handled without waiting for more.
+    if (!Drain() && !closed_ && waitMs > 0)
+    {
+        pollfd fd{xcb_get_file_descriptor(c), POLLIN, 0};
+        poll(&fd, 1, waitMs);
+        Drain();
+    }
+    xcb_flush(c);
+    return !closed_ && conn_->Healthy();
+}
+
+bool HostWindowX11::Drain()
+{
+    xcb_connection_t* c = conn_->Get();
+    bool any = false;
+    while (xcb_generic_event_t* event = xcb_poll_for_event(c))
+    {
+        any = true;
+        const uint8_t type = event->response_type & 0x7F;
+        if (type == XCB_CLIENT_MESSAGE &&
+            reinterpret_cast<xcb_client_message_event_t*>(event)->data.data32[0] == deleteAtom_)
+        {
+            xcb_destroy_window(c, window_);
+            closed_ = true;
+        }
+        else if (type == XCB_DESTROY_NOTIFY &&
+                 reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window == window_)
+        {
+            closed_ = true;
+        }
+        std::free(event);
+    }
+    return any;
+}
+
+bool HostWindowX11::CapturePixels(std::vector<uint32_t>& argb, int& width, int& height, std::string& error)
+{
+    xcb_connection_t* c = conn_->Get();
+    xcb_get_image_reply_t* reply =
+        xcb_get_image_reply(c,
+                            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, 0, 0,
+                                          static_cast<uint16_t>(width_), static_cast<uint16_t>(height_), ~0u),
+                            nullptr);
+    if (!reply)
+    {
+        error = "cannot read the host window's pixels";
+        return false;
+    }
+    const uint8_t* data = xcb_get_image_data(reply);
+    const int rowBytes = format_.RowBytes(width_);
+    if (xcb_get_image_data_length(reply) < rowBytes * height_)
+    {
+        std::free(reply);
+        error = "short image from the server";
+        return false;
+    }
+    argb.resize(static_cast<size_t>(width_) * height_);
+    for (int y = 0; y < height_; ++y)
+        format_.ToArgb(data + static_cast<size_t>(y) * rowBytes, width_,
+                       argb.data() + static_cast<size_t>(y) * width_);
+    std::free(reply);
+    width = width_;
+    height = height_;
+    return true;
+}
+
+void HostWindowX11::ScreenOrigin(int& x, int& y)
+{
+    x = 0;
+    y = 0;
+    xcb_connection_t* c = conn_->Get();
+    xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
+        c, xcb_translate_coordinates(c, window_, conn_->Screen().root, 0, 0), nullptr);
+    if (!reply)
+        return;
+    x = reply->dst_x;
+    y = reply->dst_y;
+    std::free(reply);
+}
+
+} // namespace
+
+std::unique_ptr<HostWindow> HostWindow::Create(int width, int height, const std::string& title,
+                                               std::string& error)
+{
+    if (width <= 0 || height <= 0 || width > 8192 || height > 8192)
+    {
+        error = "bad window size";
+        return nullptr;
+    }
+    std::unique_ptr<XcbConnection> conn = XcbConnection::Open(error);
+    if (!conn)
+        return nullptr;
+    const XcbPixelFormat format = XcbPixelFormat::ForRootVisual(conn->Get(), conn->Screen());
+    if (!format.Valid())
+    {
+        error = "the display's visual is not a true-colour one";
+        return nullptr;
+    }
+    auto window = std::make_unique<HostWindowX11>(std::move(conn), format, width, height);
+    if (!window->Open(title, error))
+        return nullptr;
+    return window;
+}
