@@ -24,7 +24,8 @@ class Lfo
     static constexpr int kDivisionCount = 31;
 
     // Value at the current phase, then one sample's advance; returns scale × value + offset.
-    double Step()
+    // Inlined by force into the render loop, where it runs once a frame per LFO.
+    [[gnu::always_inline]] double Step()
     {
         const double x = Waveforms::LfoValue(wave, phase, squareState, kSquareSmoothIn, kSquareSmoothKeep);
         phase = Waveforms::WrapPhase(phase + inc);

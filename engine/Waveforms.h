@@ -2,6 +2,8 @@
 // because the per-sample loop calls them for every frame.
 #pragma once
 
+#include "engine/PolySine.h"
+
 #include <cmath>
 
 class Waveforms
@@ -36,6 +38,8 @@ class Waveforms
         return ReducePhase(phase);
     }
     static double ReducePhase(double phase);
+    // The wrap for a phase and an increment both known to be in [0, 2π).
+    static double WrapOnce(double phase) { return phase >= kTwoPi ? phase - kTwoPi : phase; }
 
     // Golden coefficients for a tone wave, from the golden fraction g and split s = 2πg.
     // Returns false (and leaves `out` alone) for waves that do not use them.
@@ -45,7 +49,7 @@ class Waveforms
     template <int Wave> static double Tone(double phi, double split, const Golden& c)
     {
         if constexpr (Wave == 0)
-            return std::sin(phi);
+            return PolySine::Sin(phi);
         else if constexpr (Wave == 1)
             return phi < kPi ? phi * kTwoOverPi - 1.0 : 3.0 - phi * kTwoOverPi;
         else if constexpr (Wave == 2)
@@ -53,13 +57,20 @@ class Waveforms
         else if constexpr (Wave == 3)
             return phi < kPi ? 1.0 : -1.0;
         else if constexpr (Wave == 4)
-            return phi < split ? std::cos(phi * c.a1) : std::cos(phi * c.a2 + c.c2);
+            return PolySine::Cos(GoldenArgument(phi, split, c));
         else if constexpr (Wave == 5)
-            return phi < split ? 2.0 * std::sin(phi * c.a1) - 1.0 : 2.0 * std::sin(phi * c.a2 + c.c2) - 1.0;
+            return 2.0 * PolySine::Sin(GoldenArgument(phi, split, c)) - 1.0;
         else if constexpr (Wave == 6)
             return phi < split ? phi * c.a1 - 1.0 : c.a2 - phi * c.c2;
         else
             return phi < split ? 1.0 : -1.0;
+    }
+    // φ × A1 before the split, φ × A2 + C2 after it: selects rather than branches, so that one
+    // sine serves both halves. Adding 0.0 to φ × A1 (never −0 here) leaves it unchanged.
+    static double GoldenArgument(double phi, double split, const Golden& c)
+    {
+        const bool first = phi < split;
+        return phi * (first ? c.a1 : c.a2) + (first ? 0.0 : c.c2);
     }
     // Run-time dispatch of Tone, for callers outside the per-sample loop.
     static double ToneValue(int wave, double phi, double split, const Golden& c);
@@ -79,15 +90,15 @@ class Waveforms
         case 4:
         {
             const double s = phi < kPi ? 1.0 : -1.0;
-            squareState = smoothIn * s + smoothKeep * squareState;
+            squareState = static_cast<double>(smoothIn) * s + static_cast<double>(smoothKeep) * squareState;
             return squareState;
         }
-        case 5:
-            return 2.0 * std::sin(phi / 2.0) - 1.0;
-        case 6:
-            return 2.0 * std::sin(phi / 2.0 + kPi) + 1.0;
         default:
-            return std::sin(phi);
+            break;
         }
+        // Sine, Sine Half and Half Flip share one sine: sin φ, 2 sin(φ/2) − 1, 2 sin(φ/2 + π) + 1.
+        const double arg = wave == 5 ? phi / 2.0 : wave == 6 ? phi / 2.0 + kPi : phi;
+        const double s = PolySine::Sin(arg);
+        return wave == 5 ? 2.0 * s - 1.0 : wave == 6 ? 2.0 * s + 1.0 : s;
     }
 };
