@@ -32,6 +32,10 @@ class Lfo
         return static_cast<double>(scale) * x + static_cast<double>(offset);
     }
 
+    // Steps `n` times, writing each output to out[0..n-1]; the wave is looked up once, not per
+    // sample. Leaves the last output in graph.position.
+    void Run(double* out, int n);
+
     // Back to the start phase: the start fraction of the period plus a per-wave offset.
     void Restart();
     // Swing for a target range [lo, hi] centred on `centre` as far as the range allows.

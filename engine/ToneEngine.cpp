@@ -176,13 +176,12 @@ void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames)
     level = goal;
 }
 
-// Inlined by force: as a call it costs as much as the step itself and pushes the render loop's
-// values out of registers.
-[[gnu::always_inline]] inline void ToneEngine::StepLfo(Lfo& l, double& inc1, double& inc2, float& curPan,
-                                                       float& curLevel) const
+// Inlined by force: as calls they cost as much as the work and push the render loop's values out
+// of registers.
+[[gnu::always_inline]] inline void ToneEngine::ApplyLfo(int target, double out, double& inc1, double& inc2,
+                                                        float& curPan, float& curLevel) const
 {
-    const double out = l.Step();
-    switch (l.target)
+    switch (target)
     {
     case 1:
         inc1 = out;
@@ -198,8 +197,17 @@ void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames)
         curLevel = static_cast<float>(out);
         break;
     default:
-        return;
+        break;
     }
+}
+
+[[gnu::always_inline]] inline void ToneEngine::StepLfo(Lfo& l, double& inc1, double& inc2, float& curPan,
+                                                       float& curLevel) const
+{
+    const double out = l.Step();
+    if (l.target < 1 || l.target > 4)
+        return;
+    ApplyLfo(l.target, out, inc1, inc2, curPan, curLevel);
     l.graph.position = static_cast<float>(out);
 }
 
@@ -230,6 +238,11 @@ int ToneEngine::RenderTone(const BlockPlan& plan, double** inputs, double** outp
     const double toward = binaural ? 1.0f + curPan : 1.0f;
     const double dry = 1.0f - curLevel;
 
+    // The moving pass runs the LFOs ahead in short stretches, each with its wave picked once.
+    constexpr int kLfoStretch = 64;
+    double lfoOut[2][kLfoStretch];
+    int stretchAt = kLfoStretch;
+
     int i = 0;
     for (; i < nFrames; ++i)
     {
@@ -252,10 +265,31 @@ int ToneEngine::RenderTone(const BlockPlan& plan, double** inputs, double** outp
         }
         else
         {
-            if (lfo1.active)
-                StepLfo(lfo1, inc1, inc2, curPan, curLevel);
-            if (lfo2.active)
-                StepLfo(lfo2, inc1, inc2, curPan, curLevel);
+            if constexpr (P == Pass::Moving)
+            {
+                // Every frame of this pass sounds, so the LFOs may run ahead of the frames.
+                if (stretchAt == kLfoStretch)
+                {
+                    const int n = std::min(kLfoStretch, nFrames - i);
+                    if (lfo1.active)
+                        lfo1.Run(lfoOut[0], n);
+                    if (lfo2.active)
+                        lfo2.Run(lfoOut[1], n);
+                    stretchAt = 0;
+                }
+                if (lfo1.active)
+                    ApplyLfo(lfo1.target, lfoOut[0][stretchAt], inc1, inc2, curPan, curLevel);
+                if (lfo2.active)
+                    ApplyLfo(lfo2.target, lfoOut[1][stretchAt], inc1, inc2, curPan, curLevel);
+                ++stretchAt;
+            }
+            else
+            {
+                if (lfo1.active)
+                    StepLfo(lfo1, inc1, inc2, curPan, curLevel);
+                if (lfo2.active)
+                    StepLfo(lfo2, inc1, inc2, curPan, curLevel);
+            }
             inc1 += plan.step1;
             inc2 += plan.step2;
             curLevel += plan.levelStep;

@@ -76,29 +76,49 @@ class Waveforms
     static double ToneValue(int wave, double phi, double split, const Golden& c);
 
     // LFO wave value at phase phi; the square is one-pole smoothed through `squareState`.
+    template <int Wave> static double Lfo(double phi, double& squareState, double smoothIn, double smoothKeep)
+    {
+        if constexpr (Wave == 1)
+            return phi < kPi ? phi * kTwoOverPi - 1.0 : 3.0 - phi * kTwoOverPi;
+        else if constexpr (Wave == 2)
+            return phi < kHalfPi ? phi * 1.2732395447351628 - 1.0
+                                 : 1.6666666666666667 - phi * 0.4244131815783876;
+        else if constexpr (Wave == 3)
+            return phi < kThreeHalfPi ? phi * 0.4244131815783876 - 1.0 : 7.0 - phi * 1.2732395447351628;
+        else if constexpr (Wave == 4)
+        {
+            const double s = phi < kPi ? 1.0 : -1.0;
+            squareState = smoothIn * s + smoothKeep * squareState;
+            return squareState;
+        }
+        else if constexpr (Wave == 5)
+            return 2.0 * PolySine::Sin(phi / 2.0) - 1.0;
+        else if constexpr (Wave == 6)
+            return 2.0 * PolySine::Sin(phi / 2.0 + kPi) + 1.0;
+        else
+            return PolySine::Sin(phi);
+    }
+    // Run-time dispatch of Lfo (0 and unknown waves: the sine).
     static double LfoValue(int wave, double phi, double& squareState, float smoothIn, float smoothKeep)
     {
+        const double in = smoothIn;
+        const double keep = smoothKeep;
         switch (wave)
         {
         case 1:
-            return phi < kPi ? phi * kTwoOverPi - 1.0 : 3.0 - phi * kTwoOverPi;
+            return Lfo<1>(phi, squareState, in, keep);
         case 2:
-            return phi < kHalfPi ? phi * 1.2732395447351628 - 1.0
-                                 : 1.6666666666666667 - phi * 0.4244131815783876;
+            return Lfo<2>(phi, squareState, in, keep);
         case 3:
-            return phi < kThreeHalfPi ? phi * 0.4244131815783876 - 1.0 : 7.0 - phi * 1.2732395447351628;
+            return Lfo<3>(phi, squareState, in, keep);
         case 4:
-        {
-            const double s = phi < kPi ? 1.0 : -1.0;
-            squareState = static_cast<double>(smoothIn) * s + static_cast<double>(smoothKeep) * squareState;
-            return squareState;
-        }
+            return Lfo<4>(phi, squareState, in, keep);
+        case 5:
+            return Lfo<5>(phi, squareState, in, keep);
+        case 6:
+            return Lfo<6>(phi, squareState, in, keep);
         default:
-            break;
+            return Lfo<0>(phi, squareState, in, keep);
         }
-        // Sine, Sine Half and Half Flip share one sine: sin φ, 2 sin(φ/2) − 1, 2 sin(φ/2 + π) + 1.
-        const double arg = wave == 5 ? phi / 2.0 : wave == 6 ? phi / 2.0 + kPi : phi;
-        const double s = PolySine::Sin(arg);
-        return wave == 5 ? 2.0 * s - 1.0 : wave == 6 ? 2.0 * s + 1.0 : s;
     }
 };
