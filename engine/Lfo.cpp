@@ -10,7 +10,8 @@ bool UsableIncrement(double inc)
     return std::isfinite(inc) && inc >= 0.0;
 }
 
-template <int Wave> void RunWave(Lfo& l, double* out, int n)
+// Increments in [0, 2π) (all but extreme rates at low sample rates) wrap with one subtraction.
+template <int Wave, bool SmallIncrement> void RunWave(Lfo& l, double* out, int n)
 {
     double phase = l.phase;
     double square = l.squareState;
@@ -20,11 +21,18 @@ template <int Wave> void RunWave(Lfo& l, double* out, int n)
     for (int i = 0; i < n; ++i)
     {
         const double x = Waveforms::Lfo<Wave>(phase, square, Lfo::kSquareSmoothIn, Lfo::kSquareSmoothKeep);
-        phase = Waveforms::WrapPhase(phase + inc);
+        phase = SmallIncrement ? Waveforms::WrapOnce(phase + inc) : Waveforms::WrapPhase(phase + inc);
         out[i] = scale * x + offset;
     }
     l.phase = phase;
     l.squareState = square;
+}
+template <int Wave> void RunWave(Lfo& l, double* out, int n)
+{
+    if (l.inc >= 0.0 && l.inc < Waveforms::kTwoPi && l.phase >= 0.0 && l.phase < Waveforms::kTwoPi)
+        RunWave<Wave, true>(l, out, n);
+    else
+        RunWave<Wave, false>(l, out, n);
 }
 } // namespace
 

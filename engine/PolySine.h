@@ -16,6 +16,11 @@ class PolySine
   public:
     static double Sin(double x) { return InFastRange(x) ? Quadrant(x, 0) : std::sin(x); }
     static double Cos(double x) { return InFastRange(x) ? Quadrant(x, 1) : std::cos(x); }
+    // Without the range check, for arguments known to lie within ±10, such as the engine's
+    // wrapped phases. Outside that the value is wrong but the computation stays defined (no
+    // conversion to integer, table indices masked).
+    static double SinOfPhase(double x) { return Quadrant(x, 0); }
+    static double CosOfPhase(double x) { return Quadrant(x, 1); }
 
   private:
     static constexpr double kTwoOverPi = 0.6366197723675814;
@@ -42,7 +47,7 @@ class PolySine
     // False for NaN too.
     static bool InFastRange(double x) { return std::fabs(x) <= 10.0; }
 
-    // sin(x + shift × π/2) for x in the fast range.
+    // sin(x + shift × π/2), accurate for x in the fast range.
     static double Quadrant(double x, int shift)
     {
         const double shifted = x * kTwoOverPi + kRoundingShift;

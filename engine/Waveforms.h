@@ -49,7 +49,7 @@ class Waveforms
     template <int Wave> static double Tone(double phi, double split, const Golden& c)
     {
         if constexpr (Wave == 0)
-            return PolySine::Sin(phi);
+            return PolySine::SinOfPhase(phi);
         else if constexpr (Wave == 1)
             return phi < kPi ? phi * kTwoOverPi - 1.0 : 3.0 - phi * kTwoOverPi;
         else if constexpr (Wave == 2)
@@ -57,9 +57,9 @@ class Waveforms
         else if constexpr (Wave == 3)
             return phi < kPi ? 1.0 : -1.0;
         else if constexpr (Wave == 4)
-            return PolySine::Cos(GoldenArgument(phi, split, c));
+            return PolySine::CosOfPhase(GoldenArgument(phi, split, c));
         else if constexpr (Wave == 5)
-            return 2.0 * PolySine::Sin(GoldenArgument(phi, split, c)) - 1.0;
+            return 2.0 * PolySine::SinOfPhase(GoldenArgument(phi, split, c)) - 1.0;
         else if constexpr (Wave == 6)
             return phi < split ? phi * c.a1 - 1.0 : c.a2 - phi * c.c2;
         else
@@ -92,11 +92,11 @@ class Waveforms
             return squareState;
         }
         else if constexpr (Wave == 5)
-            return 2.0 * PolySine::Sin(phi / 2.0) - 1.0;
+            return 2.0 * PolySine::SinOfPhase(phi / 2.0) - 1.0;
         else if constexpr (Wave == 6)
-            return 2.0 * PolySine::Sin(phi / 2.0 + kPi) + 1.0;
+            return 2.0 * PolySine::SinOfPhase(phi / 2.0 + kPi) + 1.0;
         else
-            return PolySine::Sin(phi);
+            return PolySine::SinOfPhase(phi);
     }
     // Run-time dispatch of Lfo (0 and unknown waves: the sine).
     static double LfoValue(int wave, double phi, double& squareState, float smoothIn, float smoothKeep)
