@@ -9,7 +9,62 @@ bool UsableIncrement(double inc)
 {
     return std::isfinite(inc) && inc >= 0.0;
 }
+
+// Increments in [0, 2π) (all but extreme rates at low sample rates) wrap with one subtraction.
+template <int Wave, bool SmallIncrement> void RunWave(Lfo& l, double* out, int n)
+{
+    double phase = l.phase;
+    double square = l.squareState;
+    const double inc = l.inc;
+    const double scale = l.scale;
+    const double offset = l.offset;
+    for (int i = 0; i < n; ++i)
+    {
+        const double x = Waveforms::Lfo<Wave>(phase, square, Lfo::kSquareSmoothIn, Lfo::kSquareSmoothKeep);
+        phase = SmallIncrement ? Waveforms::WrapOnce(phase + inc) : Waveforms::WrapPhase(phase + inc);
+        out[i] = scale * x + offset;
+    }
+    l.phase = phase;
+    l.squareState = square;
+}
+template <int Wave> void RunWave(Lfo& l, double* out, int n)
+{
+    if (l.inc >= 0.0 && l.inc < Waveforms::kTwoPi && l.phase >= 0.0 && l.phase < Waveforms::kTwoPi)
+        RunWave<Wave, true>(l, out, n);
+    else
+        RunWave<Wave, false>(l, out, n);
+}
 } // namespace
+
+void Lfo::Run(double* out, int n)
+{
+    switch (wave)
+    {
+    case 1:
+        RunWave<1>(*this, out, n);
+        break;
+    case 2:
+        RunWave<2>(*this, out, n);
+        break;
+    case 3:
+        RunWave<3>(*this, out, n);
+        break;
+    case 4:
+        RunWave<4>(*this, out, n);
+        break;
+    case 5:
+        RunWave<5>(*this, out, n);
+        break;
+    case 6:
+        RunWave<6>(*this, out, n);
+        break;
+    default:
+        RunWave<0>(*this, out, n);
+        break;
+    }
+    if (n > 0)
+        graph.position = static_cast<float>(out[n - 1]);
+}
 
 void Lfo::Restart()
 {

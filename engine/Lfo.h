@@ -28,12 +28,17 @@ class Lfo
     static constexpr double kTwoPiMsPerSecond = 6283.185307179586;
 
     // Value at the current phase, then one sample's advance; returns scale × value + offset.
-    double Step()
+    // Inlined by force into the render loop, where it runs once a frame per LFO.
+    [[gnu::always_inline]] double Step()
     {
         const double x = Waveforms::LfoValue(wave, phase, squareState, kSquareSmoothIn, kSquareSmoothKeep);
         phase = Waveforms::WrapPhase(phase + inc);
         return static_cast<double>(scale) * x + static_cast<double>(offset);
     }
+
+    // Steps `n` times, writing each output to out[0..n-1]; the wave is looked up once, not per
+    // sample. Leaves the last output in graph.position.
+    void Run(double* out, int n);
 
     // Back to the start phase: the start fraction of the period plus a per-wave offset.
     void Restart();

@@ -38,6 +38,12 @@ double RoundHalfAway(double x)
     return x >= 0.0 ? std::trunc(x + 0.5) : std::trunc(x - 0.5);
 }
 
+// The step itself, or 0 when adding it does not change the value.
+template <typename T> T EffectiveStep(T value, T step)
+{
+    return value + step == value ? T{0} : step;
+}
+
 int ClampToInt(double a, int lo, int hi)
 {
     return static_cast<int>(std::clamp(a, static_cast<double>(lo), static_cast<double>(hi)));
@@ -63,10 +69,19 @@ const char* BandName(float b, bool binaural)
 }
 } // namespace
 
-const ToneEngine::Renderer ToneEngine::kRenderers[Waveforms::kToneWaveCount] = {
-    &ToneEngine::RenderFrames<0>, &ToneEngine::RenderFrames<1>, &ToneEngine::RenderFrames<2>,
-    &ToneEngine::RenderFrames<3>, &ToneEngine::RenderFrames<4>, &ToneEngine::RenderFrames<5>,
-    &ToneEngine::RenderFrames<6>, &ToneEngine::RenderFrames<7>,
+const ToneEngine::Renderer ToneEngine::kRenderers[kPassCount][Waveforms::kToneWaveCount] = {
+    {&ToneEngine::RenderTone<0, Pass::Steady>, &ToneEngine::RenderTone<1, Pass::Steady>,
+     &ToneEngine::RenderTone<2, Pass::Steady>, &ToneEngine::RenderTone<3, Pass::Steady>,
+     &ToneEngine::RenderTone<4, Pass::Steady>, &ToneEngine::RenderTone<5, Pass::Steady>,
+     &ToneEngine::RenderTone<6, Pass::Steady>, &ToneEngine::RenderTone<7, Pass::Steady>},
+    {&ToneEngine::RenderTone<0, Pass::Moving>, &ToneEngine::RenderTone<1, Pass::Moving>,
+     &ToneEngine::RenderTone<2, Pass::Moving>, &ToneEngine::RenderTone<3, Pass::Moving>,
+     &ToneEngine::RenderTone<4, Pass::Moving>, &ToneEngine::RenderTone<5, Pass::Moving>,
+     &ToneEngine::RenderTone<6, Pass::Moving>, &ToneEngine::RenderTone<7, Pass::Moving>},
+    {&ToneEngine::RenderTone<0, Pass::FadingOut>, &ToneEngine::RenderTone<1, Pass::FadingOut>,
+     &ToneEngine::RenderTone<2, Pass::FadingOut>, &ToneEngine::RenderTone<3, Pass::FadingOut>,
+     &ToneEngine::RenderTone<4, Pass::FadingOut>, &ToneEngine::RenderTone<5, Pass::FadingOut>,
+     &ToneEngine::RenderTone<6, Pass::FadingOut>, &ToneEngine::RenderTone<7, Pass::FadingOut>},
 };
 
 double ToneEngine::InverseRate() const
@@ -136,91 +151,44 @@ void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames)
         const float frames = static_cast<float>(nFrames);
         plan.panStep = plan.driven[3] ? 0.0f : (panTarget - pan) / frames;
         plan.levelStep = plan.driven[4] ? 0.0f : (goal - level) / frames;
+        // No LFO writes a value that has a step, so a step too small to move its value leaves
+        // it unchanged all block: a glide's last few ulps, which it never quite covers.
+        plan.step1 = EffectiveStep(osc1Inc, plan.step1);
+        plan.step2 = EffectiveStep(osc2Inc, plan.step2);
+        plan.panStep = EffectiveStep(pan, plan.panStep);
+        plan.levelStep = EffectiveStep(level, plan.levelStep);
 
         const int wave = std::clamp(waveIndex, 0, Waveforms::kToneWaveCount - 1);
-        (this->*kRenderers[wave])(plan, inputs, outputs, nFrames);
+        // A frame sounds while the goal or the current level is above silence. A goal above it
+        // holds for the whole block; below it, the level can only fall to silence and then
+        // stays there, since silent frames leave it alone.
+        int sounded = 0;
+        if (static_cast<double>(goal) > kSilence)
+        {
+            const bool steady = !lfo[0].active && !lfo[1].active && plan.step1 == 0.0 && plan.step2 == 0.0 &&
+                                plan.panStep == 0.0f && plan.levelStep == 0.0f && osc1Inc >= 0.0 &&
+                                osc1Inc < kTwoPi && osc2Inc >= 0.0 && osc2Inc < kTwoPi;
+            const Pass pass = steady ? Pass::Steady : Pass::Moving;
+            sounded = (this->*kRenderers[static_cast<int>(pass)][wave])(plan, inputs, outputs, nFrames);
+        }
+        else if (static_cast<double>(level) > kSilence)
+        {
+            sounded =
+                (this->*kRenderers[static_cast<int>(Pass::FadingOut)][wave])(plan, inputs, outputs, nFrames);
+        }
+        RenderSilence(inputs, outputs, sounded, nFrames);
     }
 
     pan = panTarget;
     level = goal;
 }
 
-template <int Wave>
-void ToneEngine::RenderFrames(const BlockPlan& plan, double** inputs, double** outputs, int nFrames)
+// Inlined by force: as calls they cost as much as the work and push the render loop's values out
+// of registers.
+[[gnu::always_inline]] inline void ToneEngine::ApplyLfo(int target, double out, double& inc1, double& inc2,
+                                                        float& curPan, float& curLevel) const
 {
-    // Locals, because the output buffers could alias any double member as far as the compiler
-    // knows; they are written back after the loop.
-    double phase1 = osc1Phase;
-    double phase2 = osc2Phase;
-    double inc1 = osc1Inc;
-    double inc2 = osc2Inc;
-    float curLevel = level;
-    float curPan = pan;
-    const double goal = plan.goal;
-    const bool binaural = binauralMode;
-    const bool lfo1On = lfo[0].active;
-    const bool lfo2On = lfo[1].active;
-    const Waveforms::Golden shape = golden;
-    const double* inL = inputs[0];
-    const double* inR = inputs[1];
-    double* outL = outputs[0];
-    double* outR = outputs[1];
-
-    for (int i = 0; i < nFrames; ++i)
-    {
-        const double left = inL[i];
-        const double right = inR[i];
-        if (goal > kSilence || static_cast<double>(curLevel) > kSilence)
-        {
-            if (lfo1On)
-                StepLfo(0, inc1, inc2, curPan, curLevel);
-            if (lfo2On)
-                StepLfo(1, inc1, inc2, curPan, curLevel);
-            inc1 += plan.step1;
-            inc2 += plan.step2;
-            curLevel += plan.levelStep;
-            curPan += plan.panStep;
-
-            const double w = Waveforms::Tone<Wave>(phase1, goldenSplit, shape);
-            const double v = Waveforms::Tone<Wave>(phase2, goldenSplit, shape);
-            const float dry = 1.0f - curLevel;
-            if (binaural)
-            {
-                const float away = 1.0f - curPan;
-                const float toward = 1.0f + curPan;
-                outL[i] = 0.5 * curLevel * (away * v + toward * w) + dry * left;
-                outR[i] = 0.5 * curLevel * (away * w + toward * v) + dry * right;
-            }
-            else
-            {
-                const double tone = curLevel * (v + w);
-                outL[i] = dry * left + tone;
-                outR[i] = dry * right + tone;
-            }
-            phase1 = Waveforms::WrapPhase(phase1 + inc1);
-            phase2 = Waveforms::WrapPhase(phase2 + inc2);
-        }
-        else
-        {
-            const float dry = 1.0f - curLevel;
-            outL[i] = dry * left;
-            outR[i] = dry * right;
-        }
-    }
-
-    osc1Phase = phase1;
-    osc2Phase = phase2;
-    osc1Inc = inc1;
-    osc2Inc = inc2;
-    level = curLevel;
-    pan = curPan;
-}
-
-inline void ToneEngine::StepLfo(int k, double& inc1, double& inc2, float& curPan, float& curLevel)
-{
-    Lfo& l = lfo[k];
-    const double out = l.Step();
-    switch (l.target)
+    switch (target)
     {
     case LfoTarget::kBaseFreq:
         inc1 = out;
@@ -236,9 +204,158 @@ inline void ToneEngine::StepLfo(int k, double& inc1, double& inc2, float& curPan
         curLevel = static_cast<float>(out);
         break;
     default:
-        return;
+        break;
     }
+}
+
+[[gnu::always_inline]] inline void ToneEngine::StepLfo(Lfo& l, double& inc1, double& inc2, float& curPan,
+                                                       float& curLevel) const
+{
+    const double out = l.Step();
+    if (l.target < 1 || l.target > 4)
+        return;
+    ApplyLfo(l.target, out, inc1, inc2, curPan, curLevel);
     l.graph.position = static_cast<float>(out);
+}
+
+template <int Wave, ToneEngine::Pass P>
+int ToneEngine::RenderTone(const BlockPlan& plan, double** inputs, double** outputs, int nFrames)
+{
+    // Locals, because the output buffers could alias any member as far as the compiler knows;
+    // they are written back after the loop. The LFOs run on copies for the same reason.
+    double phase1 = osc1Phase;
+    double phase2 = osc2Phase;
+    double inc1 = osc1Inc;
+    double inc2 = osc2Inc;
+    float curLevel = level;
+    float curPan = pan;
+    Lfo lfo1 = lfo[0];
+    Lfo lfo2 = lfo[1];
+    const bool binaural = binauralMode;
+    const Waveforms::Golden shape = golden;
+    const double* inL = inputs[0];
+    const double* inR = inputs[1];
+    double* outL = outputs[0];
+    double* outR = outputs[1];
+
+    // Steady: the mix weights in double once per block. Monaural is the binaural formula with
+    // gain = level and both sides weighted 1, which gives the same sums bit for bit.
+    const double gain = binaural ? 0.5 * curLevel : curLevel;
+    const double away = binaural ? 1.0f - curPan : 1.0f;
+    const double toward = binaural ? 1.0f + curPan : 1.0f;
+    const double dry = 1.0f - curLevel;
+
+    // The moving pass runs the LFOs ahead in short stretches, each with its wave picked once.
+    constexpr int kLfoStretch = 64;
+    double lfoOut[2][kLfoStretch];
+    int stretchAt = kLfoStretch;
+
+    int i = 0;
+    for (; i < nFrames; ++i)
+    {
+        if constexpr (P == Pass::FadingOut)
+        {
+            if (!(static_cast<double>(curLevel) > kSilence))
+                break;
+        }
+        const double left = inL[i];
+        const double right = inR[i];
+        if constexpr (P == Pass::Steady)
+        {
+            const double w = Waveforms::Tone<Wave>(phase1, goldenSplit, shape);
+            const double v = Waveforms::Tone<Wave>(phase2, goldenSplit, shape);
+            outL[i] = gain * (away * v + toward * w) + dry * left;
+            outR[i] = gain * (away * w + toward * v) + dry * right;
+            // Increments in [0, 2π) here, so one subtraction always wraps.
+            phase1 = Waveforms::WrapOnce(phase1 + inc1);
+            phase2 = Waveforms::WrapOnce(phase2 + inc2);
+        }
+        else
+        {
+            if constexpr (P == Pass::Moving)
+            {
+                // Every frame of this pass sounds, so the LFOs may run ahead of the frames.
+                if (stretchAt == kLfoStretch)
+                {
+                    const int n = std::min(kLfoStretch, nFrames - i);
+                    if (lfo1.active)
+                        lfo1.Run(lfoOut[0], n);
+                    if (lfo2.active)
+                        lfo2.Run(lfoOut[1], n);
+                    stretchAt = 0;
+                }
+                if (lfo1.active)
+                    ApplyLfo(lfo1.target, lfoOut[0][stretchAt], inc1, inc2, curPan, curLevel);
+                if (lfo2.active)
+                    ApplyLfo(lfo2.target, lfoOut[1][stretchAt], inc1, inc2, curPan, curLevel);
+                ++stretchAt;
+            }
+            else
+            {
+                if (lfo1.active)
+                    StepLfo(lfo1, inc1, inc2, curPan, curLevel);
+                if (lfo2.active)
+                    StepLfo(lfo2, inc1, inc2, curPan, curLevel);
+            }
+            inc1 += plan.step1;
+            inc2 += plan.step2;
+            curLevel += plan.levelStep;
+            curPan += plan.panStep;
+
+            const double w = Waveforms::Tone<Wave>(phase1, goldenSplit, shape);
+            const double v = Waveforms::Tone<Wave>(phase2, goldenSplit, shape);
+            const float frameDry = 1.0f - curLevel;
+            if (binaural)
+            {
+                const float frameAway = 1.0f - curPan;
+                const float frameToward = 1.0f + curPan;
+                outL[i] = 0.5 * curLevel * (frameAway * v + frameToward * w) + frameDry * left;
+                outR[i] = 0.5 * curLevel * (frameAway * w + frameToward * v) + frameDry * right;
+            }
+            else
+            {
+                const double tone = curLevel * (v + w);
+                outL[i] = frameDry * left + tone;
+                outR[i] = frameDry * right + tone;
+            }
+            phase1 = Waveforms::WrapPhase(phase1 + inc1);
+            phase2 = Waveforms::WrapPhase(phase2 + inc2);
+        }
+    }
+
+    osc1Phase = phase1;
+    osc2Phase = phase2;
+    osc1Inc = inc1;
+    osc2Inc = inc2;
+    level = curLevel;
+    pan = curPan;
+    if constexpr (P != Pass::Steady)
+    {
+        for (int k = 0; k < 2; ++k)
+        {
+            const Lfo& ran = k == 0 ? lfo1 : lfo2;
+            lfo[k].phase = ran.phase;
+            lfo[k].squareState = ran.squareState;
+            lfo[k].graph.position = ran.graph.position;
+        }
+    }
+    return i;
+}
+
+void ToneEngine::RenderSilence(double** inputs, double** outputs, int from, int nFrames) const
+{
+    const double dry = 1.0f - level;
+    const double* inL = inputs[0];
+    const double* inR = inputs[1];
+    double* outL = outputs[0];
+    double* outR = outputs[1];
+    for (int i = from; i < nFrames; ++i)
+    {
+        const double left = inL[i];
+        const double right = inR[i];
+        outL[i] = dry * left;
+        outR[i] = dry * right;
+    }
 }
 
 void ToneEngine::Reset()

@@ -48,13 +48,26 @@ class ToneEngine : private ToneEngineFields
         float hi;
         float centre;
     };
-    using Renderer = void (ToneEngine::*)(const BlockPlan&, double**, double**, int);
+    // How a block's frames are rendered, chosen once per block so that the common case carries
+    // nothing it does not need.
+    enum class Pass
+    {
+        Steady,    // sounding throughout; level, pan and increments fixed, no LFO
+        Moving,    // sounding throughout; glides, ramps or LFOs move something every frame
+        FadingOut, // sounding while the level lasts, then the input passes through
+    };
+    static constexpr int kPassCount = 3;
+    // Renders sounding frames from the first on and answers how many it rendered.
+    using Renderer = int (ToneEngine::*)(const BlockPlan&, double**, double**, int);
 
-    template <int Wave>
-    void RenderFrames(const BlockPlan& plan, double** inputs, double** outputs, int nFrames);
-    static const Renderer kRenderers[Waveforms::kToneWaveCount];
+    template <int Wave, Pass P>
+    int RenderTone(const BlockPlan& plan, double** inputs, double** outputs, int nFrames);
+    void RenderSilence(double** inputs, double** outputs, int from, int nFrames) const;
+    static const Renderer kRenderers[kPassCount][Waveforms::kToneWaveCount];
 
-    void StepLfo(int k, double& inc1, double& inc2, float& curPan, float& curLevel);
+    void StepLfo(Lfo& l, double& inc1, double& inc2, float& curPan, float& curLevel) const;
+    // Writes an LFO output into the value its target names.
+    void ApplyLfo(int target, double out, double& inc1, double& inc2, float& curPan, float& curLevel) const;
     void RestartLfo(int k) { lfo[k].Restart(); }
     void SetupLfoDepth(int k);
     void UpdateLfoTargets(int k);

@@ -2,6 +2,8 @@
 // because the per-sample loop calls them for every frame.
 #pragma once
 
+#include "engine/PolySine.h"
+
 #include <cmath>
 
 class Waveforms
@@ -36,6 +38,8 @@ class Waveforms
         return ReducePhase(phase);
     }
     static double ReducePhase(double phase);
+    // The wrap for a phase and an increment both known to be in [0, 2π).
+    static double WrapOnce(double phase) { return phase >= kTwoPi ? phase - kTwoPi : phase; }
 
     // Golden coefficients for a tone wave, from the golden fraction g and split s = 2πg.
     // Returns false (and leaves `out` alone) for waves that do not use them.
@@ -45,7 +49,7 @@ class Waveforms
     template <int Wave> static double Tone(double phi, double split, const Golden& c)
     {
         if constexpr (Wave == 0)
-            return std::sin(phi);
+            return PolySine::SinOfPhase(phi);
         else if constexpr (Wave == 1)
             return phi < kPi ? phi * kTwoOverPi - 1.0 : 3.0 - phi * kTwoOverPi;
         else if constexpr (Wave == 2)
@@ -53,41 +57,68 @@ class Waveforms
         else if constexpr (Wave == 3)
             return phi < kPi ? 1.0 : -1.0;
         else if constexpr (Wave == 4)
-            return phi < split ? std::cos(phi * c.a1) : std::cos(phi * c.a2 + c.c2);
+            return PolySine::CosOfPhase(GoldenArgument(phi, split, c));
         else if constexpr (Wave == 5)
-            return phi < split ? 2.0 * std::sin(phi * c.a1) - 1.0 : 2.0 * std::sin(phi * c.a2 + c.c2) - 1.0;
+            return 2.0 * PolySine::SinOfPhase(GoldenArgument(phi, split, c)) - 1.0;
         else if constexpr (Wave == 6)
             return phi < split ? phi * c.a1 - 1.0 : c.a2 - phi * c.c2;
         else
             return phi < split ? 1.0 : -1.0;
     }
+    // φ × A1 before the split, φ × A2 + C2 after it: selects rather than branches, so that one
+    // sine serves both halves. Adding 0.0 to φ × A1 (never −0 here) leaves it unchanged.
+    static double GoldenArgument(double phi, double split, const Golden& c)
+    {
+        const bool first = phi < split;
+        return phi * (first ? c.a1 : c.a2) + (first ? 0.0 : c.c2);
+    }
     // Run-time dispatch of Tone, for callers outside the per-sample loop.
     static double ToneValue(int wave, double phi, double split, const Golden& c);
 
     // LFO wave value at phase phi; the square is one-pole smoothed through `squareState`.
-    static double LfoValue(int wave, double phi, double& squareState, float smoothIn, float smoothKeep)
+    template <int Wave> static double Lfo(double phi, double& squareState, double smoothIn, double smoothKeep)
     {
-        switch (wave)
-        {
-        case 1:
+        if constexpr (Wave == 1)
             return phi < kPi ? phi * kTwoOverPi - 1.0 : 3.0 - phi * kTwoOverPi;
-        case 2:
+        else if constexpr (Wave == 2)
             return phi < kHalfPi ? phi * 1.2732395447351628 - 1.0
                                  : 1.6666666666666667 - phi * 0.4244131815783876;
-        case 3:
+        else if constexpr (Wave == 3)
             return phi < kThreeHalfPi ? phi * 0.4244131815783876 - 1.0 : 7.0 - phi * 1.2732395447351628;
-        case 4:
+        else if constexpr (Wave == 4)
         {
             const double s = phi < kPi ? 1.0 : -1.0;
             squareState = smoothIn * s + smoothKeep * squareState;
             return squareState;
         }
+        else if constexpr (Wave == 5)
+            return 2.0 * PolySine::SinOfPhase(phi / 2.0) - 1.0;
+        else if constexpr (Wave == 6)
+            return 2.0 * PolySine::SinOfPhase(phi / 2.0 + kPi) + 1.0;
+        else
+            return PolySine::SinOfPhase(phi);
+    }
+    // Run-time dispatch of Lfo (0 and unknown waves: the sine).
+    static double LfoValue(int wave, double phi, double& squareState, float smoothIn, float smoothKeep)
+    {
+        const double in = smoothIn;
+        const double keep = smoothKeep;
+        switch (wave)
+        {
+        case 1:
+            return Lfo<1>(phi, squareState, in, keep);
+        case 2:
+            return Lfo<2>(phi, squareState, in, keep);
+        case 3:
+            return Lfo<3>(phi, squareState, in, keep);
+        case 4:
+            return Lfo<4>(phi, squareState, in, keep);
         case 5:
-            return 2.0 * std::sin(phi / 2.0) - 1.0;
+            return Lfo<5>(phi, squareState, in, keep);
         case 6:
-            return 2.0 * std::sin(phi / 2.0 + kPi) + 1.0;
+            return Lfo<6>(phi, squareState, in, keep);
         default:
-            return std::sin(phi);
+            return Lfo<0>(phi, squareState, in, keep);
         }
     }
 };

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace
 {
@@ -150,4 +152,69 @@ TEST(PhaseWrap, OneSubtractionUsuallyFullReductionOtherwise)
     EXPECT_NEAR(Waveforms::WrapPhase(3 * kTwoPi + 1.0), 1.0, 1e-12);
     EXPECT_EQ(Waveforms::WrapPhase(std::numeric_limits<double>::quiet_NaN()), 0.0);
     EXPECT_EQ(Waveforms::WrapPhase(std::numeric_limits<double>::infinity()), 0.0);
+}
+
+namespace
+{
+// Within two ulps of libm's value; near a zero of the function, within 1e-19 (libm itself is
+// not exact there on every platform).
+::testing::AssertionResult CloseToLibm(double value, double reference, double phi)
+{
+    const double tolerance =
+        std::max(2.0 * (std::nextafter(std::fabs(reference), 2.0) - std::fabs(reference)), 1e-19);
+    if (std::fabs(value - reference) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "at " << phi << ": " << value << " vs " << reference;
+}
+} // namespace
+
+TEST(PolySine, WithinTwoUlpsOfLibmOverThePhaseRange)
+{
+    std::vector<double> phases;
+    for (int i = 0; i <= 100000; ++i)
+        phases.push_back(kTwoPi * i / 100000.0);
+    for (int k = 0; k <= 4; ++k)
+    {
+        double below = k * Waveforms::kHalfPi, above = below;
+        for (int step = 0; step < 20; ++step)
+        {
+            phases.push_back(below = std::nextafter(below, 0.0));
+            phases.push_back(above = std::nextafter(above, 10.0));
+        }
+    }
+    for (const double phi : phases)
+    {
+        ASSERT_TRUE(CloseToLibm(PolySine::Sin(phi), std::sin(phi), phi));
+        ASSERT_TRUE(CloseToLibm(PolySine::Cos(phi), std::cos(phi), phi));
+    }
+    // The peaks and zeros that wave shapes and tests lean on come out exactly.
+    EXPECT_EQ(PolySine::Sin(0.0), 0.0);
+    EXPECT_EQ(PolySine::Sin(Waveforms::kHalfPi), 1.0);
+    EXPECT_EQ(PolySine::Sin(Waveforms::kThreeHalfPi), -1.0);
+    EXPECT_EQ(PolySine::Cos(0.0), 1.0);
+    EXPECT_EQ(PolySine::Cos(kPi), -1.0);
+    // Outside its range it is libm's.
+    EXPECT_EQ(PolySine::Sin(100.0), std::sin(100.0));
+    EXPECT_TRUE(std::isnan(PolySine::Sin(std::numeric_limits<double>::quiet_NaN())));
+}
+
+TEST(ToneWaves, SineWavesMatchLibmAtTheRangeEndsAndTheGoldenSplit)
+{
+    const double end = std::nextafter(kTwoPi, 0.0);
+    const double belowSplit = std::nextafter(kSplit, 0.0);
+    for (const double phi : {0.0, end, belowSplit, kSplit, std::nextafter(kSplit, kTwoPi)})
+    {
+        EXPECT_TRUE(CloseToLibm(Tone(0, phi), std::sin(phi), phi));
+        const Waveforms::Golden g4 = GoldenFor(4), g5 = GoldenFor(5);
+        const double golden = phi < kSplit ? std::cos(phi * g4.a1) : std::cos(phi * g4.a2 + g4.c2);
+        EXPECT_TRUE(CloseToLibm(Tone(4, phi), golden, phi));
+        const double half = phi < kSplit ? std::sin(phi * g5.a1) : std::sin(phi * g5.a2 + g5.c2);
+        EXPECT_TRUE(CloseToLibm(Tone(5, phi), 2.0 * half - 1.0, phi));
+    }
+    for (const double phi : {0.0, end, kPi, std::nextafter(kPi, 0.0)})
+    {
+        EXPECT_TRUE(CloseToLibm(LfoAt(0, phi), std::sin(phi), phi));
+        EXPECT_TRUE(CloseToLibm(LfoAt(5, phi), 2.0 * std::sin(phi / 2.0) - 1.0, phi));
+        EXPECT_TRUE(CloseToLibm(LfoAt(6, phi), 2.0 * std::sin(phi / 2.0 + kPi) + 1.0, phi));
+    }
 }
