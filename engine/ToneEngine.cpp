@@ -185,8 +185,8 @@ void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames)
 
 // Inlined by force: as calls they cost as much as the work and push the render loop's values out
 // of registers.
-[[gnu::always_inline]] inline void ToneEngine::ApplyLfo(int target, double out, double& inc1, double& inc2,
-                                                        float& curPan, float& curLevel) const
+[[gnu::always_inline]] inline bool ToneEngine::ApplyLfo(LfoTarget target, double out, double& inc1,
+                                                        double& inc2, float& curPan, float& curLevel) const
 {
     switch (target)
     {
@@ -204,18 +204,17 @@ void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames)
         curLevel = static_cast<float>(out);
         break;
     default:
-        break;
+        return false;
     }
+    return true;
 }
 
 [[gnu::always_inline]] inline void ToneEngine::StepLfo(Lfo& l, double& inc1, double& inc2, float& curPan,
                                                        float& curLevel) const
 {
     const double out = l.Step();
-    if (l.target < 1 || l.target > 4)
-        return;
-    ApplyLfo(l.target, out, inc1, inc2, curPan, curLevel);
-    l.graph.position = static_cast<float>(out);
+    if (ApplyLfo(l.target, out, inc1, inc2, curPan, curLevel))
+        l.graph.position = static_cast<float>(out);
 }
 
 template <int Wave, ToneEngine::Pass P>

@@ -66,8 +66,9 @@ class ToneEngine : private ToneEngineFields
     static const Renderer kRenderers[kPassCount][Waveforms::kToneWaveCount];
 
     void StepLfo(Lfo& l, double& inc1, double& inc2, float& curPan, float& curLevel) const;
-    // Writes an LFO output into the value its target names.
-    void ApplyLfo(int target, double out, double& inc1, double& inc2, float& curPan, float& curLevel) const;
+    // Writes an LFO output into the value its target names; false when the LFO drives nothing.
+    bool ApplyLfo(LfoTarget target, double out, double& inc1, double& inc2, float& curPan,
+                  float& curLevel) const;
     void RestartLfo(int k) { lfo[k].Restart(); }
     void SetupLfoDepth(int k);
     void UpdateLfoTargets(int k);
