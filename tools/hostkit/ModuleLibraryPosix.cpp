@@ -4,7 +4,9 @@
 
 std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std::string& error)
 {
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // A name without a folder means the file here, not a library on the loader's search path.
+    const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+    void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle)
     {
         const char* reason = dlerror();
