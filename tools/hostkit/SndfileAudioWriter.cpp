@@ -1,5 +1,7 @@
 #include "tools/hostkit/SndfileAudioWriter.h"
 
+#include "tools/hostkit/SndfileErrorText.h"
+
 #include <cmath>
 
 std::unique_ptr<AudioWriter> SndfileAudioWriter::Create(const std::string& path, int format, int channels,
@@ -15,7 +17,7 @@ std::unique_ptr<AudioWriter> SndfileAudioWriter::Create(const std::string& path,
     writer->sound = sf_open_fd(writer->file.Descriptor(), SFM_WRITE, &info, SF_FALSE);
     if (!writer->sound)
     {
-        error = writer->file.Failure(sf_strerror(nullptr));
+        error = writer->file.Failure(SndfileErrorText(sf_strerror(nullptr)));
         return nullptr;
     }
     // Our own clipping below decides; this only keeps libsndfile from wrapping anything left over.
@@ -57,7 +59,7 @@ bool SndfileAudioWriter::Write(const float* interleaved, long long frames, std::
     }
     if (sf_writef_float(sound, data, frames) != frames)
     {
-        error = file.Failure(sf_strerror(sound));
+        error = file.Failure(SndfileErrorText(sf_strerror(sound)));
         return false;
     }
     return true;
@@ -71,7 +73,8 @@ bool SndfileAudioWriter::Finish(std::string& error)
     sound = nullptr;
     if (failure != SF_ERR_NO_ERROR || closed != 0)
     {
-        error = file.Failure(sf_error_number(failure != SF_ERR_NO_ERROR ? failure : closed));
+        error =
+            file.Failure(SndfileErrorText(sf_error_number(failure != SF_ERR_NO_ERROR ? failure : closed)));
         return false;
     }
     return file.Commit(error);
