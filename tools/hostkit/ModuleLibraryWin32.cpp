@@ -16,10 +16,13 @@ std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std:
     {
         const DWORD code = GetLastError();
         const DWORD attributes = GetFileAttributesA(resolved.c_str());
-        error = "cannot load module '" + path + "': " +
-                (attributes == INVALID_FILE_ATTRIBUTES ? std::string("no such file")
-                 : code == ERROR_BAD_EXE_FORMAT        ? std::string("not a 64-bit Windows module")
-                                                       : WindowsErrorText(code));
+        error =
+            "cannot load module '" + path + "': " +
+            (attributes == INVALID_FILE_ATTRIBUTES ? std::string("no such file")
+             : code == ERROR_BAD_EXE_FORMAT        ? std::string("not a 64-bit Windows module")
+             // The file exists, so what is "not found" is the module in it or a DLL it needs.
+             : code == ERROR_MOD_NOT_FOUND ? std::string("not a Windows module, or a DLL it needs is missing")
+                                           : WindowsErrorText(code));
         return nullptr;
     }
     FARPROC symbol = GetProcAddress(handle, "VSTPluginMain");

@@ -47,6 +47,8 @@ int Run(int argc, char** argv)
 #endif
     CLI::App app{"vsthost: inspect and render through a VST 2.4 plug-in module"};
     app.require_subcommand(1);
+    // "/home/..." is a path, also on Windows (under Wine), never an option; sub-commands inherit this.
+    app.allow_windows_style_options(false);
     CommonHostOptions host;
     app.add_option("--host-name", host.hostName, "Product name the host reports")->capture_default_str();
     app.add_option("--host-version", host.hostVersion, "Host version as major*10000+minor*100+patch")
