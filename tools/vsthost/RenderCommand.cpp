@@ -219,11 +219,11 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
         }
         renderer.Process(stream.input ? in.data() : nullptr, inputChannels, out.data(), frames);
         if (done + frames > total - fade)
-            for (int i = 0; i < frames; ++i)
+            for (std::size_t i = 0, at = 0; i < static_cast<std::size_t>(frames); ++i)
             {
-                const float gain = FadeGain(done + i, total, fade);
+                const float gain = FadeGain(done + static_cast<long long>(i), total, fade);
                 for (int c = 0; c < channels; ++c)
-                    out[static_cast<std::size_t>(i * channels + c)] *= gain;
+                    out[at++] *= gain;
             }
         if (!stream.output->Write(out.data(), frames, error))
         {
