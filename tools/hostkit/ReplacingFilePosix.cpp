@@ -107,6 +107,12 @@ bool ReplacingFile::Open(const std::string& path, std::string& error)
             error = Failure("it is a folder");
             return false;
         }
+        // Renaming over a device or a pipe would replace it with a plain file.
+        if (!S_ISREG(info.st_mode))
+        {
+            error = Failure("it is not a regular file");
+            return false;
+        }
         mode = info.st_mode & 07777;
         // Replace what a symbolic link points at, not the link itself.
         if (char* resolved = realpath(path.c_str(), nullptr))
