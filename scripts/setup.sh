@@ -11,7 +11,7 @@ packages=(
   wine wine64 xvfb xauth xdotool imagemagick
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libxcb1-dev libxcb-shm0-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsndfile1-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsndfile1-dev libsoxr-dev time
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind
   python3 python3-pil
   dpkg-dev

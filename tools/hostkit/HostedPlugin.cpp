@@ -69,6 +69,7 @@ std::unique_ptr<HostedPlugin> HostedPlugin::Create(VstEntryProc entry, std::stri
     }
     effect->user = plugin.get();
     plugin->effect = effect;
+    plugin->entry = entry;
     return plugin;
 }
 
@@ -79,6 +80,7 @@ HostedPlugin::~HostedPlugin()
 
 void HostedPlugin::Close()
 {
+    spare.reset();
     if (!effect)
         return;
     effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
@@ -140,6 +142,20 @@ int HostedPlugin::FindParam(const std::string& name)
     return -1;
 }
 
+HostedPlugin* HostedPlugin::Spare()
+{
+    if (!spare && entry)
+    {
+        HostSettings quiet = settings;
+        quiet.logToStderr = false;
+        std::string error;
+        spare = Create(entry, error, quiet);
+        if (spare)
+            spare->Dispatch(vst::effOpen);
+    }
+    return spare.get();
+}
+
 void HostedPlugin::Advance(int frames)
 {
     if (settings.playing || settings.recording)
@@ -178,6 +194,7 @@ intptr_t HostedPlugin::Callback(AEffect* effect, int32_t opcode, int32_t index, 
 
 intptr_t HostedPlugin::Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 {
+    if (settings.recordCalls)
     {
         std::lock_guard<std::mutex> guard(callsMutex);
         calls.push_back(HostCall{opcode, index, value, opt});

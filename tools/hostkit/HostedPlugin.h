@@ -26,6 +26,8 @@ struct HostSettings
     std::string vendorName = "twinPulseToneMix developers";
     int vendorVersion = 10000;
     bool logToStderr = false;
+    // Keeps every callback for Calls(); a long render leaves it off so memory stays flat.
+    bool recordCalls = true;
 };
 
 // One callback the plug-in made, as the host saw it.
@@ -65,6 +67,10 @@ class HostedPlugin
     bool SetParamText(int index, const std::string& text);
     int FindParam(const std::string& name);
 
+    // A second, opened instance from the same entry point, for questions whose asking changes
+    // parameters (what each value displays as); this instance is left as it is. Null if refused.
+    HostedPlugin* Spare();
+
     // Moves the transport on by a block, as a host does between process calls.
     void Advance(int frames);
 
@@ -80,6 +86,8 @@ class HostedPlugin
     intptr_t Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
 
     std::unique_ptr<ModuleLibrary> library;
+    VstEntryProc entry = nullptr;
+    std::unique_ptr<HostedPlugin> spare; // closed before the library is let go
     AEffect* effect = nullptr;
     VstTimeInfo timeInfo{};
     double samplePosition = 0.0;

@@ -4,11 +4,17 @@
 
 std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std::string& error)
 {
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // A name without a folder means the file here, not a library on the loader's search path.
+    const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+    void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle)
     {
-        const char* reason = dlerror();
-        error = "cannot load module '" + path + "': " + (reason ? reason : "unknown error");
+        // dlerror() names the file itself first; the message names it once.
+        const char* text = dlerror();
+        std::string reason = text ? text : "unknown error";
+        if (reason.compare(0, file.size() + 2, file + ": ") == 0)
+            reason.erase(0, file.size() + 2);
+        error = "cannot load module '" + path + "': " + reason;
         return nullptr;
     }
     void* symbol = dlsym(handle, "VSTPluginMain");

@@ -1,13 +1,28 @@
+#include "tools/hostkit/HostPlatform.h"
 #include "tools/hostkit/ModuleLibrary.h"
 
 #include <windows.h>
 
 std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std::string& error)
 {
-    HMODULE handle = LoadLibraryA(path.c_str());
+    // A full path: a bare name means the file in the current folder, not one on the search path,
+    // and the module's own folder is searched for the libraries it needs.
+    const std::string name = SystemFilePath(path);
+    char full[MAX_PATH * 4] = {};
+    const DWORD length = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
+    const std::string resolved = length > 0 && length < sizeof full ? std::string(full, length) : name;
+    HMODULE handle = LoadLibraryExA(resolved.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!handle)
     {
-        error = "cannot load module '" + path + "': error " + std::to_string(GetLastError());
+        const DWORD code = GetLastError();
+        const DWORD attributes = GetFileAttributesA(resolved.c_str());
+        error =
+            "cannot load module '" + path + "': " +
+            (attributes == INVALID_FILE_ATTRIBUTES ? std::string("no such file")
+             : code == ERROR_BAD_EXE_FORMAT        ? std::string("not a 64-bit Windows module")
+             // The file exists, so what is "not found" is the module in it or a DLL it needs.
+             : code == ERROR_MOD_NOT_FOUND ? std::string("not a Windows module, or a DLL it needs is missing")
+                                           : WindowsErrorText(code));
         return nullptr;
     }
     FARPROC symbol = GetProcAddress(handle, "VSTPluginMain");

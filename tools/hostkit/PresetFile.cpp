@@ -1,5 +1,8 @@
 #include "tools/hostkit/PresetFile.h"
 
+#include "tools/hostkit/HostPlatform.h"
+#include "tools/hostkit/ReplacingFile.h"
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -316,21 +319,15 @@ bool PresetFile::Decode(const std::vector<uint8_t>& bytes, PresetFile& out, std:
 
 bool PresetFile::Save(const std::string& path, std::string& error) const
 {
+    // Through a temporary file, so a full disk or a signal never leaves a bank that no longer loads.
     const std::vector<uint8_t> bytes = Encode();
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file)
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!file)
-    {
-        error = "cannot write '" + path + "'";
-        return false;
-    }
-    return true;
+    ReplacingFile file;
+    return file.Open(path, error) && file.Write(bytes.data(), bytes.size(), error) && file.Commit(error);
 }
 
 bool PresetFile::Load(const std::string& path, PresetFile& out, std::string& error)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(SystemFilePath(path), std::ios::binary);
     if (!file)
     {
         error = "cannot open '" + path + "'";

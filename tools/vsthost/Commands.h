@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/ParamAssignment.h"
 
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@ struct RenderOptions
     std::string output;
     std::string input;
     double sampleRate = 48000.0;
+    bool rateGiven = false; // without --rate an input file's own rate is used
     int blockSize = 512;
     double seconds = -1.0; // < 0: the input's length, or 5 s of silence
     int channels = 2;
@@ -22,6 +24,8 @@ struct RenderOptions
     std::string load; // .fxp or .fxb applied before the program and parameters
     bool doublePrecision = false;
     bool quiet = false;
+    double prerollSeconds = 0.0; // processed before the first written sample
+    double fadeOutMs = 0.0;      // the file's end fades to silence over this time
 };
 
 struct CommonHostOptions
@@ -38,18 +42,29 @@ struct EditorOptions
     int afterMs = 500;      // how long the editor runs before the screenshot
 };
 
-int RunInfo(const std::string& module, const CommonHostOptions& host);
+// What comes before a plug-in is used: a preset file, a program, then parameter settings.
+struct PluginSetup
+{
+    std::string load;
+    int program = -1;
+    std::vector<std::string> params;
+};
+
+int RunInfo(const std::string& module, const PluginSetup& setup, const CommonHostOptions& host);
+int RunParams(const std::string& module, const CommonHostOptions& host);
 int RunRender(const RenderOptions& options, const CommonHostOptions& host);
 int RunEditor(const EditorOptions& options, const CommonHostOptions& host);
 int RunCompare(const std::string& a, const std::string& b, double tolerance);
 
 // Loads and opens a module with the host settings; prints the error and answers null on failure.
 std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSettings& settings);
-// Applies "name=display text", "#index=display text" or "index=normalised"; false with a message.
-bool ApplyParamAssignment(HostedPlugin& plugin, const std::string& assignment, std::string& error);
+HostSettings SettingsFor(const CommonHostOptions& host);
+// Applies the setup to an opened plug-in; prints warnings, and the error, answering false, on failure.
+bool ApplySetup(HostedPlugin& plugin, const PluginSetup& setup);
+void PrintWarning(const std::string& warning);
 
 // Loads a .fxp or .fxb file into the plug-in; prints a one-line error and answers false on failure.
 bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path);
 int RunPrograms(const std::string& module, const std::string& load);
-int RunExportPreset(const std::string& module, const std::string& output, bool bank, bool chunk, int program,
-                    const std::string& load);
+int RunExportPreset(const std::string& module, const std::string& output, bool bank, bool chunk,
+                    const PluginSetup& setup);

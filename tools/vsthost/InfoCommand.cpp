@@ -1,18 +1,16 @@
-// vsthost info: what a host learns about a plug-in before using it.
+// vsthost info: what a host learns about a plug-in before using it, after an optional setup.
 #include "tools/vsthost/Commands.h"
 
 #include <cstdio>
 
-int RunInfo(const std::string& module, const CommonHostOptions& host)
+int RunInfo(const std::string& module, const PluginSetup& setup, const CommonHostOptions& host)
 {
-    HostSettings settings;
-    settings.productName = host.hostName;
-    settings.vendorVersion = host.hostVersion;
-    settings.logToStderr = host.logAutomation;
-    auto plugin = OpenModule(module, settings);
+    auto plugin = OpenModule(module, SettingsFor(host));
     if (!plugin)
         return 1;
     plugin->Dispatch(vst::effOpen);
+    if (!ApplySetup(*plugin, setup))
+        return 1;
     AEffect* e = plugin->Effect();
     char text[256] = {};
     plugin->Dispatch(vst::effGetEffectName, 0, 0, text);
@@ -34,6 +32,7 @@ int RunInfo(const std::string& module, const CommonHostOptions& host)
     std::printf("initial delay: %d\n", e->initialDelay);
     std::printf("io ratio: %g\n", static_cast<double>(e->ioRatio));
     std::printf("programs: %d\nparameters: %d\n", e->numPrograms, e->numParams);
+    std::printf("current program: %ld\n", static_cast<long>(plugin->Dispatch(vst::effGetProgram)));
     std::printf("\n# index name | label | display | normalised\n");
     for (int i = 0; i < e->numParams; ++i)
         std::printf("param %2d %s | %s | %s | %.6f\n", i, plugin->ParamName(i).c_str(),

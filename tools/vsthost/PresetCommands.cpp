@@ -18,13 +18,13 @@ bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path)
 
 namespace
 {
-std::unique_ptr<HostedPlugin> OpenWithPresets(const std::string& module, const std::string& load)
+std::unique_ptr<HostedPlugin> OpenWithSetup(const std::string& module, const PluginSetup& setup)
 {
-    auto plugin = OpenModule(module, HostSettings{});
+    auto plugin = OpenModule(module, SettingsFor(CommonHostOptions{}));
     if (!plugin)
         return nullptr;
     plugin->Dispatch(vst::effOpen);
-    if (!load.empty() && !LoadPresetFileInto(*plugin, load))
+    if (!ApplySetup(*plugin, setup))
         return nullptr;
     return plugin;
 }
@@ -32,7 +32,7 @@ std::unique_ptr<HostedPlugin> OpenWithPresets(const std::string& module, const s
 
 int RunPrograms(const std::string& module, const std::string& load)
 {
-    auto plugin = OpenWithPresets(module, load);
+    auto plugin = OpenWithSetup(module, PluginSetup{load, -1, {}});
     if (!plugin)
         return 1;
     for (int i = 0; i < plugin->Effect()->numPrograms; ++i)
@@ -40,10 +40,10 @@ int RunPrograms(const std::string& module, const std::string& load)
     return 0;
 }
 
-int RunExportPreset(const std::string& module, const std::string& output, bool bank, bool chunk, int program,
-                    const std::string& load)
+int RunExportPreset(const std::string& module, const std::string& output, bool bank, bool chunk,
+                    const PluginSetup& setup)
 {
-    auto plugin = OpenWithPresets(module, load);
+    auto plugin = OpenWithSetup(module, setup);
     if (!plugin)
         return 1;
     const PresetFile::Kind kind =
@@ -51,7 +51,8 @@ int RunExportPreset(const std::string& module, const std::string& output, bool b
              : (chunk ? PresetFile::Kind::ProgramChunk : PresetFile::Kind::ProgramParams);
     PresetFile file;
     std::string error;
-    if (!CapturePreset(*plugin, kind, program, file, error) || !file.Save(output, error))
+    // The setup has selected the program already, so the current one is what is written.
+    if (!CapturePreset(*plugin, kind, -1, file, error) || !file.Save(output, error))
     {
         std::fprintf(stderr, "vsthost: %s\n", error.c_str());
         return 1;

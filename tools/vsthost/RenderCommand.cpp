@@ -1,8 +1,13 @@
-// vsthost render: offline rendering through the plug-in, block by block, as a host plays.
-#include "tools/hostkit/AudioFile.h"
+// vsthost render: offline rendering through the plug-in as a stream, block by block as a host
+// plays, in constant memory; the output replaces its target only once it is complete.
+#include "tools/hostkit/AudioReader.h"
+#include "tools/hostkit/AudioWriter.h"
+#include "tools/hostkit/HostPlatform.h"
+#include "tools/vsthost/BlockRenderer.h"
 #include "tools/vsthost/Commands.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -19,141 +24,234 @@ void WireChannels(HostedPlugin& plugin, int channels)
     plugin.Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&input), &output);
 }
 
-// Runs the process callback of the chosen precision over one block of planar buffers.
-template <typename Sample>
-void ProcessBlock(HostedPlugin& plugin, std::vector<std::vector<Sample>>& in,
-                  std::vector<std::vector<Sample>>& out, int frames)
+// One channel out while the plug-in puts its two tones on two ears loses one of them.
+void WarnOfLostEar(HostedPlugin& plugin, int channels)
 {
-    Sample* inputs[2] = {in[0].data(), in.size() > 1 ? in[1].data() : nullptr};
-    Sample* outputs[2] = {out[0].data(), out.size() > 1 ? out[1].data() : nullptr};
-    AEffect* e = plugin.Effect();
-    if constexpr (sizeof(Sample) == sizeof(double))
-        e->processDoubleReplacing(e, inputs, outputs, frames);
-    else
-        e->processReplacing(e, inputs, outputs, frames);
+    if (channels != 1)
+        return;
+    for (int i = 0; i < plugin.Effect()->numParams; ++i)
+        if (plugin.ParamName(i) == "Beats" && plugin.ParamDisplay(i) == "Binaural")
+            PrintWarning("one channel with Beats \"Binaural\" holds only the first tone; "
+                         "-p \"Beats=Monaural\" puts both in it");
 }
 
-template <typename Sample>
-void RenderAll(HostedPlugin& plugin, const AudioData& input, AudioData& output, int blockSize, bool quiet)
+// Fills `frames` frames from the reader, silence after its end; false with `error` on failure.
+bool ReadBlock(AudioReader* reader, std::vector<float>& block, int frames, std::string& error)
 {
-    const int channels = output.channels;
-    const long long total = output.Frames();
-    std::vector<std::vector<Sample>> in(channels, std::vector<Sample>(blockSize));
-    std::vector<std::vector<Sample>> out(channels, std::vector<Sample>(blockSize));
-    const bool showProgress = !quiet && total > 30 * output.sampleRate;
-    int lastPercent = -1;
-    for (long long done = 0; done < total; done += blockSize)
+    const int channels = reader->Channels();
+    long long got = 0;
+    while (got < frames)
     {
-        const int frames = static_cast<int>(std::min<long long>(blockSize, total - done));
-        for (int c = 0; c < channels; ++c)
-            for (int i = 0; i < frames; ++i)
-            {
-                const long long frame = done + i;
-                const int from = std::min(c, input.channels - 1);
-                in[c][i] = frame < input.Frames() && input.channels > 0
-                               ? input.samples[static_cast<std::size_t>(frame * input.channels + from)]
-                               : 0.0f;
-            }
-        ProcessBlock(plugin, in, out, frames);
-        plugin.Advance(frames);
-        for (int c = 0; c < channels; ++c)
-            for (int i = 0; i < frames; ++i)
-                output.samples[static_cast<std::size_t>((done + i) * channels + c)] =
-                    static_cast<float>(out[c][i]);
-        const int percent = static_cast<int>(100 * (done + frames) / total);
-        if (showProgress && percent != lastPercent)
+        const long long n = reader->Read(block.data() + got * channels, frames - got, error);
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        got += n;
+    }
+    std::fill(block.begin() + got * channels, block.begin() + static_cast<long long>(frames) * channels,
+              0.0f);
+    return true;
+}
+
+// A percentage that rewrites itself, only where someone watches a terminal.
+class ProgressLine
+{
+  public:
+    ProgressLine(bool wanted, long long total)
+        : shown(wanted && total > 0 && StderrIsTerminal()), total(total)
+    {
+        Update(0);
+    }
+    void Update(long long done)
+    {
+        const int percent = shown ? static_cast<int>(100 * done / total) : -1;
+        if (percent == last)
+            return;
+        last = percent;
+        std::fprintf(stderr, "\rrendering %3d%%", percent);
+        std::fflush(stderr);
+    }
+    // Ends the line, so what follows starts on its own.
+    void End()
+    {
+        if (shown && last >= 0)
+            std::fprintf(stderr, "\n");
+        last = -1;
+        shown = false;
+    }
+
+  private:
+    bool shown;
+    long long total;
+    int last = -1;
+};
+
+int Fail(const std::string& error)
+{
+    std::fprintf(stderr, "vsthost: %s\n", error.c_str());
+    return 1;
+}
+
+struct Stream
+{
+    std::unique_ptr<AudioReader> input;
+    std::unique_ptr<AudioWriter> output;
+    double rate = 0.0;
+    long long frames = 0;
+};
+
+// Opens the input and the output before any plug-in work, so every problem with either shows at once.
+bool OpenStream(const RenderOptions& options, Stream& stream, std::string& error)
+{
+    stream.rate = options.sampleRate;
+    if (!options.input.empty())
+    {
+        stream.input = OpenAudioReader(options.input, options.channels, options.sampleRate, error);
+        if (!stream.input)
+            return false;
+        AudioReader& in = *stream.input;
+        if (in.KnowsRate() && !options.rateGiven)
+            stream.rate = in.Rate();
+        if (in.Channels() > options.channels)
+            PrintWarning("'" + options.input + "' has " + std::to_string(in.Channels()) +
+                         " channels; the render uses the first " + std::to_string(options.channels));
+        if (in.Rate() != stream.rate)
         {
-            std::fprintf(stderr, "\rrendering %3d%%", percent);
-            lastPercent = percent;
+            const double from = in.Rate();
+            stream.input = ConvertRate(std::move(stream.input), stream.rate, error);
+            if (!stream.input)
+            {
+                error = "cannot read '" + options.input + "' at " + std::to_string(std::lround(stream.rate)) +
+                        " Hz: " + error;
+                return false;
+            }
+            if (!options.quiet)
+                std::fprintf(stderr, "vsthost: converting '%s' from %.0f Hz to %.0f Hz\n",
+                             options.input.c_str(), from, stream.rate);
         }
     }
-    if (showProgress)
-        std::fprintf(stderr, "\n");
+    const double seconds = options.seconds >= 0.0 ? options.seconds
+                           : stream.input         ? static_cast<double>(stream.input->Frames()) / stream.rate
+                                                  : kDefaultSeconds;
+    stream.frames = std::llround(seconds * stream.rate);
+    std::string notice;
+    stream.output =
+        CreateAudioWriter(options.output, options.channels, stream.rate, stream.frames, notice, error);
+    if (!notice.empty())
+        PrintWarning(notice);
+    return stream.output != nullptr;
 }
-} // namespace
 
-int RunRender(const RenderOptions& options, const CommonHostOptions& host)
+std::unique_ptr<HostedPlugin> PreparePlugin(const RenderOptions& options, const CommonHostOptions& host,
+                                            double rate)
 {
-    AudioData input;
-    std::string error;
-    // Refuse an output we could not write before spending the time to render it.
-    if (!CanWriteAudioPath(options.output, error))
-    {
-        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
-        return 1;
-    }
-    if (!options.input.empty() &&
-        !ReadAudioFile(options.input, options.channels, options.sampleRate, input, error))
-    {
-        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
-        return 1;
-    }
-    HostSettings settings;
-    settings.sampleRate = options.sampleRate;
+    HostSettings settings = SettingsFor(host);
+    settings.sampleRate = rate;
     settings.blockSize = options.blockSize;
     settings.tempo = options.tempo;
     settings.tempoValid = options.tempo > 0.0;
     settings.playing = !options.stopped;
-    settings.productName = host.hostName;
-    settings.vendorVersion = host.hostVersion;
-    settings.logToStderr = host.logAutomation;
     auto plugin = OpenModule(options.module, settings);
     if (!plugin)
-        return 1;
+        return nullptr;
     AEffect* e = plugin->Effect();
     if (options.channels > e->numInputs || options.channels > e->numOutputs)
     {
         std::fprintf(stderr, "vsthost: the plug-in has %d inputs and %d outputs, fewer than %d channels\n",
                      e->numInputs, e->numOutputs, options.channels);
-        return 1;
+        return nullptr;
     }
     plugin->Dispatch(vst::effOpen);
-    plugin->Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(options.sampleRate));
+    plugin->Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
     plugin->Dispatch(vst::effSetBlockSize, 0, options.blockSize);
     WireChannels(*plugin, options.channels);
-    if (!options.load.empty() && !LoadPresetFileInto(*plugin, options.load))
+    if (!ApplySetup(*plugin, PluginSetup{options.load, options.program, options.params}))
+        return nullptr;
+    WarnOfLostEar(*plugin, options.channels);
+    return plugin;
+}
+
+// The gain of frame `frame` of `total` when the last `fade` frames fall to silence.
+float FadeGain(long long frame, long long total, long long fade)
+{
+    const long long left = total - 1 - frame;
+    return left >= fade || fade < 2 ? 1.0f : static_cast<float>(left) / static_cast<float>(fade - 1);
+}
+} // namespace
+
+int RunRender(const RenderOptions& options, const CommonHostOptions& host)
+{
+    Stream stream;
+    std::string error;
+    if (!OpenStream(options, stream, error))
+        return Fail(error);
+    auto plugin = PreparePlugin(options, host, stream.rate);
+    if (!plugin)
         return 1;
-    if (options.program >= 0)
-    {
-        if (options.program >= e->numPrograms)
-        {
-            std::fprintf(stderr, "vsthost: program %d does not exist (the plug-in has %d)\n", options.program,
-                         e->numPrograms);
-            return 1;
-        }
-        plugin->Dispatch(vst::effSetProgram, 0, options.program);
-    }
-    for (const std::string& assignment : options.params)
-        if (!ApplyParamAssignment(*plugin, assignment, error))
-        {
-            std::fprintf(stderr, "vsthost: %s\n",
-                         error.empty() ? ("cannot set " + assignment).c_str() : error.c_str());
-            return 1;
-        }
     plugin->Dispatch(vst::effMainsChanged, 0, 1);
 
-    const double seconds = options.seconds >= 0.0  ? options.seconds
-                           : options.input.empty() ? kDefaultSeconds
-                                                   : static_cast<double>(input.Frames()) / options.sampleRate;
-    AudioData output;
-    output.channels = options.channels;
-    output.sampleRate = options.sampleRate;
-    output.samples.assign(static_cast<std::size_t>(std::llround(seconds * options.sampleRate)) *
-                              static_cast<std::size_t>(options.channels),
-                          0.0f);
-    if (options.doublePrecision)
-        RenderAll<double>(*plugin, input, output, options.blockSize, options.quiet);
-    else
-        RenderAll<float>(*plugin, input, output, options.blockSize, options.quiet);
+    const int block = options.blockSize;
+    const int channels = options.channels;
+    BlockRenderer renderer(*plugin, channels, block, options.doublePrecision);
+    const int inputChannels = stream.input ? stream.input->Channels() : 0;
+    std::vector<float> in(static_cast<std::size_t>(block) *
+                          static_cast<std::size_t>(std::max(inputChannels, 1)));
+    std::vector<float> out(static_cast<std::size_t>(block) * static_cast<std::size_t>(channels));
+    const auto started = std::chrono::steady_clock::now();
+
+    // The preroll's output is not kept: it only lets the tone settle before the file starts.
+    const long long preroll = std::llround(options.prerollSeconds * stream.rate);
+    for (long long done = 0; done < preroll; done += block)
+        renderer.Process(nullptr, 0, out.data(),
+                         static_cast<int>(std::min<long long>(block, preroll - done)));
+
+    const long long total = stream.frames;
+    const long long fade = std::min(total, std::llround(options.fadeOutMs * 0.001 * stream.rate));
+    ProgressLine progress(!options.quiet, total);
+    for (long long done = 0; done < total; done += block)
+    {
+        const int frames = static_cast<int>(std::min<long long>(block, total - done));
+        if (stream.input && !ReadBlock(stream.input.get(), in, frames, error))
+        {
+            progress.End();
+            return Fail(error);
+        }
+        renderer.Process(stream.input ? in.data() : nullptr, inputChannels, out.data(), frames);
+        if (done + frames > total - fade)
+            for (std::size_t i = 0, at = 0; i < static_cast<std::size_t>(frames); ++i)
+            {
+                const float gain = FadeGain(done + static_cast<long long>(i), total, fade);
+                for (int c = 0; c < channels; ++c)
+                    out[at++] *= gain;
+            }
+        if (!stream.output->Write(out.data(), frames, error))
+        {
+            progress.End();
+            return Fail(error);
+        }
+        progress.Update(done + frames);
+    }
+    progress.End();
     plugin->Dispatch(vst::effMainsChanged, 0, 0);
     plugin->Close();
-    if (!WriteAudioFile(options.output, output, error))
+    if (!stream.output->Finish(error))
+        return Fail(error);
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    if (stream.output->ClippedSamples() > 0)
     {
-        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
-        return 1;
+        char peak[32];
+        std::snprintf(peak, sizeof peak, "%+.1f", 20.0 * std::log10(std::max(stream.output->Peak(), 1e-9f)));
+        PrintWarning(std::to_string(stream.output->ClippedSamples()) +
+                     " samples beyond full scale were clipped " + "in '" + options.output + "' (peak " +
+                     peak + " dBFS)");
     }
     if (!options.quiet)
-        std::fprintf(stderr, "rendered %.2f s, %d channel(s) at %.0f Hz to %s\n", seconds, options.channels,
-                     options.sampleRate, options.output.c_str());
+    {
+        const double seconds = static_cast<double>(total + preroll) / stream.rate;
+        std::fprintf(stderr, "rendered %.2f s, %d channel(s) at %.0f Hz to %s in %.2f s (%.0fx real time)\n",
+                     static_cast<double>(total) / stream.rate, channels, stream.rate, options.output.c_str(),
+                     elapsed, elapsed > 0.0 ? seconds / elapsed : 0.0);
+    }
     return 0;
 }

@@ -1,8 +1,7 @@
-// Opening a module and setting its parameters the way the sub-commands share.
+// Opening a module and preparing it the way the sub-commands share.
 #include "tools/vsthost/Commands.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSettings& settings)
 {
@@ -13,52 +12,46 @@ std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSe
     return plugin;
 }
 
-bool ApplyParamAssignment(HostedPlugin& plugin, const std::string& assignment, std::string& error)
+HostSettings SettingsFor(const CommonHostOptions& host)
 {
-    const std::size_t eq = assignment.find('=');
-    if (eq == std::string::npos || eq == 0)
-    {
-        error = "parameter '" + assignment + "' is not of the form name=value";
+    HostSettings settings;
+    settings.productName = host.hostName;
+    settings.vendorVersion = host.hostVersion;
+    settings.logToStderr = host.logAutomation;
+    settings.recordCalls = false;
+    return settings;
+}
+
+void PrintWarning(const std::string& warning)
+{
+    if (!warning.empty())
+        std::fprintf(stderr, "vsthost: warning: %s\n", warning.c_str());
+}
+
+bool ApplySetup(HostedPlugin& plugin, const PluginSetup& setup)
+{
+    if (!setup.load.empty() && !LoadPresetFileInto(plugin, setup.load))
         return false;
-    }
-    const std::string key = assignment.substr(0, eq);
-    const std::string value = assignment.substr(eq + 1);
-    const int count = plugin.Effect()->numParams;
-    auto parseIndex = [&](const std::string& text, int& index) {
-        char* end = nullptr;
-        const long n = std::strtol(text.c_str(), &end, 10);
-        if (text.empty() || *end != '\0' || n < 0 || n >= count)
-            return false;
-        index = static_cast<int>(n);
-        return true;
-    };
-    int index = -1;
-    if (key[0] == '#')
+    AEffect* e = plugin.Effect();
+    if (setup.program >= 0)
     {
-        if (!parseIndex(key.substr(1), index))
+        if (setup.program >= e->numPrograms)
         {
-            error = "no parameter with index '" + key.substr(1) + "'";
+            std::fprintf(stderr, "vsthost: program %d does not exist (the plug-in has %d, 0 to %d)\n",
+                         setup.program, e->numPrograms, e->numPrograms - 1);
             return false;
         }
-        return plugin.SetParamText(index, value);
+        plugin.Dispatch(vst::effSetProgram, 0, setup.program);
     }
-    if (parseIndex(key, index))
+    for (const std::string& assignment : setup.params)
     {
-        char* end = nullptr;
-        const double normalized = std::strtod(value.c_str(), &end);
-        if (value.empty() || *end != '\0' || !(normalized >= 0.0 && normalized <= 1.0))
+        std::string error, warning;
+        if (!ApplyParamAssignment(plugin, assignment, error, &warning))
         {
-            error = "value '" + value + "' for parameter " + key + " is not a normalised value 0..1";
+            std::fprintf(stderr, "vsthost: %s\n", error.c_str());
             return false;
         }
-        plugin.Effect()->setParameter(plugin.Effect(), index, static_cast<float>(normalized));
-        return true;
+        PrintWarning(warning);
     }
-    index = plugin.FindParam(key);
-    if (index < 0)
-    {
-        error = "no parameter named '" + key + "'";
-        return false;
-    }
-    return plugin.SetParamText(index, value);
+    return true;
 }

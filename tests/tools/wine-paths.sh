@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The Win64 tool under Wine: Unix paths work for the module and for files, a bare module name means
+# the file in the current folder, and a module that does not load is explained in words.
+set -u
+tool=$1 module=$2
+here=$(cd "$(dirname "$0")/../.." && pwd)
+wine=$here/scripts/wine-run.sh
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+
+"$wine" "$tool" render "$module" -q -s 0.1 -o "$tmp/a.f32" 2>"$tmp/err" && [ "$(stat -c %s "$tmp/a.f32")" = 38400 ] &&
+  echo "ok   Unix paths for module and output" || fail "Unix paths: $(cat "$tmp/err")"
+echo old >"$tmp/keep.f32"
+"$wine" "$tool" render "$module" -q -s 0.1 -o "$tmp/keep.f32" -p "Base Freq=abc" 2>/dev/null
+[ "$(cat "$tmp/keep.f32")" = old ] && [ "$(ls -A "$tmp" | grep -c '^keep')" = 1 ] &&
+  echo "ok   a refused render leaves the old file" || fail "old file changed: $(ls -A "$tmp")"
+cp "$module" "$tmp/plug.dll"
+(cd "$tmp" && "$wine" "$tool" info plug.dll >/dev/null 2>"$tmp/err") && echo "ok   bare module name" ||
+  fail "bare module name: $(cat "$tmp/err")"
+"$wine" "$tool" info "$tmp/none.dll" 2>"$tmp/err"
+grep -q "cannot load module '$tmp/none.dll': no such file" "$tmp/err" && echo "ok   missing module in words" ||
+  fail "missing module: $(cat "$tmp/err")"
+"$wine" "$tool" info /etc/hostname 2>"$tmp/err"
+grep -q "error [0-9]" "$tmp/err" && fail "loader error as a number: $(cat "$tmp/err")" ||
+  echo "ok   not a module: $(cat "$tmp/err")"
+exit $failures
