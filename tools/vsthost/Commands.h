@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Schedule.h"
 
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ struct RenderOptions
     std::string load; // .fxp or .fxb applied before the program and parameters
     bool doublePrecision = false;
     bool quiet = false;
+    std::string schedule; // schedule file: timed programs and parameter ramps
 };
 
 struct CommonHostOptions
@@ -39,6 +41,11 @@ int RunCompare(const std::string& a, const std::string& b, double tolerance);
 std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSettings& settings);
 // Applies "name=display text", "#index=display text" or "index=normalised"; false with a message.
 bool ApplyParamAssignment(HostedPlugin& plugin, const std::string& assignment, std::string& error);
+// The same forms and checks, resolved into a setting without changing the plug-in.
+bool ResolveParamAssignment(HostedPlugin& plugin, const std::string& assignment, ParamSetting& setting,
+                            std::string& error);
+// Reads a schedule against the plug-in; prints the error (file:line:column) and answers false.
+bool LoadScheduleFor(HostedPlugin& plugin, const std::string& path, Schedule& schedule);
 
 // Loads a .fxp or .fxb file into the plug-in; prints a one-line error and answers false on failure.
 bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path);

@@ -1,5 +1,6 @@
 // vsthost render: offline rendering through the plug-in, block by block, as a host plays.
 #include "tools/hostkit/AudioFile.h"
+#include "tools/hostkit/ScheduleRunner.h"
 #include "tools/vsthost/Commands.h"
 
 #include <algorithm>
@@ -34,7 +35,8 @@ void ProcessBlock(HostedPlugin& plugin, std::vector<std::vector<Sample>>& in,
 }
 
 template <typename Sample>
-void RenderAll(HostedPlugin& plugin, const AudioData& input, AudioData& output, int blockSize, bool quiet)
+void RenderAll(HostedPlugin& plugin, const AudioData& input, AudioData& output, int blockSize, bool quiet,
+               ScheduleRunner* schedule)
 {
     const int channels = output.channels;
     const long long total = output.Frames();
@@ -42,9 +44,13 @@ void RenderAll(HostedPlugin& plugin, const AudioData& input, AudioData& output, 
     std::vector<std::vector<Sample>> out(channels, std::vector<Sample>(blockSize));
     const bool showProgress = !quiet && total > 30 * output.sampleRate;
     int lastPercent = -1;
-    for (long long done = 0; done < total; done += blockSize)
+    int frames = 0;
+    for (long long done = 0; done < total; done += frames)
     {
-        const int frames = static_cast<int>(std::min<long long>(blockSize, total - done));
+        frames = static_cast<int>(std::min<long long>(blockSize, total - done));
+        // A schedule ends blocks early where its steps and ramp updates fall.
+        if (schedule)
+            frames = schedule->Prepare(done, frames);
         for (int c = 0; c < channels; ++c)
             for (int i = 0; i < frames; ++i)
             {
@@ -130,11 +136,31 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
                          error.empty() ? ("cannot set " + assignment).c_str() : error.c_str());
             return 1;
         }
+    Schedule schedule;
+    if (!options.schedule.empty() && !LoadScheduleFor(*plugin, options.schedule, schedule))
+        return 1;
+    const double seconds = options.seconds >= 0.0      ? options.seconds
+                           : !options.schedule.empty() ? schedule.LengthSeconds()
+                           : options.input.empty()     ? kDefaultSeconds
+                                                   : static_cast<double>(input.Frames()) / options.sampleRate;
+    if (!options.schedule.empty() && seconds > kLongestScheduleSeconds)
+    {
+        std::fprintf(stderr, "vsthost: schedule '%s' runs %.0f s, longer than 24 hours\n",
+                     options.schedule.c_str(), seconds);
+        return 1;
+    }
+    if (!options.schedule.empty() && seconds <= 0.0)
+    {
+        std::fprintf(stderr,
+                     "vsthost: schedule '%s' sets no length: add an 'end TIME' line or give --seconds\n",
+                     options.schedule.c_str());
+        return 1;
+    }
+    std::unique_ptr<ScheduleRunner> runner;
+    if (!options.schedule.empty())
+        runner = std::make_unique<ScheduleRunner>(*plugin, schedule, options.sampleRate);
     plugin->Dispatch(vst::effMainsChanged, 0, 1);
 
-    const double seconds = options.seconds >= 0.0  ? options.seconds
-                           : options.input.empty() ? kDefaultSeconds
-                                                   : static_cast<double>(input.Frames()) / options.sampleRate;
     AudioData output;
     output.channels = options.channels;
     output.sampleRate = options.sampleRate;
@@ -142,9 +168,9 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
                               static_cast<std::size_t>(options.channels),
                           0.0f);
     if (options.doublePrecision)
-        RenderAll<double>(*plugin, input, output, options.blockSize, options.quiet);
+        RenderAll<double>(*plugin, input, output, options.blockSize, options.quiet, runner.get());
     else
-        RenderAll<float>(*plugin, input, output, options.blockSize, options.quiet);
+        RenderAll<float>(*plugin, input, output, options.blockSize, options.quiet, runner.get());
     plugin->Dispatch(vst::effMainsChanged, 0, 0);
     plugin->Close();
     if (!WriteAudioFile(options.output, output, error))

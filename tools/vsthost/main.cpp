@@ -56,6 +56,9 @@ int Run(int argc, char** argv)
     renderCmd->add_flag("-q,--quiet", render.quiet, "No progress line");
 
     renderCmd->add_option("--load", render.load, "Load a .fxp or .fxb preset file before --program");
+    renderCmd->add_option(
+        "--schedule", render.schedule,
+        "Schedule file: timed programs and parameter ramps (sets the length unless --seconds)");
 
     std::string programsModule, programsLoad;
     CLI::App* programs = app.add_subcommand("programs", "List every program with its index");
