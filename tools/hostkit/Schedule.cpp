@@ -326,7 +326,9 @@ bool ParseSchedule(const std::string& text, const std::string& fileName, const S
 {
     out = Schedule{};
     ScheduleReader reader(fileName, lookups, out);
-    std::istringstream lines(text);
+    // Editors on Windows may start the file with a byte-order mark.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    std::istringstream lines(text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size()) : text);
     std::string line;
     for (int number = 1; std::getline(lines, line); ++number)
         if (!reader.ReadLine(line, number, error))

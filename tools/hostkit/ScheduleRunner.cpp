@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 
 namespace
 {
@@ -40,6 +39,11 @@ ScheduleRunner::ScheduleRunner(HostedPlugin& plugin, const Schedule& schedule, d
             for (const ScheduledParam& param : step.params)
                 RangeOf(param.setting.index);
     }
+    // Room for every ramp at once, so that starting one never allocates while rendering.
+    std::size_t rampCount = 0;
+    for (const ScheduleStep& step : schedule.steps)
+        rampCount += step.rampSeconds > 0.0 ? step.params.size() : 0;
+    ramps.reserve(rampCount);
 }
 
 int ScheduleRunner::Prepare(long long frame, int maxFrames)

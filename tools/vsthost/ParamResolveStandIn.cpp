@@ -4,9 +4,8 @@
 // before anything is rendered.
 #include "tools/vsthost/Commands.h"
 
-#include <cstdio>
+#include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 namespace
 {
@@ -15,8 +14,8 @@ constexpr intptr_t kVendorAnswer = 0xBEEF;
 bool IsNumber(const std::string& text)
 {
     char* end = nullptr;
-    std::strtod(text.c_str(), &end);
-    return !text.empty() && *end == '\0';
+    const double value = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0' && std::isfinite(value);
 }
 
 // The plug-in's own reading of a display text; a text that is neither a number nor one of the
@@ -30,7 +29,7 @@ bool TextToNormalized(HostedPlugin& plugin, int index, const std::string& text, 
         error = "value '" + text + "' is too long";
         return false;
     }
-    std::memcpy(buffer, text.data(), text.size());
+    text.copy(buffer, text.size());
     if (plugin.Dispatch(vst::effVendorSpecific, vst::effString2Parameter, index, buffer) != kVendorAnswer)
     {
         error = "the plug-in cannot read values for parameter " + std::to_string(index);
