@@ -6,10 +6,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -20,9 +22,28 @@ struct ToolRun
     std::string errors;
 };
 
+// One folder per process, since ctest runs the cases side by side; removed when the process ends.
+class TempFolder : public testing::Environment
+{
+  public:
+    static std::string Path(const std::string& name)
+    {
+        std::filesystem::create_directories(Folder());
+        return (Folder() / name).string();
+    }
+    void TearDown() override { std::filesystem::remove_all(Folder()); }
+
+  private:
+    static std::filesystem::path Folder()
+    {
+        return std::filesystem::path(testing::TempDir()) / ("schedule_test_" + std::to_string(getpid()));
+    }
+};
+const testing::Environment* const kTempFolder = testing::AddGlobalTestEnvironment(new TempFolder);
+
 std::string TempPath(const std::string& name)
 {
-    return testing::TempDir() + "schedule_test_" + name;
+    return TempFolder::Path(name);
 }
 
 std::string WriteSchedule(const std::string& name, const std::string& text)

@@ -172,7 +172,7 @@ class ScheduleReader
         return true;
     }
 
-    // Steps run in file order, so a time before the previous step's would be silently reordered.
+    // Steps are applied in file order: one earlier than the step before it could only come late.
     bool CheckOrder(const Token& token, double seconds)
     {
         if (seconds >= lastSeconds)
