@@ -24,6 +24,7 @@ renders=(
   "--seconds 3 --double --tempo 96 -p Wave=Gold. Triangle -p LFO1 Target=Binaural Pan -p LFO2 Target=Base Freq"
   "--seconds 2 --channels 1 --block 300 --stopped -p Play Anyway=Yes -p Beats=Monaural -p Wave=Saw"
   "--seconds 2 --program 122 --tempo 140"
+  "--seconds 70 --rate 8000 --schedule examples/meditation.schedule"
 )
 for i in "${!renders[@]}"; do
   # Options with blanks in their values are split at "-p " so each assignment stays one word.

@@ -3,16 +3,10 @@
 #pragma once
 
 #include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/ParamSetting.h"
 
 #include <string>
 #include <vector>
-
-struct ParamSetting
-{
-    int index = -1;
-    double normalized = 0.0;
-    std::string warning; // e.g. a value clamped into the parameter's range
-};
 
 // What a parameter shows a host, learnt through the VST interface alone (on the plug-in's spare
 // instance, so the one in use keeps its values).

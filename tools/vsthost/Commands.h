@@ -3,6 +3,7 @@
 
 #include "tools/hostkit/HostedPlugin.h"
 #include "tools/hostkit/ParamAssignment.h"
+#include "tools/hostkit/Schedule.h"
 
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ struct RenderOptions
     bool quiet = false;
     double prerollSeconds = 0.0; // processed before the first written sample
     double fadeOutMs = 0.0;      // the file's end fades to silence over this time
+    std::string schedule;        // schedule file: timed programs and parameter ramps
 };
 
 struct CommonHostOptions
@@ -62,6 +64,8 @@ HostSettings SettingsFor(const CommonHostOptions& host);
 // Applies the setup to an opened plug-in; prints warnings, and the error, answering false, on failure.
 bool ApplySetup(HostedPlugin& plugin, const PluginSetup& setup);
 void PrintWarning(const std::string& warning);
+// Reads a schedule against the plug-in; prints the error (file:line:column) and answers false.
+bool LoadScheduleFor(HostedPlugin& plugin, const std::string& path, Schedule& schedule);
 
 // Loads a .fxp or .fxb file into the plug-in; prints a one-line error and answers false on failure.
 bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path);

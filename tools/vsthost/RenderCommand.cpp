@@ -3,6 +3,7 @@
 #include "tools/hostkit/AudioReader.h"
 #include "tools/hostkit/AudioWriter.h"
 #include "tools/hostkit/HostPlatform.h"
+#include "tools/hostkit/ScheduleRunner.h"
 #include "tools/vsthost/BlockRenderer.h"
 #include "tools/vsthost/Commands.h"
 
@@ -101,8 +102,8 @@ struct Stream
     long long frames = 0;
 };
 
-// Opens the input and the output before any plug-in work, so every problem with either shows at once.
-bool OpenStream(const RenderOptions& options, Stream& stream, std::string& error)
+// Opens the input before any plug-in work, so a problem with it shows at once; it sets the rate.
+bool OpenInput(const RenderOptions& options, Stream& stream, std::string& error)
 {
     stream.rate = options.sampleRate;
     if (!options.input.empty())
@@ -131,9 +132,15 @@ bool OpenStream(const RenderOptions& options, Stream& stream, std::string& error
                              options.input.c_str(), from, stream.rate);
         }
     }
-    const double seconds = options.seconds >= 0.0 ? options.seconds
-                           : stream.input         ? static_cast<double>(stream.input->Frames()) / stream.rate
-                                                  : kDefaultSeconds;
+    return true;
+}
+
+// Opens the output (checked before anything is rendered) for `seconds`, or, when that is negative,
+// for the input's length or the default.
+bool OpenOutput(const RenderOptions& options, double seconds, Stream& stream, std::string& error)
+{
+    if (seconds < 0.0)
+        seconds = stream.input ? static_cast<double>(stream.input->Frames()) / stream.rate : kDefaultSeconds;
     stream.frames = std::llround(seconds * stream.rate);
     std::string notice;
     stream.output =
@@ -184,11 +191,30 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
 {
     Stream stream;
     std::string error;
-    if (!OpenStream(options, stream, error))
+    if (!OpenInput(options, stream, error))
         return Fail(error);
     auto plugin = PreparePlugin(options, host, stream.rate);
     if (!plugin)
         return 1;
+    Schedule schedule;
+    double seconds = options.seconds;
+    if (!options.schedule.empty())
+    {
+        if (!LoadScheduleFor(*plugin, options.schedule, schedule))
+            return 1;
+        if (seconds < 0.0)
+            seconds = schedule.LengthSeconds();
+        if (seconds > kLongestScheduleSeconds)
+            return Fail("schedule '" + options.schedule + "' runs longer than 24 hours");
+        if (seconds <= 0.0)
+            return Fail("schedule '" + options.schedule +
+                        "' sets no length: add an 'end TIME' line or give --seconds");
+    }
+    if (!OpenOutput(options, seconds, stream, error))
+        return Fail(error);
+    std::unique_ptr<ScheduleRunner> runner;
+    if (!options.schedule.empty())
+        runner = std::make_unique<ScheduleRunner>(*plugin, schedule, stream.rate);
     plugin->Dispatch(vst::effMainsChanged, 0, 1);
 
     const int block = options.blockSize;
@@ -209,9 +235,13 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
     const long long total = stream.frames;
     const long long fade = std::min(total, std::llround(options.fadeOutMs * 0.001 * stream.rate));
     ProgressLine progress(!options.quiet, total);
-    for (long long done = 0; done < total; done += block)
+    int frames = 0;
+    for (long long done = 0; done < total; done += frames)
     {
-        const int frames = static_cast<int>(std::min<long long>(block, total - done));
+        frames = static_cast<int>(std::min<long long>(block, total - done));
+        // A schedule ends blocks early where its steps and ramp updates fall.
+        if (runner)
+            frames = runner->Prepare(done, frames);
         if (stream.input && !ReadBlock(stream.input.get(), in, frames, error))
         {
             progress.End();

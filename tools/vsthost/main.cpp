@@ -99,6 +99,9 @@ int Run(int argc, char** argv)
         ->check(kFinite & CLI::Range(0.0, 3600.0));
     renderCmd->add_option("--fade-out", render.fadeOutMs, "End the file on a fade of this many milliseconds")
         ->check(kFinite & CLI::Range(0.0, 3600000.0));
+    renderCmd->add_option(
+        "--schedule", render.schedule,
+        "Schedule file: timed programs and parameter ramps (sets the length unless --seconds)");
 
     std::string programsModule, programsLoad;
     CLI::App* programs = app.add_subcommand("programs", "List every program with its index");

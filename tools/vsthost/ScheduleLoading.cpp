@@ -1,0 +1,50 @@
+// Reading a schedule file against the loaded plug-in's parameters and programs.
+#include "tools/vsthost/Commands.h"
+
+#include <cctype>
+#include <cstdio>
+
+namespace
+{
+bool SameIgnoringCase(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+} // namespace
+
+bool LoadScheduleFor(HostedPlugin& plugin, const std::string& path, Schedule& schedule)
+{
+    ScheduleLookups lookups;
+    lookups.programCount = plugin.Effect()->numPrograms;
+    lookups.resolveParam = [&plugin](const std::string& assignment, ParamSetting& setting,
+                                     std::string& error) {
+        return ResolveParamAssignment(plugin, assignment, setting, error);
+    };
+    // An exact name wins; otherwise the first name that differs only in case.
+    lookups.findProgram = [&plugin, count = lookups.programCount](const std::string& name) {
+        int loose = -1;
+        for (int i = 0; i < count; ++i)
+        {
+            const std::string candidate = plugin.ProgramName(i);
+            if (candidate == name)
+                return i;
+            if (loose < 0 && SameIgnoringCase(candidate, name))
+                loose = i;
+        }
+        return loose;
+    };
+    std::string error;
+    if (!ReadScheduleFile(path, lookups, schedule, error))
+    {
+        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
+        return false;
+    }
+    for (const std::string& warning : schedule.warnings)
+        std::fprintf(stderr, "vsthost: warning: %s\n", warning.c_str());
+    return true;
+}
