@@ -11,6 +11,7 @@ packages=(
   wine wine64 xvfb xauth xdotool imagemagick
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsndfile1-dev
+  librtaudio-dev libsoxr-dev jackd2 jack-capture
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind
   python3 python3-pil
   dpkg-dev

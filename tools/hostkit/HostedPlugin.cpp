@@ -178,6 +178,7 @@ intptr_t HostedPlugin::Callback(AEffect* effect, int32_t opcode, int32_t index, 
 
 intptr_t HostedPlugin::Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 {
+    if (settings.recordCalls)
     {
         std::lock_guard<std::mutex> guard(callsMutex);
         calls.push_back(HostCall{opcode, index, value, opt});

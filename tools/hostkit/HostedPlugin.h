@@ -26,6 +26,8 @@ struct HostSettings
     std::string vendorName = "twinPulseToneMix developers";
     int vendorVersion = 10000;
     bool logToStderr = false;
+    // Real-time hosts turn this off: keeping the call list locks and allocates on the audio thread.
+    bool recordCalls = true;
 };
 
 // One callback the plug-in made, as the host saw it.

@@ -1,6 +1,7 @@
 // vsthost: a small command-line VST 2.4 host that drives a plug-in module only through its
 // exported entry point, for inspection and offline rendering.
 #include "tools/vsthost/Commands.h"
+#include "tools/vsthost/PlayCommand.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -83,6 +84,9 @@ int Run(int argc, char** argv)
     compare->add_option("b", compareB)->required();
     compare->add_option("--tolerance", tolerance, "Largest difference allowed")->capture_default_str();
 
+    PlayOptions play;
+    CLI::App* playCmd = AddPlayCommand(app, play);
+
     try
     {
         app.parse(argc, argv);
@@ -107,6 +111,8 @@ int Run(int argc, char** argv)
                                exportLoad);
     if (compare->parsed())
         return RunCompare(compareA, compareB, tolerance);
+    if (playCmd->parsed())
+        return RunPlay(play, host);
     return 2;
 }
 } // namespace
