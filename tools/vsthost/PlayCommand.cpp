@@ -4,15 +4,14 @@
 #include "tools/vsthost/PlayCommand.h"
 
 #include "tools/player/AudioDevice.h"
+#include "tools/player/Console.h"
 #include "tools/player/LoopedInput.h"
 #include "tools/player/PlaybackRenderer.h"
-#include "tools/player/StopSignals.h"
 #include "tools/vsthost/HostWindow.h"
 
 #include <chrono>
 #include <cstdio>
 #include <thread>
-#include <unistd.h>
 
 namespace
 {
@@ -109,7 +108,7 @@ Ending WaitForEnd(HostedPlugin& plugin, AudioDevice& device, PlaybackRenderer& r
                   std::unique_ptr<HostWindow>& window)
 {
     using Clock = std::chrono::steady_clock;
-    const bool statusLine = !window && isatty(STDERR_FILENO);
+    const bool statusLine = !window && StderrIsTerminal();
     Clock::time_point stopAsked{}, lastStatus{};
     bool stopping = false, closed = false;
     while (!renderer.Finished())

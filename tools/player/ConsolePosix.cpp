@@ -1,6 +1,7 @@
-#include "tools/player/StopSignals.h"
+#include "tools/player/Console.h"
 
 #include <csignal>
+#include <unistd.h>
 
 namespace
 {
@@ -26,4 +27,9 @@ void InstallStopSignals()
 bool StopSignalReceived()
 {
     return stopSignal != 0;
+}
+
+bool StderrIsTerminal()
+{
+    return isatty(STDERR_FILENO) != 0;
 }
