@@ -30,20 +30,33 @@ tones=(-p "Base Freq=200" -p "Binaural=10" -p "Fade=1") # no glide from the defa
 "$tool" render "$module" -o "$tmp/offline.wav" -s 1 -q "${tones[@]}"
 level=$(python3 "$check" level "$tmp/offline.wav")
 
-# SIGTERM while playing: the tones as rendered offline, then a 50 ms ramp to silence.
-"$tool" play "$module" --no-editor "${tones[@]}" 2>"$tmp/term.log" &
-player=$!
-wait_for 10 grep -q 'playing through' "$tmp/term.log" || fail "play did not start"
-jack_capture -d 3 -f wav -c 2 "$tmp/term.wav" >/dev/null 2>&1 &
-capture=$!
-sleep 2
-kill -TERM "$player"
-wait "$player"
-rc=$?
-wait "$capture"
-[ "$rc" = 0 ] && grep -q 'underrun' "$tmp/term.log" || { fail "SIGTERM: exit $rc"; cat "$tmp/term.log"; }
+# Plays until SIGTERM one second before a recording of SECONDS ends; exit 0 with the underrun report.
+play_until_term() { # recording, seconds, play options...
+  local wav=$1 seconds=$2 player capture rc; shift 2
+  "$tool" play "$module" --no-editor "$@" 2>"$wav.log" &
+  player=$!
+  wait_for 10 grep -q 'playing through' "$wav.log" || fail "play did not start"
+  jack_capture -d "$seconds" -f wav -c 2 "$wav" >/dev/null 2>&1 &
+  capture=$!
+  sleep $((seconds - 1))
+  kill -TERM "$player"
+  wait "$player"
+  rc=$?
+  wait "$capture"
+  [ "$rc" = 0 ] && grep -q 'underrun' "$wav.log" || { fail "SIGTERM: exit $rc"; cat "$wav.log"; }
+}
+
+# The tones as rendered offline, then a 50 ms ramp to silence.
+play_until_term "$tmp/term.wav" 3 "${tones[@]}"
 python3 "$check" tones "$tmp/term.wav" 200 210 "$level" || failures=$((failures + 1))
 python3 "$check" ramp "$tmp/term.wav" 50 || failures=$((failures + 1))
+
+# An input file at 44.1 kHz, looped and resampled to the server's 48 kHz, passed through at Mix 0.
+"$tool" render "$module" -o "$tmp/input.wav" -r 44100 -s 0.3 -q -p "Base Freq=1000" -p "Binaural=0" \
+  -p "Fade=1" -p "Mix=100"
+play_until_term "$tmp/input-played.wav" 3 -p "Mix=0" --input "$tmp/input.wav"
+python3 "$check" tones "$tmp/input-played.wav" 1000 1000 "$(python3 "$check" level "$tmp/input.wav")" ||
+  failures=$((failures + 1))
 
 # A 3 s sleep timer: shorter than the 30 s fade, so the fade takes all of it; then exit 0.
 jack_capture -d 5 -f wav -c 2 "$tmp/sleep.wav" >/dev/null 2>&1 &
