@@ -111,6 +111,7 @@ Ending WaitForEnd(HostedPlugin& plugin, AudioDevice& device, PlaybackRenderer& r
     const bool statusLine = !window && StderrIsTerminal();
     Clock::time_point stopAsked{}, lastStatus{};
     bool stopping = false, closed = false;
+    Ending ending = Ending::Finished;
     while (!renderer.Finished())
     {
         if (window)
@@ -138,7 +139,10 @@ Ending WaitForEnd(HostedPlugin& plugin, AudioDevice& device, PlaybackRenderer& r
                 break;
         }
         if (!device.Running())
-            return renderer.Finished() ? Ending::Finished : Ending::DeviceLost;
+        {
+            ending = renderer.Finished() ? Ending::Finished : Ending::DeviceLost;
+            break;
+        }
         if (statusLine && Clock::now() - lastStatus >= kStatusEvery)
         {
             lastStatus = Clock::now();
@@ -147,7 +151,7 @@ Ending WaitForEnd(HostedPlugin& plugin, AudioDevice& device, PlaybackRenderer& r
     }
     if (statusLine)
         std::fprintf(stderr, "\n");
-    return Ending::Finished;
+    return ending;
 }
 } // namespace
 
