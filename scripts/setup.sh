@@ -12,6 +12,7 @@ packages=(
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libxcb1-dev libxcb-shm0-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsndfile1-dev libsoxr-dev time
+  librtaudio-dev jackd2 jack-capture
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind
   python3 python3-pil
   dpkg-dev
@@ -26,7 +27,9 @@ done
 sources=/etc/apt/sources.list.d/debian.sources
 need_src=0
 [ -f "$deps/mingw/lib/libpng16.a" ] || need_src=1
-if [ "$need_src" = 1 ] && [ -f "$sources" ] && ! grep -q '^Types: deb deb-src' "$sources"; then
+need_audio_src=0
+[ -f "$deps/mingw/lib/librtaudio.a" ] && [ -f "$deps/mingw/lib/libsoxr.a" ] || need_audio_src=1
+if { [ "$need_src" = 1 ] || [ "$need_audio_src" = 1 ]; } && [ -f "$sources" ] && ! grep -q '^Types: deb deb-src' "$sources"; then
   as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$sources"
   updated=0
 fi
@@ -52,6 +55,27 @@ if [ "$need_src" = 1 ]; then
   cmake --build "$deps/src/build" -j"$(nproc)" >/dev/null
   cmake --install "$deps/src/build" >/dev/null
 fi
+
+# RtAudio (WASAPI and DirectSound) and libsoxr for the Win64 player, static, from Debian's sources.
+build_mingw_source() { # source package, library it installs, cmake options...
+  local package=$1 library=$2; shift 2
+  [ -f "$deps/mingw/lib/$library" ] && return 0
+  echo "setup: building $package for the Win64 target" >&2
+  local dir="$deps/src-$package" src
+  rm -rf "$dir" && mkdir -p "$dir"
+  (cd "$dir" && apt-get source -qq -o APT::Sandbox::User=root "$package/bookworm" >/dev/null 2>&1 \
+     || apt-get source -qq -o APT::Sandbox::User=root "$package" >/dev/null)
+  src=$(find "$dir" -maxdepth 1 -mindepth 1 -type d | head -n 1)
+  cmake -Wno-dev -S "$src" -B "$dir/build" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps/mingw" "$@" >/dev/null
+  cmake --build "$dir/build" -j"$(nproc)" >/dev/null
+  cmake --install "$dir/build" >/dev/null
+}
+build_mingw_source rtaudio librtaudio.a -DRTAUDIO_BUILD_SHARED_LIBS=OFF \
+  -DRTAUDIO_API_WASAPI=ON -DRTAUDIO_API_DS=ON -DRTAUDIO_API_JACK=OFF -DRTAUDIO_API_PULSE=OFF \
+  -DRTAUDIO_BUILD_TESTING=OFF -DBUILD_TESTING=OFF
+build_mingw_source libsoxr libsoxr.a -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTS=OFF -DWITH_OPENMP=OFF \
+  -DWITH_LSR_BINDINGS=OFF
 
 # A Wine prefix of our own, made once, so test runs do not pay for it.
 if [ ! -f "$deps/wine/system.reg" ]; then

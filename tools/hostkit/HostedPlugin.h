@@ -26,7 +26,8 @@ struct HostSettings
     std::string vendorName = "twinPulseToneMix developers";
     int vendorVersion = 10000;
     bool logToStderr = false;
-    // Keeps every callback for Calls(); a long render leaves it off so memory stays flat.
+    // Keeps every callback for Calls(). Long renders and real-time hosts turn it off: the list grows
+    // with every block, and keeping it locks and allocates on the audio thread.
     bool recordCalls = true;
 };
 

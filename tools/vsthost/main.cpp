@@ -1,6 +1,7 @@
 // vsthost: a small command-line VST 2.4 host that drives a plug-in module only through its
 // exported entry point, for inspection and offline rendering.
 #include "tools/vsthost/Commands.h"
+#include "tools/vsthost/PlayCommand.h"
 
 #include <CLI/CLI.hpp>
 #include <cmath>
@@ -138,6 +139,9 @@ int Run(int argc, char** argv)
         ->capture_default_str()
         ->check(kFinite);
 
+    PlayOptions play;
+    CLI::App* playCmd = AddPlayCommand(app, play);
+
     try
     {
         app.parse(argc, argv);
@@ -168,6 +172,8 @@ int Run(int argc, char** argv)
         return RunEditor(editor, host);
     if (compare->parsed())
         return RunCompare(compareA, compareB, tolerance);
+    if (playCmd->parsed())
+        return RunPlay(play, host);
     return 2;
 }
 } // namespace

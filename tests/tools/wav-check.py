@@ -1,0 +1,96 @@
+#!/usr/bin/env python3
+"""Checks on a recorded stereo float WAV for the player test: the tones, the level and the ending."""
+import math
+import struct
+import sys
+
+
+def read_wav(path):
+    data = open(path, "rb").read()
+    pos, rate, channels, samples = 12, 0, 0, None
+    while pos + 8 <= len(data):
+        tag, size = data[pos:pos + 4], struct.unpack_from("<I", data, pos + 4)[0]
+        body = data[pos + 8:pos + 8 + size]
+        if tag == b"fmt ":
+            fmt, channels, rate = struct.unpack_from("<HHI", body)
+            bits = struct.unpack_from("<H", body, 14)[0]
+            if bits != 32 or fmt not in (3, 0xFFFE):
+                sys.exit(f"{path}: not 32-bit float")
+        elif tag == b"data":
+            samples = struct.unpack(f"<{len(body) // 4}f", body[:len(body) // 4 * 4])
+        pos += 8 + size + (size & 1)
+    return rate, [samples[c::channels] for c in range(channels)]
+
+
+def block_levels(x, block):
+    return [math.sqrt(sum(v * v for v in x[i:i + block]) / block) for i in range(0, len(x) - block + 1, block)]
+
+
+def median_level(x, block=256):
+    levels = sorted(l for l in block_levels(x, block) if l > 0)  # dropped blocks of an xrun are skipped
+    return levels[len(levels) // 2] if levels else 0.0
+
+
+def goertzel(x, freq, rate):
+    k = 2 * math.cos(2 * math.pi * freq / rate)
+    s1 = s2 = 0.0
+    for v in x:
+        s1, s2 = v + k * s1 - s2, s1
+    return s1 * s1 + s2 * s2 - k * s1 * s2
+
+
+def sounding(x, floor=1e-4):
+    """The first sample above the floor, and the index one past the last."""
+    loud = [i for i, v in enumerate(x) if abs(v) > floor]
+    return (loud[0], loud[-1] + 1) if loud else (0, 0)
+
+
+def fail(message):
+    print("FAIL " + message)
+    sys.exit(1)
+
+
+def main():
+    what, path = sys.argv[1], sys.argv[2]
+    rate, (left, right) = read_wav(path)
+    if what == "level":  # prints the level of a reference file
+        print(f"{median_level(left):.6f}")
+        return
+    start, end = sounding(left)
+    if what == "tones":  # tones LEFT_HZ RIGHT_HZ REFERENCE_LEVEL: one second from the middle of the sound
+        want = [float(sys.argv[3]), float(sys.argv[4])]
+        reference = float(sys.argv[5])
+        middle = max(0, (start + end) // 2 - rate // 2)
+        for name, x, f in (("left", left, want[0]), ("right", right, want[1])):
+            window = x[middle:middle + rate]
+            if goertzel(window, f, rate) < 20 * max(goertzel(window, f - 10, rate), goertzel(window, f + 10, rate)):
+                fail(f"{name}: {f} Hz does not stand out from 10 Hz either side")
+            level = median_level(window)
+            if reference <= 0 or abs(20 * math.log10(max(level, 1e-9) / reference)) > 1.0:
+                fail(f"{name}: level {level:.4f}, expected {reference:.4f}")
+        print(f"ok   tones {want[0]:g}/{want[1]:g} Hz at the expected level")
+    elif what == "ramp":  # ramp MS: the last MS milliseconds fall to silence without a cut
+        ms = float(sys.argv[3])
+        steady = max(abs(v) for v in left[max(0, end - rate // 2):max(1, end - rate // 10)])
+        span = int(rate * ms / 1000)
+        tail = left[end - span:end]
+        quarters = [max(abs(v) for v in tail[i * span // 4:(i + 1) * span // 4]) for i in range(4)]
+        if end == 0 or end > len(left) - rate // 10:
+            fail("the recording does not end in silence")
+        if not (quarters[0] > 0.5 * steady and quarters[3] < 0.3 * steady and quarters == sorted(quarters, reverse=True)):
+            fail(f"no ramp to silence: quarter peaks {quarters}, steady {steady:.4f}")
+        print(f"ok   ends with a {ms:g} ms ramp to silence")
+    elif what == "fade":  # fade SECONDS: sound for about that long, falling steadily to silence
+        seconds = float(sys.argv[3])
+        heard = (end - start) / rate
+        if abs(heard - seconds) > 0.5:
+            fail(f"sounded {heard:.2f} s, not {seconds} s")
+        levels = block_levels(left[start:end], (end - start) // 6)
+        if not (levels == sorted(levels, reverse=True) and levels[-1] < 0.3 * levels[0]):
+            fail(f"no steady fade: levels {levels}")
+        print(f"ok   {heard:.2f} s fading to silence")
+    else:
+        sys.exit("unknown check " + what)
+
+
+main()

@@ -1,0 +1,90 @@
+#include "tools/player/PlaybackRenderer.h"
+
+#include <algorithm>
+#include <cstring>
+
+PlaybackRenderer::PlaybackRenderer(HostedPlugin& plugin, const PlaybackSetup& setup)
+    : plugin(plugin), effect(plugin.Effect()), setup(setup),
+      doublePrecision((effect->flags & vst::effFlagsCanDoubleReplacing) != 0 &&
+                      effect->processDoubleReplacing),
+      fade(setup.sleepFrames, setup.sleepFadeFrames, setup.stopFadeFrames)
+{
+    this->setup.blockFrames = std::max(1, setup.blockFrames);
+    if (doublePrecision)
+        Allocate(doubles);
+    else
+        Allocate(floats);
+}
+
+template <typename Sample> void PlaybackRenderer::Allocate(Planar<Sample>& buffers)
+{
+    const auto size = static_cast<std::size_t>(setup.blockFrames);
+    buffers.in.assign(static_cast<std::size_t>(std::max(0, effect->numInputs)), std::vector<Sample>(size));
+    buffers.out.assign(static_cast<std::size_t>(std::max(0, effect->numOutputs)), std::vector<Sample>(size));
+    for (auto& channel : buffers.in)
+        buffers.inPointers.push_back(channel.data());
+    for (auto& channel : buffers.out)
+        buffers.outPointers.push_back(channel.data());
+}
+
+void PlaybackRenderer::Render(float* out, const float* liveIn, int frames, bool underflow)
+{
+    if (underflow)
+        underruns.fetch_add(1, std::memory_order_relaxed);
+    if (stopRequested.load(std::memory_order_relaxed))
+        fade.BeginStop();
+    for (int done = 0; done < frames;)
+    {
+        const int block = std::min(setup.blockFrames, frames - done);
+        float* blockOut = out + 2 * done;
+        const float* blockIn =
+            liveIn ? liveIn + static_cast<std::ptrdiff_t>(setup.liveInputChannels) * done : nullptr;
+        if (fade.Silent())
+            std::memset(blockOut, 0, sizeof(float) * 2 * static_cast<std::size_t>(block));
+        else if (doublePrecision)
+            RenderBlock(doubles, blockOut, blockIn, block);
+        else
+            RenderBlock(floats, blockOut, blockIn, block);
+        done += block;
+    }
+    framesPlayed.fetch_add(frames, std::memory_order_relaxed);
+    if (fade.Silent())
+        finished.store(true, std::memory_order_release);
+}
+
+template <typename Sample>
+void PlaybackRenderer::RenderBlock(Planar<Sample>& buffers, float* out, const float* liveIn, int frames)
+{
+    // Whatever feeds the plug-in arrives as a stereo pair; a mono plug-in input takes the left.
+    Sample* left = buffers.in.empty() ? nullptr : buffers.in[0].data();
+    Sample* right = buffers.in.size() > 1 ? buffers.in[1].data() : nullptr;
+    if (left)
+    {
+        if (setup.fileInput)
+            setup.fileInput->Read(left, right ? right : left, frames);
+        else if (liveIn && setup.liveInputChannels > 0)
+            for (int i = 0; i < frames; ++i)
+            {
+                const float* frame = liveIn + static_cast<std::ptrdiff_t>(setup.liveInputChannels) * i;
+                left[i] = static_cast<Sample>(frame[0]);
+                if (right)
+                    right[i] = static_cast<Sample>(frame[setup.liveInputChannels > 1 ? 1 : 0]);
+            }
+        else
+            for (auto& channel : buffers.in)
+                std::fill_n(channel.data(), frames, Sample{});
+    }
+    if constexpr (sizeof(Sample) == sizeof(double))
+        effect->processDoubleReplacing(effect, buffers.inPointers.data(), buffers.outPointers.data(), frames);
+    else
+        effect->processReplacing(effect, buffers.inPointers.data(), buffers.outPointers.data(), frames);
+    plugin.Advance(frames);
+    const Sample* outLeft = buffers.out[0].data();
+    const Sample* outRight = buffers.out.size() > 1 ? buffers.out[1].data() : outLeft;
+    for (int i = 0; i < frames; ++i)
+    {
+        const float gain = fade.Next();
+        out[2 * i] = static_cast<float>(outLeft[i]) * gain;
+        out[2 * i + 1] = static_cast<float>(outRight[i]) * gain;
+    }
+}

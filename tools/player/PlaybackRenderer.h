@@ -1,0 +1,59 @@
+// The audio thread's half of the player: runs the plug-in over each device buffer, feeds it the
+// chosen input, applies the end-of-play fades and counts the device's underruns. Everything is
+// allocated in the constructor; Render never locks, allocates, waits or does I/O.
+#pragma once
+
+#include "tools/hostkit/HostedPlugin.h"
+#include "tools/player/LoopedInput.h"
+#include "tools/player/OutputFade.h"
+
+#include <atomic>
+#include <vector>
+
+struct PlaybackSetup
+{
+    int blockFrames = 256; // the block size the plug-in was told; longer buffers go in pieces
+    LoopedInput* fileInput = nullptr;
+    int liveInputChannels = 0;  // interleaved channels of the device input given to Render
+    long long sleepFrames = -1; // < 0: until stopped
+    long long sleepFadeFrames = 0;
+    long long stopFadeFrames = 1;
+};
+
+class PlaybackRenderer
+{
+  public:
+    PlaybackRenderer(HostedPlugin& plugin, const PlaybackSetup& setup);
+
+    // Audio thread: `frames` interleaved stereo frames into `out`; `liveIn` holds the device input
+    // when live input was set up.
+    void Render(float* out, const float* liveIn, int frames, bool underflow);
+
+    // Any thread: fade out and fall silent.
+    void RequestStop() { stopRequested.store(true, std::memory_order_relaxed); }
+    bool Finished() const { return finished.load(std::memory_order_acquire); }
+    long long FramesPlayed() const { return framesPlayed.load(std::memory_order_relaxed); }
+    long long Underruns() const { return underruns.load(std::memory_order_relaxed); }
+
+  private:
+    template <typename Sample> struct Planar
+    {
+        std::vector<std::vector<Sample>> in, out;
+        std::vector<Sample*> inPointers, outPointers;
+    };
+    template <typename Sample> void Allocate(Planar<Sample>& buffers);
+    template <typename Sample>
+    void RenderBlock(Planar<Sample>& buffers, float* out, const float* liveIn, int frames);
+
+    HostedPlugin& plugin;
+    AEffect* effect;
+    PlaybackSetup setup;
+    bool doublePrecision;
+    Planar<float> floats;
+    Planar<double> doubles;
+    OutputFade fade;
+    std::atomic<bool> stopRequested{false};
+    std::atomic<bool> finished{false};
+    std::atomic<long long> framesPlayed{0};
+    std::atomic<long long> underruns{0};
+};

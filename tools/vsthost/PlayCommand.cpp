@@ -1,0 +1,243 @@
+// vsthost play: hosts the plug-in in real time. The device's callback thread renders (see
+// PlaybackRenderer); the main thread runs the editor window or the terminal status line and
+// decides when to stop. The two share no lock: only atomics pass between them.
+#include "tools/vsthost/PlayCommand.h"
+
+#include "tools/hostkit/HostPlatform.h"
+#include "tools/player/AudioDevice.h"
+#include "tools/player/Console.h"
+#include "tools/player/LoopedInput.h"
+#include "tools/player/PlaybackRenderer.h"
+#include "tools/vsthost/HostWindow.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace
+{
+constexpr double kSleepFadeSeconds = 30.0;
+constexpr double kStopFadeSeconds = 0.05;
+constexpr int kIdleMs = 20; // about 50 editor idle calls a second
+constexpr auto kStatusEvery = std::chrono::milliseconds(250);
+constexpr auto kStopGrace = std::chrono::seconds(1); // a stream that stopped calling back ends anyway
+
+int Fail(const std::string& error)
+{
+    std::fprintf(stderr, "vsthost: %s\n", error.c_str());
+    return 1;
+}
+
+// --load, --program and the parameters, in that order, as `render` applies them.
+bool ApplyStartState(HostedPlugin& plugin, const PlayOptions& options)
+{
+    if (!options.load.empty() && !LoadPresetFileInto(plugin, options.load))
+        return false;
+    const int programs = plugin.Effect()->numPrograms;
+    if (options.program >= 0)
+    {
+        if (options.program >= programs)
+        {
+            Fail("program " + std::to_string(options.program) + " does not exist (the plug-in has " +
+                 std::to_string(programs) + ")");
+            return false;
+        }
+        plugin.Dispatch(vst::effSetProgram, 0, options.program);
+    }
+    std::string error;
+    for (const std::string& assignment : options.params)
+        if (!ApplyParamAssignment(plugin, assignment, error))
+        {
+            Fail(error.empty() ? "cannot set " + assignment : error);
+            return false;
+        }
+    return true;
+}
+
+// The plug-in's editor in a window of its own; null (and the reason on stderr) when there is none.
+std::unique_ptr<HostWindow> OpenEditor(HostedPlugin& plugin, const std::string& title)
+{
+    if ((plugin.Effect()->flags & vst::effFlagsHasEditor) == 0)
+    {
+        std::fprintf(stderr, "vsthost: the plug-in has no editor; playing from the terminal\n");
+        return nullptr;
+    }
+    ERect* rect = nullptr;
+    plugin.Dispatch(vst::effEditGetRect, 0, 0, &rect);
+    const int width = rect ? rect->right - rect->left : 0;
+    const int height = rect ? rect->bottom - rect->top : 0;
+    std::string error = "the plug-in gave no editor size";
+    std::unique_ptr<HostWindow> window =
+        width > 0 && height > 0 ? HostWindow::Create(width, height, title, error) : nullptr;
+    if (window && plugin.Dispatch(vst::effEditOpen, 0, 0, window->ParentHandle()) == 0)
+    {
+        error = "the plug-in did not open its editor";
+        window.reset();
+    }
+    if (!window)
+        std::fprintf(stderr, "vsthost: no editor window (%s); playing from the terminal\n", error.c_str());
+    return window;
+}
+
+std::string FormatTime(double seconds)
+{
+    const auto whole = static_cast<long long>(seconds);
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
+    return text;
+}
+
+// Elapsed time and the current program, rewritten in place on a terminal.
+void ShowStatus(HostedPlugin& plugin, double seconds)
+{
+    char name[256] = {};
+    const auto program = static_cast<int>(plugin.Dispatch(vst::effGetProgram));
+    plugin.Dispatch(vst::effGetProgramName, 0, 0, name);
+    std::fprintf(stderr, "\r%s  program %d: %-40.40s", FormatTime(seconds).c_str(), program, name);
+    std::fflush(stderr);
+}
+
+enum class Ending
+{
+    Finished,
+    DeviceLost
+};
+
+// The main thread while the device plays: editor events and idle calls, or the status line;
+// a stop signal or a closed window start the short fade, and playback ends once it is silent.
+Ending WaitForEnd(HostedPlugin& plugin, AudioDevice& device, PlaybackRenderer& renderer,
+                  std::unique_ptr<HostWindow>& window)
+{
+    using Clock = std::chrono::steady_clock;
+    const bool statusLine = !window && StderrIsTerminal();
+    Clock::time_point stopAsked{}, lastStatus{};
+    bool stopping = false, closed = false;
+    Ending ending = Ending::Finished;
+    while (!renderer.Finished())
+    {
+        if (window)
+        {
+            if (window->PumpEvents(kIdleMs))
+                plugin.Dispatch(vst::effEditIdle);
+            else
+            {
+                plugin.Dispatch(vst::effEditClose);
+                window.reset();
+                closed = true;
+            }
+        }
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(kIdleMs));
+        if (!stopping && (closed || StopSignalReceived()))
+        {
+            stopping = true;
+            stopAsked = Clock::now();
+        }
+        if (stopping)
+        {
+            renderer.RequestStop();
+            if (Clock::now() - stopAsked > kStopGrace)
+                break;
+        }
+        if (!device.Running())
+        {
+            ending = renderer.Finished() ? Ending::Finished : Ending::DeviceLost;
+            break;
+        }
+        if (statusLine && Clock::now() - lastStatus >= kStatusEvery)
+        {
+            lastStatus = Clock::now();
+            ShowStatus(plugin, static_cast<double>(renderer.FramesPlayed()) / device.Rate());
+        }
+    }
+    if (statusLine)
+        std::fprintf(stderr, "\n");
+    return ending;
+}
+} // namespace
+
+int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
+{
+    std::string error;
+    std::unique_ptr<AudioDevice> device = AudioDevice::Create(error);
+    if (!device)
+        return Fail(error);
+    if (options.listDevices)
+    {
+        std::vector<std::string> lines;
+        if (!device->Describe(lines, error))
+            return Fail(error);
+        std::printf("audio system: %s\n", device->System().c_str());
+        for (const std::string& line : lines)
+            std::printf("%s\n", line.c_str());
+        return 0;
+    }
+    if (options.module.empty())
+        return Fail("play needs a plug-in module (or --list-devices)");
+
+    std::unique_ptr<LoopedInput> input;
+    if (!options.input.empty() && !(input = LoopedInput::Load(options.input, error)))
+        return Fail(error);
+    HostSettings settings;
+    settings.tempo = options.tempo;
+    settings.playing = true;
+    settings.productName = host.hostName;
+    settings.vendorVersion = host.hostVersion;
+    settings.logToStderr = host.logAutomation;
+    settings.recordCalls = false;
+    auto plugin = OpenModule(options.module, settings);
+    if (!plugin)
+        return 1;
+    if (plugin->Effect()->numOutputs < 1)
+        return Fail("the plug-in has no audio output");
+    plugin->Dispatch(vst::effOpen);
+    if (!ApplyStartState(*plugin, options))
+        return 1;
+
+    DeviceRequest request{options.device, options.rate, options.bufferFrames, options.liveInput};
+    if (!device->Open(request, error) || (input && !input->PrepareFor(device->Rate(), error)))
+        return Fail(error);
+    const double rate = device->Rate();
+    plugin->settings.sampleRate = rate;
+    plugin->settings.blockSize = static_cast<int>(device->BufferFrames());
+    plugin->Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
+    plugin->Dispatch(vst::effSetBlockSize, 0, plugin->settings.blockSize);
+
+    PlaybackSetup setup;
+    setup.blockFrames = plugin->settings.blockSize;
+    setup.fileInput = input.get();
+    setup.liveInputChannels = device->InputChannels();
+    if (options.sleepMinutes >= 0.0)
+    {
+        setup.sleepFrames = static_cast<long long>(options.sleepMinutes * 60.0 * rate);
+        setup.sleepFadeFrames = std::min(setup.sleepFrames, static_cast<long long>(kSleepFadeSeconds * rate));
+    }
+    setup.stopFadeFrames = static_cast<long long>(kStopFadeSeconds * rate);
+    PlaybackRenderer renderer(*plugin, setup);
+    plugin->Dispatch(vst::effMainsChanged, 0, 1);
+
+    std::unique_ptr<HostWindow> window;
+    if (!options.noEditor)
+        window = OpenEditor(*plugin, "twinPulseToneMix - vsthost play");
+    InstallStopSignals();
+    if (!device->Start(renderer, error))
+    {
+        if (window)
+            plugin->Dispatch(vst::effEditClose);
+        return Fail(error);
+    }
+    std::fprintf(stderr, "playing through '%s' (%s) at %.0f Hz, %u-frame buffer; Ctrl-C stops\n",
+                 device->Name().c_str(), device->System().c_str(), rate, device->BufferFrames());
+    const Ending ending = WaitForEnd(*plugin, *device, renderer, window);
+    device->Stop();
+    if (window)
+        plugin->Dispatch(vst::effEditClose);
+    window.reset();
+    plugin->Dispatch(vst::effMainsChanged, 0, 0);
+    plugin->Close();
+    const double seconds = static_cast<double>(renderer.FramesPlayed()) / rate;
+    std::fprintf(stderr, "played %s, %lld underrun(s)\n", FormatTime(seconds).c_str(), renderer.Underruns());
+    if (ending == Ending::DeviceLost)
+        return Fail("the audio device stopped during playback");
+    return 0;
+}

@@ -1,0 +1,33 @@
+// vsthost play: the plug-in in real time through the system's audio, with its editor.
+#pragma once
+
+#include "tools/vsthost/Commands.h"
+
+#include <string>
+#include <vector>
+
+namespace CLI
+{
+class App;
+}
+
+struct PlayOptions
+{
+    std::string module;
+    bool listDevices = false;
+    std::string device;
+    unsigned rate = 0; // 0: the device's own
+    unsigned bufferFrames = 256;
+    double tempo = 120.0;
+    std::vector<std::string> params;
+    int program = -1;
+    std::string load;
+    std::string input;
+    bool liveInput = false;
+    double sleepMinutes = -1.0; // < 0: until stopped
+    bool noEditor = false;
+};
+
+// Adds the sub-command and its options to the tool's command line.
+CLI::App* AddPlayCommand(CLI::App& app, PlayOptions& options);
+int RunPlay(const PlayOptions& options, const CommonHostOptions& host);

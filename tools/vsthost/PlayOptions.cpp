@@ -1,0 +1,34 @@
+// The command line of `vsthost play`, the same in every build.
+#include "tools/vsthost/PlayCommand.h"
+
+#include <CLI/CLI.hpp>
+
+CLI::App* AddPlayCommand(CLI::App& app, PlayOptions& options)
+{
+    CLI::App* play =
+        app.add_subcommand("play", "Play the plug-in live through the audio device, with its editor");
+    play->add_option("module", options.module, "Plug-in module");
+    play->add_flag("--list-devices", options.listDevices, "List the audio devices and stop");
+    play->add_option("--device", options.device, "Audio device by name or index (default: the system's)");
+    play->add_option("--rate", options.rate, "Sample rate in Hz (default: the device's)")
+        ->check(CLI::Range(8000U, 384000U));
+    play->add_option("--buffer", options.bufferFrames, "Buffer size in frames")
+        ->capture_default_str()
+        ->check(CLI::Range(16U, 8192U));
+    play->add_option("-t,--tempo", options.tempo, "Host tempo in BPM; the transport plays")
+        ->capture_default_str()
+        ->check(CLI::Range(1.0, 1000.0));
+    play->add_option("-p,--param", options.params,
+                     "Parameter: 'Name=display text', '#index=display text' or 'index=normalised'");
+    play->add_option("--program", options.program, "Select this program before the parameters");
+    play->add_option("--load", options.load, "Load a .fxp or .fxb preset file before --program");
+    CLI::Option* input =
+        play->add_option("-i,--input", options.input, "Input audio file, looped (default: silence)");
+    play->add_flag("--live-input", options.liveInput, "Feed the device's input through the plug-in")
+        ->excludes(input);
+    play->add_option("--sleep", options.sleepMinutes,
+                     "Stop after this many minutes, fading out over the last 30 s")
+        ->check(CLI::Range(0.0, 1440.0));
+    play->add_flag("--no-editor", options.noEditor, "Play from the terminal, without the editor window");
+    return play;
+}

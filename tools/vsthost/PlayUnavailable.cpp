@@ -1,0 +1,10 @@
+// Builds without an audio library: `play` is there to say so.
+#include "tools/vsthost/PlayCommand.h"
+
+#include <cstdio>
+
+int RunPlay(const PlayOptions& /*options*/, const CommonHostOptions& /*host*/)
+{
+    std::fprintf(stderr, "vsthost: play is not available in this build\n");
+    return 1;
+}
