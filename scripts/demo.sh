@@ -9,11 +9,12 @@ bash scripts/build.sh
 mkdir -p out
 # A 10 Hz beat on a 200 Hz tone (210 Hz in the right ear), tone only, transport playing.
 ./build/linux/tools/vsthost render build/linux/twinPulseToneMix.so -o out/demo-binaural.wav \
-  --seconds 10 --rate 48000 --block 512 --tempo 120 \
+  --seconds 10 --rate 48000 --block 512 --tempo 120 --preroll 2 --fade-out 50 \
   -p "Base Freq=200" -p "Binaural=10" -p "Mix=100" -p "Fade=1"
 cat <<EOT
 
-Rendered out/demo-binaural.wav: 10 s of stereo at 48 kHz, a 200 Hz sine in the left ear and
+Rendered out/demo-binaural.wav: 10 s of stereo at 48 kHz (steady from the first sample, ending on
+a short fade), a 200 Hz sine in the left ear and
 210 Hz in the right, a 10 Hz binaural beat (ALPHA band). Listen on headphones.
 
 Plug-in modules:
