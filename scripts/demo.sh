@@ -13,9 +13,9 @@ mkdir -p out
   -p "Base Freq=200" -p "Binaural=10" -p "Mix=100" -p "Fade=1"
 cat <<EOT
 
-Rendered out/demo-binaural.wav: 10 s of stereo at 48 kHz (steady from the first sample, ending on
-a short fade), a 200 Hz sine in the left ear and
-210 Hz in the right, a 10 Hz binaural beat (ALPHA band). Listen on headphones.
+Rendered out/demo-binaural.wav: 10 s of stereo at 48 kHz, a 200 Hz sine in the left ear and
+210 Hz in the right, a 10 Hz binaural beat (ALPHA band), steady from the first sample and ending
+on a short fade. Listen on headphones.
 
 Plug-in modules:
   Linux:       $here/build/linux/twinPulseToneMix.so
