@@ -339,6 +339,8 @@ void IEffectBase::ShowAllValuesInEditor()
 {
     if (!editor)
         return;
+    // Values are read under the lock, as any other thread writes them; the controls only store.
+    ILockGuard guard(lock);
     for (int i = 0; i < ParamCount(); ++i)
         editor->SetControlsFromPlug(i, parameters[static_cast<std::size_t>(i)]->Value(), false);
 }
