@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The plug-in's own editor under Wine and Xvfb, driven with real input (run inside
 # scripts/wine-windowed.sh): 50 open/close cycles with two instances' editors at once (one window
-# class, no handles or memory left), the default picture against the reference, then in `vsthost editor` a drag,
-# a typed entry, a wheel gesture and a list pick, checked through the host's log and final parameters.
+# class, no handles or memory left), the default picture against the reference, then in
+# `vsthost editor` a drag, a typed entry, a wheel gesture and a list pick, checked through the host's
+# log and final parameters.
 #   editor-e2e.sh VSTHOST EDITOR_HOST MODULE OUTDIR REFERENCE_PNG
 set -uo pipefail
 here=$(dirname "$0")
