@@ -61,6 +61,9 @@ run_ctest native build/linux
 step "Win64 tests under wine64"
 run_ctest win64 build/win64
 check "win64 matches native" bash tests/cross/compare-win64.sh
+# Both builds' editor tests left their screenshots: the same picture but for text anti-aliasing.
+check "editor pictures: native and Win64" bash tests/editor/compare-screenshots.sh \
+  build/linux/editor-screenshot-x11.png build/win64/editor-screenshot-win64.png
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -1,7 +1,8 @@
 # Helpers for end-to-end editor tests, sourced by scripts that run inside scripts/wine-windowed.sh:
 # start `vsthost editor` on a module, act on the editor with real X input at editor coordinates, and
 # read what the host logged.
-#   editor_start VSTHOST MODULE SHOT.png AFTER_MS   starts it; sets EDITOR_X EDITOR_Y EDITOR_W EDITOR_H
+#   editor_start VSTHOST MODULE SHOT.png AFTER_MS   starts it (with $EDITOR_EXTRA options); sets EDITOR_X
+#                                                   EDITOR_Y EDITOR_W EDITOR_H
 #   editor_click X Y [BUTTON]    editor_drag X1 Y1 X2 Y2    editor_wheel X Y UP|DOWN [COUNT]
 #   editor_type TEXT             editor_key KEY             editor_wait_log REGEX [SECONDS]
 #   editor_finish                waits for the screenshot and the exit; 0 on success
@@ -13,7 +14,7 @@ EDITOR_DIR=$(mktemp -d)
 _winpath() { local p; p=$(realpath -m "$1"); p=${p//\//\\}; echo "Z:$p"; }
 editor_start() {
   wine "$1" --log-automation editor "$(_winpath "$2")" --screenshot "$(_winpath "$3")" --after-ms "$4" \
-    >"$EDITOR_DIR/stdout" 2>"$EDITOR_DIR/stderr" &
+    ${EDITOR_EXTRA:-} >"$EDITOR_DIR/stdout" 2>"$EDITOR_DIR/stderr" &
   EDITOR_PID=$!
   local i
   for i in $(seq 150); do

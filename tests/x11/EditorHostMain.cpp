@@ -1,10 +1,13 @@
-// A minimal Linux host for editor tests: loads the module, opens its editor in a top-level window,
-// drives effEditIdle at the rate hosts do, and can write what the window shows to a PNG file.
-// Prints READY once the editor's window exists, so a script can send input from then on.
-//   x11_editor_host MODULE [--seconds S] [--idle-hz N] [--screenshot FILE] [--cycles N] [--print-params]
-//                   [--editor-optional]
-// --cycles opens and closes the editor N times first and fails when that leaves descriptors open;
+// A minimal host for editor tests (X11 natively, Win32 under Wine): loads the module, opens its editor
+// in a top-level window, drives effEditIdle at the rate hosts do, and can write what the window shows
+// to a PNG file. Prints READY once the editor's window exists, so a script can send input from then on.
+//   editor_host MODULE [--seconds S] [--idle-hz N] [--screenshot FILE] [--cycles N] [--instances N]
+//               [--print-params] [--editor-optional]
+// --cycles opens and closes the editor N times first and fails when that leaves descriptors or handles
+// open; with --instances 2 each cycle has two instances' editors open at once, which must share one
+// window class that goes with the last of them (where windows have classes);
 // --print-params prints every parameter as "name=display text" at the end.
+#include "support/EditorProbe.h"
 #include "tools/hostkit/HostedPlugin.h"
 #include "tools/preview/PngWriter.h"
 #include "tools/vsthost/HostWindow.h"
@@ -13,8 +16,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -26,6 +30,7 @@ struct Options
     int idleHz = 30;
     std::string screenshot;
     int cycles = 0;
+    int instances = 1;
     bool printParams = false;
     bool editorOptional = false; // a module without an editor is not a failure
 };
@@ -44,6 +49,8 @@ bool Parse(int argc, char** argv, Options& o)
             o.screenshot = argv[++i];
         else if (a == "--cycles" && hasValue)
             o.cycles = std::max(0, std::atoi(argv[++i]));
+        else if (a == "--instances" && hasValue)
+            o.instances = std::max(1, std::atoi(argv[++i]));
         else if (a == "--print-params")
             o.printParams = true;
         else if (a == "--editor-optional")
@@ -71,34 +78,64 @@ bool Screenshot(HostWindow& window, const std::string& path)
     return tpm::WritePng(surface, path);
 }
 
-int OpenDescriptors()
+// An instance of the module with a window of its own, for editors open side by side.
+struct Instance
 {
-    int n = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
-        ++n;
-    return n;
+    std::unique_ptr<HostedPlugin> plugin;
+    std::unique_ptr<HostWindow> window;
+};
+
+void Idle(std::vector<Instance*>& all)
+{
+    for (int idle = 0; idle < 3; ++idle)
+        for (Instance* in : all)
+        {
+            in->window->PumpEvents(1);
+            in->plugin->Dispatch(vst::effEditIdle);
+        }
 }
 
-// Opens, idles and closes the editor `cycles` times; false when descriptors were left open.
-bool Cycle(HostedPlugin& plugin, HostWindow& window, int cycles)
+// Opens, idles and closes every instance's editor `cycles` times; false when that left handles open,
+// or when editors open at once did not share one window class, kept until the last of them closed.
+bool Cycle(std::vector<Instance*>& all, int cycles)
 {
     int before = 0;
+    long long memoryBefore = 0;
+    bool classOk = true;
     for (int i = 0; i <= cycles; ++i)
     {
         if (i == 1) // after one cycle, so that first-use state does not count
-            before = OpenDescriptors();
-        plugin.Dispatch(vst::effEditOpen, 0, 0, window.ParentHandle());
-        for (int idle = 0; idle < 3; ++idle)
         {
-            window.PumpEvents(1);
-            plugin.Dispatch(vst::effEditIdle);
+            before = editorprobe::OpenHandles();
+            memoryBefore = editorprobe::MemoryInUse();
         }
-        plugin.Dispatch(vst::effEditClose);
+        for (Instance* in : all)
+            in->plugin->Dispatch(vst::effEditOpen, 0, 0, in->window->ParentHandle());
+        Idle(all);
+        const editorprobe::WindowClass first =
+            editorprobe::EditorWindowClass(all.front()->window->ParentHandle());
+        for (Instance* in : all)
+        {
+            const editorprobe::WindowClass c = editorprobe::EditorWindowClass(in->window->ParentHandle());
+            classOk = classOk && c.name == first.name && c.module == first.module;
+        }
+        for (size_t k = all.size(); k-- > 0;)
+        {
+            all[k]->plugin->Dispatch(vst::effEditClose);
+            const bool registered = editorprobe::IsRegistered(first);
+            classOk = classOk && (first.name.empty() || registered == (k > 0));
+        }
+        if (i == 0 && !first.name.empty())
+            std::printf("WINDOW CLASS '%s' shared by %zu editors: %s\n", first.name.c_str(), all.size(),
+                        classOk ? "yes" : "no");
     }
-    const int after = OpenDescriptors();
-    std::printf("CYCLES %d: descriptors %d -> %d\n", cycles, before, after);
+    const int after = editorprobe::OpenHandles();
+    const long long grown = editorprobe::MemoryInUse() - memoryBefore;
+    std::printf("CYCLES %d: handles %d -> %d, memory %+lld KiB\n", cycles, before, after, grown / 1024);
     std::fflush(stdout);
-    return after <= before;
+    // One editor's surfaces are about a megabyte: a leak per cycle would grow by far more than this.
+    constexpr long long kMemoryNoise = 4LL << 20;
+    return after <= before && grown < kMemoryNoise && classOk;
 }
 
 } // namespace
@@ -108,8 +145,8 @@ int main(int argc, char** argv)
     Options o;
     if (!Parse(argc, argv, o))
     {
-        std::fprintf(stderr, "usage: x11_editor_host MODULE [--seconds S] [--idle-hz N] [--screenshot FILE] "
-                             "[--editor-optional]\n");
+        std::fprintf(stderr, "usage: editor_host MODULE [--seconds S] [--idle-hz N] [--screenshot FILE] "
+                             "[--cycles N] [--instances N] [--print-params] [--editor-optional]\n");
         return 2;
     }
     std::string error;
@@ -128,7 +165,7 @@ int main(int argc, char** argv)
         width = rect->right - rect->left;
         height = rect->bottom - rect->top;
     }
-    auto window = HostWindow::Create(width, height, "x11_editor_host", error);
+    auto window = HostWindow::Create(width, height, "editor_host", error);
     if (!window)
     {
         std::fprintf(stderr, "%s\n", error.c_str());
@@ -140,8 +177,26 @@ int main(int argc, char** argv)
         return o.editorOptional ? 0 : 3;
     }
     plugin->Dispatch(vst::effEditClose);
-    if (o.cycles > 0 && !Cycle(*plugin, *window, o.cycles))
+    std::vector<Instance> more(static_cast<size_t>(o.instances - 1));
+    Instance first{std::move(plugin), std::move(window)};
+    std::vector<Instance*> all{&first};
+    for (Instance& in : more)
+    {
+        in.plugin = HostedPlugin::Load(o.module, error);
+        in.window = in.plugin ? HostWindow::Create(width, height, "editor_host", error) : nullptr;
+        if (!in.window)
+        {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+        in.plugin->Start();
+        all.push_back(&in);
+    }
+    if (o.cycles > 0 && !Cycle(all, o.cycles))
         return 4;
+    more.clear(); // their windows would cover the one the screenshot reads
+    plugin = std::move(first.plugin);
+    window = std::move(first.window);
     plugin->Dispatch(vst::effEditOpen, 0, 0, window->ParentHandle());
     std::printf("READY\n");
     std::fflush(stdout);

@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
 # The plug-in's own editor in a native X11 host, driven by real input (run under xvfb-run):
-# default picture, 50 open/close cycles, right-click entry of 440, a wheel gesture, a list pick and a
-# knob drag, each checked through the parameters the host reads back afterwards.
-#   editor-e2e.sh HOST MODULE OUTDIR [REFERENCE_PNG]
+# default picture, 50 open/close cycles with two instances' editors at once, right-click entry of 440,
+# a wheel gesture, a list pick and a knob drag, each checked through the parameters the host reads back
+# afterwards; and `vsthost editor --screenshot` natively.
+#   editor-e2e.sh HOST MODULE OUTDIR [REFERENCE_PNG [VSTHOST]]
 set -uo pipefail
-host=$1 module=$2 out=$3 reference=${4:-}
+host=$1 module=$2 out=$3 reference=${4:-} vsthost=${5:-}
 fail=0
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi; }
 
 shot="$out/editor-screenshot-x11.png"
-"$host" "$module" --cycles 50 --seconds 1 --screenshot "$shot" >"$out/x11-e2e-cycles.log" 2>&1
-check "50 open/close cycles leave no descriptors open" "grep -q '^READY' '$out/x11-e2e-cycles.log'"
+"$host" "$module" --cycles 50 --instances 2 --seconds 1 --screenshot "$shot" >"$out/x11-e2e-cycles.log" 2>&1
+check "50 open/close cycles leave no descriptors or memory behind" "grep -q '^READY' '$out/x11-e2e-cycles.log'"
 if [ -n "$reference" ] && [ -f "$reference" ]; then
   differing=$(compare -metric AE "$shot" "$reference" null: 2>&1)
   check "native picture equals the drawing library's ($differing pixels differ)" "[ '$differing' = 0 ]"
+fi
+if [ -n "$vsthost" ]; then
+  tool_shot="$out/editor-screenshot-vsthost.png"
+  rm -f "$tool_shot"
+  "$vsthost" editor "$module" --screenshot "$tool_shot" --after-ms 500 >"$out/x11-e2e-vsthost.log" 2>&1
+  differing=$(compare -metric AE "$tool_shot" "$shot" null: 2>&1)
+  check "vsthost editor --screenshot shows the same picture ($differing pixels differ)" "[ '$differing' = 0 ]"
 fi
 
 log="$out/x11-e2e-input.log"

@@ -1,6 +1,7 @@
 // vsthost editor: opens the plug-in's editor in a window of its own, drives its idle calls, and either
 // stays until the window is closed or saves the window's pixels as PNG after a while and exits.
-// Scripts read "READY x y width height" (the editor's screen position) and "SCREENSHOT file".
+// Scripts read "READY x y width height" (the editor's screen position) and "SCREENSHOT file", and with
+// --print-params the final "Name=display text" of every parameter.
 #include "tools/preview/PngWriter.h"
 #include "tools/vsthost/Commands.h"
 #include "tools/vsthost/HostWindow.h"
@@ -95,6 +96,10 @@ int RunEditor(const EditorOptions& options, const CommonHostOptions& host)
     std::fflush(stdout);
     const int result = ShowEditor(*plugin, *window, options);
     plugin->Dispatch(vst::effEditClose);
+    // What the user set in the editor, in the form -p takes back.
+    for (int i = 0; options.printParams && i < plugin->Effect()->numParams; ++i)
+        std::printf("%s=%s\n", plugin->ParamName(i).c_str(), plugin->ParamDisplay(i).c_str());
+    std::fflush(stdout);
     plugin->Close();
     return result;
 }

@@ -129,6 +129,8 @@ int Run(int argc, char** argv)
     editorCmd->add_option("--after-ms", editor.afterMs, "Milliseconds before the screenshot")
         ->capture_default_str()
         ->check(CLI::Range(0, 600000));
+    editorCmd->add_flag("--print-params", editor.printParams,
+                        "On exit, print every parameter as 'Name=display text'");
 
     std::string compareA, compareB;
     double tolerance = 0.0;
