@@ -19,7 +19,7 @@ total() { # seconds, options...
   local seconds=$1
   shift
   valgrind --tool=callgrind --callgrind-out-file="$tmp/out" "$build/tools/vsthost" render -q \
-    "$build/twinPulseToneMix.so" -o "$tmp/out.wav" -r $rate -s "$seconds" -p "Binaural=10" "$@" \
+    "$build/twinPulseToneMix.so" -o "$tmp/out.wav" -r $rate -s "$seconds" -p "Base Freq=195" -p "Binaural=10" "$@" \
     >/dev/null 2>"$tmp/log"
   sed -n 's/.*Collected : \([0-9]*\).*/\1/p' "$tmp/log"
 }
