@@ -1,6 +1,7 @@
 // The process callbacks: host buffers in either precision become one ProcessBlock call on
 // double-precision channel arrays, converting through the per-channel scratch buffers.
 #include "core/IEffectBase.h"
+#include "core/SampleCopy.h"
 
 #include <algorithm>
 
@@ -42,7 +43,7 @@ void IEffectBase::ProcessFloatPiece(float** inputs, float** outputs, int offset,
             continue;
         const float* from = HostBuffer(inputs, hostIndex++, offset);
         if (from)
-            std::copy(from, from + frames, channel->scratch.begin());
+            SampleCopy::Convert(from, channel->scratch.data(), static_cast<std::size_t>(frames));
         else
             std::fill_n(channel->scratch.begin(), frames, 0.0);
         *channel->slot = channel->scratch.data();
@@ -60,14 +61,11 @@ void IEffectBase::ProcessFloatPiece(float** inputs, float** outputs, int offset,
     {
         if (!channel->connected || !channel->hostBuffer)
             continue;
-        const double* from = channel->scratch.data();
-        float* to = channel->hostBuffer;
+        const auto n = static_cast<std::size_t>(frames);
         if (accumulate)
-            for (int i = 0; i < frames; ++i)
-                to[i] += static_cast<float>(from[i]);
+            SampleCopy::Accumulate(channel->scratch.data(), channel->hostBuffer, n);
         else
-            for (int i = 0; i < frames; ++i)
-                to[i] = static_cast<float>(from[i]);
+            SampleCopy::Convert(channel->scratch.data(), channel->hostBuffer, n);
     }
 }
 

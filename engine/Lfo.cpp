@@ -18,7 +18,21 @@ template <int Wave, bool SmallIncrement> void RunWave(Lfo& l, double* out, int n
     const double inc = l.inc;
     const double scale = l.scale;
     const double offset = l.offset;
-    for (int i = 0; i < n; ++i)
+    int i = 0;
+    if constexpr (Waveforms::LfoHasPair(Wave))
+        for (; i + 2 <= n; i += 2)
+        {
+            const double first = phase;
+            phase = SmallIncrement ? Waveforms::WrapOnce(phase + inc) : Waveforms::WrapPhase(phase + inc);
+            const double second = phase;
+            phase = SmallIncrement ? Waveforms::WrapOnce(phase + inc) : Waveforms::WrapPhase(phase + inc);
+            double x0 = 0.0;
+            double x1 = 0.0;
+            Waveforms::LfoPair<Wave>(first, second, x0, x1);
+            out[i] = scale * x0 + offset;
+            out[i + 1] = scale * x1 + offset;
+        }
+    for (; i < n; ++i)
     {
         const double x = Waveforms::Lfo<Wave>(phase, square, Lfo::kSquareSmoothIn, Lfo::kSquareSmoothKeep);
         phase = SmallIncrement ? Waveforms::WrapOnce(phase + inc) : Waveforms::WrapPhase(phase + inc);

@@ -21,6 +21,11 @@ class PolySine
     // conversion to integer, table indices masked).
     static double SinOfPhase(double x) { return Quadrant(x, 0); }
     static double CosOfPhase(double x) { return Quadrant(x, 1); }
+    // Two phases at once, each giving exactly what the one-phase form gives: the two oscillators
+    // of a frame, or two LFO frames, share one pass of two-lane vector arithmetic (SSE2 on any
+    // x86-64), which nearly halves the cost of a sine.
+    static void SinOfPhases(double x0, double x1, double& s0, double& s1) { QuadrantPair(x0, x1, 0, s0, s1); }
+    static void CosOfPhases(double x0, double x1, double& c0, double& c1) { QuadrantPair(x0, x1, 1, c0, c1); }
 
   private:
     static constexpr double kTwoOverPi = 0.6366197723675814;
@@ -43,6 +48,45 @@ class PolySine
     // polynomial's result carries the quadrant's sign: a + a·z·P(z) is odd in a.
     static constexpr double kLeadConstant[4] = {0.0, 1.0, -0.0, -1.0};
     static constexpr double kLeadOfR[4] = {1.0, 0.0, -1.0, -0.0};
+
+    using Pair = double __attribute__((vector_size(16)));
+    using PairBits = long long __attribute__((vector_size(16)));
+
+    // Quadrant for two arguments. Both polynomials are evaluated and each lane keeps the one its
+    // quadrant picks; the lead term's table entries are rebuilt from the quadrant's bits, equal
+    // to the tables to the sign of zero, so every lane repeats the one-argument steps exactly.
+    static void QuadrantPair(double x0, double x1, int shift, double& y0, double& y1)
+    {
+        const Pair x = {x0, x1};
+        const Pair shifted = x * kTwoOverPi + kRoundingShift;
+        const Pair n = shifted - kRoundingShift;
+        const PairBits quadrant = std::bit_cast<PairBits>(shifted) + shift;
+        const Pair r = (x - n * kHalfPi1) - n * kHalfPi2;
+        const Pair z = r * r;
+        const Pair z2 = z * z;
+        const Pair z4 = z2 * z2;
+        const Pair sinPoly = Estrin(kPoly[0], z, z2, z4);
+        const Pair cosPoly = Estrin(kPoly[1], z, z2, z4);
+        const PairBits odd = -(quadrant & 1);
+        const PairBits sign = (quadrant & 2) << 62;
+        const PairBits one = std::bit_cast<PairBits>(kOnes);
+        const PairBits polyBits =
+            (std::bit_cast<PairBits>(cosPoly) & odd) | (std::bit_cast<PairBits>(sinPoly) & ~odd);
+        const PairBits constantBits = (one & odd) ^ sign;
+        const PairBits ofRBits = (one & ~odd) ^ sign;
+        const Pair poly = std::bit_cast<Pair>(polyBits);
+        const Pair lead = std::bit_cast<Pair>(constantBits) + r * std::bit_cast<Pair>(ofRBits);
+        const Pair y = lead + lead * z * poly;
+        y0 = y[0];
+        y1 = y[1];
+    }
+    static Pair Estrin(const double* p, Pair z, Pair z2, Pair z4)
+    {
+        const Pair low = (p[0] + z * p[1]) + z2 * (p[2] + z * p[3]);
+        const Pair high = (p[4] + z * p[5]) + z2 * p[6];
+        return low + z4 * high;
+    }
+    static constexpr Pair kOnes = {1.0, 1.0};
 
     // False for NaN too.
     static bool InFastRange(double x) { return std::fabs(x) <= 10.0; }

@@ -261,8 +261,9 @@ int ToneEngine::RenderTone(const BlockPlan& plan, double** inputs, double** outp
         const double right = inR[i];
         if constexpr (P == Pass::Steady)
         {
-            const double w = Waveforms::Tone<Wave>(phase1, goldenSplit, shape);
-            const double v = Waveforms::Tone<Wave>(phase2, goldenSplit, shape);
+            double w = 0.0;
+            double v = 0.0;
+            Waveforms::TonePair<Wave>(phase1, phase2, goldenSplit, shape, w, v);
             outL[i] = gain * (away * v + toward * w) + dry * left;
             outR[i] = gain * (away * w + toward * v) + dry * right;
             // Increments in [0, 2π) here, so one subtraction always wraps.
@@ -301,8 +302,9 @@ int ToneEngine::RenderTone(const BlockPlan& plan, double** inputs, double** outp
             curLevel += plan.levelStep;
             curPan += plan.panStep;
 
-            const double w = Waveforms::Tone<Wave>(phase1, goldenSplit, shape);
-            const double v = Waveforms::Tone<Wave>(phase2, goldenSplit, shape);
+            double w = 0.0;
+            double v = 0.0;
+            Waveforms::TonePair<Wave>(phase1, phase2, goldenSplit, shape, w, v);
             const float frameDry = 1.0f - curLevel;
             if (binaural)
             {

@@ -65,6 +65,26 @@ class Waveforms
         else
             return phi < split ? 1.0 : -1.0;
     }
+    // Tone<Wave> at two phases (a frame's two oscillators); the sine waves share one pass.
+    template <int Wave>
+    static void TonePair(double phi1, double phi2, double split, const Golden& c, double& y1, double& y2)
+    {
+        if constexpr (Wave == 0)
+            PolySine::SinOfPhases(phi1, phi2, y1, y2);
+        else if constexpr (Wave == 4)
+            PolySine::CosOfPhases(GoldenArgument(phi1, split, c), GoldenArgument(phi2, split, c), y1, y2);
+        else if constexpr (Wave == 5)
+        {
+            PolySine::SinOfPhases(GoldenArgument(phi1, split, c), GoldenArgument(phi2, split, c), y1, y2);
+            y1 = 2.0 * y1 - 1.0;
+            y2 = 2.0 * y2 - 1.0;
+        }
+        else
+        {
+            y1 = Tone<Wave>(phi1, split, c);
+            y2 = Tone<Wave>(phi2, split, c);
+        }
+    }
     // φ × A1 before the split, φ × A2 + C2 after it: selects rather than branches, so that one
     // sine serves both halves. Adding 0.0 to φ × A1 (never −0 here) leaves it unchanged.
     static double GoldenArgument(double phi, double split, const Golden& c)
@@ -97,6 +117,26 @@ class Waveforms
             return 2.0 * PolySine::SinOfPhase(phi / 2.0 + kPi) + 1.0;
         else
             return PolySine::SinOfPhase(phi);
+    }
+    // The sine-based LFO waves (0, 5 and 6) at two phases, sharing one pass of the sine.
+    static constexpr bool LfoHasPair(int wave) { return wave == 0 || wave == 5 || wave == 6; }
+    template <int Wave> static void LfoPair(double phi0, double phi1, double& y0, double& y1)
+    {
+        static_assert(LfoHasPair(Wave));
+        if constexpr (Wave == 0)
+            PolySine::SinOfPhases(phi0, phi1, y0, y1);
+        else if constexpr (Wave == 5)
+        {
+            PolySine::SinOfPhases(phi0 / 2.0, phi1 / 2.0, y0, y1);
+            y0 = 2.0 * y0 - 1.0;
+            y1 = 2.0 * y1 - 1.0;
+        }
+        else
+        {
+            PolySine::SinOfPhases(phi0 / 2.0 + kPi, phi1 / 2.0 + kPi, y0, y1);
+            y0 = 2.0 * y0 + 1.0;
+            y1 = 2.0 * y1 + 1.0;
+        }
     }
     // Run-time dispatch of Lfo (0 and unknown waves: the sine).
     static double LfoValue(int wave, double phi, double& squareState, float smoothIn, float smoothKeep)

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <vector>
 
@@ -216,5 +218,41 @@ TEST(ToneWaves, SineWavesMatchLibmAtTheRangeEndsAndTheGoldenSplit)
         EXPECT_TRUE(CloseToLibm(LfoAt(0, phi), std::sin(phi), phi));
         EXPECT_TRUE(CloseToLibm(LfoAt(5, phi), 2.0 * std::sin(phi / 2.0) - 1.0, phi));
         EXPECT_TRUE(CloseToLibm(LfoAt(6, phi), 2.0 * std::sin(phi / 2.0 + kPi) + 1.0, phi));
+    }
+}
+
+// The render loop takes its sines two at a time; each must be the one-at-a-time value to the bit,
+// pairing every phase with a partner from another quadrant so the lanes take different paths.
+TEST(ToneWaves, PairedSinesEqualSingleOnesBitForBit)
+{
+    std::vector<double> phases = {0.0, std::nextafter(kTwoPi, 0.0), std::nextafter(kSplit, 0.0), kSplit,
+                                  std::nextafter(kSplit, kTwoPi)};
+    for (int k = 0; k < 4; ++k)
+        for (const double phi : {k * Waveforms::kHalfPi, std::nextafter(k * Waveforms::kHalfPi, 0.0),
+                                 std::nextafter(k * Waveforms::kHalfPi, kTwoPi)})
+            phases.push_back(std::max(phi, 0.0));
+    for (int i = 0; i < 997; ++i)
+        phases.push_back(kTwoPi * i / 997.0);
+    const auto bits = [](double x) { return std::bit_cast<uint64_t>(x); };
+    for (std::size_t i = 0; i < phases.size(); ++i)
+    {
+        const double a = phases[i];
+        const double b = phases[(i * 7 + 3) % phases.size()];
+        double y0 = 0.0, y1 = 0.0;
+        Waveforms::TonePair<0>(a, b, kSplit, GoldenFor(0), y0, y1);
+        ASSERT_EQ(bits(y0), bits(Tone(0, a))) << a;
+        ASSERT_EQ(bits(y1), bits(Tone(0, b))) << b;
+        Waveforms::TonePair<4>(a, b, kSplit, GoldenFor(4), y0, y1);
+        ASSERT_EQ(bits(y0), bits(Tone(4, a))) << a;
+        ASSERT_EQ(bits(y1), bits(Tone(4, b))) << b;
+        Waveforms::TonePair<5>(a, b, kSplit, GoldenFor(5), y0, y1);
+        ASSERT_EQ(bits(y0), bits(Tone(5, a))) << a;
+        ASSERT_EQ(bits(y1), bits(Tone(5, b))) << b;
+        Waveforms::LfoPair<0>(a, b, y0, y1);
+        ASSERT_EQ(bits(y0), bits(LfoAt(0, a))) << a;
+        Waveforms::LfoPair<5>(a, b, y0, y1);
+        ASSERT_EQ(bits(y1), bits(LfoAt(5, b))) << b;
+        Waveforms::LfoPair<6>(a, b, y0, y1);
+        ASSERT_EQ(bits(y0), bits(LfoAt(6, a))) << a;
     }
 }

@@ -20,6 +20,9 @@ std::unique_ptr<AudioWriter> SndfileAudioWriter::Create(const std::string& path,
         error = writer->file.Failure(SndfileErrorText(sf_strerror(nullptr)));
         return nullptr;
     }
+    // The optional PEAK chunk would cost a scan of every sample written, as much as the rest of
+    // the writing; readers do without it.
+    sf_command(writer->sound, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
     // Our own clipping below decides; this only keeps libsndfile from wrapping anything left over.
     sf_command(writer->sound, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     writer->channels = channels;

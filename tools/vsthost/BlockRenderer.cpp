@@ -1,63 +1,71 @@
 #include "tools/vsthost/BlockRenderer.h"
 
+#include "core/SampleCopy.h"
+
 #include <algorithm>
 
-BlockRenderer::BlockRenderer(HostedPlugin& hosted, int channelCount, int blockSize, bool useDouble)
-    : plugin(hosted), channels(channelCount), doublePrecision(useDouble)
+BlockRenderer::BlockRenderer(HostedPlugin& hosted, int channelCount, int blockSize)
+    : plugin(hosted), channels(channelCount),
+      doublePrecision((hosted.Effect()->flags & vst::effFlagsCanDoubleReplacing) != 0 &&
+                      hosted.Effect()->processDoubleReplacing != nullptr)
 {
-    const auto planes = static_cast<std::size_t>(channels);
     const auto size = static_cast<std::size_t>(blockSize);
     if (doublePrecision)
-    {
-        doubleIn.assign(planes, std::vector<double>(size));
-        doubleOut.assign(planes, std::vector<double>(size));
-    }
+        Allocate(doubles, size);
     else
-    {
-        floatIn.assign(planes, std::vector<float>(size));
-        floatOut.assign(planes, std::vector<float>(size));
-    }
+        Allocate(floats, size);
+}
+
+template <typename Sample> void BlockRenderer::Allocate(Planes<Sample>& planes, std::size_t blockSize)
+{
+    const AEffect* e = plugin.Effect();
+    planes.in.assign(static_cast<std::size_t>(std::max(channels, e->numInputs)),
+                     std::vector<Sample>(blockSize));
+    planes.out.assign(static_cast<std::size_t>(std::max(channels, e->numOutputs)),
+                      std::vector<Sample>(blockSize));
+    for (auto& plane : planes.in)
+        planes.inPointers.push_back(plane.data());
+    for (auto& plane : planes.out)
+        planes.outPointers.push_back(plane.data());
 }
 
 void BlockRenderer::Process(const float* input, int inputChannels, float* output, int frames)
 {
     if (doublePrecision)
-        Run(doubleIn, doubleOut, input, inputChannels, output, frames);
+        Run(doubles, input, inputChannels, output, frames);
     else
-        Run(floatIn, floatOut, input, inputChannels, output, frames);
+        Run(floats, input, inputChannels, output, frames);
 }
 
 template <typename Sample>
-void BlockRenderer::Run(std::vector<std::vector<Sample>>& in, std::vector<std::vector<Sample>>& out,
-                        const float* input, int inputChannels, float* output, int frames)
+void BlockRenderer::Run(Planes<Sample>& planes, const float* input, int inputChannels, float* output,
+                        int frames)
 {
     const auto n = static_cast<std::size_t>(frames);
-    for (int c = 0; c < channels; ++c)
+    const bool silent = !input || inputChannels < 1;
+    if (!silent)
     {
-        Sample* plane = in[static_cast<std::size_t>(c)].data();
-        if (!input || inputChannels < 1)
-        {
-            std::fill(plane, plane + n, Sample{});
-            continue;
-        }
-        const int from = std::min(c, inputChannels - 1);
         const auto stride = static_cast<std::size_t>(inputChannels);
-        for (std::size_t i = 0; i < n; ++i)
-            plane[i] = input[i * stride + static_cast<std::size_t>(from)];
+        for (int c = 0; c < channels; ++c)
+            SampleCopy::Extract(input, stride, static_cast<std::size_t>(std::min(c, inputChannels - 1)),
+                                planes.in[static_cast<std::size_t>(c)].data(), n);
     }
-    Sample* inputs[2] = {in[0].data(), channels > 1 ? in[1].data() : nullptr};
-    Sample* outputs[2] = {out[0].data(), channels > 1 ? out[1].data() : nullptr};
+    else if (!inputSilent)
+    {
+        for (auto& plane : planes.in)
+            std::fill(plane.begin(), plane.end(), Sample{});
+    }
+    inputSilent = silent;
+
     AEffect* e = plugin.Effect();
     if constexpr (sizeof(Sample) == sizeof(double))
-        e->processDoubleReplacing(e, inputs, outputs, frames);
+        e->processDoubleReplacing(e, planes.inPointers.data(), planes.outPointers.data(), frames);
     else
-        e->processReplacing(e, inputs, outputs, frames);
+        e->processReplacing(e, planes.inPointers.data(), planes.outPointers.data(), frames);
     plugin.Advance(frames);
-    const auto stride = static_cast<std::size_t>(channels);
-    for (int c = 0; c < channels; ++c)
-    {
-        const Sample* plane = out[static_cast<std::size_t>(c)].data();
-        for (std::size_t i = 0; i < n; ++i)
-            output[i * stride + static_cast<std::size_t>(c)] = static_cast<float>(plane[i]);
-    }
+
+    if (channels == 2)
+        SampleCopy::InterleavePair(planes.out[0].data(), planes.out[1].data(), output, n);
+    else
+        SampleCopy::Convert(planes.out[0].data(), output, n);
 }

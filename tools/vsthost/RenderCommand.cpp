@@ -219,7 +219,9 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
 
     const int block = options.blockSize;
     const int channels = options.channels;
-    BlockRenderer renderer(*plugin, channels, block, options.doublePrecision);
+    BlockRenderer renderer(*plugin, channels, block);
+    if (options.doublePrecision && !renderer.UsesDoublePrecision())
+        PrintWarning("the plug-in has no double-precision process callback; the render uses the float one");
     const int inputChannels = stream.input ? stream.input->Channels() : 0;
     std::vector<float> in(static_cast<std::size_t>(block) *
                           static_cast<std::size_t>(std::max(inputChannels, 1)));

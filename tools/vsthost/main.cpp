@@ -91,7 +91,9 @@ int Run(int argc, char** argv)
     renderCmd->add_flag("--stopped", render.stopped, "Report the transport as stopped (default: playing)");
     renderCmd->add_option("--program", render.program, "Select this program before the parameters")
         ->check(kProgramNumber);
-    renderCmd->add_flag("--double", render.doublePrecision, "Use the double-precision process callback");
+    renderCmd->add_flag(
+        "--double", render.doublePrecision,
+        "Ask for the double-precision process callback (used anyway where the plug-in offers it)");
     renderCmd->add_flag("-q,--quiet", render.quiet, "No progress or summary lines");
     renderCmd->add_option("--load", render.load, "Load a .fxp or .fxb preset file before --program");
     renderCmd
