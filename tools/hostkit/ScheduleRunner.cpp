@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace
 {
@@ -14,10 +15,11 @@ constexpr intptr_t kVendorAnswer = 0xBEEF;
 constexpr int kVendorIsTwoValued = 8;
 constexpr std::size_t kTextSize = 256;
 
-bool ParseNumber(const std::string& text, double& value)
+// A whole, finite number and nothing else; reads the text in place, so nothing is allocated.
+bool ParseNumber(const char* text, double& value)
 {
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
+    const char* end = text + std::strlen(text);
+    const auto result = std::from_chars(text, end, value);
     return result.ec == std::errc{} && result.ptr == end && std::isfinite(value);
 }
 
@@ -34,30 +36,58 @@ ScheduleRunner::ScheduleRunner(HostedPlugin& plugin, const Schedule& schedule, d
     for (const ScheduleStep& step : schedule.steps)
     {
         stepFrames.push_back(FrameAt(step.seconds, sampleRate));
-        // Ask about ramped parameters now, not while rendering.
-        if (step.rampSeconds > 0.0)
-            for (const ScheduledParam& param : step.params)
-                RangeOf(param.setting.index);
+        rampEndFrames.push_back(FrameAt(step.seconds + step.rampSeconds, sampleRate));
     }
+    PlanChanges();
     // Room for every ramp at once, so that starting one never allocates while rendering.
     std::size_t rampCount = 0;
-    for (const ScheduleStep& step : schedule.steps)
-        rampCount += step.rampSeconds > 0.0 ? step.params.size() : 0;
+    for (const Change& change : changes)
+        rampCount += change.ramped ? 1 : 0;
     ramps.reserve(rampCount);
+}
+
+// Resolves each step's parameters now, not while rendering: whether a ramp applies (the plug-in
+// shows both ends of the range as plain numbers and does not call the parameter two-valued; those
+// numbers are its range in real units) and where it ends.
+void ScheduleRunner::PlanChanges()
+{
+    for (const ScheduleStep& step : schedule.steps)
+    {
+        firstChange.push_back(changes.size());
+        for (const ScheduledParam& param : step.params)
+        {
+            Change change;
+            change.index = param.setting.index;
+            change.normalized = param.setting.normalized;
+            change.ramped =
+                step.rampSeconds > 0.0 &&
+                plugin.Dispatch(vst::effVendorSpecific, kVendorIsTwoValued, change.index) != kVendorAnswer &&
+                VendorDisplay(change.index, 0.0, change.min) &&
+                VendorDisplay(change.index, 1.0, change.max) && change.min <= change.max;
+            if (change.ramped)
+            {
+                double target = param.realValue;
+                if (std::isnan(target) && !VendorDisplay(change.index, change.normalized, target))
+                    target = change.min;
+                change.target = std::clamp(target, change.min, change.max);
+            }
+            changes.push_back(change);
+        }
+    }
+    firstChange.push_back(changes.size());
 }
 
 int ScheduleRunner::Prepare(long long frame, int maxFrames)
 {
     while (nextStep < stepFrames.size() && stepFrames[nextStep] <= frame)
     {
-        ApplyStep(schedule.steps[nextStep], stepFrames[nextStep]);
+        ApplyStep(nextStep, stepFrames[nextStep]);
         ++nextStep;
     }
     for (Ramp& ramp : ramps)
         if (ramp.nextFrame <= frame)
             UpdateRamp(ramp, frame);
-    ramps.erase(std::remove_if(ramps.begin(), ramps.end(), [](const Ramp& r) { return r.index < 0; }),
-                ramps.end());
+    DropFinishedRamps();
 
     long long next = frame + std::max(1, maxFrames);
     if (nextStep < stepFrames.size())
@@ -67,44 +97,37 @@ int ScheduleRunner::Prepare(long long frame, int maxFrames)
     return static_cast<int>(std::max(1LL, next - frame));
 }
 
-void ScheduleRunner::ApplyStep(const ScheduleStep& step, long long frame)
+void ScheduleRunner::ApplyStep(std::size_t step, long long frame)
 {
-    if (step.program >= 0)
-        plugin.Dispatch(vst::effSetProgram, 0, step.program);
-    const long long endFrame = FrameAt(step.seconds + step.rampSeconds, sampleRate);
-    for (const ScheduledParam& param : step.params)
+    if (schedule.steps[step].program >= 0)
+        plugin.Dispatch(vst::effSetProgram, 0, schedule.steps[step].program);
+    for (std::size_t i = firstChange[step]; i < firstChange[step + 1]; ++i)
     {
-        const int index = param.setting.index;
+        const Change& change = changes[i];
         // List parameters, and every parameter of a line without "over", switch at the step.
-        if (step.rampSeconds > 0.0 && RangeOf(index).numeric)
+        if (change.ramped)
         {
-            StartRamp(param, frame, endFrame);
+            StartRamp(change, frame, rampEndFrames[step]);
             continue;
         }
-        CancelRamp(index);
-        SetNormalized(index, param.setting.normalized);
+        CancelRamp(change.index);
+        SetNormalized(change.index, change.normalized);
     }
 }
 
-void ScheduleRunner::StartRamp(const ScheduledParam& param, long long startFrame, long long endFrame)
+void ScheduleRunner::StartRamp(const Change& change, long long startFrame, long long endFrame)
 {
-    const int index = param.setting.index;
-    CancelRamp(index);
-    const NumericRange& range = RangeOf(index);
-    double to = param.realValue;
-    if (std::isnan(to) && !ParseNumber(DisplayOf(index, param.setting.normalized), to))
-        to = range.min;
-    to = std::clamp(to, range.min, range.max);
+    CancelRamp(change.index);
     double from = 0.0;
-    if (endFrame <= startFrame || !ParseNumber(CurrentDisplay(index), from))
+    if (endFrame <= startFrame || !CurrentValue(change.index, from))
     {
-        SetReal(index, to);
+        SetReal(change.index, change.target);
         return;
     }
     Ramp ramp;
-    ramp.index = index;
-    ramp.from = std::clamp(from, range.min, range.max);
-    ramp.to = to;
+    ramp.index = change.index;
+    ramp.from = std::clamp(from, change.min, change.max);
+    ramp.to = change.target;
     ramp.startFrame = startFrame;
     ramp.endFrame = endFrame;
     ramp.nextFrame = std::min(startFrame + updateFrames, endFrame);
@@ -130,23 +153,13 @@ void ScheduleRunner::CancelRamp(int index)
     for (Ramp& ramp : ramps)
         if (ramp.index == index)
             ramp.index = -1;
-    ramps.erase(std::remove_if(ramps.begin(), ramps.end(), [](const Ramp& r) { return r.index < 0; }),
-                ramps.end());
+    DropFinishedRamps();
 }
 
-// A parameter is numeric when the plug-in does not call it two-valued and shows both ends of its
-// range as plain numbers; those numbers are its range in real units.
-const ScheduleRunner::NumericRange& ScheduleRunner::RangeOf(int index)
+void ScheduleRunner::DropFinishedRamps()
 {
-    auto found = ranges.find(index);
-    if (found != ranges.end())
-        return found->second;
-    NumericRange range;
-    const bool twoValued =
-        plugin.Dispatch(vst::effVendorSpecific, kVendorIsTwoValued, index) == kVendorAnswer;
-    range.numeric = !twoValued && ParseNumber(DisplayOf(index, 0.0), range.min) &&
-                    ParseNumber(DisplayOf(index, 1.0), range.max) && range.min <= range.max;
-    return ranges.emplace(index, range).first->second;
+    ramps.erase(std::remove_if(ramps.begin(), ramps.end(), [](const Ramp& r) { return r.index < 0; }),
+                ramps.end());
 }
 
 void ScheduleRunner::SetNormalized(int index, double normalized)
@@ -172,20 +185,21 @@ void ScheduleRunner::SetReal(int index, double real)
     plugin.Dispatch(vst::effString2Parameter, index, 0, text);
 }
 
-std::string ScheduleRunner::DisplayOf(int index, double normalized)
+// What the plug-in would show for a normalised value, read as a number in its own units.
+bool ScheduleRunner::VendorDisplay(int index, double normalized, double& real)
 {
     char text[kTextSize] = {};
     if (plugin.Dispatch(vst::effVendorSpecific, vst::effGetParamDisplay, index, text,
                         static_cast<float>(normalized)) != kVendorAnswer)
-        return {};
+        return false;
     text[sizeof text - 1] = '\0';
-    return text;
+    return ParseNumber(text, real);
 }
 
-std::string ScheduleRunner::CurrentDisplay(int index)
+bool ScheduleRunner::CurrentValue(int index, double& real)
 {
     char text[kTextSize] = {};
     plugin.Dispatch(vst::effGetParamDisplay, index, 0, text);
     text[sizeof text - 1] = '\0';
-    return text;
+    return ParseNumber(text, real);
 }

@@ -2,6 +2,15 @@
 
 #include <algorithm>
 
+namespace
+{
+// 1 until `fade` frames before `deadline`, then falling linearly to 0 at its last frame.
+double GainBefore(long long deadline, long long fade, long long position)
+{
+    return std::clamp(static_cast<double>(deadline - 1 - position) / static_cast<double>(fade), 0.0, 1.0);
+}
+} // namespace
+
 OutputFade::OutputFade(long long sleepFrames, long long sleepFadeFrames, long long stopFadeFrames)
     : sleepFrames(sleepFrames), sleepFade(std::max(1LL, sleepFadeFrames)),
       stopFade(std::max(1LL, stopFadeFrames))
@@ -23,8 +32,9 @@ float OutputFade::Next()
         return 0.0f;
     double gain = 1.0;
     if (sleepFrames >= 0)
-        gain = std::clamp(static_cast<double>(sleepFrames - 1 - position) / static_cast<double>(sleepFade),
-                          0.0, 1.0);
+        gain = GainBefore(sleepFrames, sleepFade, position);
+    if (endFrames >= 0)
+        gain = std::min(gain, GainBefore(endFrames, stopFade, position));
     if (stopping)
     {
         stopLeft = std::max(0LL, stopLeft - 1);

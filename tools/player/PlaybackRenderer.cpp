@@ -9,6 +9,7 @@ PlaybackRenderer::PlaybackRenderer(HostedPlugin& plugin, const PlaybackSetup& se
                       effect->processDoubleReplacing),
       fade(setup.sleepFrames, setup.sleepFadeFrames, setup.stopFadeFrames)
 {
+    fade.EndAt(setup.endFrames);
     this->setup.blockFrames = std::max(1, setup.blockFrames);
     if (doublePrecision)
         Allocate(doubles);
@@ -35,7 +36,9 @@ void PlaybackRenderer::Render(float* out, const float* liveIn, int frames, bool 
         fade.BeginStop();
     for (int done = 0; done < frames;)
     {
-        const int block = std::min(setup.blockFrames, frames - done);
+        int block = std::min(setup.blockFrames, frames - done);
+        if (setup.schedule && !fade.Silent())
+            block = setup.schedule->Prepare(position, block);
         float* blockOut = out + 2 * done;
         const float* blockIn =
             liveIn ? liveIn + static_cast<std::ptrdiff_t>(setup.liveInputChannels) * done : nullptr;
@@ -46,6 +49,7 @@ void PlaybackRenderer::Render(float* out, const float* liveIn, int frames, bool 
         else
             RenderBlock(floats, blockOut, blockIn, block);
         done += block;
+        position += block;
     }
     framesPlayed.fetch_add(frames, std::memory_order_relaxed);
     if (fade.Silent())

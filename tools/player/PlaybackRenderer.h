@@ -1,9 +1,11 @@
 // The audio thread's half of the player: runs the plug-in over each device buffer, feeds it the
-// chosen input, applies the end-of-play fades and counts the device's underruns. Everything is
-// allocated in the constructor; Render never locks, allocates, waits or does I/O.
+// chosen input, plays a schedule's steps on their frames, applies the end-of-play fades and counts
+// the device's underruns. Everything is allocated in the constructor (or the schedule runner's);
+// Render never locks, allocates, waits or does I/O.
 #pragma once
 
 #include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/ScheduleRunner.h"
 #include "tools/player/LoopedInput.h"
 #include "tools/player/OutputFade.h"
 
@@ -18,6 +20,8 @@ struct PlaybackSetup
     long long sleepFrames = -1; // < 0: until stopped
     long long sleepFadeFrames = 0;
     long long stopFadeFrames = 1;
+    ScheduleRunner* schedule = nullptr; // splits buffers where its steps and ramp updates fall
+    long long endFrames = -1;           // the schedule's end, reached over the stop fade; < 0: none
 };
 
 class PlaybackRenderer
@@ -52,6 +56,7 @@ class PlaybackRenderer
     Planar<float> floats;
     Planar<double> doubles;
     OutputFade fade;
+    long long position = 0; // frames through the plug-in so far, the schedule's clock
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> finished{false};
     std::atomic<long long> framesPlayed{0};

@@ -4,6 +4,7 @@
 #include "tools/vsthost/PlayCommand.h"
 
 #include "tools/hostkit/HostPlatform.h"
+#include "tools/hostkit/ScheduleRunner.h"
 #include "tools/player/AudioDevice.h"
 #include "tools/player/Console.h"
 #include "tools/player/LoopedInput.h"
@@ -11,6 +12,7 @@
 #include "tools/vsthost/HostWindow.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <thread>
 
@@ -51,6 +53,19 @@ bool ApplyStartState(HostedPlugin& plugin, const PlayOptions& options)
             Fail(error.empty() ? "cannot set " + assignment : error);
             return false;
         }
+    return true;
+}
+
+// Reads the schedule before anything plays; its length is 0 when it sets none (play until stopped).
+bool LoadPlaySchedule(HostedPlugin& plugin, const std::string& path, Schedule& schedule)
+{
+    if (!LoadScheduleFor(plugin, path, schedule))
+        return false;
+    if (schedule.LengthSeconds() > kLongestScheduleSeconds)
+    {
+        Fail("schedule '" + path + "' runs longer than 24 hours");
+        return false;
+    }
     return true;
 }
 
@@ -193,6 +208,9 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
     plugin->Dispatch(vst::effOpen);
     if (!ApplyStartState(*plugin, options))
         return 1;
+    Schedule schedule;
+    if (!options.schedule.empty() && !LoadPlaySchedule(*plugin, options.schedule, schedule))
+        return 1;
 
     DeviceRequest request{options.device, options.rate, options.bufferFrames, options.liveInput};
     if (!device->Open(request, error) || (input && !input->PrepareFor(device->Rate(), error)))
@@ -213,6 +231,14 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
         setup.sleepFadeFrames = std::min(setup.sleepFrames, static_cast<long long>(kSleepFadeSeconds * rate));
     }
     setup.stopFadeFrames = static_cast<long long>(kStopFadeSeconds * rate);
+    std::unique_ptr<ScheduleRunner> runner;
+    if (!options.schedule.empty())
+    {
+        runner = std::make_unique<ScheduleRunner>(*plugin, schedule, rate);
+        setup.schedule = runner.get();
+        if (schedule.LengthSeconds() > 0.0)
+            setup.endFrames = std::llround(schedule.LengthSeconds() * rate);
+    }
     PlaybackRenderer renderer(*plugin, setup);
     plugin->Dispatch(vst::effMainsChanged, 0, 1);
 

@@ -26,6 +26,7 @@ struct PlayOptions
     bool liveInput = false;
     double sleepMinutes = -1.0; // < 0: until stopped
     bool noEditor = false;
+    std::string schedule; // timed programs and ramps; its end ends playback
 };
 
 // Adds the sub-command and its options to the tool's command line.

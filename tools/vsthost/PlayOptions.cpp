@@ -29,6 +29,8 @@ CLI::App* AddPlayCommand(CLI::App& app, PlayOptions& options)
     play->add_option("--sleep", options.sleepMinutes,
                      "Stop after this many minutes, fading out over the last 30 s")
         ->check(CLI::Range(0.0, 1440.0));
+    play->add_option("--schedule", options.schedule,
+                     "Schedule file: timed programs and parameter ramps; playback ends with it");
     play->add_flag("--no-editor", options.noEditor, "Play from the terminal, without the editor window");
     return play;
 }
