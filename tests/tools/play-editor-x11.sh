@@ -30,7 +30,8 @@ knob_x=$((X + 48)) knob_y=$((Y + 129))                  # "Base Freq", as laid o
 
 jack_capture -d 4 -f wav -c 2 "$tmp/played.wav" >/dev/null 2>&1 &
 capture=$!
-sleep 1.2
+wait_for 5 sh -c 'jack_lsp -c | grep -q jack_capture' || fail "jack_capture did not connect"
+sleep 1
 xdotool mousemove $knob_x $knob_y mousedown 1 mousemove $knob_x $((knob_y - 10)) \
   mousemove $knob_x $((knob_y - 30)) mouseup 1 # upwards: a higher pitch
 sleep 1.3
@@ -39,7 +40,11 @@ wait "$player"
 rc=$?
 player=
 wait "$capture"
-[ "$rc" = 0 ] && grep -q 'underrun' "$tmp/play.log" || { fail "closing the window: exit $rc"; cat "$tmp/play.log"; }
+if [ "$rc" = 0 ] && grep -q 'underrun' "$tmp/play.log"; then
+  echo "ok   window closed: $(tail -1 "$tmp/play.log")"
+else
+  fail "closing the window: exit $rc"; cat "$tmp/play.log"
+fi
 python3 "$check" retuned "$tmp/played.wav" 200 10 || failures=$((failures + 1))
 python3 "$check" ramp "$tmp/played.wav" 50 || failures=$((failures + 1))
 exit $failures

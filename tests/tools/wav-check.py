@@ -40,9 +40,11 @@ def goertzel(x, freq, rate):
 
 
 def pitch(x, rate):
-    """The frequency of a pure tone, from its first and last rising zero crossings (interpolated)."""
+    """The frequency of a pure tone from the median span between its rising zero crossings
+    (interpolated), so that a block dropped in an xrun does not move it."""
     ups = [i - x[i] / (x[i + 1] - x[i]) for i in range(len(x) - 1) if x[i] <= 0 < x[i + 1]]
-    return (len(ups) - 1) * rate / (ups[-1] - ups[0]) if len(ups) > 2 else 0.0
+    spans = sorted(b - a for a, b in zip(ups, ups[1:]))
+    return rate / spans[len(spans) // 2] if spans else 0.0
 
 
 def sounding(x, floor=1e-4):
