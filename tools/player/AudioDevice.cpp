@@ -14,7 +14,7 @@
 namespace
 {
 constexpr unsigned kFallbackRate = 48000;
-constexpr long kMaxPlayOutMs = 250; // the longest a stop waits for queued sound to be heard
+constexpr long long kMaxPlayOutMs = 250; // the longest a stop waits for queued sound to be heard
 
 // RtAudio reports stream failures (a JACK server going away) from its own threads.
 std::atomic<bool> backendFailed{false};
@@ -250,9 +250,9 @@ void AudioDevice::Stop()
         // The renderer has faded to silence by now: let what the device still holds play out, then
         // drop the rest. Not stopStream: its JACK drain waits for one wake-up from the callback,
         // which is lost when it comes before the wait, and then never returns.
-        const long queued = std::max(0L, audio->getStreamLatency()) + 2L * bufferFrames;
-        std::this_thread::sleep_for(
-            std::chrono::milliseconds(std::min(kMaxPlayOutMs, 1000L * queued / rate)));
+        const long long queued = std::max(0L, audio->getStreamLatency()) + 2LL * bufferFrames;
+        const long long playOutMs = std::min(kMaxPlayOutMs, 1000LL * queued / static_cast<long long>(rate));
+        std::this_thread::sleep_for(std::chrono::milliseconds(playOutMs));
         audio->abortStream();
     }
     catch (const RtAudioError&)
