@@ -41,7 +41,7 @@ rc=$?
 player=
 wait "$capture"
 if [ "$rc" = 0 ] && grep -q 'underrun' "$tmp/play.log"; then
-  echo "ok   window closed: $(tail -1 "$tmp/play.log")"
+  echo "ok   window closed: $(grep underrun "$tmp/play.log")"
 else
   fail "closing the window: exit $rc"; cat "$tmp/play.log"
 fi
