@@ -36,6 +36,7 @@ xdotool mousemove $knob_x $knob_y mousedown 1 mousemove $knob_x $((knob_y - 10))
   mousemove $knob_x $((knob_y - 30)) mouseup 1 # upwards: a higher pitch
 sleep 1.3
 xdotool windowclose "$window"
+wait_for 10 sh -c "! kill -0 $player" || { fail "play still runs after its window closed"; kill -KILL "$player"; }
 wait "$player"
 rc=$?
 player=
