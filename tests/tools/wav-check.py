@@ -39,6 +39,14 @@ def goertzel(x, freq, rate):
     return s1 * s1 + s2 * s2 - k * s1 * s2
 
 
+def pitch(x, rate):
+    """The frequency of a pure tone from the median span between its rising zero crossings
+    (interpolated), so that a block dropped in an xrun does not move it."""
+    ups = [i - x[i] / (x[i + 1] - x[i]) for i in range(len(x) - 1) if x[i] <= 0 < x[i + 1]]
+    spans = sorted(b - a for a, b in zip(ups, ups[1:]))
+    return rate / spans[len(spans) // 2] if spans else 0.0
+
+
 def sounding(x, floor=1e-4):
     """The first sample above the floor, and the index one past the last."""
     loud = [i for i, v in enumerate(x) if abs(v) > floor]
@@ -89,6 +97,18 @@ def main():
         if not (levels == sorted(levels, reverse=True) and levels[-1] < 0.3 * levels[0]):
             fail(f"no steady fade: levels {levels}")
         print(f"ok   {heard:.2f} s fading to silence")
+    elif what == "retuned":  # retuned FROM_HZ BEAT_HZ: starts at FROM_HZ, ends on another pitch
+        base, beat = float(sys.argv[3]), float(sys.argv[4])
+        half = rate // 2
+        heard = []
+        for at in (start, end - half - rate // 10):  # the last steady half second before the ending
+            left_hz, right_hz = pitch(left[at:at + half], rate), pitch(right[at:at + half], rate)
+            if abs(right_hz - left_hz - beat) > 0.5:
+                fail(f"{left_hz:.1f}/{right_hz:.1f} Hz are not {beat:g} Hz apart")
+            heard.append(left_hz)
+        if abs(heard[0] - base) > 0.5 or abs(heard[1] - base) < 0.05 * base:
+            fail(f"heard {heard[0]:.1f} Hz, then {heard[1]:.1f} Hz; expected {base:g} Hz, then another pitch")
+        print(f"ok   {heard[0]:.1f} Hz, then {heard[1]:.1f} Hz")
     else:
         sys.exit("unknown check " + what)
 

@@ -7,6 +7,8 @@ namespace
 {
 // The plug-in may call back while its entry point is still running, before we know its record.
 thread_local HostedPlugin* constructing = nullptr;
+// Set on an audio device's callback thread, where writing to stderr could miss the deadline.
+thread_local bool realTimeThread = false;
 
 void CopyBounded(void* ptr, const std::string& text, std::size_t limit)
 {
@@ -162,6 +164,11 @@ void HostedPlugin::Advance(int frames)
         samplePosition += frames;
 }
 
+void HostedPlugin::MarkRealTimeThread()
+{
+    realTimeThread = true;
+}
+
 std::vector<HostCall> HostedPlugin::Calls() const
 {
     std::lock_guard<std::mutex> guard(callsMutex);
@@ -199,7 +206,7 @@ intptr_t HostedPlugin::Answer(int32_t opcode, int32_t index, intptr_t value, voi
         std::lock_guard<std::mutex> guard(callsMutex);
         calls.push_back(HostCall{opcode, index, value, opt});
     }
-    if (settings.logToStderr)
+    if (settings.logToStderr && !realTimeThread)
         if (const char* name = OpcodeName(opcode))
         {
             if (opcode == vst::audioMasterAutomate)

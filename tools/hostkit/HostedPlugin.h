@@ -74,6 +74,8 @@ class HostedPlugin
 
     // Moves the transport on by a block, as a host does between process calls.
     void Advance(int frames);
+    // Called on a real-time thread: callbacks made on it are answered without printing anything.
+    static void MarkRealTimeThread();
 
     HostSettings settings;
     std::vector<HostCall> Calls() const;

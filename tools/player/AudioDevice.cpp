@@ -6,12 +6,15 @@
 #include <RtAudio.h>
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace
 {
 constexpr unsigned kFallbackRate = 48000;
+constexpr long long kMaxPlayOutMs = 250; // the longest a stop waits for queued sound to be heard
 
 // RtAudio reports stream failures (a JACK server going away) from its own threads.
 std::atomic<bool> backendFailed{false};
@@ -242,8 +245,15 @@ void AudioDevice::Stop()
     StderrSilencer quiet;
     try
     {
-        if (audio && audio->isStreamRunning())
-            audio->stopStream();
+        if (!audio || !audio->isStreamRunning())
+            return;
+        // The renderer has faded to silence by now: let what the device still holds play out, then
+        // drop the rest. Not stopStream: its JACK drain waits for one wake-up from the callback,
+        // which is lost when it comes before the wait, and then never returns.
+        const long long queued = std::max(0L, audio->getStreamLatency()) + 2LL * bufferFrames;
+        const long long playOutMs = std::min(kMaxPlayOutMs, 1000LL * queued / static_cast<long long>(rate));
+        std::this_thread::sleep_for(std::chrono::milliseconds(playOutMs));
+        audio->abortStream();
     }
     catch (const RtAudioError&)
     {

@@ -1,6 +1,7 @@
 #include "tools/player/PlaybackRenderer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 PlaybackRenderer::PlaybackRenderer(HostedPlugin& plugin, const PlaybackSetup& setup)
@@ -30,6 +31,9 @@ template <typename Sample> void PlaybackRenderer::Allocate(Planar<Sample>& buffe
 
 void PlaybackRenderer::Render(float* out, const float* liveIn, int frames, bool underflow)
 {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point began = Clock::now();
+    HostedPlugin::MarkRealTimeThread();
     if (underflow)
         underruns.fetch_add(1, std::memory_order_relaxed);
     if (stopRequested.load(std::memory_order_relaxed))
@@ -54,6 +58,9 @@ void PlaybackRenderer::Render(float* out, const float* liveIn, int frames, bool 
     framesPlayed.fetch_add(frames, std::memory_order_relaxed);
     if (fade.Silent())
         finished.store(true, std::memory_order_release);
+    const long long took = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - began).count();
+    if (took > longestRenderNs.load(std::memory_order_relaxed))
+        longestRenderNs.store(took, std::memory_order_relaxed);
 }
 
 template <typename Sample>

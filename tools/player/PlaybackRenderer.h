@@ -38,6 +38,8 @@ class PlaybackRenderer
     bool Finished() const { return finished.load(std::memory_order_acquire); }
     long long FramesPlayed() const { return framesPlayed.load(std::memory_order_relaxed); }
     long long Underruns() const { return underruns.load(std::memory_order_relaxed); }
+    // The longest a Render call took, in nanoseconds: how close the callback came to its deadline.
+    long long LongestRenderNs() const { return longestRenderNs.load(std::memory_order_relaxed); }
 
   private:
     template <typename Sample> struct Planar
@@ -61,4 +63,5 @@ class PlaybackRenderer
     std::atomic<bool> finished{false};
     std::atomic<long long> framesPlayed{0};
     std::atomic<long long> underruns{0};
+    std::atomic<long long> longestRenderNs{0}; // written by the audio thread only
 };

@@ -262,7 +262,10 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
     plugin->Dispatch(vst::effMainsChanged, 0, 0);
     plugin->Close();
     const double seconds = static_cast<double>(renderer.FramesPlayed()) / rate;
-    std::fprintf(stderr, "played %s, %lld underrun(s)\n", FormatTime(seconds).c_str(), renderer.Underruns());
+    std::fprintf(
+        stderr, "played %s, %lld underrun(s); the longest callback took %.2f ms of a %.2f ms buffer\n",
+        FormatTime(seconds).c_str(), renderer.Underruns(),
+        static_cast<double>(renderer.LongestRenderNs()) / 1e6, 1000.0 * device->BufferFrames() / rate);
     if (ending == Ending::DeviceLost)
         return Fail("the audio device stopped during playback");
     return 0;

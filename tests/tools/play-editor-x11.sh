@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# vsthost play with its editor (run under xvfb-run), into JACK's dummy driver and recorded with
+# jack_capture: a mouse drag on "Base Freq" retunes what is heard, and closing the window ends
+# playback with the short fade and exit 0.
+set -u
+tool=$1 module=$2
+check=$(dirname "$0")/wav-check.py
+tmp=$(mktemp -d)
+export JACK_NO_AUDIO_RESERVATION=1 JACK_DEFAULT_SERVER=tpm-play-x11-$$
+server= player=
+trap 'kill $server $player 2>/dev/null; wait; rm -rf "$tmp"' EXIT
+failures=0
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+wait_for() { # seconds, command...: polls until the command succeeds
+  local tries=$(($1 * 10)); shift
+  until "$@" >/dev/null 2>&1; do tries=$((tries - 1)); [ "$tries" -gt 0 ] || return 1; sleep 0.1; done
+}
+
+jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >"$tmp/jackd.log" 2>&1 &
+server=$!
+wait_for 10 jack_lsp system:playback_1 || { echo "FAIL the JACK server did not start"; exit 1; }
+
+"$tool" play "$module" -p "Base Freq=200" -p "Binaural=10" -p "Fade=1" 2>"$tmp/play.log" &
+player=$!
+wait_for 10 grep -q 'playing through' "$tmp/play.log" || { fail "play did not start"; cat "$tmp/play.log"; }
+window=$(timeout 5 xdotool search --sync --name 'vsthost play' | head -1)
+[ -n "$window" ] || { echo "FAIL no player window"; cat "$tmp/play.log"; exit 1; }
+eval "$(xdotool getwindowgeometry --shell "$window")" # X and Y: the editor's origin on the screen
+knob_x=$((X + 48)) knob_y=$((Y + 129))                  # "Base Freq", as laid out in the editor
+
+jack_capture -d 4 -f wav -c 2 "$tmp/played.wav" >/dev/null 2>&1 &
+capture=$!
+wait_for 5 sh -c 'jack_lsp -c | grep -q jack_capture' || fail "jack_capture did not connect"
+sleep 1
+xdotool mousemove $knob_x $knob_y mousedown 1 mousemove $knob_x $((knob_y - 10)) \
+  mousemove $knob_x $((knob_y - 30)) mouseup 1 # upwards: a higher pitch
+sleep 1.3
+xdotool windowclose "$window"
+wait_for 10 sh -c "! kill -0 $player" || { fail "play still runs after its window closed"; kill -KILL "$player"; }
+wait "$player"
+rc=$?
+player=
+wait "$capture"
+if [ "$rc" = 0 ] && grep -q 'underrun' "$tmp/play.log"; then
+  echo "ok   window closed: $(grep underrun "$tmp/play.log")"
+else
+  fail "closing the window: exit $rc"; cat "$tmp/play.log"
+fi
+python3 "$check" retuned "$tmp/played.wav" 200 10 || failures=$((failures + 1))
+python3 "$check" ramp "$tmp/played.wav" 50 || failures=$((failures + 1))
+exit $failures
