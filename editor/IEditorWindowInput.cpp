@@ -239,32 +239,32 @@ bool IEditorWindow::PromptParamInput(IControl* control, const IParameter* param)
     const int cy = static_cast<int>((r.top + r.bottom) * 0.5);
     // The control's own value, not the parameter's: another thread may be writing that one.
     const double value = control->Value();
-    IEntryFieldSpec spec;
+    IEntryFieldSpec request;
     const int texts = param->DisplayTextCount();
     if ((param->GetKind() == IParameter::kEnum || param->GetKind() == IParameter::kBool) && texts > 0)
     {
-        spec.kind = IEntryFieldSpec::Kind::List;
+        request.kind = IEntryFieldSpec::Kind::List;
         const std::string current = param->FormatDisplay(value, true);
         size_t longest = 0;
         for (int i = 0; i < texts; ++i)
         {
             // Display texts are listed in value order from the minimum.
-            spec.choices.emplace_back(param->GetDisplayText(static_cast<int>(param->Min()) + i));
-            longest = std::max(longest, spec.choices.back().size());
-            if (spec.choices.back() == current)
-                spec.selected = i;
+            request.choices.emplace_back(param->GetDisplayText(static_cast<int>(param->Min()) + i));
+            longest = std::max(longest, request.choices.back().size());
+            if (request.choices.back() == current)
+                request.selected = i;
         }
         const int w = std::max(24, static_cast<int>(8 * longest) + 24);
-        spec.box = {cx - w / 2, cy, cx - w / 2 + w, cy + 36 * (texts + 1)};
+        request.box = {cx - w / 2, cy, cx - w / 2 + w, cy + 36 * (texts + 1)};
     }
     else
     {
-        spec.kind = IEntryFieldSpec::Kind::Text;
-        spec.text = param->FormatDisplay(value, true);
+        request.kind = IEntryFieldSpec::Kind::Text;
+        request.text = param->FormatDisplay(value, true);
         const int w = std::max(32, static_cast<int>(7 * param->FormatDisplay(1.0, true).size()) + 6);
-        spec.box = {cx - w / 2, cy - 8, cx - w / 2 + w, cy + 8};
+        request.box = {cx - w / 2, cy - 8, cx - w / 2 + w, cy + 8};
     }
-    if (!layer->OpenEntryField(spec))
+    if (!layer->OpenEntryField(request))
         return false;
     entryControl = control;
     entryParam = param;

@@ -86,15 +86,15 @@ void HeadlessWindowLayer::Wheel(int x, int y, const IMouseMod& mod, int delta)
     events.OnMouseWheel(x, y, mod, delta / 120);
 }
 
-bool HeadlessWindowLayer::OpenEntryField(const IEntryFieldSpec& spec)
+bool HeadlessWindowLayer::OpenEntryField(const IEntryFieldSpec& request)
 {
     if (entryOpen)
         return false;
     entryOpen = true;
-    entry = spec;
-    entryText = spec.kind == IEntryFieldSpec::Kind::List && spec.selected >= 0
-                    ? spec.choices[static_cast<size_t>(spec.selected)]
-                    : spec.text;
+    entry = request;
+    entryText = request.kind == IEntryFieldSpec::Kind::List && request.selected >= 0
+                    ? request.choices[static_cast<size_t>(request.selected)]
+                    : request.text;
     events.OnEntryFocus(true);
     return true;
 }

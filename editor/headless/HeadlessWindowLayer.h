@@ -30,7 +30,7 @@ class HeadlessWindowLayer : public IWindowLayer
     bool CursorInWindow(int& x, int& y) const override;
     IMouseMod ModifierState() const override { return modifiers; }
     void TakeFocus() override {}
-    bool OpenEntryField(const IEntryFieldSpec& spec) override;
+    bool OpenEntryField(const IEntryFieldSpec& request) override;
     std::string EntryFieldText() const override { return entryText; }
     IBox EntryFieldBox() const override { return entryOpen ? entry.box : IBox{}; }
     void CloseEntryField() override { entryOpen = false; }

@@ -3,17 +3,18 @@
 namespace tpm
 {
 
-std::unique_ptr<EntryFieldWin32> EntryFieldWin32::Open(HWND editor, const IEntryFieldSpec& spec,
+std::unique_ptr<EntryFieldWin32> EntryFieldWin32::Open(HWND editor, const IEntryFieldSpec& request,
                                                        IWindowEvents& events)
 {
-    const bool isList = spec.kind == IEntryFieldSpec::Kind::List;
+    const bool isList = request.kind == IEntryFieldSpec::Kind::List;
     std::unique_ptr<EntryFieldWin32> entry(new EntryFieldWin32(editor, isList, events));
     const DWORD style =
         isList ? WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST : WS_CHILD | WS_VISIBLE | ES_CENTER | ES_MULTILINE;
-    entry->field_ = CreateWindowExA(
-        0, isList ? "COMBOBOX" : "EDIT", isList ? "" : spec.text.c_str(), style, spec.box.left, spec.box.top,
-        spec.box.W(), spec.box.H(), editor, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(editor, GWLP_HINSTANCE)), nullptr);
+    entry->field_ =
+        CreateWindowExA(0, isList ? "COMBOBOX" : "EDIT", isList ? "" : request.text.c_str(), style,
+                        request.box.left, request.box.top, request.box.W(), request.box.H(), editor,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)),
+                        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(editor, GWLP_HINSTANCE)), nullptr);
     if (!entry->field_)
         return nullptr;
     HWND field = entry->field_;
@@ -24,10 +25,10 @@ std::unique_ptr<EntryFieldWin32> EntryFieldWin32::Open(HWND editor, const IEntry
         SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(entry->font_), FALSE);
     if (isList)
     {
-        for (const std::string& choice : spec.choices)
+        for (const std::string& choice : request.choices)
             SendMessageA(field, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.c_str()));
-        if (spec.selected >= 0 && spec.selected < static_cast<int>(spec.choices.size()))
-            SendMessageA(field, CB_SETCURSEL, static_cast<WPARAM>(spec.selected), 0);
+        if (request.selected >= 0 && request.selected < static_cast<int>(request.choices.size()))
+            SendMessageA(field, CB_SETCURSEL, static_cast<WPARAM>(request.selected), 0);
     }
     else
     {

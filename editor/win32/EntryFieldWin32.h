@@ -18,7 +18,7 @@ class EntryFieldWin32
     static constexpr int kControlId = 99;
 
     // Opens the field as a child of `editor` with keyboard focus; null when it cannot be made.
-    static std::unique_ptr<EntryFieldWin32> Open(HWND editor, const IEntryFieldSpec& spec,
+    static std::unique_ptr<EntryFieldWin32> Open(HWND editor, const IEntryFieldSpec& request,
                                                  IWindowEvents& events);
     ~EntryFieldWin32();
     EntryFieldWin32(const EntryFieldWin32&) = delete;

@@ -297,11 +297,11 @@ void WindowLayerWin32::TakeFocus()
         SetFocus(window_);
 }
 
-bool WindowLayerWin32::OpenEntryField(const IEntryFieldSpec& spec)
+bool WindowLayerWin32::OpenEntryField(const IEntryFieldSpec& request)
 {
     if (!window_ || entry_)
         return false;
-    entry_ = EntryFieldWin32::Open(window_, spec, events_);
+    entry_ = EntryFieldWin32::Open(window_, request, events_);
     return entry_ != nullptr;
 }
 

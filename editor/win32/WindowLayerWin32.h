@@ -33,7 +33,7 @@ class WindowLayerWin32 final : public IWindowLayer
     IMouseMod ModifierState() const override;
     void TakeFocus() override;
 
-    bool OpenEntryField(const IEntryFieldSpec& spec) override;
+    bool OpenEntryField(const IEntryFieldSpec& request) override;
     std::string EntryFieldText() const override;
     IBox EntryFieldBox() const override;
     void CloseEntryField() override;

@@ -30,17 +30,17 @@ IBox KeepInside(IBox box, const IBox& area)
     return {left, top, left + w, top + h};
 }
 
-IBox FieldBox(const IEntryFieldSpec& spec, const IBox& area)
+IBox FieldBox(const IEntryFieldSpec& request, const IBox& area)
 {
-    IBox box = spec.box;
-    if (spec.kind == IEntryFieldSpec::Kind::List)
+    IBox box = request.box;
+    if (request.kind == IEntryFieldSpec::Kind::List)
     {
         // The list is shown open, one row per choice, at the width the editor asked for.
         size_t longest = 0;
-        for (const std::string& c : spec.choices)
+        for (const std::string& c : request.choices)
             longest = std::max(longest, c.size());
         const int width = box.W() > 0 ? box.W() : std::max(24, 8 * static_cast<int>(longest) + 24);
-        const int rows = std::max(1, static_cast<int>(spec.choices.size()));
+        const int rows = std::max(1, static_cast<int>(request.choices.size()));
         box = {box.left, box.top, box.left + width, box.top + rows * X11EntryField::kRowHeight + 2};
     }
     return KeepInside(box, area);
@@ -49,8 +49,8 @@ IBox FieldBox(const IEntryFieldSpec& spec, const IBox& area)
 } // namespace
 
 X11EntryField::X11EntryField(const XcbConnection& conn, const XcbPixelFormat& format, xcb_window_t parent,
-                             const IEntryFieldSpec& spec, const IBox& area)
-    : conn_(conn), spec_(spec), box_(FieldBox(spec, area)), surface_(box_.W(), box_.H())
+                             const IEntryFieldSpec& request, const IBox& area)
+    : conn_(conn), spec_(request), box_(FieldBox(request, area)), surface_(box_.W(), box_.H())
 {
     if (spec_.kind == IEntryFieldSpec::Kind::Text)
     {

@@ -35,7 +35,7 @@ class X11EntryField
 
     // `area` is the editor's client box; the field is kept inside it.
     X11EntryField(const XcbConnection& conn, const XcbPixelFormat& format, xcb_window_t parent,
-                  const IEntryFieldSpec& spec, const IBox& area);
+                  const IEntryFieldSpec& request, const IBox& area);
     ~X11EntryField();
     X11EntryField(const X11EntryField&) = delete;
     X11EntryField& operator=(const X11EntryField&) = delete;

@@ -37,10 +37,10 @@ int ChildWindowCount(HWND parent)
 
 IEntryFieldSpec TextField()
 {
-    IEntryFieldSpec spec;
-    spec.box = {200, 150, 260, 166};
-    spec.text = "12.5";
-    return spec;
+    IEntryFieldSpec request;
+    request.box = {200, 150, 260, 166};
+    request.text = "12.5";
+    return request;
 }
 
 class WindowLayerTest : public WindowedTest
@@ -241,12 +241,12 @@ TEST_F(WindowLayerTest, APickInTheListCommitsIt)
 {
     Editor editor(550, 363);
     OpenAndShow(editor);
-    IEntryFieldSpec spec;
-    spec.kind = IEntryFieldSpec::Kind::List;
-    spec.box = {200, 150, 300, 150 + 36 * 4};
-    spec.choices = {"Sine", "Square", "Saw"};
-    spec.selected = 0;
-    ASSERT_TRUE(editor.Layer()->OpenEntryField(spec));
+    IEntryFieldSpec request;
+    request.kind = IEntryFieldSpec::Kind::List;
+    request.box = {200, 150, 300, 150 + 36 * 4};
+    request.choices = {"Sine", "Square", "Saw"};
+    request.selected = 0;
+    ASSERT_TRUE(editor.Layer()->OpenEntryField(request));
     EXPECT_EQ("Sine", editor.Layer()->EntryFieldText());
     Xdo("mousemove " + ScreenAt(250, 158) + " key Down");
     ASSERT_TRUE(PumpUntil([&] { return editor.Count("commit") == 1; }));

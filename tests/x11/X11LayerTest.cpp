@@ -239,16 +239,16 @@ TEST_F(X11Layer, TextFieldOpensSelectedTakesFocusAndCommitsTypedTextOnEnter)
 {
     PatternEditor editor(550, 363);
     ASSERT_TRUE(editor.Open(host->ParentHandle(), kLeft, kTop));
-    tpm::IEntryFieldSpec spec;
-    spec.box = {200, 100, 260, 116};
-    spec.text = "123.4";
-    ASSERT_TRUE(editor.Layer()->OpenEntryField(spec));
-    EXPECT_FALSE(editor.Layer()->OpenEntryField(spec)); // one at a time
-    EXPECT_EQ(editor.Layer()->EntryFieldBox(), spec.box);
+    tpm::IEntryFieldSpec request;
+    request.box = {200, 100, 260, 116};
+    request.text = "123.4";
+    ASSERT_TRUE(editor.Layer()->OpenEntryField(request));
+    EXPECT_FALSE(editor.Layer()->OpenEntryField(request)); // one at a time
+    EXPECT_EQ(editor.Layer()->EntryFieldBox(), request.box);
     ASSERT_TRUE(PumpUntil({&editor}, [&] { return editor.Count(LayerEvent::Focus) == 1; }));
     EXPECT_EQ(editor.events.front().value, 1);
     int highlighted = 0;
-    for (int x = spec.box.left; x < spec.box.right; ++x)
+    for (int x = request.box.left; x < request.box.right; ++x)
         highlighted += Captured(kLeft + x, kTop + 108) == 0xFF3399FFu;
     EXPECT_GT(highlighted, 10);
 
@@ -265,10 +265,10 @@ TEST_F(X11Layer, EscapeCancelsTheTextField)
 {
     PatternEditor editor(550, 363);
     ASSERT_TRUE(editor.Open(host->ParentHandle(), kLeft, kTop));
-    tpm::IEntryFieldSpec spec;
-    spec.box = {200, 100, 260, 116};
-    spec.text = "7";
-    ASSERT_TRUE(editor.Layer()->OpenEntryField(spec));
+    tpm::IEntryFieldSpec request;
+    request.box = {200, 100, 260, 116};
+    request.text = "7";
+    ASSERT_TRUE(editor.Layer()->OpenEntryField(request));
     ASSERT_TRUE(PumpUntil({&editor}, [&] { return editor.Count(LayerEvent::Focus) == 1; }));
     ASSERT_TRUE(Xdo("key Escape"));
     ASSERT_TRUE(PumpUntil({&editor}, [&] { return editor.Count(LayerEvent::Cancel) == 1; }));
@@ -280,12 +280,12 @@ TEST_F(X11Layer, ChoiceListCommitsTheClickedChoice)
 {
     PatternEditor editor(550, 363);
     ASSERT_TRUE(editor.Open(host->ParentHandle(), kLeft, kTop));
-    tpm::IEntryFieldSpec spec;
-    spec.kind = tpm::IEntryFieldSpec::Kind::List;
-    spec.box = {100, 50, 180, 66};
-    spec.choices = {"Sine", "Triangle", "Saw"};
-    spec.selected = 0;
-    ASSERT_TRUE(editor.Layer()->OpenEntryField(spec));
+    tpm::IEntryFieldSpec request;
+    request.kind = tpm::IEntryFieldSpec::Kind::List;
+    request.box = {100, 50, 180, 66};
+    request.choices = {"Sine", "Triangle", "Saw"};
+    request.selected = 0;
+    ASSERT_TRUE(editor.Layer()->OpenEntryField(request));
     EXPECT_EQ(editor.Layer()->EntryFieldText(), "Sine");
     EXPECT_EQ(editor.Layer()->EntryFieldBox(), (tpm::IBox{100, 50, 180, 50 + 3 * 16 + 2}));
     PumpUntil({&editor}, [&] { return editor.Count(LayerEvent::Focus) == 1; });
