@@ -14,14 +14,14 @@ shot="$out/editor-screenshot-x11.png"
 check "50 open/close cycles leave no descriptors or memory behind" "grep -q '^READY' '$out/x11-e2e-cycles.log'"
 if [ -n "$reference" ] && [ -f "$reference" ]; then
   differing=$(compare -metric AE "$shot" "$reference" null: 2>&1)
-  check "native picture equals the drawing library's ($differing pixels differ)" "[ '$differing' = 0 ]"
+  check "native picture equals the drawing library's ($differing pixels differ)" '[ "$differing" = 0 ]'
 fi
 if [ -n "$vsthost" ]; then
   tool_shot="$out/editor-screenshot-vsthost.png"
   rm -f "$tool_shot"
   "$vsthost" editor "$module" --screenshot "$tool_shot" --after-ms 500 >"$out/x11-e2e-vsthost.log" 2>&1
   differing=$(compare -metric AE "$tool_shot" "$shot" null: 2>&1)
-  check "vsthost editor --screenshot shows the same picture ($differing pixels differ)" "[ '$differing' = 0 ]"
+  check "vsthost editor --screenshot shows the same picture ($differing pixels differ)" '[ "$differing" = 0 ]'
 fi
 
 log="$out/x11-e2e-input.log"
