@@ -8,19 +8,28 @@
 #include <algorithm>
 #include <cmath>
 
-TEST(ToneEngineLongRun, OneHourAt48kHzKeepsPhasesAndPitch)
+namespace
 {
-    constexpr double kRate = 48000.0;
-    constexpr int kBlock = 1 << 16;
-    FakeEngineHost h;
-    h.liveRate = kRate;
-    h.values[kBaseFreq] = 440;
-    h.values[kBinaural] = 7.83;
+// A steady tone with no input to mix: "Play Anyway", full mix and the shortest glide.
+void StartSteadyTone(FakeEngineHost& h, double rate, double baseFreq, double binaural)
+{
+    h.liveRate = rate;
+    h.values[kBaseFreq] = baseFreq;
+    h.values[kBinaural] = binaural;
     h.values[kPlayAnyway] = 1;
     h.values[kMix] = 100;
     h.values[kFade] = 1;
     h.Open();
     h.engine.Reset();
+}
+} // namespace
+
+TEST(ToneEngineLongRun, OneHourAt48kHzKeepsPhasesAndPitch)
+{
+    constexpr double kRate = 48000.0;
+    constexpr int kBlock = 1 << 16;
+    FakeEngineHost h;
+    StartSteadyTone(h, kRate, 440, 7.83);
 
     StereoBlock b(kBlock);
     b.Process(h.engine); // the glide from 0 Hz ends within this block
@@ -50,14 +59,7 @@ TEST(ToneEngineLongRun, TenMinutesStayWithin120DbOfAnExactSine)
     constexpr int kBlock = 4096;
     constexpr long double kTwoPiL = 6.283185307179586476925286766559L;
     FakeEngineHost h;
-    h.liveRate = kRate;
-    h.values[kBaseFreq] = 195;
-    h.values[kBinaural] = 10;
-    h.values[kPlayAnyway] = 1;
-    h.values[kMix] = 100;
-    h.values[kFade] = 1;
-    h.Open();
-    h.engine.Reset();
+    StartSteadyTone(h, kRate, 195, 10);
     StereoBlock b(kBlock);
     b.Process(h.engine);
     b.Process(h.engine); // past the glide
