@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -26,11 +27,9 @@ template <int Wave, bool SmallIncrement> void RunWave(Lfo& l, double* out, int n
             phase = SmallIncrement ? Waveforms::WrapOnce(phase + inc) : Waveforms::WrapPhase(phase + inc);
             const double second = phase;
             phase = SmallIncrement ? Waveforms::WrapOnce(phase + inc) : Waveforms::WrapPhase(phase + inc);
-            double x0 = 0.0;
-            double x1 = 0.0;
-            Waveforms::LfoPair<Wave>(first, second, x0, x1);
-            out[i] = scale * x0 + offset;
-            out[i + 1] = scale * x1 + offset;
+            const Waveforms::Pair y =
+                scale * Waveforms::LfoPair<Wave>(Waveforms::Pair{first, second}) + offset;
+            std::memcpy(out + i, &y, sizeof y);
         }
     for (; i < n; ++i)
     {

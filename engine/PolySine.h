@@ -24,8 +24,10 @@ class PolySine
     // Two phases at once, each giving exactly what the one-phase form gives: the two oscillators
     // of a frame, or two LFO frames, share one pass of two-lane vector arithmetic (SSE2 on any
     // x86-64), which nearly halves the cost of a sine.
-    static void SinOfPhases(double x0, double x1, double& s0, double& s1) { QuadrantPair(x0, x1, 0, s0, s1); }
-    static void CosOfPhases(double x0, double x1, double& c0, double& c1) { QuadrantPair(x0, x1, 1, c0, c1); }
+    using Pair = double __attribute__((vector_size(16)));
+    using PairBits = long long __attribute__((vector_size(16)));
+    static Pair SinOfPhases(Pair x) { return QuadrantPair(x, 0); }
+    static Pair CosOfPhases(Pair x) { return QuadrantPair(x, 1); }
 
   private:
     static constexpr double kTwoOverPi = 0.6366197723675814;
@@ -49,44 +51,54 @@ class PolySine
     static constexpr double kLeadConstant[4] = {0.0, 1.0, -0.0, -1.0};
     static constexpr double kLeadOfR[4] = {1.0, 0.0, -1.0, -0.0};
 
-    using Pair = double __attribute__((vector_size(16)));
-    using PairBits = long long __attribute__((vector_size(16)));
-
-    // Quadrant for two arguments. Both polynomials are evaluated and each lane keeps the one its
-    // quadrant picks; the lead term's table entries are rebuilt from the quadrant's bits, equal
-    // to the tables to the sign of zero, so every lane repeats the one-argument steps exactly.
-    static void QuadrantPair(double x0, double x1, int shift, double& y0, double& y1)
+    // Quadrant for two arguments. Each lane's coefficients and lead term come from one table
+    // entry picked by both lanes' quadrants, so every lane repeats the one-argument steps exactly
+    // while the pair evaluates one polynomial, not both.
+    static Pair QuadrantPair(Pair x, int shift)
     {
-        const Pair x = {x0, x1};
         const Pair shifted = x * kTwoOverPi + kRoundingShift;
         const Pair n = shifted - kRoundingShift;
-        const PairBits quadrant = std::bit_cast<PairBits>(shifted) + shift;
+        const PairBits bits = std::bit_cast<PairBits>(shifted);
+        const unsigned q0 = (static_cast<unsigned>(bits[0]) + static_cast<unsigned>(shift)) & 3u;
+        const unsigned q1 = (static_cast<unsigned>(bits[1]) + static_cast<unsigned>(shift)) & 3u;
+        const PairCoefficients& c = kPairTable[q0 | q1 << 2];
         const Pair r = (x - n * kHalfPi1) - n * kHalfPi2;
         const Pair z = r * r;
         const Pair z2 = z * z;
         const Pair z4 = z2 * z2;
-        const Pair sinPoly = Estrin(kPoly[0], z, z2, z4);
-        const Pair cosPoly = Estrin(kPoly[1], z, z2, z4);
-        const PairBits odd = -(quadrant & 1);
-        const PairBits sign = (quadrant & 2) << 62;
-        const PairBits one = std::bit_cast<PairBits>(kOnes);
-        const PairBits polyBits =
-            (std::bit_cast<PairBits>(cosPoly) & odd) | (std::bit_cast<PairBits>(sinPoly) & ~odd);
-        const PairBits constantBits = (one & odd) ^ sign;
-        const PairBits ofRBits = (one & ~odd) ^ sign;
-        const Pair poly = std::bit_cast<Pair>(polyBits);
-        const Pair lead = std::bit_cast<Pair>(constantBits) + r * std::bit_cast<Pair>(ofRBits);
-        const Pair y = lead + lead * z * poly;
-        y0 = y[0];
-        y1 = y[1];
+        const Pair low = (c.poly[0] + z * c.poly[1]) + z2 * (c.poly[2] + z * c.poly[3]);
+        const Pair high = (c.poly[4] + z * c.poly[5]) + z2 * c.poly[6];
+        const Pair poly = low + z4 * high;
+        const Pair lead = c.leadConstant + r * c.leadOfR;
+        return lead + lead * z * poly;
     }
-    static Pair Estrin(const double* p, Pair z, Pair z2, Pair z4)
+    // One entry per pair of quadrants (lane 0's in the low two bits of the index).
+    struct PairCoefficients
     {
-        const Pair low = (p[0] + z * p[1]) + z2 * (p[2] + z * p[3]);
-        const Pair high = (p[4] + z * p[5]) + z2 * p[6];
-        return low + z4 * high;
+        Pair poly[7];
+        Pair leadConstant;
+        Pair leadOfR;
+    };
+    struct PairTable
+    {
+        PairCoefficients entry[16];
+        constexpr const PairCoefficients& operator[](unsigned i) const { return entry[i]; }
+    };
+    static constexpr PairTable MakePairTable()
+    {
+        PairTable t{};
+        for (unsigned i = 0; i < 16; ++i)
+        {
+            const unsigned q0 = i & 3u;
+            const unsigned q1 = i >> 2;
+            for (int k = 0; k < 7; ++k)
+                t.entry[i].poly[k] = Pair{kPoly[q0 & 1u][k], kPoly[q1 & 1u][k]};
+            t.entry[i].leadConstant = Pair{kLeadConstant[q0], kLeadConstant[q1]};
+            t.entry[i].leadOfR = Pair{kLeadOfR[q0], kLeadOfR[q1]};
+        }
+        return t;
     }
-    static constexpr Pair kOnes = {1.0, 1.0};
+    static const PairTable kPairTable;
 
     // False for NaN too.
     static bool InFastRange(double x) { return std::fabs(x) <= 10.0; }
@@ -110,3 +122,5 @@ class PolySine
         return lead + lead * z * poly;
     }
 };
+
+inline constexpr PolySine::PairTable PolySine::kPairTable = PolySine::MakePairTable();

@@ -62,8 +62,42 @@ class ToneEngine : private ToneEngineFields
 
     template <int Wave, Pass P>
     int RenderTone(const BlockPlan& plan, double** inputs, double** outputs, int nFrames);
+    template <int Wave>
+    int RenderMoving(const BlockPlan& plan, double** inputs, double** outputs, int nFrames);
     void RenderSilence(double** inputs, double** outputs, int from, int nFrames) const;
+    // Writes back what the LFO copies a pass ran on have moved on to.
+    void KeepLfoProgress(const Lfo& lfo1, const Lfo& lfo2);
     static const Renderer kRenderers[kPassCount][Waveforms::kToneWaveCount];
+
+    // The moving pass renders stretches of frames; each stretch first sets out the working
+    // values frame by frame, so that the choices of what moves are made per stretch, not per frame.
+    static constexpr int kStretch = 64;
+    struct Track
+    {
+        double inc1[kStretch];
+        double inc2[kStretch];
+        float level[kStretch];
+        float pan[kStretch];
+        // Frame j's output: gain × (away × the far tone + toward × the near one) + dry × input.
+        double gain[kStretch];
+        double away[kStretch];
+        double toward[kStretch];
+        double dry[kStretch];
+    };
+    // The values a stretch starts from; it leaves them as its last frame has them.
+    struct Running
+    {
+        double inc1;
+        double inc2;
+        float level;
+        float pan;
+    };
+    void SetOutTrack(const BlockPlan& plan, bool binaural, Lfo& lfo1, Lfo& lfo2, int n, Running& running,
+                     Track& track) const;
+    // Renders frames at..at+n−1 from the track; answers the phases after them.
+    template <int Wave>
+    static Waveforms::Pair MixStretch(const Track& track, Waveforms::Pair phases, Waveforms::Golden shape,
+                                      double** inputs, double** outputs, int at, int n);
 
     void StepLfo(Lfo& l, double& inc1, double& inc2, float& curPan, float& curLevel) const;
     // Writes an LFO output into the value its target names; false when the LFO drives nothing.

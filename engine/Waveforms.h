@@ -4,7 +4,9 @@
 
 #include "engine/PolySine.h"
 
+#include <bit>
 #include <cmath>
+#include <emmintrin.h>
 
 class Waveforms
 {
@@ -17,6 +19,8 @@ class Waveforms
     static constexpr double kOneOverPi = 0.3183098861837907;
     static constexpr int kToneWaveCount = 8;
     static constexpr int kLfoWaveCount = 7;
+    using Pair = PolySine::Pair;
+    using PairBits = PolySine::PairBits;
 
     // Coefficients of the golden waves (4 to 6); the other waves leave them as they are.
     struct Golden
@@ -65,32 +69,48 @@ class Waveforms
         else
             return phi < split ? 1.0 : -1.0;
     }
-    // Tone<Wave> at two phases (a frame's two oscillators); the sine waves share one pass.
-    template <int Wave>
-    static void TonePair(double phi1, double phi2, double split, const Golden& c, double& y1, double& y2)
+    // Tone<Wave> at two phases (a frame's two oscillators), each lane equal to Tone<Wave> bit for
+    // bit; the sine waves share one pass.
+    template <int Wave> static Pair TonePair(Pair phi, double split, const Golden& c)
     {
         if constexpr (Wave == 0)
-            PolySine::SinOfPhases(phi1, phi2, y1, y2);
+            return PolySine::SinOfPhases(phi);
         else if constexpr (Wave == 4)
-            PolySine::CosOfPhases(GoldenArgument(phi1, split, c), GoldenArgument(phi2, split, c), y1, y2);
+            return PolySine::CosOfPhases(GoldenArguments(phi, split, c));
         else if constexpr (Wave == 5)
-        {
-            PolySine::SinOfPhases(GoldenArgument(phi1, split, c), GoldenArgument(phi2, split, c), y1, y2);
-            y1 = 2.0 * y1 - 1.0;
-            y2 = 2.0 * y2 - 1.0;
-        }
+            return 2.0 * PolySine::SinOfPhases(GoldenArguments(phi, split, c)) - 1.0;
         else
-        {
-            y1 = Tone<Wave>(phi1, split, c);
-            y2 = Tone<Wave>(phi2, split, c);
-        }
+            return Pair{Tone<Wave>(phi[0], split, c), Tone<Wave>(phi[1], split, c)};
     }
     // φ × A1 before the split, φ × A2 + C2 after it: selects rather than branches, so that one
-    // sine serves both halves. Adding 0.0 to φ × A1 (never −0 here) leaves it unchanged.
+    // sine serves both halves and a high tone costs no mispredicted jumps. Adding 0.0 to φ × A1
+    // (never −0 here) leaves it unchanged.
     static double GoldenArgument(double phi, double split, const Golden& c)
     {
         const bool first = phi < split;
         return phi * (first ? c.a1 : c.a2) + (first ? 0.0 : c.c2);
+    }
+    static Pair GoldenArguments(Pair phi, double split, const Golden& c)
+    {
+        const PairBits first = phi < split;
+        const Pair factor = Select(first, Pair{c.a1, c.a1}, Pair{c.a2, c.a2});
+        const Pair addend = Select(first, Pair{}, Pair{c.c2, c.c2});
+        return phi * factor + addend;
+    }
+    // WrapPhase on both lanes, without a jump unless a lane needs the full reduction.
+    static Pair WrapPhases(Pair phase)
+    {
+        const __m128d twoPi = _mm_set1_pd(kTwoPi);
+        __m128d p = std::bit_cast<__m128d>(phase);
+        p = _mm_sub_pd(p, _mm_and_pd(_mm_cmpge_pd(p, twoPi), twoPi));
+        const __m128d inside = _mm_and_pd(_mm_cmpge_pd(p, _mm_setzero_pd()), _mm_cmplt_pd(p, twoPi));
+        phase = std::bit_cast<Pair>(p);
+        if (_mm_movemask_pd(inside) == 3) [[likely]]
+            return phase;
+        for (int k = 0; k < 2; ++k)
+            if (!(_mm_movemask_pd(inside) & (1 << k)))
+                phase[k] = ReducePhase(phase[k]);
+        return phase;
     }
     // Run-time dispatch of Tone, for callers outside the per-sample loop.
     static double ToneValue(int wave, double phi, double split, const Golden& c);
@@ -120,23 +140,15 @@ class Waveforms
     }
     // The sine-based LFO waves (0, 5 and 6) at two phases, sharing one pass of the sine.
     static constexpr bool LfoHasPair(int wave) { return wave == 0 || wave == 5 || wave == 6; }
-    template <int Wave> static void LfoPair(double phi0, double phi1, double& y0, double& y1)
+    template <int Wave> static Pair LfoPair(Pair phi)
     {
         static_assert(LfoHasPair(Wave));
         if constexpr (Wave == 0)
-            PolySine::SinOfPhases(phi0, phi1, y0, y1);
+            return PolySine::SinOfPhases(phi);
         else if constexpr (Wave == 5)
-        {
-            PolySine::SinOfPhases(phi0 / 2.0, phi1 / 2.0, y0, y1);
-            y0 = 2.0 * y0 - 1.0;
-            y1 = 2.0 * y1 - 1.0;
-        }
+            return 2.0 * PolySine::SinOfPhases(phi / 2.0) - 1.0;
         else
-        {
-            PolySine::SinOfPhases(phi0 / 2.0 + kPi, phi1 / 2.0 + kPi, y0, y1);
-            y0 = 2.0 * y0 + 1.0;
-            y1 = 2.0 * y1 + 1.0;
-        }
+            return 2.0 * PolySine::SinOfPhases(phi / 2.0 + kPi) + 1.0;
     }
     // Run-time dispatch of Lfo (0 and unknown waves: the sine).
     static double LfoValue(int wave, double phi, double& squareState, float smoothIn, float smoothKeep)
@@ -160,5 +172,13 @@ class Waveforms
         default:
             return Lfo<0>(phi, squareState, in, keep);
         }
+    }
+
+  private:
+    // Per lane: `a` where the mask is set, else `b`.
+    static Pair Select(PairBits mask, Pair a, Pair b)
+    {
+        return std::bit_cast<Pair>((mask & std::bit_cast<PairBits>(a)) |
+                                   (~mask & std::bit_cast<PairBits>(b)));
     }
 };

@@ -154,6 +154,20 @@ TEST(PhaseWrap, OneSubtractionUsuallyFullReductionOtherwise)
     EXPECT_NEAR(Waveforms::WrapPhase(3 * kTwoPi + 1.0), 1.0, 1e-12);
     EXPECT_EQ(Waveforms::WrapPhase(std::numeric_limits<double>::quiet_NaN()), 0.0);
     EXPECT_EQ(Waveforms::WrapPhase(std::numeric_limits<double>::infinity()), 0.0);
+
+    // The two-lane wrap of the moving pass gives each lane what the one-lane wrap gives.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double cases[] = {0.0,        1.0,   p,    kTwoPi, std::nextafter(kTwoPi, 0.0),
+                            2 * kTwoPi, 1e300, -1.0, -0.0,   nan};
+    for (const double a : cases)
+        for (const double b : cases)
+        {
+            const Waveforms::Pair wrapped = Waveforms::WrapPhases(Waveforms::Pair{a, b});
+            EXPECT_EQ(std::bit_cast<uint64_t>(wrapped[0]), std::bit_cast<uint64_t>(Waveforms::WrapPhase(a)))
+                << a;
+            EXPECT_EQ(std::bit_cast<uint64_t>(wrapped[1]), std::bit_cast<uint64_t>(Waveforms::WrapPhase(b)))
+                << b;
+        }
 }
 
 namespace
@@ -238,21 +252,22 @@ TEST(ToneWaves, PairedSinesEqualSingleOnesBitForBit)
     {
         const double a = phases[i];
         const double b = phases[(i * 7 + 3) % phases.size()];
-        double y0 = 0.0, y1 = 0.0;
-        Waveforms::TonePair<0>(a, b, kSplit, GoldenFor(0), y0, y1);
-        ASSERT_EQ(bits(y0), bits(Tone(0, a))) << a;
-        ASSERT_EQ(bits(y1), bits(Tone(0, b))) << b;
-        Waveforms::TonePair<4>(a, b, kSplit, GoldenFor(4), y0, y1);
-        ASSERT_EQ(bits(y0), bits(Tone(4, a))) << a;
-        ASSERT_EQ(bits(y1), bits(Tone(4, b))) << b;
-        Waveforms::TonePair<5>(a, b, kSplit, GoldenFor(5), y0, y1);
-        ASSERT_EQ(bits(y0), bits(Tone(5, a))) << a;
-        ASSERT_EQ(bits(y1), bits(Tone(5, b))) << b;
-        Waveforms::LfoPair<0>(a, b, y0, y1);
-        ASSERT_EQ(bits(y0), bits(LfoAt(0, a))) << a;
-        Waveforms::LfoPair<5>(a, b, y0, y1);
-        ASSERT_EQ(bits(y1), bits(LfoAt(5, b))) << b;
-        Waveforms::LfoPair<6>(a, b, y0, y1);
-        ASSERT_EQ(bits(y0), bits(LfoAt(6, a))) << a;
+        const Waveforms::Pair ab = {a, b};
+        for (const int wave : {0, 4, 5})
+        {
+            const Waveforms::Pair y = wave == 0   ? Waveforms::TonePair<0>(ab, kSplit, GoldenFor(0))
+                                      : wave == 4 ? Waveforms::TonePair<4>(ab, kSplit, GoldenFor(4))
+                                                  : Waveforms::TonePair<5>(ab, kSplit, GoldenFor(5));
+            ASSERT_EQ(bits(y[0]), bits(Tone(wave, a))) << wave << " " << a;
+            ASSERT_EQ(bits(y[1]), bits(Tone(wave, b))) << wave << " " << b;
+        }
+        for (const int wave : {0, 5, 6})
+        {
+            const Waveforms::Pair y = wave == 0   ? Waveforms::LfoPair<0>(ab)
+                                      : wave == 5 ? Waveforms::LfoPair<5>(ab)
+                                                  : Waveforms::LfoPair<6>(ab);
+            ASSERT_EQ(bits(y[0]), bits(LfoAt(wave, a))) << wave << " " << a;
+            ASSERT_EQ(bits(y[1]), bits(LfoAt(wave, b))) << wave << " " << b;
+        }
     }
 }
