@@ -72,7 +72,8 @@ class ToneEngine : private ToneEngineFields
     // The moving pass renders stretches of frames; each stretch first sets out the working
     // values frame by frame, so that the choices of what moves are made per stretch, not per frame.
     static constexpr int kStretch = 64;
-    struct Track
+    // Aligned so that two-frame loads and stores never straddle a cache line.
+    struct alignas(64) Track
     {
         double inc1[kStretch];
         double inc2[kStretch];

@@ -325,7 +325,7 @@ void ToneEngine::SetOutTrack(const BlockPlan& plan, bool binaural, Lfo& lfo1, Lf
 {
     // The LFOs in order, so that where both write a value (one on "Base Freq", one on the beat
     // offset: both set oscillator 2), the second one's output stands, as it did frame by frame.
-    double lfoOut[2][kStretch];
+    alignas(64) double lfoOut[2][kStretch];
     const double* inc1From = nullptr;
     const double* inc2From = nullptr;
     const double* panFrom = nullptr;

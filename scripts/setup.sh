@@ -28,7 +28,8 @@ sources=/etc/apt/sources.list.d/debian.sources
 need_src=0
 [ -f "$deps/mingw/lib/libpng16.a" ] || need_src=1
 need_audio_src=0
-[ -f "$deps/mingw/lib/librtaudio.a" ] && [ -f "$deps/mingw/lib/libsoxr.a" ] || need_audio_src=1
+[ -f "$deps/mingw/lib/librtaudio.a" ] && [ -f "$deps/mingw/lib/libsoxr.a" ] && [ -f "$deps/mingw/lib/libbenchmark.a" ] ||
+  need_audio_src=1
 if { [ "$need_src" = 1 ] || [ "$need_audio_src" = 1 ]; } && [ -f "$sources" ] && ! grep -q '^Types: deb deb-src' "$sources"; then
   as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$sources"
   updated=0
@@ -74,6 +75,10 @@ build_mingw_source() { # source package, library it installs, cmake options...
 build_mingw_source rtaudio librtaudio.a -DRTAUDIO_BUILD_SHARED_LIBS=OFF \
   -DRTAUDIO_API_WASAPI=ON -DRTAUDIO_API_DS=ON -DRTAUDIO_API_JACK=OFF -DRTAUDIO_API_PULSE=OFF \
   -DRTAUDIO_BUILD_TESTING=OFF -DBUILD_TESTING=OFF
+# Google Benchmark, so that the engine benchmark runs on the Win64 build too ("0.0.0": take the
+# version from the project, as there is no git history to read it from).
+build_mingw_source benchmark libbenchmark.a -DBUILD_SHARED_LIBS=OFF -DBENCHMARK_ENABLE_TESTING=OFF \
+  -DBENCHMARK_ENABLE_GTEST_TESTS=OFF -DBENCHMARK_ENABLE_WERROR=OFF -DBENCHMARK_ENABLE_INSTALL=ON -DGIT_VERSION=0.0.0
 build_mingw_source libsoxr libsoxr.a -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTS=OFF -DWITH_OPENMP=OFF \
   -DWITH_LSR_BINDINGS=OFF
 
