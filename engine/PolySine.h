@@ -10,6 +10,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <emmintrin.h>
 
 class PolySine
 {
@@ -58,10 +59,11 @@ class PolySine
     {
         const Pair shifted = x * kTwoOverPi + kRoundingShift;
         const Pair n = shifted - kRoundingShift;
-        const PairBits bits = std::bit_cast<PairBits>(shifted);
-        const unsigned q0 = (static_cast<unsigned>(bits[0]) + static_cast<unsigned>(shift)) & 3u;
-        const unsigned q1 = (static_cast<unsigned>(bits[1]) + static_cast<unsigned>(shift)) & 3u;
-        const PairCoefficients& c = kPairTable[q0 | q1 << 2];
+        // Both quadrants' two bits gathered by moving each bit into the sign position.
+        const __m128i quadrants = _mm_add_epi64(std::bit_cast<__m128i>(shifted), _mm_set1_epi64x(shift));
+        const int lowBits = _mm_movemask_pd(_mm_castsi128_pd(_mm_slli_epi64(quadrants, 63)));
+        const int highBits = _mm_movemask_pd(_mm_castsi128_pd(_mm_slli_epi64(quadrants, 62)));
+        const PairCoefficients& c = kPairTable[static_cast<unsigned>(lowBits | highBits << 2)];
         const Pair r = (x - n * kHalfPi1) - n * kHalfPi2;
         const Pair z = r * r;
         const Pair z2 = z * z;
@@ -72,7 +74,8 @@ class PolySine
         const Pair lead = c.leadConstant + r * c.leadOfR;
         return lead + lead * z * poly;
     }
-    // One entry per pair of quadrants (lane 0's in the low two bits of the index).
+    // One entry per pair of quadrants. Index bits: the low quadrant bit of lanes 0 and 1, then
+    // the high bit of lanes 0 and 1.
     struct PairCoefficients
     {
         Pair poly[7];
@@ -89,8 +92,8 @@ class PolySine
         PairTable t{};
         for (unsigned i = 0; i < 16; ++i)
         {
-            const unsigned q0 = i & 3u;
-            const unsigned q1 = i >> 2;
+            const unsigned q0 = (i & 1u) | (i >> 1 & 2u);
+            const unsigned q1 = (i >> 1 & 1u) | (i >> 2 & 2u);
             for (int k = 0; k < 7; ++k)
                 t.entry[i].poly[k] = Pair{kPoly[q0 & 1u][k], kPoly[q1 & 1u][k]};
             t.entry[i].leadConstant = Pair{kLeadConstant[q0], kLeadConstant[q1]};
