@@ -103,12 +103,13 @@ class Waveforms
         const __m128d twoPi = _mm_set1_pd(kTwoPi);
         __m128d p = std::bit_cast<__m128d>(phase);
         p = _mm_sub_pd(p, _mm_and_pd(_mm_cmpge_pd(p, twoPi), twoPi));
-        const __m128d inside = _mm_and_pd(_mm_cmpge_pd(p, _mm_setzero_pd()), _mm_cmplt_pd(p, twoPi));
+        const int inside =
+            _mm_movemask_pd(_mm_and_pd(_mm_cmpge_pd(p, _mm_setzero_pd()), _mm_cmplt_pd(p, twoPi)));
         phase = std::bit_cast<Pair>(p);
-        if (_mm_movemask_pd(inside) == 3) [[likely]]
+        if (inside == 3) [[likely]]
             return phase;
         for (int k = 0; k < 2; ++k)
-            if (!(_mm_movemask_pd(inside) & (1 << k)))
+            if ((inside & (1 << k)) == 0)
                 phase[k] = ReducePhase(phase[k]);
         return phase;
     }
