@@ -5,7 +5,7 @@
 #include "engine/ParamId.h"
 #include "plugin/PluginFactory.h"
 #include "tools/hostkit/HostedPlugin.h"
-#include "vst/IEffectVST.h"
+#include "formats/vst2/IEffectVST.h"
 
 #include <benchmark/benchmark.h>
 

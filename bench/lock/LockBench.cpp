@@ -11,7 +11,7 @@
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "plugin/PluginFactory.h"
 #include "tools/hostkit/HostedPlugin.h"
-#include "vst/IEffectVST.h"
+#include "formats/vst2/IEffectVST.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 // libFuzzer target for the state chunks: arbitrary bytes go to effSetChunk as a program or a
 // bank (the first input byte chooses), then the state is read back with effGetChunk and what
 // the plug-in wrote is handed to it again, which must always be accepted.
-#include "vst/VstAbi.h"
+#include "formats/vst2/VstAbi.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -4,7 +4,7 @@
 
 #include "plugin/PluginFactory.h"
 #include "plugin/TwinPulseToneMix.h"
-#include "vst/IEffectVST.h"
+#include "formats/vst2/IEffectVST.h"
 
 inline AEffect* MakeLinkedPlugin(audioMasterCallback host)
 {

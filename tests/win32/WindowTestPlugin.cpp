@@ -2,7 +2,7 @@
 // before the real editor exists: a left press at x tells the host begin-edit, automation of parameter 0
 // with x / width, and end-edit on the release.
 #include "WindowTestEditor.h"
-#include "vst/VstAbi.h"
+#include "formats/vst2/VstAbi.h"
 
 #include <memory>
 

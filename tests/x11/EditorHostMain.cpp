@@ -11,7 +11,7 @@
 #include "tools/hostkit/HostedPlugin.h"
 #include "tools/preview/PngWriter.h"
 #include "tools/vsthost/HostWindow.h"
-#include "vst/VstAbi.h"
+#include "formats/vst2/VstAbi.h"
 
 #include <chrono>
 #include <cstdio>

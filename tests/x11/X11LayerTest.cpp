@@ -3,7 +3,7 @@
 #include "editor/x11/XcbImagePresenter.h"
 #include "support/TestModule.h"
 #include "tools/vsthost/HostWindow.h"
-#include "vst/VstAbi.h"
+#include "formats/vst2/VstAbi.h"
 
 #include <gtest/gtest.h>
 

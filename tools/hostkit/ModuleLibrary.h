@@ -1,7 +1,7 @@
 // A loaded plug-in module (shared object or DLL) and the lookup of its entry point.
 #pragma once
 
-#include "vst/VstAbi.h"
+#include "formats/vst2/VstAbi.h"
 
 #include <memory>
 #include <string>

@@ -6,7 +6,7 @@
 #include "plugin/PluginFactory.h"
 #include "tools/hostkit/HostedPlugin.h"
 #include "tools/preview/PngWriter.h"
-#include "vst/IEffectVST.h"
+#include "formats/vst2/IEffectVST.h"
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,4 @@
-#include "vst/IEffectVST.h"
+#include "formats/vst2/IEffectVST.h"
 
 #include "core/IEditorLink.h"
 

@@ -5,7 +5,7 @@
 
 #include "core/IEffectBase.h"
 #include "core/IHostLink.h"
-#include "vst/VstAbi.h"
+#include "formats/vst2/VstAbi.h"
 
 #include <atomic>
 #include <memory>

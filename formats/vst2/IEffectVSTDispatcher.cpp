@@ -1,6 +1,6 @@
 // The dispatcher: every request a host makes of the plug-in through the effect record.
 #include "core/IEditorLink.h"
-#include "vst/IEffectVST.h"
+#include "formats/vst2/IEffectVST.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,5 +1,5 @@
 // The core's messages to the host, as audioMaster calls through the host's callback.
-#include "vst/IEffectVST.h"
+#include "formats/vst2/IEffectVST.h"
 
 #include <cstring>
 
