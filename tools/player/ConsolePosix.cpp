@@ -39,7 +39,15 @@ void InstallStopSignals()
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+    {
+        struct sigaction before
+        {
+        };
+        // A hang-up ignored on purpose (nohup) stays ignored: the player outlives its terminal.
+        if (signal == SIGHUP && sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN)
+            continue;
         sigaction(signal, &action, nullptr);
+    }
     const sigset_t set = StopSignals();
     pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }

@@ -43,8 +43,10 @@ class HostWindowWin32 final : public HostWindow
         HINSTANCE module = GetModuleHandleA(nullptr);
         const DWORD child = WS_CHILD | WS_VISIBLE;
         auto control = [&](const char* type, const char* text, DWORD style, int x, int w, int h, int id) {
-            return CreateWindowExA(0, type, text, child | style, x, 2, w, h, window_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
+            HWND made = CreateWindowExA(0, type, text, child | style, x, 2, w, h, window_,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
+            SendMessageA(made, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+            return made;
         };
         control("BUTTON", "<", BS_PUSHBUTTON, 2, kButtonWidth - 4, kBarHeight - 4, kPreviousId);
         list_ = control("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, kButtonWidth, width - 2 * kButtonWidth,

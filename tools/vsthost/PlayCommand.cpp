@@ -175,7 +175,7 @@ void ReportTrouble(const PlaybackRenderer& renderer, LoopedInput* input)
         return;
     if (!input->Failure().empty())
         PrintWarning("the input stopped: " + input->Failure());
-    if (input->Underruns() > 0)
+    else if (input->Underruns() > 0)
         PrintWarning("the input file was read too slowly for " + std::to_string(input->Underruns()) +
                      " buffer(s), which had silence for input");
 }
