@@ -38,12 +38,15 @@ shows "${names[4]}" || fail "bar: previous did not give program 4: $(xdotool get
 xdotool mousemove $((X + WIDTH / 2)) $((Y + 10)) click 1 sleep 0.3 \
   mousemove $((X + 100)) $((Y + bar + 9 * 18 + 9)) click 1 # the list's tenth row of 18 px
 shows "${names[9]}" || fail "bar: the list did not give program 9: $(xdotool getwindowname "$window")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + 10)) click 1 sleep 0.3 \
+  mousemove $((X + 100)) $((Y + bar + 9)) click --repeat 10 5 sleep 0.3 click 1 # 10 wheel steps of 3 rows
+shows "${names[30]}" || fail "bar: the scrolled list did not give program 30: $(xdotool getwindowname "$window")"
 xdotool windowclose "$window"
 wait "$player"
 rc=$?
 player=
 if [ "$rc" = 0 ] && [ "$failures" = 0 ]; then
-  echo "ok   the program bar: next, previous, a pick from the list"
+  echo "ok   the program bar: next, previous, picks from the list, scrolled too"
 else
   fail "the program bar: exit $rc"
 fi
