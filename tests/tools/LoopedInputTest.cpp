@@ -3,38 +3,14 @@
 // falls behind gives silence, counted.
 #include "tools/player/LoopedInput.h"
 
+#include "support/AllocationCounter.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <new>
 #include <thread>
 #include <vector>
-
-namespace
-{
-bool counting = false;
-long allocations = 0;
-} // namespace
-
-// Every operator new of this program comes through here, so allocations while `counting` show.
-[[gnu::noinline]] void* operator new(std::size_t size)
-{
-    if (counting)
-        ++allocations;
-    if (void* memory = std::malloc(size == 0 ? 1 : size))
-        return memory;
-    throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-[[gnu::noinline]] void operator delete(void* memory, std::size_t /*size*/) noexcept
-{
-    std::free(memory);
-}
 
 namespace
 {
@@ -59,12 +35,12 @@ std::string CountingFile(const char* name, int frames)
 void ExpectLoop(LoopedInput& input, int fileFrames, int total, bool pace)
 {
     std::vector<float> left(kBlock), right(kBlock);
-    allocations = 0;
+    AllocationCounter::Reset();
     for (int done = 0; done < total; done += kBlock)
     {
-        counting = true;
+        AllocationCounter::Count(true);
         input.Read(left.data(), right.data(), kBlock);
-        counting = false;
+        AllocationCounter::Count(false);
         for (int i = 0; i < kBlock; ++i)
         {
             const auto expected = static_cast<float>((done + i) % fileFrames);
@@ -74,7 +50,7 @@ void ExpectLoop(LoopedInput& input, int fileFrames, int total, bool pace)
         if (pace && done % 1024 == 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    EXPECT_EQ(allocations, 0);
+    EXPECT_EQ(AllocationCounter::Counted(), 0);
     EXPECT_EQ(input.Underruns(), 0);
 }
 } // namespace
@@ -109,16 +85,16 @@ TEST(LoopedInput, AnEmptyRingGivesSilenceCounted)
     input->Stop(); // the reader reads no more: what Start read ahead is all there is
     std::vector<float> left(kBlock, 1.0f), right(kBlock, 1.0f);
     int frames = 0;
-    allocations = 0;
-    counting = true;
+    AllocationCounter::Reset();
+    AllocationCounter::Count(true);
     while (input->Underruns() == 0 && frames < 1000000)
     {
         input->Read(left.data(), right.data(), kBlock);
         frames += kBlock;
     }
     input->Read(left.data(), right.data(), kBlock);
-    counting = false;
-    EXPECT_EQ(allocations, 0);
+    AllocationCounter::Count(false);
+    EXPECT_EQ(AllocationCounter::Counted(), 0);
     EXPECT_EQ(input->Underruns(), 2);
     EXPECT_GE(frames, 32768); // Start fills the ring before playback
     for (int i = 0; i < kBlock; ++i)
