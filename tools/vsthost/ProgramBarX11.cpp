@@ -14,6 +14,7 @@ constexpr int kRowHeight = 18;
 constexpr int kFontHeight = 13;
 constexpr int kTextInset = 8;
 constexpr int kWheelRows = 3;
+constexpr int kArrowWidth = 9;
 constexpr uint32_t kBarColour = 0xFF2B2B2B;
 constexpr uint32_t kButtonColour = 0xFF4A4A4A;
 constexpr uint32_t kTextColour = 0xFFE8E8E8;
@@ -179,10 +180,19 @@ void ProgramBarX11::PaintBar()
     Fill(barSurface_, next, kButtonColour);
     Label(barSurface_, "<", previous, tpm::kTextAlignCentre);
     Label(barSurface_, ">", next, tpm::kTextAlignCentre);
-    const std::string text =
-        current_ < 0 ? "" : std::to_string(current_) + ": " + currentName_ + (listOpen_ ? "  ^" : "  v");
-    Label(barSurface_, text, {kButtonWidth + kTextInset, 0, width_ - kButtonWidth - kTextInset, kHeight},
+    const std::string text = current_ < 0 ? "" : std::to_string(current_) + ": " + currentName_;
+    const int arrowLeft = width_ - kButtonWidth - kTextInset - kArrowWidth;
+    Label(barSurface_, text, {kButtonWidth + kTextInset, 0, arrowLeft - kTextInset, kHeight},
           tpm::kTextAlignLeft);
+    // A small triangle says the name opens the list: pointing down, or up while the list is open.
+    const int arrowTop = (kHeight - kArrowWidth / 2) / 2;
+    for (int row = 0; row <= kArrowWidth / 2; ++row)
+    {
+        const int inset = listOpen_ ? kArrowWidth / 2 - row : row;
+        Fill(barSurface_,
+             {arrowLeft + inset, arrowTop + row, arrowLeft + kArrowWidth - inset, arrowTop + row + 1},
+             kTextColour);
+    }
     barPresenter_->Put(barSurface_, barSurface_.Bounds());
 }
 
