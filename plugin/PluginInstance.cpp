@@ -1,6 +1,7 @@
 #include "plugin/PluginInstance.h"
 
 #include "core/IEffectBase.h"
+#include "core/IPresetRecord.h"
 #include "plugin/PluginFactory.h"
 #include "plugin/StateContainer.h"
 
@@ -79,6 +80,12 @@ const char* PluginInstance::ProgramName(int index) const
     return core->GetPresetName(index);
 }
 
+bool PluginInstance::ProgramInUse(int index) const
+{
+    const IPresetRecord* preset = core->GetPreset(index);
+    return preset && preset->inUse;
+}
+
 int PluginInstance::CurrentProgram() const
 {
     return core->CurrentPreset();
@@ -129,6 +136,11 @@ void PluginInstance::Deactivate()
         return;
     core->SetActive(false);
     active = false;
+}
+
+void PluginInstance::Reset()
+{
+    core->ResetEngine();
 }
 
 void PluginInstance::Process(const AudioBlock<float>& block, const TransportSnapshot& transport,

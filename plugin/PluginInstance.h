@@ -56,6 +56,8 @@ class PluginInstance : private IHostLink
     // Programs: the factory bank's slots.
     int ProgramCount() const;
     const char* ProgramName(int index) const;
+    // Whether a slot holds a program (the factory bank leaves the last slots empty).
+    bool ProgramInUse(int index) const;
     int CurrentProgram() const;
     bool SelectProgram(int index);
 
@@ -67,6 +69,8 @@ class PluginInstance : private IHostLink
     // Processing. Activate allocates; Process neither allocates nor waits on the host.
     bool Activate(double sampleRate, int maxFrames);
     void Deactivate();
+    // Silences the tones and restarts the LFOs, as switching off and on again does.
+    void Reset();
     bool IsActive() const { return active; }
     // Changes must be in offset order; each applies from its frame on.
     void Process(const AudioBlock<float>& block, const TransportSnapshot& transport,
