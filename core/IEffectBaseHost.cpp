@@ -14,16 +14,19 @@ constexpr int kProductTextSize = 256;
 
 void IEffectBase::Queue(HostMessageQueue::Kind kind, int paramIdx, double value)
 {
+    // An audio block's messages wait for the end of the block, in a queue of its own.
+    if (ProcessorOwnership::InAudioBlock() && processor.HeldHere())
+    {
+        audioMessages.Push({kind, paramIdx, value});
+        return;
+    }
     ILockGuard guard(lock);
     messages.Push({kind, paramIdx, value});
-    if (lock.HeldForAudio())
-        audioQueued = true;
 }
 
 bool IEffectBase::ReleasingLock(PluginLock::Role role)
 {
-    if (role == PluginLock::Role::kAudio)
-        return std::exchange(audioQueued, false);
+    (void)role;
     return !messages.Empty();
 }
 
@@ -35,8 +38,12 @@ void IEffectBase::LockReleased()
 
 void IEffectBase::HostBeginEdit(int paramIdx)
 {
-    ILockGuard guard(lock);
-    FlushDelayedEndEdit();
+    // The editor's delayed end-edit belongs to the other threads; an audio block leaves it.
+    if (!ProcessorOwnership::InAudioBlock())
+    {
+        ILockGuard guard(lock);
+        FlushDelayedEndEdit();
+    }
     Queue(HostMessageQueue::Kind::kBeginEdit, paramIdx);
 }
 
@@ -125,7 +132,7 @@ double IEffectBase::GetTempo()
 double IEffectBase::GetSamplesPerBeat()
 {
     const double tempo = GetTempo();
-    return tempo > 0.0 ? sampleRate / tempo * 60.0 : 0.0;
+    return tempo > 0.0 ? SampleRate() / tempo * 60.0 : 0.0;
 }
 
 void IEffectBase::GetTimeSignature(int& numerator, int& denominator)

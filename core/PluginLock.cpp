@@ -1,11 +1,13 @@
 #include "core/PluginLock.h"
 
+#include "core/ProcessorOwnership.h"
 #include "core/ThreadCpuClock.h"
 
 #include <chrono>
 #include <cmath>
 
 std::atomic<bool> PluginLock::timing{false};
+std::atomic<int64_t> PluginLock::audioBlockAcquisitions{0};
 
 namespace
 {
@@ -40,6 +42,8 @@ void PluginLock::Count(std::atomic<int64_t> (&counts)[kBuckets], int64_t ns)
 
 void PluginLock::Lock(Role role)
 {
+    if (ProcessorOwnership::InAudioBlock())
+        audioBlockAcquisitions.fetch_add(1, std::memory_order_relaxed);
     const bool timed = timing.load(std::memory_order_relaxed);
     const int64_t askedAt = timed ? NowNs() : 0;
     mutex.Lock();

@@ -1,5 +1,6 @@
-// The plug-in lock: one recursive mutex per instance that keeps parameter changes, preset changes
-// and state reads from interleaving with an audio block. It knows its outermost level, so that work
+// The plug-in lock: one recursive mutex per instance that keeps the main thread's structures
+// (program slots, chunk buffers, the editor) consistent between the threads that change them. The
+// audio thread never takes it. It knows its outermost level, so that work
 // which must not run under it (messages to the host) can follow the last release, and it can time
 // how long callers waited for it and held it.
 #pragma once
@@ -52,8 +53,8 @@ class PluginLock
 
     void Lock(Role role = Role::kOther);
     void Unlock();
-    // Only meaningful to the thread that holds the lock.
-    bool HeldForAudio() const { return depth > 0 && holderRole == Role::kAudio; }
+    // How often an audio block took any plug-in lock (it must never: a lock can make it wait).
+    static int64_t AudioBlockAcquisitions() { return audioBlockAcquisitions.load(std::memory_order_relaxed); }
 
     // Timing costs a few clock reads per outermost lock; off, a relaxed load. Process-wide switch.
     static void EnableTiming(bool on) { timing.store(on, std::memory_order_relaxed); }
@@ -76,17 +77,5 @@ class PluginLock
     std::atomic<int64_t> waitCounts[2][kBuckets] = {};
     std::atomic<int64_t> holdCpuCounts[2][kBuckets] = {};
     static std::atomic<bool> timing;
-};
-
-// Holds the plug-in lock for an audio block.
-class IAudioLockGuard
-{
-  public:
-    explicit IAudioLockGuard(PluginLock& l) : lock(l) { lock.Lock(PluginLock::Role::kAudio); }
-    ~IAudioLockGuard() { lock.Unlock(); }
-    IAudioLockGuard(const IAudioLockGuard&) = delete;
-    IAudioLockGuard& operator=(const IAudioLockGuard&) = delete;
-
-  private:
-    PluginLock& lock;
+    static std::atomic<int64_t> audioBlockAcquisitions;
 };
