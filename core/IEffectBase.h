@@ -234,7 +234,7 @@ class IEffectBase : private PluginLock::IReleaseListener
     int32_t maxOutputs = 0;
 
   private:
-    bool ReleasingLock(PluginLock::Role role) override;
+    bool ReleasingLock() override;
     void LockReleased() override;
     void Queue(HostMessageQueue::Kind kind, int paramIdx, double value = 0.0);
     bool AskTime(TimeRequest request, HostTimeInfo& info);

@@ -24,9 +24,8 @@ void IEffectBase::Queue(HostMessageQueue::Kind kind, int paramIdx, double value)
     messages.Push({kind, paramIdx, value});
 }
 
-bool IEffectBase::ReleasingLock(PluginLock::Role role)
+bool IEffectBase::ReleasingLock()
 {
-    (void)role;
     return !messages.Empty();
 }
 
