@@ -111,7 +111,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     void SetParameterFromEditor(int paramIdx, double normalized);
 
     // Time queries, for the audio thread inside a block: the one host call made under the lock.
-    int GetSamplePosition();
     double GetTempo();
     double GetSamplesPerBeat();
     // 0 stopped (or no time information), 1 playing, 2 recording.
@@ -121,11 +120,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     // before the first answer is in (effOpen asks before taking it).
     int GetHostId();
     int32_t HostVersion() const { return hostVersion.load(std::memory_order_acquire); }
-    // MIDI output goes to the host at once, since the caller wants its answer; it belongs inside
-    // an audio block, like the time queries.
-    bool SendMidiMessage(const IMidiMsg& msg);
-    bool SendMidiMessages(const IMidiMsg* list, int count);
-    bool SendSysEx(const ISysExMsg& msg);
 
     // Requests from the host, each taking the plug-in lock for as long as it must.
     void Open();

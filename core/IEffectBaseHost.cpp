@@ -1,5 +1,6 @@
 // Messages from the plug-in core to its host: edit gestures and automation (queued under the
-// plug-in lock, sent after it), time information, identity and MIDI output.
+// plug-in lock, sent after it, or by the audio thread at the end of its block), time information
+// and the host's identity.
 #include "core/HostTable.h"
 #include "core/IEditorLink.h"
 #include "core/IEffectBase.h"
@@ -110,16 +111,6 @@ int IEffectBase::GetTransportState()
     return info.recording ? 2 : 0;
 }
 
-int IEffectBase::GetSamplePosition()
-{
-    HostTimeInfo info;
-    // Beyond the 32-bit range the position is of no use to anyone; answer 0 rather than wrap.
-    if (!AskTime(TimeRequest::kTransport, info) || !(info.samplePos >= 0.0) ||
-        info.samplePos + 0.5 >= 2147483648.0)
-        return 0;
-    return static_cast<int>(info.samplePos + 0.5);
-}
-
 double IEffectBase::GetTempo()
 {
     HostTimeInfo info;
@@ -168,22 +159,4 @@ int IEffectBase::GetHostId()
     hostVersion.store(packed, std::memory_order_release);
     hostId.store(static_cast<int32_t>(LookUpHost(product)), std::memory_order_release);
     return hostId.load(std::memory_order_relaxed);
-}
-
-bool IEffectBase::SendMidiMessage(const IMidiMsg& msg)
-{
-    return host && host->SendMidi(msg);
-}
-
-bool IEffectBase::SendMidiMessages(const IMidiMsg* list, int count)
-{
-    bool allSent = true;
-    for (int i = 0; list && i < count; ++i)
-        allSent = SendMidiMessage(list[i]) && allSent;
-    return allSent;
-}
-
-bool IEffectBase::SendSysEx(const ISysExMsg& msg)
-{
-    return host && host->SendSysEx(msg);
 }

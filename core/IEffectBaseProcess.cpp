@@ -72,8 +72,6 @@ void IEffectBase::ProcessReplacing(float** inputs, float** outputs, int frames, 
         PassThrough(inputs, outputs, frames, accumulate);
         return;
     }
-    if (midiMode != 0 && host)
-        host->WantMidi();
     if (frames <= 0)
     {
         ProcessBlock(ArrayOrNull(inputPointers), ArrayOrNull(outputPointers), frames);
@@ -127,8 +125,6 @@ void IEffectBase::ProcessDoubleReplacing(double** inputs, double** outputs, int 
         PassThrough(inputs, outputs, frames, false);
         return;
     }
-    if (midiMode != 0 && host)
-        host->WantMidi();
     // The host's buffers go straight to the engine; only unwired channels use scratch buffers,
     // which is why longer calls are still cut into pieces of at most a block.
     int offset = 0;
