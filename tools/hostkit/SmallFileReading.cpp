@@ -45,7 +45,8 @@ bool ReadSmallFile(const std::string& path, const std::string& what, std::size_t
     {
         if (bytes.size() + n > maxBytes)
         {
-            error = named + " is larger than " + SizeText(maxBytes) + "; it cannot be a " + what;
+            error = named + " is larger than " + SizeText(maxBytes);
+            error += "; it cannot be a " + what;
             bytes.clear();
             return false;
         }
