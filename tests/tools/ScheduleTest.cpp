@@ -246,6 +246,7 @@ TEST(Schedule, MalformedLinesNameTheirLineAndColumn)
         {"bad value", "0 Mix=50\n\n5 Wave=Sqare\n", ":3:3: "},
         {"non-monotonic times", "0:20 Mix=10\n0:10 Mix=20\n", ":2:1: "},
         {"words before a name", "0 Mix=5 Low Base Freq=300\n", ":1:9: "},
+        {"name of two parameters", "0 LFO1 Rate=1/4\n", ":1:3: 'LFO1 Rate' names 2 parameters"},
     };
     for (const auto& bad : cases)
     {
