@@ -179,12 +179,10 @@ std::unique_ptr<HostedPlugin> PreparePlugin(const RenderOptions& options, const 
     return plugin;
 }
 
-// The gain of frame `frame` when the `fade` frames before frame `end` fall to silence; 0 from `end` on.
-float FadeGain(long long frame, long long end, long long fade)
+// The gain of frame `frame` of `total` when the last `fade` frames fall to silence.
+float FadeGain(long long frame, long long total, long long fade)
 {
-    const long long left = end - 1 - frame;
-    if (left < 0)
-        return 0.0f;
+    const long long left = total - 1 - frame;
     return left >= fade || fade < 2 ? 1.0f : static_cast<float>(left) / static_cast<float>(fade - 1);
 }
 } // namespace
@@ -237,15 +235,12 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
                          static_cast<int>(std::min<long long>(block, preroll - done)));
 
     const long long total = stream.frames;
-    long long end = total;
-    long long fade = std::llround(options.fadeOutMs * 0.001 * stream.rate);
-    // A schedule's end is heard as in `play`: a short fade to silence, never a cut mid-wave.
-    if (runner && schedule.LengthSeconds() > 0.0)
-    {
-        end = std::min(total, std::llround(schedule.LengthSeconds() * stream.rate));
-        fade = std::max(fade, std::llround(kScheduleEndFadeSeconds * stream.rate));
-    }
-    fade = std::min(end, fade);
+    double fadeSeconds = options.fadeOutMs * 0.001;
+    // Where the schedule sets the length, its end is heard as in `play`: a short fade to silence,
+    // never a cut mid-wave. A length given with --seconds overrides the end, fade and all.
+    if (runner && options.seconds < 0.0)
+        fadeSeconds = std::max(fadeSeconds, kScheduleEndFadeSeconds);
+    const long long fade = std::min(total, std::llround(fadeSeconds * stream.rate));
     ProgressLine progress(!options.quiet, total);
     int frames = 0;
     for (long long done = 0; done < total; done += frames)
@@ -260,10 +255,10 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
             return Fail(error);
         }
         renderer.Process(stream.input ? in.data() : nullptr, inputChannels, out.data(), frames);
-        if (done + frames > end - fade)
+        if (done + frames > total - fade)
             for (std::size_t i = 0, at = 0; i < static_cast<std::size_t>(frames); ++i)
             {
-                const float gain = FadeGain(done + static_cast<long long>(i), end, fade);
+                const float gain = FadeGain(done + static_cast<long long>(i), total, fade);
                 for (int c = 0; c < channels; ++c)
                     out[at++] *= gain;
             }
