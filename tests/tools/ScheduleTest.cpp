@@ -49,7 +49,7 @@ std::string TempPath(const std::string& name)
 
 std::string WriteSchedule(const std::string& name, const std::string& text)
 {
-    const std::string path = TempPath(name);
+    std::string path = TempPath(name);
     std::ofstream(path) << text;
     return path;
 }
