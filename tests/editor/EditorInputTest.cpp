@@ -112,6 +112,7 @@ TEST(EditorInput, HoldButtonSetsRestartWhileHeldAndRestartsTheLfos)
 
     rig.window->Press(275, 330, EditorRig::kLeft);
     EXPECT_EQ(rig.Real(kRestartLfos), 1.0);
+    rig.ApplyPending();
     EXPECT_EQ(rig.plug->Engine().Fields().lfo[0].phase, 0.0);
     rig.window->Release(400, 10, EditorRig::kLeft); // released elsewhere: still the button's
     EXPECT_EQ(rig.Real(kRestartLfos), 0.0);
@@ -126,6 +127,7 @@ TEST(EditorInput, SyncClickConvertsTheRateAndSwapsTheRateKnobs)
     rig.Process();
     const double rateMsBefore = rig.Real(kLfo1RateMs);
     rig.Click(200, 200); // LFO1 Sync: Yes -> No
+    rig.ApplyPending();
     EXPECT_EQ(rig.Real(kLfo1Sync), 0.0);
     EXPECT_NE(rig.Real(kLfo1RateMs), rateMsBefore);
     EXPECT_TRUE(rig.Control(19).IsHidden());
@@ -139,10 +141,13 @@ TEST(EditorInput, BandTextFollowsBinauralAndBeats)
     auto& band = static_cast<tpm::ITextControl&>(rig.Control(5));
     EXPECT_EQ(band.GetText(), "THETA"); // 4 Hz
     rig.host->SetParamText(kBinaural, "10");
+    rig.ApplyPending();
     EXPECT_EQ(band.GetText(), "ALPHA");
     rig.host->SetParamText(kBinaural, "0");
+    rig.ApplyPending();
     EXPECT_EQ(band.GetText(), "Binaural Off");
     rig.Click(270, 110); // Beats: Binaural -> Monaural
+    rig.ApplyPending();
     EXPECT_EQ(band.GetText(), "Monaural Off");
 }
 
@@ -156,7 +161,7 @@ TEST(EditorInput, HiddenAndGrayedControlsAreNotHit)
     EXPECT_TRUE(rig.Edits().empty());
 }
 
-TEST(EditorInput, EntryFieldCommitsTypedTextCancelsAndReadsNonNumbersAsZero)
+TEST(EditorInput, EntryFieldCommitsTypedTextCancelsAndLeavesTextsThatNameNoValue)
 {
     EditorRig rig;
     rig.Click(kBaseFreqX, kBaseFreqY, EditorRig::kRight);
@@ -178,10 +183,18 @@ TEST(EditorInput, EntryFieldCommitsTypedTextCancelsAndReadsNonNumbersAsZero)
 
     rig.Click(kBaseFreqX, kBaseFreqY, EditorRig::kRight);
     rig.window->TypeIntoEntry("abc");
+    rig.host->ClearCalls();
+    rig.window->PressEnter();
+    rig.Tick();
+    EXPECT_NEAR(rig.Real(kBaseFreq), 440.0, 1e-9); // text that names no value changes nothing
+    EXPECT_THAT(rig.Edits(), ElementsAre("a0"));
+
+    rig.Click(kBaseFreqX, kBaseFreqY, EditorRig::kRight);
+    rig.window->TypeIntoEntry("136,1");
     rig.window->Press(kMixX, kMixY, EditorRig::kLeft); // a left press elsewhere commits
     rig.window->Release(kMixX, kMixY, EditorRig::kLeft);
     rig.Tick();
-    EXPECT_NEAR(rig.Real(kBaseFreq), 20.0, 1e-9); // 0, limited to the range
+    EXPECT_NEAR(rig.Real(kBaseFreq), 136.1, 1e-9); // a decimal comma
 
     rig.Click(100, 220, EditorRig::kRight); // a list parameter offers its texts
     ASSERT_EQ(rig.window->Entry().kind, tpm::IEntryFieldSpec::Kind::List);
