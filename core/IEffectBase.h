@@ -8,8 +8,8 @@
 // values are atomics any thread may read and write; a change to what the processor does (a
 // parameter's handler, a reset) is queued by the thread that makes it and applied by the processor's
 // holder: the next block, or at once while the plug-in is switched off. Everything else (programs,
-// chunks, the editor, identity) belongs to the host's other threads, which keep it consistent
-// under the plug-in lock.
+// chunks, the editor's gestures, identity) belongs to the host's other threads, which keep it
+// consistent under the plug-in lock.
 #pragma once
 
 #include "core/ChunkCodec.h"

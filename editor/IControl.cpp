@@ -25,12 +25,10 @@ void IControl::OnMouseDrag(int, int, int, int, const IMouseMod&) {}
 
 void IControl::OnMouseDblClick(int, int, const IMouseMod&)
 {
-    const double d = DefaultValue();
-    if (d >= 0.0)
-    {
-        SetValue(d);
-        MarkDirty(true);
-    }
+    if (!IsBound())
+        return;
+    SetValue(editor.Controller().DefaultNormalized(paramIdx));
+    MarkDirty(true);
 }
 
 void IControl::OnMouseWheel(int, int, const IMouseMod& mod, int steps)
@@ -44,9 +42,7 @@ void IControl::OnKeyDown(int, int, EditorKey) {}
 
 void IControl::ApplyHostValue(double v)
 {
-    if (DefaultValue() < 0.0)
-        defaultValue.store(v, std::memory_order_relaxed);
-    else if (v == Value())
+    if (v == Value())
         return;
     SetValue(v);
     MarkDirty(false);

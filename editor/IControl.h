@@ -70,7 +70,6 @@ class IControl
     bool IsBound() const { return paramIdx >= 0; }
     double Value() const { return value.load(std::memory_order_relaxed); }
     void SetValue(double v) { value.store(v, std::memory_order_relaxed); }
-    double DefaultValue() const { return defaultValue.load(std::memory_order_relaxed); }
     bool IsHidden() const { return hidden.load(std::memory_order_relaxed); }
     bool IsGrayed() const { return grayed.load(std::memory_order_relaxed); }
     const IBlend& Blend() const { return blend; }
@@ -83,7 +82,6 @@ class IControl
     IBox targetRect;
     int paramIdx;
     std::atomic<double> value{0.0};
-    std::atomic<double> defaultValue{-1.0};
     double clampLo = 0.0;
     double clampHi = 1.0;
     std::atomic<uint32_t> changeCount{1}; // differs from drawnCount while a redraw is due

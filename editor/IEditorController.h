@@ -38,8 +38,9 @@ class IEditorController
 {
   public:
     virtual int ParamCount() const = 0;
-    // The parameter's current value on the host's 0..1 scale.
+    // The parameter's current value on the host's 0..1 scale, and its default.
     virtual double NormalizedValue(int paramIdx) = 0;
+    virtual double DefaultNormalized(int paramIdx) const = 0;
     // The display text of a 0..1 value, and the unit shown after it.
     virtual std::string DisplayText(int paramIdx, double normalized) const = 0;
     virtual std::string Unit(int paramIdx) const = 0;

@@ -44,11 +44,11 @@ EngineDisplay::Snapshot EngineDisplay::Read() const
         const uint64_t range = lfo[k].range.load(std::memory_order_relaxed);
         const uint64_t marker = lfo[k].marker.load(std::memory_order_relaxed);
         LfoView& v = s.lfo[k];
-        v.rangeLo = Low(range);
-        v.rangeHi = High(range);
-        v.position = Low(marker);
-        v.running = (marker & kRunning) != 0;
-        v.blocked = (marker & kBlocked) != 0;
+        v.marker.rangeLo = Low(range);
+        v.marker.rangeHi = High(range);
+        v.marker.position = Low(marker);
+        v.marker.running = (marker & kRunning) != 0;
+        v.marker.blocked = (marker & kBlocked) != 0;
         v.synced = (marker & kSynced) != 0;
     }
     return s;

@@ -17,11 +17,7 @@ class EngineDisplay
   public:
     struct LfoView
     {
-        float position = 0.0f;
-        float rangeLo = 0.0f;
-        float rangeHi = 0.0f;
-        bool running = false;
-        bool blocked = false;
+        LfoGraphValues marker;
         bool synced = true;
     };
     struct Snapshot

@@ -17,7 +17,13 @@ double EditorController::NormalizedValue(int paramIdx)
     return param ? param->GetNormalized() : 0.0;
 }
 
-// Names, ranges and texts are fixed once the plug-in is made: reading them needs no lock.
+// Names, ranges, defaults and texts are fixed once the plug-in is made: reading them needs no lock.
+double EditorController::DefaultNormalized(int paramIdx) const
+{
+    const IParameter* param = plugin.GetParam(paramIdx);
+    return param ? param->ToNormalized(param->DefaultValue()) : 0.0;
+}
+
 std::string EditorController::DisplayText(int paramIdx, double normalized) const
 {
     const IParameter* param = plugin.GetParam(paramIdx);
@@ -104,7 +110,8 @@ EditorDisplayState EditorController::DisplayState() const
     for (int k = 0; k < 2; ++k)
     {
         const EngineDisplay::LfoView& lfo = shown.lfo[k];
-        state.lfo[k] = {lfo.position, lfo.rangeLo, lfo.rangeHi, lfo.running, lfo.blocked};
+        const LfoGraphValues& m = lfo.marker;
+        state.lfo[k] = {m.position, m.rangeLo, m.rangeHi, m.running, m.blocked};
         // Of the two rate knobs on one spot, the one the LFO's rate kind does not use is hidden.
         const ParamId hidden = ForLfo(lfo.synced ? ParamId::kLfo1RateMs : ParamId::kLfo1RateSync, k);
         state.hiddenParams |= uint64_t{1} << ToIndex(hidden);

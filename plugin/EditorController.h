@@ -15,6 +15,7 @@ class EditorController final : public tpm::IEditorController
 
     int ParamCount() const override;
     double NormalizedValue(int paramIdx) override;
+    double DefaultNormalized(int paramIdx) const override;
     std::string DisplayText(int paramIdx, double normalized) const override;
     std::string Unit(int paramIdx) const override;
     std::vector<std::string> ListTexts(int paramIdx) const override;
