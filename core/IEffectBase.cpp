@@ -116,6 +116,13 @@ void IEffectBase::OnActivate(bool active)
     ProcessorGuard guard(processor); // returns only after a running block has finished
 }
 
+void IEffectBase::SetAudioRunning(bool running)
+{
+    audioRunning.store(running);
+    if (!running)
+        ApplyWhenIdle();
+}
+
 void IEffectBase::ApplyWhenIdle()
 {
     if (audioRunning.load())

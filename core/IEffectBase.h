@@ -122,6 +122,9 @@ class IEffectBase : private PluginLock::IReleaseListener
     void SetSampleRate(double rate);
     void SetHostBlockSize(int frames);
     void SetActive(bool active);
+    // For formats that say when blocks may come (between start and stop of processing): outside,
+    // changes apply at once on the thread that makes them.
+    void SetAudioRunning(bool running);
     void SetParameterFromHost(int paramIdx, double normalized);
     double GetParameterNormalized(int paramIdx);
     // Sets a parameter to a value in its own units (limited to its range), as from the host.

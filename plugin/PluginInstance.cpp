@@ -126,8 +126,19 @@ bool PluginInstance::Activate(double sampleRate, int maxFrames)
     if (core->SampleRate() != sampleRate || core->BlockSize() < maxFrames)
         return false;
     core->SetActive(true);
+    core->SetAudioRunning(false);
     active = true;
     return true;
+}
+
+void PluginInstance::StartProcessing()
+{
+    core->SetAudioRunning(true);
+}
+
+void PluginInstance::StopProcessing()
+{
+    core->SetAudioRunning(false);
 }
 
 void PluginInstance::Deactivate()

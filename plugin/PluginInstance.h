@@ -69,6 +69,9 @@ class PluginInstance final : private IHostLink
     // Processing. Activate allocates; Process neither allocates nor waits on the host.
     bool Activate(double sampleRate, int maxFrames);
     void Deactivate();
+    // Blocks come only between these; while active but not processing, changes apply at once.
+    void StartProcessing();
+    void StopProcessing();
     // Silences the tones and restarts the LFOs, as switching off and on again does.
     void Reset();
     bool IsActive() const { return active; }

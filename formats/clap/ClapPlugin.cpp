@@ -166,6 +166,7 @@ bool ClapPlugin::StartProcessing(const clap_plugin_t* p)
     ClapPlugin* self = Self(p);
     if (!self || self->stage.load() != Stage::kActive || !self->OnAudioThread())
         return false;
+    self->instance->StartProcessing();
     self->stage.store(Stage::kProcessing);
     return true;
 }
@@ -176,6 +177,7 @@ void ClapPlugin::StopProcessing(const clap_plugin_t* p)
     if (!self || self->stage.load() != Stage::kProcessing || !self->OnAudioThread())
         return;
     self->stage.store(Stage::kActive);
+    self->instance->StopProcessing();
 }
 
 void ClapPlugin::Reset(const clap_plugin_t* p)

@@ -91,8 +91,8 @@ bool ClapPlugin::TextToValue(const clap_plugin_t* p, clap_id id, const char* tex
 void ClapPlugin::Flush(const clap_plugin_t* p, const clap_input_events_t* in, const clap_output_events_t* out)
 {
     ClapPlugin* self = Self(p);
-    // Never beside a process call; while processing, the host flushes through process itself.
-    if (!self || !self->instance || self->stage.load() == Stage::kProcessing)
+    // The host never calls it beside a process call; between two, it is the audio thread's.
+    if (!self || !self->instance)
         return;
     const uint32_t count = in && in->size && in->get ? in->size(in) : 0;
     for (uint32_t i = 0; i < count; ++i)
