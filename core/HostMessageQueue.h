@@ -23,7 +23,7 @@ class HostMessageQueue
     {
         Kind kind = Kind::kUpdateDisplay;
         int32_t paramIdx = 0;
-        float value = 0.0f;
+        double value = 0.0;
     };
 
     static constexpr uint32_t kCapacity = 1024;

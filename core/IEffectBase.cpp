@@ -276,6 +276,19 @@ double IEffectBase::GetParameterNormalized(int paramIdx)
     return param ? param->GetNormalized() : 0.0;
 }
 
+void IEffectBase::SetParameterValue(int paramIdx, double value)
+{
+    ILockGuard guard(lock);
+    IParameter* param = GetParam(paramIdx);
+    if (!param)
+        return;
+    const double limited = param->Limit(value);
+    if (editor)
+        editor->SetControlsFromPlug(paramIdx, limited, false);
+    param->SetValue(limited);
+    HandleParamChange(paramIdx);
+}
+
 bool IEffectBase::StringToParameter(int paramIdx, const char* text)
 {
     ILockGuard guard(lock);

@@ -123,6 +123,8 @@ class IEffectBase : private PluginLock::IReleaseListener
     void SetActive(bool active);
     void SetParameterFromHost(int paramIdx, double normalized);
     double GetParameterNormalized(int paramIdx);
+    // Sets a parameter to a value in its own units (limited to its range), as from the host.
+    void SetParameterValue(int paramIdx, double value);
     // Sets a parameter from its display text; false when paramIdx is no parameter.
     bool StringToParameter(int paramIdx, const char* text);
     void SelectProgram(int index);
@@ -217,7 +219,7 @@ class IEffectBase : private PluginLock::IReleaseListener
   private:
     bool ReleasingLock(PluginLock::Role role) override;
     void LockReleased() override;
-    void Queue(HostMessageQueue::Kind kind, int paramIdx, float value = 0.0f);
+    void Queue(HostMessageQueue::Kind kind, int paramIdx, double value = 0.0);
     bool AskTime(TimeRequest request, HostTimeInfo& info);
     void ParseChannelConfigs(const char* text);
     IPresetRecord* FirstFreePreset();

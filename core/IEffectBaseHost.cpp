@@ -12,7 +12,7 @@ namespace
 constexpr int kProductTextSize = 256;
 } // namespace
 
-void IEffectBase::Queue(HostMessageQueue::Kind kind, int paramIdx, float value)
+void IEffectBase::Queue(HostMessageQueue::Kind kind, int paramIdx, double value)
 {
     ILockGuard guard(lock);
     messages.Push({kind, paramIdx, value});
@@ -51,7 +51,7 @@ void IEffectBase::HostBeginEditIfNew(int paramIdx)
 
 void IEffectBase::HostAutomate(int paramIdx, double normalized)
 {
-    Queue(HostMessageQueue::Kind::kAutomate, paramIdx, static_cast<float>(normalized));
+    Queue(HostMessageQueue::Kind::kAutomate, paramIdx, normalized);
 }
 
 void IEffectBase::HostEndEdit(int paramIdx)

@@ -30,7 +30,7 @@ enum class TimeRequest
 class IHostLink
 {
   public:
-    virtual void Automate(int paramIdx, float normalized) = 0;
+    virtual void Automate(int paramIdx, double normalized) = 0;
     virtual void BeginEdit(int paramIdx) = 0;
     virtual void EndEdit(int paramIdx) = 0;
     virtual void UpdateDisplay() = 0;

@@ -22,9 +22,10 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// The leading decimal number of a text (optional sign, fraction and exponent), 0 when there is none.
-// Only plain decimal forms count: no hexadecimal, no "inf" or "nan", whatever the locale.
-double ParseLeadingNumber(const char* text)
+// The leading decimal number of a text (optional sign, fraction and exponent); false, with out
+// left alone, when there is none. Only plain decimal forms count: no hexadecimal, no "inf" or
+// "nan", whatever the locale.
+bool ParseLeadingNumber(const char* text, double& out)
 {
     const char* p = text;
     while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v')
@@ -45,7 +46,7 @@ double ParseLeadingNumber(const char* text)
         any = any || p != fraction;
     }
     if (!any)
-        return 0.0;
+        return false;
     if (*p == 'e' || *p == 'E')
     {
         const char* e = p + 1;
@@ -61,7 +62,8 @@ double ParseLeadingNumber(const char* text)
     double v = 0.0;
     const char* from = (*start == '+' || *start == '-') ? start + 1 : start;
     std::from_chars(from, p, v, std::chars_format::general);
-    return negative ? -v : v;
+    out = negative ? -v : v;
+    return true;
 }
 } // namespace
 
@@ -74,7 +76,8 @@ void IParameter::DefineDouble(const char* newName, double defaultValue, double n
     label.Set(newLabel);
     min = newMin;
     step = newStep;
-    value = defaultValue;
+    SetValue(defaultValue);
+    this->defaultValue = defaultValue;
     max = newMax < newMin + newStep ? newMin + newStep : newMax;
     displayPrecision = PrecisionOfStep(newStep);
 }
@@ -135,7 +138,21 @@ void IParameter::SetNormalized(double x)
         v = std::floor(v / step + 0.5) * step;
     if (v >= max)
         v = max;
-    value = v;
+    SetValue(v);
+}
+
+uint32_t IParameter::Flags() const
+{
+    if (kind == kNone)
+        return kHidden | kTrigger;
+    return kAutomatable | (displayTexts.empty() ? 0u : static_cast<uint32_t>(kList));
+}
+
+int IParameter::StepCount() const
+{
+    if (kind == kNone || kind == kDouble)
+        return 0;
+    return static_cast<int>(std::lround((max - min) / step));
 }
 
 void IParameter::FormatDisplay(double v, bool isNormalized, char* out, std::size_t outSize) const
@@ -179,8 +196,32 @@ double IParameter::ParseDisplay(const char* text) const
     int listed = 0;
     if (FindDisplayValue(text, listed))
         return listed;
-    double v = ParseLeadingNumber(text);
+    double v = 0.0;
+    ParseLeadingNumber(text, v);
     return negateDisplay ? -v : v;
+}
+
+bool IParameter::ParseEntry(const char* text, double& out) const
+{
+    if (!text)
+        return false;
+    int listed = 0;
+    if (FindDisplayValue(text, listed))
+    {
+        out = Limit(listed);
+        return true;
+    }
+    // People who write "136,1" mean a decimal comma.
+    char number[64];
+    std::snprintf(number, sizeof number, "%s", text);
+    for (char* c = number; *c != '\0'; ++c)
+        if (*c == ',')
+            *c = '.';
+    double v = 0.0;
+    if (!ParseLeadingNumber(number, v))
+        return false;
+    out = Limit(negateDisplay ? -v : v);
+    return true;
 }
 
 const char* IParameter::GetDisplayText(int v) const

@@ -4,6 +4,7 @@
 
 #include "core/FixedText.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,6 +20,14 @@ class IParameter
         kEnum = 3,
         kDouble = 4,
     };
+    // What a host may do with the parameter, whatever the format.
+    enum Flag : uint32_t
+    {
+        kAutomatable = 1u << 0,
+        kList = 1u << 1,    // a fixed list of texts, one per step
+        kHidden = 1u << 2,  // not shown to users
+        kTrigger = 1u << 3, // setting it runs an action; its value means nothing
+    };
     static constexpr int kTextField = 32;
     using Text = FixedText<kTextField>;
 
@@ -28,6 +37,8 @@ class IParameter
     void DefineEnum(const char* name, int defaultValue, int count, const char* label);
     void SetCurve(double shape);
     void AddValueText(int value, const char* text);
+    // A name that never changes, for formats that identify parameters by text.
+    void SetStringId(const char* id) { stringId.Set(id); }
 
     double GetNormalized() const { return ToNormalized(value); }
     double ToNormalized(double v) const;
@@ -35,19 +46,28 @@ class IParameter
     void SetNormalized(double x);
     // The real value limited to the range; not-a-number gives the minimum.
     double Limit(double v) const;
-    void SetValue(double v) { value = v; }
-    double Value() const { return value; }
+    // Any thread may read the value; it is written by one thread at a time.
+    void SetValue(double v) { value.store(v, std::memory_order_relaxed); }
+    double Value() const { return value.load(std::memory_order_relaxed); }
+    double DefaultValue() const { return defaultValue; }
 
     // Writes at most outSize bytes including the terminator.
     void FormatDisplay(double v, bool isNormalized, char* out, std::size_t outSize) const;
     std::string FormatDisplay(double v, bool isNormalized) const;
     double ParseDisplay(const char* text) const;
+    // A list text or a number (a decimal comma reads as a point), limited to the range; false for
+    // text that is neither, which leaves out untouched.
+    bool ParseEntry(const char* text, double& out) const;
 
     int DisplayTextCount() const { return static_cast<int>(displayTexts.size()); }
     const char* GetDisplayText(int v) const;
     bool FindDisplayValue(const char* text, int& out) const;
 
     Kind GetKind() const { return kind; }
+    uint32_t Flags() const;
+    // Steps between the ends of the range; 0 for a continuous value.
+    int StepCount() const;
+    const char* StringId() const { return stringId.Get(); }
     const char* Name() const { return name.Get(); }
     const char* Label() const { return label.Get(); }
     double Min() const { return min; }
@@ -64,7 +84,8 @@ class IParameter
     };
 
     Kind kind = kNone;
-    double value = 0.0;
+    std::atomic<double> value{0.0};
+    double defaultValue = 0.0;
     double min = 0.0;
     double max = 1.0;
     double step = 1.0;
@@ -72,6 +93,7 @@ class IParameter
     int32_t displayPrecision = 0;
     Text name;
     Text label;
+    Text stringId;
     bool negateDisplay = false;
     std::vector<DisplayText> displayTexts;
 };

@@ -17,6 +17,12 @@ constexpr const char* kSyncTexts[] = {"1/32", "1/16T", "1/32D", "1/16", "1/8T", 
                                       "2/1T", "1/1D",  "2/1",   "4/1T", "2/1D",  "4/1",   "8/1T", "4/1D",
                                       "8/1",  "16/1T", "8/1D",  "16/1", "32/1T", "16/1D", "32/1"};
 constexpr int kDefaultSyncDivision = 15; // "1/1"
+// Names that formats identifying parameters by text keep for good, in index order.
+constexpr const char* kStringIds[] = {
+    "baseFreq",     "binaural",   "wave",       "binauralPan", "beats",      "playAnyway",
+    "fade",         "mix",        "lfo1Target", "lfo1Wave",    "lfo1Sync",   "lfo1RateSync",
+    "lfo1RateMs",   "lfo1Depth",  "lfo1Start",  "lfo2Target",  "lfo2Wave",   "lfo2Sync",
+    "lfo2RateSync", "lfo2RateMs", "lfo2Depth",  "lfo2Start",   "restartLfos"};
 
 template <std::size_t N>
 void DefineEnum(IEffectBase& plugin, ParamId index, const char* name, int defaultValue,
@@ -94,4 +100,8 @@ void DefineParameters(IEffectBase& plugin)
     DefineLfo(plugin, 0, "LFO1 Target", "LFO1 Wave", "LFO1 Sync", "LFO1 Rate", "LFO1 Depth", "LFO1 Start");
     DefineLfo(plugin, 1, "LFO2 Target", "LFO2 Wave", "LFO2 Sync", "LFO2 Rate", "LFO2 Depth", "LFO2 Start");
     static_assert(std::size(kSyncTexts) == 31);
+    static_assert(std::size(kStringIds) == kParamCount);
+    for (int i = 0; i < kParamCount; ++i)
+        if (IParameter* param = plugin.GetParam(i))
+            param->SetStringId(kStringIds[i]);
 }

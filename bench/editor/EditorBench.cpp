@@ -3,9 +3,9 @@
 #include "editor/IEditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "engine/ParamId.h"
+#include "formats/vst2/IEffectVST.h"
 #include "plugin/PluginFactory.h"
 #include "tools/hostkit/HostedPlugin.h"
-#include "formats/vst2/IEffectVST.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,9 +9,9 @@
 // between blocks and operations, so that the machine's other work neither preempts them nor starves.
 #include "editor/IEditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
+#include "formats/vst2/IEffectVST.h"
 #include "plugin/PluginFactory.h"
 #include "tools/hostkit/HostedPlugin.h"
-#include "formats/vst2/IEffectVST.h"
 
 #include <algorithm>
 #include <atomic>

@@ -45,7 +45,7 @@ class IEffectVST final : private IHostLink
     void RefreshEditorRect();
 
     // IHostLink: the core's messages as audioMaster calls.
-    void Automate(int paramIdx, float normalized) override;
+    void Automate(int paramIdx, double normalized) override;
     void BeginEdit(int paramIdx) override;
     void EndEdit(int paramIdx) override;
     void UpdateDisplay() override;

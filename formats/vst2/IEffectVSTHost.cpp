@@ -8,9 +8,10 @@ VstIntPtr IEffectVST::CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value,
     return hostCallback ? hostCallback(&effect, opcode, index, value, ptr, opt) : 0;
 }
 
-void IEffectVST::Automate(int paramIdx, float normalized)
+void IEffectVST::Automate(int paramIdx, double normalized)
 {
-    CallHost(vst::audioMasterAutomate, paramIdx, 0, nullptr, normalized);
+    // The VST 2.4 host takes a single-precision value.
+    CallHost(vst::audioMasterAutomate, paramIdx, 0, nullptr, static_cast<float>(normalized));
 }
 
 void IEffectVST::BeginEdit(int paramIdx)

@@ -1,7 +1,7 @@
 // The module's exported entry points: VSTPluginMain, and main for older hosts.
 #include "core/IRecursiveLock.h"
-#include "plugin/PluginFactory.h"
 #include "formats/vst2/IEffectVST.h"
+#include "plugin/PluginFactory.h"
 
 #include <new>
 

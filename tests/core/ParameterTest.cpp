@@ -3,13 +3,14 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <memory>
 
 namespace
 {
-IParameter Enum(int count)
+std::unique_ptr<IParameter> Enum(int count)
 {
-    IParameter p;
-    p.DefineEnum("Wave", 0, count, "");
+    auto p = std::make_unique<IParameter>();
+    p->DefineEnum("Wave", 0, count, "");
     return p;
 }
 } // namespace
@@ -80,7 +81,8 @@ TEST(ParameterMapping, WholeNumberKindsRoundToTheirStep)
     i.SetNormalized(0.5);
     EXPECT_EQ(i.Value(), 10010.0);
 
-    IParameter e = Enum(3);
+    const auto owned = Enum(3);
+    IParameter& e = *owned;
     e.SetNormalized(0.6);
     EXPECT_EQ(e.Value(), 1.0);
     e.SetNormalized(0.75);
@@ -128,7 +130,8 @@ TEST(ParameterDisplay, NumbersAndTexts)
     EXPECT_EQ(pan.FormatDisplay(-99.7, false), "-99"); // truncated toward zero
     EXPECT_EQ(pan.FormatDisplay(1e12, false), "1000000000000");
 
-    IParameter wave = Enum(8);
+    const auto owned = Enum(8);
+    IParameter& wave = *owned;
     wave.AddValueText(2, "Square");
     wave.AddValueText(2, "Other"); // the first entry wins
     wave.AddValueText(3, "");
@@ -144,7 +147,8 @@ TEST(ParameterDisplay, NumbersAndTexts)
 
 TEST(ParameterDisplay, ParsingTextsAndLeadingNumbers)
 {
-    IParameter wave = Enum(8);
+    const auto owned = Enum(8);
+    IParameter& wave = *owned;
     wave.AddValueText(2, "Square");
     EXPECT_EQ(wave.ParseDisplay("Square"), 2.0);
     EXPECT_EQ(wave.ParseDisplay("square"), 0.0);

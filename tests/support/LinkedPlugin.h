@@ -2,9 +2,9 @@
 // point, for tests that look inside the instance as well.
 #pragma once
 
+#include "formats/vst2/IEffectVST.h"
 #include "plugin/PluginFactory.h"
 #include "plugin/TwinPulseToneMix.h"
-#include "formats/vst2/IEffectVST.h"
 
 inline AEffect* MakeLinkedPlugin(audioMasterCallback host)
 {

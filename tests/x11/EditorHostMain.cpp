@@ -7,11 +7,11 @@
 // open; with --instances 2 each cycle has two instances' editors open at once, which must share one
 // window class that goes with the last of them (where windows have classes);
 // --print-params prints every parameter as "name=display text" at the end.
+#include "formats/vst2/VstAbi.h"
 #include "support/EditorProbe.h"
 #include "tools/hostkit/HostedPlugin.h"
 #include "tools/preview/PngWriter.h"
 #include "tools/vsthost/HostWindow.h"
-#include "formats/vst2/VstAbi.h"
 
 #include <chrono>
 #include <cstdio>

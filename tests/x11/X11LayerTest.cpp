@@ -1,9 +1,9 @@
 // The X11 window layer under Xvfb, driven with real input from xdotool.
 #include "PatternEditor.h"
 #include "editor/x11/XcbImagePresenter.h"
+#include "formats/vst2/VstAbi.h"
 #include "support/TestModule.h"
 #include "tools/vsthost/HostWindow.h"
-#include "formats/vst2/VstAbi.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // a person can judge the look without a host.
 #include "editor/IEditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
+#include "formats/vst2/IEffectVST.h"
 #include "plugin/PluginFactory.h"
 #include "tools/hostkit/HostedPlugin.h"
 #include "tools/preview/PngWriter.h"
-#include "formats/vst2/IEffectVST.h"
 
 #include <cstdio>
 #include <string>

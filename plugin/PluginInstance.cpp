@@ -1,0 +1,252 @@
+#include "plugin/PluginInstance.h"
+
+#include "core/IEffectBase.h"
+#include "core/IPresetRecord.h"
+#include "plugin/PluginFactory.h"
+#include "plugin/StateContainer.h"
+
+#include <algorithm>
+#include <type_traits>
+#include <utility>
+
+std::unique_ptr<PluginInstance> PluginInstance::Create()
+{
+    std::unique_ptr<IEffectBase> plugin = CreatePlugin();
+    if (!plugin)
+        return nullptr;
+    return std::unique_ptr<PluginInstance>(new (std::nothrow) PluginInstance(std::move(plugin)));
+}
+
+PluginInstance::PluginInstance(std::unique_ptr<IEffectBase> plugin) : core(std::move(plugin))
+{
+    core->SetHostLink(this);
+    core->Open();
+}
+
+PluginInstance::~PluginInstance()
+{
+    core->SetHostLink(nullptr);
+}
+
+int PluginInstance::ParamCount() const
+{
+    return core->ParamCount();
+}
+
+const IParameter* PluginInstance::Param(int paramIdx) const
+{
+    return std::as_const(*core).GetParam(paramIdx);
+}
+
+double PluginInstance::ParamValue(int paramIdx) const
+{
+    const IParameter* param = Param(paramIdx);
+    return param ? param->Value() : 0.0;
+}
+
+double PluginInstance::ParamNormalized(int paramIdx) const
+{
+    const IParameter* param = Param(paramIdx);
+    return param ? param->GetNormalized() : 0.0;
+}
+
+bool PluginInstance::FormatValue(int paramIdx, double value, char* out, std::size_t outSize) const
+{
+    const IParameter* param = Param(paramIdx);
+    if (!param || !out || outSize == 0)
+        return false;
+    param->FormatDisplay(value, false, out, outSize);
+    return true;
+}
+
+bool PluginInstance::ParseValue(int paramIdx, const char* text, double& out) const
+{
+    const IParameter* param = Param(paramIdx);
+    return param && param->ParseEntry(text, out);
+}
+
+void PluginInstance::SetParamValue(int paramIdx, double value)
+{
+    core->SetParameterValue(paramIdx, value);
+}
+
+int PluginInstance::ProgramCount() const
+{
+    return core->PresetCount();
+}
+
+const char* PluginInstance::ProgramName(int index) const
+{
+    return core->GetPresetName(index);
+}
+
+bool PluginInstance::ProgramInUse(int index) const
+{
+    const IPresetRecord* preset = core->GetPreset(index);
+    return preset && preset->inUse;
+}
+
+int PluginInstance::CurrentProgram() const
+{
+    return core->CurrentPreset();
+}
+
+bool PluginInstance::SelectProgram(int index)
+{
+    if (index < 0 || index >= ProgramCount())
+        return false;
+    core->SelectProgram(index);
+    return true;
+}
+
+bool PluginInstance::SaveState(std::vector<uint8_t>& out)
+{
+    const void* bank = nullptr;
+    const int size = core->GetChunk(true, &bank);
+    if (size <= 0 || !bank)
+        return false;
+    return StateContainer::Wrap(std::span(static_cast<const uint8_t*>(bank), static_cast<std::size_t>(size)),
+                                ParamCount(), out);
+}
+
+bool PluginInstance::LoadState(std::span<const uint8_t> data)
+{
+    std::span<const uint8_t> bank;
+    if (!StateContainer::Unwrap(data, ParamCount(), bank))
+        return false;
+    return core->SetChunk(bank.data(), static_cast<int64_t>(bank.size()), true);
+}
+
+bool PluginInstance::Activate(double sampleRate, int maxFrames)
+{
+    if (!(sampleRate > 0.0) || maxFrames <= 0)
+        return false;
+    core->SetSampleRate(sampleRate);
+    core->SetHostBlockSize(maxFrames);
+    if (core->SampleRate() != sampleRate || core->BlockSize() < maxFrames)
+        return false;
+    core->SetActive(true);
+    active = true;
+    return true;
+}
+
+void PluginInstance::Deactivate()
+{
+    if (!active)
+        return;
+    core->SetActive(false);
+    active = false;
+}
+
+void PluginInstance::Reset()
+{
+    core->ResetEngine();
+}
+
+void PluginInstance::Process(const AudioBlock<float>& block, const TransportSnapshot& transport,
+                             std::span<const ParamChange> changes)
+{
+    ProcessSplit(block, transport, changes);
+}
+
+void PluginInstance::Process(const AudioBlock<double>& block, const TransportSnapshot& transport,
+                             std::span<const ParamChange> changes)
+{
+    ProcessSplit(block, transport, changes);
+}
+
+template <typename Sample>
+void PluginInstance::ProcessSplit(const AudioBlock<Sample>& block, const TransportSnapshot& transport,
+                                  std::span<const ParamChange> changes)
+{
+    transportNow = transport;
+    const int frames = std::max(block.frames, 0);
+    // The block is cut at each change, so that every change is heard from its own frame on.
+    int done = 0;
+    for (const ParamChange& change : changes)
+    {
+        const int at = std::clamp(change.offset, done, frames);
+        if (at > done)
+            ProcessPiece(block, done, at - done);
+        done = at;
+        ApplyChange(change);
+    }
+    if (frames > done || frames == 0)
+        ProcessPiece(block, done, frames - done);
+}
+
+template <typename Sample>
+void PluginInstance::ProcessPiece(const AudioBlock<Sample>& block, int from, int frames)
+{
+    // The core takes a stereo pair; a channel the host did not give reads as silence and is
+    // written nowhere.
+    Sample* inputs[2] = {};
+    Sample* outputs[2] = {};
+    for (int c = 0; c < 2; ++c)
+    {
+        if (c < block.inputCount && block.inputs && block.inputs[c])
+            inputs[c] = const_cast<Sample*>(block.inputs[c]) + from;
+        if (c < block.outputCount && block.outputs && block.outputs[c])
+            outputs[c] = block.outputs[c] + from;
+    }
+    if constexpr (std::is_same_v<Sample, float>)
+        core->ProcessReplacing(inputs, outputs, frames, false);
+    else
+        core->ProcessDoubleReplacing(inputs, outputs, frames);
+}
+
+void PluginInstance::ApplyChange(const ParamChange& change)
+{
+    core->SetParameterValue(change.paramIdx, change.value);
+}
+
+void PluginInstance::Push(const HostEvent& event)
+{
+    events.Push(event);
+    if (IEventListener* l = listener.load())
+        l->HostEventsPending();
+}
+
+void PluginInstance::Automate(int paramIdx, double normalized)
+{
+    HostEvent event{HostEvent::Kind::kValue, paramIdx, normalized, 0.0};
+    if (const IParameter* param = Param(paramIdx))
+        event.value = param->Value();
+    Push(event);
+}
+
+void PluginInstance::BeginEdit(int paramIdx)
+{
+    Push({HostEvent::Kind::kBeginEdit, paramIdx, 0.0, 0.0});
+}
+
+void PluginInstance::EndEdit(int paramIdx)
+{
+    Push({HostEvent::Kind::kEndEdit, paramIdx, 0.0, 0.0});
+}
+
+void PluginInstance::UpdateDisplay()
+{
+    Push({HostEvent::Kind::kDisplayChanged, 0, 0.0, 0.0});
+}
+
+bool PluginInstance::GetTime(TimeRequest request, HostTimeInfo& out)
+{
+    (void)request;
+    if (!transportNow.available)
+        return false;
+    out.playing = transportNow.playing;
+    out.recording = transportNow.recording;
+    out.tempoValid = transportNow.tempoValid;
+    out.tempo = transportNow.tempo;
+    out.timeSigValid = transportNow.timeSignatureValid;
+    out.timeSigNumerator = transportNow.timeSigNumerator;
+    out.timeSigDenominator = transportNow.timeSigDenominator;
+    return true;
+}
+
+void PluginInstance::GetProductString(char* text, int capacity)
+{
+    if (text && capacity > 0)
+        text[0] = '\0';
+}

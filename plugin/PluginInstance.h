@@ -1,0 +1,115 @@
+// One instance of the product as every format binding sees it, free of any format: parameters with
+// their metadata and text conversions, programs, state as bytes, a processor that takes the host's
+// transport and timed parameter changes with each block, and the events the host should hear.
+//
+// Threads: the value getters (ParamValue, ParamNormalized, FormatValue, ParseValue) and PopHostEvent's
+// producer side may run on any thread. Process runs on the audio thread; everything else on the
+// host's main thread, never at the same time as another main-thread call.
+#pragma once
+
+#include "core/HostEvent.h"
+#include "core/HostEventRing.h"
+#include "core/IHostLink.h"
+#include "core/IParameter.h"
+#include "core/ProcessTypes.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+class IEffectBase;
+
+class PluginInstance : private IHostLink
+{
+  public:
+    // Told, on the thread that queued them, that host events wait to be drained.
+    class IEventListener
+    {
+      public:
+        virtual void HostEventsPending() = 0;
+
+      protected:
+        ~IEventListener() = default;
+    };
+
+    // A new instance, opened and ready to activate; null when it cannot be made.
+    static std::unique_ptr<PluginInstance> Create();
+    ~PluginInstance();
+    PluginInstance(const PluginInstance&) = delete;
+    PluginInstance& operator=(const PluginInstance&) = delete;
+
+    // Parameters: index = stable id. Values in the parameter's own units.
+    int ParamCount() const;
+    const IParameter* Param(int paramIdx) const;
+    double ParamValue(int paramIdx) const;
+    double ParamNormalized(int paramIdx) const;
+    // Writes the display text of value (own units) into out; false when paramIdx is no parameter.
+    bool FormatValue(int paramIdx, double value, char* out, std::size_t outSize) const;
+    // Reads a display text; false (out untouched) for a text that names no value.
+    bool ParseValue(int paramIdx, const char* text, double& out) const;
+    // From the host, outside a block: applied at once, the host hears nothing back.
+    void SetParamValue(int paramIdx, double value);
+
+    // Programs: the factory bank's slots.
+    int ProgramCount() const;
+    const char* ProgramName(int index) const;
+    // Whether a slot holds a program (the factory bank leaves the last slots empty).
+    bool ProgramInUse(int index) const;
+    int CurrentProgram() const;
+    bool SelectProgram(int index);
+
+    // The whole state (every slot and its name, the current program and values) in a versioned
+    // container. Load is all or nothing; it also takes a bare bank chunk of the VST2 build.
+    bool SaveState(std::vector<uint8_t>& out);
+    bool LoadState(std::span<const uint8_t> data);
+
+    // Processing. Activate allocates; Process neither allocates nor waits on the host.
+    bool Activate(double sampleRate, int maxFrames);
+    void Deactivate();
+    // Silences the tones and restarts the LFOs, as switching off and on again does.
+    void Reset();
+    bool IsActive() const { return active; }
+    // Changes must be in offset order; each applies from its frame on.
+    void Process(const AudioBlock<float>& block, const TransportSnapshot& transport,
+                 std::span<const ParamChange> changes);
+    void Process(const AudioBlock<double>& block, const TransportSnapshot& transport,
+                 std::span<const ParamChange> changes);
+
+    // Events for the host, oldest first; the binding drains them where its format wants them.
+    bool PopHostEvent(HostEvent& out) { return events.Pop(out); }
+    bool HostEventsWaiting() const { return !events.Empty(); }
+    void SetEventListener(IEventListener* newListener) { listener.store(newListener); }
+
+    // The core beneath, for the binding's editor window (to go once the editor has its own seam).
+    IEffectBase& Core() { return *core; }
+
+  private:
+    explicit PluginInstance(std::unique_ptr<IEffectBase> plugin);
+    template <typename Sample>
+    void ProcessSplit(const AudioBlock<Sample>& block, const TransportSnapshot& transport,
+                      std::span<const ParamChange> changes);
+    template <typename Sample> void ProcessPiece(const AudioBlock<Sample>& block, int from, int frames);
+    void ApplyChange(const ParamChange& change);
+    void Push(const HostEvent& event);
+
+    // IHostLink: what the core asks of its host, answered from the block's snapshot.
+    void Automate(int paramIdx, double normalized) override;
+    void BeginEdit(int paramIdx) override;
+    void EndEdit(int paramIdx) override;
+    void UpdateDisplay() override;
+    bool GetTime(TimeRequest request, HostTimeInfo& out) override;
+    void GetProductString(char* text, int capacity) override;
+    int64_t GetVendorVersion() override { return 0; }
+    void WantMidi() override {}
+    bool SendMidi(const IMidiMsg&) override { return false; }
+    bool SendSysEx(const ISysExMsg&) override { return false; }
+
+    std::unique_ptr<IEffectBase> core;
+    TransportSnapshot transportNow;
+    HostEventRing events;
+    std::atomic<IEventListener*> listener{nullptr};
+    bool active = false;
+};

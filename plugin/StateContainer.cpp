@@ -1,0 +1,53 @@
+#include "plugin/StateContainer.h"
+
+#include <algorithm>
+#include <new>
+
+namespace
+{
+void AppendU32(std::vector<uint8_t>& out, uint32_t v)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+uint32_t ReadU32(std::span<const uint8_t> data, std::size_t at)
+{
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = v << 8 | data[at + static_cast<std::size_t>(i)];
+    return v;
+}
+} // namespace
+
+bool StateContainer::Wrap(std::span<const uint8_t> bank, int paramCount, std::vector<uint8_t>& out)
+{
+    std::vector<uint8_t> block;
+    try
+    {
+        block.reserve(kHeaderBytes + bank.size());
+        block.insert(block.end(), std::begin(kMagic), std::end(kMagic));
+        AppendU32(block, kVersion);
+        AppendU32(block, static_cast<uint32_t>(paramCount));
+        block.insert(block.end(), bank.begin(), bank.end());
+    }
+    catch (const std::bad_alloc&)
+    {
+        return false;
+    }
+    out.swap(block);
+    return true;
+}
+
+bool StateContainer::Unwrap(std::span<const uint8_t> data, int paramCount, std::span<const uint8_t>& bank)
+{
+    if (data.size() < kHeaderBytes || !std::equal(std::begin(kMagic), std::end(kMagic), data.begin()))
+    {
+        bank = data;
+        return true;
+    }
+    if (ReadU32(data, 4) > kVersion || ReadU32(data, 8) != static_cast<uint32_t>(paramCount))
+        return false;
+    bank = data.subspan(kHeaderBytes);
+    return true;
+}

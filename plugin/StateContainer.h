@@ -1,0 +1,21 @@
+// The state every new format saves: a small versioned header (magic, version, parameter count) in
+// front of the bank chunk the VST2 build saves, so that one state moves between formats.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+class StateContainer
+{
+  public:
+    static constexpr uint8_t kMagic[4] = {'t', 'P', 'T', 'M'};
+    static constexpr uint32_t kVersion = 1;
+    static constexpr std::size_t kHeaderBytes = 12;
+
+    // False, out untouched, when memory runs out.
+    static bool Wrap(std::span<const uint8_t> bank, int paramCount, std::vector<uint8_t>& out);
+    // The bank inside a container, or the whole block when it carries no container header (a
+    // bare VST2 bank chunk). False for a container of a later version or another parameter count.
+    static bool Unwrap(std::span<const uint8_t> data, int paramCount, std::span<const uint8_t>& bank);
+};
