@@ -24,18 +24,18 @@ no_thread_errors() { # log
 
 "$tool" info "$module" >"$tmp/info.txt" 2>"$tmp/info.log" || fail "info failed: $(cat "$tmp/info.log")"
 grep -q '^name: Test Gain$' "$tmp/info.txt" && grep -q '^features: audio-effect stereo$' "$tmp/info.txt" &&
-  grep -q '^param  0 Gain | dB | 0.0 dB | 0.500000$' "$tmp/info.txt" &&
+  grep -q '^param  0 Gain | dB | 0.0 | 0.500000$' "$tmp/info.txt" &&
   grep -q '^param  1 Mode |  | Normal | 0.000000$' "$tmp/info.txt" &&
   grep -q '^program   0 Quiet$' "$tmp/info.txt" && grep -q '^program   1 Loud$' "$tmp/info.txt" &&
   grep -q '^programs: 2$' "$tmp/info.txt" && ok "info: identity, parameters in their units, presets" ||
   { fail "info"; cat "$tmp/info.txt"; }
 "$tool" info "$module" --program 1 -p Mode=inverted >"$tmp/info2.txt" 2>&1
-grep -q '^param  0 Gain | dB | 6.0 dB' "$tmp/info2.txt" && grep -q '^param  1 Mode |  | Inverted' "$tmp/info2.txt" &&
+grep -q '^param  0 Gain | dB | 6.0 |' "$tmp/info2.txt" && grep -q '^param  1 Mode |  | Inverted' "$tmp/info2.txt" &&
   grep -q '^current program: 1$' "$tmp/info2.txt" && ok "info: preset-load and a list text set before printing" ||
   { fail "info with a setup"; cat "$tmp/info2.txt"; }
 
 "$tool" params "$module" >"$tmp/params.txt" 2>&1
-grep -q '^ 0 | Gain | dB | -24.0 to 24.0 dB | 0.0 dB$' "$tmp/params.txt" &&
+grep -q '^ 0 | Gain | dB | -24.0 to 24.0 dB | 0.0$' "$tmp/params.txt" &&
   grep -q '^ 1 | Mode |  | one of: Normal, Inverted, Tempo | Normal$' "$tmp/params.txt" &&
   ok "params: ranges and lists from the plug-in's own values" || { fail "params"; cat "$tmp/params.txt"; }
 "$tool" info "$module" -p Mode=Sideways >/dev/null 2>"$tmp/bad.log" && fail "an unknown list text was taken"
@@ -73,7 +73,7 @@ grep -q '^READY [0-9-]* [0-9-]* 200 100$' "$tmp/editor.txt" && ok "editor: opene
   { fail "editor did not open"; cat "$tmp/editor.txt"; }
 expect "gesture through timer, descriptor and params.flush" "$(grep '^host:' "$tmp/editor.log" | tr '\n' '/')" \
   "host: begin-edit parameter 0/host: automate parameter 0 = 6.000000/host: end-edit parameter 0/"
-grep -q '^Gain=6.0 dB$' "$tmp/editor.txt" && ok "the editor's change stays" || { fail "--print-params"; cat "$tmp/editor.txt"; }
+grep -q '^Gain=6.0$' "$tmp/editor.txt" && ok "the editor's change stays" || { fail "--print-params"; cat "$tmp/editor.txt"; }
 no_thread_errors "$tmp/editor.log"
 
 "$tool" info "$tmp/in.f32.clap" >/dev/null 2>"$tmp/missing.log" && fail "a missing .clap loaded"

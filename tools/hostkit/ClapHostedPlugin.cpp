@@ -274,7 +274,13 @@ std::string ClapHostedPlugin::ParamDisplay(int index)
     double value = 0.0;
     if (!paramsExt->get_value(plugin, params[static_cast<std::size_t>(index)].id, &value))
         return "";
-    return DisplayOfValue(index, value);
+    // The number alone, with the unit as the label beside it, as the commands show every format.
+    std::string text = DisplayOfValue(index, value);
+    const std::string unit = " " + ParamLabel(index);
+    if (unit.size() > 1 && text.size() > unit.size() &&
+        text.compare(text.size() - unit.size(), unit.size(), unit) == 0)
+        text.erase(text.size() - unit.size());
+    return text;
 }
 
 bool ClapHostedPlugin::Range(int index, ParamRange& range)
