@@ -1,29 +1,31 @@
-// A fixed ring of host events between one producing thread at a time and one consuming thread at a
-// time. Neither side waits or allocates; a full ring drops the newest event and counts it.
+// Host events on their way to the binding: pushed by the thread that sends the product's messages
+// and by the audio thread, drained by the binding. Nothing waits; a full ring drops the newest
+// event and counts it.
 #pragma once
 
+#include "core/BoundedQueue.h"
 #include "core/HostEvent.h"
 
-#include <array>
 #include <atomic>
 #include <cstdint>
 
 class HostEventRing
 {
   public:
-    static constexpr uint32_t kCapacity = 1024;
+    static constexpr std::size_t kCapacity = 1024;
 
-    bool Push(const HostEvent& event);
-    bool Pop(HostEvent& out);
-    bool Empty() const
+    bool Push(const HostEvent& event)
     {
-        return head.load(std::memory_order_acquire) == tail.load(std::memory_order_acquire);
+        if (queue.Push(event))
+            return true;
+        dropped.fetch_add(1, std::memory_order_relaxed);
+        return false;
     }
+    bool Pop(HostEvent& out) { return queue.Pop(out); }
+    bool Empty() const { return queue.Empty(); }
     uint32_t Dropped() const { return dropped.load(std::memory_order_relaxed); }
 
   private:
-    std::array<HostEvent, kCapacity> ring{};
-    std::atomic<uint32_t> head{0}; // next slot to fill
-    std::atomic<uint32_t> tail{0}; // next slot to read
+    BoundedQueue<HostEvent, kCapacity> queue;
     std::atomic<uint32_t> dropped{0};
 };

@@ -115,7 +115,15 @@ void IEffectBase::ProcessBlock(double** inputs, double** outputs, int nFrames)
 void IEffectBase::OnActivate(bool active)
 {
     (void)active;
-    ILockGuard guard(lock); // returns only after a running block has finished
+    ProcessorGuard guard(processor); // returns only after a running block has finished
+}
+
+void IEffectBase::ApplyWhenIdle()
+{
+    if (audioRunning.load())
+        return;
+    ProcessorGuard guard(processor);
+    ApplyQueuedChanges();
 }
 
 bool IEffectBase::CanMono() const
@@ -161,7 +169,7 @@ void IEffectBase::SetSampleRate(double rate)
     if (!std::isfinite(rate) || rate <= 0.0)
         return;
     ILockGuard guard(lock);
-    sampleRate = rate;
+    sampleRate.store(rate, std::memory_order_relaxed);
     ResetEngine();
 }
 
@@ -178,6 +186,8 @@ void IEffectBase::SetActive(bool active)
 {
     ILockGuard guard(lock);
     OnActivate(active);
+    // Switched off, no block will come to apply changes: from here on they apply at once.
+    audioRunning.store(active);
     if (!active)
         ResetEngine();
 }
@@ -210,6 +220,7 @@ void IEffectBase::SetBlockSize(int frames)
         return;
     }
     ILockGuard guard(lock);
+    ProcessorGuard exchange(processor);
     std::size_t next = 0;
     for (auto* channels : {&inputChannels, &outputChannels})
         for (auto& channel : *channels)
@@ -223,6 +234,7 @@ void IEffectBase::SetBlockSize(int frames)
 
 void IEffectBase::SetChannelConnections(Side side, int first, int count, bool connected)
 {
+    ProcessorGuard guard(processor);
     auto& channels = side == Side::Input ? inputChannels : outputChannels;
     const int total = static_cast<int>(channels.size());
     const int last = static_cast<int>(std::min<int64_t>(int64_t{first} + count, total));
@@ -259,7 +271,7 @@ void IEffectBase::SetParameterFromEditor(int paramIdx, double normalized)
 
 void IEffectBase::SetParameterFromHost(int paramIdx, double normalized)
 {
-    ILockGuard guard(lock);
+    // Hosts automate from any thread, the audio thread included: nothing here waits.
     IParameter* param = GetParam(paramIdx);
     if (!param)
         return;
@@ -271,14 +283,12 @@ void IEffectBase::SetParameterFromHost(int paramIdx, double normalized)
 
 double IEffectBase::GetParameterNormalized(int paramIdx)
 {
-    ILockGuard guard(lock);
     const IParameter* param = GetParam(paramIdx);
     return param ? param->GetNormalized() : 0.0;
 }
 
 void IEffectBase::SetParameterValue(int paramIdx, double value)
 {
-    ILockGuard guard(lock);
     IParameter* param = GetParam(paramIdx);
     if (!param)
         return;

@@ -2,6 +2,14 @@
 // state chunks, channel routing with its scratch buffers, the editor, the plug-in lock, and the
 // messages to the host (sent through IHostLink once the lock is released). A format binding owns
 // an instance and turns the host's requests into the operations below; the plug-in derives from it.
+//
+// Threads. The audio thread runs the process calls and nothing else here waits for it or makes it
+// wait: it takes no lock, and holds the processor (ProcessorOwnership) for each block. Parameter
+// values are atomics any thread may read and write; a change to what the processor does (a
+// parameter's handler, a reset) is queued by the thread that makes it and applied by the processor's
+// holder: the next block, or at once while the plug-in is switched off. Everything else (programs,
+// chunks, the editor, identity) belongs to the host's other threads, which keep it consistent
+// under the plug-in lock.
 #pragma once
 
 #include "core/ChunkCodec.h"
@@ -13,6 +21,7 @@
 #include "core/IParameter.h"
 #include "core/IPresetRecord.h"
 #include "core/PluginLock.h"
+#include "core/ProcessorOwnership.h"
 
 #include <atomic>
 #include <cstdint>
@@ -70,9 +79,12 @@ class IEffectBase : private PluginLock::IReleaseListener
     IEffectBase(const IEffectBase&) = delete;
     IEffectBase& operator=(const IEffectBase&) = delete;
 
-    // Overridden by the plug-in.
+    // Overridden by the plug-in. ResetEngine and HandleParamChange may be called on any thread; the
+    // plug-in queues their work unless the caller holds the processor. ApplyQueuedChanges runs on
+    // the thread that holds it.
     virtual void ResetEngine() {}
     virtual void HandleParamChange(int paramIdx) { (void)paramIdx; }
+    virtual void ApplyQueuedChanges() {}
     virtual void ProcessBlock(double** inputs, double** outputs, int nFrames);
     virtual void OnEditorOpened() {}
     virtual void OnEditorClosed() {}
@@ -99,7 +111,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     void SetParameterFromEditor(int paramIdx, double normalized);
 
     // Time queries, for the audio thread inside a block: the one host call made under the lock.
-    int GetSamplePosition();
     double GetTempo();
     double GetSamplesPerBeat();
     // 0 stopped (or no time information), 1 playing, 2 recording.
@@ -109,11 +120,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     // before the first answer is in (effOpen asks before taking it).
     int GetHostId();
     int32_t HostVersion() const { return hostVersion.load(std::memory_order_acquire); }
-    // MIDI output goes to the host at once, since the caller wants its answer; it belongs inside
-    // an audio block, like the time queries.
-    bool SendMidiMessage(const IMidiMsg& msg);
-    bool SendMidiMessages(const IMidiMsg* list, int count);
-    bool SendSysEx(const ISysExMsg& msg);
 
     // Requests from the host, each taking the plug-in lock for as long as it must.
     void Open();
@@ -186,16 +192,21 @@ class IEffectBase : private PluginLock::IReleaseListener
     bool CanMono() const;
 
     PluginLock& Lock() { return lock; }
-    double SampleRate() const { return sampleRate; }
+    double SampleRate() const { return sampleRate.load(std::memory_order_relaxed); }
     int BlockSize() const { return blockSize; }
 
   protected:
     std::vector<std::unique_ptr<ChannelConfig>> channelConfigs;
     std::vector<std::unique_ptr<IParameter>> parameters;
     std::vector<std::unique_ptr<IPresetRecord>> presets;
+    // Applies the queued changes now if no audio block can come to apply them (switched off).
+    void ApplyWhenIdle();
+    bool AudioRunning() const { return audioRunning.load(); }
+
     int32_t currentPreset = 0;
     int32_t pendingEndEdit = -1;
     PluginLock lock{this};
+    ProcessorOwnership processor;
     Name effectName;
     Name productName;
     Name vendorName;
@@ -205,7 +216,7 @@ class IEffectBase : private PluginLock::IReleaseListener
     bool stateChunks = false;
     bool isInstrument = false;
     int32_t midiMode = 0;
-    double sampleRate = 44100.0;
+    std::atomic<double> sampleRate{44100.0};
     int32_t blockSize = 0;
     int32_t latency = 0;
     IEditorLink* editor = nullptr;
@@ -217,13 +228,17 @@ class IEffectBase : private PluginLock::IReleaseListener
     int32_t maxOutputs = 0;
 
   private:
-    bool ReleasingLock(PluginLock::Role role) override;
+    bool ReleasingLock() override;
     void LockReleased() override;
     void Queue(HostMessageQueue::Kind kind, int paramIdx, double value = 0.0);
     bool AskTime(TimeRequest request, HostTimeInfo& info);
     void ParseChannelConfigs(const char* text);
     IPresetRecord* FirstFreePreset();
     void ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames, bool accumulate);
+    // For a block that finds the processor taken: the input goes out as it came.
+    template <typename Sample>
+    void PassThrough(Sample** inputs, Sample** outputs, int frames, bool accumulate);
+    class AudioBlockScope;
     // Live values into the snapshot, and the snapshot's values back (limited, handlers run).
     void CopyLiveValues(std::vector<double>& out) const;
     static void CopyValues(const IByteBuffer& data, std::vector<double>& out);
@@ -231,10 +246,12 @@ class IEffectBase : private PluginLock::IReleaseListener
     bool SetChunkUnlocked(const IByteBuffer& buffer, bool isBank);
 
     IHostLink* host = nullptr;
+    // Messages from the host's other threads (queued under the plug-in lock, sent after it), and
+    // the audio blocks' own (queued and sent by the audio thread at the end of its block).
     HostMessageQueue messages;
-    // Set when an audio block queued a message: only then does the audio thread send, so that it
-    // never spends its time on messages other threads left.
-    bool audioQueued = false;
+    HostMessageQueue audioMessages;
+    // Between switching on and off: blocks may come at any time to apply queued changes.
+    std::atomic<bool> audioRunning{false};
     bool hostPrepared = false;
     std::mutex hostIdMutex;
     std::atomic<int32_t> hostId{-1};

@@ -1,5 +1,6 @@
 // Messages from the plug-in core to its host: edit gestures and automation (queued under the
-// plug-in lock, sent after it), time information, identity and MIDI output.
+// plug-in lock, sent after it, or by the audio thread at the end of its block), time information
+// and the host's identity.
 #include "core/HostTable.h"
 #include "core/IEditorLink.h"
 #include "core/IEffectBase.h"
@@ -14,16 +15,18 @@ constexpr int kProductTextSize = 256;
 
 void IEffectBase::Queue(HostMessageQueue::Kind kind, int paramIdx, double value)
 {
+    // An audio block's messages wait for the end of the block, in a queue of its own.
+    if (ProcessorOwnership::InAudioBlock() && processor.HeldHere())
+    {
+        audioMessages.Push({kind, paramIdx, value});
+        return;
+    }
     ILockGuard guard(lock);
     messages.Push({kind, paramIdx, value});
-    if (lock.HeldForAudio())
-        audioQueued = true;
 }
 
-bool IEffectBase::ReleasingLock(PluginLock::Role role)
+bool IEffectBase::ReleasingLock()
 {
-    if (role == PluginLock::Role::kAudio)
-        return std::exchange(audioQueued, false);
     return !messages.Empty();
 }
 
@@ -35,8 +38,12 @@ void IEffectBase::LockReleased()
 
 void IEffectBase::HostBeginEdit(int paramIdx)
 {
-    ILockGuard guard(lock);
-    FlushDelayedEndEdit();
+    // The editor's delayed end-edit belongs to the other threads; an audio block leaves it.
+    if (!ProcessorOwnership::InAudioBlock())
+    {
+        ILockGuard guard(lock);
+        FlushDelayedEndEdit();
+    }
     Queue(HostMessageQueue::Kind::kBeginEdit, paramIdx);
 }
 
@@ -104,16 +111,6 @@ int IEffectBase::GetTransportState()
     return info.recording ? 2 : 0;
 }
 
-int IEffectBase::GetSamplePosition()
-{
-    HostTimeInfo info;
-    // Beyond the 32-bit range the position is of no use to anyone; answer 0 rather than wrap.
-    if (!AskTime(TimeRequest::kTransport, info) || !(info.samplePos >= 0.0) ||
-        info.samplePos + 0.5 >= 2147483648.0)
-        return 0;
-    return static_cast<int>(info.samplePos + 0.5);
-}
-
 double IEffectBase::GetTempo()
 {
     HostTimeInfo info;
@@ -125,7 +122,7 @@ double IEffectBase::GetTempo()
 double IEffectBase::GetSamplesPerBeat()
 {
     const double tempo = GetTempo();
-    return tempo > 0.0 ? sampleRate / tempo * 60.0 : 0.0;
+    return tempo > 0.0 ? SampleRate() / tempo * 60.0 : 0.0;
 }
 
 void IEffectBase::GetTimeSignature(int& numerator, int& denominator)
@@ -162,22 +159,4 @@ int IEffectBase::GetHostId()
     hostVersion.store(packed, std::memory_order_release);
     hostId.store(static_cast<int32_t>(LookUpHost(product)), std::memory_order_release);
     return hostId.load(std::memory_order_relaxed);
-}
-
-bool IEffectBase::SendMidiMessage(const IMidiMsg& msg)
-{
-    return host && host->SendMidi(msg);
-}
-
-bool IEffectBase::SendMidiMessages(const IMidiMsg* list, int count)
-{
-    bool allSent = true;
-    for (int i = 0; list && i < count; ++i)
-        allSent = SendMidiMessage(list[i]) && allSent;
-    return allSent;
-}
-
-bool IEffectBase::SendSysEx(const ISysExMsg& msg)
-{
-    return host && host->SendSysEx(msg);
 }

@@ -1,5 +1,6 @@
 // The process callbacks: host buffers in either precision become one ProcessBlock call on
-// double-precision channel arrays, converting through the per-channel scratch buffers.
+// double-precision channel arrays, converting through the per-channel scratch buffers. They run on
+// the audio thread, take no lock and never wait.
 #include "core/IEffectBase.h"
 #include "core/SampleCopy.h"
 
@@ -19,11 +20,58 @@ template <typename Sample> Sample* HostBuffer(Sample** buffers, int index, int o
 }
 } // namespace
 
+// An audio block's hold on the processor: taken without waiting, with the queued changes applied
+// first; at the end the block's own messages go to the host.
+class IEffectBase::AudioBlockScope
+{
+  public:
+    explicit AudioBlockScope(IEffectBase& p) : plug(p), held(p.processor.TryTakeForAudio())
+    {
+        if (held)
+            plug.ApplyQueuedChanges();
+    }
+    ~AudioBlockScope()
+    {
+        if (!held)
+            return;
+        if (plug.host)
+            plug.audioMessages.SendAll(*plug.host);
+        plug.processor.Release();
+    }
+    AudioBlockScope(const AudioBlockScope&) = delete;
+    AudioBlockScope& operator=(const AudioBlockScope&) = delete;
+    bool Held() const { return held; }
+
+  private:
+    IEffectBase& plug;
+    bool held;
+};
+
+template <typename Sample>
+void IEffectBase::PassThrough(Sample** inputs, Sample** outputs, int frames, bool accumulate)
+{
+    for (int c = 0; outputs && c < maxOutputs && frames > 0; ++c)
+    {
+        Sample* out = outputs[c];
+        if (!out)
+            continue;
+        const Sample* in = inputs && c < maxInputs ? inputs[c] : nullptr;
+        for (int i = 0; i < frames; ++i)
+        {
+            const Sample v = in ? in[i] : Sample(0);
+            out[i] = accumulate ? out[i] + v : v;
+        }
+    }
+}
+
 void IEffectBase::ProcessReplacing(float** inputs, float** outputs, int frames, bool accumulate)
 {
-    IAudioLockGuard guard(lock);
-    if (midiMode != 0 && host)
-        host->WantMidi();
+    AudioBlockScope block(*this);
+    if (!block.Held())
+    {
+        PassThrough(inputs, outputs, frames, accumulate);
+        return;
+    }
     if (frames <= 0)
     {
         ProcessBlock(ArrayOrNull(inputPointers), ArrayOrNull(outputPointers), frames);
@@ -71,9 +119,12 @@ void IEffectBase::ProcessFloatPiece(float** inputs, float** outputs, int offset,
 
 void IEffectBase::ProcessDoubleReplacing(double** inputs, double** outputs, int frames)
 {
-    IAudioLockGuard guard(lock);
-    if (midiMode != 0 && host)
-        host->WantMidi();
+    AudioBlockScope block(*this);
+    if (!block.Held())
+    {
+        PassThrough(inputs, outputs, frames, false);
+        return;
+    }
     // The host's buffers go straight to the engine; only unwired channels use scratch buffers,
     // which is why longer calls are still cut into pieces of at most a block.
     int offset = 0;

@@ -2,8 +2,6 @@
 // and translates each call into the host's own protocol.
 #pragma once
 
-#include "core/IMidiMsg.h"
-
 #include <cstdint>
 
 // The host's transport and tempo as the core uses them.
@@ -40,10 +38,6 @@ class IHostLink
     virtual void GetProductString(char* text, int capacity) = 0;
     // The host's version as a decimal number, major × 10000 + minor × 100 + patch.
     virtual int64_t GetVendorVersion() = 0;
-    virtual void WantMidi() = 0;
-    // Each answers whether the host took the message.
-    virtual bool SendMidi(const IMidiMsg& msg) = 0;
-    virtual bool SendSysEx(const ISysExMsg& msg) = 0;
 
   protected:
     ~IHostLink() = default;

@@ -103,9 +103,6 @@ class PluginInstance : private IHostLink
     bool GetTime(TimeRequest request, HostTimeInfo& out) override;
     void GetProductString(char* text, int capacity) override;
     int64_t GetVendorVersion() override { return 0; }
-    void WantMidi() override {}
-    bool SendMidi(const IMidiMsg&) override { return false; }
-    bool SendSysEx(const ISysExMsg&) override { return false; }
 
     std::unique_ptr<IEffectBase> core;
     TransportSnapshot transportNow;

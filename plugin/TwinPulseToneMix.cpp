@@ -18,14 +18,54 @@ TwinPulseToneMix::~TwinPulseToneMix() = default;
 
 void TwinPulseToneMix::ResetEngine()
 {
-    ILockGuard guard(lock);
-    engine.Reset();
+    if (processor.HeldHere())
+    {
+        engine.Reset();
+        return;
+    }
+    Post({EngineChange::Kind::kReset, 0});
 }
 
 void TwinPulseToneMix::HandleParamChange(int paramIdx)
 {
-    ILockGuard guard(lock);
-    engine.HandleParamChange(ToParamId(paramIdx));
+    const ParamId param = ToParamId(paramIdx);
+    if (param == ParamId::kNone)
+        return;
+    if (processor.HeldHere())
+    {
+        Handle(param);
+        return;
+    }
+    Post({EngineChange::Kind::kHandle, static_cast<int16_t>(paramIdx)});
+}
+
+void TwinPulseToneMix::Post(EngineChange change)
+{
+    if (!changes.Push(change))
+        (change.kind == EngineChange::Kind::kReset ? resetDropped : handleDropped).store(true);
+    ApplyWhenIdle();
+}
+
+void TwinPulseToneMix::ApplyQueuedChanges()
+{
+    EngineChange change;
+    while (changes.Pop(change))
+    {
+        if (change.kind == EngineChange::Kind::kReset)
+            engine.Reset();
+        else
+            Handle(ToParamId(change.paramIdx));
+    }
+    if (resetDropped.exchange(false))
+        engine.Reset();
+    if (handleDropped.exchange(false))
+        for (int i = 0; i < ParamCount(); ++i)
+            Handle(ToParamId(i));
+}
+
+void TwinPulseToneMix::Handle(ParamId param)
+{
+    engine.HandleParamChange(param);
     editorLayout.ShowEngineState(engine);
 }
 
@@ -43,21 +83,19 @@ double TwinPulseToneMix::ParamValue(ParamId param) const
 
 void TwinPulseToneMix::SetParamFromEngine(ParamId param, double value)
 {
+    // Called by the engine while it handles a change, on the thread holding the processor: the value
+    // is stored as an editor entry would store it, and host, editor and engine hear of it at once.
     const int paramIdx = ToIndex(param);
     IParameter* p = GetParam(paramIdx);
     if (!p)
         return;
     HostBeginEdit(paramIdx);
-    p->SetValue(p->Limit(value));
-    const double normalized = p->GetNormalized();
+    const double normalized = p->ToNormalized(p->Limit(value));
+    p->SetNormalized(normalized);
     if (editor)
-        editor->SetControlsFromEntry(paramIdx, normalized);
-    else
-    {
-        // Without an editor nothing re-enters the value, so tell the host and the engine here.
-        HostAutomate(paramIdx, normalized);
-        HandleParamChange(paramIdx);
-    }
+        editor->SetControlsFromPlug(paramIdx, normalized, true);
+    HostAutomate(paramIdx, normalized);
+    Handle(param);
     HostEndEdit(paramIdx);
 }
 

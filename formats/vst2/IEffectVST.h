@@ -52,13 +52,8 @@ class IEffectVST final : private IHostLink
     bool GetTime(TimeRequest request, HostTimeInfo& out) override;
     void GetProductString(char* text, int capacity) override;
     int64_t GetVendorVersion() override;
-    void WantMidi() override;
-    bool SendMidi(const IMidiMsg& msg) override;
-    bool SendSysEx(const ISysExMsg& msg) override;
     VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0.0f);
-    // Wraps one event in a list of one and answers whether the host took it.
-    bool SendOneEvent(VstEvent* event);
 
     audioMasterCallback hostCallback = nullptr;
     std::unique_ptr<IEffectBase> product;

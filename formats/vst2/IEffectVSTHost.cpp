@@ -65,39 +65,3 @@ int64_t IEffectVST::GetVendorVersion()
 {
     return CallHost(vst::audioMasterGetVendorVersion);
 }
-
-void IEffectVST::WantMidi()
-{
-    CallHost(vst::audioMasterWantMidi);
-}
-
-bool IEffectVST::SendOneEvent(VstEvent* event)
-{
-    VstEvents events{};
-    events.numEvents = 1;
-    events.events[0] = event;
-    return CallHost(vst::audioMasterProcessEvents, 0, 0, &events) == 1;
-}
-
-bool IEffectVST::SendMidi(const IMidiMsg& msg)
-{
-    VstMidiEvent event{};
-    event.type = vst::kVstMidiType;
-    event.byteSize = sizeof(VstMidiEvent);
-    event.deltaFrames = msg.offset;
-    event.midiData[0] = static_cast<char>(msg.status);
-    event.midiData[1] = static_cast<char>(msg.data1);
-    event.midiData[2] = static_cast<char>(msg.data2);
-    return SendOneEvent(reinterpret_cast<VstEvent*>(&event));
-}
-
-bool IEffectVST::SendSysEx(const ISysExMsg& msg)
-{
-    VstMidiSysexEvent event{};
-    event.type = vst::kVstSysExType;
-    event.byteSize = sizeof(VstMidiSysexEvent);
-    event.deltaFrames = msg.offset;
-    event.dumpBytes = msg.size;
-    event.sysexDump = const_cast<char*>(reinterpret_cast<const char*>(msg.data));
-    return SendOneEvent(reinterpret_cast<VstEvent*>(&event));
-}

@@ -112,6 +112,7 @@ TEST(EditorInput, HoldButtonSetsRestartWhileHeldAndRestartsTheLfos)
 
     rig.window->Press(275, 330, EditorRig::kLeft);
     EXPECT_EQ(rig.Real(kRestartLfos), 1.0);
+    rig.ApplyPending();
     EXPECT_EQ(rig.plug->Engine().Fields().lfo[0].phase, 0.0);
     rig.window->Release(400, 10, EditorRig::kLeft); // released elsewhere: still the button's
     EXPECT_EQ(rig.Real(kRestartLfos), 0.0);
@@ -126,6 +127,7 @@ TEST(EditorInput, SyncClickConvertsTheRateAndSwapsTheRateKnobs)
     rig.Process();
     const double rateMsBefore = rig.Real(kLfo1RateMs);
     rig.Click(200, 200); // LFO1 Sync: Yes -> No
+    rig.ApplyPending();
     EXPECT_EQ(rig.Real(kLfo1Sync), 0.0);
     EXPECT_NE(rig.Real(kLfo1RateMs), rateMsBefore);
     EXPECT_TRUE(rig.Control(19).IsHidden());
@@ -139,10 +141,13 @@ TEST(EditorInput, BandTextFollowsBinauralAndBeats)
     auto& band = static_cast<tpm::ITextControl&>(rig.Control(5));
     EXPECT_EQ(band.GetText(), "THETA"); // 4 Hz
     rig.host->SetParamText(kBinaural, "10");
+    rig.ApplyPending();
     EXPECT_EQ(band.GetText(), "ALPHA");
     rig.host->SetParamText(kBinaural, "0");
+    rig.ApplyPending();
     EXPECT_EQ(band.GetText(), "Binaural Off");
     rig.Click(270, 110); // Beats: Binaural -> Monaural
+    rig.ApplyPending();
     EXPECT_EQ(band.GetText(), "Monaural Off");
 }
 

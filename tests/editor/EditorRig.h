@@ -52,6 +52,12 @@ class EditorRig
         for (int i = 0; i < n; ++i)
             window->Tick();
     }
+    // What a host's next process call does first: the engine takes up the changes made since.
+    void ApplyPending()
+    {
+        float* none[] = {nullptr, nullptr};
+        host->Effect()->processReplacing(host->Effect(), none, none, 0);
+    }
     void Process(int blocks = 1)
     {
         std::vector<float> l(256), r(256);

@@ -205,6 +205,7 @@ TEST(ToneModule, SyncClickHandsTheConvertedRateToTheHost)
     host->ClearCalls();
     *plug->Engine().SyncClickedFlag() = true;
     SetNormalized(*host, kLfo1Sync, 1.0f);
+    b.Process(host->Effect()); // the engine takes the change up, and tells the host, at the next block
     std::vector<std::pair<int, int>> edits;
     for (const HostCall& c : host->Calls())
         if (c.opcode != vst::audioMasterGetTime)

@@ -1,6 +1,8 @@
 // The editor's traffic across threads, as a DAW makes it: automation on one thread, program changes on
 // another, audio on a third, while the user-interface thread redraws and plays the user. Run under
 // ThreadSanitizer by the test command; TPM_THREAD_SECONDS sets the length.
+#include "core/PluginLock.h"
+#include "core/ProcessorOwnership.h"
 #include "editor/EditorRig.h"
 
 #include <atomic>
@@ -72,4 +74,20 @@ TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
     EXPECT_GT(changes.load(), 0);
     EXPECT_GT(programs.load(), 0);
     EXPECT_GT(blocks.load(), 0);
+    EXPECT_EQ(PluginLock::AudioBlockAcquisitions(), 0) << "an audio block took the plug-in lock";
+}
+
+TEST(Threads, AnAudioBlockTakingTheLockIsCounted)
+{
+    // The check above must not pass for want of looking.
+    ProcessorOwnership processor;
+    PluginLock lock;
+    const int64_t before = PluginLock::AudioBlockAcquisitions();
+    ASSERT_TRUE(processor.TryTakeForAudio());
+    lock.Lock();
+    lock.Unlock();
+    processor.Release();
+    lock.Lock();
+    lock.Unlock();
+    EXPECT_EQ(PluginLock::AudioBlockAcquisitions(), before + 1);
 }

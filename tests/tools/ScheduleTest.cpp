@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -48,7 +49,7 @@ std::string TempPath(const std::string& name)
 
 std::string WriteSchedule(const std::string& name, const std::string& text)
 {
-    const std::string path = TempPath(name);
+    std::string path = TempPath(name);
     std::ofstream(path) << text;
     return path;
 }
@@ -89,6 +90,14 @@ double Frequency(const std::vector<float>& stereo, int channel, double rate, dou
     CrossingCounter counter;
     counter.Feed(mono.data(), mono.size(), 0.0);
     return counter.Frequency(rate);
+}
+
+float Peak(const std::vector<float>& samples, std::size_t from, std::size_t to)
+{
+    float peak = 0.0f;
+    for (std::size_t i = from; i < to; ++i)
+        peak = std::max(peak, std::fabs(samples[i]));
+    return peak;
 }
 
 double Beat(const std::vector<float>& stereo, double rate, double from, double to)
@@ -157,6 +166,70 @@ TEST(Schedule, EveryExampleParsesAndRenders)
             peak = std::max(peak, std::fabs(sample));
         }
         EXPECT_GT(peak, 0.1f) << example.file;
+        // Eased in and out: quiet in the first and the last half second, never a sweep or a cut at full
+        // level.
+        const std::size_t edge = static_cast<std::size_t>(0.5 * kRate * 2);
+        EXPECT_LT(Peak(audio, 0, edge), 0.1f * peak) << example.file << " starts loud";
+        EXPECT_LT(Peak(audio, audio.size() - edge, audio.size()), 0.1f * peak)
+            << example.file << " ends loud";
+    }
+}
+
+TEST(Schedule, EndFadesOutInsteadOfCuttingMidWave)
+{
+    const std::string schedule = WriteSchedule("cut.schedule", "0 Mix=100 Fade=1\nend 1\n");
+    const std::string output = TempPath("cut.f32");
+    ASSERT_EQ(Render(schedule, output, "--rate 48000").exitCode, 0);
+    const std::vector<float> audio = ReadStereo(output);
+    ASSERT_EQ(audio.size(), 96000u);
+    const float peak = Peak(audio, 0, audio.size());
+    // Falling over the last tens of milliseconds to silence at the last sample.
+    EXPECT_LT(Peak(audio, audio.size() - 2 * 480, audio.size()), 0.25f * peak);
+    EXPECT_LT(Peak(audio, audio.size() - 2, audio.size()), 0.001f);
+}
+
+TEST(Schedule, NameOfSeveralWordsNeedsNoQuotes)
+{
+    const std::string schedule =
+        WriteSchedule("words.schedule", "0 Mix=100 Base Freq=300 LFO1 Sync=No Fade=1\nend 2\n");
+    const std::string output = TempPath("words.f32");
+    const ToolRun run = Render(schedule, output, "--rate 16000");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NEAR(Frequency(ReadStereo(output), 0, 16000.0, 0.5, 1.5), 300.0, 0.5);
+}
+
+// A million lines of list texts: each text is looked up among the plug-in's once, not once a line.
+TEST(Schedule, LongScheduleOfListTextsParsesQuickly)
+{
+    std::string text = "0 Mix=50\n";
+    for (int i = 0; i < 1000000; ++i)
+        text += i % 2 ? "0 Wave=Sine\n" : "0 Wave=\"Golden Sine\"\n";
+    const std::string schedule = WriteSchedule("long.schedule", text + "end 0.1\n");
+    const auto started = std::chrono::steady_clock::now();
+    const ToolRun run = Render(schedule, TempPath("long.f32"));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_LT(seconds, 15.0);
+}
+
+TEST(Schedule, FilesThatAreNoSchedulesAreRefusedByName)
+{
+    const std::string nul = WriteSchedule("nul.schedule", std::string("0 Mix=5") + '\0' + " oops\nend 1\n");
+    const struct
+    {
+        const char* what;
+        std::string path;
+        std::string message;
+    } cases[] = {
+        {"endless device", "/dev/zero", "schedule '/dev/zero' is larger than"},
+        {"folder", testing::TempDir(), "schedule '" + testing::TempDir() + "' is a folder"},
+        {"NUL in a value", nul, nul + ":1:8: "},
+    };
+    for (const auto& bad : cases)
+    {
+        const ToolRun run = Render(bad.path, TempPath("bad.f32"));
+        EXPECT_NE(run.exitCode, 0) << bad.what;
+        EXPECT_NE(run.errors.find(bad.message), std::string::npos) << bad.what << ": " << run.errors;
     }
 }
 
@@ -172,7 +245,8 @@ TEST(Schedule, MalformedLinesNameTheirLineAndColumn)
         {"unknown parameter", "# start\n0 Mix=50 Loudness=3\n", ":2:10: "},
         {"bad value", "0 Mix=50\n\n5 Wave=Sqare\n", ":3:3: "},
         {"non-monotonic times", "0:20 Mix=10\n0:10 Mix=20\n", ":2:1: "},
-        {"name with blanks unquoted", "0 Base Freq=300\n", ":1:3: "},
+        {"words before a name", "0 Mix=5 Low Base Freq=300\n", ":1:9: "},
+        {"name of two parameters", "0 LFO1 Rate=1/4\n", ":1:3: 'LFO1 Rate' names 2 parameters"},
     };
     for (const auto& bad : cases)
     {

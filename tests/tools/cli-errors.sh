@@ -28,4 +28,6 @@ expect_error "unknown output format" render "$module" -o "$tmp/o.mp3"
 expect_error "three channels" render "$module" -o "$tmp/o.wav" -c 3
 expect_error "garbage preset file" render "$module" -o "$tmp/o.wav" --load /etc/hostname
 expect_error "no sub-command" 
+head -c 13 /dev/zero >"$tmp/13.f32" && head -c 12 /dev/zero >"$tmp/12.f32"
+expect_error "compare: a partial sample" compare "$tmp/13.f32" "$tmp/12.f32"
 exit $failures

@@ -13,7 +13,7 @@ EDITOR_DIR=$(mktemp -d)
 # Windows programs take Unix paths on drive Z: (a leading "/" would read as a Windows-style option).
 _winpath() { local p; p=$(realpath -m "$1"); p=${p//\//\\}; echo "Z:$p"; }
 editor_start() {
-  wine "$1" --log-automation editor "$(_winpath "$2")" --screenshot "$(_winpath "$3")" --after-ms "$4" \
+  wine "$1" --log-automation editor "$(_winpath "$2")" --screenshot "$(_winpath "$3")" --after-ms "$4" --report-window \
     ${EDITOR_EXTRA:-} >"$EDITOR_DIR/stdout" 2>"$EDITOR_DIR/stderr" &
   EDITOR_PID=$!
   local i

@@ -8,15 +8,16 @@ std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std:
 {
     // A full path: a bare name means the file in the current folder, not one on the search path,
     // and the module's own folder is searched for the libraries it needs.
-    const std::string name = SystemFilePath(path);
-    char full[MAX_PATH * 4] = {};
-    const DWORD length = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
-    const std::string resolved = length > 0 && length < sizeof full ? std::string(full, length) : name;
-    HMODULE handle = LoadLibraryExA(resolved.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    const std::wstring name = WideFilePath(path);
+    wchar_t full[MAX_PATH * 4] = {};
+    const DWORD length = GetFullPathNameW(name.c_str(), sizeof full / sizeof full[0], full, nullptr);
+    const std::wstring resolved =
+        length > 0 && length < sizeof full / sizeof full[0] ? std::wstring(full, length) : name;
+    HMODULE handle = LoadLibraryExW(resolved.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!handle)
     {
         const DWORD code = GetLastError();
-        const DWORD attributes = GetFileAttributesA(resolved.c_str());
+        const DWORD attributes = GetFileAttributesW(resolved.c_str());
         error =
             "cannot load module '" + path + "': " +
             (attributes == INVALID_FILE_ATTRIBUTES ? std::string("no such file")

@@ -1,5 +1,7 @@
 #include "tools/hostkit/ParamAssignment.h"
 
+#include "tools/hostkit/ParamCatalog.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,13 +11,6 @@ namespace
 // Steps of the normalised range tried when listing a parameter's texts: finer than any list a
 // plug-in offers a host to scroll through.
 constexpr int kListSweepSteps = 1024;
-
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return text;
-}
 
 std::string Trim(const std::string& text)
 {
@@ -33,7 +28,7 @@ bool ParseNumber(const std::string& text, const std::string& unit, double& value
     if (trimmed.empty() || end == trimmed.c_str())
         return false;
     const std::string rest = Trim(end);
-    return rest.empty() || (!unit.empty() && Lower(rest) == Lower(unit));
+    return rest.empty() || (!unit.empty() && LowerCase(rest) == LowerCase(unit));
 }
 
 bool ParseIndex(const std::string& text, int count, int& index)
@@ -72,24 +67,25 @@ double NormalizedOfText(HostedInstance& spare, int index, const std::string& tex
     return spare.ParamNormalized(index);
 }
 
-bool ResolveText(HostedInstance& plugin, int index, const std::string& key, const std::string& value,
+bool ResolveText(ParamCatalog& catalog, int index, const std::string& key, const std::string& value,
                  Resolution& out, std::string& error)
 {
-    HostedInstance* spare = plugin.Spare();
+    HostedInstance* spare = catalog.Plugin().Spare();
     if (!spare)
     {
         error = "the plug-in refused a second instance to check '" + key + "' against";
         return false;
     }
-    const ParamDescription d = DescribeParam(plugin, index);
+    const ParamDescription& d = catalog.Describe(index);
     out.setting.index = index;
     if (d.isList)
     {
+        const std::string wanted = LowerCase(Trim(value));
         for (const std::string& text : d.texts)
-            if (Lower(text) == Lower(Trim(value)))
+            if (LowerCase(text) == wanted)
             {
                 out.text = text;
-                out.setting.normalized = NormalizedOfText(*spare, index, text);
+                out.setting.normalized = catalog.ListValue(index, text);
                 return true;
             }
         error = "'" + key + "' has no value '" + value + "'; it takes " + Joined(d.texts);
@@ -118,7 +114,7 @@ bool ResolveText(HostedInstance& plugin, int index, const std::string& key, cons
     return true;
 }
 
-bool Resolve(HostedInstance& plugin, const std::string& assignment, Resolution& out, std::string& error)
+bool Resolve(ParamCatalog& catalog, const std::string& assignment, Resolution& out, std::string& error)
 {
     out = Resolution{};
     const std::size_t eq = assignment.find('=');
@@ -129,7 +125,7 @@ bool Resolve(HostedInstance& plugin, const std::string& assignment, Resolution& 
         return false;
     }
     const std::string value = assignment.substr(eq + 1);
-    const int count = plugin.ParamCount();
+    const int count = catalog.Count();
     int index = -1;
     if (key[0] == '#')
     {
@@ -139,7 +135,7 @@ bool Resolve(HostedInstance& plugin, const std::string& assignment, Resolution& 
                     std::to_string(count) + ")";
             return false;
         }
-        return ResolveText(plugin, index, key, value, out, error);
+        return ResolveText(catalog, index, key, value, out, error);
     }
     if (ParseIndex(key, count, index))
     {
@@ -154,10 +150,7 @@ bool Resolve(HostedInstance& plugin, const std::string& assignment, Resolution& 
         out.setting.normalized = normalized;
         return true;
     }
-    std::vector<int> matches;
-    for (int i = 0; i < count; ++i)
-        if (Lower(plugin.ParamName(i)) == Lower(key))
-            matches.push_back(i);
+    const std::vector<int> matches = catalog.IndicesNamed(key);
     if (matches.empty())
     {
         error = "no parameter named '" + key + "'";
@@ -168,10 +161,10 @@ bool Resolve(HostedInstance& plugin, const std::string& assignment, Resolution& 
         error = "'" + key + "' names " + std::to_string(matches.size()) + " parameters: write";
         for (std::size_t m = 0; m < matches.size(); ++m)
             error += std::string(m == 0 ? "" : " or") + " '#" + std::to_string(matches[m]) + "=" + value +
-                     "' (" + DescribeRange(DescribeParam(plugin, matches[m]), true) + ")";
+                     "' (" + DescribeRange(catalog.Describe(matches[m]), true) + ")";
         return false;
     }
-    return ResolveText(plugin, matches.front(), key, value, out, error);
+    return ResolveText(catalog, matches.front(), key, value, out, error);
 }
 } // namespace
 
@@ -237,11 +230,11 @@ std::string DescribeRange(const ParamDescription& d, bool brief)
     return d.lowest + " to " + d.highest + (d.label.empty() ? "" : " " + d.label);
 }
 
-bool ResolveParamAssignment(HostedInstance& plugin, const std::string& assignment, ParamSetting& out,
+bool ResolveParamAssignment(ParamCatalog& catalog, const std::string& assignment, ParamSetting& out,
                             std::string& error)
 {
     Resolution resolution;
-    if (!Resolve(plugin, assignment, resolution, error))
+    if (!Resolve(catalog, assignment, resolution, error))
         return false;
     out = resolution.setting;
     return true;
@@ -251,7 +244,8 @@ bool ApplyParamAssignment(HostedInstance& plugin, const std::string& assignment,
                           std::string* warning)
 {
     Resolution resolution;
-    if (!Resolve(plugin, assignment, resolution, error))
+    ParamCatalog catalog(plugin);
+    if (!Resolve(catalog, assignment, resolution, error))
         return false;
     if (warning)
         *warning = resolution.setting.warning;

@@ -25,10 +25,12 @@ ParamDescription DescribeParam(HostedInstance& plugin, int index);
 // for a number.
 std::string DescribeRange(const ParamDescription& description, bool brief = false);
 
+class ParamCatalog;
+
 // Resolves "Name=value", "#index=value" or "index=normalised" against the plug-in without applying it.
 // List texts match without regard to case; a name two parameters share, an unknown text, an
 // unparsable or non-finite number are errors; a number outside the range is clamped with a warning.
-bool ResolveParamAssignment(HostedInstance& plugin, const std::string& assignment, ParamSetting& out,
+bool ResolveParamAssignment(ParamCatalog& catalog, const std::string& assignment, ParamSetting& out,
                             std::string& error);
 // Resolves and applies the assignment; a warning, if any, goes to `warning` when given.
 bool ApplyParamAssignment(HostedInstance& plugin, const std::string& assignment, std::string& error,

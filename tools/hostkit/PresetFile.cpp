@@ -1,11 +1,10 @@
 #include "tools/hostkit/PresetFile.h"
 
-#include "tools/hostkit/HostPlatform.h"
 #include "tools/hostkit/ReplacingFile.h"
+#include "tools/hostkit/SmallFileReading.h"
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 
 namespace
@@ -327,23 +326,10 @@ bool PresetFile::Save(const std::string& path, std::string& error) const
 
 bool PresetFile::Load(const std::string& path, PresetFile& out, std::string& error)
 {
-    std::ifstream file(SystemFilePath(path), std::ios::binary);
-    if (!file)
-    {
-        error = "cannot open '" + path + "'";
+    std::string text;
+    if (!ReadSmallFile(path, "preset file", kMaxFileBytes, text, error))
         return false;
-    }
-    std::vector<uint8_t> bytes;
-    char block[65536];
-    while (file.read(block, sizeof block) || file.gcount() > 0)
-    {
-        bytes.insert(bytes.end(), block, block + file.gcount());
-        if (bytes.size() > kMaxFileBytes)
-        {
-            error = "'" + path + "' is too large for a preset file";
-            return false;
-        }
-    }
+    const std::vector<uint8_t> bytes(text.begin(), text.end());
     if (!Decode(bytes, out, error))
     {
         error = "'" + path + "': " + error;

@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 bool IsRawAudioPath(const std::string& path)
 {
@@ -18,26 +17,32 @@ bool IsRawAudioPath(const std::string& path)
 std::unique_ptr<AudioReader> RawAudioReader::Open(const std::string& path, int channels, double rate,
                                                   std::string& error)
 {
-    const std::string systemPath = SystemFilePath(path);
     std::unique_ptr<RawAudioReader> reader(new RawAudioReader);
-    reader->file = std::fopen(systemPath.c_str(), "rb");
+    reader->file = OpenSystemFile(path, "rb");
     if (!reader->file)
     {
         error = "cannot read '" + path + "': " + std::strerror(errno);
         return nullptr;
     }
-    std::error_code failure;
-    const auto bytes = std::filesystem::file_size(systemPath, failure);
-    if (failure)
+    const long long bytes = PlainFileSize(reader->file);
+    if (bytes < 0)
     {
-        error = "cannot read '" + path + "': " + failure.message();
+        error =
+            "cannot read '" + path + "': " + (IsFolder(path) ? "it is a folder" : "it is not a plain file");
+        return nullptr;
+    }
+    // Raw audio holds whole 4-byte samples; anything else is a damaged or a different file.
+    if (bytes % static_cast<long long>(sizeof(float)) != 0)
+    {
+        error = "'" + path + "' is " + std::to_string(bytes) +
+                " bytes long, not a whole number of 4-byte float samples";
         return nullptr;
     }
     reader->path = path;
     reader->channels = channels;
     reader->rate = rate;
     // A trailing partial frame is not audio.
-    reader->frames = static_cast<long long>(bytes / sizeof(float) / static_cast<unsigned>(channels));
+    reader->frames = bytes / static_cast<long long>(sizeof(float)) / channels;
     reader->framesLeft = reader->frames;
     return reader;
 }

@@ -12,13 +12,13 @@
 namespace
 {
 // The temporary file Ctrl-C or closing the console must not leave behind; one file at a time.
-char pendingPath[MAX_PATH * 4] = {};
+wchar_t pendingPath[MAX_PATH * 4] = {};
 std::atomic<bool> pendingSet{false};
 
 BOOL WINAPI RemovePendingFile(DWORD)
 {
     if (pendingSet.exchange(false))
-        DeleteFileA(pendingPath);
+        DeleteFileW(pendingPath);
     return FALSE; // let the default handler end the process
 }
 
@@ -52,14 +52,14 @@ bool ReplacingFile::Open(const std::string& path, std::string& error)
         error = "no output file named";
         return false;
     }
-    const DWORD attributes = GetFileAttributesA(destination.c_str());
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(destination).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
     {
         error = Failure("it is a folder");
         return false;
     }
     const std::string folder = FolderOf(destination);
-    const DWORD folderAttributes = GetFileAttributesA(folder.c_str());
+    const DWORD folderAttributes = GetFileAttributesW(WideFromUtf8(folder).c_str());
     if (folderAttributes == INVALID_FILE_ATTRIBUTES || !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY))
     {
         error = Failure("the folder '" + FolderOf(path) + "' does not exist");
@@ -72,14 +72,14 @@ bool ReplacingFile::Open(const std::string& path, std::string& error)
     {
         const std::string candidate = destination + "." + std::to_string(GetCurrentProcessId()) + "-" +
                                       std::to_string(attempt) + ".tmp";
-        descriptor =
-            _open(candidate.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+        const std::wstring wide = WideFromUtf8(candidate);
+        descriptor = _wopen(wide.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
         if (descriptor >= 0)
         {
             temporary = candidate;
-            if (temporary.size() < sizeof pendingPath)
+            if (wide.size() < sizeof pendingPath / sizeof pendingPath[0])
             {
-                std::memcpy(pendingPath, temporary.c_str(), temporary.size() + 1);
+                std::memcpy(pendingPath, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
                 pendingSet = true;
             }
         }
@@ -128,7 +128,7 @@ bool ReplacingFile::Commit(std::string& error)
         Discard();
         return false;
     }
-    if (!MoveFileExA(temporary.c_str(), destination.c_str(),
+    if (!MoveFileExW(WideFromUtf8(temporary).c_str(), WideFromUtf8(destination).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     {
         error = Failure(WindowsErrorText(GetLastError()));
@@ -147,6 +147,6 @@ void ReplacingFile::Discard()
     descriptor = -1;
     pendingSet = false;
     if (!temporary.empty())
-        DeleteFileA(temporary.c_str());
+        DeleteFileW(WideFromUtf8(temporary).c_str());
     temporary.clear();
 }

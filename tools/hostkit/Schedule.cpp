@@ -1,9 +1,10 @@
 #include "tools/hostkit/Schedule.h"
 
+#include "tools/hostkit/SmallFileReading.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <sstream>
 #include <string_view>
@@ -98,6 +99,9 @@ class ScheduleReader
     {
         lineNumber = number;
         errorText = &error;
+        // A NUL would silently end the text of whatever value holds it.
+        if (const std::size_t nul = line.find('\0'); nul != std::string_view::npos)
+            return Fail(static_cast<int>(nul) + 1, "expected text, found a NUL byte (is this a schedule?)");
         std::vector<Token> tokens;
         if (!Tokenize(line, tokens))
             return false;
@@ -235,9 +239,16 @@ class ScheduleReader
             }
             if (token.equals == std::string::npos)
             {
+                Token joined;
+                if (JoinNameWords(tokens, i, joined))
+                {
+                    if (!ReadAssignment(joined, step))
+                        return false;
+                    continue;
+                }
                 std::string message = "expected program, Name=value or over, found '" + token.text + "'";
-                if (next && next->equals != std::string::npos)
-                    message += " (quote names with blanks: \"Base Freq\"=200)";
+                if (joined.equals != std::string::npos)
+                    message += " ('" + joined.text.substr(0, joined.equals) + "' is no parameter's name)";
                 return Fail(token.column, message);
             }
             if (!ReadAssignment(token, step))
@@ -251,6 +262,28 @@ class ScheduleReader
         lastTimeText = tokens[0].text;
         lastLine = lineNumber;
         out.steps.push_back(std::move(step));
+        return true;
+    }
+
+    // Base Freq=200: the words from tokens[at] up to the first one with '=', when together they
+    // are a parameter's name, as one assignment; `at` moves to its last word. `joined` holds the
+    // words (with their '=') whenever there is one with '=', for the error message.
+    bool JoinNameWords(const std::vector<Token>& tokens, std::size_t& at, Token& joined) const
+    {
+        std::size_t last = at;
+        while (last < tokens.size() && tokens[last].equals == std::string::npos)
+            ++last;
+        if (last == tokens.size())
+            return false;
+        joined = tokens[at];
+        for (std::size_t k = at + 1; k <= last; ++k)
+            joined.text += " " + tokens[k].text;
+        const Token& withValue = tokens[last];
+        joined.equals = joined.text.size() - withValue.text.size() + withValue.equals;
+        joined.valueColumn = withValue.valueColumn;
+        if (!lookups.isParamName || !lookups.isParamName(joined.text.substr(0, joined.equals)))
+            return false;
+        at = last;
         return true;
     }
 
@@ -339,13 +372,8 @@ bool ParseSchedule(const std::string& text, const std::string& fileName, const S
 bool ReadScheduleFile(const std::string& path, const ScheduleLookups& lookups, Schedule& out,
                       std::string& error)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-    {
-        error = "cannot open schedule '" + path + "'";
+    std::string text;
+    if (!ReadSmallFile(path, "schedule", kLargestScheduleBytes, text, error))
         return false;
-    }
-    std::ostringstream text;
-    text << file.rdbuf();
-    return ParseSchedule(text.str(), path, lookups, out, error);
+    return ParseSchedule(text, path, lookups, out, error);
 }

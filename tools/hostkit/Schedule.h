@@ -4,8 +4,9 @@
 // File format, one step a line ('#' starts a comment, unless it starts a "#index=" assignment):
 //   TIME  [program N | program "name"]  [Name=value ...]  [over DURATION]
 //   end TIME
-// TIME and DURATION are ss, mm:ss or hh:mm:ss, the last field with optional decimals. Names or
-// values with blanks are quoted: "Base Freq"=200 Wave="Golden Sine".
+// TIME and DURATION are ss, mm:ss or hh:mm:ss, the last field with optional decimals. Values with
+// blanks are quoted: Wave="Golden Sine". A name with blanks may be quoted, "Base Freq"=200, or not,
+// Base Freq=200, when the words before '=' are the name of a parameter.
 #pragma once
 
 #include "tools/hostkit/ParamSetting.h"
@@ -46,12 +47,20 @@ struct Schedule
 struct ScheduleLookups
 {
     ParamResolver resolveParam;
+    // Whether some parameter has this name (without regard to case): lets "Base Freq=200" go unquoted.
+    std::function<bool(const std::string& name)> isParamName;
     std::function<int(const std::string& name)> findProgram; // index, or -1 for no such program
     int programCount = 0;
 };
 
 // The longest schedule, and so the latest time, a file may name: one day.
 constexpr double kLongestScheduleSeconds = 86400.0;
+
+// How long the sound fades out before a schedule's end, so that it never stops mid-wave.
+constexpr double kScheduleEndFadeSeconds = 0.05;
+
+// The largest schedule file read: some million lines, far more than a day of steps needs.
+constexpr std::size_t kLargestScheduleBytes = std::size_t{64} << 20;
 
 // Parses schedule text; on failure answers false with "file:line:column: ..." in `error`.
 bool ParseSchedule(const std::string& text, const std::string& fileName, const ScheduleLookups& lookups,

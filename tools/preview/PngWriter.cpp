@@ -1,5 +1,7 @@
 #include "tools/preview/PngWriter.h"
 
+#include "tools/hostkit/HostPlatform.h"
+
 #include <png.h>
 
 #include <csetjmp>
@@ -50,7 +52,7 @@ bool WritePng(const ISurface& surface, const std::string& path)
         }
     }
 
-    FILE* file = std::fopen(path.c_str(), "wb");
+    FILE* file = OpenSystemFile(path, "wb");
     if (!file)
         return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);

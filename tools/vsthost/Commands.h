@@ -40,9 +40,10 @@ struct CommonHostOptions
 struct EditorOptions
 {
     std::string module;
-    std::string screenshot;   // empty: stay open until the window is closed
-    int afterMs = 500;        // how long the editor runs before the screenshot
-    bool printParams = false; // every parameter as "name=display text" once the editor has closed
+    std::string screenshot;    // empty: stay open until the window is closed
+    int afterMs = 500;         // how long the editor runs before the screenshot
+    bool printParams = false;  // every parameter as "name=display text" once the editor has closed
+    bool reportWindow = false; // "READY ..." and "SCREENSHOT ..." lines on stdout for scripts
 };
 
 // What comes before a plug-in is used: a preset file, a program, then parameter settings.

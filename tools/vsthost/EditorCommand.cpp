@@ -1,7 +1,7 @@
 // vsthost editor: opens the plug-in's editor in a window of its own, drives its idle calls, and either
 // stays until the window is closed or saves the window's pixels as PNG after a while and exits.
-// Scripts read "READY x y width height" (the editor's screen position) and "SCREENSHOT file", and with
-// --print-params the final "Name=display text" of every parameter.
+// With --report-window, scripts read "READY x y width height" (the editor's screen position) and
+// "SCREENSHOT file"; with --print-params the final "Name=display text" of every parameter.
 #include "tools/preview/PngWriter.h"
 #include "tools/vsthost/Commands.h"
 #include "tools/vsthost/HostWindow.h"
@@ -14,7 +14,7 @@ namespace
 
 constexpr int kIdleIntervalMs = 16;
 
-bool SaveScreenshot(HostWindow& window, const std::string& path)
+bool SaveScreenshot(HostWindow& window, const std::string& path, bool report)
 {
     std::vector<uint32_t> pixels;
     int width = 0;
@@ -34,7 +34,8 @@ bool SaveScreenshot(HostWindow& window, const std::string& path)
         std::fprintf(stderr, "vsthost: could not write '%s'\n", path.c_str());
         return false;
     }
-    std::printf("SCREENSHOT %s\n", path.c_str());
+    if (report)
+        std::printf("SCREENSHOT %s\n", path.c_str());
     std::fflush(stdout);
     return true;
 }
@@ -48,7 +49,7 @@ int ShowEditor(HostedInstance& plugin, HostWindow& window, const EditorOptions& 
     {
         plugin.EditorIdle();
         if (!options.screenshot.empty() && Clock::now() >= due)
-            return SaveScreenshot(window, options.screenshot) ? 0 : 1;
+            return SaveScreenshot(window, options.screenshot, options.reportWindow) ? 0 : 1;
     }
     return 0;
 }
@@ -89,7 +90,8 @@ int RunEditor(const EditorOptions& options, const CommonHostOptions& host)
     int x = 0;
     int y = 0;
     window->ScreenOrigin(x, y);
-    std::printf("READY %d %d %d %d\n", x, y, width, height);
+    if (options.reportWindow)
+        std::printf("READY %d %d %d %d\n", x, y, width, height);
     std::fflush(stdout);
     const int result = ShowEditor(*plugin, *window, options);
     plugin->CloseEditor();

@@ -236,7 +236,12 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
                          static_cast<int>(std::min<long long>(block, preroll - done)));
 
     const long long total = stream.frames;
-    const long long fade = std::min(total, std::llround(options.fadeOutMs * 0.001 * stream.rate));
+    double fadeSeconds = options.fadeOutMs * 0.001;
+    // Where the schedule sets the length, its end is heard as in `play`: a short fade to silence,
+    // never a cut mid-wave. A length given with --seconds overrides the end, fade and all.
+    if (runner && options.seconds < 0.0)
+        fadeSeconds = std::max(fadeSeconds, kScheduleEndFadeSeconds);
+    const long long fade = std::min(total, std::llround(fadeSeconds * stream.rate));
     ProgressLine progress(!options.quiet, total);
     int frames = 0;
     for (long long done = 0; done < total; done += frames)

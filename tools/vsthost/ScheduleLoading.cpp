@@ -1,4 +1,5 @@
 // Reading a schedule file against the loaded plug-in's parameters and programs.
+#include "tools/hostkit/ParamCatalog.h"
 #include "tools/vsthost/Commands.h"
 
 #include <cctype>
@@ -21,10 +22,13 @@ bool LoadScheduleFor(HostedPlugin& plugin, const std::string& path, Schedule& sc
 {
     ScheduleLookups lookups;
     lookups.programCount = plugin.Effect()->numPrograms;
-    lookups.resolveParam = [&plugin](const std::string& assignment, ParamSetting& setting,
-                                     std::string& error) {
-        return ResolveParamAssignment(plugin, assignment, setting, error);
+    // One catalog for the whole file: a list's texts are asked of the plug-in once, not once a line.
+    ParamCatalog catalog(plugin);
+    lookups.resolveParam = [&catalog](const std::string& assignment, ParamSetting& setting,
+                                      std::string& error) {
+        return ResolveParamAssignment(catalog, assignment, setting, error);
     };
+    lookups.isParamName = [&catalog](const std::string& name) { return !catalog.IndicesNamed(name).empty(); };
     // An exact name wins; otherwise the first name that differs only in case.
     lookups.findProgram = [&plugin, count = lookups.programCount](const std::string& name) {
         int loose = -1;
