@@ -67,7 +67,7 @@ grep -q 'fxb files work with VST2 modules only' "$tmp/render.log" && ok "--load 
 expect "gesture from process" "$(tr '\n' '/' <"$tmp/echo.log")" \
   "host: begin-edit parameter 0/host: automate parameter 0 = 3.000000/host: end-edit parameter 0/"
 
-"$tool" --log-automation editor "$module" --screenshot "$tmp/editor.png" --after-ms 600 --print-params \
+"$tool" --log-automation editor "$module" --report-window --screenshot "$tmp/editor.png" --after-ms 600 --print-params \
   >"$tmp/editor.txt" 2>"$tmp/editor.log" || fail "editor: $(cat "$tmp/editor.log")"
 grep -q '^READY [0-9-]* [0-9-]* 200 100$' "$tmp/editor.txt" && ok "editor: opened at the plug-in's size" ||
   { fail "editor did not open"; cat "$tmp/editor.txt"; }

@@ -38,7 +38,7 @@ else
   fail "params differs between the formats:"; cat "$tmp/diff.txt"
 fi
 
-"$tool" --log-automation editor "$clap" --print-params >"$tmp/editor.txt" 2>"$tmp/editor.log" &
+"$tool" --log-automation editor "$clap" --report-window --print-params >"$tmp/editor.txt" 2>"$tmp/editor.log" &
 editor=$!
 for _ in $(seq 100); do grep -q READY "$tmp/editor.txt" && break; sleep 0.1; done
 window=$(timeout 5 xdotool search --sync --name 'vsthost: twinPulseToneMix' | head -1)
