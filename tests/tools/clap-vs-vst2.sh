@@ -40,7 +40,7 @@ fi
 
 "$tool" --log-automation editor "$clap" --report-window --print-params >"$tmp/editor.txt" 2>"$tmp/editor.log" &
 editor=$!
-for _ in $(seq 100); do grep -q READY "$tmp/editor.txt" && break; sleep 0.1; done
+for _ in $(seq 100); do grep -q READY "$tmp/editor.txt" 2>/dev/null && break; sleep 0.1; done
 window=$(timeout 5 xdotool search --sync --name 'vsthost: twinPulseToneMix' | head -1)
 [ -n "$window" ] || { echo "FAIL no editor window"; cat "$tmp/editor.log"; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$window")"
