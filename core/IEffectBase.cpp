@@ -307,7 +307,10 @@ bool IEffectBase::StringToParameter(int paramIdx, const char* text)
         return false;
     if (text)
     {
-        const double parsed = param->ParseDisplay(text);
+        // A text that names no value is refused and changes nothing, as in the editor's entry field.
+        double parsed = 0.0;
+        if (!param->ParseEntry(text, parsed))
+            return false;
         if (editor)
             editor->SetControlsFromPlug(paramIdx, parsed, false);
         param->SetValue(param->Limit(parsed));

@@ -131,7 +131,8 @@ class IEffectBase : private PluginLock::IReleaseListener
     double GetParameterNormalized(int paramIdx);
     // Sets a parameter to a value in its own units (limited to its range), as from the host.
     void SetParameterValue(int paramIdx, double value);
-    // Sets a parameter from its display text; false when paramIdx is no parameter.
+    // Sets a parameter from its display text; false when paramIdx is no parameter or the text names
+    // no value.
     bool StringToParameter(int paramIdx, const char* text);
     void SelectProgram(int index);
     void RenameCurrentProgram(const char* name);

@@ -23,8 +23,8 @@ bool IsDigit(char c)
 }
 
 // The leading decimal number of a text (optional sign, fraction and exponent); false, with out
-// left alone, when there is none. Only plain decimal forms count: no hexadecimal, no "inf" or
-// "nan", whatever the locale.
+// left alone, when there is none or it is too large for a double. Only plain decimal forms count:
+// no hexadecimal, no "inf" or "nan", whatever the locale.
 bool ParseLeadingNumber(const char* text, double& out)
 {
     const char* p = text;
@@ -61,7 +61,8 @@ bool ParseLeadingNumber(const char* text, double& out)
     }
     double v = 0.0;
     const char* from = (*start == '+' || *start == '-') ? start + 1 : start;
-    std::from_chars(from, p, v, std::chars_format::general);
+    if (std::from_chars(from, p, v, std::chars_format::general).ec != std::errc{})
+        return false; // too large for a double
     out = negative ? -v : v;
     return true;
 }

@@ -1,18 +1,21 @@
 #pragma once
 
+#include "draw/ICachedBitmap.h"
+
 namespace tpm
 {
 
-class ISurface;
-
-// A bitmap as controls see it: a surface owned by the process-wide cache, its whole size and how many
+// A bitmap as controls see it: a picture owned by the process-wide cache, its whole size and how many
 // frames are stacked in it. A missing picture has no surface and draws nothing.
 struct IBitmapRef
 {
-    ISurface* surface = nullptr;
+    ICachedBitmap* picture = nullptr;
     int W = 0;
     int H = 0;
     int N = 1;
+
+    // The pixels, decoded on first use.
+    ISurface* Surface() const { return picture ? picture->Surface() : nullptr; }
 };
 
 } // namespace tpm

@@ -86,7 +86,29 @@ bool DecodeInto(png_structp png, png_infop info, MemoryReader& reader, std::uniq
     return true;
 }
 
+uint32_t BigEndian32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
+           static_cast<uint32_t>(p[2]) << 8 | p[3];
+}
+
 } // namespace
+
+bool ReadPngSize(const uint8_t* data, size_t size, int& width, int& height)
+{
+    // Signature, then the header chunk: length 13, type, width, height.
+    constexpr size_t kHeaderEnd = 24;
+    if (!data || size < kHeaderEnd || png_sig_cmp(data, 0, 8) != 0 || BigEndian32(data + 8) != 13 ||
+        std::memcmp(data + 12, "IHDR", 4) != 0)
+        return false;
+    const uint32_t w = BigEndian32(data + 16);
+    const uint32_t h = BigEndian32(data + 20);
+    if (w == 0 || h == 0 || w > kMaxSide || h > kMaxSide)
+        return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
 
 std::unique_ptr<ISurface> DecodePng(const uint8_t* data, size_t size)
 {

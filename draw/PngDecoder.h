@@ -14,4 +14,8 @@ namespace tpm
 // sane PNG gives no surface.
 std::unique_ptr<ISurface> DecodePng(const uint8_t* data, size_t size);
 
+// The width and height in a PNG's header, without decoding anything; false when the data does not
+// start as a PNG or names a size DecodePng would refuse.
+bool ReadPngSize(const uint8_t* data, size_t size, int& width, int& height);
+
 } // namespace tpm

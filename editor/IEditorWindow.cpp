@@ -165,15 +165,16 @@ ISurface IEditorWindow::RegionView() const
 bool IEditorWindow::DrawBitmapPart(const IBitmapRef& bitmap, const IBox& destBox, int srcX, int srcY,
                                    const IBlend& blend)
 {
-    if (!surface || !bitmap.surface)
+    ISurface* pixels = bitmap.Surface();
+    if (!surface || !pixels)
         return false;
     const IBox clip = destBox.Intersect(drawRegion);
     if (clip.Empty())
         return true;
     const int sx = srcX + clip.left - destBox.left;
     const int sy = srcY + clip.top - destBox.top;
-    Blit(*surface, *bitmap.surface, clip.left, clip.top, IBox{sx, sy, sx + clip.W(), sy + clip.H()},
-         blend.weight, blend.Mode());
+    Blit(*surface, *pixels, clip.left, clip.top, IBox{sx, sy, sx + clip.W(), sy + clip.H()}, blend.weight,
+         blend.Mode());
     return true;
 }
 
@@ -193,7 +194,8 @@ bool IEditorWindow::DrawBitmapFrame(const IBitmapRef& bitmap, const IBox& destBo
 bool IEditorWindow::DrawRotatedBitmap(const IBitmapRef& bitmap, int cx, int cy, double angle,
                                       const IBlend& blend, double srcX, double srcY)
 {
-    if (!surface || !bitmap.surface)
+    ISurface* pixels = bitmap.Surface();
+    if (!surface || !pixels)
         return false;
     ISurface view = RegionView();
     if (!view.Valid())
@@ -203,7 +205,7 @@ bool IEditorWindow::DrawRotatedBitmap(const IBitmapRef& bitmap, int cx, int cy, 
     const int halfH = bitmap.H / 2;
     const int x = static_cast<int>(cx - static_cast<double>(halfW)) - drawRegion.left;
     const int y = static_cast<int>(cy - static_cast<double>(halfH)) - drawRegion.top;
-    RotatedBlit(view, *bitmap.surface, x, y, bitmap.W, bitmap.H, srcX, srcY, bitmap.W, bitmap.H, angle, false,
+    RotatedBlit(view, *pixels, x, y, bitmap.W, bitmap.H, srcX, srcY, bitmap.W, bitmap.H, angle, false,
                 blend.weight, blend.Mode() | kBlendFilter);
     return true;
 }

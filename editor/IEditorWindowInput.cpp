@@ -336,7 +336,9 @@ void IEditorWindow::CloseEntryField(bool apply)
 
 void IEditorWindow::ApplyEnteredText(const std::string& text)
 {
-    const double value = entryParam->ParseDisplay(text.c_str());
+    double value = 0.0;
+    if (!entryParam->ParseEntry(text.c_str(), value))
+        return; // a text that names no value leaves the parameter as it was
     const int paramIdx = entryControl->ParamIdx();
     if (paramIdx >= 0)
         plugin.HostBeginEdit(paramIdx);

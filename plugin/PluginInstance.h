@@ -22,7 +22,7 @@
 
 class IEffectBase;
 
-class PluginInstance : private IHostLink
+class PluginInstance final : private IHostLink
 {
   public:
     // Told, on the thread that queued them, that host events wait to be drained.

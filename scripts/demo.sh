@@ -17,8 +17,10 @@ Rendered out/demo-binaural.wav: 10 s of stereo at 48 kHz, a 200 Hz sine in the l
 210 Hz in the right, a 10 Hz binaural beat (ALPHA band), steady from the first sample and ending
 on a short fade. Listen on headphones.
 
-Plug-in modules:
-  Linux:       $here/build/linux/twinPulseToneMix.so
-  Windows x64: $here/build/win64/twinPulseToneMix.dll
+Plug-in modules (copy them where your host looks; see the README's "Where the plug-in files go"):
+  Linux:       $here/build/linux/twinPulseToneMix.clap   (CLAP: ~/.clap)
+               $here/build/linux/twinPulseToneMix.so     (VST 2.4: ~/.vst)
+  Windows x64: $here/build/win64/twinPulseToneMix.clap   (CLAP: %COMMONPROGRAMFILES%\CLAP)
+               $here/build/win64/twinPulseToneMix.dll    (VST 2.4)
 Host tool:     $here/build/linux/tools/vsthost (and build/win64/tools/vsthost.exe)
 EOT

@@ -16,14 +16,14 @@ void BackgroundBlit(benchmark::State& state)
 {
     const tpm::IBitmapRef bg = tpm::LoadBitmap(100, "img/bg.png", 1);
     auto dest = tpm::CreateSystemSurface(550, 363);
-    if (!bg.surface || !dest)
+    if (!bg.Surface() || !dest)
     {
         state.SkipWithError("no background picture");
         return;
     }
     for (auto _ : state)
     {
-        tpm::Blit(*dest, *bg.surface, 0, 0, {0, 0, 550, 363}, 1.0f, tpm::kBlendCopy);
+        tpm::Blit(*dest, *bg.Surface(), 0, 0, {0, 0, 550, 363}, 1.0f, tpm::kBlendCopy);
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * 550 * 363);
@@ -34,7 +34,7 @@ void KnobRotatedBlit(benchmark::State& state)
 {
     const tpm::IBitmapRef knob = tpm::LoadBitmap(101, "../img/knob.png", 1);
     auto dest = tpm::CreateSystemSurface(550, 363);
-    if (!knob.surface || !dest)
+    if (!knob.Surface() || !dest)
     {
         state.SkipWithError("no knob picture");
         return;
@@ -43,7 +43,7 @@ void KnobRotatedBlit(benchmark::State& state)
     for (auto _ : state)
     {
         const double angle = (2.0 * value - 1.0) * 150.0 * std::numbers::pi / 180.0;
-        tpm::RotatedBlit(*dest, *knob.surface, 20, 101, 57, 57, -0.3, -0.3, 57, 57, angle, false, 1.0f,
+        tpm::RotatedBlit(*dest, *knob.Surface(), 20, 101, 57, 57, -0.3, -0.3, 57, 57, angle, false, 1.0f,
                          tpm::kBlendCopy | tpm::kBlendUseAlpha | tpm::kBlendFilter);
         value = value >= 1.0 ? 0.0 : value + 0.01;
         benchmark::ClobberMemory();

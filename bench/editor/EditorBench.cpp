@@ -1,5 +1,7 @@
 // The editor's redraw costs on the headless window: the whole editor, one knob, and a frame tick
-// with nothing changed (which must draw nothing).
+// with nothing changed (which must draw nothing); and what an instance costs to create, with and
+// without its editor opened, in a process that has made one before and as the first of a fresh
+// module (what a host's scan pays).
 #include "editor/IEditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "engine/ParamId.h"
@@ -73,3 +75,38 @@ static void IdleTick(benchmark::State& state)
         state.SkipWithError("an idle tick drew something");
 }
 BENCHMARK(IdleTick)->Unit(benchmark::kMicrosecond);
+
+static void CreateInstance(benchmark::State& state)
+{
+    std::string error;
+    for (auto _ : state)
+    {
+        auto host = HostedPlugin::Create(&MakePlugin, error);
+        host->Start();
+    }
+}
+BENCHMARK(CreateInstance)->Unit(benchmark::kMicrosecond);
+
+static void CreateInstanceAndOpenEditor(benchmark::State& state)
+{
+    for (auto _ : state)
+        OpenEditor open;
+}
+BENCHMARK(CreateInstanceAndOpenEditor)->Unit(benchmark::kMicrosecond);
+
+// The module is loaded and unloaded each time, so every instance is its module's first.
+static void CreateFirstInstanceOfModule(benchmark::State& state)
+{
+    std::string error;
+    for (auto _ : state)
+    {
+        auto host = HostedPlugin::Load(TPM_MODULE_PATH, error);
+        if (!host)
+        {
+            state.SkipWithError(error.c_str());
+            break;
+        }
+        host->Start();
+    }
+}
+BENCHMARK(CreateFirstInstanceOfModule)->Unit(benchmark::kMicrosecond);

@@ -20,22 +20,33 @@ namespace tpm
 namespace
 {
 
-// FreeType allows one library across threads as long as faces are opened and closed one at a time.
-std::mutex& LibraryLock()
+// One FreeType library for all fonts, made with the first font and released with the last, so that a
+// host unloading the module leaves nothing behind. FreeType lets threads share it as long as faces are
+// opened and closed one at a time, under this lock. Namespace-scope state is constant-initialised:
+// it outlives the font cache, whose fonts release the library when the module goes.
+std::mutex libraryLock;
+FT_Library library = nullptr;
+int libraryUsers = 0;
+
+// Both with libraryLock held.
+FT_Library AcquireLibrary()
 {
-    static std::mutex lock;
-    return lock;
+    if (libraryUsers == 0 && FT_Init_FreeType(&library) != 0)
+    {
+        library = nullptr;
+        return nullptr;
+    }
+    ++libraryUsers;
+    return library;
 }
 
-FT_Library Library()
+void ReleaseLibrary()
 {
-    static FT_Library library = [] {
-        FT_Library lib = nullptr;
-        if (FT_Init_FreeType(&lib) != 0)
-            return static_cast<FT_Library>(nullptr);
-        return lib;
-    }();
-    return library;
+    if (--libraryUsers == 0)
+    {
+        FT_Done_FreeType(library);
+        library = nullptr;
+    }
 }
 
 struct MatchedFile
@@ -93,14 +104,14 @@ std::unique_ptr<FreeTypeFont> FreeTypeFont::Open(const char* face, int size, int
     const bool bold = (style & ITextStyle::kBold) != 0;
     const bool italic = (style & ITextStyle::kItalic) != 0;
 
-    std::lock_guard guard(LibraryLock());
-    FT_Library library = Library();
-    MatchedFile file;
-    if (!library || !MatchFont(face, bold, italic, file))
-        return nullptr;
-
+    // Made before the lock is taken, so that a font given up below is destroyed after it is released.
     std::unique_ptr<FreeTypeFont> font(new FreeTypeFont());
-    if (FT_New_Face(library, file.path.c_str(), file.index, &font->face_) != 0)
+    std::lock_guard guard(libraryLock);
+    font->library_ = AcquireLibrary();
+    MatchedFile file;
+    if (!font->library_ || !MatchFont(face, bold, italic, file))
+        return nullptr;
+    if (FT_New_Face(font->library_, file.path.c_str(), file.index, &font->face_) != 0)
         return nullptr;
     FT_Face ft = font->face_;
     if (!FT_IS_SCALABLE(ft))
@@ -145,10 +156,12 @@ std::unique_ptr<FreeTypeFont> FreeTypeFont::Open(const char* face, int size, int
 
 FreeTypeFont::~FreeTypeFont()
 {
-    if (!face_)
+    if (!library_)
         return;
-    std::lock_guard guard(LibraryLock());
-    FT_Done_Face(face_);
+    std::lock_guard guard(libraryLock);
+    if (face_)
+        FT_Done_Face(face_);
+    ReleaseLibrary();
 }
 
 const FreeTypeFont::Glyph& FreeTypeFont::GlyphFor(char32_t cp)

@@ -43,6 +43,7 @@ class FreeTypeFont final : public IFont
     FreeTypeFont() = default;
     const Glyph& GlyphFor(char32_t cp);
 
+    FT_Library library_ = nullptr; // held from Open until the font goes
     FT_Face face_ = nullptr;
     int ascent_ = 0;
     int lineHeight_ = 0;

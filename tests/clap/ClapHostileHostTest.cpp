@@ -7,6 +7,14 @@
 
 namespace
 {
+#if defined(_WIN32)
+const char* const kOwnApi = kClapWindowApiWin32;
+const char* const kForeignApi = kClapWindowApiX11;
+#else
+const char* const kOwnApi = kClapWindowApiX11;
+const char* const kForeignApi = kClapWindowApiWin32;
+#endif
+
 struct Bytes
 {
     std::vector<uint8_t> data;
@@ -68,16 +76,16 @@ TEST(ClapHostileHost, CallsOutOfOrderAnswerFalseAndChangeNothing)
 
     const auto* gui = host.Ext<clap_plugin_gui_t>(kClapExtGui);
     uint32_t width = 0, height = 0;
-    const clap_window_t window{kClapWindowApiX11, {}};
+    const clap_window_t window{kOwnApi, {}};
     EXPECT_FALSE(gui->get_size(plugin, &width, &height)) << "size without create";
     EXPECT_FALSE(gui->set_parent(plugin, &window)) << "parent without create";
-    EXPECT_FALSE(gui->create(plugin, kClapWindowApiWin32, false)) << "another platform's windows";
-    EXPECT_FALSE(gui->create(plugin, kClapWindowApiX11, true)) << "floating";
+    EXPECT_FALSE(gui->create(plugin, kForeignApi, false)) << "another platform's windows";
+    EXPECT_FALSE(gui->create(plugin, kOwnApi, true)) << "floating";
     gui->destroy(plugin);
 
     host.answerMainThread = false;
     EXPECT_FALSE(plugin->activate(plugin, 48000.0, 1, 512)) << "activate off the main thread";
-    EXPECT_FALSE(gui->create(plugin, kClapWindowApiX11, false)) << "gui off the main thread";
+    EXPECT_FALSE(gui->create(plugin, kOwnApi, false)) << "gui off the main thread";
     Bytes state;
     const clap_ostream_t out = state.Writer();
     EXPECT_FALSE(host.Ext<clap_plugin_state_t>(kClapExtState)->save(plugin, &out))
@@ -90,7 +98,7 @@ TEST(ClapHostileHost, CallsOutOfOrderAnswerFalseAndChangeNothing)
     EXPECT_FALSE(plugin->activate(plugin, 48000.0, 1, 512)) << "activate twice";
     EXPECT_EQ(host.Process(left, right), kClapProcessContinue);
     // Destroyed while processing, with its gui created: the host's last word, and no leak under ASan.
-    ASSERT_TRUE(gui->create(plugin, kClapWindowApiX11, false));
+    ASSERT_TRUE(gui->create(plugin, kOwnApi, false));
     host.DestroyPlugin();
 }
 

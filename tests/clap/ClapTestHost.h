@@ -4,19 +4,25 @@
 
 #include "formats/clap/ClapAbi.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
 
 class ClapTestHost
 {
   public:
     explicit ClapTestHost(const char* path = TPM_CLAP_MODULE_PATH)
     {
-        library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-        EXPECT_TRUE(library) << dlerror();
-        entry = library ? static_cast<const clap_plugin_entry_t*>(dlsym(library, kClapEntrySymbol)) : nullptr;
+        library = OpenLibrary(path);
+        EXPECT_TRUE(library) << path;
+        entry =
+            library ? static_cast<const clap_plugin_entry_t*>(Symbol(library, kClapEntrySymbol)) : nullptr;
         EXPECT_TRUE(entry && entry->init(path));
         host.host_data = this;
     }
@@ -27,7 +33,7 @@ class ClapTestHost
         if (entry)
             entry->deinit();
         if (library)
-            dlclose(library);
+            CloseLibrary(library);
     }
     ClapTestHost(const ClapTestHost&) = delete;
     ClapTestHost& operator=(const ClapTestHost&) = delete;
@@ -133,7 +139,37 @@ class ClapTestHost
                      &Request,     &Request};
 
   private:
-    static ClapTestHost& Of(const clap_host_t* h) { return *static_cast<ClapTestHost*>(h->host_data); }
+#if defined(_WIN32)
+    static void* OpenLibrary(const char* path)
+    {
+        return LoadLibraryA(path);
+    }
+    static void* Symbol(void* library, const char* name)
+    {
+        return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+    }
+    static void CloseLibrary(void* library)
+    {
+        FreeLibrary(static_cast<HMODULE>(library));
+    }
+#else
+    static void* OpenLibrary(const char* path)
+    {
+        return dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    }
+    static void* Symbol(void* library, const char* name)
+    {
+        return dlsym(library, name);
+    }
+    static void CloseLibrary(void* library)
+    {
+        dlclose(library);
+    }
+#endif
+    static ClapTestHost& Of(const clap_host_t* h)
+    {
+        return *static_cast<ClapTestHost*>(h->host_data);
+    }
     static void Request(const clap_host_t*) {}
     static const void* GetExtension(const clap_host_t* h, const char* id)
     {

@@ -168,3 +168,20 @@ TEST(ParameterDisplay, ParsingTextsAndLeadingNumbers)
     EXPECT_EQ(p.ParseDisplay(nullptr), 0.0);
     EXPECT_EQ(p.ParseDisplay("1e999"), 0.0); // out of range reads as nothing rather than infinity
 }
+
+TEST(ParameterDisplay, EntryTextsReadDecimalCommasAndTellTextsThatNameNoValueApart)
+{
+    IParameter freq;
+    freq.DefineDouble("Base Freq", 200.0, 20.0, 20000.0, 0.1, "Hz");
+    double v = 7.0;
+    for (const char* none : {"abc", "a136.1", "", " ", "-", ".", ",", "nan", "inf", "1e999"})
+    {
+        EXPECT_FALSE(freq.ParseEntry(none, v)) << '"' << none << '"';
+        EXPECT_EQ(v, 7.0) << '"' << none << '"';
+    }
+    EXPECT_FALSE(freq.ParseEntry(nullptr, v));
+    ASSERT_TRUE(freq.ParseEntry("136,1", v));
+    EXPECT_EQ(v, 136.1);
+    ASSERT_TRUE(freq.ParseEntry("0", v));
+    EXPECT_EQ(v, 20.0) << "a typed 0 is a value, limited to the range";
+}

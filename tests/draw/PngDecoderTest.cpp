@@ -5,6 +5,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <vector>
 
@@ -194,6 +195,27 @@ TEST(DecodePng, DataThatIsNotAWholePngGivesNone)
     for (int i = 0; i < 4; ++i)
         huge[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
     EXPECT_FALSE(Decode(huge));
+}
+
+TEST(DecodePng, HeaderSizeWithoutDecodingAgreesWithTheDecoder)
+{
+    const std::vector<uint8_t> good =
+        Encode(Picture(3, 2, PNG_COLOR_TYPE_RGB, 8, std::vector<uint8_t>(18, 7)));
+    int w = 0;
+    int h = 0;
+    ASSERT_TRUE(ReadPngSize(good.data(), good.size(), w, h));
+    EXPECT_EQ(w, 3);
+    EXPECT_EQ(h, 2);
+    EXPECT_FALSE(ReadPngSize(good.data(), 23, w, h)) << "cut inside the header";
+    std::vector<uint8_t> notPng = good;
+    notPng[1] = 'Q';
+    EXPECT_FALSE(ReadPngSize(notPng.data(), notPng.size(), w, h));
+    std::vector<uint8_t> huge = good;
+    huge[17] = 0x10; // width 0x00100000: more than the decoder accepts
+    EXPECT_FALSE(ReadPngSize(huge.data(), huge.size(), w, h));
+    std::vector<uint8_t> empty = good;
+    std::fill(empty.begin() + 20, empty.begin() + 24, 0); // height 0
+    EXPECT_FALSE(ReadPngSize(empty.data(), empty.size(), w, h));
 }
 
 } // namespace

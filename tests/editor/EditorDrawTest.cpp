@@ -70,7 +70,7 @@ TEST(EditorDraw, OverlappingControlsRedrawInListOrder)
     for (int y = 257; y < 317; ++y)
         for (int x = 84; x < 127; ++x)
         {
-            const uint32_t p = list.surface->Pixel(x - 84, y - 230);
+            const uint32_t p = list.Surface()->Pixel(x - 84, y - 230);
             if (Channel(p, 24) == 255)
             {
                 ++opaque;

@@ -161,7 +161,7 @@ TEST(EditorInput, HiddenAndGrayedControlsAreNotHit)
     EXPECT_TRUE(rig.Edits().empty());
 }
 
-TEST(EditorInput, EntryFieldCommitsTypedTextCancelsAndReadsNonNumbersAsZero)
+TEST(EditorInput, EntryFieldCommitsTypedTextCancelsAndLeavesTextsThatNameNoValue)
 {
     EditorRig rig;
     rig.Click(kBaseFreqX, kBaseFreqY, EditorRig::kRight);
@@ -183,10 +183,18 @@ TEST(EditorInput, EntryFieldCommitsTypedTextCancelsAndReadsNonNumbersAsZero)
 
     rig.Click(kBaseFreqX, kBaseFreqY, EditorRig::kRight);
     rig.window->TypeIntoEntry("abc");
+    rig.host->ClearCalls();
+    rig.window->PressEnter();
+    rig.Tick();
+    EXPECT_NEAR(rig.Real(kBaseFreq), 440.0, 1e-9); // text that names no value changes nothing
+    EXPECT_THAT(rig.Edits(), ElementsAre("a0"));
+
+    rig.Click(kBaseFreqX, kBaseFreqY, EditorRig::kRight);
+    rig.window->TypeIntoEntry("136,1");
     rig.window->Press(kMixX, kMixY, EditorRig::kLeft); // a left press elsewhere commits
     rig.window->Release(kMixX, kMixY, EditorRig::kLeft);
     rig.Tick();
-    EXPECT_NEAR(rig.Real(kBaseFreq), 20.0, 1e-9); // 0, limited to the range
+    EXPECT_NEAR(rig.Real(kBaseFreq), 136.1, 1e-9); // a decimal comma
 
     rig.Click(100, 220, EditorRig::kRight); // a list parameter offers its texts
     ASSERT_EQ(rig.window->Entry().kind, tpm::IEntryFieldSpec::Kind::List);

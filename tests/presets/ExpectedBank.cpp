@@ -1,5 +1,7 @@
 #include "tests/presets/ExpectedBank.h"
 
+#include "plugin/PluginInstance.h"
+
 #include <cstring>
 
 int32_t Int32At(const std::vector<uint8_t>& bytes, std::size_t at)
@@ -60,4 +62,13 @@ bool ParseBank(const std::vector<uint8_t>& chunk, std::vector<BankSlot>& slots)
         slots.push_back(std::move(slot));
     }
     return at == chunk.size();
+}
+
+std::vector<std::string> ProductProgramNames()
+{
+    std::vector<std::string> names;
+    if (const auto product = PluginInstance::Create())
+        for (int s = 0; s < product->ProgramCount(); ++s)
+            names.emplace_back(product->ProgramName(s));
+    return names;
 }

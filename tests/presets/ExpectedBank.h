@@ -1,12 +1,13 @@
-// What the bank holds right after construction, written out independently of the plug-in's
-// own tables, plus helpers to take state chunks apart.
+// The bank's shape, the program names as the product lists them (tests/product/product.golden
+// holds them for review), and helpers to take state chunks apart.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-extern const char* const kExpectedNames[150];
+// Every slot's name, from the product itself.
+std::vector<std::string> ProductProgramNames();
 
 constexpr int kParams = 23;
 constexpr int kSlots = 150;

@@ -74,7 +74,7 @@ TEST(Dispatcher, EditorAnswersItsSizeAndNeedsAParentWindow)
         << "a wheel step with the editor closed";
 }
 
-TEST(Dispatcher, StringToParameterLimitsToTheRange)
+TEST(Dispatcher, StringToParameterLimitsToTheRangeAndRefusesTextsThatNameNoValue)
 {
     auto plugin = LoadTestModule();
     ASSERT_TRUE(plugin);
@@ -82,8 +82,10 @@ TEST(Dispatcher, StringToParameterLimitsToTheRange)
     EXPECT_EQ(plugin->ParamDisplay(0), "440.5");
     EXPECT_TRUE(plugin->SetParamText(0, "99999 Hz"));
     EXPECT_EQ(plugin->ParamDisplay(0), "20000.0");
-    EXPECT_TRUE(plugin->SetParamText(0, "garbage"));
-    EXPECT_EQ(plugin->ParamDisplay(0), "20.0");
+    EXPECT_FALSE(plugin->SetParamText(0, "garbage")) << "a text that names no value is refused";
+    EXPECT_EQ(plugin->ParamDisplay(0), "20000.0");
+    EXPECT_TRUE(plugin->SetParamText(0, "136,1"));
+    EXPECT_EQ(plugin->ParamDisplay(0), "136.1");
     EXPECT_TRUE(plugin->SetParamText(2, "Gold. Square"));
     EXPECT_EQ(plugin->ParamDisplay(2), "Gold. Square");
     EXPECT_TRUE(plugin->SetParamText(11, "1/4D"));

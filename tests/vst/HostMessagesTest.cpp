@@ -135,5 +135,3 @@ TEST(HostMessages, EditorChangesAreAutomatedAndBracketed)
     EXPECT_EQ(p.host->CountCalls(vst::audioMasterUpdateDisplay), 1);
     EXPECT_EQ(p.host->CountCalls(vst::audioMasterBeginEdit), 1);
 }
-
-
