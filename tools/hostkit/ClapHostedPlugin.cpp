@@ -456,45 +456,55 @@ void ClapHostedPlugin::FillTransport(clap_event_transport_t& transport) const
 
 template <typename Sample> void ClapHostedPlugin::Run(Sample** inputs, Sample** outputs, int frames)
 {
-    if (!active || frames <= 0 || frames > maxBlock)
-        return;
-    services.EnterAudioThread();
-    if (!processing)
-        processing = plugin->start_processing(plugin);
-    if (processing)
+    // A block the plug-in does not process comes out silent rather than as what the buffers held.
+    const bool runnable = active && frames > 0 && frames <= maxBlock;
+    if (runnable)
     {
-        auto wire = [](std::vector<PortBuffers>& ports, std::vector<clap_audio_buffer_t>& views,
-                       Sample** main) {
-            for (std::size_t p = 0; p < views.size(); ++p)
-            {
-                clap_audio_buffer_t& view = views[p];
-                view.data32 = nullptr;
-                view.data64 = nullptr;
-                if constexpr (sizeof(Sample) == sizeof(double))
-                    view.data64 = p == 0 ? main : ports[p].doublePointers.data();
-                else
-                    view.data32 = p == 0 ? main : ports[p].floatPointers.data();
-            }
-        };
-        wire(inputPorts, inputBuffers, inputs);
-        wire(outputPorts, outputBuffers, outputs);
-        clap_event_transport_t transport;
-        FillTransport(transport);
-        events.TakeQueued();
-        clap_process_t process{};
-        process.steady_time = steadyTime;
-        process.frames_count = static_cast<uint32_t>(frames);
-        process.transport = settings.timeInfoAvailable ? &transport : nullptr;
-        process.audio_inputs = inputBuffers.data();
-        process.audio_outputs = outputBuffers.data();
-        process.audio_inputs_count = static_cast<uint32_t>(inputBuffers.size());
-        process.audio_outputs_count = static_cast<uint32_t>(outputBuffers.size());
-        process.in_events = events.Input();
-        process.out_events = events.Output();
-        plugin->process(plugin, &process);
-        events.ClearInput();
-        steadyTime += frames;
+        services.EnterAudioThread();
+        if (!processing)
+            processing = plugin->start_processing(plugin);
     }
+    if (!runnable || !processing)
+    {
+        const uint32_t channels = outputBuffers.empty() ? 0 : outputBuffers[0].channel_count;
+        for (uint32_t c = 0; c < channels && frames > 0; ++c)
+            std::fill_n(outputs[c], frames, Sample{});
+        if (runnable)
+            services.LeaveAudioThread();
+        return;
+    }
+    auto wire = [](std::vector<PortBuffers>& ports, std::vector<clap_audio_buffer_t>& views, Sample** main) {
+        for (std::size_t p = 0; p < views.size(); ++p)
+        {
+            clap_audio_buffer_t& view = views[p];
+            view.data32 = nullptr;
+            view.data64 = nullptr;
+            if constexpr (sizeof(Sample) == sizeof(double))
+                view.data64 = p == 0 ? main : ports[p].doublePointers.data();
+            else
+                view.data32 = p == 0 ? main : ports[p].floatPointers.data();
+        }
+    };
+    wire(inputPorts, inputBuffers, inputs);
+    wire(outputPorts, outputBuffers, outputs);
+    clap_event_transport_t transport;
+    FillTransport(transport);
+    events.TakeQueued();
+    clap_process_t process{};
+    process.steady_time = steadyTime;
+    process.frames_count = static_cast<uint32_t>(frames);
+    process.transport = settings.timeInfoAvailable ? &transport : nullptr;
+    process.audio_inputs = inputBuffers.data();
+    process.audio_outputs = outputBuffers.data();
+    process.audio_inputs_count = static_cast<uint32_t>(inputBuffers.size());
+    process.audio_outputs_count = static_cast<uint32_t>(outputBuffers.size());
+    process.in_events = events.Input();
+    process.out_events = events.Output();
+    if (plugin->process(plugin, &process) == kClapProcessError) // its output is not to be used
+        for (uint32_t c = 0; !outputBuffers.empty() && c < outputBuffers[0].channel_count; ++c)
+            std::fill_n(outputs[c], frames, Sample{});
+    events.ClearInput();
+    steadyTime += frames;
     services.LeaveAudioThread();
     if (!OnRealTimeThread())
         ReportSent();
