@@ -1,4 +1,5 @@
 // The schedule runner on an audio callback: once built, its per-block work allocates nothing.
+#include "support/AllocationCounter.h"
 #include "support/LinkedPlugin.h"
 #include "support/ParamIndex.h"
 #include "tools/hostkit/HostedPlugin.h"
@@ -6,35 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <limits>
-#include <new>
 #include <vector>
-
-namespace
-{
-bool counting = false;
-long allocations = 0;
-} // namespace
-
-// Every operator new of this program comes through here, so allocations while `counting` show.
-// Kept out of line: inlined, the compiler takes its malloc and free for a mismatched pair.
-[[gnu::noinline]] void* operator new(std::size_t size)
-{
-    if (counting)
-        ++allocations;
-    if (void* memory = std::malloc(size == 0 ? 1 : size))
-        return memory;
-    throw std::bad_alloc();
-}
-[[gnu::noinline]] void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-[[gnu::noinline]] void operator delete(void* memory, std::size_t /*size*/) noexcept
-{
-    std::free(memory);
-}
 
 namespace
 {
@@ -73,13 +47,13 @@ TEST(ScheduleRunnerRealTime, ProgramSwitchesRampsAndCancelsWithoutAllocating)
     AEffect* effect = host->Effect();
     for (long long frame = 0; frame < 48000;)
     {
-        counting = true;
+        AllocationCounter::Count(true);
         const int frames = runner.Prepare(frame, 512);
-        counting = false;
+        AllocationCounter::Count(false);
         effect->processReplacing(effect, outputs, outputs, frames);
         frame += frames;
     }
-    EXPECT_EQ(allocations, 0);
+    EXPECT_EQ(AllocationCounter::Counted(), 0);
     EXPECT_EQ(host->Dispatch(vst::effGetProgram), 2);
     EXPECT_EQ(host->ParamDisplay(kBaseFreq), "300.0");
     EXPECT_EQ(host->ParamDisplay(kBinaural), "4.00");

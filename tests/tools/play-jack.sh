@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # vsthost play into a real audio server: JACK with its dummy driver, our output recorded with
-# jack_capture as a listener would hear it. Also: no device at all gives one line and a failure.
+# jack_capture as a listener would hear it. Also: no device at all gives one line and a failure;
+# stop signals at any moment; a long input file streamed; clipping reported; keys on a terminal.
 set -u
 tool=$1 module=$2
 check=$(dirname "$0")/wav-check.py
@@ -29,6 +30,11 @@ wait_for 10 jack_lsp system:playback_1 || { echo "FAIL the JACK server did not s
 tones=(-p "Base Freq=200" -p "Binaural=10" -p "Fade=1") # no glide from the defaults
 "$tool" render "$module" -o "$tmp/offline.wav" -s 1 -q "${tones[@]}"
 level=$(python3 "$check" level "$tmp/offline.wav")
+
+# A zero sleep timer would play nothing: refused.
+timeout 10 "$tool" play "$module" --no-editor --sleep 0 >/dev/null 2>"$tmp/err"
+rc=$?
+[ "$rc" = 1 ] && grep -q -- '--sleep' "$tmp/err" || { fail "--sleep 0: exit $rc"; cat "$tmp/err"; }
 
 # Plays until SIGTERM one second before a recording of SECONDS ends; exit 0 with the underrun report.
 play_until_term() { # recording, seconds, play options...
@@ -67,4 +73,76 @@ rc=$?
 wait "$capture"
 [ "$rc" = 0 ] || { fail "--sleep: exit $rc"; cat "$tmp/sleep.log"; }
 python3 "$check" fade "$tmp/sleep.wav" 3 || failures=$((failures + 1))
+# Ctrl-C, SIGTERM or a closing terminal (SIGHUP) at any moment, the first instants included, while
+# the audio server's client starts: a fade and exit 0 with the closing report, never a lost device.
+stops=0 before=$failures
+for stop in 0:INT 0:TERM 0.05:INT 0.1:TERM 0.13:INT 0.15:TERM 0.17:INT 0.18:TERM 0.19:INT 0.2:TERM 0.25:INT 0.3:TERM \
+  0.1:HUP 0.19:HUP 1:HUP; do
+  delay=${stop%:*} signal=${stop#*:}
+  "$tool" play "$module" --no-editor "${tones[@]}" 2>"$tmp/stop.log" &
+  player=$!
+  # Counted from when the plug-in is loaded: before, the process may not even be running our code.
+  wait_for 2 grep -q twinPulseToneMix "/proc/$player/maps"
+  sleep "$delay"
+  kill -"$signal" "$player"
+  wait_for 5 sh -c "! kill -0 $player" || kill -KILL "$player"
+  wait "$player"
+  rc=$?
+  stops=$((stops + 1))
+  [ "$rc" = 0 ] && grep -q 'underrun' "$tmp/stop.log" ||
+    { fail "SIG$signal after $delay s: exit $rc"; cat "$tmp/stop.log"; }
+done
+[ "$failures" = "$before" ] && echo "ok   $stops stops by signal, each ending with exit 0 and the report"
+
+# One hour of input at 44.1 kHz (a sparse WAV, written at once): streamed, so playing starts at
+# once and memory stays small; resampled to the server's 48 kHz on the way.
+python3 - "$tmp/hour.wav" <<'EOF2'
+import struct, sys
+data = 3600 * 44100 * 2
+with open(sys.argv[1], "wb") as f:
+    f.write(b"RIFF" + struct.pack("<I", 36 + data) + b"WAVEfmt " +
+            struct.pack("<IHHIIHH", 16, 1, 1, 44100, 88200, 2, 16) + b"data" + struct.pack("<I", data))
+    f.truncate(44 + data)
+EOF2
+# How long playing takes to start here with no input at all, and with the hour.
+starts_playing() { # log, play options...: sets start_ms (until playback starts) and player
+  local log=$1 started; shift
+  started=$(date +%s%N)
+  "$tool" play "$module" --no-editor "$@" >/dev/null 2>"$log" &
+  player=$!
+  wait_for 10 grep -q 'playing through' "$log" || return 1
+  start_ms=$((($(date +%s%N) - started) / 1000000))
+}
+starts_playing "$tmp/plain.log"
+plain_ms=$start_ms
+kill -TERM "$player"
+wait "$player"
+if starts_playing "$tmp/hour.log" --input "$tmp/hour.wav"; then
+  sleep 1
+  peak_kb=$(awk '/VmHWM/ {print $2}' "/proc/$player/status") # JACK's shared memory is ~105 MB of it
+  kill -TERM "$player"
+  wait "$player"
+  rc=$?
+  if [ "$rc" = 0 ] && [ "$start_ms" -lt $((plain_ms + 1000)) ] && [ "$peak_kb" -lt 200000 ]; then
+    echo "ok   an hour's input: playing after $start_ms ms ($plain_ms without), peak memory $peak_kb kB"
+  else
+    fail "an hour's input: exit $rc, playing after $start_ms ms ($plain_ms without), peak memory $peak_kb kB"
+    cat "$tmp/hour.log"
+  fi
+else
+  fail "an hour's input: not playing after 10 s"
+  kill -KILL "$player"
+  wait "$player"
+fi
+
+# A monaural mix above 50 % goes past full scale: the level stays, and the report says so.
+play_until_term "$tmp/mono.wav" 2 -p "Beats=Monaural" -p "Mix=100"
+if grep -Eq 'samples beyond full scale .*peak \+6\.0 dBFS' "$tmp/mono.wav.log"; then
+  echo "ok   clipping reported: $(grep 'full scale' "$tmp/mono.wav.log")"
+else
+  fail "monaural clipping not reported"; cat "$tmp/mono.wav.log"
+fi
+
+# The terminal's keys and status line, on a pty of its own.
+python3 "$(dirname "$0")/play-keys.py" "$tool" "$module" || failures=$((failures + 1))
 exit $failures

@@ -1,68 +1,72 @@
 #include "tools/player/LoopedInput.h"
 
-#include "tools/hostkit/AudioReader.h"
+#include <chrono>
 
-#include <vector>
-
-#include <soxr.h>
-
-std::unique_ptr<LoopedInput> LoopedInput::Load(const std::string& path, std::string& error)
+namespace
 {
-    auto reader = OpenAudioReader(path, 2, 0.0, error);
-    if (!reader)
-        return nullptr;
-    const auto channels = static_cast<std::size_t>(reader->Channels());
-    std::vector<float> samples(static_cast<std::size_t>(reader->Frames()) * channels);
-    long long frames = 0;
-    for (long long n = 1; n > 0 && frames < reader->Frames(); frames += n)
-    {
-        n = reader->Read(samples.data() + static_cast<std::size_t>(frames) * channels,
-                         reader->Frames() - frames, error);
-        if (n < 0)
-            return nullptr;
-    }
-    if (frames == 0)
-    {
-        error = "input '" + path + "' holds no audio";
-        return nullptr;
-    }
+constexpr double kRingSeconds = 1.0;
+constexpr std::size_t kMinRingFrames = 4 * 8192; // several of the largest device buffers
+constexpr std::size_t kBlockFrames = 4096;
+constexpr auto kReaderNap = std::chrono::milliseconds(10);
+} // namespace
+
+std::unique_ptr<LoopedInput> LoopedInput::Open(const std::string& path, std::string& error)
+{
     std::unique_ptr<LoopedInput> input(new LoopedInput);
-    input->rate = reader->KnowsRate() ? reader->Rate() : 0.0;
-    input->stereo.resize(static_cast<std::size_t>(frames) * 2);
-    // Mono goes to both ears; channels past the second are left out.
-    for (std::size_t i = 0; i < static_cast<std::size_t>(frames); ++i)
-    {
-        input->stereo[2 * i] = samples[i * channels];
-        input->stereo[2 * i + 1] = samples[i * channels + (channels > 1 ? 1 : 0)];
-    }
+    input->source = LoopingSource::Open(path, error);
+    if (!input->source)
+        return nullptr;
     return input;
 }
 
-bool LoopedInput::PrepareFor(double deviceRate, std::string& error)
+LoopedInput::~LoopedInput()
 {
-    if (rate <= 0.0 || rate == deviceRate)
+    Stop();
+}
+
+bool LoopedInput::Start(double deviceRate, std::string& error)
+{
+    source->AssumeRate(deviceRate);
+    stream = ConvertRate(std::move(source), deviceRate, error);
+    if (!stream)
+        return false;
+    ring = std::make_unique<SampleRing>(
+        std::max(kMinRingFrames, static_cast<std::size_t>(deviceRate * kRingSeconds)));
+    block.resize(2 * kBlockFrames);
+    if (!Fill())
     {
-        rate = deviceRate;
-        return true;
-    }
-    const std::size_t inFrames = stereo.size() / 2;
-    const auto outFrames = static_cast<std::size_t>(static_cast<double>(inFrames) * deviceRate / rate + 1.0);
-    std::vector<float> converted(outFrames * 2);
-    std::size_t done = 0;
-    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
-    if (soxr_error_t failure = soxr_oneshot(rate, deviceRate, 2, stereo.data(), inFrames, nullptr,
-                                            converted.data(), outFrames, &done, nullptr, &quality, nullptr))
-    {
-        error = std::string("cannot resample the input: ") + failure;
+        error = failure;
         return false;
     }
-    if (done == 0)
-    {
-        error = "the input is too short to resample";
-        return false;
-    }
-    converted.resize(done * 2);
-    stereo = std::move(converted);
-    rate = deviceRate;
+    reader = std::thread([this] { ReadAhead(); });
     return true;
+}
+
+void LoopedInput::Stop()
+{
+    quit.store(true);
+    if (reader.joinable())
+        reader.join();
+}
+
+bool LoopedInput::Fill()
+{
+    while (ring->FreeFrames() >= kBlockFrames && !quit.load(std::memory_order_relaxed))
+    {
+        const long long got = stream->Read(block.data(), kBlockFrames, failure);
+        if (got <= 0)
+        {
+            if (failure.empty())
+                failure = "the input ended";
+            return false;
+        }
+        ring->Write(block.data(), static_cast<std::size_t>(got));
+    }
+    return true;
+}
+
+void LoopedInput::ReadAhead()
+{
+    while (!quit.load(std::memory_order_relaxed) && Fill())
+        std::this_thread::sleep_for(kReaderNap);
 }

@@ -1,37 +1,60 @@
 // An input file made ready for the device: stereo, at the device's rate, played round and round.
-// Loading and resampling happen before playback; Read is what the audio thread calls.
+// A reader thread decodes and resamples it into a ring a second long; the audio thread only takes
+// frames from the ring, and plays silence (counted) when the reader falls behind. Memory stays the
+// same whatever the file's length, and the first sound comes as soon as the ring's first second
+// has been read.
 #pragma once
 
-#include <cstddef>
+#include "tools/player/LoopingSource.h"
+#include "tools/player/SampleRing.h"
+
+#include <algorithm>
+#include <atomic>
 #include <memory>
 #include <string>
-#include <vector>
+#include <thread>
 
 class LoopedInput
 {
   public:
-    // Reads the file; a headerless raw file is taken to be stereo at the device's rate.
-    static std::unique_ptr<LoopedInput> Load(const std::string& path, std::string& error);
-    // Converts the audio to the device's rate (libsoxr) once the device is known.
-    bool PrepareFor(double deviceRate, std::string& error);
+    // Opens the file, so that a problem with it shows before anything plays.
+    static std::unique_ptr<LoopedInput> Open(const std::string& path, std::string& error);
+    ~LoopedInput();
+    LoopedInput(const LoopedInput&) = delete;
+    LoopedInput& operator=(const LoopedInput&) = delete;
 
-    // The next `frames` frames into two planar buffers, from the start again at the end.
+    // Converts to the device's rate (libsoxr) where they differ, fills the ring and starts the reader.
+    bool Start(double deviceRate, std::string& error);
+    // Ends the reader thread; then Failure says why it stopped early, if it did.
+    void Stop();
+    const std::string& Failure() const { return failure; }
+
+    // Audio thread: the next `frames` frames into two planar buffers.
     template <typename Sample> void Read(Sample* left, Sample* right, int frames)
     {
-        for (int i = 0; i < frames; ++i)
-        {
-            left[i] = static_cast<Sample>(stereo[cursor]);
-            right[i] = static_cast<Sample>(stereo[cursor + 1]);
-            cursor += 2;
-            if (cursor >= stereo.size())
-                cursor = 0;
-        }
+        const auto wanted = static_cast<std::size_t>(frames);
+        const std::size_t got = ring->ReadPlanar(left, right, wanted);
+        if (got == wanted)
+            return;
+        std::fill(left + got, left + wanted, Sample{});
+        std::fill(right + got, right + wanted, Sample{});
+        underruns.fetch_add(1, std::memory_order_relaxed);
     }
-    long long Frames() const { return static_cast<long long>(stereo.size() / 2); }
+    // Audio buffers that found the ring short of frames.
+    long long Underruns() const { return underruns.load(std::memory_order_relaxed); }
 
   private:
     LoopedInput() = default;
-    std::vector<float> stereo; // interleaved
-    double rate = 0.0;         // 0: the device's, whatever it is
-    std::size_t cursor = 0;
+    // Tops the ring up; false (with `failure`) when reading failed.
+    bool Fill();
+    void ReadAhead();
+
+    std::unique_ptr<LoopingSource> source; // until Start puts it into `stream`
+    std::unique_ptr<AudioReader> stream;   // the source at the device's rate
+    std::unique_ptr<SampleRing> ring;
+    std::vector<float> block;
+    std::thread reader;
+    std::atomic<bool> quit{false};
+    std::atomic<long long> underruns{0};
+    std::string failure;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 
 PlaybackRenderer::PlaybackRenderer(HostedInstance& plugin, const PlaybackSetup& setup)
@@ -94,4 +95,24 @@ void PlaybackRenderer::RenderBlock(Planar<Sample>& buffers, float* out, const fl
         out[2 * i] = static_cast<float>(outLeft[i]) * gain;
         out[2 * i + 1] = static_cast<float>(outRight[i]) * gain;
     }
+    CountClipping(out, 2 * frames);
+}
+
+void PlaybackRenderer::CountClipping(const float* out, int samples)
+{
+    long long clipped = 0;
+    float loudest = peak.load(std::memory_order_relaxed);
+    for (int i = 0; i < samples; ++i)
+    {
+        const float magnitude = std::fabs(out[i]);
+        // NaN fails the first test and counts too: the device cannot play it either.
+        if (magnitude <= 1.0f)
+            continue;
+        ++clipped;
+        loudest = std::fmax(loudest, magnitude);
+    }
+    if (clipped == 0)
+        return;
+    clippedSamples.fetch_add(clipped, std::memory_order_relaxed);
+    peak.store(loudest, std::memory_order_relaxed);
 }

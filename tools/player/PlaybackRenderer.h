@@ -40,6 +40,9 @@ class PlaybackRenderer
     long long Underruns() const { return underruns.load(std::memory_order_relaxed); }
     // The longest a Render call took, in nanoseconds: how close the callback came to its deadline.
     long long LongestRenderNs() const { return longestRenderNs.load(std::memory_order_relaxed); }
+    // Samples sent to the device beyond full scale (the device clips them), and the largest magnitude.
+    long long ClippedSamples() const { return clippedSamples.load(std::memory_order_relaxed); }
+    float Peak() const { return peak.load(std::memory_order_relaxed); }
 
   private:
     template <typename Sample> struct Planar
@@ -50,6 +53,7 @@ class PlaybackRenderer
     template <typename Sample> void Allocate(Planar<Sample>& buffers);
     template <typename Sample>
     void RenderBlock(Planar<Sample>& buffers, float* out, const float* liveIn, int frames);
+    void CountClipping(const float* out, int samples);
 
     HostedInstance& plugin;
     PlaybackSetup setup;
@@ -63,4 +67,6 @@ class PlaybackRenderer
     std::atomic<long long> framesPlayed{0};
     std::atomic<long long> underruns{0};
     std::atomic<long long> longestRenderNs{0}; // written by the audio thread only
+    std::atomic<long long> clippedSamples{0};  // written by the audio thread only
+    std::atomic<float> peak{0.0f};             // written by the audio thread only
 };

@@ -70,6 +70,8 @@ HostSettings SettingsFor(const CommonHostOptions& host);
 // Applies the setup to an opened plug-in; prints warnings, and the error, answering false, on failure.
 bool ApplySetup(HostedInstance& plugin, const PluginSetup& setup);
 void PrintWarning(const std::string& warning);
+// A sample magnitude as "+6.0 dBFS", as the clipping reports give the peak.
+std::string PeakText(float peak);
 // Reads a schedule against the plug-in; prints the error (file:line:column) and answers false.
 bool LoadScheduleFor(HostedPlugin& plugin, const std::string& path, Schedule& schedule);
 

@@ -1,4 +1,5 @@
-// The host side of `vsthost editor`: a top-level window that parents a plug-in's editor.
+// The host side of `vsthost editor` and `vsthost play`: a top-level window that parents a plug-in's
+// editor, with the player's program bar above it.
 #pragma once
 
 #include <cstdint>
@@ -9,9 +10,12 @@
 class HostWindow // a top-level window that hosts a plug-in editor; one per editor command
 {
   public:
-    // A window whose client area is width x height; null with a one-line reason in `error`.
+    // A window whose client area is width x height; null with a one-line reason in `error`. Given
+    // program names, a bar above that area shows the current one, steps to the previous or next and
+    // lists them all to pick from.
     static std::unique_ptr<HostWindow> Create(int width, int height, const std::string& title,
-                                              std::string& error);
+                                              std::string& error,
+                                              const std::vector<std::string>& programs = {});
     virtual ~HostWindow() = default;
     virtual void* ParentHandle() = 0;        // HWND, or the X11 Window id cast to void*
     virtual bool PumpEvents(int waitMs) = 0; // runs pending events; false once the user closed it
@@ -19,4 +23,7 @@ class HostWindow // a top-level window that hosts a plug-in editor; one per edit
     virtual bool CapturePixels(std::vector<uint32_t>& argb, int& width, int& height, std::string& error) = 0;
     // Where the client area's top left is on the screen (for tools that send input from outside).
     virtual void ScreenOrigin(int& x, int& y) = 0;
+    // The program bar: what it shows as current, and the program the user picked there (-1: none).
+    virtual void ShowProgram(int index, const std::string& name) = 0;
+    virtual int TakeProgramChoice() = 0;
 };

@@ -3,6 +3,7 @@
 
 #include "editor/x11/XcbConnection.h"
 #include "editor/x11/XcbPixelFormat.h"
+#include "tools/vsthost/ProgramBarX11.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -14,16 +15,20 @@ namespace
 using tpm::XcbConnection;
 using tpm::XcbPixelFormat;
 
-// A plain top-level window that closes on the window manager's delete request.
+// A plain top-level window that closes on the window manager's delete request; with program names,
+// the program bar takes its top and the editor goes into a child window below it.
 class HostWindowX11 final : public HostWindow
 {
   public:
-    HostWindowX11(std::unique_ptr<XcbConnection> conn, const XcbPixelFormat& format, int width, int height)
-        : conn_(std::move(conn)), format_(format), width_(width), height_(height)
+    HostWindowX11(std::unique_ptr<XcbConnection> conn, const XcbPixelFormat& format, int width, int height,
+                  std::vector<std::string> programs)
+        : conn_(std::move(conn)), format_(format), width_(width), height_(height),
+          programs_(std::move(programs))
     {
     }
     ~HostWindowX11() override
     {
+        bar_.reset();
         if (!closed_)
             xcb_destroy_window(conn_->Get(), window_);
         xcb_flush(conn_->Get());
@@ -32,20 +37,27 @@ class HostWindowX11 final : public HostWindow
     HostWindowX11& operator=(const HostWindowX11&) = delete;
 
     bool Open(const std::string& title, std::string& error);
-    void* ParentHandle() override { return reinterpret_cast<void*>(static_cast<uintptr_t>(window_)); }
+    void* ParentHandle() override { return reinterpret_cast<void*>(static_cast<uintptr_t>(editorParent_)); }
     bool PumpEvents(int waitMs) override;
     bool CapturePixels(std::vector<uint32_t>& argb, int& width, int& height, std::string& error) override;
     void ScreenOrigin(int& x, int& y) override;
+    void ShowProgram(int index, const std::string& name) override;
+    int TakeProgramChoice() override { return bar_ ? bar_->TakeChoice() : -1; }
 
   private:
     // Handles every event that has arrived; true when there was any.
     bool Drain();
+    void SetTitle(const std::string& title);
 
     std::unique_ptr<XcbConnection> conn_;
     XcbPixelFormat format_;
     int width_;
     int height_;
+    std::vector<std::string> programs_;
+    std::string title_;
     xcb_window_t window_ = 0;
+    xcb_window_t editorParent_ = 0; // the top-level window itself when there is no bar
+    std::unique_ptr<ProgramBarX11> bar_;
     xcb_atom_t deleteAtom_ = XCB_ATOM_NONE;
     bool closed_ = false;
 };
@@ -54,25 +66,51 @@ bool HostWindowX11::Open(const std::string& title, std::string& error)
 {
     xcb_connection_t* c = conn_->Get();
     const xcb_screen_t& screen = conn_->Screen();
+    const int barHeight = programs_.empty() ? 0 : ProgramBarX11::kHeight;
     window_ = xcb_generate_id(c);
     const uint32_t values[] = {screen.black_pixel, XCB_EVENT_MASK_STRUCTURE_NOTIFY};
-    if (!conn_->Check(xcb_create_window_checked(c, XCB_COPY_FROM_PARENT, window_, screen.root, 0, 0,
-                                                static_cast<uint16_t>(width_), static_cast<uint16_t>(height_),
-                                                0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen.root_visual,
-                                                XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values)))
+    if (!conn_->Check(xcb_create_window_checked(
+            c, XCB_COPY_FROM_PARENT, window_, screen.root, 0, 0, static_cast<uint16_t>(width_),
+            static_cast<uint16_t>(height_ + barHeight), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen.root_visual,
+            XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values)))
     {
         error = "cannot create the host window";
         closed_ = true;
         return false;
     }
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
-                        static_cast<uint32_t>(title.size()), title.data());
+    title_ = title;
+    SetTitle(title);
+    editorParent_ = window_;
+    if (!programs_.empty())
+    {
+        editorParent_ = xcb_generate_id(c);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, editorParent_, window_, 0, static_cast<int16_t>(barHeight),
+                          static_cast<uint16_t>(width_), static_cast<uint16_t>(height_), 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen.root_visual, XCB_CW_BACK_PIXEL, values);
+        xcb_map_window(c, editorParent_);
+        bar_ =
+            std::make_unique<ProgramBarX11>(*conn_, format_, window_, width_, height_, std::move(programs_));
+    }
     const xcb_atom_t protocols = conn_->Atom("WM_PROTOCOLS");
     deleteAtom_ = conn_->Atom("WM_DELETE_WINDOW");
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, window_, protocols, XCB_ATOM_ATOM, 32, 1, &deleteAtom_);
     xcb_map_window(c, window_);
     conn_->Sync();
     return true;
+}
+
+void HostWindowX11::SetTitle(const std::string& title)
+{
+    xcb_change_property(conn_->Get(), XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                        static_cast<uint32_t>(title.size()), title.data());
+}
+
+void HostWindowX11::ShowProgram(int index, const std::string& name)
+{
+    if (!bar_)
+        return;
+    bar_->Show(index, name);
+    SetTitle(title_ + " - " + name); // the program in the task bar, too
 }
 
 bool HostWindowX11::PumpEvents(int waitMs)
@@ -98,6 +136,11 @@ bool HostWindowX11::Drain()
     {
         any = true;
         const uint8_t type = event->response_type & 0x7F;
+        if (bar_ && bar_->Handle(*event))
+        {
+            std::free(event);
+            continue;
+        }
         if (type == XCB_CLIENT_MESSAGE &&
             reinterpret_cast<xcb_client_message_event_t*>(event)->data.data32[0] == deleteAtom_)
         {
@@ -119,7 +162,7 @@ bool HostWindowX11::CapturePixels(std::vector<uint32_t>& argb, int& width, int& 
     xcb_connection_t* c = conn_->Get();
     xcb_get_image_reply_t* reply =
         xcb_get_image_reply(c,
-                            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, 0, 0,
+                            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, editorParent_, 0, 0,
                                           static_cast<uint16_t>(width_), static_cast<uint16_t>(height_), ~0u),
                             nullptr);
     if (!reply)
@@ -151,7 +194,7 @@ void HostWindowX11::ScreenOrigin(int& x, int& y)
     y = 0;
     xcb_connection_t* c = conn_->Get();
     xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
-        c, xcb_translate_coordinates(c, window_, conn_->Screen().root, 0, 0), nullptr);
+        c, xcb_translate_coordinates(c, editorParent_, conn_->Screen().root, 0, 0), nullptr);
     if (!reply)
         return;
     x = reply->dst_x;
@@ -162,7 +205,7 @@ void HostWindowX11::ScreenOrigin(int& x, int& y)
 } // namespace
 
 std::unique_ptr<HostWindow> HostWindow::Create(int width, int height, const std::string& title,
-                                               std::string& error)
+                                               std::string& error, const std::vector<std::string>& programs)
 {
     if (width <= 0 || height <= 0 || width > 8192 || height > 8192)
     {
@@ -178,7 +221,7 @@ std::unique_ptr<HostWindow> HostWindow::Create(int width, int height, const std:
         error = "the display's visual is not a true-colour one";
         return nullptr;
     }
-    auto window = std::make_unique<HostWindowX11>(std::move(conn), format, width, height);
+    auto window = std::make_unique<HostWindowX11>(std::move(conn), format, width, height, programs);
     if (!window->Open(title, error))
         return nullptr;
     return window;

@@ -10,6 +10,7 @@
 #include "tools/player/LoopedInput.h"
 #include "tools/player/PlaybackRenderer.h"
 #include "tools/vsthost/HostWindow.h"
+#include "tools/vsthost/PlayerControls.h"
 
 #include <chrono>
 #include <cmath>
@@ -74,7 +75,8 @@ bool LoadPlaySchedule(HostedInstance& plugin, const std::string& path, Schedule&
     return true;
 }
 
-// The plug-in's editor in a window of its own; null (and the reason on stderr) when there is none.
+// The plug-in's editor in a window of its own, under the program bar; null (and the reason on
+// stderr) when there is none.
 std::unique_ptr<HostWindow> OpenEditor(HostedInstance& plugin, const std::string& title)
 {
     int width = 0;
@@ -85,7 +87,8 @@ std::unique_ptr<HostWindow> OpenEditor(HostedInstance& plugin, const std::string
         return nullptr;
     }
     std::string error;
-    std::unique_ptr<HostWindow> window = HostWindow::Create(width, height, title, error);
+    std::unique_ptr<HostWindow> window =
+        HostWindow::Create(width, height, title, error, PlayerControls::ProgramNames(plugin));
     if (window && !plugin.OpenEditor(window->ParentHandle()))
     {
         error = "the plug-in did not open its editor";
@@ -96,45 +99,33 @@ std::unique_ptr<HostWindow> OpenEditor(HostedInstance& plugin, const std::string
     return window;
 }
 
-std::string FormatTime(double seconds)
-{
-    const auto whole = static_cast<long long>(seconds);
-    char text[32];
-    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
-    return text;
-}
-
-// Elapsed time and the current program, rewritten in place on a terminal.
-void ShowStatus(HostedInstance& plugin, double seconds)
-{
-    const int program = plugin.CurrentProgram();
-    const std::string name = plugin.CurrentProgramName();
-    std::fprintf(stderr, "\r%s  program %d: %-40.40s", FormatTime(seconds).c_str(), program, name.c_str());
-    std::fflush(stderr);
-}
-
 enum class Ending
 {
     Finished,
     DeviceLost
 };
 
-// The main thread while the device plays: editor events and idle calls, or the status line;
-// a stop signal or a closed window start the short fade, and playback ends once it is silent.
+// The main thread while the device plays: editor events, idle calls and the program bar, or the
+// status line and keys; a stop signal, q or a closed window start the short fade, and playback ends
+// once it is silent. Program changes reach the plug-in from here, never from the audio thread.
 Ending WaitForEnd(HostedInstance& plugin, AudioDevice& device, PlaybackRenderer& renderer,
                   std::unique_ptr<HostWindow>& window)
 {
     using Clock = std::chrono::steady_clock;
     const bool statusLine = !window && StderrIsTerminal();
+    PlayerControls controls(plugin, renderer);
     Clock::time_point stopAsked{}, lastStatus{};
-    bool stopping = false, closed = false;
+    bool stopping = false, closed = false, quit = false;
     Ending ending = Ending::Finished;
     while (!renderer.Finished())
     {
         if (window)
         {
             if (window->PumpEvents(kIdleMs))
+            {
                 plugin.EditorIdle();
+                controls.FollowWindow(*window);
+            }
             else
             {
                 plugin.CloseEditor();
@@ -143,8 +134,11 @@ Ending WaitForEnd(HostedInstance& plugin, AudioDevice& device, PlaybackRenderer&
             }
         }
         else
+        {
             std::this_thread::sleep_for(std::chrono::milliseconds(kIdleMs));
-        if (!stopping && (closed || StopSignalReceived()))
+            quit = quit || (!closed && controls.FollowKeys());
+        }
+        if (!stopping && (closed || quit || StopSignalReceived()))
         {
             stopping = true;
             stopAsked = Clock::now();
@@ -163,17 +157,38 @@ Ending WaitForEnd(HostedInstance& plugin, AudioDevice& device, PlaybackRenderer&
         if (statusLine && Clock::now() - lastStatus >= kStatusEvery)
         {
             lastStatus = Clock::now();
-            ShowStatus(plugin, static_cast<double>(renderer.FramesPlayed()) / device.Rate());
+            controls.ShowStatus(static_cast<double>(renderer.FramesPlayed()) / device.Rate());
         }
     }
     if (statusLine)
         std::fprintf(stderr, "\n");
     return ending;
 }
+
+// What the user should know once playback is over: clipping, and input the player could not keep up with.
+void ReportTrouble(const PlaybackRenderer& renderer, LoopedInput* input)
+{
+    if (renderer.ClippedSamples() > 0)
+        PrintWarning(std::to_string(renderer.ClippedSamples()) +
+                     " samples beyond full scale were sent to the device, which clips them (peak " +
+                     PeakText(renderer.Peak()) + ")");
+    if (!input)
+        return;
+    if (!input->Failure().empty())
+        PrintWarning("the input stopped: " + input->Failure());
+    else if (input->Underruns() > 0)
+        PrintWarning("the input file was read too slowly for " + std::to_string(input->Underruns()) +
+                     " buffer(s), which had silence for input");
+}
 } // namespace
 
 int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
 {
+    // Before any thread exists: the audio system's and the input's threads must never take them.
+    HoldStopSignals();
+    if (options.sleepMinutes == 0.0)
+        return Fail(
+            "--sleep 0 would play nothing; give the minutes to play, or leave it out to play until stopped");
     std::string error;
     std::unique_ptr<AudioDevice> device = AudioDevice::Create(error);
     if (!device)
@@ -192,7 +207,7 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
         return Fail("play needs a plug-in module (or --list-devices)");
 
     std::unique_ptr<LoopedInput> input;
-    if (!options.input.empty() && !(input = LoopedInput::Load(options.input, error)))
+    if (!options.input.empty() && !(input = LoopedInput::Open(options.input, error)))
         return Fail(error);
     HostSettings settings;
     settings.tempo = options.tempo;
@@ -214,7 +229,7 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
         return 1;
 
     DeviceRequest request{options.device, options.rate, options.bufferFrames, options.liveInput};
-    if (!device->Open(request, error) || (input && !input->PrepareFor(device->Rate(), error)))
+    if (!device->Open(request, error) || (input && !input->Start(device->Rate(), error)))
         return Fail(error);
     const double rate = device->Rate();
     plugin->settings.sampleRate = rate;
@@ -246,17 +261,20 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
     std::unique_ptr<HostWindow> window;
     if (!options.noEditor)
         window = OpenEditor(*plugin, "twinPulseToneMix - vsthost play");
-    InstallStopSignals();
     if (!device->Start(renderer, error))
     {
         if (window)
             plugin->CloseEditor();
         return Fail(error);
     }
+    // The audio system's threads exist now; from here on only this thread takes the stop signals.
+    InstallStopSignals();
     std::fprintf(stderr, "playing through '%s' (%s) at %.0f Hz, %u-frame buffer; Ctrl-C stops\n",
                  device->Name().c_str(), device->System().c_str(), rate, device->BufferFrames());
     const Ending ending = WaitForEnd(*plugin, *device, renderer, window);
     device->Stop();
+    if (input)
+        input->Stop();
     if (window)
         plugin->CloseEditor();
     window.reset();
@@ -265,8 +283,9 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
     const double seconds = static_cast<double>(renderer.FramesPlayed()) / rate;
     std::fprintf(
         stderr, "played %s, %lld underrun(s); the longest callback took %.2f ms of a %.2f ms buffer\n",
-        FormatTime(seconds).c_str(), renderer.Underruns(),
+        PlayerControls::ClockTime(seconds).c_str(), renderer.Underruns(),
         static_cast<double>(renderer.LongestRenderNs()) / 1e6, 1000.0 * device->BufferFrames() / rate);
+    ReportTrouble(renderer, input.get());
     if (ending == Ending::DeviceLost)
         return Fail("the audio device stopped during playback");
     return 0;

@@ -277,13 +277,9 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
         return Fail(error);
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (stream.output->ClippedSamples() > 0)
-    {
-        char peak[32];
-        std::snprintf(peak, sizeof peak, "%+.1f", 20.0 * std::log10(std::max(stream.output->Peak(), 1e-9f)));
         PrintWarning(std::to_string(stream.output->ClippedSamples()) +
-                     " samples beyond full scale were clipped " + "in '" + options.output + "' (peak " +
-                     peak + " dBFS)");
-    }
+                     " samples beyond full scale were clipped in '" + options.output + "' (peak " +
+                     PeakText(stream.output->Peak()) + ")");
     if (!options.quiet)
     {
         const double seconds = static_cast<double>(total + preroll) / stream.rate;

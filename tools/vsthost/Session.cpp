@@ -1,6 +1,8 @@
 // Opening a module and preparing it the way the sub-commands share.
 #include "tools/vsthost/Commands.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSettings& settings)
@@ -43,6 +45,13 @@ void PrintWarning(const std::string& warning)
 {
     if (!warning.empty())
         std::fprintf(stderr, "vsthost: warning: %s\n", warning.c_str());
+}
+
+std::string PeakText(float peak)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%+.1f dBFS", 20.0 * std::log10(std::max(peak, 1e-9f)));
+    return text;
 }
 
 bool ApplySetup(HostedInstance& plugin, const PluginSetup& setup)
