@@ -1,11 +1,13 @@
 // A minimal CLAP plug-in for testing the host side: stereo gain with a mode list, preset discovery
 // with two presets inside the module, state, and an "editor" without a window of its own whose
 // timer and pipe (serviced by the host's window loop) make a gesture on Gain that reaches the host
-// through request_flush. It checks the host's thread rules and logs an error wherever they break.
+// through request_flush, or through the next process call while the host processes. It checks the
+// host's thread rules and logs an error wherever they break.
 // Modes: Normal and Inverted scale the input; Tempo outputs tempo/1000 while the transport plays.
 // Echo=On makes the next process call send a gesture on Gain as output events.
 #include "formats/clap/ClapAbi.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -36,7 +38,7 @@ struct Plugin
     clap_id timer = kClapInvalidId;
     int ticks = 0;
     int pipe[2] = {-1, -1};
-    bool gesturePending = false; // made by the editor, waiting for a flush
+    std::atomic<bool> gesturePending{false}; // the editor's edit, for the next flush or process call
 };
 
 Plugin& Self(const clap_plugin_t* p)
@@ -173,10 +175,10 @@ void Flush(const clap_plugin_t* p, const clap_input_events_t* in, const clap_out
         ExpectMainThread(self, "params.flush");
     for (uint32_t i = 0; i < in->size(in); ++i)
         Apply(self, in->get(in, i));
-    if (self.gesturePending)
+    if (self.gesturePending.exchange(false))
     {
+        self.gain = kEditorGain;
         PushGesture(out, kGain, self.gain);
-        self.gesturePending = false;
     }
 }
 
@@ -372,8 +374,7 @@ void OnFd(const clap_plugin_t* p, int fd, clap_posix_fd_flags_t flags)
     char byte = 0;
     if (fd != self.pipe[0] || (flags & kClapPosixFdRead) == 0 || ::read(fd, &byte, 1) != 1)
         return;
-    self.gain = kEditorGain;
-    self.gesturePending = true;
+    self.gesturePending.store(true);
     HostExtension<clap_host_params_t>(self, kClapExtParams)->request_flush(self.host);
 }
 
@@ -464,6 +465,11 @@ clap_process_status Process(const clap_plugin_t* p, const clap_process_t* proces
         }
         if (event)
             Apply(self, event);
+    }
+    if (self.gesturePending.exchange(false)) // the editor's edit, while the host processes
+    {
+        self.gain = kEditorGain;
+        PushGesture(process->out_events, kGain, self.gain);
     }
     if (self.echo > 0.5 && !self.echoSent)
     {
