@@ -1,7 +1,6 @@
 #include "core/IEffectBase.h"
 
 #include "core/HostTable.h"
-#include "core/IEditorLink.h"
 
 #include <algorithm>
 #include <cmath>
@@ -73,7 +72,6 @@ IEffectBase::IEffectBase(const IEffectIdentity& identity)
 
 IEffectBase::~IEffectBase()
 {
-    delete std::exchange(editor, nullptr);
     FreeLastToFirst(parameters);
     FreeLastToFirst(presets);
     FreeLastToFirst(inputChannels);
@@ -258,25 +256,12 @@ const IParameter* IEffectBase::GetParam(int paramIdx) const
     return const_cast<IEffectBase*>(this)->GetParam(paramIdx);
 }
 
-void IEffectBase::SetParameterFromEditor(int paramIdx, double normalized)
-{
-    ILockGuard guard(lock);
-    IParameter* param = GetParam(paramIdx);
-    if (!param)
-        return;
-    param->SetNormalized(normalized);
-    HostAutomate(paramIdx, normalized);
-    HandleParamChange(paramIdx);
-}
-
 void IEffectBase::SetParameterFromHost(int paramIdx, double normalized)
 {
     // Hosts automate from any thread, the audio thread included: nothing here waits.
     IParameter* param = GetParam(paramIdx);
     if (!param)
         return;
-    if (editor)
-        editor->SetControlsFromPlug(paramIdx, normalized, true);
     param->SetNormalized(normalized);
     HandleParamChange(paramIdx);
 }
@@ -292,10 +277,7 @@ void IEffectBase::SetParameterValue(int paramIdx, double value)
     IParameter* param = GetParam(paramIdx);
     if (!param)
         return;
-    const double limited = param->Limit(value);
-    if (editor)
-        editor->SetControlsFromPlug(paramIdx, limited, false);
-    param->SetValue(limited);
+    param->SetValue(param->Limit(value));
     HandleParamChange(paramIdx);
 }
 
@@ -311,62 +293,8 @@ bool IEffectBase::StringToParameter(int paramIdx, const char* text)
         double parsed = 0.0;
         if (!param->ParseEntry(text, parsed))
             return false;
-        if (editor)
-            editor->SetControlsFromPlug(paramIdx, parsed, false);
         param->SetValue(param->Limit(parsed));
     }
     HandleParamChange(paramIdx);
     return true;
-}
-
-bool IEffectBase::OpenEditor(void* parent)
-{
-    if (!editor || !editor->OpenWindow(parent))
-        return false;
-    OnEditorOpened();
-    return true;
-}
-
-bool IEffectBase::CloseEditor()
-{
-    if (!editor)
-        return false;
-    OnEditorClosed();
-    editor->CloseWindow();
-    return true;
-}
-
-void IEffectBase::EditorIdle()
-{
-    if (editor)
-        editor->Idle();
-}
-
-intptr_t IEffectBase::EditorWheel(float step)
-{
-    return editor ? editor->WheelAtCursor(step) : 0;
-}
-
-void IEffectBase::AttachEditor(IEditorLink* newEditor)
-{
-    if (!newEditor)
-        return;
-    {
-        ILockGuard guard(lock);
-        for (int i = 0; i < ParamCount(); ++i)
-            newEditor->SetControlsFromPlug(i, parameters[static_cast<std::size_t>(i)]->GetNormalized(), true);
-    }
-    newEditor->CreateSurface(); // drawing memory: not under the lock
-    ILockGuard guard(lock);
-    editor = newEditor;
-}
-
-void IEffectBase::ShowAllValuesInEditor()
-{
-    if (!editor)
-        return;
-    // Values are read under the lock, as any other thread writes them; the controls only store.
-    ILockGuard guard(lock);
-    for (int i = 0; i < ParamCount(); ++i)
-        editor->SetControlsFromPlug(i, parameters[static_cast<std::size_t>(i)]->Value(), false);
 }

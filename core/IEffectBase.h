@@ -1,6 +1,6 @@
 // The core of one plug-in instance, free of any plug-in format: identity, parameters, presets and
-// state chunks, channel routing with its scratch buffers, the editor, the plug-in lock, and the
-// messages to the host (sent through IHostLink once the lock is released). A format binding owns
+// state chunks, channel routing with its scratch buffers, the making of its editor, the plug-in lock,
+// and the messages to the host (sent through IHostLink once the lock is released). A format binding owns
 // an instance and turns the host's requests into the operations below; the plug-in derives from it.
 //
 // Threads. The audio thread runs the process calls and nothing else here waits for it or makes it
@@ -8,14 +8,15 @@
 // values are atomics any thread may read and write; a change to what the processor does (a
 // parameter's handler, a reset) is queued by the thread that makes it and applied by the processor's
 // holder: the next block, or at once while the plug-in is switched off. Everything else (programs,
-// chunks, the editor, identity) belongs to the host's other threads, which keep it consistent
-// under the plug-in lock.
+// chunks, the editor's gestures, identity) belongs to the host's other threads, which keep it
+// consistent under the plug-in lock.
 #pragma once
 
 #include "core/ChunkCodec.h"
 #include "core/FixedText.h"
 #include "core/HostMessageQueue.h"
 #include "core/IByteBuffer.h"
+#include "core/IEditorLink.h"
 #include "core/IHostLink.h"
 #include "core/IMidiMsg.h"
 #include "core/IParameter.h"
@@ -28,8 +29,6 @@
 #include <memory>
 #include <mutex>
 #include <vector>
-
-class IEditorLink;
 
 // Identity and shape handed to the base construction.
 struct IEffectIdentity
@@ -86,6 +85,9 @@ class IEffectBase : private PluginLock::IReleaseListener
     virtual void HandleParamChange(int paramIdx) { (void)paramIdx; }
     virtual void ApplyQueuedChanges() {}
     virtual void ProcessBlock(double** inputs, double** outputs, int nFrames);
+    // A new editor for this instance, or null when it has none. The binding owns it and destroys it
+    // before the instance.
+    virtual std::unique_ptr<IEditorLink> CreateEditor() { return nullptr; }
     virtual void OnEditorOpened() {}
     virtual void OnEditorClosed() {}
     virtual void OnActivate(bool active);
@@ -99,16 +101,9 @@ class IEffectBase : private PluginLock::IReleaseListener
     // Messages to the host. Each is queued under the plug-in lock and sent, in order, right after
     // the outermost lock level is released, so the host is never called back while we hold it.
     void HostBeginEdit(int paramIdx);
-    // Begin-edit unless paramIdx is the edit whose end is still being delayed.
-    void HostBeginEditIfNew(int paramIdx);
     void HostAutomate(int paramIdx, double normalized);
     void HostEndEdit(int paramIdx);
-    // With an editor, the end-edit waits for the editor's countdown, so that a series of wheel
-    // steps forms one edit; without one it is sent at once.
-    void HostEndEditDelayed(int paramIdx);
-    void FlushDelayedEndEdit();
     void HostUpdateDisplay();
-    void SetParameterFromEditor(int paramIdx, double normalized);
 
     // Time queries, for the audio thread inside a block: the one host call made under the lock.
     double GetTempo();
@@ -144,12 +139,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     void ProcessReplacing(float** inputs, float** outputs, int frames, bool accumulate);
     void ProcessDoubleReplacing(double** inputs, double** outputs, int frames);
 
-    // The editor's window, on the user-interface thread and without the plug-in lock.
-    bool OpenEditor(void* parent);
-    bool CloseEditor();
-    void EditorIdle();
-    intptr_t EditorWheel(float step);
-
     // Channel routing and block size.
     void SetBlockSize(int frames);
     void SetChannelConnections(Side side, int first, int count, bool connected);
@@ -159,9 +148,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     int ParamCount() const { return static_cast<int>(parameters.size()); }
     IParameter* GetParam(int paramIdx);
     const IParameter* GetParam(int paramIdx) const;
-    // Takes ownership of the editor.
-    virtual void AttachEditor(IEditorLink* newEditor);
-    IEditorLink* GetEditor() const { return editor; }
 
     // Presets and state data.
     int PresetCount() const { return static_cast<int>(presets.size()); }
@@ -176,8 +162,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     void MakeUserPresetName(char* out, std::size_t outSize) const;
     bool WriteParamState(IByteBuffer& buffer);
     int ReadParamState(const IByteBuffer& buffer, int pos);
-    // Shows every parameter's real value in the editor, when there is one.
-    void ShowAllValuesInEditor();
 
     // Identity, for the binding.
     const char* EffectName() const { return effectName.Get(); }
@@ -205,7 +189,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     bool AudioRunning() const { return audioRunning.load(); }
 
     int32_t currentPreset = 0;
-    int32_t pendingEndEdit = -1;
     PluginLock lock{this};
     ProcessorOwnership processor;
     Name effectName;
@@ -220,7 +203,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     std::atomic<double> sampleRate{44100.0};
     int32_t blockSize = 0;
     int32_t latency = 0;
-    IEditorLink* editor = nullptr;
     std::vector<double*> inputPointers;
     std::vector<double*> outputPointers;
     std::vector<std::unique_ptr<Channel>> inputChannels;

@@ -129,6 +129,5 @@ bool IEffectBase::SetChunkUnlocked(const IByteBuffer& buffer, bool isBank)
         ApplyValues(chunkValues);
         ModifyCurrentPreset(nullptr);
     }
-    ShowAllValuesInEditor();
     return true;
 }

@@ -2,7 +2,6 @@
 // plug-in lock, sent after it, or by the audio thread at the end of its block), time information
 // and the host's identity.
 #include "core/HostTable.h"
-#include "core/IEditorLink.h"
 #include "core/IEffectBase.h"
 
 #include <algorithm>
@@ -38,21 +37,6 @@ void IEffectBase::LockReleased()
 
 void IEffectBase::HostBeginEdit(int paramIdx)
 {
-    // The editor's delayed end-edit belongs to the other threads; an audio block leaves it.
-    if (!ProcessorOwnership::InAudioBlock())
-    {
-        ILockGuard guard(lock);
-        FlushDelayedEndEdit();
-    }
-    Queue(HostMessageQueue::Kind::kBeginEdit, paramIdx);
-}
-
-void IEffectBase::HostBeginEditIfNew(int paramIdx)
-{
-    ILockGuard guard(lock);
-    if (paramIdx == pendingEndEdit)
-        return; // the gesture continues the edit that is still open
-    FlushDelayedEndEdit();
     Queue(HostMessageQueue::Kind::kBeginEdit, paramIdx);
 }
 
@@ -64,30 +48,6 @@ void IEffectBase::HostAutomate(int paramIdx, double normalized)
 void IEffectBase::HostEndEdit(int paramIdx)
 {
     Queue(HostMessageQueue::Kind::kEndEdit, paramIdx);
-}
-
-void IEffectBase::HostEndEditDelayed(int paramIdx)
-{
-    ILockGuard guard(lock);
-    if (!editor)
-    {
-        HostEndEdit(paramIdx);
-        return;
-    }
-    pendingEndEdit = paramIdx;
-    editor->SetEndEditCountdown(std::max(editor->FrameRate() / 2, 1));
-}
-
-void IEffectBase::FlushDelayedEndEdit()
-{
-    ILockGuard guard(lock);
-    if (editor)
-        editor->ClearEndEditCountdown();
-    if (pendingEndEdit >= 0)
-    {
-        HostEndEdit(pendingEndEdit);
-        pendingEndEdit = -1;
-    }
 }
 
 void IEffectBase::HostUpdateDisplay()

@@ -118,10 +118,7 @@ bool IEffectBase::RestorePreset(int index)
         ok = WriteParamState(preset->data);
     }
     if (ok)
-    {
         currentPreset = index;
-        ShowAllValuesInEditor();
-    }
     return ok;
 }
 

@@ -1,6 +1,5 @@
 #include "editor/IControl.h"
 
-#include "core/IEffectBase.h"
 #include "editor/IEditorWindow.h"
 
 #include <algorithm>
@@ -26,12 +25,10 @@ void IControl::OnMouseDrag(int, int, int, int, const IMouseMod&) {}
 
 void IControl::OnMouseDblClick(int, int, const IMouseMod&)
 {
-    const double d = DefaultValue();
-    if (d >= 0.0)
-    {
-        SetValue(d);
-        MarkDirty(true);
-    }
+    if (!IsBound())
+        return;
+    SetValue(editor.Controller().DefaultNormalized(paramIdx));
+    MarkDirty(true);
 }
 
 void IControl::OnMouseWheel(int, int, const IMouseMod& mod, int steps)
@@ -45,9 +42,7 @@ void IControl::OnKeyDown(int, int, EditorKey) {}
 
 void IControl::ApplyHostValue(double v)
 {
-    if (DefaultValue() < 0.0)
-        defaultValue.store(v, std::memory_order_relaxed);
-    else if (v == Value())
+    if (v == Value())
         return;
     SetValue(v);
     MarkDirty(false);
@@ -76,7 +71,15 @@ void IControl::SetGrayed(bool gray)
     MarkDirty(false);
 }
 
-void IControl::MarkDirty(bool notifyPlugin)
+void IControl::TakePluginValue(double normalized)
+{
+    if (normalized == pluginValue)
+        return;
+    pluginValue = normalized;
+    ApplyHostValue(normalized);
+}
+
+double IControl::MarkChanged()
 {
     double v = Value();
     // Not-a-number would pass every comparison and reach the parameter: it counts as the low end.
@@ -84,8 +87,24 @@ void IControl::MarkDirty(bool notifyPlugin)
     if (clamped != v)
         SetValue(clamped);
     changeCount.fetch_add(1, std::memory_order_acq_rel);
+    return clamped;
+}
+
+void IControl::MarkDirty(bool notifyPlugin)
+{
+    const double clamped = MarkChanged();
     if (notifyPlugin && IsBound())
-        editor.Plugin().SetParameterFromEditor(paramIdx, clamped);
+        SendValue(clamped);
+}
+
+void IControl::SendValue(double normalized)
+{
+    pluginValue = editor.Controller().SetValue(paramIdx, normalized);
+}
+
+void IControl::SendValueAfterCommand(EditorCommand command, double normalized)
+{
+    pluginValue = editor.Controller().SetValueAfterCommand(command, paramIdx, normalized);
 }
 
 void IControl::MarkClean(uint32_t stamp)
@@ -100,13 +119,8 @@ void IControl::PromptForValue()
 {
     if (!IsBound())
         return;
-    editor.PromptParamInput(this, editor.Plugin().GetParam(paramIdx));
+    editor.PromptParamInput(this);
     redrawPending.store(true, std::memory_order_release);
-}
-
-const IParameter* IControl::Param() const
-{
-    return editor.Plugin().GetParam(paramIdx);
 }
 
 } // namespace tpm

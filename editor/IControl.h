@@ -1,17 +1,17 @@
 // The base of every editor element: a rectangle, an optional bound parameter and a normalised value.
 // Controls never draw on their own: value, visibility and gray changes only set flags, and the editor's
-// frame tick redraws what changed. Values and flags are atomics because the plug-in may set them from
-// any thread (host automation arrives on the audio thread) while the user-interface thread draws.
+// frame tick redraws what changed. Everything runs on the user-interface thread; values from elsewhere
+// reach a control only through the editor's frame tick.
 #pragma once
 
 #include "draw/IBlend.h"
 #include "draw/IBox.h"
+#include "editor/IEditorController.h"
 #include "editor/IWindowLayer.h"
 
 #include <atomic>
 #include <cstdint>
-
-class IParameter;
+#include <limits>
 
 namespace tpm
 {
@@ -37,7 +37,11 @@ class IControl
     // Draws into the editor's surface (clipped to the region being drawn); false when it could not.
     virtual bool Draw(IEditorWindow& editor) = 0;
 
-    // Value paths from the plug-in; safe from any thread.
+    // The plug-in's value at a frame tick: taken over only when it changed since the control last took
+    // or sent one, so a value the plug-in rounded never pulls a control out of the user's hand.
+    void TakePluginValue(double normalized);
+    // What the plug-in shows besides its values, at every frame tick; most controls show none of it.
+    virtual void ShowDisplayState(const EditorDisplayState& state) { (void)state; }
     virtual void ApplyHostValue(double v);
     virtual void ApplyEnteredValue(double v);
     virtual void SetHidden(bool hide);
@@ -46,6 +50,11 @@ class IControl
     virtual bool HitTest(int x, int y) const { return targetRect.Contains(x, y); }
     // Clamps the value and flags a redraw; with notifyPlugin a bound control also sends its value.
     virtual void MarkDirty(bool notifyPlugin);
+    // Clamps the value and flags a redraw; answers the clamped value.
+    double MarkChanged();
+    // Sends the value to the plug-in; with a command, the command first.
+    void SendValue(double normalized);
+    void SendValueAfterCommand(EditorCommand command, double normalized);
     virtual bool NeedsRedraw() const { return changeCount.load(std::memory_order_acquire) != drawnCount; }
     // The change count before drawing; MarkClean(stamp) after drawing clears only what the drawing saw,
     // so a value that lands from another thread while drawing is still drawn at the next tick.
@@ -61,13 +70,10 @@ class IControl
     bool IsBound() const { return paramIdx >= 0; }
     double Value() const { return value.load(std::memory_order_relaxed); }
     void SetValue(double v) { value.store(v, std::memory_order_relaxed); }
-    double DefaultValue() const { return defaultValue.load(std::memory_order_relaxed); }
     bool IsHidden() const { return hidden.load(std::memory_order_relaxed); }
     bool IsGrayed() const { return grayed.load(std::memory_order_relaxed); }
     const IBlend& Blend() const { return blend; }
     void SetBlend(const IBlend& b) { blend = b; }
-    // The bound parameter, or null.
-    const IParameter* Param() const;
     void SetRedrawPending() { redrawPending.store(true, std::memory_order_release); }
 
   protected:
@@ -76,7 +82,6 @@ class IControl
     IBox targetRect;
     int paramIdx;
     std::atomic<double> value{0.0};
-    std::atomic<double> defaultValue{-1.0};
     double clampLo = 0.0;
     double clampHi = 1.0;
     std::atomic<uint32_t> changeCount{1}; // differs from drawnCount while a redraw is due
@@ -85,6 +90,7 @@ class IControl
     std::atomic<bool> grayed{false};
     std::atomic<bool> redrawPending{false};
     IBlend blend;
+    double pluginValue = std::numeric_limits<double>::quiet_NaN(); // last taken over or sent
 };
 
 } // namespace tpm

@@ -1,7 +1,7 @@
-// The control list, the value paths from the plug-in, the redraw cycle and the drawing operations.
+// The control list, what the editor takes over from the plug-in, the redraw cycle and the drawing
+// operations.
 #include "editor/IEditorWindow.h"
 
-#include "core/IEffectBase.h"
 #include "draw/DrawText.h"
 #include "draw/IBitmapCache.h"
 #include "draw/IFontCache.h"
@@ -15,8 +15,8 @@
 namespace tpm
 {
 
-IEditorWindow::IEditorWindow(IEffectBase& owner, int w, int h, int rate, WindowLayerFactory factory)
-    : plugin(owner), width(w), height(h), frameRate(rate > 0 ? rate : kDefaultFrameRate),
+IEditorWindow::IEditorWindow(IEditorController& owner, int w, int h, int rate, WindowLayerFactory factory)
+    : controller(owner), width(w), height(h), frameRate(rate > 0 ? rate : kDefaultFrameRate),
       layerFactory(factory)
 {
     controls.resize(kMaxControls);
@@ -24,8 +24,8 @@ IEditorWindow::IEditorWindow(IEffectBase& owner, int w, int h, int rate, WindowL
 
 IEditorWindow::~IEditorWindow()
 {
-    // The plug-in is being destroyed around the editor (its base class deletes it), so nothing may be
-    // sent to it any more: the window goes without the pending end-edit.
+    // The binding destroys the editor when the plug-in goes, so nothing may be sent to it any more: the
+    // window goes without the pending end-edit.
     DropWindow();
     for (int i = ControlCount() - 1; i >= 0; --i)
         controls[static_cast<size_t>(i)].reset();
@@ -68,35 +68,24 @@ IControl* IEditorWindow::GetControl(int index) const
     return index >= 0 && index < ControlCount() ? controls[static_cast<size_t>(index)].get() : nullptr;
 }
 
-void IEditorWindow::SetControlsFromPlug(int paramIdx, double value, bool normalized)
+void IEditorWindow::ShowPluginState()
 {
-    if (!normalized)
+    const EditorDisplayState state = controller.DisplayState();
+    const uint64_t hiddenChanged = state.hiddenParams ^ shownHidden;
+    shownHidden = state.hiddenParams;
+    const int n = ControlCount();
+    for (int i = 0; i < n; ++i)
     {
-        const IParameter* param = plugin.GetParam(paramIdx);
-        if (!param)
-            return;
-        value = param->ToNormalized(value);
+        IControl& c = *controls[static_cast<size_t>(i)];
+        if (c.IsBound())
+        {
+            c.TakePluginValue(controller.NormalizedValue(c.ParamIdx()));
+            const uint64_t bit = c.ParamIdx() < 64 ? uint64_t{1} << c.ParamIdx() : 0;
+            if ((hiddenChanged & bit) != 0)
+                c.SetHidden((state.hiddenParams & bit) != 0);
+        }
+        c.ShowDisplayState(state);
     }
-    const int n = ControlCount();
-    for (int i = 0; i < n; ++i)
-        if (controls[static_cast<size_t>(i)]->ParamIdx() == paramIdx)
-            controls[static_cast<size_t>(i)]->ApplyHostValue(value);
-}
-
-void IEditorWindow::SetControlsFromEntry(int paramIdx, double normalized)
-{
-    const int n = ControlCount();
-    for (int i = 0; i < n; ++i)
-        if (controls[static_cast<size_t>(i)]->ParamIdx() == paramIdx)
-            controls[static_cast<size_t>(i)]->ApplyEnteredValue(normalized);
-}
-
-void IEditorWindow::HideControls(int paramIdx, bool hide)
-{
-    const int n = ControlCount();
-    for (int i = 0; i < n; ++i)
-        if (controls[static_cast<size_t>(i)]->ParamIdx() == paramIdx)
-            controls[static_cast<size_t>(i)]->SetHidden(hide);
 }
 
 void IEditorWindow::MarkAllDirty()

@@ -1,12 +1,12 @@
-// One plug-in instance's editor: the ordered control list, the value paths from the plug-in, the redraw
-// cycle over one off-screen surface, the drawing operations controls use, and the platform-free window
-// logic (mouse dispatch with capture, wheel gestures with the delayed end-edit, keys, the entry field,
-// the web link). The window itself is an IWindowLayer made by a factory, so the same logic runs in a
-// Win32 window, an X11 window or headless under tests.
+// One plug-in instance's editor: the ordered control list, the redraw cycle over one off-screen surface,
+// the drawing operations controls use, and the platform-free window logic (mouse dispatch with capture,
+// wheel gestures with the delayed end-edit, keys, the entry field, the web link). The window itself is an
+// IWindowLayer made by a factory, so the same logic runs in a Win32 window, an X11 window or headless
+// under tests.
 //
-// Threads: SetControlsFromPlug, SetControlsFromEntry, HideControls, SetEndEditCountdown and
-// ClearEndEditCountdown come from any thread under the plug-in lock and only store into atomics (or a
-// text under a tiny lock); everything else runs on the user-interface thread without the plug-in lock.
+// Threads: everything runs on the user-interface thread. The editor reaches the plug-in only through its
+// controller: at each frame tick it reads the parameter values and the display state and takes over what
+// changed elsewhere; the user's changes go out as gestures.
 #pragma once
 
 #include "core/IEditorLink.h"
@@ -15,6 +15,7 @@
 #include "draw/IBox.h"
 #include "draw/ISurface.h"
 #include "draw/ITextStyle.h"
+#include "editor/IEditorController.h"
 #include "editor/IWindowLayer.h"
 
 #include <atomic>
@@ -31,9 +32,6 @@
 #undef LoadBitmap
 #endif
 
-class IEffectBase;
-class IParameter;
-
 namespace tpm
 {
 
@@ -48,30 +46,29 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     static constexpr int kMaxControls = 64;
 
     // frameRate 0 selects the default of 24 ticks a second.
-    IEditorWindow(IEffectBase& plugin, int width, int height, int frameRate,
+    IEditorWindow(IEditorController& controller, int width, int height, int frameRate,
                   WindowLayerFactory factory = PlatformWindowLayerFactory());
     ~IEditorWindow() override;
     IEditorWindow(const IEditorWindow&) = delete;
     IEditorWindow& operator=(const IEditorWindow&) = delete;
 
-    IEffectBase& Plugin() { return plugin; }
+    IEditorController& Controller() { return controller; }
     // The window layer used by the next OpenWindow.
     void SetWindowLayerFactory(WindowLayerFactory factory) { layerFactory = factory; }
 
-    // What the plug-in core asks of its editor.
+    // What the format binding asks of its editor.
     int Width() const override { return width; }
     int Height() const override { return height; }
-    int FrameRate() const override { return frameRate; }
-    void SetControlsFromPlug(int paramIdx, double value, bool normalized) override;
-    void SetControlsFromEntry(int paramIdx, double normalized) override;
-    void HideControls(int paramIdx, bool hide) override;
-    void CreateSurface() override;
-    bool OpenWindow(void* parent) override;
+    bool OpenWindow(void* parent, bool takeFocus) override;
     void CloseWindow() override;
     void Idle() override;
     intptr_t WheelAtCursor(float step) override;
-    void SetEndEditCountdown(int ticks) override;
-    void ClearEndEditCountdown() override;
+
+    int FrameRate() const { return frameRate; }
+    void CreateSurface();
+    // Takes over the parameter values and the display state the plug-in holds now (at every frame tick,
+    // and once when the editor is built).
+    void ShowPluginState();
 
     // The control list. Controls are attached while the editor is built and, later, on the
     // user-interface thread; the editor owns them and destroys them last first.
@@ -108,8 +105,8 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     void HandleMouseDblClick(int x, int y, const IMouseMod& mod);
     void HandleMouseWheel(int x, int y, const IMouseMod& mod, int steps);
     void HandleKeyDown(int x, int y, EditorKey key);
-    // Opens the entry field for a parameter over a control; false when refused.
-    bool PromptParamInput(IControl* control, const IParameter* param);
+    // Opens the entry field for a control's parameter over it; false when refused.
+    bool PromptParamInput(IControl* control);
     // True when the page was handed to the system.
     bool OpenWebPage(const std::string& address, const std::string& title, const std::string& confirmText,
                      const std::string& failText);
@@ -123,7 +120,12 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     };
     int GetEntryState() const { return entryState; }
     bool IsEntryOpen() const { return entryControl != nullptr; }
-    int EndEditCountdown() const { return endEditCountdown.load(std::memory_order_acquire); }
+    // Frame ticks until the wheel gesture still open ends (0: none open).
+    int EndEditCountdown() const { return endEditCountdown; }
+
+    // Gestures on a control's parameter. A begin first ends the wheel gesture still open.
+    void BeginGesture(int paramIdx);
+    void EndGesture(int paramIdx);
 
   private:
     // What the window reports.
@@ -148,13 +150,15 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     void CloseEntryField(bool apply);
     void ApplyEnteredText(const std::string& text);
     void CountdownStep();
+    // Ends the wheel gesture still open, if any.
+    void EndWheelGesture();
     void ResetMouse();
     // Closes the window without a word to the plug-in.
     void DropWindow();
     // The surface limited to the region being drawn, and the region's origin.
     ISurface RegionView() const;
 
-    IEffectBase& plugin;
+    IEditorController& controller;
     int width;
     int height;
     int frameRate;
@@ -170,10 +174,11 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     int lastMouseX = -1;
     int lastMouseY = -1;
     IControl* entryControl = nullptr;
-    const IParameter* entryParam = nullptr;
     int entryState = kEntryIdle;
     bool takesFocus = false; // the host needs the editor to take keyboard focus itself
-    std::atomic<int> endEditCountdown{0};
+    int endEditCountdown = 0;
+    int wheelGestureParam = -1; // the parameter whose wheel gesture is still open
+    uint64_t shownHidden = 0;   // the hidden-parameter set last applied (controls start shown)
 };
 
 } // namespace tpm

@@ -1,24 +1,17 @@
 // The platform-free window logic: opening and closing, the frame tick, mouse dispatch with capture,
 // wheel gestures with the delayed end-edit, keys, the entry field and the web link.
-#include "core/IEffectBase.h"
 #include "editor/IControl.h"
 #include "editor/IEditorWindow.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace tpm
 {
 
-namespace
-{
-// The host (its product name contains "acoustica") whose editor windows get no keyboard focus of
-// their own unless they take it when created and when clicked.
-constexpr int kHostNeedingFocus = 25;
-} // namespace
-
-bool IEditorWindow::OpenWindow(void* parent)
+bool IEditorWindow::OpenWindow(void* parent, bool takeFocus)
 {
     IBox bounds{0, 0, width, height};
     if (layer)
@@ -33,11 +26,7 @@ bool IEditorWindow::OpenWindow(void* parent)
     layer = layerFactory(*this, parent, bounds, frameRate);
     if (!layer)
         return false;
-    {
-        // The host may be asked for its name here; the plug-in's other threads share that answer.
-        ILockGuard guard(plugin.Lock());
-        takesFocus = plugin.GetHostId() == kHostNeedingFocus;
-    }
+    takesFocus = takeFocus;
     if (takesFocus)
         layer->TakeFocus();
     MarkAllDirty();
@@ -48,8 +37,7 @@ void IEditorWindow::CloseWindow()
 {
     if (!layer)
         return;
-    if (EndEditCountdown() != 0)
-        plugin.FlushDelayedEndEdit();
+    EndWheelGesture();
     DropWindow();
 }
 
@@ -61,7 +49,6 @@ void IEditorWindow::DropWindow()
     if (entryControl)
         layer->CloseEntryField();
     entryControl = nullptr;
-    entryParam = nullptr;
     entryState = kEntryIdle;
     ResetMouse();
     layer.reset();
@@ -81,31 +68,35 @@ void IEditorWindow::Idle()
 void IEditorWindow::OnFrameTick()
 {
     EntryStep();
+    ShowPluginState();
     IBox dirty;
     if (layer && CollectDirtyRect(dirty))
         layer->Redraw(dirty);
     CountdownStep();
 }
 
-void IEditorWindow::SetEndEditCountdown(int ticks)
-{
-    endEditCountdown.store(ticks, std::memory_order_release);
-}
-
-void IEditorWindow::ClearEndEditCountdown()
-{
-    endEditCountdown.store(0, std::memory_order_release);
-}
-
 void IEditorWindow::CountdownStep()
 {
-    // Decrement without the plug-in lock; a count set meanwhile by another thread wins.
-    int left = endEditCountdown.load(std::memory_order_acquire);
-    while (left > 0 && !endEditCountdown.compare_exchange_weak(left, left - 1, std::memory_order_acq_rel))
-    {
-    }
-    if (left == 1)
-        plugin.FlushDelayedEndEdit();
+    if (endEditCountdown > 0 && --endEditCountdown == 0)
+        EndWheelGesture();
+}
+
+void IEditorWindow::EndWheelGesture()
+{
+    endEditCountdown = 0;
+    if (wheelGestureParam >= 0)
+        controller.EndGesture(std::exchange(wheelGestureParam, -1));
+}
+
+void IEditorWindow::BeginGesture(int paramIdx)
+{
+    EndWheelGesture();
+    controller.BeginGesture(paramIdx);
+}
+
+void IEditorWindow::EndGesture(int paramIdx)
+{
+    controller.EndGesture(paramIdx);
 }
 
 void IEditorWindow::ResetMouse()
@@ -156,7 +147,7 @@ void IEditorWindow::HandleMouseDown(int x, int y, const IMouseMod& mod)
     lastMouseY = y;
     IControl& c = *controls[static_cast<size_t>(idx)];
     if (c.IsBound())
-        plugin.HostBeginEdit(c.ParamIdx());
+        BeginGesture(c.ParamIdx());
     c.OnMouseDown(x, y, mod);
 }
 
@@ -169,7 +160,7 @@ void IEditorWindow::HandleMouseUp(int x, int y, const IMouseMod& mod)
     IControl& c = *controls[static_cast<size_t>(idx)];
     c.OnMouseUp(x, y, mod);
     if (c.IsBound())
-        plugin.HostEndEdit(c.ParamIdx());
+        EndGesture(c.ParamIdx());
 }
 
 void IEditorWindow::HandleMouseDrag(int x, int y, const IMouseMod& mod)
@@ -191,7 +182,7 @@ void IEditorWindow::HandleMouseDblClick(int x, int y, const IMouseMod& mod)
         return;
     IControl& c = *controls[static_cast<size_t>(idx)];
     if (c.IsBound())
-        plugin.HostBeginEdit(c.ParamIdx());
+        BeginGesture(c.ParamIdx());
     c.OnMouseDblClick(x, y, mod);
 }
 
@@ -201,11 +192,16 @@ void IEditorWindow::HandleMouseWheel(int x, int y, const IMouseMod& mod, int ste
     if (idx < 0)
         return;
     IControl& c = *controls[static_cast<size_t>(idx)];
-    if (c.IsBound())
-        plugin.HostBeginEditIfNew(c.ParamIdx());
+    // A series of wheel steps on one control forms one gesture, ended half a second after the last step
+    // or at once by any other gesture.
+    if (c.IsBound() && c.ParamIdx() != wheelGestureParam)
+        BeginGesture(c.ParamIdx());
     c.OnMouseWheel(x, y, mod, steps);
     if (c.IsBound())
-        plugin.HostEndEditDelayed(c.ParamIdx());
+    {
+        wheelGestureParam = c.ParamIdx();
+        endEditCountdown = std::max(frameRate / 2, 1);
+    }
 }
 
 void IEditorWindow::HandleKeyDown(int x, int y, EditorKey key)
@@ -230,44 +226,42 @@ intptr_t IEditorWindow::WheelAtCursor(float step)
     return 1;
 }
 
-bool IEditorWindow::PromptParamInput(IControl* control, const IParameter* param)
+bool IEditorWindow::PromptParamInput(IControl* control)
 {
-    if (!control || !param || entryControl || !layer)
+    if (!control || !control->IsBound() || entryControl || !layer)
         return false;
+    const int paramIdx = control->ParamIdx();
     const IBox& r = control->Rect();
     const int cx = static_cast<int>((r.left + r.right) * 0.5);
     const int cy = static_cast<int>((r.top + r.bottom) * 0.5);
-    // The control's own value, not the parameter's: another thread may be writing that one.
     const double value = control->Value();
     IEntryFieldSpec request;
-    const int texts = param->DisplayTextCount();
-    if ((param->GetKind() == IParameter::kEnum || param->GetKind() == IParameter::kBool) && texts > 0)
+    request.choices = controller.ListTexts(paramIdx);
+    if (!request.choices.empty())
     {
         request.kind = IEntryFieldSpec::Kind::List;
-        const std::string current = param->FormatDisplay(value, true);
+        const std::string current = controller.DisplayText(paramIdx, value);
         size_t longest = 0;
-        for (int i = 0; i < texts; ++i)
+        for (size_t i = 0; i < request.choices.size(); ++i)
         {
-            // Display texts are listed in value order from the minimum.
-            request.choices.emplace_back(param->GetDisplayText(static_cast<int>(param->Min()) + i));
-            longest = std::max(longest, request.choices.back().size());
-            if (request.choices.back() == current)
-                request.selected = i;
+            longest = std::max(longest, request.choices[i].size());
+            if (request.choices[i] == current)
+                request.selected = static_cast<int>(i);
         }
+        const int texts = static_cast<int>(request.choices.size());
         const int w = std::max(24, static_cast<int>(8 * longest) + 24);
         request.box = {cx - w / 2, cy, cx - w / 2 + w, cy + 36 * (texts + 1)};
     }
     else
     {
         request.kind = IEntryFieldSpec::Kind::Text;
-        request.text = param->FormatDisplay(value, true);
-        const int w = std::max(32, static_cast<int>(7 * param->FormatDisplay(1.0, true).size()) + 6);
+        request.text = controller.DisplayText(paramIdx, value);
+        const int w = std::max(32, static_cast<int>(7 * controller.DisplayText(paramIdx, 1.0).size()) + 6);
         request.box = {cx - w / 2, cy - 8, cx - w / 2 + w, cy + 8};
     }
     if (!layer->OpenEntryField(request))
         return false;
     entryControl = control;
-    entryParam = param;
     return true;
 }
 
@@ -328,7 +322,6 @@ void IEditorWindow::CloseEntryField(bool apply)
     if (layer)
         layer->CloseEntryField();
     entryControl = nullptr;
-    entryParam = nullptr;
     entryState = kEntryIdle;
     // The control is redrawn and its value sent once more, changed or not.
     control->MarkDirty(true);
@@ -336,15 +329,13 @@ void IEditorWindow::CloseEntryField(bool apply)
 
 void IEditorWindow::ApplyEnteredText(const std::string& text)
 {
-    double value = 0.0;
-    if (!entryParam->ParseEntry(text.c_str(), value))
-        return; // a text that names no value leaves the parameter as it was
     const int paramIdx = entryControl->ParamIdx();
-    if (paramIdx >= 0)
-        plugin.HostBeginEdit(paramIdx);
-    entryControl->ApplyEnteredValue(entryParam->ToNormalized(value));
-    if (paramIdx >= 0)
-        plugin.HostEndEdit(paramIdx);
+    double normalized = 0.0;
+    if (!controller.NormalizedFromText(paramIdx, text.c_str(), normalized))
+        return; // a text that names no value leaves the parameter as it was
+    BeginGesture(paramIdx);
+    entryControl->ApplyEnteredValue(normalized);
+    EndGesture(paramIdx);
 }
 
 bool IEditorWindow::OpenWebPage(const std::string& address, const std::string& title,

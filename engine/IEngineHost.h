@@ -18,7 +18,6 @@ class IEngineHost
     virtual void HandleParamChange(ParamId param) = 0;
     // Clamps, stores and announces a value the engine chose for one of its own parameters.
     virtual void SetParamFromEngine(ParamId param, double value) = 0;
-    virtual void HideControls(ParamId param, bool hide) = 0;
 
   protected:
     ~IEngineHost() = default;

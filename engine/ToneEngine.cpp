@@ -91,6 +91,14 @@ void ToneEngine::Reset()
     }
     RestartLfo(0);
     RestartLfo(1);
+    PublishDisplay();
+}
+
+void ToneEngine::PublishDisplay()
+{
+    display.PublishBand(bandText);
+    for (int k = 0; k < 2; ++k)
+        display.PublishLfo(k, lfo[k].graph, lfo[k].sync);
 }
 
 void ToneEngine::HandleParamChange(ParamId param)
@@ -225,6 +233,7 @@ void ToneEngine::HandleParamChange(ParamId param)
     syncClicked = false;
     if (param == kRestartLfos)
         armed = true;
+    PublishDisplay();
 }
 
 ToneEngine::TargetRange ToneEngine::RangeOf(LfoTarget target) const
@@ -286,8 +295,6 @@ void ToneEngine::SwitchSync(int k, double value)
 
     const ParamId syncedIdx = ForLfo(kLfo1RateSync, k);
     const ParamId freeIdx = ForLfo(kLfo1RateMs, k);
-    host.HideControls(syncedIdx, !toSynced);
-    host.HideControls(freeIdx, toSynced);
 
     if (started && syncClicked)
     {

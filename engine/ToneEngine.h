@@ -4,6 +4,7 @@
 // every call.
 #pragma once
 
+#include "engine/EngineDisplay.h"
 #include "engine/IEngineHost.h"
 #include "engine/Lfo.h"
 #include "engine/ToneEngineFields.h"
@@ -13,7 +14,7 @@ class ToneEngine : private ToneEngineFields
   public:
     using LfoGraphValues = ::LfoGraphValues;
 
-    explicit ToneEngine(IEngineHost& engineHost) : host(engineHost) {}
+    explicit ToneEngine(IEngineHost& engineHost) : host(engineHost) { PublishDisplay(); }
     ToneEngine(const ToneEngine&) = delete;
     ToneEngine& operator=(const ToneEngine&) = delete;
 
@@ -24,11 +25,14 @@ class ToneEngine : private ToneEngineFields
     // Reacts to a parameter whose value the plug-in already holds.
     void HandleParamChange(ParamId param);
 
-    // What the editor shows: the band name under "Beats" and the two LFO markers.
+    // The band name under "Beats" and the two LFO markers, as the engine holds them.
     const char* BandText() const { return bandText; }
     const LfoGraphValues& Graph(int k) const { return lfo[k == 0 ? 0 : 1].graph; }
-    // The editor's sync buttons set this flag just before the click changes the parameter.
-    bool* SyncClickedFlag() { return &syncClicked; }
+    // The same, with the rate kinds, published for readers on other threads.
+    const EngineDisplay& Display() const { return display; }
+    // The user clicked an LFO's sync switch: the sync change handled next converts the running rate
+    // into the other kind of rate parameter. Any change handled clears it.
+    void NoteSyncClick() { syncClicked = true; }
     // Read-only view of every working value.
     const ToneEngineFields& Fields() const { return *this; }
 
@@ -64,6 +68,7 @@ class ToneEngine : private ToneEngineFields
     int RenderTone(const BlockPlan& plan, double** inputs, double** outputs, int nFrames);
     template <int Wave>
     int RenderMoving(const BlockPlan& plan, double** inputs, double** outputs, int nFrames);
+    void RenderBlock(double** inputs, double** outputs, int nFrames);
     void RenderSilence(double** inputs, double** outputs, int from, int nFrames) const;
     // Writes back what the LFO copies a pass ran on have moved on to.
     void KeepLfoProgress(const Lfo& lfo1, const Lfo& lfo2);
@@ -114,6 +119,8 @@ class ToneEngine : private ToneEngineFields
     // The whole-note length synced rates use: the host's, else the last valid one, else 120 BPM.
     double SyncWholeNote() const;
     void RememberWholeNote(double wholeNote);
+    void PublishDisplay();
 
     IEngineHost& host;
+    EngineDisplay display;
 };

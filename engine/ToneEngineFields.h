@@ -39,7 +39,7 @@ struct ToneEngineFields
     bool binauralMode = false;
     bool playAnyway = false;
     bool restartHeld = false;
-    // Set by the editor's sync buttons; only a click converts the running rate on a sync switch.
+    // Set by a click on a sync switch; only a click converts the running rate on a sync switch.
     bool syncClicked = false;
     const char* bandText = "";
     float lastBaseFreq = 0.0f;

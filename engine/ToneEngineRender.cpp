@@ -89,6 +89,12 @@ const ToneEngine::Renderer ToneEngine::kRenderers[kPassCount][Waveforms::kToneWa
 
 void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
+    RenderBlock(inputs, outputs, nFrames);
+    PublishDisplay();
+}
+
+void ToneEngine::RenderBlock(double** inputs, double** outputs, int nFrames)
+{
     if (!armed)
         return;
 

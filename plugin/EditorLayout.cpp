@@ -1,7 +1,7 @@
 #include "plugin/EditorLayout.h"
 
-#include "core/IEffectBase.h"
 #include "editor/IEditorWindow.h"
+#include "editor/controls/IBandText.h"
 #include "editor/controls/IButton.h"
 #include "editor/controls/IButtonClick.h"
 #include "editor/controls/IButtonHold.h"
@@ -12,7 +12,6 @@
 #include "editor/controls/ITextControl.h"
 #include "editor/controls/IWebLinkControl.h"
 #include "engine/ParamId.h"
-#include "engine/ToneEngine.h"
 #include "plugin/ParameterTable.h"
 
 #include <cstdio>
@@ -63,18 +62,17 @@ template <class Control, class... Args> Control* Attach(IEditorWindow& editor, A
 }
 } // namespace
 
-IEditorLink* EditorLayout::Build(IEffectBase& plugin, ToneEngine& engine, WindowLayerFactory factory)
+std::unique_ptr<IEditorLink> EditorLayout::Build(IEditorController& controller, WindowLayerFactory factory)
 {
-    auto* editor = new IEditorWindow(plugin, kWidth, kHeight, 0, factory);
+    auto editor = std::make_unique<IEditorWindow>(controller, kWidth, kHeight, 0, factory);
     IEditorWindow& e = *editor;
     e.AttachBackground(100, "img/bg.png");
-    markers[0] = Attach<ILfoMarker>(e, IBox{22, 322, 223, 324});
-    markers[1] = Attach<ILfoMarker>(e, IBox{326, 322, 527, 324});
+    Attach<ILfoMarker>(e, IBox{22, 322, 223, 324}, 0);
+    Attach<ILfoMarker>(e, IBox{326, 322, 527, 324}, 1);
     Attach<ITextControl>(e, IBox{45, 12, 95, 30}, kVersionStyle,
                          FormatVersionText(PluginIdentity().version).c_str());
     Attach<IWebLinkControl>(e, IBox{178, 15, 370, 62}, kWebPage, kWebPageFallback, "");
-    bandText = Attach<ITextControl>(e, IBox{233, 298, 317, 313}, kBandStyle, "");
-    shownBand = nullptr;
+    Attach<IBandText>(e, IBox{233, 298, 317, 313}, kBandStyle);
 
     const IBitmapRef knob = e.LoadBitmap(101, "../img/knob.png");
     const IBitmapRef knob2 = e.LoadBitmap(102, "../img/knob2.png");
@@ -96,38 +94,19 @@ IEditorLink* EditorLayout::Build(IEffectBase& plugin, ToneEngine& engine, Window
     for (int k = 0; k < 2; ++k)
     {
         const int dx = k * 304;
-        Attach<IButtonClick>(e, LfoParam(ParamId::kLfo1Sync, k), 183 + dx, 194, syncTab)
-            ->SetPressFlag(engine.SyncClickedFlag());
+        Attach<IButtonClick>(e, LfoParam(ParamId::kLfo1Sync, k), 183 + dx, 194, syncTab,
+                             EditorCommand::kSyncClick);
         Attach<IDropDown>(e, LfoParam(ParamId::kLfo1Target, k), 84 + dx, 214, target, targetList, 1,
                           IDropDown::kBelowLeft);
         Attach<IKnobRotVal>(e, LfoParam(ParamId::kLfo1Start, k), Knob(45 + dx, 277, knob2));
         Attach<IKnobMulti>(e, LfoParam(ParamId::kLfo1Wave, k), Knob(97 + dx, 277, lfoWave, 60));
         Attach<IKnobRotVal>(e, LfoParam(ParamId::kLfo1Depth, k), Knob(149 + dx, 277, knob2));
+        // The synced and the millisecond rate share the spot; the display state hides one of them.
         Attach<IKnobRotVal>(e, LfoParam(ParamId::kLfo1RateSync, k), Knob(201 + dx, 277, knob2));
         Attach<IKnobRotVal>(e, LfoParam(ParamId::kLfo1RateMs, k), Knob(201 + dx, 277, knob2, 60));
-        // Sync starts "Yes": the millisecond rate shares the spot and starts hidden.
-        e.HideControls(LfoParam(ParamId::kLfo1RateMs, k), true);
     }
     Attach<IButtonHold>(e, ToIndex(ParamId::kRestartLfos), 235, 323, e.LoadBitmap(110, "../img/btn2.png"));
+    e.ShowPluginState();
+    e.CreateSurface();
     return editor;
-}
-
-void EditorLayout::ShowEngineState(const ToneEngine& engine)
-{
-    if (!bandText)
-        return;
-    // Band names are fixed texts: a new pointer is a new name.
-    const char* band = engine.BandText();
-    if (band != shownBand)
-    {
-        bandText->SetText(band);
-        shownBand = band;
-    }
-    for (int k = 0; k < 2; ++k)
-    {
-        const ToneEngine::LfoGraphValues& g = engine.Graph(k);
-        markers[k]->SetRange(g.rangeLo, g.rangeHi);
-        markers[k]->SetPosition(g.position);
-        markers[k]->SetState(g.running, g.blocked);
-    }
 }

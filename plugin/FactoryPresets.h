@@ -4,5 +4,5 @@
 class IEffectBase;
 
 // Fills the first free slots, in slot order. Called once by the constructor, after the
-// parameters are defined and the editor is attached, so the first slot captures the defaults.
+// parameters are defined, so the first slot captures the defaults.
 void AddFactoryPresets(IEffectBase& plugin);

@@ -1,6 +1,6 @@
 #include "plugin/TwinPulseToneMix.h"
 
-#include "core/IEditorLink.h"
+#include "plugin/EditorLayout.h"
 #include "plugin/FactoryPresets.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/PluginFactory.h"
@@ -10,7 +10,6 @@
 TwinPulseToneMix::TwinPulseToneMix() : IEffectBase(PluginIdentity()), engine(*this)
 {
     DefineParameters(*this);
-    AttachEditor(editorLayout.Build(*this, engine));
     AddFactoryPresets(*this);
 }
 
@@ -54,7 +53,11 @@ void TwinPulseToneMix::ApplyQueuedChanges()
         if (change.kind == EngineChange::Kind::kReset)
             engine.Reset();
         else
+        {
+            if (change.kind == EngineChange::Kind::kSyncClickThenHandle)
+                engine.NoteSyncClick();
             Handle(ToParamId(change.paramIdx));
+        }
     }
     if (resetDropped.exchange(false))
         engine.Reset();
@@ -63,16 +66,33 @@ void TwinPulseToneMix::ApplyQueuedChanges()
             Handle(ToParamId(i));
 }
 
+void TwinPulseToneMix::HandleSyncClick(int paramIdx)
+{
+    const ParamId param = ToParamId(paramIdx);
+    if (param == ParamId::kNone)
+        return;
+    if (processor.HeldHere())
+    {
+        engine.NoteSyncClick();
+        Handle(param);
+        return;
+    }
+    Post({EngineChange::Kind::kSyncClickThenHandle, static_cast<int16_t>(paramIdx)});
+}
+
 void TwinPulseToneMix::Handle(ParamId param)
 {
     engine.HandleParamChange(param);
-    editorLayout.ShowEngineState(engine);
 }
 
 void TwinPulseToneMix::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
     engine.ProcessBlock(inputs, outputs, nFrames);
-    editorLayout.ShowEngineState(engine);
+}
+
+std::unique_ptr<IEditorLink> TwinPulseToneMix::CreateEditor()
+{
+    return EditorLayout::Build(editorController);
 }
 
 double TwinPulseToneMix::ParamValue(ParamId param) const
@@ -84,7 +104,8 @@ double TwinPulseToneMix::ParamValue(ParamId param) const
 void TwinPulseToneMix::SetParamFromEngine(ParamId param, double value)
 {
     // Called by the engine while it handles a change, on the thread holding the processor: the value
-    // is stored as an editor entry would store it, and host, editor and engine hear of it at once.
+    // is stored as an editor entry would store it, and host and engine hear of it at once, whether an
+    // editor is open or not; an open editor takes it over at its next frame tick, like any other change.
     const int paramIdx = ToIndex(param);
     IParameter* p = GetParam(paramIdx);
     if (!p)
@@ -92,17 +113,9 @@ void TwinPulseToneMix::SetParamFromEngine(ParamId param, double value)
     HostBeginEdit(paramIdx);
     const double normalized = p->ToNormalized(p->Limit(value));
     p->SetNormalized(normalized);
-    if (editor)
-        editor->SetControlsFromPlug(paramIdx, normalized, true);
     HostAutomate(paramIdx, normalized);
     Handle(param);
     HostEndEdit(paramIdx);
-}
-
-void TwinPulseToneMix::HideControls(ParamId param, bool hide)
-{
-    if (editor)
-        editor->HideControls(ToIndex(param), hide);
 }
 
 std::unique_ptr<IEffectBase> CreatePlugin()

@@ -31,8 +31,7 @@ struct OpenEditor
         if (!host)
             std::abort();
         host->Start();
-        editor =
-            static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(host->Effect())->Product().GetEditor());
+        editor = static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(host->Effect())->Editor());
         editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
         host->Dispatch(vst::effEditOpen);
         window = static_cast<tpm::HeadlessWindowLayer*>(editor->WindowLayer());
@@ -60,7 +59,8 @@ static void OneKnobRedraw(benchmark::State& state)
     int n = 0;
     for (auto _ : state)
     {
-        open.editor->SetControlsFromPlug(ToIndex(ParamId::kMix), (n++ % 100) / 100.0, true);
+        AEffect* e = open.host->Effect();
+        e->setParameter(e, ToIndex(ParamId::kMix), static_cast<float>(n++ % 100) / 100.0f);
         open.window->Tick();
     }
 }

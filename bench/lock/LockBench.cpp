@@ -9,6 +9,7 @@
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "formats/vst2/IEffectVST.h"
 #include "plugin/PluginFactory.h"
+#include "plugin/TwinPulseToneMix.h"
 #include "tools/hostkit/HostedPlugin.h"
 
 #include <algorithm>
@@ -53,9 +54,10 @@ void AutomationBurst(AEffect* e, IEffectBase& plug, unsigned n)
     for (int i = 0; i < 23; ++i)
         e->setParameter(e, i, static_cast<float>((n * 7 + static_cast<unsigned>(i) * 13) % 100) / 100.0f);
     const int param = static_cast<int>(n % 22);
-    plug.HostBeginEdit(param);
-    plug.SetParameterFromEditor(param, static_cast<double>(n % 10) / 10.0);
-    plug.HostEndEdit(param);
+    tpm::IEditorController& editor = static_cast<TwinPulseToneMix&>(plug).EditorControl();
+    editor.BeginGesture(param);
+    editor.SetValue(param, static_cast<double>(n % 10) / 10.0);
+    editor.EndGesture(param);
 }
 
 void ProgramChange(AEffect* e, IEffectBase&, unsigned n)
@@ -83,9 +85,11 @@ void ProgramChunks(AEffect* e, IEffectBase&, unsigned)
     ChunkSaveAndLoad(e, false);
 }
 
-void EditorCycle(AEffect* e, IEffectBase& plug, unsigned)
+// The editor opens on the headless window layer, so the cycle draws the whole editor as it would
+// on screen, without a display.
+void EditorCycle(AEffect* e, IEffectBase&, unsigned)
 {
-    static_cast<tpm::IEditorWindow*>(plug.GetEditor())
+    static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(e)->Editor())
         ->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
     e->dispatcher(e, vst::effEditOpen, 0, 0, nullptr, 0.0f);
     for (int i = 0; i < 10; ++i)

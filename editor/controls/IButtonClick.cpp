@@ -1,19 +1,17 @@
 #include "editor/controls/IButtonClick.h"
 
-#include "core/IEffectBase.h"
-#include "editor/IEditorWindow.h"
-
 namespace tpm
 {
 
-void IButtonClick::OnMouseDown(int x, int y, const IMouseMod& mod)
+void IButtonClick::OnMouseDown(int, int, const IMouseMod& mod)
 {
-    // The flag and the value it qualifies reach the plug-in in one locked step, so no other thread can
-    // see or clear the flag in between.
-    ILockGuard guard(editor.Plugin().Lock());
-    if (pressFlag)
-        *pressFlag = true;
-    IButton::OnMouseDown(x, y, mod);
+    // As a plain switch, but the command reaches the plug-in in the same step as the value it
+    // qualifies, so no other change can come between them.
+    if (!mod.R)
+        SetValue(Value() <= 0.5 ? 1.0 : 0.0);
+    const double value = MarkChanged();
+    if (IsBound())
+        SendValueAfterCommand(command, value);
 }
 
 } // namespace tpm

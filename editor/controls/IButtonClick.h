@@ -1,5 +1,5 @@
-// A switch that also raises a flag of the plug-in on every press (the LFO sync tabs: the engine then
-// converts the rate between milliseconds and tempo divisions).
+// A switch whose every press is also a command to the plug-in, sent with the value the press sets
+// (the LFO sync tabs: the engine then converts the rate between milliseconds and tempo divisions).
 #pragma once
 
 #include "editor/controls/IButton.h"
@@ -10,13 +10,15 @@ namespace tpm
 class IButtonClick : public IButton
 {
   public:
-    using IButton::IButton;
-    // The flag belongs to the plug-in and is written under its lock.
-    void SetPressFlag(bool* flag) { pressFlag = flag; }
+    IButtonClick(IEditorWindow& editor, int paramIdx, int x, int y, const IBitmapRef& picture,
+                 EditorCommand pressCommand)
+        : IButton(editor, paramIdx, x, y, picture), command(pressCommand)
+    {
+    }
     void OnMouseDown(int x, int y, const IMouseMod& mod) override;
 
   private:
-    bool* pressFlag = nullptr;
+    EditorCommand command;
 };
 
 } // namespace tpm

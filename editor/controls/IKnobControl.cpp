@@ -1,6 +1,5 @@
 #include "editor/controls/IKnobControl.h"
 
-#include "core/IParameter.h"
 #include "editor/IEditorWindow.h"
 
 #include <cmath>
@@ -43,16 +42,15 @@ void IKnobControl::OnMouseDrag(int, int, int dX, int dY, const IMouseMod& mod)
 
 bool IKnobControl::DrawValueText(IEditorWindow& e, bool withUnit)
 {
-    const IParameter* param = Param();
-    if (!param)
+    if (!IsBound())
         return true;
-    // From the control's own value: the parameter may be changing on another thread.
-    std::string text = param->FormatDisplay(Value(), true);
+    // From the control's own value, which is what the user sees move.
+    std::string text = editor.Controller().DisplayText(paramIdx, Value());
     if (text.empty() || textStyle.size <= 0)
         return true;
     textStyle.align = ITextStyle::kAlignCentre;
     if (withUnit)
-        text += param->Label();
+        text += editor.Controller().Unit(paramIdx);
     IBox strip{rect.left, rect.bottom - textStyle.size, rect.right, rect.bottom};
     if (textGap < 0)
         strip = {rect.left, rect.bottom + textGap - textStyle.size, rect.right, rect.bottom + textGap};

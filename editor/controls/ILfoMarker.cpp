@@ -16,22 +16,23 @@ const uint32_t kMarkerColour = IRgba(150, 255, 255, 255).Packed();
 const uint32_t kBlockedColour = IRgba(200, 255, 0, 0).Packed();
 } // namespace
 
-ILfoMarker::ILfoMarker(IEditorWindow& owner, const IBox& box) : IControl(owner, box) {}
+ILfoMarker::ILfoMarker(IEditorWindow& owner, const IBox& box, int which)
+    : IControl(owner, box), lfo(which == 0 ? 0 : 1)
+{
+}
 
 ILfoMarker::Look ILfoMarker::CurrentLook() const
 {
-    const float lo = rangeLo.load(std::memory_order_relaxed);
-    const float hi = rangeHi.load(std::memory_order_relaxed);
+    const float lo = shown.rangeLo;
+    const float hi = shown.rangeHi;
     const double span = static_cast<double>(hi) - lo;
     // A collapsed or broken range keeps the marker at the left end instead of dividing by zero.
     const double x =
-        span > 0.0 && std::isfinite(span)
-            ? (position.load(std::memory_order_relaxed) - static_cast<double>(lo)) * kTravel / span
-            : 0.0;
+        span > 0.0 && std::isfinite(span) ? (shown.position - static_cast<double>(lo)) * kTravel / span : 0.0;
     Look look;
     look.offset = std::isfinite(x) ? static_cast<int>(std::round(std::clamp(x, 0.0, double{kTravel}))) : 0;
-    look.running = running.load(std::memory_order_relaxed);
-    look.blocked = blocked.load(std::memory_order_relaxed);
+    look.running = shown.running;
+    look.blocked = shown.blocked;
     return look;
 }
 

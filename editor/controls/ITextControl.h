@@ -1,6 +1,6 @@
-// A line of text in a fixed style (the version and the band name). Any thread may replace the text:
-// it lives in a fixed buffer swapped under a tiny spin lock that is held only for a copy, so a writer on
-// the audio thread never waits behind drawing and never allocates.
+// A line of text in a fixed style (the version and the band name). The text lives in a fixed buffer, so
+// replacing it at every frame tick never allocates; a tiny spin lock, held only for a copy, keeps the
+// text whole for a reader on another thread.
 #pragma once
 
 #include "draw/ITextStyle.h"
@@ -18,7 +18,7 @@ class ITextControl : public IControl
     static constexpr int kMaxText = 128; // longer texts keep their first kMaxText - 1 bytes
 
     ITextControl(IEditorWindow& editor, const IBox& rect, const ITextStyle& style, const char* text);
-    // Safe from any thread; an equal text changes nothing.
+    // An equal text changes nothing.
     void SetText(const char* text);
     std::string GetText() const;
     bool Draw(IEditorWindow& editor) override;

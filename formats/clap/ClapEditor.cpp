@@ -32,31 +32,32 @@ void ClapEditor::Attach(PluginInstance* newInstance, const clap_host_t* newHost)
 bool ClapEditor::Create(const char* api, bool floating)
 {
     // Only embedded, only in the platform's own window system, and once.
-    if (!instance || created || floating || !api || std::strcmp(api, Api()) != 0)
+    if (!instance || editor || floating || !api || std::strcmp(api, Api()) != 0)
         return false;
-    created = true;
-    return true;
+    editor = instance->Core().CreateEditor();
+    return editor != nullptr;
 }
 
 void ClapEditor::Destroy()
 {
-    if (!created)
+    if (!editor)
         return;
     CloseWindow();
-    created = false;
+    editor.reset();
 }
 
 bool ClapEditor::SetParent(const clap_window_t& window)
 {
-    if (!created || windowOpen || !window.api || std::strcmp(window.api, Api()) != 0)
+    if (!editor || windowOpen || !window.api || std::strcmp(window.api, Api()) != 0)
         return false;
 #if defined(_WIN32)
     void* parent = window.win32;
 #else
     void* parent = reinterpret_cast<void*>(static_cast<uintptr_t>(window.x11));
 #endif
-    if (!parent || !instance->Core().OpenEditor(parent))
+    if (!parent || !editor->OpenWindow(parent, false))
         return false;
+    instance->Core().OnEditorOpened();
     windowOpen = true;
     if (timers && timers->register_timer && timers->register_timer(host, kTickMs, &timerId))
         timerRegistered = true;
@@ -66,7 +67,7 @@ bool ClapEditor::SetParent(const clap_window_t& window)
 void ClapEditor::Tick()
 {
     if (windowOpen)
-        instance->Core().EditorIdle();
+        editor->Idle();
 }
 
 void ClapEditor::CloseWindow()
@@ -76,6 +77,7 @@ void ClapEditor::CloseWindow()
     if (timerRegistered && timers && timers->unregister_timer)
         timers->unregister_timer(host, timerId);
     timerRegistered = false;
-    instance->Core().CloseEditor();
+    instance->Core().OnEditorClosed();
+    editor->CloseWindow();
     windowOpen = false;
 }

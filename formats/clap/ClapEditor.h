@@ -1,8 +1,12 @@
-// The CLAP plug-in's editor window: created and destroyed by the host's gui calls, embedded in the
-// host's window, and ticked by the host's timer (X11 plug-ins get no thread or timer of their own).
+// The CLAP plug-in's editor window: the plug-in's editor, made and destroyed by the host's gui calls and
+// owned here, embedded in the host's window, and ticked by the host's timer (X11 plug-ins get no thread
+// or timer of their own).
 #pragma once
 
+#include "core/IEditorLink.h"
 #include "formats/clap/ClapAbi.h"
+
+#include <memory>
 
 class ClapPlugin;
 class PluginInstance;
@@ -23,7 +27,7 @@ class ClapEditor
     void Attach(PluginInstance* instance, const clap_host_t* host);
     bool Create(const char* api, bool floating);
     void Destroy();
-    bool Created() const { return created; }
+    bool Created() const { return editor != nullptr; }
     bool SetParent(const clap_window_t& window);
     void Tick();
 
@@ -34,7 +38,7 @@ class ClapEditor
     PluginInstance* instance = nullptr;
     const clap_host_t* host = nullptr;
     const clap_host_timer_support_t* timers = nullptr;
-    bool created = false;
+    std::unique_ptr<IEditorLink> editor;
     bool windowOpen = false;
     bool timerRegistered = false;
     clap_id timerId = kClapInvalidId;

@@ -1,5 +1,6 @@
 #include "formats/vst2/IEffectVST.h"
 
+#include "core/HostTable.h"
 #include "core/IEditorLink.h"
 
 #include <thread>
@@ -97,7 +98,7 @@ VstInt32 DecimalVersion(int32_t packed)
 } // namespace
 
 IEffectVST::IEffectVST(audioMasterCallback host, std::unique_ptr<IEffectBase> plugin)
-    : hostCallback(host), product(std::move(plugin))
+    : hostCallback(host), product(std::move(plugin)), editor(product->CreateEditor())
 {
     IEffectBase& p = *product;
     const int inputs = p.ChannelCount(IEffectBase::Side::Input);
@@ -120,7 +121,7 @@ IEffectVST::IEffectVST(audioMasterCallback host, std::unique_ptr<IEffectBase> pl
         effect.flags |= vst::effFlagsCanMono;
     if (p.IsInstrument())
         effect.flags |= vst::effFlagsIsSynth;
-    if (p.GetEditor())
+    if (editor)
         effect.flags |= vst::effFlagsHasEditor;
     effect.initialDelay = p.Latency();
     effect.ioRatio = 1.0f;
@@ -183,13 +184,33 @@ void IEffectVST::Close(AEffect* e)
 
 void IEffectVST::RefreshEditorRect()
 {
-    const IEditorLink* editor = product->GetEditor();
     if (!editor)
         return;
     editorRect.top = 0;
     editorRect.left = 0;
     editorRect.bottom = static_cast<VstInt16>(editor->Height());
     editorRect.right = static_cast<VstInt16>(editor->Width());
+}
+
+bool IEffectVST::OpenEditor(void* parent)
+{
+    if (!editor)
+        return false;
+    // This host gives editor windows no keyboard focus of their own unless they take it.
+    const bool takeFocus = static_cast<HostId>(product->GetHostId()) == HostId::kAcoustica;
+    if (!editor->OpenWindow(parent, takeFocus))
+        return false;
+    product->OnEditorOpened();
+    return true;
+}
+
+bool IEffectVST::CloseEditor()
+{
+    if (!editor)
+        return false;
+    product->OnEditorClosed();
+    editor->CloseWindow();
+    return true;
 }
 
 void IEffectVST::Open()

@@ -1,6 +1,6 @@
-// The VST 2.4 binding of a plug-in instance: owns the plug-in core, holds the effect record the
-// host sees, turns the host's requests into core operations, and carries the core's messages
-// back to the host.
+// The VST 2.4 binding of a plug-in instance: owns the plug-in core and its editor, holds the effect
+// record the host sees, turns the host's requests into core and editor operations, and carries the
+// core's messages back to the host.
 #pragma once
 
 #include "core/IEffectBase.h"
@@ -24,6 +24,8 @@ class IEffectVST final : private IHostLink
     static IEffectVST* FromEffect(AEffect* e);
     AEffect* GetEffect() { return &effect; }
     IEffectBase& Product() { return *product; }
+    // The plug-in's editor, or null when it has none.
+    IEditorLink* Editor() { return editor.get(); }
 
     // The host's calls, as the record's callbacks pass them on.
     VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
@@ -43,6 +45,8 @@ class IEffectVST final : private IHostLink
     void SetSpeakerArrangement(IEffectBase::Side side, const VstSpeakerArrangement* arrangement);
     void Open();
     void RefreshEditorRect();
+    bool OpenEditor(void* parent);
+    bool CloseEditor();
 
     // IHostLink: the core's messages as audioMaster calls.
     void Automate(int paramIdx, double normalized) override;
@@ -57,6 +61,8 @@ class IEffectVST final : private IHostLink
 
     audioMasterCallback hostCallback = nullptr;
     std::unique_ptr<IEffectBase> product;
+    // Declared after the product, so that it goes first: the editor calls into the product.
+    std::unique_ptr<IEditorLink> editor;
     AEffect effect{};
     VstSpeakerArrangement inputArrangement{};
     VstSpeakerArrangement outputArrangement{};

@@ -54,20 +54,21 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         Open();
         return 0;
     case effEditGetRect:
-        if (!ptr || !p.GetEditor())
+        if (!ptr || !editor)
             return 0;
         *static_cast<ERect**>(ptr) = &editorRect;
         return 1;
     case effEditOpen:
-        return p.OpenEditor(ptr) ? 1 : 0;
+        return OpenEditor(ptr) ? 1 : 0;
     case effEditClose:
-        return p.CloseEditor() ? 1 : 0;
+        return CloseEditor() ? 1 : 0;
     case effEditIdle:
-        p.EditorIdle();
+        if (editor)
+            editor->Idle();
         return 0;
     case effVendorSpecific:
         if (index == kWheelRequest)
-            return value == kWheelValue ? p.EditorWheel(opt) : 0;
+            return value == kWheelValue && editor ? editor->WheelAtCursor(opt) : 0;
         break;
     case effSetBlockSize: // new scratch buffers are made outside the lock
         if (value > 0 && value <= INT_MAX)

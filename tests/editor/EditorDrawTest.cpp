@@ -128,3 +128,29 @@ TEST(EditorDraw, MarkersFollowTheLfosAndTheSecondShowsRedWhenBlocked)
         lit += Channel(shown.Pixel(x, 322), 8) > 150 ? 1 : 0;
     EXPECT_EQ(lit, 6);
 }
+
+TEST(EditorDraw, AudioBlocksTouchNoControlAndTheTickShowsWhatTheEngineShows)
+{
+    EditorRig rig;
+    rig.plug->SetParameterFromHost(kLfo1Target, 0.75f); // LFO1 sweeps the mix
+    rig.host->SetParamText(kBinaural, "10");
+    rig.Process();
+    auto& band = static_cast<tpm::ITextControl&>(rig.Control(5));
+    EXPECT_EQ(band.GetText(), "THETA"); // nothing shown before the tick
+    rig.Tick(2);
+    EXPECT_EQ(band.GetText(), "ALPHA");
+
+    std::vector<uint32_t> stamps;
+    for (int i = 0; i < rig.editor->ControlCount(); ++i)
+        stamps.push_back(rig.Control(i).DirtyStamp());
+    rig.Process(40);
+    for (int i = 0; i < rig.editor->ControlCount(); ++i)
+    {
+        EXPECT_EQ(rig.Control(i).DirtyStamp(), stamps[static_cast<size_t>(i)]) << i;
+        EXPECT_FALSE(rig.Control(i).NeedsRedraw()) << i;
+    }
+    rig.window->ClearRecords();
+    rig.Tick();
+    ASSERT_EQ(rig.window->Redraws().size(), 1u);
+    EXPECT_EQ(rig.window->Redraws()[0], rig.Control(1).Rect()); // the first LFO's marker strip moved
+}

@@ -130,6 +130,7 @@ TEST(EditorInput, SyncClickConvertsTheRateAndSwapsTheRateKnobs)
     rig.ApplyPending();
     EXPECT_EQ(rig.Real(kLfo1Sync), 0.0);
     EXPECT_NE(rig.Real(kLfo1RateMs), rateMsBefore);
+    rig.Tick();
     EXPECT_TRUE(rig.Control(19).IsHidden());
     EXPECT_FALSE(rig.Control(20).IsHidden());
     EXPECT_EQ(rig.editor->GetControlAt(201, 277), 20);
@@ -142,12 +143,15 @@ TEST(EditorInput, BandTextFollowsBinauralAndBeats)
     EXPECT_EQ(band.GetText(), "THETA"); // 4 Hz
     rig.host->SetParamText(kBinaural, "10");
     rig.ApplyPending();
+    rig.Tick();
     EXPECT_EQ(band.GetText(), "ALPHA");
     rig.host->SetParamText(kBinaural, "0");
     rig.ApplyPending();
+    rig.Tick();
     EXPECT_EQ(band.GetText(), "Binaural Off");
     rig.Click(270, 110); // Beats: Binaural -> Monaural
     rig.ApplyPending();
+    rig.Tick();
     EXPECT_EQ(band.GetText(), "Monaural Off");
 }
 
@@ -212,4 +216,76 @@ TEST(EditorInput, WebLinkTriesTheSecondAddressWhenTheFirstFails)
     rig.Click(270, 40);
     ASSERT_EQ(rig.window->OpenedPages().size(), 2u);
     EXPECT_NE(rig.window->OpenedPages()[1], rig.window->OpenedPages()[0]);
+}
+
+TEST(EditorInput, SyncClickTravelsWithItsOwnChangeOnly)
+{
+    EditorRig rig;
+    rig.plug->SetParameterFromHost(kLfo1Target, 0.75f);
+    rig.plug->SetParameterFromHost(kLfo1RateSync, 0.25f);
+    rig.Process();
+    rig.host->ClearCalls();
+    rig.Click(200, 200); // Yes -> No: at the next block the running rate becomes the millisecond rate
+    rig.ApplyPending();
+    const std::string sync = std::to_string(kLfo1Sync), ms = std::to_string(kLfo1RateMs);
+    EXPECT_THAT(rig.Edits(), ElementsAre("b" + sync, "a" + sync, "e" + sync, "b" + ms, "a" + ms, "e" + ms));
+    const double convertedMs = rig.Real(kLfo1RateMs);
+
+    // The host switching back and forth converts nothing: the click's command went with its own change.
+    const double syncedBefore = rig.Real(kLfo1RateSync);
+    rig.host->ClearCalls();
+    rig.plug->SetParameterFromHost(kLfo1Sync, 1.0f);
+    rig.ApplyPending();
+    rig.plug->SetParameterFromHost(kLfo1Sync, 0.0f);
+    rig.ApplyPending();
+    EXPECT_TRUE(rig.Edits().empty());
+    EXPECT_EQ(rig.Real(kLfo1RateSync), syncedBefore);
+    EXPECT_EQ(rig.Real(kLfo1RateMs), convertedMs);
+
+    // A right press sends the unchanged value with the command; a later host switch still converts nothing.
+    rig.Click(200, 200, EditorRig::kRight);
+    rig.ApplyPending();
+    EXPECT_THAT(rig.Edits(), ElementsAre("b" + sync, "a" + sync, "e" + sync));
+    rig.plug->SetParameterFromHost(kLfo1Sync, 1.0f);
+    rig.ApplyPending();
+    EXPECT_EQ(rig.Real(kLfo1RateSync), syncedBefore);
+    EXPECT_EQ(rig.Edits().size(), 3u);
+}
+
+TEST(EditorInput, AValueTheEngineSetsIsOneEditWhetherTheWindowIsOpenOrNot)
+{
+    // The same sync click, from the open window and from the controller with no window open.
+    EditorRig open;
+    EditorRig closed(false);
+    std::vector<std::vector<std::string>> edits;
+    std::vector<std::vector<uint8_t>> banks;
+    for (EditorRig* rig : {&open, &closed})
+    {
+        rig->plug->SetParameterFromHost(kLfo1Target, 0.75f);
+        rig->plug->SetParameterFromHost(kLfo1RateSync, 0.25f);
+        rig->Process();
+        rig->host->ClearCalls();
+        if (rig == &open)
+            rig->Click(200, 200);
+        else
+        {
+            tpm::IEditorController& controller = rig->plug->EditorControl();
+            controller.BeginGesture(kLfo1Sync);
+            controller.SetValueAfterCommand(tpm::EditorCommand::kSyncClick, kLfo1Sync, 0.0);
+            controller.EndGesture(kLfo1Sync);
+        }
+        rig->ApplyPending();
+        edits.push_back(rig->Edits());
+        void* data = nullptr;
+        const auto size = rig->host->Dispatch(vst::effGetChunk, 0, 0, &data);
+        banks.emplace_back(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+    }
+    EXPECT_EQ(edits[0].size(), 6u);
+    EXPECT_EQ(edits[0], edits[1]);
+    EXPECT_EQ(banks[0], banks[1]);
+    EXPECT_EQ(open.LastAutomation(kLfo1RateMs), closed.LastAutomation(kLfo1RateMs));
+
+    // The open window shows the new rate at its next tick.
+    open.Tick();
+    EXPECT_DOUBLE_EQ(open.Control(20).Value(), open.Normalized(kLfo1RateMs));
 }

@@ -33,7 +33,7 @@ class EditorRig
         EXPECT_TRUE(host) << error;
         plug = ProductOf(host->Effect());
         host->Start();
-        editor = static_cast<tpm::IEditorWindow*>(plug->GetEditor());
+        editor = static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(host->Effect())->Editor());
         editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
         if (openWindow)
             Open();

@@ -30,7 +30,6 @@ class FakeEngineHost : public IEngineHost
     int transportQueries = 0;
     std::vector<int> handled;
     std::vector<std::pair<int, double>> fromEngine;
-    std::vector<std::pair<int, bool>> hidden;
 
     double ParamValue(ParamId param) const override { return values[ToIndex(param)]; }
     double LiveSampleRate() const override { return liveRate; }
@@ -56,7 +55,8 @@ class FakeEngineHost : public IEngineHost
         values[paramIdx] = std::clamp(value, kMin[paramIdx], kMax[paramIdx]);
         HandleParamChange(param);
     }
-    void HideControls(ParamId param, bool hide) override { hidden.emplace_back(ToIndex(param), hide); }
+    // Whether LFO k's rate shows as synced, as the engine publishes it.
+    bool ShowsSynced(int k) const { return engine.Display().Read().lfo[k].synced; }
 
     // A change from outside, as the host's set-parameter call makes it.
     void Set(int paramIdx, double value)

@@ -326,7 +326,7 @@ TEST_F(LfoTest, WithoutHostTempoSyncedRatesUseTheLastTempoOr120Bpm)
     // A switch to synced by a click converts with the same tempo.
     h.Set(kLfo1Sync, 0);
     h.Set(kLfo1RateMs, 4000);
-    *h.engine.SyncClickedFlag() = true;
+    h.engine.NoteSyncClick();
     h.Set(kLfo1Sync, 1);
     EXPECT_EQ(h.values[kLfo1RateSync], 15); // 4 s is a whole note at 60 BPM
 
@@ -344,30 +344,31 @@ TEST_F(LfoTest, SyncSwitchByClickConvertsTheRunningRate)
     h.values[kLfo1RateSync] = 3;
     h.values[kLfo1RateMs] = 2000;
     Start(120.0);
-    h.hidden.clear();
+    EXPECT_FALSE(h.ShowsSynced(0));
 
-    *h.engine.SyncClickedFlag() = true;
+    h.engine.NoteSyncClick();
     h.Set(kLfo1Sync, 1);
-    EXPECT_FALSE(*h.engine.SyncClickedFlag());
+    EXPECT_FALSE(h.engine.Fields().syncClicked);
     ASSERT_EQ(h.fromEngine.size(), 1u);
     EXPECT_EQ(h.fromEngine[0],
               std::make_pair(static_cast<int>(kLfo1RateSync), 15.0)); // 2 s = 4 beats = "1/1"
-    EXPECT_EQ(h.hidden, (std::vector<std::pair<int, bool>>{{kLfo1RateSync, false}, {kLfo1RateMs, true}}));
+    EXPECT_TRUE(h.ShowsSynced(0));
     EXPECT_NEAR(h.L(0).inc, kTwoPi / 96000.0, 1e-18);
 
     h.Set(kLfo1RateSync, 12); // "1/2": one second
-    *h.engine.SyncClickedFlag() = true;
+    h.engine.NoteSyncClick();
     h.Set(kLfo1Sync, 0);
     ASSERT_EQ(h.fromEngine.size(), 2u);
     EXPECT_EQ(h.fromEngine[1].first, kLfo1RateMs);
     EXPECT_NEAR(h.values[kLfo1RateMs], 1000.0, 1e-9);
     EXPECT_NEAR(h.L(0).inc, kTwoPi / 48000.0, 1e-15);
-    EXPECT_EQ(h.hidden.back(), std::make_pair(static_cast<int>(kLfo1RateMs), false));
+    EXPECT_FALSE(h.ShowsSynced(0));
 
     // Setting the value it already has changes nothing.
-    h.hidden.clear();
+    h.engine.NoteSyncClick();
     h.Set(kLfo1Sync, 0);
-    EXPECT_TRUE(h.hidden.empty());
+    EXPECT_EQ(h.fromEngine.size(), 2u);
+    EXPECT_FALSE(h.ShowsSynced(0));
 }
 
 TEST_F(LfoTest, SyncSwitchWithoutAClickKeepsTheRateParameters)
@@ -377,13 +378,13 @@ TEST_F(LfoTest, SyncSwitchWithoutAClickKeepsTheRateParameters)
     h.values[kLfo2RateSync] = 3; // "1/16": a quarter beat
     h.values[kLfo2RateMs] = 2000;
     Start(120.0);
-    h.hidden.clear();
+    EXPECT_FALSE(h.ShowsSynced(1));
     h.Set(kLfo2Sync, 1); // automation or a preset
     EXPECT_TRUE(h.fromEngine.empty());
     EXPECT_EQ(h.values[kLfo2RateSync], 3);
     // The rate now in force sets the LFO, so what plays matches the saved parameters.
     EXPECT_NEAR(h.L(1).inc, kTwoPi / 6000.0, 1e-15);
-    EXPECT_EQ(h.hidden, (std::vector<std::pair<int, bool>>{{kLfo2RateSync, false}, {kLfo2RateMs, true}}));
+    EXPECT_TRUE(h.ShowsSynced(1));
     h.Set(kLfo2Sync, 0);
     EXPECT_NEAR(h.L(1).inc, kTwoPi / 96000.0, 1e-15);
 
@@ -391,7 +392,7 @@ TEST_F(LfoTest, SyncSwitchWithoutAClickKeepsTheRateParameters)
     FakeEngineHost fresh;
     fresh.values[kLfo1Sync] = 0;
     fresh.Open();
-    *fresh.engine.SyncClickedFlag() = true;
+    fresh.engine.NoteSyncClick();
     fresh.Set(kLfo1Sync, 1);
     EXPECT_TRUE(fresh.fromEngine.empty());
 }

@@ -203,7 +203,7 @@ TEST(ToneModule, SyncClickHandsTheConvertedRateToTheHost)
     b.Process(host->Effect());
 
     host->ClearCalls();
-    *plug->Engine().SyncClickedFlag() = true;
+    plug->Engine().NoteSyncClick();
     SetNormalized(*host, kLfo1Sync, 1.0f);
     b.Process(host->Effect()); // the engine takes the change up, and tells the host, at the next block
     std::vector<std::pair<int, int>> edits;

@@ -115,11 +115,11 @@ TEST(HostMessages, EditorChangesAreAutomatedAndBracketed)
     ASSERT_TRUE(p.plug);
     p.host->Dispatch(vst::effOpen);
     p.host->ClearCalls();
-    p.plug->HostBeginEdit(7);
-    p.plug->SetParameterFromEditor(7, 0.25);
-    p.plug->HostEndEditDelayed(7); // the editor's frame tick ends the edit later...
+    tpm::IEditorController& editor = p.plug->EditorControl();
+    editor.BeginGesture(7);
+    EXPECT_EQ(editor.SetValue(7, 0.25), 0.25);
     EXPECT_EQ(p.host->CountCalls(vst::audioMasterEndEdit), 0);
-    p.plug->FlushDelayedEndEdit(); // ...or the next gesture ends it at once
+    editor.EndGesture(7);
     const auto calls = p.host->Calls();
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[0].opcode, vst::audioMasterBeginEdit);
@@ -131,7 +131,7 @@ TEST(HostMessages, EditorChangesAreAutomatedAndBracketed)
 
     p.host->ClearCalls();
     p.plug->HostUpdateDisplay();
-    p.plug->HostBeginEditIfNew(3);
+    editor.BeginGesture(3);
     EXPECT_EQ(p.host->CountCalls(vst::audioMasterUpdateDisplay), 1);
     EXPECT_EQ(p.host->CountCalls(vst::audioMasterBeginEdit), 1);
 }

@@ -80,7 +80,7 @@ TEST(LockDiscipline, HostMessagesFollowTheOutermostReleaseInOrder)
     {
         ILockGuard guard(plug.Lock());
         plug.HostBeginEdit(3);
-        plug.SetParameterFromEditor(3, 0.5);
+        plug.EditorControl().SetValue(3, 0.5);
         plug.HostEndEdit(3);
         plug.HostUpdateDisplay();
         EXPECT_TRUE(host.messages.empty());

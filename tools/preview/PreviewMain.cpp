@@ -30,8 +30,7 @@ int main(int argc, char** argv)
         return 1;
     }
     host->Start();
-    auto* editor =
-        static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(host->Effect())->Product().GetEditor());
+    auto* editor = static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(host->Effect())->Editor());
     editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
     if (host->Dispatch(vst::effEditOpen) != 1)
     {

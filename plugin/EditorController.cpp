@@ -1,0 +1,120 @@
+#include "plugin/EditorController.h"
+
+#include "engine/ParamId.h"
+#include "plugin/TwinPulseToneMix.h"
+
+using namespace tpm;
+
+int EditorController::ParamCount() const
+{
+    return plugin.ParamCount();
+}
+
+// Values are atomics: read without the lock.
+double EditorController::NormalizedValue(int paramIdx)
+{
+    const IParameter* param = plugin.GetParam(paramIdx);
+    return param ? param->GetNormalized() : 0.0;
+}
+
+// Names, ranges, defaults and texts are fixed once the plug-in is made: reading them needs no lock.
+double EditorController::DefaultNormalized(int paramIdx) const
+{
+    const IParameter* param = plugin.GetParam(paramIdx);
+    return param ? param->ToNormalized(param->DefaultValue()) : 0.0;
+}
+
+std::string EditorController::DisplayText(int paramIdx, double normalized) const
+{
+    const IParameter* param = plugin.GetParam(paramIdx);
+    return param ? param->FormatDisplay(normalized, true) : std::string();
+}
+
+std::string EditorController::Unit(int paramIdx) const
+{
+    const IParameter* param = plugin.GetParam(paramIdx);
+    return param ? param->Label() : "";
+}
+
+std::vector<std::string> EditorController::ListTexts(int paramIdx) const
+{
+    std::vector<std::string> texts;
+    const IParameter* param = plugin.GetParam(paramIdx);
+    if (!param || (param->GetKind() != IParameter::kEnum && param->GetKind() != IParameter::kBool))
+        return texts;
+    // Display texts are listed in value order from the minimum.
+    for (int i = 0; i < param->DisplayTextCount(); ++i)
+        texts.emplace_back(param->GetDisplayText(static_cast<int>(param->Min()) + i));
+    return texts;
+}
+
+bool EditorController::NormalizedFromText(int paramIdx, const char* text, double& normalized) const
+{
+    const IParameter* param = plugin.GetParam(paramIdx);
+    double value = 0.0;
+    if (!param || !param->ParseEntry(text, value))
+        return false;
+    normalized = param->ToNormalized(value);
+    return true;
+}
+
+void EditorController::BeginGesture(int paramIdx)
+{
+    plugin.HostBeginEdit(paramIdx);
+}
+
+void EditorController::EndGesture(int paramIdx)
+{
+    plugin.HostEndEdit(paramIdx);
+}
+
+IParameter* EditorController::Store(int paramIdx, double normalized)
+{
+    IParameter* param = plugin.GetParam(paramIdx);
+    if (!param)
+        return nullptr;
+    param->SetNormalized(normalized);
+    plugin.HostAutomate(paramIdx, normalized);
+    return param;
+}
+
+double EditorController::SetValue(int paramIdx, double normalized)
+{
+    ILockGuard guard(plugin.Lock());
+    IParameter* param = Store(paramIdx, normalized);
+    if (!param)
+        return normalized;
+    plugin.HandleParamChange(paramIdx);
+    return param->GetNormalized();
+}
+
+double EditorController::SetValueAfterCommand(EditorCommand command, int paramIdx, double normalized)
+{
+    ILockGuard guard(plugin.Lock());
+    IParameter* param = Store(paramIdx, normalized);
+    if (!param)
+        return normalized;
+    // The command and the change reach the engine as one queued step, so nothing comes between them.
+    if (command == EditorCommand::kSyncClick)
+        plugin.HandleSyncClick(paramIdx);
+    else
+        plugin.HandleParamChange(paramIdx);
+    return param->GetNormalized();
+}
+
+EditorDisplayState EditorController::DisplayState() const
+{
+    const EngineDisplay::Snapshot shown = plugin.Engine().Display().Read();
+    EditorDisplayState state;
+    state.bandText = shown.band;
+    for (int k = 0; k < 2; ++k)
+    {
+        const EngineDisplay::LfoView& lfo = shown.lfo[k];
+        const LfoGraphValues& m = lfo.marker;
+        state.lfo[k] = {m.position, m.rangeLo, m.rangeHi, m.running, m.blocked};
+        // Of the two rate knobs on one spot, the one the LFO's rate kind does not use is hidden.
+        const ParamId hidden = ForLfo(lfo.synced ? ParamId::kLfo1RateMs : ParamId::kLfo1RateSync, k);
+        state.hiddenParams |= uint64_t{1} << ToIndex(hidden);
+    }
+    return state;
+}
