@@ -7,8 +7,6 @@ namespace
 {
 // The plug-in may call back while its entry point is still running, before we know its record.
 thread_local HostedPlugin* constructing = nullptr;
-// Set on an audio device's callback thread, where writing to stderr could miss the deadline.
-thread_local bool realTimeThread = false;
 
 void CopyBounded(void* ptr, const std::string& text, std::size_t limit)
 {
@@ -164,11 +162,6 @@ void HostedPlugin::Advance(int frames)
         samplePosition += frames;
 }
 
-void HostedPlugin::MarkRealTimeThread()
-{
-    realTimeThread = true;
-}
-
 std::vector<HostCall> HostedPlugin::Calls() const
 {
     std::lock_guard<std::mutex> guard(callsMutex);
@@ -206,7 +199,7 @@ intptr_t HostedPlugin::Answer(int32_t opcode, int32_t index, intptr_t value, voi
         std::lock_guard<std::mutex> guard(callsMutex);
         calls.push_back(HostCall{opcode, index, value, opt});
     }
-    if (settings.logToStderr && !realTimeThread)
+    if (settings.logToStderr && !OnRealTimeThread())
         if (const char* name = OpcodeName(opcode))
         {
             if (opcode == vst::audioMasterAutomate)
@@ -252,4 +245,160 @@ intptr_t HostedPlugin::Answer(int32_t opcode, int32_t index, intptr_t value, voi
         (void)value;
         return 0;
     }
+}
+
+std::string HostedPlugin::Name()
+{
+    char text[256] = {};
+    Dispatch(vst::effGetEffectName, 0, 0, text);
+    return text;
+}
+
+std::vector<std::string> HostedPlugin::DescribeIdentity()
+{
+    std::vector<std::string> lines;
+    char text[256] = {};
+    auto line = [&lines, &text](const char* format, auto... values) {
+        std::snprintf(text, sizeof text, format, values...);
+        lines.emplace_back(text);
+    };
+    auto asked = [this, &text](int32_t opcode) {
+        text[0] = '\0';
+        Dispatch(opcode, 0, 0, text);
+        return std::string(text);
+    };
+    const std::string name = asked(vst::effGetEffectName);
+    const std::string vendor = asked(vst::effGetVendorString);
+    const std::string product = asked(vst::effGetProductString);
+    lines.push_back("effect name: " + name);
+    lines.push_back("vendor: " + vendor);
+    lines.push_back("product: " + product);
+    if (!effect)
+        return lines;
+    line("magic: 0x%08X", static_cast<unsigned>(effect->magic));
+    line("unique id: 0x%08X", static_cast<unsigned>(effect->uniqueID));
+    line("version: %d", effect->version);
+    line("vendor version: %ld", static_cast<long>(Dispatch(vst::effGetVendorVersion)));
+    line("vst version: %ld", static_cast<long>(Dispatch(vst::effGetVstVersion)));
+    line("category: %ld", static_cast<long>(Dispatch(vst::effGetPlugCategory)));
+    line("flags: 0x%X", static_cast<unsigned>(effect->flags));
+    line("inputs: %d", effect->numInputs);
+    line("outputs: %d", effect->numOutputs);
+    line("initial delay: %d", effect->initialDelay);
+    line("io ratio: %g", static_cast<double>(effect->ioRatio));
+    line("programs: %d", effect->numPrograms);
+    line("parameters: %d", effect->numParams);
+    line("current program: %ld", static_cast<long>(Dispatch(vst::effGetProgram)));
+    return lines;
+}
+
+void HostedPlugin::Open()
+{
+    Dispatch(vst::effOpen);
+}
+
+void HostedPlugin::Configure(double sampleRate, int maxBlockFrames)
+{
+    Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
+    Dispatch(vst::effSetBlockSize, 0, maxBlockFrames);
+}
+
+bool HostedPlugin::Resume()
+{
+    Dispatch(vst::effMainsChanged, 0, 1);
+    return true;
+}
+
+void HostedPlugin::Suspend()
+{
+    Dispatch(vst::effMainsChanged, 0, 0);
+}
+
+double HostedPlugin::ParamNormalized(int index)
+{
+    return effect ? static_cast<double>(effect->getParameter(effect, index)) : 0.0;
+}
+
+void HostedPlugin::SetParamNormalized(int index, double normalized)
+{
+    if (effect)
+        effect->setParameter(effect, index, static_cast<float>(normalized));
+}
+
+int HostedPlugin::CurrentProgram()
+{
+    return static_cast<int>(Dispatch(vst::effGetProgram));
+}
+
+std::string HostedPlugin::CurrentProgramName()
+{
+    char text[256] = {};
+    Dispatch(vst::effGetProgramName, 0, 0, text);
+    return text;
+}
+
+bool HostedPlugin::SelectProgram(int index)
+{
+    Dispatch(vst::effSetProgram, 0, index);
+    return true;
+}
+
+bool HostedPlugin::SupportsDouble()
+{
+    return effect && (effect->flags & vst::effFlagsCanDoubleReplacing) != 0 &&
+           effect->processDoubleReplacing != nullptr;
+}
+
+void HostedPlugin::Process(float** inputs, float** outputs, int frames)
+{
+    effect->processReplacing(effect, inputs, outputs, frames);
+}
+
+void HostedPlugin::Process(double** inputs, double** outputs, int frames)
+{
+    effect->processDoubleReplacing(effect, inputs, outputs, frames);
+}
+
+bool HostedPlugin::SaveState(std::vector<uint8_t>& bytes)
+{
+    void* data = nullptr;
+    const intptr_t size = Dispatch(vst::effGetChunk, 0, 0, &data);
+    if (size <= 0 || !data)
+        return false;
+    const auto* begin = static_cast<const uint8_t*>(data);
+    bytes.assign(begin, begin + size);
+    return true;
+}
+
+bool HostedPlugin::LoadState(const std::vector<uint8_t>& bytes)
+{
+    std::vector<uint8_t> copy = bytes;
+    return Dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(copy.size()), copy.data()) != 0;
+}
+
+bool HostedPlugin::EditorSize(int& width, int& height)
+{
+    ERect* rect = nullptr;
+    if (!effect || (effect->flags & vst::effFlagsHasEditor) == 0 ||
+        Dispatch(vst::effEditGetRect, 0, 0, &rect) == 0 || !rect || rect->right <= rect->left ||
+        rect->bottom <= rect->top)
+        return false;
+    width = rect->right - rect->left;
+    height = rect->bottom - rect->top;
+    return true;
+}
+
+bool HostedPlugin::OpenEditor(void* parent)
+{
+    return Dispatch(vst::effEditOpen, 0, 0, parent) != 0;
+}
+
+void HostedPlugin::EditorIdle()
+{
+    Dispatch(vst::effEditIdle);
+}
+
+void HostedPlugin::CloseEditor()
+{
+    Dispatch(vst::effEditClose);
 }

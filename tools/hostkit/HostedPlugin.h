@@ -1,7 +1,8 @@
-// The host side of one plug-in instance: creates it through the module's entry point, answers
+// The host side of one VST 2.4 plug-in instance: creates it through the module's entry point, answers
 // its callbacks (time, identity, automation) as a host would, and closes it again.
 #pragma once
 
+#include "tools/hostkit/HostedInstance.h"
 #include "tools/hostkit/ModuleLibrary.h"
 
 #include <cstdint>
@@ -9,27 +10,6 @@
 #include <mutex>
 #include <string>
 #include <vector>
-
-// What the host tells the plug-in about itself and its transport.
-struct HostSettings
-{
-    double sampleRate = 44100.0;
-    int blockSize = 1024;
-    double tempo = 120.0;
-    bool tempoValid = true;
-    bool playing = false;
-    bool recording = false;
-    bool timeInfoAvailable = true;
-    int timeSigNumerator = 4;
-    int timeSigDenominator = 4;
-    std::string productName = "vsthost";
-    std::string vendorName = "twinPulseToneMix developers";
-    int vendorVersion = 10000;
-    bool logToStderr = false;
-    // Keeps every callback for Calls(). Long renders and real-time hosts turn it off: the list grows
-    // with every block, and keeping it locks and allocates on the audio thread.
-    bool recordCalls = true;
-};
 
 // One callback the plug-in made, as the host saw it.
 struct HostCall
@@ -40,7 +20,7 @@ struct HostCall
     float opt;
 };
 
-class HostedPlugin
+class HostedPlugin : public HostedInstance
 {
   public:
     static std::unique_ptr<HostedPlugin> Load(const std::string& modulePath, std::string& error,
@@ -48,9 +28,7 @@ class HostedPlugin
     // For hosts that link the plug-in in: the entry point is given directly.
     static std::unique_ptr<HostedPlugin> Create(VstEntryProc entry, std::string& error,
                                                 const HostSettings& settings = {});
-    ~HostedPlugin();
-    HostedPlugin(const HostedPlugin&) = delete;
-    HostedPlugin& operator=(const HostedPlugin&) = delete;
+    ~HostedPlugin() override;
 
     AEffect* Effect() { return effect; }
     intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
@@ -58,26 +36,51 @@ class HostedPlugin
     // effOpen, then sample rate, block size and switching on, as hosts do before processing.
     void Start();
     // Closes the instance (effClose); later calls do nothing.
-    void Close();
+    void Close() override;
 
-    std::string ParamName(int index);
-    std::string ParamLabel(int index);
-    std::string ParamDisplay(int index);
-    std::string ProgramName(int index);
+    std::string ParamName(int index) override;
+    std::string ParamLabel(int index) override;
+    std::string ParamDisplay(int index) override;
+    std::string ProgramName(int index) override;
     // Sets a parameter from its display text (through effString2Parameter); false if refused.
-    bool SetParamText(int index, const std::string& text);
+    bool SetParamText(int index, const std::string& text) override;
     int FindParam(const std::string& name);
 
     // A second, opened instance from the same entry point, for questions whose asking changes
     // parameters (what each value displays as); this instance is left as it is. Null if refused.
-    HostedPlugin* Spare();
+    HostedPlugin* Spare() override;
 
     // Moves the transport on by a block, as a host does between process calls.
-    void Advance(int frames);
-    // Called on a real-time thread: callbacks made on it are answered without printing anything.
-    static void MarkRealTimeThread();
+    void Advance(int frames) override;
 
-    HostSettings settings;
+    // The format-neutral face, through the dispatcher and the AEffect's callbacks.
+    HostedPlugin* Vst2() override { return this; }
+    std::string Name() override;
+    std::vector<std::string> DescribeIdentity() override;
+    int InputCount() override { return effect ? effect->numInputs : 0; }
+    int OutputCount() override { return effect ? effect->numOutputs : 0; }
+    void Open() override;
+    void Configure(double sampleRate, int maxBlockFrames) override;
+    bool Resume() override;
+    void Suspend() override;
+    int ParamCount() override { return effect ? effect->numParams : 0; }
+    bool Range(int, ParamRange&) override { return false; }
+    double ParamNormalized(int index) override;
+    void SetParamNormalized(int index, double normalized) override;
+    std::string DisplayOfValue(int, double) override { return {}; }
+    int ProgramCount() override { return effect ? effect->numPrograms : 0; }
+    int CurrentProgram() override;
+    std::string CurrentProgramName() override;
+    bool SelectProgram(int index) override;
+    bool SupportsDouble() override;
+    void Process(float** inputs, float** outputs, int frames) override;
+    void Process(double** inputs, double** outputs, int frames) override;
+    bool SaveState(std::vector<uint8_t>& bytes) override;
+    bool LoadState(const std::vector<uint8_t>& bytes) override;
+    bool EditorSize(int& width, int& height) override;
+    bool OpenEditor(void* parent) override;
+    void EditorIdle() override;
+    void CloseEditor() override;
     std::vector<HostCall> Calls() const;
     void ClearCalls();
     int CountCalls(int32_t opcode) const;

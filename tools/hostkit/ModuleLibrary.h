@@ -11,16 +11,20 @@ using VstEntryProc = AEffect* (*)(audioMasterCallback host);
 class ModuleLibrary
 {
   public:
-    // Null with a one-line reason in `error` when the file cannot be loaded or has no entry point.
-    static std::unique_ptr<ModuleLibrary> Open(const std::string& path, std::string& error);
+    // Null with a one-line reason in `error` when the file cannot be loaded or has no entry point:
+    // `entryName`, or for VST2 modules (null) VSTPluginMain or main.
+    static std::unique_ptr<ModuleLibrary> Open(const std::string& path, std::string& error,
+                                               const char* entryName = nullptr);
     ~ModuleLibrary();
     ModuleLibrary(const ModuleLibrary&) = delete;
     ModuleLibrary& operator=(const ModuleLibrary&) = delete;
 
     VstEntryProc Entry() const { return entry; }
+    void* EntrySymbol() const { return symbol; } // what `entryName` named
 
   private:
     ModuleLibrary() = default;
     void* handle = nullptr;
     VstEntryProc entry = nullptr;
+    void* symbol = nullptr;
 };

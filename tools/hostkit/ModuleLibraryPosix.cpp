@@ -2,7 +2,8 @@
 
 #include <dlfcn.h>
 
-std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std::string& error)
+std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std::string& error,
+                                                   const char* entryName)
 {
     // A name without a folder means the file here, not a library on the loader's search path.
     const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
@@ -17,18 +18,20 @@ std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std:
         error = "cannot load module '" + path + "': " + reason;
         return nullptr;
     }
-    void* symbol = dlsym(handle, "VSTPluginMain");
-    if (!symbol)
+    void* symbol = dlsym(handle, entryName ? entryName : "VSTPluginMain");
+    if (!symbol && !entryName)
         symbol = dlsym(handle, "main");
     if (!symbol)
     {
         dlclose(handle);
-        error = "module '" + path + "' exports neither VSTPluginMain nor main";
+        error = "module '" + path + "' exports " +
+                (entryName ? "no " + std::string(entryName) : std::string("neither VSTPluginMain nor main"));
         return nullptr;
     }
     std::unique_ptr<ModuleLibrary> library(new ModuleLibrary);
     library->handle = handle;
-    library->entry = reinterpret_cast<VstEntryProc>(symbol);
+    library->entry = entryName ? nullptr : reinterpret_cast<VstEntryProc>(symbol);
+    library->symbol = symbol;
     return library;
 }
 

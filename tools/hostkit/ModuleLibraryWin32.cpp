@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std::string& error)
+std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std::string& error,
+                                                   const char* entryName)
 {
     // A full path: a bare name means the file in the current folder, not one on the search path,
     // and the module's own folder is searched for the libraries it needs.
@@ -26,18 +27,20 @@ std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std:
                                            : WindowsErrorText(code));
         return nullptr;
     }
-    FARPROC symbol = GetProcAddress(handle, "VSTPluginMain");
-    if (!symbol)
+    FARPROC symbol = GetProcAddress(handle, entryName ? entryName : "VSTPluginMain");
+    if (!symbol && !entryName)
         symbol = GetProcAddress(handle, "main");
     if (!symbol)
     {
         FreeLibrary(handle);
-        error = "module '" + path + "' exports neither VSTPluginMain nor main";
+        error = "module '" + path + "' exports " +
+                (entryName ? "no " + std::string(entryName) : std::string("neither VSTPluginMain nor main"));
         return nullptr;
     }
     std::unique_ptr<ModuleLibrary> library(new ModuleLibrary);
     library->handle = handle;
-    library->entry = reinterpret_cast<VstEntryProc>(reinterpret_cast<void*>(symbol));
+    library->symbol = reinterpret_cast<void*>(symbol);
+    library->entry = entryName ? nullptr : reinterpret_cast<VstEntryProc>(library->symbol);
     return library;
 }
 

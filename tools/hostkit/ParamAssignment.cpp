@@ -61,16 +61,16 @@ struct Resolution
     std::string text;
 };
 
-double NormalizedOfText(HostedPlugin& spare, int index, const std::string& text)
+double NormalizedOfText(HostedInstance& spare, int index, const std::string& text)
 {
     spare.SetParamText(index, text);
-    return spare.Effect()->getParameter(spare.Effect(), index);
+    return spare.ParamNormalized(index);
 }
 
 bool ResolveText(ParamCatalog& catalog, int index, const std::string& key, const std::string& value,
                  Resolution& out, std::string& error)
 {
-    HostedPlugin* spare = catalog.Plugin().Spare();
+    HostedInstance* spare = catalog.Plugin().Spare();
     if (!spare)
     {
         error = "the plug-in refused a second instance to check '" + key + "' against";
@@ -168,30 +168,55 @@ bool Resolve(ParamCatalog& catalog, const std::string& assignment, Resolution& o
 }
 } // namespace
 
-ParamDescription DescribeParam(HostedPlugin& plugin, int index)
+// Where the plug-in states its range, the texts come from its own values, without changing any.
+ParamDescription DescribeRanged(HostedInstance& plugin, int index, const ParamRange& range)
 {
     ParamDescription d;
-    HostedPlugin* spare = plugin.Spare();
-    HostedPlugin& asked = spare ? *spare : plugin;
-    AEffect* e = asked.Effect();
+    d.name = plugin.ParamName(index);
+    d.label = plugin.ParamLabel(index);
+    d.min = range.min;
+    d.max = range.max;
+    d.isList = range.isList;
+    // A number's ends without the unit, which the description adds once.
+    auto bare = [&d](std::string text) {
+        if (!d.label.empty() && text.size() > d.label.size() &&
+            text.compare(text.size() - d.label.size(), d.label.size(), d.label) == 0)
+            text = Trim(text.substr(0, text.size() - d.label.size()));
+        return text;
+    };
+    d.lowest = bare(plugin.DisplayOfValue(index, range.min));
+    d.highest = bare(plugin.DisplayOfValue(index, range.max));
+    for (double v = range.min; d.isList && v <= range.max; v += 1.0)
+        d.texts.push_back(plugin.DisplayOfValue(index, v));
+    return d;
+}
+
+ParamDescription DescribeParam(HostedInstance& plugin, int index)
+{
+    ParamRange range;
+    if (plugin.Range(index, range))
+        return DescribeRanged(plugin, index, range);
+    ParamDescription d;
+    HostedInstance* spare = plugin.Spare();
+    HostedInstance& asked = spare ? *spare : plugin;
     d.name = asked.ParamName(index);
     d.label = asked.ParamLabel(index);
-    const float before = e->getParameter(e, index);
-    e->setParameter(e, index, 0.0f);
+    const double before = asked.ParamNormalized(index);
+    asked.SetParamNormalized(index, 0.0);
     d.lowest = asked.ParamDisplay(index);
-    e->setParameter(e, index, 1.0f);
+    asked.SetParamNormalized(index, 1.0);
     d.highest = asked.ParamDisplay(index);
     const bool numeric = ParseNumber(d.lowest, "", d.min) && ParseNumber(d.highest, "", d.max);
     d.isList = !numeric;
     if (d.isList)
         for (int step = 0; step <= kListSweepSteps; ++step)
         {
-            e->setParameter(e, index, static_cast<float>(step) / kListSweepSteps);
+            asked.SetParamNormalized(index, static_cast<float>(step) / kListSweepSteps);
             std::string text = asked.ParamDisplay(index);
             if (d.texts.empty() || d.texts.back() != text)
                 d.texts.push_back(std::move(text));
         }
-    e->setParameter(e, index, before);
+    asked.SetParamNormalized(index, before);
     return d;
 }
 
@@ -215,7 +240,7 @@ bool ResolveParamAssignment(ParamCatalog& catalog, const std::string& assignment
     return true;
 }
 
-bool ApplyParamAssignment(HostedPlugin& plugin, const std::string& assignment, std::string& error,
+bool ApplyParamAssignment(HostedInstance& plugin, const std::string& assignment, std::string& error,
                           std::string* warning)
 {
     Resolution resolution;
@@ -233,6 +258,6 @@ bool ApplyParamAssignment(HostedPlugin& plugin, const std::string& assignment, s
         error = "the plug-in refused '" + assignment + "'";
         return false;
     }
-    plugin.Effect()->setParameter(plugin.Effect(), index, static_cast<float>(resolution.setting.normalized));
+    plugin.SetParamNormalized(index, resolution.setting.normalized);
     return true;
 }

@@ -2,14 +2,14 @@
 // way a careful host checks them before anything reaches the plug-in.
 #pragma once
 
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/HostedInstance.h"
 #include "tools/hostkit/ParamSetting.h"
 
 #include <string>
 #include <vector>
 
-// What a parameter shows a host, learnt through the VST interface alone (on the plug-in's spare
-// instance, so the one in use keeps its values).
+// What a parameter shows a host: from the range the plug-in states (CLAP), or else learnt through
+// normalised values alone (on the plug-in's spare instance, so the one in use keeps its values).
 struct ParamDescription
 {
     std::string name;
@@ -20,7 +20,7 @@ struct ParamDescription
     std::vector<std::string> texts; // a list's texts, lowest first
 };
 
-ParamDescription DescribeParam(HostedPlugin& plugin, int index);
+ParamDescription DescribeParam(HostedInstance& plugin, int index);
 // "Sine, Triangle, Saw" for a list ("one of 3 texts, Sine to Saw" when `brief`), "20.0 to 20000.0 Hz"
 // for a number.
 std::string DescribeRange(const ParamDescription& description, bool brief = false);
@@ -33,5 +33,5 @@ class ParamCatalog;
 bool ResolveParamAssignment(ParamCatalog& catalog, const std::string& assignment, ParamSetting& out,
                             std::string& error);
 // Resolves and applies the assignment; a warning, if any, goes to `warning` when given.
-bool ApplyParamAssignment(HostedPlugin& plugin, const std::string& assignment, std::string& error,
+bool ApplyParamAssignment(HostedInstance& plugin, const std::string& assignment, std::string& error,
                           std::string* warning = nullptr);

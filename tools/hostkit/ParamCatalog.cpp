@@ -7,9 +7,9 @@ std::string LowerCase(std::string text)
     return text;
 }
 
-ParamCatalog::ParamCatalog(HostedPlugin& plugin) : plugin(plugin)
+ParamCatalog::ParamCatalog(HostedInstance& plugin) : plugin(plugin)
 {
-    const int count = plugin.Effect()->numParams;
+    const int count = plugin.ParamCount();
     for (int i = 0; i < count; ++i)
         lowerNames.push_back(LowerCase(plugin.ParamName(i)));
     descriptions.resize(lowerNames.size());
@@ -39,9 +39,9 @@ double ParamCatalog::ListValue(int index, const std::string& text)
     if (const auto found = listValues.find(key); found != listValues.end())
         return found->second;
     // Asked of the spare instance, so the one in use keeps its value.
-    HostedPlugin& asked = plugin.Spare() ? *plugin.Spare() : plugin;
+    HostedInstance& asked = plugin.Spare() ? *plugin.Spare() : plugin;
     asked.SetParamText(index, text);
-    const double value = asked.Effect()->getParameter(asked.Effect(), index);
+    const double value = asked.ParamNormalized(index);
     listValues.emplace(key, value);
     return value;
 }

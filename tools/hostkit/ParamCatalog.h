@@ -14,9 +14,9 @@
 class ParamCatalog
 {
   public:
-    explicit ParamCatalog(HostedPlugin& plugin);
+    explicit ParamCatalog(HostedInstance& plugin);
 
-    HostedPlugin& Plugin() { return plugin; }
+    HostedInstance& Plugin() { return plugin; }
     int Count() const { return static_cast<int>(lowerNames.size()); }
     // The indices of the parameters with this name, compared without regard to case.
     std::vector<int> IndicesNamed(const std::string& name) const;
@@ -25,7 +25,7 @@ class ParamCatalog
     double ListValue(int index, const std::string& text);
 
   private:
-    HostedPlugin& plugin;
+    HostedInstance& plugin;
     std::vector<std::string> lowerNames;
     std::vector<std::unique_ptr<ParamDescription>> descriptions;
     std::map<std::pair<int, std::string>, double> listValues;

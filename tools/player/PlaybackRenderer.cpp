@@ -5,10 +5,8 @@
 #include <cmath>
 #include <cstring>
 
-PlaybackRenderer::PlaybackRenderer(HostedPlugin& plugin, const PlaybackSetup& setup)
-    : plugin(plugin), effect(plugin.Effect()), setup(setup),
-      doublePrecision((effect->flags & vst::effFlagsCanDoubleReplacing) != 0 &&
-                      effect->processDoubleReplacing),
+PlaybackRenderer::PlaybackRenderer(HostedInstance& plugin, const PlaybackSetup& setup)
+    : plugin(plugin), setup(setup), doublePrecision(plugin.SupportsDouble()),
       fade(setup.sleepFrames, setup.sleepFadeFrames, setup.stopFadeFrames)
 {
     fade.EndAt(setup.endFrames);
@@ -22,8 +20,9 @@ PlaybackRenderer::PlaybackRenderer(HostedPlugin& plugin, const PlaybackSetup& se
 template <typename Sample> void PlaybackRenderer::Allocate(Planar<Sample>& buffers)
 {
     const auto size = static_cast<std::size_t>(setup.blockFrames);
-    buffers.in.assign(static_cast<std::size_t>(std::max(0, effect->numInputs)), std::vector<Sample>(size));
-    buffers.out.assign(static_cast<std::size_t>(std::max(0, effect->numOutputs)), std::vector<Sample>(size));
+    buffers.in.assign(static_cast<std::size_t>(std::max(0, plugin.InputCount())), std::vector<Sample>(size));
+    buffers.out.assign(static_cast<std::size_t>(std::max(0, plugin.OutputCount())),
+                       std::vector<Sample>(size));
     for (auto& channel : buffers.in)
         buffers.inPointers.push_back(channel.data());
     for (auto& channel : buffers.out)
@@ -34,7 +33,7 @@ void PlaybackRenderer::Render(float* out, const float* liveIn, int frames, bool 
 {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point began = Clock::now();
-    HostedPlugin::MarkRealTimeThread();
+    HostedInstance::MarkRealTimeThread();
     if (underflow)
         underruns.fetch_add(1, std::memory_order_relaxed);
     if (stopRequested.load(std::memory_order_relaxed))
@@ -86,10 +85,7 @@ void PlaybackRenderer::RenderBlock(Planar<Sample>& buffers, float* out, const fl
             for (auto& channel : buffers.in)
                 std::fill_n(channel.data(), frames, Sample{});
     }
-    if constexpr (sizeof(Sample) == sizeof(double))
-        effect->processDoubleReplacing(effect, buffers.inPointers.data(), buffers.outPointers.data(), frames);
-    else
-        effect->processReplacing(effect, buffers.inPointers.data(), buffers.outPointers.data(), frames);
+    plugin.Process(buffers.inPointers.data(), buffers.outPointers.data(), frames);
     plugin.Advance(frames);
     const Sample* outLeft = buffers.out[0].data();
     const Sample* outRight = buffers.out.size() > 1 ? buffers.out[1].data() : outLeft;

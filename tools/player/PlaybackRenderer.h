@@ -4,7 +4,7 @@
 // Render never locks, allocates, waits or does I/O.
 #pragma once
 
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/HostedInstance.h"
 #include "tools/hostkit/ScheduleRunner.h"
 #include "tools/player/LoopedInput.h"
 #include "tools/player/OutputFade.h"
@@ -27,7 +27,7 @@ struct PlaybackSetup
 class PlaybackRenderer
 {
   public:
-    PlaybackRenderer(HostedPlugin& plugin, const PlaybackSetup& setup);
+    PlaybackRenderer(HostedInstance& plugin, const PlaybackSetup& setup);
 
     // Audio thread: `frames` interleaved stereo frames into `out`; `liveIn` holds the device input
     // when live input was set up.
@@ -55,8 +55,7 @@ class PlaybackRenderer
     void RenderBlock(Planar<Sample>& buffers, float* out, const float* liveIn, int frames);
     void CountClipping(const float* out, int samples);
 
-    HostedPlugin& plugin;
-    AEffect* effect;
+    HostedInstance& plugin;
     PlaybackSetup setup;
     bool doublePrecision;
     Planar<float> floats;

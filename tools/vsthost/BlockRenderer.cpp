@@ -4,10 +4,8 @@
 
 #include <algorithm>
 
-BlockRenderer::BlockRenderer(HostedPlugin& hosted, int channelCount, int blockSize)
-    : plugin(hosted), channels(channelCount),
-      doublePrecision((hosted.Effect()->flags & vst::effFlagsCanDoubleReplacing) != 0 &&
-                      hosted.Effect()->processDoubleReplacing != nullptr)
+BlockRenderer::BlockRenderer(HostedInstance& hosted, int channelCount, int blockSize)
+    : plugin(hosted), channels(channelCount), doublePrecision(hosted.SupportsDouble())
 {
     const auto size = static_cast<std::size_t>(blockSize);
     if (doublePrecision)
@@ -18,10 +16,9 @@ BlockRenderer::BlockRenderer(HostedPlugin& hosted, int channelCount, int blockSi
 
 template <typename Sample> void BlockRenderer::Allocate(Planes<Sample>& planes, std::size_t blockSize)
 {
-    const AEffect* e = plugin.Effect();
-    planes.in.assign(static_cast<std::size_t>(std::max(channels, e->numInputs)),
+    planes.in.assign(static_cast<std::size_t>(std::max(channels, plugin.InputCount())),
                      std::vector<Sample>(blockSize));
-    planes.out.assign(static_cast<std::size_t>(std::max(channels, e->numOutputs)),
+    planes.out.assign(static_cast<std::size_t>(std::max(channels, plugin.OutputCount())),
                       std::vector<Sample>(blockSize));
     for (auto& plane : planes.in)
         planes.inPointers.push_back(plane.data());
@@ -57,11 +54,7 @@ void BlockRenderer::Run(Planes<Sample>& planes, const float* input, int inputCha
     }
     inputSilent = silent;
 
-    AEffect* e = plugin.Effect();
-    if constexpr (sizeof(Sample) == sizeof(double))
-        e->processDoubleReplacing(e, planes.inPointers.data(), planes.outPointers.data(), frames);
-    else
-        e->processReplacing(e, planes.inPointers.data(), planes.outPointers.data(), frames);
+    plugin.Process(planes.inPointers.data(), planes.outPointers.data(), frames);
     plugin.Advance(frames);
 
     if (channels == 2)

@@ -3,14 +3,14 @@
 // otherwise), with the transport moved on after each block.
 #pragma once
 
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/HostedInstance.h"
 
 #include <vector>
 
 class BlockRenderer
 {
   public:
-    BlockRenderer(HostedPlugin& plugin, int channels, int blockSize);
+    BlockRenderer(HostedInstance& plugin, int channels, int blockSize);
 
     // `frames` (at most the block size) frames of `inputChannels`-channel input (null: silence) into
     // `output`. Plug-in channel c reads input channel c, or the input's last one when it has fewer.
@@ -29,7 +29,7 @@ class BlockRenderer
     template <typename Sample>
     void Run(Planes<Sample>& planes, const float* input, int inputChannels, float* output, int frames);
 
-    HostedPlugin& plugin;
+    HostedInstance& plugin;
     int channels;
     bool doublePrecision;
     // The input planes hold silence from an earlier block: a silent block need not clear them.

@@ -62,9 +62,13 @@ int RunCompare(const std::string& a, const std::string& b, double tolerance);
 
 // Loads and opens a module with the host settings; prints the error and answers null on failure.
 std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSettings& settings);
+// The same for any format the tool hosts: a .clap file as CLAP, anything else as VST2.
+std::unique_ptr<HostedInstance> OpenPlugin(const std::string& module, const HostSettings& settings);
+// The VST2 instance for what only VST2 modules have (`what`: "schedules", ...); prints why not otherwise.
+HostedPlugin* Vst2Only(HostedInstance& plugin, const std::string& what);
 HostSettings SettingsFor(const CommonHostOptions& host);
 // Applies the setup to an opened plug-in; prints warnings, and the error, answering false, on failure.
-bool ApplySetup(HostedPlugin& plugin, const PluginSetup& setup);
+bool ApplySetup(HostedInstance& plugin, const PluginSetup& setup);
 void PrintWarning(const std::string& warning);
 // A sample magnitude as "+6.0 dBFS", as the clipping reports give the peak.
 std::string PeakText(float peak);

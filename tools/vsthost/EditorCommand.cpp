@@ -41,13 +41,13 @@ bool SaveScreenshot(HostWindow& window, const std::string& path, bool report)
 }
 
 // The window loop: idle calls about 60 times a second until the window closes or the screenshot is due.
-int ShowEditor(HostedPlugin& plugin, HostWindow& window, const EditorOptions& options)
+int ShowEditor(HostedInstance& plugin, HostWindow& window, const EditorOptions& options)
 {
     using Clock = std::chrono::steady_clock;
     const auto due = Clock::now() + std::chrono::milliseconds(options.afterMs);
     while (window.PumpEvents(kIdleIntervalMs))
     {
-        plugin.Dispatch(vst::effEditIdle);
+        plugin.EditorIdle();
         if (!options.screenshot.empty() && Clock::now() >= due)
             return SaveScreenshot(window, options.screenshot, options.reportWindow) ? 0 : 1;
     }
@@ -62,30 +62,27 @@ int RunEditor(const EditorOptions& options, const CommonHostOptions& host)
     settings.productName = host.hostName;
     settings.vendorVersion = host.hostVersion;
     settings.logToStderr = host.logAutomation;
-    auto plugin = OpenModule(options.module, settings);
+    auto plugin = OpenPlugin(options.module, settings);
     if (!plugin)
         return 1;
-    plugin->Start();
-    ERect* rect = nullptr;
-    if ((plugin->Effect()->flags & vst::effFlagsHasEditor) == 0 ||
-        plugin->Dispatch(vst::effEditGetRect, 0, 0, &rect) == 0 || !rect || rect->right <= rect->left ||
-        rect->bottom <= rect->top)
+    plugin->Open();
+    plugin->Configure(settings.sampleRate, settings.blockSize);
+    plugin->Resume();
+    int width = 0;
+    int height = 0;
+    if (!plugin->EditorSize(width, height))
     {
         std::fprintf(stderr, "vsthost: the plug-in has no editor\n");
         return 1;
     }
-    const int width = rect->right - rect->left;
-    const int height = rect->bottom - rect->top;
-    char name[256] = {};
-    plugin->Dispatch(vst::effGetEffectName, 0, 0, name);
     std::string error;
-    auto window = HostWindow::Create(width, height, std::string("vsthost: ") + name, error);
+    auto window = HostWindow::Create(width, height, "vsthost: " + plugin->Name(), error);
     if (!window)
     {
         std::fprintf(stderr, "vsthost: %s\n", error.c_str());
         return 1;
     }
-    if (plugin->Dispatch(vst::effEditOpen, 0, 0, window->ParentHandle()) == 0)
+    if (!plugin->OpenEditor(window->ParentHandle()))
     {
         std::fprintf(stderr, "vsthost: the plug-in did not open its editor\n");
         return 1;
@@ -97,9 +94,9 @@ int RunEditor(const EditorOptions& options, const CommonHostOptions& host)
         std::printf("READY %d %d %d %d\n", x, y, width, height);
     std::fflush(stdout);
     const int result = ShowEditor(*plugin, *window, options);
-    plugin->Dispatch(vst::effEditClose);
+    plugin->CloseEditor();
     // What the user set in the editor, in the form -p takes back.
-    for (int i = 0; options.printParams && i < plugin->Effect()->numParams; ++i)
+    for (int i = 0; options.printParams && i < plugin->ParamCount(); ++i)
         std::printf("%s=%s\n", plugin->ParamName(i).c_str(), plugin->ParamDisplay(i).c_str());
     std::fflush(stdout);
     plugin->Close();

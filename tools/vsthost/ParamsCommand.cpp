@@ -6,16 +6,16 @@
 
 int RunParams(const std::string& module, const CommonHostOptions& host)
 {
-    auto plugin = OpenModule(module, SettingsFor(host));
+    auto plugin = OpenPlugin(module, SettingsFor(host));
     if (!plugin)
         return 1;
-    plugin->Dispatch(vst::effOpen);
-    AEffect* e = plugin->Effect();
+    plugin->Open();
+    const int count = plugin->ParamCount();
     std::map<std::string, int> uses;
-    for (int i = 0; i < e->numParams; ++i)
+    for (int i = 0; i < count; ++i)
         ++uses[plugin->ParamName(i)];
     std::printf("# index | name | unit | accepts | now\n");
-    for (int i = 0; i < e->numParams; ++i)
+    for (int i = 0; i < count; ++i)
     {
         const ParamDescription d = DescribeParam(*plugin, i);
         // A name used twice (or not at all) is reached by its index only.

@@ -32,11 +32,15 @@ int Fail(const std::string& error)
 }
 
 // --load, --program and the parameters, in that order, as `render` applies them.
-bool ApplyStartState(HostedPlugin& plugin, const PlayOptions& options)
+bool ApplyStartState(HostedInstance& plugin, const PlayOptions& options)
 {
-    if (!options.load.empty() && !LoadPresetFileInto(plugin, options.load))
-        return false;
-    const int programs = plugin.Effect()->numPrograms;
+    if (!options.load.empty())
+    {
+        HostedPlugin* vst2 = Vst2Only(plugin, ".fxp and .fxb files");
+        if (!vst2 || !LoadPresetFileInto(*vst2, options.load))
+            return false;
+    }
+    const int programs = plugin.ProgramCount();
     if (options.program >= 0)
     {
         if (options.program >= programs)
@@ -45,7 +49,7 @@ bool ApplyStartState(HostedPlugin& plugin, const PlayOptions& options)
                  std::to_string(programs) + ")");
             return false;
         }
-        plugin.Dispatch(vst::effSetProgram, 0, options.program);
+        plugin.SelectProgram(options.program);
     }
     std::string error;
     for (const std::string& assignment : options.params)
@@ -58,9 +62,10 @@ bool ApplyStartState(HostedPlugin& plugin, const PlayOptions& options)
 }
 
 // Reads the schedule before anything plays; its length is 0 when it sets none (play until stopped).
-bool LoadPlaySchedule(HostedPlugin& plugin, const std::string& path, Schedule& schedule)
+bool LoadPlaySchedule(HostedInstance& plugin, const std::string& path, Schedule& schedule)
 {
-    if (!LoadScheduleFor(plugin, path, schedule))
+    HostedPlugin* vst2 = Vst2Only(plugin, "schedules");
+    if (!vst2 || !LoadScheduleFor(*vst2, path, schedule))
         return false;
     if (schedule.LengthSeconds() > kLongestScheduleSeconds)
     {
@@ -72,23 +77,19 @@ bool LoadPlaySchedule(HostedPlugin& plugin, const std::string& path, Schedule& s
 
 // The plug-in's editor in a window of its own, under the program bar; null (and the reason on
 // stderr) when there is none.
-std::unique_ptr<HostWindow> OpenEditor(HostedPlugin& plugin, const std::string& title)
+std::unique_ptr<HostWindow> OpenEditor(HostedInstance& plugin, const std::string& title)
 {
-    if ((plugin.Effect()->flags & vst::effFlagsHasEditor) == 0)
+    int width = 0;
+    int height = 0;
+    if (!plugin.EditorSize(width, height))
     {
         std::fprintf(stderr, "vsthost: the plug-in has no editor; playing from the terminal\n");
         return nullptr;
     }
-    ERect* rect = nullptr;
-    plugin.Dispatch(vst::effEditGetRect, 0, 0, &rect);
-    const int width = rect ? rect->right - rect->left : 0;
-    const int height = rect ? rect->bottom - rect->top : 0;
-    std::string error = "the plug-in gave no editor size";
+    std::string error;
     std::unique_ptr<HostWindow> window =
-        width > 0 && height > 0
-            ? HostWindow::Create(width, height, title, error, PlayerControls::ProgramNames(plugin))
-            : nullptr;
-    if (window && plugin.Dispatch(vst::effEditOpen, 0, 0, window->ParentHandle()) == 0)
+        HostWindow::Create(width, height, title, error, PlayerControls::ProgramNames(plugin));
+    if (window && !plugin.OpenEditor(window->ParentHandle()))
     {
         error = "the plug-in did not open its editor";
         window.reset();
@@ -107,7 +108,7 @@ enum class Ending
 // The main thread while the device plays: editor events, idle calls and the program bar, or the
 // status line and keys; a stop signal, q or a closed window start the short fade, and playback ends
 // once it is silent. Program changes reach the plug-in from here, never from the audio thread.
-Ending WaitForEnd(HostedPlugin& plugin, AudioDevice& device, PlaybackRenderer& renderer,
+Ending WaitForEnd(HostedInstance& plugin, AudioDevice& device, PlaybackRenderer& renderer,
                   std::unique_ptr<HostWindow>& window)
 {
     using Clock = std::chrono::steady_clock;
@@ -122,12 +123,12 @@ Ending WaitForEnd(HostedPlugin& plugin, AudioDevice& device, PlaybackRenderer& r
         {
             if (window->PumpEvents(kIdleMs))
             {
-                plugin.Dispatch(vst::effEditIdle);
+                plugin.EditorIdle();
                 controls.FollowWindow(*window);
             }
             else
             {
-                plugin.Dispatch(vst::effEditClose);
+                plugin.CloseEditor();
                 window.reset();
                 closed = true;
             }
@@ -215,12 +216,12 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
     settings.vendorVersion = host.hostVersion;
     settings.logToStderr = host.logAutomation;
     settings.recordCalls = false;
-    auto plugin = OpenModule(options.module, settings);
+    auto plugin = OpenPlugin(options.module, settings);
     if (!plugin)
         return 1;
-    if (plugin->Effect()->numOutputs < 1)
+    if (plugin->OutputCount() < 1)
         return Fail("the plug-in has no audio output");
-    plugin->Dispatch(vst::effOpen);
+    plugin->Open();
     if (!ApplyStartState(*plugin, options))
         return 1;
     Schedule schedule;
@@ -233,8 +234,7 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
     const double rate = device->Rate();
     plugin->settings.sampleRate = rate;
     plugin->settings.blockSize = static_cast<int>(device->BufferFrames());
-    plugin->Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
-    plugin->Dispatch(vst::effSetBlockSize, 0, plugin->settings.blockSize);
+    plugin->Configure(rate, plugin->settings.blockSize);
 
     PlaybackSetup setup;
     setup.blockFrames = plugin->settings.blockSize;
@@ -249,13 +249,14 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
     std::unique_ptr<ScheduleRunner> runner;
     if (!options.schedule.empty())
     {
-        runner = std::make_unique<ScheduleRunner>(*plugin, schedule, rate);
+        runner = std::make_unique<ScheduleRunner>(*plugin->Vst2(), schedule, rate);
         setup.schedule = runner.get();
         if (schedule.LengthSeconds() > 0.0)
             setup.endFrames = std::llround(schedule.LengthSeconds() * rate);
     }
     PlaybackRenderer renderer(*plugin, setup);
-    plugin->Dispatch(vst::effMainsChanged, 0, 1);
+    if (!plugin->Resume())
+        return Fail("the plug-in did not activate");
 
     std::unique_ptr<HostWindow> window;
     if (!options.noEditor)
@@ -263,7 +264,7 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
     if (!device->Start(renderer, error))
     {
         if (window)
-            plugin->Dispatch(vst::effEditClose);
+            plugin->CloseEditor();
         return Fail(error);
     }
     // The audio system's threads exist now; from here on only this thread takes the stop signals.
@@ -275,9 +276,9 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
     if (input)
         input->Stop();
     if (window)
-        plugin->Dispatch(vst::effEditClose);
+        plugin->CloseEditor();
     window.reset();
-    plugin->Dispatch(vst::effMainsChanged, 0, 0);
+    plugin->Suspend();
     plugin->Close();
     const double seconds = static_cast<double>(renderer.FramesPlayed()) / rate;
     std::fprintf(

@@ -4,20 +4,18 @@
 
 #include <cstdio>
 
-PlayerControls::PlayerControls(HostedPlugin& plugin, const PlaybackRenderer& renderer)
+PlayerControls::PlayerControls(HostedInstance& plugin, const PlaybackRenderer& renderer)
     : plugin(plugin), renderer(renderer)
 {
 }
 
-std::vector<std::string> PlayerControls::ProgramNames(HostedPlugin& plugin)
+std::vector<std::string> PlayerControls::ProgramNames(HostedInstance& plugin)
 {
     std::vector<std::string> names;
-    for (int i = 0; i < plugin.Effect()->numPrograms; ++i)
+    for (int i = 0; i < plugin.ProgramCount(); ++i)
     {
-        char name[256] = {};
-        if (plugin.Dispatch(vst::effGetProgramNameIndexed, i, -1, name) == 0 || name[0] == '\0')
-            std::snprintf(name, sizeof name, "Program %d", i);
-        names.emplace_back(name);
+        const std::string name = plugin.ProgramName(i);
+        names.push_back(name.empty() ? "Program " + std::to_string(i) : name);
     }
     return names;
 }
@@ -25,9 +23,9 @@ std::vector<std::string> PlayerControls::ProgramNames(HostedPlugin& plugin)
 void PlayerControls::FollowWindow(HostWindow& window)
 {
     const int chosen = window.TakeProgramChoice();
-    if (chosen >= 0 && chosen < plugin.Effect()->numPrograms)
-        plugin.Dispatch(vst::effSetProgram, 0, chosen);
-    const auto current = static_cast<int>(plugin.Dispatch(vst::effGetProgram));
+    if (chosen >= 0 && chosen < plugin.ProgramCount())
+        plugin.SelectProgram(chosen);
+    const int current = plugin.CurrentProgram();
     if (current != shownProgram)
     {
         window.ShowProgram(current, ProgramName());
@@ -58,8 +56,8 @@ std::string PlayerControls::ClockTime(double seconds)
 
 void PlayerControls::ShowStatus(double seconds)
 {
-    std::string line = ClockTime(seconds) + "  program " +
-                       std::to_string(plugin.Dispatch(vst::effGetProgram)) + ": " + ProgramName();
+    std::string line =
+        ClockTime(seconds) + "  program " + std::to_string(plugin.CurrentProgram()) + ": " + ProgramName();
     if (renderer.ClippedSamples() > 0)
         line += "  clipping: " + std::to_string(renderer.ClippedSamples()) + " samples, peak " +
                 PeakText(renderer.Peak());
@@ -72,16 +70,14 @@ void PlayerControls::ShowStatus(double seconds)
 
 std::string PlayerControls::ProgramName()
 {
-    char name[256] = {};
-    plugin.Dispatch(vst::effGetProgramName, 0, 0, name);
-    return name;
+    return plugin.CurrentProgramName();
 }
 
 void PlayerControls::StepProgram(int step)
 {
-    const int count = plugin.Effect()->numPrograms;
+    const int count = plugin.ProgramCount();
     if (count < 1)
         return;
-    const auto current = static_cast<int>(plugin.Dispatch(vst::effGetProgram));
-    plugin.Dispatch(vst::effSetProgram, 0, ((current + step) % count + count) % count);
+    const int current = plugin.CurrentProgram();
+    plugin.SelectProgram(((current + step) % count + count) % count);
 }

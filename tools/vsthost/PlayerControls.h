@@ -1,10 +1,9 @@
 // What the user sees and does while `play` plays, on the main thread: the window's program bar kept
 // on the plug-in's program and its picks passed on, the terminal's program keys, and the status
-// line. Program changes reach the plug-in through its dispatcher from here, never from the audio
-// thread.
+// line. Program changes reach the plug-in from here, never from the audio thread.
 #pragma once
 
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/HostedInstance.h"
 #include "tools/player/PlaybackRenderer.h"
 #include "tools/player/TerminalKeys.h"
 #include "tools/vsthost/HostWindow.h"
@@ -16,12 +15,12 @@
 class PlayerControls
 {
   public:
-    PlayerControls(HostedPlugin& plugin, const PlaybackRenderer& renderer);
+    PlayerControls(HostedInstance& plugin, const PlaybackRenderer& renderer);
 
     // Seconds as h:mm:ss.
     static std::string ClockTime(double seconds);
     // Every program's name, for the window's program bar.
-    static std::vector<std::string> ProgramNames(HostedPlugin& plugin);
+    static std::vector<std::string> ProgramNames(HostedInstance& plugin);
 
     // The bar: the user's pick to the plug-in, the plug-in's program (whoever changed it) to the bar.
     void FollowWindow(HostWindow& window);
@@ -34,7 +33,7 @@ class PlayerControls
     std::string ProgramName();
     void StepProgram(int step);
 
-    HostedPlugin& plugin;
+    HostedInstance& plugin;
     const PlaybackRenderer& renderer;
     std::unique_ptr<TerminalKeys> keys;
     int shownProgram = -1;

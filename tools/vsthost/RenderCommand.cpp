@@ -17,20 +17,21 @@ namespace
 constexpr double kDefaultSeconds = 5.0;
 
 // Mono hosts tell the plug-in that only one channel is wired on each side.
-void WireChannels(HostedPlugin& plugin, int channels)
+void WireChannels(HostedPlugin* plugin, int channels)
 {
     VstSpeakerArrangement input{}, output{};
     input.numChannels = output.numChannels = channels;
     input.type = output.type = channels == 1 ? vst::kSpeakerArrMono : vst::kSpeakerArrStereo;
-    plugin.Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&input), &output);
+    if (plugin)
+        plugin->Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&input), &output);
 }
 
 // One channel out while the plug-in puts its two tones on two ears loses one of them.
-void WarnOfLostEar(HostedPlugin& plugin, int channels)
+void WarnOfLostEar(HostedInstance& plugin, int channels)
 {
     if (channels != 1)
         return;
-    for (int i = 0; i < plugin.Effect()->numParams; ++i)
+    for (int i = 0; i < plugin.ParamCount(); ++i)
         if (plugin.ParamName(i) == "Beats" && plugin.ParamDisplay(i) == "Binaural")
             PrintWarning("one channel with Beats \"Binaural\" holds only the first tone; "
                          "-p \"Beats=Monaural\" puts both in it");
@@ -150,8 +151,8 @@ bool OpenOutput(const RenderOptions& options, double seconds, Stream& stream, st
     return stream.output != nullptr;
 }
 
-std::unique_ptr<HostedPlugin> PreparePlugin(const RenderOptions& options, const CommonHostOptions& host,
-                                            double rate)
+std::unique_ptr<HostedInstance> PreparePlugin(const RenderOptions& options, const CommonHostOptions& host,
+                                              double rate)
 {
     HostSettings settings = SettingsFor(host);
     settings.sampleRate = rate;
@@ -159,20 +160,18 @@ std::unique_ptr<HostedPlugin> PreparePlugin(const RenderOptions& options, const 
     settings.tempo = options.tempo;
     settings.tempoValid = options.tempo > 0.0;
     settings.playing = !options.stopped;
-    auto plugin = OpenModule(options.module, settings);
+    auto plugin = OpenPlugin(options.module, settings);
     if (!plugin)
         return nullptr;
-    AEffect* e = plugin->Effect();
-    if (options.channels > e->numInputs || options.channels > e->numOutputs)
+    if (options.channels > plugin->InputCount() || options.channels > plugin->OutputCount())
     {
         std::fprintf(stderr, "vsthost: the plug-in has %d inputs and %d outputs, fewer than %d channels\n",
-                     e->numInputs, e->numOutputs, options.channels);
+                     plugin->InputCount(), plugin->OutputCount(), options.channels);
         return nullptr;
     }
-    plugin->Dispatch(vst::effOpen);
-    plugin->Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
-    plugin->Dispatch(vst::effSetBlockSize, 0, options.blockSize);
-    WireChannels(*plugin, options.channels);
+    plugin->Open();
+    plugin->Configure(rate, options.blockSize);
+    WireChannels(plugin->Vst2(), options.channels);
     if (!ApplySetup(*plugin, PluginSetup{options.load, options.program, options.params}))
         return nullptr;
     WarnOfLostEar(*plugin, options.channels);
@@ -200,7 +199,8 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
     double seconds = options.seconds;
     if (!options.schedule.empty())
     {
-        if (!LoadScheduleFor(*plugin, options.schedule, schedule))
+        HostedPlugin* vst2 = Vst2Only(*plugin, "schedules");
+        if (!vst2 || !LoadScheduleFor(*vst2, options.schedule, schedule))
             return 1;
         if (seconds < 0.0)
             seconds = schedule.LengthSeconds();
@@ -214,8 +214,9 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
         return Fail(error);
     std::unique_ptr<ScheduleRunner> runner;
     if (!options.schedule.empty())
-        runner = std::make_unique<ScheduleRunner>(*plugin, schedule, stream.rate);
-    plugin->Dispatch(vst::effMainsChanged, 0, 1);
+        runner = std::make_unique<ScheduleRunner>(*plugin->Vst2(), schedule, stream.rate);
+    if (!plugin->Resume())
+        return Fail("the plug-in did not activate");
 
     const int block = options.blockSize;
     const int channels = options.channels;
@@ -270,7 +271,7 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
         progress.Update(done + frames);
     }
     progress.End();
-    plugin->Dispatch(vst::effMainsChanged, 0, 0);
+    plugin->Suspend();
     plugin->Close();
     if (!stream.output->Finish(error))
         return Fail(error);

@@ -14,6 +14,23 @@ std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSe
     return plugin;
 }
 
+std::unique_ptr<HostedInstance> OpenPlugin(const std::string& module, const HostSettings& settings)
+{
+    std::string error;
+    auto plugin = OpenHostedInstance(module, error, settings);
+    if (!plugin)
+        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
+    return plugin;
+}
+
+HostedPlugin* Vst2Only(HostedInstance& plugin, const std::string& what)
+{
+    HostedPlugin* vst2 = plugin.Vst2();
+    if (!vst2)
+        std::fprintf(stderr, "vsthost: %s work with VST2 modules only\n", what.c_str());
+    return vst2;
+}
+
 HostSettings SettingsFor(const CommonHostOptions& host)
 {
     HostSettings settings;
@@ -37,20 +54,28 @@ std::string PeakText(float peak)
     return text;
 }
 
-bool ApplySetup(HostedPlugin& plugin, const PluginSetup& setup)
+bool ApplySetup(HostedInstance& plugin, const PluginSetup& setup)
 {
-    if (!setup.load.empty() && !LoadPresetFileInto(plugin, setup.load))
-        return false;
-    AEffect* e = plugin.Effect();
+    if (!setup.load.empty())
+    {
+        HostedPlugin* vst2 = Vst2Only(plugin, ".fxp and .fxb files");
+        if (!vst2 || !LoadPresetFileInto(*vst2, setup.load))
+            return false;
+    }
     if (setup.program >= 0)
     {
-        if (setup.program >= e->numPrograms)
+        const int programs = plugin.ProgramCount();
+        if (setup.program >= programs)
         {
             std::fprintf(stderr, "vsthost: program %d does not exist (the plug-in has %d, 0 to %d)\n",
-                         setup.program, e->numPrograms, e->numPrograms - 1);
+                         setup.program, programs, programs - 1);
             return false;
         }
-        plugin.Dispatch(vst::effSetProgram, 0, setup.program);
+        if (!plugin.SelectProgram(setup.program))
+        {
+            std::fprintf(stderr, "vsthost: the plug-in did not load program %d\n", setup.program);
+            return false;
+        }
     }
     for (const std::string& assignment : setup.params)
     {

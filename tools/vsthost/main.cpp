@@ -1,5 +1,5 @@
-// vsthost: a small command-line VST 2.4 host that drives a plug-in module only through its
-// exported entry point, for inspection and offline rendering.
+// vsthost: a small command-line host for VST 2.4 and CLAP plug-in modules (a .clap file is hosted as
+// CLAP) that drives a module only through its exported entry point, for inspection and rendering.
 #include "tools/vsthost/Commands.h"
 #include "tools/vsthost/HelpFormatter.h"
 #include "tools/vsthost/PlayCommand.h"
@@ -54,7 +54,7 @@ int Run(int argc, const char* const* argv)
     // Plain "\n" line ends, so the output compares equal to the native build's.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    CLI::App app{"vsthost: inspect and render through a VST 2.4 plug-in module"};
+    CLI::App app{"vsthost: inspect and render through a VST 2.4 or CLAP plug-in module"};
     // Before the sub-commands, which take the formatter they are created with.
     app.formatter(std::make_shared<HelpFormatter>());
     app.require_subcommand(1);

@@ -1,0 +1,42 @@
+#include "tools/hostkit/HostedInstance.h"
+
+#include "tools/hostkit/ClapHostedPlugin.h"
+#include "tools/hostkit/HostedPlugin.h"
+
+namespace
+{
+// Set on an audio device's callback thread, where writing to stderr could miss the deadline.
+thread_local bool realTimeThread = false;
+
+bool EndsWithClap(const std::string& path)
+{
+    static const std::string kSuffix = ".clap";
+    if (path.size() < kSuffix.size())
+        return false;
+    for (std::size_t i = 0; i < kSuffix.size(); ++i)
+    {
+        const char c = path[path.size() - kSuffix.size() + i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != kSuffix[i])
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+void HostedInstance::MarkRealTimeThread()
+{
+    realTimeThread = true;
+}
+
+bool HostedInstance::OnRealTimeThread()
+{
+    return realTimeThread;
+}
+
+std::unique_ptr<HostedInstance> OpenHostedInstance(const std::string& modulePath, std::string& error,
+                                                   const HostSettings& settings)
+{
+    if (EndsWithClap(modulePath))
+        return ClapHostedPlugin::Load(modulePath, error, settings);
+    return HostedPlugin::Load(modulePath, error, settings);
+}

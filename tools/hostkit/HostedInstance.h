@@ -1,0 +1,122 @@
+// One hosted plug-in instance, whatever its format: what the host tool's commands ask of a plug-in
+// (identity, parameters, programs, processing with a transport, state, an editor in a parent window).
+// HostedPlugin answers for VST 2.4 modules, ClapHostedPlugin for CLAP ones; OpenHostedInstance picks
+// by the module's file name.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class HostedPlugin;
+
+// What the host tells the plug-in about itself and its transport.
+struct HostSettings
+{
+    double sampleRate = 44100.0;
+    int blockSize = 1024;
+    double tempo = 120.0;
+    bool tempoValid = true;
+    bool playing = false;
+    bool recording = false;
+    bool timeInfoAvailable = true;
+    int timeSigNumerator = 4;
+    int timeSigDenominator = 4;
+    std::string productName = "vsthost";
+    std::string vendorName = "twinPulseToneMix developers";
+    int vendorVersion = 10000;
+    bool logToStderr = false;
+    // Keeps every callback for Calls(). Long renders and real-time hosts turn it off: the list grows
+    // with every block, and keeping it locks and allocates on the audio thread.
+    bool recordCalls = true;
+};
+
+// A parameter's range in the plug-in's own units, where the format states one.
+struct ParamRange
+{
+    double min = 0.0;
+    double max = 1.0;
+    double defaultValue = 0.0;
+    bool stepped = false; // whole numbers only
+    bool isList = false;  // each step has a text of its own
+};
+
+class HostedInstance
+{
+  public:
+    virtual ~HostedInstance() = default;
+    HostedInstance(const HostedInstance&) = delete;
+    HostedInstance& operator=(const HostedInstance&) = delete;
+
+    // The VST2 instance behind this one, for what only that format has (fxp/fxb, schedules); else null.
+    virtual HostedPlugin* Vst2() { return nullptr; }
+
+    // Identity: the plug-in's own name, and what `info` prints about it ("key: value" lines).
+    virtual std::string Name() = 0;
+    virtual std::vector<std::string> DescribeIdentity() = 0;
+    virtual int InputCount() = 0;
+    virtual int OutputCount() = 0;
+
+    // Life cycle: Open once after loading; Configure before Resume; Resume makes it ready to
+    // process, Suspend undoes that; Close ends the instance (later calls do nothing).
+    virtual void Open() = 0;
+    virtual void Configure(double sampleRate, int maxBlockFrames) = 0;
+    virtual bool Resume() = 0;
+    virtual void Suspend() = 0;
+    virtual void Close() = 0;
+
+    virtual int ParamCount() = 0;
+    virtual std::string ParamName(int index) = 0;
+    virtual std::string ParamLabel(int index) = 0; // the unit, empty when the plug-in gives none
+    virtual std::string ParamDisplay(int index) = 0;
+    // The range in the plug-in's units; false where the format only knows normalised values.
+    virtual bool Range(int index, ParamRange& range) = 0;
+    // The value as 0..1 over the parameter's range.
+    virtual double ParamNormalized(int index) = 0;
+    virtual void SetParamNormalized(int index, double normalized) = 0;
+    // Sets a parameter from its display text; false if the plug-in refused it.
+    virtual bool SetParamText(int index, const std::string& text) = 0;
+    // The display text of a value in the plug-in's units (only where Range is true).
+    virtual std::string DisplayOfValue(int index, double value) = 0;
+    // A second instance from the same module, for questions whose asking changes parameters; this
+    // one is left as it is. Null if refused.
+    virtual HostedInstance* Spare() = 0;
+
+    virtual int ProgramCount() = 0;
+    virtual std::string ProgramName(int index) = 0;
+    virtual int CurrentProgram() = 0; // -1 when none was chosen
+    virtual std::string CurrentProgramName() = 0;
+    virtual bool SelectProgram(int index) = 0;
+
+    // Processing between Resume and Suspend; the transport comes from `settings` and Advance.
+    virtual bool SupportsDouble() = 0;
+    virtual void Process(float** inputs, float** outputs, int frames) = 0;
+    virtual void Process(double** inputs, double** outputs, int frames) = 0;
+    // Moves the transport on by a block, as a host does between process calls.
+    virtual void Advance(int frames) = 0;
+
+    // The whole state as the plug-in saves it, and back.
+    virtual bool SaveState(std::vector<uint8_t>& bytes) = 0;
+    virtual bool LoadState(const std::vector<uint8_t>& bytes) = 0;
+
+    // The editor: its size (false: none), opened in a parent window (HWND, or the X11 window id),
+    // ticked from the window loop about 60 times a second, and closed.
+    virtual bool EditorSize(int& width, int& height) = 0;
+    virtual bool OpenEditor(void* parent) = 0;
+    virtual void EditorIdle() = 0;
+    virtual void CloseEditor() = 0;
+
+    // Called on a real-time thread: what the plug-in sends on it is answered without printing.
+    static void MarkRealTimeThread();
+    static bool OnRealTimeThread();
+
+    HostSettings settings;
+
+  protected:
+    HostedInstance() = default;
+};
+
+// A .clap file is hosted as CLAP, anything else as VST2; prints nothing, answers null with `error`.
+std::unique_ptr<HostedInstance> OpenHostedInstance(const std::string& modulePath, std::string& error,
+                                                   const HostSettings& settings);
