@@ -1,5 +1,7 @@
 #include "plugin/StateContainer.h"
 
+#include "core/ChunkCodec.h"
+
 #include <algorithm>
 #include <new>
 
@@ -42,12 +44,12 @@ bool StateContainer::Wrap(std::span<const uint8_t> bank, int paramCount, std::ve
 bool StateContainer::Unwrap(std::span<const uint8_t> data, int paramCount, std::span<const uint8_t>& bank)
 {
     if (data.size() < kHeaderBytes || !std::equal(std::begin(kMagic), std::end(kMagic), data.begin()))
-    {
         bank = data;
-        return true;
-    }
-    if (ReadU32(data, 4) > kVersion || ReadU32(data, 8) != static_cast<uint32_t>(paramCount))
+    else if (ReadU32(data, 4) > kVersion || ReadU32(data, 8) != static_cast<uint32_t>(paramCount))
         return false;
-    bank = data.subspan(kHeaderBytes);
-    return true;
+    else
+        bank = data.subspan(kHeaderBytes);
+    return bank.size() >= 8 &&
+           std::equal(std::begin(ChunkCodec::kMagic), std::end(ChunkCodec::kMagic), bank.begin()) &&
+           static_cast<int32_t>(ReadU32(bank, 4)) >= ChunkCodec::kVersion;
 }

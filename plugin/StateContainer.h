@@ -16,6 +16,8 @@ class StateContainer
     // False, out untouched, when memory runs out.
     static bool Wrap(std::span<const uint8_t> bank, int paramCount, std::vector<uint8_t>& out);
     // The bank inside a container, or the whole block when it carries no container header (a
-    // bare VST2 bank chunk). False for a container of a later version or another parameter count.
+    // bare VST2 bank chunk). False for a container of a later version or another parameter count,
+    // and for a bank without the bank chunk's own header: the VST2 build reads headerless data as
+    // bare values for old projects' sake, which a new format has no reason to do.
     static bool Unwrap(std::span<const uint8_t> data, int paramCount, std::span<const uint8_t>& bank);
 };

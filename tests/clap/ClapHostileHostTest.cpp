@@ -121,7 +121,11 @@ TEST(ClapHostileHost, DamagedStateChangesNothing)
     later.data[4] = 9;
     Bytes failing = good;
     failing.readLimit = 50;
-    for (const Bytes* damaged : {&cut, &otherCount, &later, &failing})
+    Bytes bankHeader = good; // the bank inside, its own header damaged
+    bankHeader.data[12] ^= 0xFF;
+    Bytes bareDamaged{std::vector<uint8_t>(good.data.begin() + 12, good.data.end())};
+    bareDamaged.data[0] ^= 0xFF;
+    for (const Bytes* damaged : {&cut, &otherCount, &later, &failing, &bankHeader, &bareDamaged})
         EXPECT_FALSE(Load(host, plugin, *damaged));
     EXPECT_EQ(Save(host, plugin).data, before.data);
     double value = 0.0;
