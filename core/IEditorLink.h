@@ -20,6 +20,8 @@ class IEditorLink
     virtual void CloseWindow() = 0;
     // The host's idle call while the window is open (drives the frame tick where the platform has no timer).
     virtual void Idle() {}
+    // Readable when the open window has events for Idle; -1 when there is none to watch.
+    virtual int EventDescriptor() const { return -1; }
     // A wheel turn the host hands over, applied where the cursor is; 0 when the cursor is not over the
     // editor.
     virtual intptr_t WheelAtCursor(float step) = 0;

@@ -88,8 +88,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     // A new editor for this instance, or null when it has none. The binding owns it and destroys it
     // before the instance.
     virtual std::unique_ptr<IEditorLink> CreateEditor() { return nullptr; }
-    virtual void OnEditorOpened() {}
-    virtual void OnEditorClosed() {}
     virtual void OnActivate(bool active);
     virtual void ProcessMidiMessage(const IMidiMsg& msg) { (void)msg; }
     virtual void ProcessSysEx(const ISysExMsg& msg) { (void)msg; }

@@ -62,6 +62,7 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     bool OpenWindow(void* parent, bool takeFocus) override;
     void CloseWindow() override;
     void Idle() override;
+    int EventDescriptor() const override;
     intptr_t WheelAtCursor(float step) override;
 
     int FrameRate() const { return frameRate; }

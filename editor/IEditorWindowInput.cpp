@@ -59,6 +59,11 @@ void IEditorWindow::OnWindowClosing()
     CloseWindow();
 }
 
+int IEditorWindow::EventDescriptor() const
+{
+    return layer ? layer->EventDescriptor() : -1;
+}
+
 void IEditorWindow::Idle()
 {
     if (layer)

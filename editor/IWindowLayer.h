@@ -96,6 +96,9 @@ class IWindowLayer
     virtual void Present(const ISurface& surface, const IBox& region) = 0;
     // The host's idle call; layers without their own timer run the frame tick from here.
     virtual void Idle() = 0;
+    // A file descriptor that becomes readable when the window has events for Idle, for hosts that
+    // watch descriptors; -1 where the platform delivers events otherwise.
+    virtual int EventDescriptor() const { return -1; }
     // The window's position relative to its parent and its size.
     virtual IBox Bounds() const = 0;
     // The cursor in editor coordinates; false when the cursor is not over this window.

@@ -149,6 +149,11 @@ void PluginInstance::Deactivate()
     active = false;
 }
 
+std::unique_ptr<IEditorLink> PluginInstance::CreateEditor()
+{
+    return core->CreateEditor();
+}
+
 void PluginInstance::Reset()
 {
     core->ResetEngine();

@@ -20,6 +20,7 @@
 #include <span>
 #include <vector>
 
+class IEditorLink;
 class IEffectBase;
 
 class PluginInstance final : private IHostLink
@@ -86,8 +87,8 @@ class PluginInstance final : private IHostLink
     bool HostEventsWaiting() const { return !events.Empty(); }
     void SetEventListener(IEventListener* newListener) { listener.store(newListener); }
 
-    // The core beneath, for the binding's editor window (to go once the editor has its own seam).
-    IEffectBase& Core() { return *core; }
+    // The product's editor, for the binding to own, open and drive; null where there is none.
+    std::unique_ptr<IEditorLink> CreateEditor();
 
   private:
     explicit PluginInstance(std::unique_ptr<IEffectBase> plugin);

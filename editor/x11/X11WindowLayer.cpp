@@ -108,6 +108,11 @@ void X11WindowLayer::Present(const ISurface& surface, const IBox& region)
         presenter_->Put(surface, region);
 }
 
+int X11WindowLayer::EventDescriptor() const
+{
+    return xcb_get_file_descriptor(conn_->Get());
+}
+
 void X11WindowLayer::Idle()
 {
     WebPageLauncher::Instance().Reap();

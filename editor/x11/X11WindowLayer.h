@@ -29,6 +29,7 @@ class X11WindowLayer final : public IWindowLayer
     void Redraw(const IBox& region) override;
     void Present(const ISurface& surface, const IBox& region) override;
     void Idle() override;
+    int EventDescriptor() const override;
     IBox Bounds() const override { return bounds_; }
     bool CursorInWindow(int& x, int& y) const override;
     IMouseMod ModifierState() const override;

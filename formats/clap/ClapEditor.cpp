@@ -1,6 +1,6 @@
 #include "formats/clap/ClapEditor.h"
 
-#include "core/IEffectBase.h"
+#include "core/IEditorLink.h"
 #include "plugin/PluginInstance.h"
 
 #include <cstring>
@@ -25,8 +25,12 @@ void ClapEditor::Attach(PluginInstance* newInstance, const clap_host_t* newHost)
     instance = newInstance;
     host = newHost;
     if (host && host->get_extension)
+    {
         timers =
             static_cast<const clap_host_timer_support_t*>(host->get_extension(host, kClapExtTimerSupport));
+        descriptors = static_cast<const clap_host_posix_fd_support_t*>(
+            host->get_extension(host, kClapExtPosixFdSupport));
+    }
 }
 
 bool ClapEditor::Create(const char* api, bool floating)
@@ -34,7 +38,7 @@ bool ClapEditor::Create(const char* api, bool floating)
     // Only embedded, only in the platform's own window system, and once.
     if (!instance || editor || floating || !api || std::strcmp(api, Api()) != 0)
         return false;
-    editor = instance->Core().CreateEditor();
+    editor = instance->CreateEditor();
     return editor != nullptr;
 }
 
@@ -57,10 +61,14 @@ bool ClapEditor::SetParent(const clap_window_t& window)
 #endif
     if (!parent || !editor->OpenWindow(parent, false))
         return false;
-    instance->Core().OnEditorOpened();
     windowOpen = true;
     if (timers && timers->register_timer && timers->register_timer(host, kTickMs, &timerId))
         timerRegistered = true;
+    // The window's events as they come, where the host watches descriptors; the timer still ticks.
+    const int descriptor = editor->EventDescriptor();
+    if (descriptor >= 0 && descriptors && descriptors->register_fd &&
+        descriptors->register_fd(host, descriptor, kClapPosixFdRead))
+        watchedDescriptor = descriptor;
     return true;
 }
 
@@ -77,7 +85,9 @@ void ClapEditor::CloseWindow()
     if (timerRegistered && timers && timers->unregister_timer)
         timers->unregister_timer(host, timerId);
     timerRegistered = false;
-    instance->Core().OnEditorClosed();
+    if (watchedDescriptor >= 0 && descriptors && descriptors->unregister_fd)
+        descriptors->unregister_fd(host, watchedDescriptor);
+    watchedDescriptor = -1;
     editor->CloseWindow();
     windowOpen = false;
 }

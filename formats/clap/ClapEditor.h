@@ -38,8 +38,10 @@ class ClapEditor
     PluginInstance* instance = nullptr;
     const clap_host_t* host = nullptr;
     const clap_host_timer_support_t* timers = nullptr;
+    const clap_host_posix_fd_support_t* descriptors = nullptr;
     std::unique_ptr<IEditorLink> editor;
     bool windowOpen = false;
     bool timerRegistered = false;
     clap_id timerId = kClapInvalidId;
+    int watchedDescriptor = -1;
 };

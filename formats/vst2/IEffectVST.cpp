@@ -200,7 +200,6 @@ bool IEffectVST::OpenEditor(void* parent)
     const bool takeFocus = static_cast<HostId>(product->GetHostId()) == HostId::kAcoustica;
     if (!editor->OpenWindow(parent, takeFocus))
         return false;
-    product->OnEditorOpened();
     return true;
 }
 
@@ -208,7 +207,6 @@ bool IEffectVST::CloseEditor()
 {
     if (!editor)
         return false;
-    product->OnEditorClosed();
     editor->CloseWindow();
     return true;
 }
