@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Fails, listing the includes, when a source includes a header from a folder it may not depend on.
+# Fails, listing the includes, when a source includes a header from a folder it may not depend on, and
+# (once build/linux is built) the symbols, when a layer's library uses one it may not.
 # The folders form a stack: tools -> formats/<each format> -> plugin -> {engine, editor -> draw} -> core;
 # engine and editor never include each other, nor does one format another. Tests and benchmarks may
 # include anything.
@@ -44,4 +45,8 @@ while IFS= read -r file; do
 done < <(git ls-files -- 'core/*' 'draw/*' 'editor/*' 'engine/*' 'plugin/*' 'formats/*' 'tools/*' | grep -E '\.(cpp|h)$')
 
 [ "$bad" = 0 ] && echo "layering: clean"
+# The same stack at link level: each layer's library uses only symbols of the libraries below it.
+if [ -f build/linux/libtpm_core.a ]; then
+  python3 scripts/library-layering.py build/linux || bad=1
+fi
 exit "$bad"
