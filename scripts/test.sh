@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the native suite, the same suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the thread test under ThreadSanitizer, the chunk fuzzer for a bounded
+# UndefinedBehaviorSanitizer, the thread and CLAP tests under ThreadSanitizer, the chunk fuzzer for a bounded
 # time, clang-tidy, and the Win64 build under wine64 (its own tests plus a comparison of its host
 # tool and module against the native ones). Ends with "N passed, M failed".
 set -uo pipefail
@@ -28,11 +28,11 @@ check() { # name, command...
 }
 # Configures and builds a build folder from the current sources; on failure shows the log's end and
 # counts a failure, so the stage's tests never run on binaries left from an earlier build.
-build_stage() { # name, build dir, target ("" for all), cmake options...
+build_stage() { # name, build dir, targets ("" for all, else separated by blanks), cmake options...
   local name=$1 dir=$2 target=$3; shift 3
   local log; log=$(mktemp)
   if cmake -S . -B "$dir" -G Ninja "$@" >"$log" 2>&1 &&
-     cmake --build "$dir" -j"$jobs" ${target:+--target "$target"} >>"$log" 2>&1; then
+     cmake --build "$dir" -j"$jobs" ${target:+--target $target} >>"$log" 2>&1; then
     rm -f "$log"; return 0
   fi
   tail -n 40 "$log"; rm -f "$log"
@@ -73,10 +73,11 @@ if build_stage asan build/asan "" -DCMAKE_BUILD_TYPE=Debug -DTPM_SANITIZE=addres
 fi
 
 step "ThreadSanitizer (clang)"
-if build_stage tsan build/tsan thread_tests -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTPM_SANITIZE=thread \
+if build_stage tsan build/tsan "thread_tests clap_tests" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTPM_SANITIZE=thread \
   -DTPM_BENCH=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++; then
   check "thread sanitizer" env TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 TPM_THREAD_SECONDS=4 \
     build/tsan/tests/thread/thread_tests
+  check "thread sanitizer: CLAP" env TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/clap/clap_tests
 fi
 
 if [ -f scripts/run-fuzz.sh ]; then
