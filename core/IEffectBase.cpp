@@ -20,13 +20,6 @@ template <typename T> void FreeLastToFirst(std::vector<T>& list)
 
 IEffectBase::IEffectBase(const IEffectIdentity& identity)
 {
-    uniqueId = identity.uniqueId;
-    manufacturerCode = identity.manufacturerCode;
-    version = identity.version;
-    latency = identity.latency;
-    midiMode = identity.midiMode;
-    stateChunks = identity.stateChunks;
-    isInstrument = identity.isInstrument;
 
     for (int i = 0; i < identity.paramCount; ++i)
         parameters.push_back(std::make_unique<IParameter>());
@@ -38,9 +31,6 @@ IEffectBase::IEffectBase(const IEffectIdentity& identity)
         preset->name.Set(name);
         presets.push_back(std::move(preset));
     }
-    effectName.Set(identity.effectName);
-    productName.Set(identity.productName);
-    vendorName.Set(identity.vendorName);
 
     ParseChannelConfigs(identity.channelConfigs);
     inputPointers.assign(static_cast<std::size_t>(maxInputs), nullptr);

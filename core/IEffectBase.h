@@ -30,22 +30,13 @@
 #include <mutex>
 #include <vector>
 
-// Identity and shape handed to the base construction.
+// The shape handed to the base construction: how many parameters and program slots, and the
+// channel configurations as "in-out" pairs.
 struct IEffectIdentity
 {
     int32_t paramCount = 0;
     const char* channelConfigs = "";
     int32_t presetCount = 0;
-    const char* effectName = "";
-    const char* productName = "";
-    const char* vendorName = "";
-    int32_t version = 0;
-    int32_t uniqueId = 0;
-    int32_t manufacturerCode = 0;
-    int32_t latency = 0;
-    int32_t midiMode = 0;
-    bool stateChunks = false;
-    bool isInstrument = false;
 };
 
 class IEffectBase : private PluginLock::IReleaseListener
@@ -164,16 +155,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     bool WriteParamState(IByteBuffer& buffer);
     int ReadParamState(const IByteBuffer& buffer, int pos);
 
-    // Identity, for the binding.
-    const char* EffectName() const { return effectName.Get(); }
-    const char* ProductName() const { return productName.Get(); }
-    const char* VendorName() const { return vendorName.Get(); }
-    int32_t UniqueId() const { return uniqueId; }
-    int32_t Version() const { return version; }
-    int32_t Latency() const { return latency; }
-    int32_t MidiMode() const { return midiMode; }
-    bool WantsStateChunks() const { return stateChunks; }
-    bool IsInstrument() const { return isInstrument; }
     // Whether some channel configuration has exactly one input.
     bool CanMono() const;
 
@@ -192,18 +173,8 @@ class IEffectBase : private PluginLock::IReleaseListener
     int32_t currentPreset = 0;
     PluginLock lock{this};
     ProcessorOwnership processor;
-    Name effectName;
-    Name productName;
-    Name vendorName;
-    int32_t uniqueId = 0;
-    int32_t manufacturerCode = 0;
-    int32_t version = 0;
-    bool stateChunks = false;
-    bool isInstrument = false;
-    int32_t midiMode = 0;
     std::atomic<double> sampleRate{44100.0};
     int32_t blockSize = 0;
-    int32_t latency = 0;
     std::vector<double*> inputPointers;
     std::vector<double*> outputPointers;
     std::vector<std::unique_ptr<Channel>> inputChannels;

@@ -1,4 +1,5 @@
 #include "plugin/EditorLayout.h"
+#include "plugin/ProductInfo.h"
 
 #include "editor/IEditorWindow.h"
 #include "editor/controls/IBandText.h"
@@ -39,10 +40,10 @@ IKnobSetup Knob(int cx, int cy, const IBitmapRef& bitmap, int width = 0)
     return s;
 }
 
-std::string FormatVersionText(int version)
+std::string FormatVersionText()
 {
     char text[32];
-    std::snprintf(text, sizeof text, "v%d.%02d", version >> 16, (version >> 8) & 0xFF);
+    std::snprintf(text, sizeof text, "v%d.%02d", product::kVersionMajor, product::kVersionMinor);
     return text;
 }
 
@@ -69,8 +70,7 @@ std::unique_ptr<IEditorLink> EditorLayout::Build(IEditorController& controller, 
     e.AttachBackground(100, "img/bg.png");
     Attach<ILfoMarker>(e, IBox{22, 322, 223, 324}, 0);
     Attach<ILfoMarker>(e, IBox{326, 322, 527, 324}, 1);
-    Attach<ITextControl>(e, IBox{45, 12, 95, 30}, kVersionStyle,
-                         FormatVersionText(PluginIdentity().version).c_str());
+    Attach<ITextControl>(e, IBox{45, 12, 95, 30}, kVersionStyle, FormatVersionText().c_str());
     Attach<IWebLinkControl>(e, IBox{178, 15, 370, 62}, kWebPage, kWebPageFallback, "");
     Attach<IBandText>(e, IBox{233, 298, 317, 313}, kBandStyle);
 

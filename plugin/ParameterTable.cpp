@@ -68,16 +68,6 @@ IEffectIdentity PluginIdentity()
     identity.paramCount = kParamCount;
     identity.channelConfigs = "1-1 2-2";
     identity.presetCount = 150;
-    identity.effectName = "twinPulseToneMix";
-    identity.productName = "";
-    identity.vendorName = "Qovel";
-    identity.version = 0x10000;
-    identity.uniqueId = 0x6E61686A;
-    identity.manufacturerCode = 0x516F7665; // 'Qove'
-    identity.latency = 0;
-    identity.midiMode = 0;
-    identity.stateChunks = false;
-    identity.isInstrument = false;
     return identity;
 }
 

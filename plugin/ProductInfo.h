@@ -5,6 +5,9 @@ namespace product
 {
 inline constexpr char kName[] = "twinPulseToneMix";
 inline constexpr char kVendor[] = "Qovel";
+inline constexpr int kVersionMajor = 1;
+inline constexpr int kVersionMinor = 0;
+inline constexpr int kVersionPatch = 0;
 inline constexpr char kVersion[] = "1.0.0";
 inline constexpr char kUrl[] = "https://www.twinpulsetonemix.org/";
 inline constexpr char kDescription[] = "Two tones, binaural or monaural, mixed into the passing audio";

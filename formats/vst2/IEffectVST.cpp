@@ -1,4 +1,5 @@
 #include "formats/vst2/IEffectVST.h"
+#include "formats/vst2/Vst2Identity.h"
 
 #include "core/HostTable.h"
 #include "core/IEditorLink.h"
@@ -115,19 +116,15 @@ IEffectVST::IEffectVST(audioMasterCallback host, std::unique_ptr<IEffectBase> pl
     effect.numInputs = inputs;
     effect.numOutputs = outputs;
     effect.flags = vst::effFlagsCanReplacing | vst::effFlagsCanDoubleReplacing;
-    if (p.WantsStateChunks())
-        effect.flags |= vst::effFlagsProgramChunks;
     if (p.CanMono())
         effect.flags |= vst::effFlagsCanMono;
-    if (p.IsInstrument())
-        effect.flags |= vst::effFlagsIsSynth;
     if (editor)
         effect.flags |= vst::effFlagsHasEditor;
-    effect.initialDelay = p.Latency();
+    effect.initialDelay = vst2identity::kLatency;
     effect.ioRatio = 1.0f;
     effect.object = this;
-    effect.uniqueID = p.UniqueId();
-    effect.version = DecimalVersion(p.Version());
+    effect.uniqueID = vst2identity::kUniqueId;
+    effect.version = DecimalVersion(vst2identity::kVersion);
 
     inputArrangement.numChannels = inputs;
     inputArrangement.type = ArrangementType(inputs);

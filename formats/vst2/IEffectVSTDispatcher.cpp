@@ -1,6 +1,7 @@
 // The dispatcher: every request a host makes of the plug-in through the effect record.
 #include "core/IEditorLink.h"
 #include "formats/vst2/IEffectVST.h"
+#include "formats/vst2/Vst2Identity.h"
 
 #include <algorithm>
 #include <climits>
@@ -147,7 +148,7 @@ VstIntPtr IEffectVST::DispatchLocked(VstInt32 opcode, VstInt32 index, VstIntPtr 
     case effGetOutputProperties:
         return PinProperties(false, index, ptr);
     case effGetPlugCategory:
-        return p.IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
+        return kPlugCategEffect;
     case effSetSpeakerArrangement:
         SetSpeakerArrangement(IEffectBase::Side::Input,
                               reinterpret_cast<const VstSpeakerArrangement*>(value));
@@ -156,17 +157,17 @@ VstIntPtr IEffectVST::DispatchLocked(VstInt32 opcode, VstInt32 index, VstIntPtr 
     case effGetEffectName:
         if (!ptr)
             return 0;
-        CopyToHost(ptr, p.EffectName());
+        CopyToHost(ptr, vst2identity::kEffectName);
         return 1;
     case effGetVendorString:
         if (!ptr)
             return 0;
-        CopyToHost(ptr, p.VendorName());
+        CopyToHost(ptr, vst2identity::kVendorName);
         return 1;
     case effGetProductString:
         if (!ptr)
             return 0;
-        CopyToHost(ptr, p.ProductName());
+        CopyToHost(ptr, vst2identity::kProductName);
         return 1;
     case effGetVendorVersion:
         return effect.version;
@@ -244,18 +245,7 @@ VstIntPtr IEffectVST::CanDo(const char* text) const
         return 0;
     if (std::strcmp(text, "receiveVstTimeInfo") == 0)
         return 1;
-    const int32_t midiMode = product->MidiMode();
-    if (midiMode != 0)
-    {
-        const bool sends = (midiMode & 1) != 0;
-        const bool receives = midiMode <= 2;
-        if (sends && (std::strcmp(text, "sendVstEvents") == 0 || std::strcmp(text, "sendVstMidiEvent") == 0))
-            return 1;
-        if (receives &&
-            (std::strcmp(text, "receiveVstEvents") == 0 || std::strcmp(text, "receiveVstMidiEvent") == 0))
-            return 1;
-    }
-    return 0;
+    return 0; // no MIDI either way
 }
 
 VstIntPtr IEffectVST::PinProperties(bool input, VstInt32 index, void* ptr) const
