@@ -1,7 +1,5 @@
 #include "core/IEffectBase.h"
 
-#include "core/HostTable.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -136,26 +134,9 @@ int IEffectBase::ChannelCount(Side side) const
 
 void IEffectBase::Open()
 {
-    GetHostId(); // asks the host now, while we hold nothing
     ILockGuard guard(lock);
-    PrepareForHost();
     for (int i = 0; i < ParamCount(); ++i)
         HandleParamChange(i);
-}
-
-void IEffectBase::PrepareForHost()
-{
-    ILockGuard guard(lock);
-    if (hostPrepared)
-        return;
-    hostPrepared = true;
-    if (HostNeedsStereoInputsOnly(static_cast<HostId>(GetHostId())))
-    {
-        SetChannelConnections(Side::Input, 2, maxInputs - 2, false);
-        // These hosts wire every output beyond the stereo pair; the slots stay as they are.
-        for (std::size_t i = 2; i < outputChannels.size(); ++i)
-            outputChannels[i]->connected = true;
-    }
 }
 
 void IEffectBase::SetSampleRate(double rate)

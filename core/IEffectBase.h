@@ -100,14 +100,9 @@ class IEffectBase : private PluginLock::IReleaseListener
     // 0 stopped (or no time information), 1 playing, 2 recording.
     int GetTransportState();
     void GetTimeSignature(int& numerator, int& denominator);
-    // Asks the host once who it is and keeps the answer. Not to be called under the plug-in lock
-    // before the first answer is in (effOpen asks before taking it).
-    int GetHostId();
-    int32_t HostVersion() const { return hostVersion.load(std::memory_order_acquire); }
 
     // Requests from the host, each taking the plug-in lock for as long as it must.
     void Open();
-    void PrepareForHost();
     void SetSampleRate(double rate);
     void SetHostBlockSize(int frames);
     void SetActive(bool active);
@@ -207,10 +202,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     HostMessageQueue audioMessages;
     // Between switching on and off: blocks may come at any time to apply queued changes.
     std::atomic<bool> audioRunning{false};
-    bool hostPrepared = false;
-    std::mutex hostIdMutex;
-    std::atomic<int32_t> hostId{-1};
-    std::atomic<int32_t> hostVersion{0};
 
     // Chunk work happens outside the plug-in lock, one request at a time, on buffers kept
     // between requests: the ones handed to the host, and the copies of the state they come from.

@@ -1,16 +1,10 @@
 // Messages from the plug-in core to its host: edit gestures and automation (queued under the
 // plug-in lock, sent after it, or by the audio thread at the end of its block), time information
 // and the host's identity.
-#include "core/HostTable.h"
 #include "core/IEffectBase.h"
 
 #include <algorithm>
 #include <utility>
-
-namespace
-{
-constexpr int kProductTextSize = 256;
-} // namespace
 
 void IEffectBase::Queue(HostMessageQueue::Kind kind, int paramIdx, double value)
 {
@@ -95,28 +89,4 @@ void IEffectBase::GetTimeSignature(int& numerator, int& denominator)
         numerator = info.timeSigNumerator;
         denominator = info.timeSigDenominator;
     }
-}
-
-int IEffectBase::GetHostId()
-{
-    const int32_t known = hostId.load(std::memory_order_acquire);
-    if (known != static_cast<int32_t>(HostId::kNotAsked))
-        return known;
-    // A mutex of its own, never the plug-in lock: the host is called while it is held.
-    std::lock_guard<std::mutex> asking(hostIdMutex);
-    if (hostId.load(std::memory_order_relaxed) != static_cast<int32_t>(HostId::kNotAsked))
-        return hostId.load(std::memory_order_relaxed);
-    char product[kProductTextSize] = {};
-    if (host)
-        host->GetProductString(product, kProductTextSize);
-    product[kProductTextSize - 1] = '\0';
-    int32_t packed = 0;
-    if (host && product[0] != '\0')
-    {
-        const int64_t decimal = std::clamp<int64_t>(host->GetVendorVersion(), 0, 0x7FFFFFFF);
-        packed = PackDecimalVersion(static_cast<int32_t>(decimal));
-    }
-    hostVersion.store(packed, std::memory_order_release);
-    hostId.store(static_cast<int32_t>(LookUpHost(product)), std::memory_order_release);
-    return hostId.load(std::memory_order_relaxed);
 }

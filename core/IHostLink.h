@@ -34,10 +34,6 @@ class IHostLink
     virtual void UpdateDisplay() = 0;
     // False when the host gives no time information.
     virtual bool GetTime(TimeRequest request, HostTimeInfo& out) = 0;
-    // Writes the host's product name (empty when it gives none) into text, at most capacity bytes.
-    virtual void GetProductString(char* text, int capacity) = 0;
-    // The host's version as a decimal number, major × 10000 + minor × 100 + patch.
-    virtual int64_t GetVendorVersion() = 0;
 
   protected:
     ~IHostLink() = default;

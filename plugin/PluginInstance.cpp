@@ -260,9 +260,3 @@ bool PluginInstance::GetTime(TimeRequest request, HostTimeInfo& out)
     out.timeSigDenominator = transportNow.timeSigDenominator;
     return true;
 }
-
-void PluginInstance::GetProductString(char* text, int capacity)
-{
-    if (text && capacity > 0)
-        text[0] = '\0';
-}

@@ -105,8 +105,6 @@ class PluginInstance final : private IHostLink
     void EndEdit(int paramIdx) override;
     void UpdateDisplay() override;
     bool GetTime(TimeRequest request, HostTimeInfo& out) override;
-    void GetProductString(char* text, int capacity) override;
-    int64_t GetVendorVersion() override { return 0; }
 
     std::unique_ptr<IEffectBase> core;
     TransportSnapshot transportNow;

@@ -1,8 +1,8 @@
 #include "formats/vst2/IEffectVST.h"
 #include "formats/vst2/Vst2Identity.h"
 
-#include "core/HostTable.h"
 #include "core/IEditorLink.h"
+#include "formats/vst2/HostTable.h"
 
 #include <thread>
 
@@ -194,7 +194,7 @@ bool IEffectVST::OpenEditor(void* parent)
     if (!editor)
         return false;
     // This host gives editor windows no keyboard focus of their own unless they take it.
-    const bool takeFocus = static_cast<HostId>(product->GetHostId()) == HostId::kAcoustica;
+    const bool takeFocus = static_cast<HostId>(HostCode()) == HostId::kAcoustica;
     if (!editor->OpenWindow(parent, takeFocus))
         return false;
     return true;
@@ -210,6 +210,8 @@ bool IEffectVST::CloseEditor()
 
 void IEffectVST::Open()
 {
+    HostCode(); // asks the host now, while we hold nothing
+    PrepareForHost();
     product->Open();
     // Hosts with channel quirks may have rewired the channels: report what is there.
     inputArrangement.numChannels = effect.numInputs = product->ChannelCount(IEffectBase::Side::Input);

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 
 class IEffectVST final : private IHostLink
 {
@@ -34,6 +35,9 @@ class IEffectVST final : private IHostLink
     // Counts a host call in, unless the instance is closing; calls that got in keep it alive.
     bool Enter();
     void Leave() { callsInside.fetch_sub(1); }
+    // The host table's code for this host, asked once and kept. Not to be called under the plug-in
+    // lock before the first answer is in (effOpen asks before taking it).
+    int HostCode();
 
   private:
     // Requests that run under the plug-in lock.
@@ -44,6 +48,8 @@ class IEffectVST final : private IHostLink
     VstIntPtr ProcessEvents(const VstEvents* events);
     void SetSpeakerArrangement(IEffectBase::Side side, const VstSpeakerArrangement* arrangement);
     void Open();
+    // Rewires the channels for hosts that need it, once.
+    void PrepareForHost();
     void RefreshEditorRect();
     bool OpenEditor(void* parent);
     bool CloseEditor();
@@ -54,8 +60,6 @@ class IEffectVST final : private IHostLink
     void EndEdit(int paramIdx) override;
     void UpdateDisplay() override;
     bool GetTime(TimeRequest request, HostTimeInfo& out) override;
-    void GetProductString(char* text, int capacity) override;
-    int64_t GetVendorVersion() override;
     VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0.0f);
 
@@ -69,4 +73,9 @@ class IEffectVST final : private IHostLink
     ERect editorRect{};
     std::atomic<int> callsInside{0};
     std::atomic<bool> closing{false};
+    // A mutex of its own, never the plug-in lock: the host is called while it is held.
+    std::mutex hostCodeMutex;
+    std::atomic<int32_t> hostCode{-1};
+    std::atomic<int32_t> hostVersion{0}; // packed major << 16 | minor << 8 | patch
+    bool hostPrepared = false;
 };

@@ -1,7 +1,16 @@
 // The core's messages to the host, as audioMaster calls through the host's callback.
+#include "formats/vst2/HostTable.h"
 #include "formats/vst2/IEffectVST.h"
 
+#include <algorithm>
+#include <utility>
+
 #include <cstring>
+
+namespace
+{
+constexpr int kHostTextSize = 256;
+} // namespace
 
 VstIntPtr IEffectVST::CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
@@ -52,16 +61,39 @@ bool IEffectVST::GetTime(TimeRequest request, HostTimeInfo& out)
     return true;
 }
 
-void IEffectVST::GetProductString(char* text, int capacity)
+int IEffectVST::HostCode()
 {
-    if (!text || capacity <= 0)
-        return;
-    std::memset(text, 0, static_cast<std::size_t>(capacity));
-    CallHost(vst::audioMasterGetProductString, 0, 0, text);
-    text[capacity - 1] = '\0';
+    const int32_t known = hostCode.load(std::memory_order_acquire);
+    if (known != static_cast<int32_t>(HostId::kNotAsked))
+        return known;
+    std::lock_guard<std::mutex> asking(hostCodeMutex);
+    if (hostCode.load(std::memory_order_relaxed) != static_cast<int32_t>(HostId::kNotAsked))
+        return hostCode.load(std::memory_order_relaxed);
+    char productName[kHostTextSize] = {};
+    CallHost(vst::audioMasterGetProductString, 0, 0, productName);
+    productName[kHostTextSize - 1] = '\0';
+    int32_t packed = 0;
+    if (hostCallback && productName[0] != '\0')
+    {
+        const int64_t decimal =
+            std::clamp<int64_t>(CallHost(vst::audioMasterGetVendorVersion), 0, 0x7FFFFFFF);
+        packed = PackDecimalVersion(static_cast<int32_t>(decimal));
+    }
+    hostVersion.store(packed, std::memory_order_release);
+    hostCode.store(static_cast<int32_t>(LookUpHost(productName)), std::memory_order_release);
+    return hostCode.load(std::memory_order_relaxed);
 }
 
-int64_t IEffectVST::GetVendorVersion()
+void IEffectVST::PrepareForHost()
 {
-    return CallHost(vst::audioMasterGetVendorVersion);
+    ILockGuard guard(product->Lock());
+    if (std::exchange(hostPrepared, true))
+        return;
+    if (!HostNeedsStereoInputsOnly(static_cast<HostId>(HostCode())))
+        return;
+    const int inputs = product->ChannelCount(IEffectBase::Side::Input);
+    const int outputs = product->ChannelCount(IEffectBase::Side::Output);
+    product->SetChannelConnections(IEffectBase::Side::Input, 2, inputs - 2, false);
+    // These hosts wire every output beyond the stereo pair.
+    product->SetChannelConnections(IEffectBase::Side::Output, 2, outputs - 2, true);
 }

@@ -102,7 +102,7 @@ TEST(HostIdentification, CodesAreCachedAndHostsWithChannelQuirksStillGetStereo)
     auto p = Make(settings);
     ASSERT_TRUE(p.plug);
     p.host->Dispatch(vst::effOpen);
-    EXPECT_EQ(p.plug->GetHostId(), 17);
+    EXPECT_EQ(IEffectVST::FromEffect(p.host->Effect())->HostCode(), 17);
     EXPECT_EQ(p.host->Effect()->numInputs, 2);
     EXPECT_EQ(p.host->Effect()->numOutputs, 2);
     VstPinProperties pin{};

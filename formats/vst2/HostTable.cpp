@@ -1,4 +1,4 @@
-#include "core/HostTable.h"
+#include "formats/vst2/HostTable.h"
 
 #include <cstring>
 #include <string>
