@@ -27,8 +27,13 @@ class IEffectBase::AudioBlockScope
   public:
     explicit AudioBlockScope(IEffectBase& p) : plug(p), held(p.processor.TryTakeForAudio())
     {
-        if (held)
-            plug.ApplyQueuedChanges();
+        if (!held)
+            return;
+        // Blocks are coming, whatever the host said: from now on changes wait for them rather than
+        // take the processor from under them.
+        if (!plug.audioRunning.load(std::memory_order_relaxed))
+            plug.audioRunning.store(true);
+        plug.ApplyQueuedChanges();
     }
     ~AudioBlockScope()
     {
