@@ -132,14 +132,17 @@ void IParameter::SetNormalized(double x)
     // so no curve can fold a negative input back into the range.
     if (std::isnan(x))
         return;
+    SetValue(StoredValue(x));
+}
+
+double IParameter::StoredValue(double x) const
+{
     if (x < 0.0)
         x = 0.0;
     double v = FromNormalized(x);
     if (kind != kDouble)
         v = std::floor(v / step + 0.5) * step;
-    if (v >= max)
-        v = max;
-    SetValue(v);
+    return v >= max ? max : v;
 }
 
 uint32_t IParameter::Flags() const

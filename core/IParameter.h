@@ -44,6 +44,8 @@ class IParameter
     double ToNormalized(double v) const;
     double FromNormalized(double x) const;
     void SetNormalized(double x);
+    // The real value SetNormalized(x) stores: mapped, rounded to the step for whole-number kinds.
+    double StoredValue(double x) const;
     // The real value limited to the range; not-a-number gives the minimum.
     double Limit(double v) const;
     // Any thread may read the value; it is written by one thread at a time.

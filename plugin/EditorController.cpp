@@ -27,7 +27,8 @@ double EditorController::DefaultNormalized(int paramIdx) const
 std::string EditorController::DisplayText(int paramIdx, double normalized) const
 {
     const IParameter* param = plugin.GetParam(paramIdx);
-    return param ? param->FormatDisplay(normalized, true) : std::string();
+    // What the parameter will hold, rounded as it rounds, so a knob never shows 39 for a stored 40.
+    return param ? param->FormatDisplay(param->StoredValue(normalized), false) : std::string();
 }
 
 std::string EditorController::Unit(int paramIdx) const

@@ -289,3 +289,13 @@ TEST(EditorInput, AValueTheEngineSetsIsOneEditWhetherTheWindowIsOpenOrNot)
     open.Tick();
     EXPECT_DOUBLE_EQ(open.Control(20).Value(), open.Normalized(kLfo1RateMs));
 }
+
+TEST(EditorInput, AKnobShowsTheValueTheParameterStores)
+{
+    // A drag leaves Mix's knob between steps; the text shows what the plug-in keeps, rounded, not cut.
+    EditorRig rig;
+    tpm::IEditorController& controller = rig.plug->EditorControl();
+    EXPECT_EQ(controller.DisplayText(kMix, 0.3955), "40");
+    EXPECT_EQ(controller.DisplayText(kMix, 0.3949), "39");
+    EXPECT_EQ(controller.DisplayText(kBinaural, 0.5), "256.00");
+}
