@@ -179,7 +179,7 @@ bool IEffectBase::GetMidiKeyName(int key, char* text)
 void IEffectBase::SetBlockSize(int frames)
 {
     // A size of 0 or less would leave no room at all: keep the previous one.
-    if (frames <= 0 || frames == blockSize)
+    if (frames <= 0 || frames == BlockSize())
         return;
     // Allocate every new buffer before touching the old ones, so a size the machine cannot
     // hold leaves the previous block size working; the allocation and the freeing of the old
@@ -205,7 +205,7 @@ void IEffectBase::SetBlockSize(int frames)
             if (!channel->connected)
                 *channel->slot = channel->scratch.data();
         }
-    blockSize = frames;
+    blockSize.store(frames, std::memory_order_relaxed);
 }
 
 void IEffectBase::SetChannelConnections(Side side, int first, int count, bool connected)

@@ -122,8 +122,7 @@ class IEffectBase : private PluginLock::IReleaseListener
     int GetChunk(bool isBank, const void** data);
     // All or nothing: a chunk that runs short anywhere changes nothing and answers false.
     bool SetChunk(const void* data, int64_t size, bool isBank);
-    // Single precision; accumulate adds to the host's output instead of overwriting it.
-    void ProcessReplacing(float** inputs, float** outputs, int frames, bool accumulate);
+    void ProcessReplacing(float** inputs, float** outputs, int frames);
     void ProcessDoubleReplacing(double** inputs, double** outputs, int frames);
 
     // Channel routing and block size.
@@ -155,7 +154,8 @@ class IEffectBase : private PluginLock::IReleaseListener
 
     PluginLock& Lock() { return lock; }
     double SampleRate() const { return sampleRate.load(std::memory_order_relaxed); }
-    int BlockSize() const { return blockSize; }
+    // Any thread may ask; it changes only while the processor is held.
+    int BlockSize() const { return blockSize.load(std::memory_order_relaxed); }
 
   protected:
     std::vector<std::unique_ptr<ChannelConfig>> channelConfigs;
@@ -169,7 +169,7 @@ class IEffectBase : private PluginLock::IReleaseListener
     PluginLock lock{this};
     ProcessorOwnership processor;
     std::atomic<double> sampleRate{44100.0};
-    int32_t blockSize = 0;
+    std::atomic<int32_t> blockSize{0};
     std::vector<double*> inputPointers;
     std::vector<double*> outputPointers;
     std::vector<std::unique_ptr<Channel>> inputChannels;
@@ -184,10 +184,9 @@ class IEffectBase : private PluginLock::IReleaseListener
     bool AskTime(TimeRequest request, HostTimeInfo& info);
     void ParseChannelConfigs(const char* text);
     IPresetRecord* FirstFreePreset();
-    void ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames, bool accumulate);
+    void ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames);
     // For a block that finds the processor taken: the input goes out as it came.
-    template <typename Sample>
-    void PassThrough(Sample** inputs, Sample** outputs, int frames, bool accumulate);
+    template <typename Sample> void PassThrough(Sample** inputs, Sample** outputs, int frames);
     class AudioBlockScope;
     // Live values into the snapshot, and the snapshot's values back (limited, handlers run).
     void CopyLiveValues(std::vector<double>& out) const;

@@ -52,8 +52,7 @@ class IEffectBase::AudioBlockScope
     bool held;
 };
 
-template <typename Sample>
-void IEffectBase::PassThrough(Sample** inputs, Sample** outputs, int frames, bool accumulate)
+template <typename Sample> void IEffectBase::PassThrough(Sample** inputs, Sample** outputs, int frames)
 {
     for (int c = 0; outputs && c < maxOutputs && frames > 0; ++c)
     {
@@ -63,18 +62,17 @@ void IEffectBase::PassThrough(Sample** inputs, Sample** outputs, int frames, boo
         const Sample* in = inputs && c < maxInputs ? inputs[c] : nullptr;
         for (int i = 0; i < frames; ++i)
         {
-            const Sample v = in ? in[i] : Sample(0);
-            out[i] = accumulate ? out[i] + v : v;
+            out[i] = in ? in[i] : Sample(0);
         }
     }
 }
 
-void IEffectBase::ProcessReplacing(float** inputs, float** outputs, int frames, bool accumulate)
+void IEffectBase::ProcessReplacing(float** inputs, float** outputs, int frames)
 {
     AudioBlockScope block(*this);
     if (!block.Held())
     {
-        PassThrough(inputs, outputs, frames, accumulate);
+        PassThrough(inputs, outputs, frames);
         return;
     }
     if (frames <= 0)
@@ -83,11 +81,12 @@ void IEffectBase::ProcessReplacing(float** inputs, float** outputs, int frames, 
         return;
     }
     // More frames than the scratch buffers hold are processed in pieces of at most a block.
-    for (int offset = 0; offset < frames; offset += blockSize)
-        ProcessFloatPiece(inputs, outputs, offset, std::min(blockSize, frames - offset), accumulate);
+    const int piece = BlockSize();
+    for (int offset = 0; offset < frames; offset += piece)
+        ProcessFloatPiece(inputs, outputs, offset, std::min(piece, frames - offset));
 }
 
-void IEffectBase::ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames, bool accumulate)
+void IEffectBase::ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames)
 {
     int hostIndex = 0;
     for (auto& channel : inputChannels)
@@ -114,11 +113,7 @@ void IEffectBase::ProcessFloatPiece(float** inputs, float** outputs, int offset,
     {
         if (!channel->connected || !channel->hostBuffer)
             continue;
-        const auto n = static_cast<std::size_t>(frames);
-        if (accumulate)
-            SampleCopy::Accumulate(channel->scratch.data(), channel->hostBuffer, n);
-        else
-            SampleCopy::Convert(channel->scratch.data(), channel->hostBuffer, n);
+        SampleCopy::Convert(channel->scratch.data(), channel->hostBuffer, static_cast<std::size_t>(frames));
     }
 }
 
@@ -127,7 +122,7 @@ void IEffectBase::ProcessDoubleReplacing(double** inputs, double** outputs, int 
     AudioBlockScope block(*this);
     if (!block.Held())
     {
-        PassThrough(inputs, outputs, frames, false);
+        PassThrough(inputs, outputs, frames);
         return;
     }
     // The host's buffers go straight to the engine; only unwired channels use scratch buffers,
@@ -135,7 +130,7 @@ void IEffectBase::ProcessDoubleReplacing(double** inputs, double** outputs, int 
     int offset = 0;
     do
     {
-        const int piece = frames <= 0 ? frames : std::min(blockSize, frames - offset);
+        const int piece = frames <= 0 ? frames : std::min(BlockSize(), frames - offset);
         int hostIndex = 0;
         for (auto& channel : inputChannels)
             if (channel->connected)

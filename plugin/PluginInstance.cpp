@@ -206,7 +206,7 @@ void PluginInstance::ProcessPiece(const AudioBlock<Sample>& block, int from, int
             outputs[c] = block.outputs[c] + from;
     }
     if constexpr (std::is_same_v<Sample, float>)
-        core->ProcessReplacing(inputs, outputs, frames, false);
+        core->ProcessReplacing(inputs, outputs, frames);
     else
         core->ProcessDoubleReplacing(inputs, outputs, frames);
 }

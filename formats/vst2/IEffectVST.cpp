@@ -46,14 +46,14 @@ void ProcessCallback(AEffect* e, float** inputs, float** outputs, VstInt32 frame
 {
     CallScope scope(e);
     if (scope.get())
-        scope.get()->Product().ProcessReplacing(inputs, outputs, frames, true);
+        scope.get()->ProcessAccumulating(inputs, outputs, frames);
 }
 
 void ProcessReplacingCallback(AEffect* e, float** inputs, float** outputs, VstInt32 frames)
 {
     CallScope scope(e);
     if (scope.get())
-        scope.get()->Product().ProcessReplacing(inputs, outputs, frames, false);
+        scope.get()->Product().ProcessReplacing(inputs, outputs, frames);
 }
 
 void ProcessDoubleReplacingCallback(AEffect* e, double** inputs, double** outputs, VstInt32 frames)
@@ -131,7 +131,37 @@ IEffectVST::IEffectVST(audioMasterCallback host, std::unique_ptr<IEffectBase> pl
     outputArrangement.numChannels = outputs;
     outputArrangement.type = ArrangementType(outputs);
     RefreshEditorRect();
+    accumulateBuffers.assign(static_cast<std::size_t>(outputs), std::vector<float>(kAccumulateFrames));
     p.SetHostLink(this);
+}
+
+void IEffectVST::ProcessAccumulating(float** inputs, float** outputs, int frames)
+{
+    // Pieces are whole multiples of the core's block, so the core cuts the call where it always did.
+    const int block = product->BlockSize();
+    const int piece =
+        block > 0 && block <= kAccumulateFrames ? kAccumulateFrames / block * block : kAccumulateFrames;
+    const auto channels = accumulateBuffers.size();
+    float* rendered[2] = {};
+    float* in[2] = {};
+    int done = 0;
+    do
+    {
+        const int n = frames <= 0 ? frames : std::min(piece, frames - done);
+        for (std::size_t c = 0; c < channels && c < 2; ++c)
+        {
+            // Zeroed first: a channel the core leaves alone (unwired) adds nothing.
+            rendered[c] = accumulateBuffers[c].data();
+            std::fill_n(rendered[c], std::max(n, 0), 0.0f);
+            in[c] = inputs && inputs[c] ? inputs[c] + done : nullptr;
+        }
+        product->ProcessReplacing(inputs ? in : nullptr, rendered, n);
+        for (std::size_t c = 0; c < channels && c < 2 && outputs; ++c)
+            if (float* out = outputs[c])
+                for (int i = 0; i < n; ++i)
+                    out[done + i] += rendered[c][static_cast<std::size_t>(i)];
+        done += std::max(n, 1);
+    } while (done < frames);
 }
 
 IEffectVST::~IEffectVST() = default;

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 class IEffectVST final : private IHostLink
 {
@@ -25,6 +26,8 @@ class IEffectVST final : private IHostLink
     static IEffectVST* FromEffect(AEffect* e);
     AEffect* GetEffect() { return &effect; }
     IEffectBase& Product() { return *product; }
+    // The accumulating process call: the plug-in's output is added to what the host's buffers hold.
+    void ProcessAccumulating(float** inputs, float** outputs, int frames);
     // The plug-in's editor, or null when it has none.
     IEditorLink* Editor() { return editor.get(); }
 
@@ -71,6 +74,9 @@ class IEffectVST final : private IHostLink
     VstSpeakerArrangement inputArrangement{};
     VstSpeakerArrangement outputArrangement{};
     ERect editorRect{};
+    // Where the accumulating call renders before adding, one buffer per output channel, made once.
+    static constexpr int kAccumulateFrames = 8192;
+    std::vector<std::vector<float>> accumulateBuffers;
     std::atomic<int> callsInside{0};
     std::atomic<bool> closing{false};
     // A mutex of its own, never the plug-in lock: the host is called while it is held.

@@ -49,6 +49,33 @@ TEST(ProcessRouting, ReplacingOverwritesAndAccumulatingAdds)
     }
 }
 
+TEST(ProcessRouting, AccumulatingLongCallsCutWhereReplacingOnesDo)
+{
+    // A call far longer than the binding's own buffers, on a block size that does not divide them:
+    // the accumulating call must sound as the replacing one, added to what the buffers held.
+    HostSettings settings;
+    settings.playing = true;
+    settings.blockSize = 1000;
+    auto adding = LoadTestModule(settings);
+    auto replacing = LoadTestModule(settings);
+    ASSERT_TRUE(adding && replacing);
+    adding->Start();
+    replacing->Start();
+    constexpr int kFrames = 20000;
+    auto left = Ramp(kFrames, 0.1f), right = Ramp(kFrames, -0.2f);
+    std::vector<float> sumLeft(kFrames, 0.25f), sumRight(kFrames, 0.25f), outLeft(kFrames), outRight(kFrames);
+    float* in[] = {left.data(), right.data()};
+    float* sums[] = {sumLeft.data(), sumRight.data()};
+    float* outs[] = {outLeft.data(), outRight.data()};
+    adding->Effect()->process(adding->Effect(), in, sums, kFrames);
+    replacing->Effect()->processReplacing(replacing->Effect(), in, outs, kFrames);
+    for (int i = 0; i < kFrames; ++i)
+    {
+        ASSERT_EQ(sumLeft[i], 0.25f + outLeft[i]) << i;
+        ASSERT_EQ(sumRight[i], 0.25f + outRight[i]) << i;
+    }
+}
+
 TEST(ProcessRouting, DoublePrecisionGoesStraightThrough)
 {
     auto plugin = PassThroughPlugin();
