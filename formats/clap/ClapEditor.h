@@ -8,7 +8,6 @@
 
 #include <memory>
 
-class ClapPlugin;
 class PluginInstance;
 
 class ClapEditor
@@ -19,7 +18,7 @@ class ClapEditor
     // The window API this build's editor lives in.
     static const char* Api();
 
-    explicit ClapEditor(ClapPlugin& owner) : plugin(owner) {}
+    ClapEditor() = default;
     ClapEditor(const ClapEditor&) = delete;
     ClapEditor& operator=(const ClapEditor&) = delete;
     ~ClapEditor() { Destroy(); }
@@ -34,7 +33,6 @@ class ClapEditor
   private:
     void CloseWindow();
 
-    ClapPlugin& plugin;
     PluginInstance* instance = nullptr;
     const clap_host_t* host = nullptr;
     const clap_host_timer_support_t* timers = nullptr;

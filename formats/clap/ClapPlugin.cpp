@@ -74,7 +74,7 @@ const clap_plugin_t* ClapPlugin::Create(const clap_host_t* host)
 ClapPlugin::ClapPlugin(const clap_host_t* clapHost)
     : plugin{&kDescriptor,    this,   &Init,    &Destroy,      &Activate,    &Deactivate, &StartProcessing,
              &StopProcessing, &Reset, &Process, &GetExtension, &OnMainThread},
-      host(clapHost), editor(*this), mainThread(std::this_thread::get_id())
+      host(clapHost), mainThread(std::this_thread::get_id())
 {
 }
 

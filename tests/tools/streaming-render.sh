@@ -22,7 +22,10 @@ peak_kb() { # seconds
   /usr/bin/time -f %M "$tool" render "$module" -q -r 8000 -p Mix=0 -s "$1" -o "$tmp/long.flac" 2>&1 >/dev/null | tail -n 1
 }
 short=$(peak_kb 10) long=$(peak_kb 1800)
-if [ "$long" -lt $((short + 1024)) ] && [ "$long" -lt 65536 ]; then
+# AddressSanitizer's shadow memory puts the tool itself near 64 MB: there only the growth counts.
+cap=65536
+[ -n "${ASAN_OPTIONS:-}" ] && cap=$((long + 1))
+if [ "$long" -lt $((short + 1024)) ] && [ "$long" -lt "$cap" ]; then
   echo "ok   peak memory: $short KB for 10 s, $long KB for 30 min"
 else
   fail "peak memory grows with length: $short KB for 10 s, $long KB for 30 min"
