@@ -2,7 +2,7 @@
 # The same vsthost commands on both builds of the plug-in (run under xvfb-run): renders of the
 # default program, a factory program, synced LFOs with the transport running and stopped, in 64 and
 # 32 bits, are bit-identical; info after text settings and params agree; the CLAP editor takes a mouse drag
-# and the host sees gesture begin, value and gesture end.
+# and a typed entry, and the host sees gesture begin, value and gesture end.
 set -u
 tool=$1 vst2=$2 clap=$3
 tmp=$(mktemp -d)
@@ -48,15 +48,24 @@ knob_x=$((X + 48)) knob_y=$((Y + 129)) # "Base Freq", as laid out in the editor
 xdotool mousemove $knob_x $knob_y mousedown 1 mousemove $knob_x $((knob_y - 10)) \
   mousemove $knob_x $((knob_y - 30)) mouseup 1
 sleep 0.5
+# A typed entry on "Binaural": right-click opens the field, a decimal comma reads as a point.
+xdotool mousemove $((X + 122)) $((Y + 130)) click 3
+sleep 0.3
+xdotool type 136,1
+xdotool key Return
+sleep 0.5
 xdotool windowclose "$window"
 wait "$editor" || fail "the editor exited with $?"
 editor=
-first=$(grep '^host:' "$tmp/editor.log" | head -1) last=$(grep '^host:' "$tmp/editor.log" | tail -1)
+first=$(grep '^host:.*parameter 0' "$tmp/editor.log" | head -1) last=$(grep '^host:.*parameter 0' "$tmp/editor.log" | tail -1)
 if [ "$first" = "host: begin-edit parameter 0" ] && [ "$last" = "host: end-edit parameter 0" ] &&
   grep -q '^host: automate parameter 0 = ' "$tmp/editor.log"; then
-  echo "ok   editor drag: $(grep -c '^host:' "$tmp/editor.log") gesture and value events on Base Freq"
+  echo "ok   editor drag: $(grep -c '^host:.*parameter 0' "$tmp/editor.log") gesture and value events on Base Freq"
 else
   fail "editor gestures:"; cat "$tmp/editor.log"
 fi
 grep -q '^Base Freq=200.0$' "$tmp/editor.txt" && fail "the drag did not change Base Freq"
+grep -q '^Binaural=136.10$' "$tmp/editor.txt" && grep -q '^host: automate parameter 1 = ' "$tmp/editor.log" &&
+  grep -q '^host: end-edit parameter 1' "$tmp/editor.log" && echo "ok   typed entry reaches the host" ||
+  { fail "typed entry:"; grep -E 'Binaural|parameter 1' "$tmp/editor.txt" "$tmp/editor.log"; }
 exit $failures
