@@ -2,6 +2,7 @@
 // the block's first frame, and the parameter changes that fall inside the block.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 struct TransportSnapshot
@@ -33,4 +34,27 @@ template <typename Sample> struct AudioBlock
     Sample* const* outputs = nullptr;
     int32_t outputCount = 0;
     int32_t frames = 0;
+};
+
+// Part of a block: `frames` frames from frame `from` on, of its first two channels, with pointer
+// arrays of its own. A channel the block lacks stays null (silence in, written nowhere).
+template <typename Sample> struct AudioBlockPart
+{
+    std::array<const Sample*, 2> inputs{};
+    std::array<Sample*, 2> outputs{};
+    AudioBlock<Sample> block;
+
+    AudioBlockPart(const AudioBlock<Sample>& whole, int32_t from, int32_t frames)
+    {
+        for (std::size_t c = 0; c < 2; ++c)
+        {
+            if (static_cast<int32_t>(c) < whole.inputCount && whole.inputs && whole.inputs[c])
+                inputs[c] = whole.inputs[c] + from;
+            if (static_cast<int32_t>(c) < whole.outputCount && whole.outputs && whole.outputs[c])
+                outputs[c] = whole.outputs[c] + from;
+        }
+        block = {inputs.data(), 2, outputs.data(), 2, frames};
+    }
+    AudioBlockPart(const AudioBlockPart&) = delete;
+    AudioBlockPart& operator=(const AudioBlockPart&) = delete;
 };

@@ -194,21 +194,13 @@ void PluginInstance::ProcessSplit(const AudioBlock<Sample>& block, const Transpo
 template <typename Sample>
 void PluginInstance::ProcessPiece(const AudioBlock<Sample>& block, int from, int frames)
 {
-    // The core takes a stereo pair; a channel the host did not give reads as silence and is
-    // written nowhere.
-    Sample* inputs[2] = {};
-    Sample* outputs[2] = {};
-    for (int c = 0; c < 2; ++c)
-    {
-        if (c < block.inputCount && block.inputs && block.inputs[c])
-            inputs[c] = const_cast<Sample*>(block.inputs[c]) + from;
-        if (c < block.outputCount && block.outputs && block.outputs[c])
-            outputs[c] = block.outputs[c] + from;
-    }
+    // The core takes a stereo pair, and reads its inputs through non-const pointers.
+    AudioBlockPart<Sample> part(block, from, frames);
+    Sample* inputs[2] = {const_cast<Sample*>(part.inputs[0]), const_cast<Sample*>(part.inputs[1])};
     if constexpr (std::is_same_v<Sample, float>)
-        core->ProcessReplacing(inputs, outputs, frames);
+        core->ProcessReplacing(inputs, part.outputs.data(), frames);
     else
-        core->ProcessDoubleReplacing(inputs, outputs, frames);
+        core->ProcessDoubleReplacing(inputs, part.outputs.data(), frames);
 }
 
 void PluginInstance::ApplyChange(const ParamChange& change)

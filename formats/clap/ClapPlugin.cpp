@@ -33,30 +33,6 @@ TransportSnapshot ReadTransport(const clap_event_transport_t* transport)
     return snapshot;
 }
 
-// The same audio from a frame on.
-template <typename Sample> struct ShiftedBlock
-{
-    std::array<const Sample*, 2> inputs{};
-    std::array<Sample*, 2> outputs{};
-    AudioBlock<Sample> block;
-
-    ShiftedBlock(const AudioBlock<Sample>& whole, int from)
-    {
-        block = whole;
-        for (int c = 0; c < 2; ++c)
-        {
-            if (c < whole.inputCount && whole.inputs[c])
-                inputs[static_cast<std::size_t>(c)] = whole.inputs[c] + from;
-            if (c < whole.outputCount && whole.outputs[c])
-                outputs[static_cast<std::size_t>(c)] = whole.outputs[c] + from;
-        }
-        block.inputs = inputs.data();
-        block.outputs = outputs.data();
-        block.inputCount = std::min(whole.inputCount, 2);
-        block.outputCount = std::min(whole.outputCount, 2);
-        block.frames = whole.frames - from;
-    }
-};
 } // namespace
 
 const clap_plugin_descriptor_t ClapPlugin::kDescriptor = {
@@ -268,8 +244,7 @@ void ClapPlugin::ProcessEvents(const clap_process_t& process, const AudioBlock<S
             instance->Process(block, transport, std::span(changes.data(), taken));
         else
         {
-            ShiftedBlock<Sample> rest(block, from);
-            rest.block.frames = until - from;
+            const AudioBlockPart<Sample> rest(block, from, until - from);
             instance->Process(rest.block, transport, std::span(changes.data(), taken));
         }
         from = until;

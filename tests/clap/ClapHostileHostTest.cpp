@@ -196,8 +196,7 @@ TEST(ClapParams, ListsUnitsAndTextsThroughTheSharedFormatting)
 TEST(ClapPresets, DiscoveryListsTheFactoryProgramsThatPresetLoadLoads)
 {
     ClapTestHost host;
-    const auto* factory =
-        static_cast<const clap_preset_discovery_factory_t*>(host.Factory(kClapPresetDiscoveryFactoryId));
+    const auto* factory = host.PresetFactory();
     ASSERT_TRUE(factory);
     ASSERT_EQ(factory->count(factory), 1u);
     struct Found

@@ -1,49 +1,39 @@
-// A minimal CLAP host for the tests: loads the built .clap through clap_entry, answers the host
-// extensions the plug-in asks for (thread check, params flush, timers) and records what it hears.
+// A minimal CLAP host for the tests: the built .clap, loaded as vsthost loads it (ClapModule), driven
+// call by call through its vtables, with host extensions (thread check, params flush, timers) that
+// the test steers, and what the plug-in sends recorded.
 #pragma once
 
 #include "formats/clap/ClapAbi.h"
+#include "tools/hostkit/ClapModule.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
-
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
 
 class ClapTestHost
 {
   public:
     explicit ClapTestHost(const char* path = TPM_CLAP_MODULE_PATH)
     {
-        library = OpenLibrary(path);
-        EXPECT_TRUE(library) << path;
-        entry =
-            library ? static_cast<const clap_plugin_entry_t*>(Symbol(library, kClapEntrySymbol)) : nullptr;
-        EXPECT_TRUE(entry && entry->init(path));
+        std::string error;
+        module = ClapModule::Load(path, error);
+        EXPECT_TRUE(module) << error;
         host.host_data = this;
     }
-    ~ClapTestHost()
-    {
-        if (plugin)
-            plugin->destroy(plugin);
-        if (entry)
-            entry->deinit();
-        if (library)
-            CloseLibrary(library);
-    }
+    ~ClapTestHost() { DestroyPlugin(); }
     ClapTestHost(const ClapTestHost&) = delete;
     ClapTestHost& operator=(const ClapTestHost&) = delete;
 
-    const void* Factory(const char* id) const { return entry ? entry->get_factory(id) : nullptr; }
+    const clap_preset_discovery_factory_t* PresetFactory() const
+    {
+        return module ? module->PresetFactory() : nullptr;
+    }
 
     // The plug-in, created and initialised; null on failure.
     const clap_plugin_t* Create()
     {
-        const auto* factory = static_cast<const clap_plugin_factory_t*>(Factory(kClapPluginFactoryId));
+        const clap_plugin_factory_t* factory = module ? module->PluginFactory() : nullptr;
         if (!factory)
             return nullptr;
         plugin = factory->create_plugin(factory, &host, factory->get_plugin_descriptor(factory, 0)->id);
@@ -139,37 +129,7 @@ class ClapTestHost
                      &Request,     &Request};
 
   private:
-#if defined(_WIN32)
-    static void* OpenLibrary(const char* path)
-    {
-        return LoadLibraryA(path);
-    }
-    static void* Symbol(void* library, const char* name)
-    {
-        return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
-    }
-    static void CloseLibrary(void* library)
-    {
-        FreeLibrary(static_cast<HMODULE>(library));
-    }
-#else
-    static void* OpenLibrary(const char* path)
-    {
-        return dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    }
-    static void* Symbol(void* library, const char* name)
-    {
-        return dlsym(library, name);
-    }
-    static void CloseLibrary(void* library)
-    {
-        dlclose(library);
-    }
-#endif
-    static ClapTestHost& Of(const clap_host_t* h)
-    {
-        return *static_cast<ClapTestHost*>(h->host_data);
-    }
+    static ClapTestHost& Of(const clap_host_t* h) { return *static_cast<ClapTestHost*>(h->host_data); }
     static void Request(const clap_host_t*) {}
     static const void* GetExtension(const clap_host_t* h, const char* id)
     {
@@ -222,8 +182,7 @@ class ClapTestHost
         return true;
     }
 
-    void* library = nullptr;
-    const clap_plugin_entry_t* entry = nullptr;
+    std::shared_ptr<ClapModule> module;
     const clap_plugin_t* plugin = nullptr;
     std::vector<clap_event_param_value_t> incoming;
 };
