@@ -163,7 +163,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     std::vector<std::unique_ptr<IPresetRecord>> presets;
     // Applies the queued changes now if no audio block can come to apply them (switched off).
     void ApplyWhenIdle();
-    bool AudioRunning() const { return audioRunning.load(); }
 
     int32_t currentPreset = 0;
     PluginLock lock{this};

@@ -7,8 +7,8 @@
 // host's main thread, never at the same time as another main-thread call.
 #pragma once
 
+#include "core/BoundedQueue.h"
 #include "core/HostEvent.h"
-#include "core/HostEventRing.h"
 #include "core/IHostLink.h"
 #include "core/IParameter.h"
 #include "core/ProcessTypes.h"
@@ -75,7 +75,6 @@ class PluginInstance final : private IHostLink
     void StopProcessing();
     // Silences the tones and restarts the LFOs, as switching off and on again does.
     void Reset();
-    bool IsActive() const { return active; }
     // Changes must be in offset order; each applies from its frame on.
     void Process(const AudioBlock<float>& block, const TransportSnapshot& transport,
                  std::span<const ParamChange> changes);
@@ -84,7 +83,6 @@ class PluginInstance final : private IHostLink
 
     // Events for the host, oldest first; the binding drains them where its format wants them.
     bool PopHostEvent(HostEvent& out) { return events.Pop(out); }
-    bool HostEventsWaiting() const { return !events.Empty(); }
     void SetEventListener(IEventListener* newListener) { listener.store(newListener); }
 
     // The product's editor, for the binding to own, open and drive; null where there is none.
@@ -108,7 +106,8 @@ class PluginInstance final : private IHostLink
 
     std::unique_ptr<IEffectBase> core;
     TransportSnapshot transportNow;
-    HostEventRing events;
+    // Full, it drops the newest event: the host still reads every value back.
+    BoundedQueue<HostEvent, 1024> events;
     std::atomic<IEventListener*> listener{nullptr};
     bool active = false;
 };
