@@ -48,7 +48,8 @@ class MemoryStream final : public IBStream
     {
         const auto n = static_cast<int32>(std::min<std::size_t>(
             {static_cast<std::size_t>(numBytes), static_cast<std::size_t>(step), data.size() - pos}));
-        std::memcpy(buffer, data.data() + pos, static_cast<std::size_t>(n));
+        if (n > 0)
+            std::memcpy(buffer, data.data() + pos, static_cast<std::size_t>(n));
         pos += static_cast<std::size_t>(n);
         if (numBytesRead)
             *numBytesRead = n;
