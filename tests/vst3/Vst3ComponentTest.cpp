@@ -284,6 +284,8 @@ TEST_F(Vst3Module, OneObjectAnswersEveryInterfaceAndLivesUntilItsLastRelease)
          std::initializer_list<FUnknown*>{identity, processor, units, requirements, controller})
         face->release();
     EXPECT_EQ(component->terminate(), kResultOk);
+    MemoryStream afterTerminate;
+    EXPECT_NE(component->getState(&afterTerminate), kResultOk);
     EXPECT_EQ(component->release(), 1u); // the view's reference
     ViewRect size{};
     EXPECT_EQ(view->getSize(&size), kResultOk);
