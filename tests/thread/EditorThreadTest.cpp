@@ -3,17 +3,52 @@
 // ThreadSanitizer by the test command; TPM_THREAD_SECONDS sets the length.
 #include "core/PluginLock.h"
 #include "core/ProcessorOwnership.h"
-#include "editor/EditorRig.h"
+#include "editor/IEditorWindow.h"
+#include "editor/headless/HeadlessWindowLayer.h"
+#include "support/LinkedPlugin.h"
+#include "support/ParamIndex.h"
+#include "tools/hostkit/HostedPlugin.h"
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
 
+namespace
+{
+constexpr tpm::IMouseMod kLeft{true, false, false, false, false};
+constexpr tpm::IMouseMod kRight{false, true, false, false, false};
+
+tpm::HeadlessWindowLayer* OpenEditor(AEffect* e)
+{
+    EXPECT_EQ(e->dispatcher(e, vst::effEditOpen, 0, 0, nullptr, 0.0f), 1);
+    return static_cast<tpm::HeadlessWindowLayer*>(
+        static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(e)->Editor())->WindowLayer());
+}
+
+void Click(tpm::HeadlessWindowLayer& window, int x, int y, const tpm::IMouseMod& mod = kLeft)
+{
+    window.Press(x, y, mod);
+    window.Release(x, y, mod);
+}
+} // namespace
+
 TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
 {
-    EditorRig rig;
-    AEffect* e = rig.host->Effect();
+    HostSettings settings;
+    settings.blockSize = 256;
+    settings.playing = true;
+    settings.recordCalls = false;
+    std::string error;
+    auto host = HostedPlugin::Create(&MakeLinkedPlugin, error, settings);
+    ASSERT_TRUE(host) << error;
+    host->Start();
+    AEffect* e = host->Effect();
+    auto* editor = static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(e)->Editor());
+    editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
+    tpm::HeadlessWindowLayer* window = OpenEditor(e);
     const char* env = std::getenv("TPM_THREAD_SECONDS");
     const double seconds = env ? std::atof(env) : 1.0;
     std::atomic<bool> stop{false};
@@ -34,37 +69,37 @@ TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
             e->dispatcher(e, vst::effSetProgram, 0, static_cast<intptr_t>(n % 141), nullptr, 0.0f);
     });
     std::thread audio([&] {
-        while (!stop)
-        {
-            rig.Process();
-            ++blocks;
-        }
+        std::vector<float> l(256), r(256);
+        float* io[] = {l.data(), r.data()};
+        for (; !stop; ++blocks)
+            e->processReplacing(e, io, io, 256);
     });
 
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     for (int n = 0; std::chrono::steady_clock::now() < end; ++n)
     {
-        rig.Drag(48, 120, 0, n % 2 ? 7 : -7);
-        rig.window->Wheel(501, 120, EditorRig::kNone, 120);
-        rig.Click(100, 220); // the LFO1 target list opens (or closes)
-        rig.Click(100, 250);
-        rig.window->Press(275, 330, EditorRig::kLeft); // hold: restart the LFOs
-        rig.window->Release(275, 330, EditorRig::kLeft);
-        rig.Click(200, 200); // LFO1 sync
+        window->Press(48, 120, kLeft); // a drag on Base Freq
+        window->Move(48, 120 + (n % 2 ? 7 : -7), kLeft);
+        window->Release(48, 120 + (n % 2 ? 7 : -7), kLeft);
+        window->Wheel(501, 120, {}, 120);
+        Click(*window, 100, 220); // the LFO1 target list opens (or closes)
+        Click(*window, 100, 250);
+        Click(*window, 275, 330); // hold: restart the LFOs
+        Click(*window, 200, 200); // LFO1 sync
         if (n % 5 == 0)
         {
-            rig.Click(48, 120, EditorRig::kRight);
-            rig.window->TypeIntoEntry("440");
-            rig.window->PressEnter();
+            Click(*window, 48, 120, kRight);
+            window->TypeIntoEntry("440");
+            window->PressEnter();
         }
-        rig.window->SetCursor(426, 120);
-        rig.editor->WheelAtCursor(-1.0f);
-        rig.Tick(4);
+        window->SetCursor(426, 120);
+        editor->WheelAtCursor(-1.0f);
+        for (int tick = 0; tick < 4; ++tick)
+            window->Tick();
         if (n % 50 == 0)
         {
-            rig.host->ClearCalls();
-            rig.host->Dispatch(vst::effEditClose);
-            rig.Open();
+            host->Dispatch(vst::effEditClose);
+            window = OpenEditor(e);
         }
     }
     stop = true;
