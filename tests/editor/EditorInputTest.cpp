@@ -140,6 +140,16 @@ TEST(EditorInput, SyncClickConvertsTheRateAndSwapsTheRateKnobs)
     EXPECT_TRUE(rig.Control(19).IsHidden());
     EXPECT_FALSE(rig.Control(20).IsHidden());
     EXPECT_EQ(rig.editor->GetControlAt(201, 277), 20);
+
+    // Back to synced: the free rate becomes its note length at the host's tempo.
+    rig.product->SetParamValue(kLfo1RateMs, 2000);
+    rig.ApplyPending();
+    rig.ClearEvents();
+    rig.Click(200, 200);
+    rig.ApplyPending();
+    EXPECT_EQ(rig.Real(kLfo1Sync), 1.0);
+    EXPECT_EQ(rig.Real(kLfo1RateSync), 15); // "1/1": 2 s at 120 BPM
+    EXPECT_THAT(rig.Edits(), ElementsAre("b10", "a10", "e10", "b11", "a11", "e11"));
 }
 
 TEST(EditorInput, BandTextFollowsBinauralAndBeats)

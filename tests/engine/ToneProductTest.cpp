@@ -1,14 +1,12 @@
 // The tone engine driven through the product, as every format binding drives it: blocks of either
-// precision, the host's transport with each block, and the editor's sync click.
+// precision and the host's transport with each block.
 #include "CrossingCounter.h"
-#include "editor/IEditorWindow.h"
 #include "plugin/PluginInstance.h"
 #include "support/ParamIndex.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 #include <vector>
 
 namespace
@@ -149,39 +147,4 @@ TEST(ToneProduct, SyncedLfoFollowsTheHostTempo)
     expectSpacing(quietBlocks(500), 50, 9); // 120 BPM: 24 000 samples
     tone.transport.tempo = 60.0;
     expectSpacing(quietBlocks(500), 100, 4); // 60 BPM: 48 000 samples
-}
-
-TEST(ToneProduct, SyncClickHandsTheConvertedRateToTheHost)
-{
-    Tone tone(true);
-    tone.SetNormalized(kLfo1Target, 0.75);
-    tone.SetNormalized(kLfo1Sync, 0.0); // free, 2000 ms
-    Block<double> b;
-    b.Process(tone);
-
-    // The click as the editor's controller makes it, with no window open.
-    const auto editor = tone.product->CreateEditor();
-    tpm::IEditorController& controller = dynamic_cast<tpm::IEditorWindow&>(*editor).Controller();
-    auto edits = [&tone] {
-        std::vector<std::pair<HostEvent::Kind, int>> out;
-        for (HostEvent e; tone.product->PopHostEvent(e);)
-            if (e.kind != HostEvent::Kind::kDisplayChanged)
-                out.emplace_back(e.kind, e.paramIdx);
-        return out;
-    };
-    edits(); // what setting up told the host
-    controller.BeginGesture(kLfo1Sync);
-    controller.SetValueAfterCommand(tpm::EditorCommand::kSyncClick, kLfo1Sync, 1.0);
-    controller.EndGesture(kLfo1Sync);
-    b.Process(tone); // the engine takes the change up, and tells the host, at the next block
-    using Kind = HostEvent::Kind;
-    EXPECT_EQ(edits(), (std::vector<std::pair<Kind, int>>{{Kind::kBeginEdit, kLfo1Sync},
-                                                          {Kind::kValue, kLfo1Sync},
-                                                          {Kind::kEndEdit, kLfo1Sync},
-                                                          {Kind::kBeginEdit, kLfo1RateSync},
-                                                          {Kind::kValue, kLfo1RateSync},
-                                                          {Kind::kEndEdit, kLfo1RateSync}}));
-    char shown[16];
-    tone.product->FormatValue(kLfo1RateSync, tone.product->ParamValue(kLfo1RateSync), shown, sizeof shown);
-    EXPECT_STREQ(shown, "1/1"); // 2 s at 120 BPM
 }

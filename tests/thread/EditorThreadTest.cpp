@@ -15,25 +15,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
-
-namespace
-{
-constexpr tpm::IMouseMod kLeft{true, false, false, false, false};
-constexpr tpm::IMouseMod kRight{false, true, false, false, false};
-
-tpm::HeadlessWindowLayer* OpenEditor(AEffect* e)
-{
-    EXPECT_EQ(e->dispatcher(e, vst::effEditOpen, 0, 0, nullptr, 0.0f), 1);
-    return static_cast<tpm::HeadlessWindowLayer*>(
-        static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(e)->Editor())->WindowLayer());
-}
-
-void Click(tpm::HeadlessWindowLayer& window, int x, int y, const tpm::IMouseMod& mod = kLeft)
-{
-    window.Press(x, y, mod);
-    window.Release(x, y, mod);
-}
-} // namespace
+#include <vector>
 
 TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
 {
@@ -48,7 +30,16 @@ TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
     AEffect* e = host->Effect();
     auto* editor = static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(e)->Editor());
     editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
-    tpm::HeadlessWindowLayer* window = OpenEditor(e);
+    auto open = [&] {
+        EXPECT_EQ(host->Dispatch(vst::effEditOpen), 1);
+        return static_cast<tpm::HeadlessWindowLayer*>(editor->WindowLayer());
+    };
+    tpm::HeadlessWindowLayer* window = open();
+    const tpm::IMouseMod left{true, false, false, false, false}, right{false, true, false, false, false};
+    auto click = [&window](int x, int y, const tpm::IMouseMod& mod) {
+        window->Press(x, y, mod);
+        window->Release(x, y, mod);
+    };
     const char* env = std::getenv("TPM_THREAD_SECONDS");
     const double seconds = env ? std::atof(env) : 1.0;
     std::atomic<bool> stop{false};
@@ -78,17 +69,17 @@ TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     for (int n = 0; std::chrono::steady_clock::now() < end; ++n)
     {
-        window->Press(48, 120, kLeft); // a drag on Base Freq
-        window->Move(48, 120 + (n % 2 ? 7 : -7), kLeft);
-        window->Release(48, 120 + (n % 2 ? 7 : -7), kLeft);
+        window->Press(48, 120, left); // a drag on Base Freq
+        window->Move(48, 120 + (n % 2 ? 7 : -7), left);
+        window->Release(48, 120 + (n % 2 ? 7 : -7), left);
         window->Wheel(501, 120, {}, 120);
-        Click(*window, 100, 220); // the LFO1 target list opens (or closes)
-        Click(*window, 100, 250);
-        Click(*window, 275, 330); // hold: restart the LFOs
-        Click(*window, 200, 200); // LFO1 sync
+        click(100, 220, left); // the LFO1 target list opens (or closes)
+        click(100, 250, left);
+        click(275, 330, left); // hold: restart the LFOs
+        click(200, 200, left); // LFO1 sync
         if (n % 5 == 0)
         {
-            Click(*window, 48, 120, kRight);
+            click(48, 120, right);
             window->TypeIntoEntry("440");
             window->PressEnter();
         }
@@ -99,7 +90,7 @@ TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
         if (n % 50 == 0)
         {
             host->Dispatch(vst::effEditClose);
-            window = OpenEditor(e);
+            window = open();
         }
     }
     stop = true;
