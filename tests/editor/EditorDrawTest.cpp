@@ -141,6 +141,7 @@ TEST(EditorDraw, AudioBlocksTouchNoControlAndTheTickShowsWhatTheEngineShows)
     EXPECT_EQ(band.GetText(), "ALPHA");
 
     std::vector<uint32_t> stamps;
+    stamps.reserve(static_cast<std::size_t>(rig.editor->ControlCount()));
     for (int i = 0; i < rig.editor->ControlCount(); ++i)
         stamps.push_back(rig.Control(i).DirtyStamp());
     rig.Process(40);

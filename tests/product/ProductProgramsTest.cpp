@@ -12,6 +12,7 @@ namespace
 std::vector<double> Values(const PluginInstance& product)
 {
     std::vector<double> values;
+    values.reserve(static_cast<std::size_t>(product.ParamCount()));
     for (int i = 0; i < product.ParamCount(); ++i)
         values.push_back(product.ParamValue(i));
     return values;
