@@ -21,7 +21,9 @@ TEST(ProgramChange, EveryNameIsListedByteForByteAsTheProductHasIt)
         EXPECT_EQ(plug.Dispatch(vst::effGetProgramNameIndexed, s, 0, text), 1);
         EXPECT_STREQ(text, product->ProgramName(s)) << "slot " << s + 1;
     }
+    EXPECT_EQ(plug.Program(), 0);
     EXPECT_EQ(plug.ProgramName(), "---- default ----");
+    EXPECT_EQ(plug.Dispatch(vst::effGetProgramNameIndexed, 0, 0, nullptr), 0);
 }
 
 TEST(ProgramChange, RenamingKeepsANameOnEmptyTextCutsItToTheFieldAndCountsForUserPresets)

@@ -55,22 +55,6 @@ TEST(EffectRecord, ParametersWithTheProductsNamesLabelsAndDisplays)
     EXPECT_EQ(e->getParameter(e, -1), 0.0f);
 }
 
-TEST(EffectRecord, ProgramSlotsAreListed)
-{
-    auto plugin = LoadTestModule();
-    ASSERT_TRUE(plugin);
-    EXPECT_EQ(plugin->Dispatch(vst::effGetProgram), 0);
-    EXPECT_EQ(plugin->ProgramName(0), "---- default ----");
-    char name[64] = "untouched";
-    EXPECT_EQ(plugin->Dispatch(vst::effGetProgramNameIndexed, 149, 0, name), 1);
-    EXPECT_STREQ(name, "- 150 -");
-    EXPECT_EQ(plugin->Dispatch(vst::effGetProgramNameIndexed, 150, 0, name), 0);
-    EXPECT_STREQ(name, "");
-    EXPECT_EQ(plugin->Dispatch(vst::effGetProgramNameIndexed, 0, 0, nullptr), 0);
-    plugin->Dispatch(vst::effGetProgramName, 0, 0, name);
-    EXPECT_STREQ(name, "---- default ----");
-}
-
 TEST(EffectRecord, ParameterCallbacksSetAndClampValues)
 {
     auto plugin = LoadTestModule();
