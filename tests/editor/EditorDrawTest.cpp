@@ -132,7 +132,7 @@ TEST(EditorDraw, MarkersFollowTheLfosAndTheSecondShowsRedWhenBlocked)
 TEST(EditorDraw, AudioBlocksTouchNoControlAndTheTickShowsWhatTheEngineShows)
 {
     EditorRig rig;
-    rig.SetNormalized(kLfo1Target, 0.75); // LFO1 sweeps the mix
+    rig.SetNormalized(kLfo1Target, 0.75); // LFO1 sweeps the binaural pan
     rig.product->SetParamValue(kBinaural, 10);
     rig.Process();
     auto& band = static_cast<tpm::ITextControl&>(rig.Control(5));
