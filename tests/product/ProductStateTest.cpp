@@ -28,11 +28,12 @@ TEST(ProductState, TheContainerRoundTripsEverySlotIntoAFreshInstance)
     first->SetParamValue(kMix, 33);
     first->SelectProgram(20);
     const std::vector<uint8_t> state = Saved(*first);
-    // Magic, version 1 and the parameter count, then the bank chunk with its own header.
-    ASSERT_GT(state.size(), 20u);
-    EXPECT_EQ(
-        std::vector<uint8_t>(state.begin(), state.begin() + 20),
-        (std::vector<uint8_t>{'t', 'P', 'T', 'M', 1, 0, 0, 0, 23, 0, 0, 0, 't', 'f', 'f', 'p', 0, 0, 1, 0}));
+    // Magic, version 2, the parameter count and the current program, then the bank chunk with its
+    // own header.
+    ASSERT_GT(state.size(), 24u);
+    EXPECT_EQ(std::vector<uint8_t>(state.begin(), state.begin() + 24),
+              (std::vector<uint8_t>{'t', 'P', 'T', 'M', 2,   0,   0,   0,   23, 0, 0, 0,
+                                    20,  0,   0,   0,   't', 'f', 'f', 'p', 0,  0, 1, 0}));
 
     const auto second = PluginInstance::Create();
     ASSERT_TRUE(second);
@@ -43,9 +44,17 @@ TEST(ProductState, TheContainerRoundTripsEverySlotIntoAFreshInstance)
     EXPECT_TRUE(second->ProgramInUse(145));
     EXPECT_FALSE(second->ProgramInUse(146));
 
-    // The current index stays; the current slot's values go live.
-    EXPECT_EQ(second->CurrentProgram(), 0);
-    EXPECT_EQ(second->ParamValue(kMix), defaultMix);
+    // The saved current program comes back with its values; a version 1 container names none, so
+    // the current index stays and the current slot's values go live.
+    EXPECT_EQ(second->CurrentProgram(), 20);
+    std::vector<uint8_t> older(state.begin(), state.begin() + 12);
+    older[4] = 1;
+    older.insert(older.end(), state.begin() + 16, state.end());
+    const auto third = PluginInstance::Create();
+    ASSERT_TRUE(third);
+    ASSERT_TRUE(third->LoadState(older));
+    EXPECT_EQ(third->CurrentProgram(), 0);
+    EXPECT_EQ(third->ParamValue(kMix), defaultMix);
     second->SelectProgram(7);
     EXPECT_EQ(second->ParamValue(kBaseFreq), 345.6);
     second->SelectProgram(145);

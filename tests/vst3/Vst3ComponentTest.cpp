@@ -411,6 +411,42 @@ TEST_F(Vst3Module, DamagedStateChangesNothing)
     Close(component, {controller});
 }
 
+TEST_F(Vst3Module, StateBringsBackTheProgramAndItsLiveValuesInANewInstance)
+{
+    IComponent* first = NewComponent();
+    auto* firstController = Query<IEditController>(first);
+    ASSERT_NE(firstController, nullptr);
+    const ParamID program = ProgramParam(*firstController);
+    ASSERT_EQ(firstController->setParamNormalized(program, 5.0 / 140.0), kResultOk);
+    ASSERT_EQ(firstController->setParamNormalized(7, 0.3), kResultOk); // "Mix", changed after
+    std::vector<double> values;
+    for (ParamID id = 0; id < 23; ++id)
+        values.push_back(firstController->getParamNormalized(id));
+    MemoryStream saved;
+    ASSERT_EQ(first->getState(&saved), kResultOk);
+
+    IComponent* second = NewComponent();
+    auto* secondController = Query<IEditController>(second);
+    MemoryStream in(saved.data);
+    ASSERT_EQ(second->setState(&in), kResultOk);
+    EXPECT_DOUBLE_EQ(secondController->getParamNormalized(program), 5.0 / 140.0);
+    for (ParamID id = 0; id < 23; ++id)
+        EXPECT_DOUBLE_EQ(secondController->getParamNormalized(id), values[id]) << "parameter " << id;
+
+    // A first-version container names no program: it loads, and the current program stays.
+    std::vector<uint8_t> older(saved.data.begin(), saved.data.begin() + 12);
+    older[4] = 1;
+    older.insert(older.end(), saved.data.begin() + 16, saved.data.end());
+    IComponent* third = NewComponent();
+    auto* thirdController = Query<IEditController>(third);
+    MemoryStream olderIn(older);
+    EXPECT_EQ(third->setState(&olderIn), kResultOk);
+    EXPECT_DOUBLE_EQ(thirdController->getParamNormalized(program), 0.0);
+    Close(first, {firstController});
+    Close(second, {secondController});
+    Close(third, {thirdController});
+}
+
 TEST_F(Vst3Module, ProgramChangeParameterSelectsAFactoryProgram)
 {
     IComponent* component = NewComponent();
