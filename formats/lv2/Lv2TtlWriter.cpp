@@ -172,6 +172,7 @@ void Lv2TtlWriter::WriteControlPort(std::ostream& out, int paramIdx) const
     {
         const int first = static_cast<int>(param.Min());
         std::vector<const char*> labels;
+        labels.reserve(static_cast<std::size_t>(param.DisplayTextCount()));
         for (int i = 0; i < param.DisplayTextCount(); ++i)
             labels.push_back(param.GetDisplayText(first + i));
         WriteScalePoints(out, labels.data(), static_cast<int>(labels.size()), first);
