@@ -1,10 +1,8 @@
 #include "lv2/Lv2TestHost.h"
 
 #include <lv2/buf-size/buf-size.h>
-#include <lv2/time/time.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace
 {
@@ -12,15 +10,7 @@ const char* ModulePath()
 {
     return TPM_LV2_BUNDLE "/twinPulseToneMix.so";
 }
-constexpr std::size_t kEventBytes = 8192;
 } // namespace
-
-LV2_URID Lv2TestHost::Map(LV2_URID_Map_Handle self, const char* uri)
-{
-    auto& uris = static_cast<Lv2TestHost*>(self)->uris;
-    const auto [at, added] = uris.emplace(uri, static_cast<LV2_URID>(uris.size() + 1));
-    return at->second;
-}
 
 Lv2TestHost::Lv2TestHost(double rate, int maxBlock, bool withMap)
 {
@@ -38,7 +28,7 @@ Lv2TestHost::Lv2TestHost(double rate, int maxBlock, bool withMap)
     options[0] = {
         LV2_OPTIONS_INSTANCE, 0, Urid(LV2_BUF_SIZE__maxBlockLength), sizeof(int32_t), Urid(LV2_ATOM__Int),
         &maxBlockValue};
-    const LV2_Feature mapFeature{LV2_URID__map, &map};
+    const LV2_Feature mapFeature{LV2_URID__map, map.Feature()};
     const LV2_Feature optionsFeature{LV2_OPTIONS__options, options.data()};
     const LV2_Feature boundedFeature{LV2_BUF_SIZE__boundedBlockLength, nullptr};
     std::vector<const LV2_Feature*> features;
@@ -58,11 +48,10 @@ Lv2TestHost::Lv2TestHost(double rate, int maxBlock, bool withMap)
     }
     for (uint32_t p = 0; p < kPorts; ++p)
         ports[p].assign(1, 0.0f);
-    events.assign(kEventBytes / 8, 0);
     for (uint32_t p = 0; p < kPorts; ++p)
         if (p != kEvents)
             descriptor->connect_port(handle, p, ports[p].data());
-    descriptor->connect_port(handle, kEvents, withMap ? events.data() : nullptr);
+    descriptor->connect_port(handle, kEvents, withMap ? events.Buffer() : nullptr);
     // The defaults the TTL gives, as a host sets them.
     const float defaults[kControls] = {200,  4,  0, 100, 0, 0, 1000, 50,   0,  0, 1, 15,
                                        2000, 90, 0, 0,   0, 1, 15,   2000, 90, 0, 0};
@@ -80,47 +69,14 @@ Lv2TestHost::~Lv2TestHost()
     }
 }
 
-void Lv2TestHost::Append(const void* data, std::size_t size)
-{
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    pending.insert(pending.end(), bytes, bytes + size);
-    while (pending.size() % 8 != 0)
-        pending.push_back(0);
-}
-
 void Lv2TestHost::QueuePosition(int64_t frame, float speed, float bpm, int64_t bar, float barBeat)
 {
-    struct FloatProperty
-    {
-        LV2_Atom_Property_Body head;
-        float value;
-    };
-    struct LongProperty
-    {
-        LV2_Atom_Property_Body head;
-        int64_t value;
-    };
-    const LV2_URID floatType = Urid(LV2_ATOM__Float);
-    const LV2_URID longType = Urid(LV2_ATOM__Long);
-    const auto floatProperty = [&](const char* key, float value) {
-        return FloatProperty{{Urid(key), 0, {sizeof(float), floatType}}, value};
-    };
-    const FloatProperty speedProperty = floatProperty(LV2_TIME__speed, speed);
-    const FloatProperty bpmProperty = floatProperty(LV2_TIME__beatsPerMinute, bpm);
-    const FloatProperty beatsPerBar = floatProperty(LV2_TIME__beatsPerBar, 4.0f);
-    const LongProperty beatUnit{{Urid(LV2_TIME__beatUnit), 0, {sizeof(int64_t), longType}}, 4};
-    const LongProperty barProperty{{Urid(LV2_TIME__bar), 0, {sizeof(int64_t), longType}}, bar};
-    const FloatProperty barBeatProperty = floatProperty(LV2_TIME__barBeat, barBeat);
-    // Properties are padded to 8 bytes each: float properties take 24, long ones 24.
-    const uint32_t bodySize = sizeof(LV2_Atom_Object_Body) + 6 * 24;
-    const LV2_Atom_Event event{{frame}, {bodySize, Urid(LV2_ATOM__Object)}};
-    const LV2_Atom_Object_Body object{0, Urid(LV2_TIME__Position)};
-    Append(&event, sizeof event);
-    Append(&object, sizeof object);
-    for (const FloatProperty* p : {&speedProperty, &bpmProperty, &beatsPerBar, &barBeatProperty})
-        Append(p, sizeof *p);
-    Append(&beatUnit, sizeof beatUnit);
-    Append(&barProperty, sizeof barProperty);
+    Lv2Position position;
+    position.speed = speed;
+    position.beatsPerMinute = bpm;
+    position.bar = bar;
+    position.barBeat = barBeat;
+    events.Add(frame, position);
 }
 
 void Lv2TestHost::Run(uint32_t frames, std::vector<float>* left, std::vector<float>* right)
@@ -130,13 +86,8 @@ void Lv2TestHost::Run(uint32_t frames, std::vector<float>* left, std::vector<flo
         ports[p].assign(std::max<uint32_t>(frames, 1), p < kAudioOut ? inputValue : 0.0f);
         descriptor->connect_port(handle, p, ports[p].data());
     }
-    auto* sequence = reinterpret_cast<LV2_Atom_Sequence*>(events.data());
-    sequence->atom = {static_cast<uint32_t>(sizeof(LV2_Atom_Sequence_Body) + pending.size()),
-                      Urid(LV2_ATOM__Sequence)};
-    sequence->body = {0, 0};
-    std::memcpy(sequence + 1, pending.data(), std::min(pending.size(), kEventBytes - sizeof *sequence));
-    pending.clear();
     descriptor->run(handle, frames);
+    events.Clear();
     if (left)
         left->insert(left->end(), ports[kAudioOut].begin(), ports[kAudioOut].begin() + frames);
     if (right)

@@ -2,6 +2,8 @@
 // owns every port's buffer, writes time:Position events, and keeps state as the host would.
 #pragma once
 
+#include "tools/hostkit/Lv2PositionWriter.h"
+#include "tools/hostkit/Lv2UridMap.h"
 #include "tools/hostkit/ModuleLibrary.h"
 
 #include <lv2/atom/atom.h>
@@ -12,7 +14,6 @@
 
 #include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,21 +49,17 @@ class Lv2TestHost
     LV2_State_Status RestoreState(const std::vector<uint8_t>& data, bool asChunk = true);
 
   private:
-    static LV2_URID Map(LV2_URID_Map_Handle self, const char* uri);
-    LV2_URID Urid(const char* uri) { return Map(this, uri); }
-    void Append(const void* data, std::size_t size);
+    LV2_URID Urid(const char* uri) { return map.Map(uri); }
 
     std::unique_ptr<ModuleLibrary> library;
     const LV2_Descriptor* descriptor = nullptr;
     LV2_Handle handle = nullptr;
     std::string error;
-    std::map<std::string, LV2_URID> uris;
-    LV2_URID_Map map{this, &Map};
+    Lv2UridMap map;
     int32_t maxBlockValue = 0;
     std::array<LV2_Options_Option, 2> options{};
     std::array<std::vector<float>, kPorts> ports;
-    std::vector<uint64_t> events; // 8-byte aligned atom sequence
-    std::vector<uint8_t> pending; // events for the next run
+    Lv2PositionWriter events{map, 8192};
     float inputValue = 0.0f;
     std::vector<uint8_t> stored;
     uint32_t storedType = 0;
