@@ -1,5 +1,7 @@
 #include "formats/lv2/Lv2Plugin.h"
 
+#include "formats/lv2/Lv2Features.h"
+
 #include <lv2/atom/util.h>
 #include <lv2/buf-size/buf-size.h>
 #include <lv2/options/options.h>
@@ -13,13 +15,6 @@
 
 namespace
 {
-const void* Feature(const LV2_Feature* const* features, const char* uri)
-{
-    for (const LV2_Feature* const* f = features; f && *f; ++f)
-        if (std::strcmp((*f)->URI, uri) == 0)
-            return (*f)->data;
-    return nullptr;
-}
 
 // The longest block the host promises (or, failing that, its usual one); 0 when it says nothing.
 int BlockBound(const LV2_Options_Option* options, const LV2_URID_Map& map)
@@ -62,12 +57,13 @@ LV2_Handle Lv2Plugin::Instantiate(const LV2_Descriptor* descriptor, double rate,
     (void)descriptor;
     (void)bundlePath;
     // Hosts that offer no map (offline tools) still get the sound; only events and state need it.
-    const auto* map = static_cast<const LV2_URID_Map*>(Feature(features, LV2_URID__map));
+    const auto* map = static_cast<const LV2_URID_Map*>(Lv2Features::Find(features, LV2_URID__map));
     if (map && !map->map)
         map = nullptr;
     if (!(rate > 0.0) || !std::isfinite(rate))
         return nullptr;
-    const auto* options = static_cast<const LV2_Options_Option*>(Feature(features, LV2_OPTIONS__options));
+    const auto* options =
+        static_cast<const LV2_Options_Option*>(Lv2Features::Find(features, LV2_OPTIONS__options));
     const int bound = map ? std::clamp(BlockBound(options, *map), 0, 1 << 20) : 0;
     std::unique_ptr<PluginInstance> product = PluginInstance::Create();
     if (!product)

@@ -1,20 +1,10 @@
 #include "formats/lv2/Lv2Ui.h"
 
+#include "formats/lv2/Lv2Features.h"
 #include "plugin/EditorLayout.h"
 
 #include <cstring>
 #include <new>
-
-namespace
-{
-const void* Feature(const LV2_Feature* const* features, const char* uri)
-{
-    for (const LV2_Feature* const* f = features; f && *f; ++f)
-        if (std::strcmp((*f)->URI, uri) == 0)
-            return (*f)->data;
-    return nullptr;
-}
-} // namespace
 
 LV2UI_Handle Lv2Ui::Instantiate(const LV2UI_Descriptor* descriptor, const char* pluginUri,
                                 const char* bundlePath, LV2UI_Write_Function write,
@@ -23,21 +13,21 @@ LV2UI_Handle Lv2Ui::Instantiate(const LV2UI_Descriptor* descriptor, const char* 
 {
     (void)descriptor;
     (void)bundlePath;
-    void* parent = const_cast<void*>(Feature(features, LV2_UI__parent));
+    void* parent = const_cast<void*>(Lv2Features::Find(features, LV2_UI__parent));
     if (!pluginUri || std::strcmp(pluginUri, lv2port::kPluginUri) != 0 || !parent || !widget)
         return nullptr;
     std::unique_ptr<Lv2Ui> self(new (std::nothrow) Lv2Ui());
     if (!self)
         return nullptr;
     self->controller = Lv2UiController::Create(
-        write, controller, static_cast<const LV2UI_Touch*>(Feature(features, LV2_UI__touch)));
+        write, controller, static_cast<const LV2UI_Touch*>(Lv2Features::Find(features, LV2_UI__touch)));
     if (!self->controller)
         return nullptr;
     self->editor = EditorLayout::Build(*self->controller);
     if (!self->editor || !self->editor->OpenWindow(parent, false))
         return nullptr;
     *widget = reinterpret_cast<LV2UI_Widget>(self->editor->NativeWindow());
-    if (const auto* resize = static_cast<const LV2UI_Resize*>(Feature(features, LV2_UI__resize)))
+    if (const auto* resize = static_cast<const LV2UI_Resize*>(Lv2Features::Find(features, LV2_UI__resize)))
         if (resize->ui_resize)
             resize->ui_resize(resize->handle, self->editor->Width(), self->editor->Height());
     return self.release();

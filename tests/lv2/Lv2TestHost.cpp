@@ -1,5 +1,7 @@
 #include "lv2/Lv2TestHost.h"
 
+#include "tools/hostkit/Lv2StateCalls.h"
+
 #include <lv2/buf-size/buf-size.h>
 
 #include <algorithm>
@@ -96,39 +98,17 @@ void Lv2TestHost::Run(uint32_t frames, std::vector<float>* left, std::vector<flo
 
 bool Lv2TestHost::SaveState(std::vector<uint8_t>& out)
 {
-    const auto* state =
-        static_cast<const LV2_State_Interface*>(descriptor->extension_data(LV2_STATE__interface));
-    if (!state)
-        return false;
-    const auto store = [](LV2_State_Handle self, uint32_t, const void* value, size_t size, uint32_t type,
-                          uint32_t) -> LV2_State_Status {
-        auto* host = static_cast<Lv2TestHost*>(self);
-        const auto* bytes = static_cast<const uint8_t*>(value);
-        host->stored.assign(bytes, bytes + size);
-        host->storedType = type;
-        return LV2_STATE_SUCCESS;
-    };
-    if (state->save(handle, store, this, LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, nullptr) !=
-            LV2_STATE_SUCCESS ||
-        storedType != Urid(LV2_ATOM__Chunk))
-        return false;
-    out = stored;
-    return true;
+    uint32_t type = 0;
+    return Lv2StateCalls::Save(StateInterface(), handle, out, type) && type == Urid(LV2_ATOM__Chunk);
 }
 
 LV2_State_Status Lv2TestHost::RestoreState(const std::vector<uint8_t>& data, bool asChunk)
 {
-    const auto* state =
-        static_cast<const LV2_State_Interface*>(descriptor->extension_data(LV2_STATE__interface));
-    stored = data;
-    storedType = asChunk ? Urid(LV2_ATOM__Chunk) : Urid(LV2_ATOM__String);
-    const auto retrieve = [](LV2_State_Handle self, uint32_t, size_t* size, uint32_t* type,
-                             uint32_t* flags) -> const void* {
-        auto* host = static_cast<Lv2TestHost*>(self);
-        *size = host->stored.size();
-        *type = host->storedType;
-        *flags = LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE;
-        return host->stored.data();
-    };
-    return state->restore(handle, retrieve, this, 0, nullptr);
+    return Lv2StateCalls::Restore(StateInterface(), handle, data,
+                                  Urid(asChunk ? LV2_ATOM__Chunk : LV2_ATOM__String));
+}
+
+const LV2_State_Interface* Lv2TestHost::StateInterface() const
+{
+    return static_cast<const LV2_State_Interface*>(descriptor->extension_data(LV2_STATE__interface));
 }

@@ -50,6 +50,7 @@ class Lv2TestHost
 
   private:
     LV2_URID Urid(const char* uri) { return map.Map(uri); }
+    const LV2_State_Interface* StateInterface() const;
 
     std::unique_ptr<ModuleLibrary> library;
     const LV2_Descriptor* descriptor = nullptr;
@@ -61,6 +62,4 @@ class Lv2TestHost
     std::array<std::vector<float>, kPorts> ports;
     Lv2PositionWriter events{map, 8192};
     float inputValue = 0.0f;
-    std::vector<uint8_t> stored;
-    uint32_t storedType = 0;
 };

@@ -1,5 +1,7 @@
 #include "tools/hostkit/Lv2HostedPlugin.h"
 
+#include "tools/hostkit/Lv2StateCalls.h"
+
 #include <lv2/atom/atom.h>
 #include <lv2/buf-size/buf-size.h>
 #include <lv2/core/lv2.h>
@@ -462,49 +464,25 @@ void Lv2HostedPlugin::Process(double** inputs, double** outputs, int frames)
             std::copy(out[c], out[c] + length, outputs[c]);
 }
 
+const LV2_State_Interface* Lv2HostedPlugin::StateInterface() const
+{
+    return instance ? static_cast<const LV2_State_Interface*>(
+                          lilv_instance_get_extension_data(instance, LV2_STATE__interface))
+                    : nullptr;
+}
+
 bool Lv2HostedPlugin::SaveState(std::vector<uint8_t>& bytes)
 {
-    const auto* state = instance ? static_cast<const LV2_State_Interface*>(
-                                       lilv_instance_get_extension_data(instance, LV2_STATE__interface))
-                                 : nullptr;
-    if (!state || !state->save)
-        return false;
-    stateBytes.clear();
-    const auto store = [](LV2_State_Handle self, uint32_t, const void* value, size_t size, uint32_t type,
-                          uint32_t) -> LV2_State_Status {
-        auto* host = static_cast<Lv2HostedPlugin*>(self);
-        const auto* data = static_cast<const uint8_t*>(value);
-        host->stateBytes.assign(data, data + size);
-        host->stateType = type;
-        return LV2_STATE_SUCCESS;
-    };
-    if (state->save(lilv_instance_get_handle(instance), store, this, LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE,
-                    nullptr) != LV2_STATE_SUCCESS ||
-        stateBytes.empty())
-        return false;
-    bytes = stateBytes;
-    return true;
+    uint32_t type = 0;
+    return Lv2StateCalls::Save(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr,
+                               bytes, type) &&
+           type == map.Map(LV2_ATOM__Chunk);
 }
 
 bool Lv2HostedPlugin::LoadState(const std::vector<uint8_t>& bytes)
 {
-    const auto* state = instance ? static_cast<const LV2_State_Interface*>(
-                                       lilv_instance_get_extension_data(instance, LV2_STATE__interface))
-                                 : nullptr;
-    if (!state || !state->restore)
-        return false;
-    stateBytes = bytes;
-    stateType = map.Map(LV2_ATOM__Chunk);
-    const auto retrieve = [](LV2_State_Handle self, uint32_t, size_t* size, uint32_t* type,
-                             uint32_t* flags) -> const void* {
-        auto* host = static_cast<Lv2HostedPlugin*>(self);
-        *size = host->stateBytes.size();
-        *type = host->stateType;
-        *flags = LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE;
-        return host->stateBytes.data();
-    };
-    return state->restore(lilv_instance_get_handle(instance), retrieve, this, 0, nullptr) ==
-           LV2_STATE_SUCCESS;
+    return Lv2StateCalls::Restore(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr,
+                                  bytes, map.Map(LV2_ATOM__Chunk)) == LV2_STATE_SUCCESS;
 }
 
 bool Lv2HostedPlugin::EditorSize(int& width, int& height)

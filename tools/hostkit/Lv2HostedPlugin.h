@@ -10,6 +10,7 @@
 
 #include <lilv/lilv.h>
 #include <lv2/options/options.h>
+#include <lv2/state/state.h>
 
 #include <array>
 #include <memory>
@@ -83,6 +84,7 @@ class Lv2HostedPlugin : public HostedInstance
     bool Read(std::string& error);
     bool Instantiate(std::string& error);
     Lv2Position PositionNow() const;
+    const LV2_State_Interface* StateInterface() const;
     static void SetPortValue(const char* symbol, void* self, const void* value, uint32_t size, uint32_t type);
 
     std::string bundle;
@@ -106,6 +108,4 @@ class Lv2HostedPlugin : public HostedInstance
     std::vector<float> silence, scratch;
     std::vector<std::vector<float>> floatBuffers;
     std::unique_ptr<Lv2HostedPlugin> spare;
-    std::vector<uint8_t> stateBytes;
-    uint32_t stateType = 0;
 };
