@@ -30,6 +30,11 @@
 #include <mutex>
 #include <vector>
 
+namespace tpm
+{
+class IEditorController;
+}
+
 // The shape handed to the base construction: how many parameters and program slots, and the
 // channel configurations as "in-out" pairs.
 struct IEffectIdentity
@@ -79,6 +84,8 @@ class IEffectBase : private PluginLock::IReleaseListener
     // A new editor for this instance, or null when it has none. The binding owns it and destroys it
     // before the instance.
     virtual std::unique_ptr<IEditorLink> CreateEditor() { return nullptr; }
+    // What the editor asks of this instance, for an editor that runs apart from it; null when it has none.
+    virtual tpm::IEditorController* Controller() { return nullptr; }
     virtual void OnActivate(bool active);
     virtual void ProcessMidiMessage(const IMidiMsg& msg) { (void)msg; }
     virtual void ProcessSysEx(const ISysExMsg& msg) { (void)msg; }

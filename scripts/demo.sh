@@ -21,6 +21,7 @@ Plug-in modules (copy them where your host looks; see the README's "Where the pl
   Linux:       $here/build/linux/twinPulseToneMix.vst3   (VST3 bundle folder: ~/.vst3)
                $here/build/linux/twinPulseToneMix.clap   (CLAP: ~/.clap)
                $here/build/linux/twinPulseToneMix.so     (VST 2.4: ~/.vst)
+               $here/build/linux/twinPulseToneMix.lv2/   (LV2 bundle, the whole folder: ~/.lv2)
   Windows x64: $here/build/win64/twinPulseToneMix.vst3   (VST3 bundle folder: %COMMONPROGRAMFILES%\VST3)
                $here/build/win64/twinPulseToneMix.clap   (CLAP: %COMMONPROGRAMFILES%\CLAP)
                $here/build/win64/twinPulseToneMix.dll    (VST 2.4)
