@@ -67,7 +67,7 @@ fi
 # 2. The session: insert, automate, load a factory program, set every value; saved as snapshots.
 run_lua() { # mode
   local log="$tmp/$1.log" rc
-  timeout 120 ardour7-lua "$session_script" "$1" "$session" "$name" "$type" "$out" >"$log" 2>&1
+  timeout 60 ardour7-lua "$session_script" "$1" "$session" "$name" "$type" "$out" >"$log" 2>&1
   rc=$?
   grep -E '^(ok|FAIL) ' "$log"
   if [ $rc != 0 ] || grep -q '^FAIL ' "$log"; then
@@ -81,7 +81,7 @@ fi
 
 # 3. Ardour's own exporter renders each snapshot; the tones are analysed.
 render() { # snapshot
-  if timeout 120 ardour7-export -b float -o "$out/$1.wav" "$session" "$1" >"$tmp/export-$1.log" 2>&1 &&
+  if timeout 60 ardour7-export -b float -o "$out/$1.wav" "$session" "$1" >"$tmp/export-$1.log" 2>&1 &&
      [ -s "$out/$1.wav" ]; then
     return 0
   fi

@@ -151,7 +151,8 @@ local function set_every_parameter(plugin, defaults)
 	for n, p in ipairs(plugin:inputs()) do
 		if p.name ~= "" then
 			local before = defaults[p.index]
-			for _, fraction in ipairs({ 0.35 + 0.02 * (n % 10), 0.8, 0.1 }) do
+			-- Switches shown as toggles take any value but their lower end as on: the ends come last.
+			for _, fraction in ipairs({ 0.35 + 0.02 * (n % 10), 0.8, 0.1, 1, 0 }) do
 				plugin:set(p, p.lower + fraction * (p.upper - p.lower))
 				local _, now = plugin:get(p)
 				if math.abs(now - before) > 1e-4 * (p.upper - p.lower) then
@@ -228,6 +229,13 @@ local function create()
 	local program = plugin.plugin:preset_by_label(factory_program)
 	if program == nil or not program.valid or not plugin.plugin:load_preset(program) then
 		fail("no factory program " .. factory_program)
+	end
+	-- Ardour hears of the program's values: its mix of 90 % among them.
+	local mix = plugin:find("Mix")
+	local shown, held = plugin:get(mix)
+	local want = host_value(mix, 90, 0, 100)
+	if math.abs(shown - want) > 1e-4 or math.abs(held - want) > 1e-4 then
+		fail(string.format("after the program Mix is %.6g (Ardour shows %.6g), not %.6g", held, shown, want))
 	end
 	ok("factory program " .. factory_program .. " loaded")
 	save_snapshot("program")
