@@ -13,10 +13,10 @@ packages=(
   libxcb1-dev libxcb-shm0-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsndfile1-dev libsoxr-dev time
   librtaudio-dev jackd2 jack-capture
-  ardour
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind
   python3 python3-pil
   dpkg-dev
+  ardour
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

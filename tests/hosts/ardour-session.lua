@@ -145,11 +145,15 @@ local function read_values(plugin)
 	return values
 end
 
--- Every parameter but the nameless ones (the momentary LFO restart) to a value other than its default.
+-- The LFO restart is a momentary button, not a setting: nameless in VST2, a trigger port in LV2 (and
+-- hidden from VST3 hosts).
+local momentary = { [""] = true, restartLfos = true }
+
+-- Every setting to a value other than its default.
 local function set_every_parameter(plugin, defaults)
 	local lines = {}
 	for n, p in ipairs(plugin:inputs()) do
-		if p.name ~= "" then
+		if not momentary[p.name] then
 			local before = defaults[p.index]
 			-- Switches shown as toggles take any value but their lower end as on: the ends come last.
 			for _, fraction in ipairs({ 0.35 + 0.02 * (n % 10), 0.8, 0.1, 1, 0 }) do
