@@ -93,7 +93,7 @@ render tones && analyse tones "$out/tones.wav" 200 210 0.3536 && analyse pitches
 # "Binaural" at 10 Hz for two seconds, rising to 50 Hz over the third: the right ear follows.
 if render automation; then
   analyse pitches "$out/automation.wav" 0.5 1.9 200 210
-  analyse pitches "$out/automation.wav" 2.45 2.55 200 230 1.5
+  analyse pitches "$out/automation.wav" 2.45 2.55 200 230 2
   analyse pitches "$out/automation.wav" 3.1 4.9 200 250
 fi
 # "Higher frequencies": 400 Hz with a 4 Hz beat.
