@@ -71,7 +71,9 @@ run_lua() { # mode
   rc=$?
   grep -E '^(ok|FAIL) ' "$log"
   if [ $rc != 0 ] || grep -q '^FAIL ' "$log"; then
-    echo "FAIL ardour7-lua $1 (exit $rc):"; grep -vE '^(ok|FAIL) ' "$log" | tail -n 20
+    if [ $rc = 124 ]; then echo "FAIL ardour7-lua $1 hung (stopped after 60 s) after the last step above:"
+    else echo "FAIL ardour7-lua $1 (exit $rc):"; fi
+    grep -vE '^(ok|FAIL) ' "$log" | tail -n 20
     failures=$((failures + 1)); return 1
   fi
 }
