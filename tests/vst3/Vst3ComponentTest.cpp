@@ -48,7 +48,8 @@ class MemoryStream final : public IBStream
     {
         const auto n = static_cast<int32>(std::min<std::size_t>(
             {static_cast<std::size_t>(numBytes), static_cast<std::size_t>(step), data.size() - pos}));
-        std::memcpy(buffer, data.data() + pos, static_cast<std::size_t>(n));
+        if (n > 0)
+            std::memcpy(buffer, data.data() + pos, static_cast<std::size_t>(n));
         pos += static_cast<std::size_t>(n);
         if (numBytesRead)
             *numBytesRead = n;
@@ -187,6 +188,14 @@ class Vst3Module : public ::testing::Test
         }
         return component;
     }
+    // Releases the other interfaces asked of a component, then terminates and releases it.
+    static void Close(IComponent* component, std::initializer_list<FUnknown*> faces)
+    {
+        for (FUnknown* face : faces)
+            face->release();
+        component->terminate();
+        component->release();
+    }
     static ParamID ProgramParam(IEditController& controller)
     {
         for (int32 i = 0; i < controller.getParameterCount(); ++i)
@@ -308,9 +317,7 @@ TEST_F(Vst3Module, OnlyStereoInAndOutIsAccepted)
     ASSERT_EQ(component->setActive(true), kResultOk);
     EXPECT_EQ(processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultFalse);
     EXPECT_EQ(component->setActive(false), kResultOk);
-    processor->release();
-    component->terminate();
-    component->release();
+    Close(component, {processor});
 }
 
 TEST_F(Vst3Module, ProcessFlagsSilentOutputsAndFlushesChangesWithoutAudio)
@@ -355,9 +362,7 @@ TEST_F(Vst3Module, ProcessFlagsSilentOutputsAndFlushesChangesWithoutAudio)
 
     EXPECT_EQ(processor->setProcessing(false), kResultOk);
     EXPECT_EQ(component->setActive(false), kResultOk);
-    processor->release();
-    component->terminate();
-    component->release();
+    Close(component, {processor});
 }
 
 TEST_F(Vst3Module, DamagedStateChangesNothing)
@@ -396,9 +401,7 @@ TEST_F(Vst3Module, DamagedStateChangesNothing)
     MemoryStream slow(saved.data, 5);
     ASSERT_EQ(component->setState(&slow), kResultOk);
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(0), 0.25);
-    controller->release();
-    component->terminate();
-    component->release();
+    Close(component, {controller});
 }
 
 TEST_F(Vst3Module, ProgramChangeParameterSelectsAFactoryProgram)
@@ -458,9 +461,7 @@ TEST_F(Vst3Module, ProgramChangeParameterSelectsAFactoryProgram)
     EXPECT_EQ(controller->setComponentHandler(nullptr), kResultOk);
     EXPECT_EQ(handler.refs, 0u);
     units->release();
-    controller->release();
-    component->terminate();
-    component->release();
+    Close(component, {controller});
 }
 
 TEST_F(Vst3Module, ParametersCarryTheirListsTextsAndTheHiddenTrigger)
@@ -501,8 +502,6 @@ TEST_F(Vst3Module, ParametersCarryTheirListsTextsAndTheHiddenTrigger)
     String128 text{};
     ASSERT_EQ(controller->getParamStringByValue(0, base.defaultNormalizedValue, text), kResultOk);
     EXPECT_EQ(Utf8(text).rfind("200", 0), 0u) << Utf8(text);
-    controller->release();
-    component->terminate();
-    component->release();
+    Close(component, {controller});
 }
 } // namespace
