@@ -50,9 +50,9 @@ case $format in
     installed="" ;;
   *) echo "FAIL unknown format $format"; exit 1 ;;
 esac
-# Ardour skips a plug-in as changed since its scan when the scanner's cache (stamped in whole seconds)
+# Ardour skips a VST as changed since its scan when the scanner's cache (stamped in whole seconds)
 # falls in the same second as the module: the copy is dated a minute back.
-find "$tmp"/vst* "$tmp"/lv2 -exec touch -h -d "@$(($(date +%s) - 60))" {} + 2>/dev/null
+[ -z "$scanner" ] || find "$installed" -exec touch -h -d "@$(($(date +%s) - 60))" {} +
 
 # 1. The format's scanner (a separate process, as Ardour runs it) lists the plug-in and caches it.
 if [ -n "$scanner" ]; then
@@ -82,9 +82,9 @@ if ! run_lua create; then
 fi
 
 # 3. Ardour's own exporter renders each snapshot; the tones are analysed.
-# ardour7-export takes a few seconds; now and then (about one start in twenty) Ardour 7.3 deadlocks as
-# the export starts, between its butler and engine threads, with no plug-in code on any stack: such a run is
-# stopped and started again. A plug-in that hangs hangs every try and fails.
+# ardour7-export takes a few seconds; now and then (about one start in twenty) Ardour 7.3 deadlocks
+# as the export starts, between its butler and engine threads, with no plug-in code on any stack: such
+# a run is stopped and started again. A plug-in that hangs hangs every try and fails.
 render() { # snapshot
   local try rc
   for try in 1 2 3; do
@@ -94,11 +94,15 @@ render() { # snapshot
     echo "note ardour7-export $1 hung at try $try"
   done
   [ $rc = 0 ] && [ -s "$out/$1.wav" ] && return 0
-  echo "FAIL ardour7-export $1 (exit $rc):"; tail -n 20 "$tmp/export-$1.log"; failures=$((failures + 1)); return 1
+  echo "FAIL ardour7-export $1 (exit $rc):"; tail -n 20 "$tmp/export-$1.log"
+  failures=$((failures + 1)); return 1
 }
 analyse() { python3 "$check" "$@" || failures=$((failures + 1)); }
 # The default program with a 10 Hz beat: half the tone (mix 50 %) on silence.
-render tones && analyse tones "$out/tones.wav" 200 210 0.3536 && analyse pitches "$out/tones.wav" 0.2 4.8 200 210
+if render tones; then
+  analyse tones "$out/tones.wav" 200 210 0.3536
+  analyse pitches "$out/tones.wav" 0.2 4.8 200 210
+fi
 # "Binaural" at 10 Hz for two seconds, rising to 50 Hz over the third: the right ear follows.
 if render automation; then
   analyse pitches "$out/automation.wav" 0.5 1.9 200 210

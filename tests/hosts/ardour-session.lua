@@ -102,7 +102,8 @@ local function save_snapshot(name)
 	local file = assert(io.open(path, "r"))
 	local xml = file:read("a")
 	file:close()
-	local fixed, count = xml:gsub('name="export range"([^>]*)flags="IsRangeMarker"', 'name="session"%1flags="IsSessionRange"')
+	local fixed, count = xml:gsub('name="export range"([^>]*)flags="IsRangeMarker"',
+		'name="session"%1flags="IsSessionRange"')
 	if count ~= 1 then
 		fail("no export range in " .. path)
 	end
@@ -130,7 +131,8 @@ local function write_binaural_curve(plugin, binaural)
 	local list = control:alist():list()
 	local points = { { 0, 10 }, { 2, 10 }, { 3, 50 }, { seconds, 50 } }
 	for _, point in ipairs(points) do
-		list:add(Temporal.timepos_t(math.floor(point[1] * rate)), host_value(binaural, point[2], 0, 512), false, true)
+		local at = Temporal.timepos_t(math.floor(point[1] * rate))
+		list:add(at, host_value(binaural, point[2], 0, 512), false, true)
 	end
 	control:set_automation_state(ARDOUR.AutoState.Play)
 end
