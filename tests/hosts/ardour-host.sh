@@ -90,7 +90,7 @@ fi
 render() { # snapshot
   local try rc
   for try in 1 2 3 4 5; do
-    timeout 30 ardour7-export -b float -o "$out/$1.wav" "$session" "$1" >"$tmp/export-$1.log" 2>&1
+    timeout 20 ardour7-export -b float -o "$out/$1.wav" "$session" "$1" >"$tmp/export-$1.log" 2>&1
     rc=$?
     case $rc in
       124) echo "note ardour7-export $1 hung at try $try" ;;
