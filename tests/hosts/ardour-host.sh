@@ -64,7 +64,7 @@ if [ -n "$scanner" ]; then
   fi
 fi
 
-# 2. The session: insert, automate, load a factory program, set every value; saved as snapshots.
+# 2. The session: insert, automate, set every value, load a factory program; saved as snapshots.
 run_lua() { # mode
   local log="$tmp/$1.log" rc
   timeout 60 ardour7-lua "$session_script" "$1" "$session" "$name" "$type" "$out" >"$log" 2>&1
@@ -77,9 +77,8 @@ run_lua() { # mode
     failures=$((failures + 1)); return 1
   fi
 }
-if ! run_lua create; then
-  echo "$failures failed"; exit 1
-fi
+# A failed step leaves the snapshots saved before it to check.
+run_lua create
 
 # 3. Ardour's own exporter renders each snapshot; the tones are analysed.
 # ardour7-export takes a few seconds. Ardour 7.3's exporter itself fails now and then, also
@@ -89,13 +88,17 @@ fi
 # or crashes every time still fails.
 render() { # snapshot
   local try rc
+  if [ ! -f "$session/$1.ardour" ]; then
+    echo "FAIL no snapshot $1 to render"; failures=$((failures + 1)); return 1
+  fi
   for try in 1 2 3 4 5; do
     timeout 20 ardour7-export -b float -o "$out/$1.wav" "$session" "$1" >"$tmp/export-$1.log" 2>&1
     rc=$?
     case $rc in
       124) echo "note ardour7-export $1 hung at try $try" ;;
       134 | 139)
-        echo "note ardour7-export $1 crashed at try $try: $(grep -m1 -E 'free|corrupt' "$tmp/export-$1.log")" ;;
+        echo "note ardour7-export $1 crashed at try $try:" \
+          "$(grep -m1 -E 'free|corrupt' "$tmp/export-$1.log")" ;;
       *) break ;;
     esac
   done
@@ -119,7 +122,11 @@ fi
 render program && analyse pitches "$out/program.wav" 1.5 4.9 400 404
 
 # 4. A fresh process opens the saved values.
-run_lua reload
+if [ -f "$session/values.ardour" ]; then
+  run_lua reload
+else
+  echo "FAIL no snapshot values to reload"; failures=$((failures + 1))
+fi
 
 echo "ardour $format: $((SECONDS - started)) s"
 [ $failures = 0 ] && exit 0

@@ -1,9 +1,9 @@
 -- Drives a headless Ardour session (ardour7-lua) around the plug-in, the way a user's session would:
 --   create SESSION_DIR NAME TYPE OUT_DIR  a stereo track with the plug-in; saves the snapshots "tones"
---                                         (a 10 Hz beat), "automation" (a "Binaural" curve) and "program"
---                                         (a factory program) for ardour7-export to render; then gives
---                                         every parameter a value other than its default and saves the
---                                         snapshot "values", the values also to OUT_DIR/values.txt
+--                                         (a 10 Hz beat) and "automation" (a "Binaural" curve) for
+--                                         ardour7-export to render; "values" with every parameter at a
+--                                         value other than its default (also in OUT_DIR/values.txt); and
+--                                         "program" with a factory program, to render
 --   reload SESSION_DIR NAME TYPE OUT_DIR  opens "values" in a fresh process and compares the plug-in's
 --                                         values with OUT_DIR/values.txt
 -- TYPE is Ardour's plug-in type: LXVST, VST3 or LV2. Prints "ok ..." per passed check, "FAIL ..." and
@@ -232,6 +232,10 @@ local function create()
 	save_snapshot("automation")
 	plugin:control(binaural.index):set_automation_state(ARDOUR.AutoState.Off)
 
+	set_every_parameter(plugin, defaults)
+	save_snapshot("values")
+
+	-- Last, so that a host hanging here leaves the other snapshots to check.
 	local program = plugin.plugin:preset_by_label(factory_program)
 	if program == nil or not program.valid or not plugin.plugin:load_preset(program) then
 		fail("no factory program " .. factory_program)
@@ -252,9 +256,6 @@ local function create()
 	end
 	ok("factory program " .. factory_program .. " loaded")
 	save_snapshot("program")
-
-	set_every_parameter(plugin, defaults)
-	save_snapshot("values")
 end
 
 local function reload()
