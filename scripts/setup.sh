@@ -17,6 +17,7 @@ packages=(
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind
   python3 python3-pil
   dpkg-dev
+  ardour
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks on a recorded stereo float WAV for the player test: the tones, the level and the ending."""
+"""Checks on a recorded or exported stereo float WAV: the tones, the level, the ending, the pitches."""
 import math
 import struct
 import sys
@@ -109,6 +109,15 @@ def main():
         if abs(heard[0] - base) > 0.5 or abs(heard[1] - base) < 0.05 * base:
             fail(f"heard {heard[0]:.1f} Hz, then {heard[1]:.1f} Hz; expected {base:g} Hz, then another pitch")
         print(f"ok   {heard[0]:.1f} Hz, then {heard[1]:.1f} Hz")
+    elif what == "pitches":  # pitches FROM_S TO_S LEFT_HZ RIGHT_HZ [TOLERANCE_HZ]: each ear's pitch there
+        first, last = int(float(sys.argv[3]) * rate), int(float(sys.argv[4]) * rate)
+        want = [float(sys.argv[5]), float(sys.argv[6])]
+        tolerance = float(sys.argv[7]) if len(sys.argv) > 7 else 0.5
+        heard = [pitch(left[first:last], rate), pitch(right[first:last], rate)]
+        if any(abs(h - w) > tolerance for h, w in zip(heard, want)):
+            fail(f"{sys.argv[3]}-{sys.argv[4]} s: heard {heard[0]:.1f}/{heard[1]:.1f} Hz, expected "
+                 f"{want[0]:g}/{want[1]:g} Hz")
+        print(f"ok   {heard[0]:.1f}/{heard[1]:.1f} Hz from {sys.argv[3]} to {sys.argv[4]} s")
     else:
         sys.exit("unknown check " + what)
 
