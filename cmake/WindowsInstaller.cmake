@@ -33,4 +33,4 @@ add_custom_command(OUTPUT ${TPM_INSTALLER}
   COMMAND ${TPM_MAKENSIS} -V2 -NOCD ${defines} ${nsi}
   DEPENDS ${payload} ${nsi} ${examples} ${PROJECT_SOURCE_DIR}/README.md
   COMMENT "Making the Windows installer" VERBATIM)
-add_custom_target(installer DEPENDS ${TPM_INSTALLER})
+add_custom_target(installer ALL DEPENDS ${TPM_INSTALLER})

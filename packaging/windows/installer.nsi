@@ -4,7 +4,8 @@
 ; command line) and /VST2DIR=folder the VST2 folder.
 ; The build passes VERSION, VENDOR, URL, OUTFILE, STAGE_DIR (the files to install), SOURCE_DIR and, once it makes one, VST3_BUNDLE.
 
-Unicode true
+; A 64-bit installer: it runs where the plug-ins run, also on Wine without its 32-bit half.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
