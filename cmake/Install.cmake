@@ -22,7 +22,9 @@ if(TPM_WINDOWS)
 endif()
 
 # Linux. A user's own install by default; see cmake/PluginFolders.cmake for where plug-ins go.
-if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT AND DEFINED ENV{HOME})
+# A build folder configured before this default existed holds CMake's own, /usr/local, and no layout yet.
+if(DEFINED ENV{HOME} AND (CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT OR (NOT DEFINED CACHE{TPM_PLUGIN_LAYOUT}
+   AND EXISTS ${CMAKE_BINARY_DIR}/CMakeCache.txt AND CMAKE_INSTALL_PREFIX STREQUAL "/usr/local")))
   set(CMAKE_INSTALL_PREFIX "$ENV{HOME}/.local" CACHE PATH "Install prefix" FORCE)
 endif()
 set(TPM_PLUGIN_LAYOUT auto CACHE STRING

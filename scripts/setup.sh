@@ -15,7 +15,7 @@ packages=(
   librtaudio-dev jackd2 jack-capture
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind
   python3 python3-pil
-  dpkg-dev
+  dpkg-dev lintian file nsis
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
