@@ -2,11 +2,10 @@
 # package (`cpack -G DEB`, or the `package` target) and the Windows installer (the `installer`
 # target, with NSIS). Included last, once every format's target exists.
 
-# The bundle formats, when their targets are part of this build: target, bundle folder in the build.
+# The bundle formats' module targets, when this build makes them; their formats' folders set where
+# each bundle is built (TPM_VST3_BUNDLE, TPM_LV2_BUNDLE).
 set(TPM_VST3_TARGET twinPulseToneMix_vst3)
-set(TPM_VST3_BUNDLE ${PROJECT_BINARY_DIR}/twinPulseToneMix.vst3)
 set(TPM_LV2_TARGET twinPulseToneMix_lv2)
-set(TPM_LV2_BUNDLE ${PROJECT_BINARY_DIR}/twinPulseToneMix.lv2)
 
 target_include_directories(vsthost PRIVATE ${TPM_GENERATED_DIR})
 tpm_version_resource(twinPulseToneMix "twinPulseToneMix VST 2.4 plug-in")
