@@ -22,6 +22,8 @@ class IEditorLink
     virtual void Idle() {}
     // Readable when the open window has events for Idle; -1 when there is none to watch.
     virtual int EventDescriptor() const { return -1; }
+    // The open window's platform handle (X11 window id, HWND); 0 while no window is open.
+    virtual uintptr_t NativeWindow() const { return 0; }
     // A wheel turn the host hands over, applied where the cursor is; 0 when the cursor is not over the
     // editor.
     virtual intptr_t WheelAtCursor(float step) = 0;

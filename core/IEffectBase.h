@@ -28,6 +28,11 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+
+namespace tpm
+{
+class IEditorController;
+}
 #include <vector>
 
 // The shape handed to the base construction: how many parameters and program slots, and the
@@ -79,6 +84,8 @@ class IEffectBase : private PluginLock::IReleaseListener
     // A new editor for this instance, or null when it has none. The binding owns it and destroys it
     // before the instance.
     virtual std::unique_ptr<IEditorLink> CreateEditor() { return nullptr; }
+    // What the editor asks of this instance, for an editor that runs apart from it; null when it has none.
+    virtual tpm::IEditorController* Controller() { return nullptr; }
     virtual void OnActivate(bool active);
     virtual void ProcessMidiMessage(const IMidiMsg& msg) { (void)msg; }
     virtual void ProcessSysEx(const ISysExMsg& msg) { (void)msg; }

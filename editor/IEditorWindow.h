@@ -63,6 +63,7 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     void CloseWindow() override;
     void Idle() override;
     int EventDescriptor() const override;
+    uintptr_t NativeWindow() const override { return layer ? layer->NativeHandle() : 0; }
     intptr_t WheelAtCursor(float step) override;
 
     int FrameRate() const { return frameRate; }

@@ -8,6 +8,7 @@
 #include "draw/IBox.h"
 #include "draw/ISurface.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -99,6 +100,8 @@ class IWindowLayer
     // A file descriptor that becomes readable when the window has events for Idle, for hosts that
     // watch descriptors; -1 where the platform delivers events otherwise.
     virtual int EventDescriptor() const { return -1; }
+    // The platform's handle of the window (X11 window id, HWND), for hosts that ask for it.
+    virtual uintptr_t NativeHandle() const { return 0; }
     // The window's position relative to its parent and its size.
     virtual IBox Bounds() const = 0;
     // The cursor in editor coordinates; false when the cursor is not over this window.

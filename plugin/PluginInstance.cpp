@@ -154,6 +154,17 @@ std::unique_ptr<IEditorLink> PluginInstance::CreateEditor()
     return core->CreateEditor();
 }
 
+tpm::IEditorController* PluginInstance::Controller()
+{
+    return core->Controller();
+}
+
+tpm::EditorDisplayState PluginInstance::DisplayState() const
+{
+    const tpm::IEditorController* controller = core->Controller();
+    return controller ? controller->DisplayState() : tpm::EditorDisplayState{};
+}
+
 void PluginInstance::Reset()
 {
     core->ResetEngine();

@@ -12,6 +12,7 @@
 #include "core/IHostLink.h"
 #include "core/IParameter.h"
 #include "core/ProcessTypes.h"
+#include "editor/IEditorController.h"
 
 #include <atomic>
 #include <cstddef>
@@ -87,6 +88,12 @@ class PluginInstance final : private IHostLink
 
     // The product's editor, for the binding to own, open and drive; null where there is none.
     std::unique_ptr<IEditorLink> CreateEditor();
+    // What the editor shows besides the parameter values (band name, LFO markers), for formats that
+    // carry it to an editor of their own; any thread, never waits.
+    tpm::EditorDisplayState DisplayState() const;
+    // The editor's face of this instance (values, texts, gestures), for an editor built over another
+    // controller that borrows its parameter texts; null where there is none.
+    tpm::IEditorController* Controller();
 
   private:
     explicit PluginInstance(std::unique_ptr<IEffectBase> plugin);

@@ -23,6 +23,7 @@ class TwinPulseToneMix : public IEffectBase, private IEngineHost
     void ApplyQueuedChanges() override;
     void ProcessBlock(double** inputs, double** outputs, int nFrames) override;
     std::unique_ptr<IEditorLink> CreateEditor() override;
+    tpm::IEditorController* Controller() override { return &editorController; }
     // One answer for both the core and the engine.
     double GetSamplesPerBeat() override { return IEffectBase::GetSamplesPerBeat(); }
     int GetTransportState() override { return IEffectBase::GetTransportState(); }

@@ -31,6 +31,7 @@ Install (see the README's "Installing"):
 Plug-in modules (to copy by hand; see the README's "Where the plug-in files go"):
   Linux:       $here/build/linux/twinPulseToneMix.clap   (CLAP: ~/.clap)
                $here/build/linux/twinPulseToneMix.so     (VST 2.4: ~/.vst)
+               $here/build/linux/twinPulseToneMix.lv2/   (LV2 bundle, the whole folder: ~/.lv2)
   Windows x64: $here/build/win64/twinPulseToneMix.clap   (CLAP: %COMMONPROGRAMFILES%\CLAP)
                $here/build/win64/twinPulseToneMix.dll    (VST 2.4)
 Host tool:     $here/build/linux/tools/vsthost (and build/win64/tools/vsthost.exe)

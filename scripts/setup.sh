@@ -13,6 +13,7 @@ packages=(
   libxcb1-dev libxcb-shm0-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsndfile1-dev libsoxr-dev time
   librtaudio-dev jackd2 jack-capture
+  lv2-dev lilv-utils sordi jalv liblilv-dev
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind
   python3 python3-pil
   dpkg-dev lintian file nsis

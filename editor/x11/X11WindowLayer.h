@@ -30,6 +30,7 @@ class X11WindowLayer final : public IWindowLayer
     void Present(const ISurface& surface, const IBox& region) override;
     void Idle() override;
     int EventDescriptor() const override;
+    uintptr_t NativeHandle() const override { return window_; }
     IBox Bounds() const override { return bounds_; }
     bool CursorInWindow(int& x, int& y) const override;
     IMouseMod ModifierState() const override;

@@ -2,21 +2,25 @@
 
 #include "tools/hostkit/ClapHostedPlugin.h"
 #include "tools/hostkit/HostedPlugin.h"
+#if !defined(_WIN32)
+#include "tools/hostkit/Lv2HostedPlugin.h"
+#endif
 
 namespace
 {
 // Set on an audio device's callback thread, where writing to stderr could miss the deadline.
 thread_local bool realTimeThread = false;
 
-bool EndsWithClap(const std::string& path)
+bool EndsWith(std::string path, const std::string& suffix)
 {
-    static const std::string kSuffix = ".clap";
-    if (path.size() < kSuffix.size())
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    if (path.size() < suffix.size())
         return false;
-    for (std::size_t i = 0; i < kSuffix.size(); ++i)
+    for (std::size_t i = 0; i < suffix.size(); ++i)
     {
-        const char c = path[path.size() - kSuffix.size() + i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != kSuffix[i])
+        const char c = path[path.size() - suffix.size() + i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != suffix[i])
             return false;
     }
     return true;
@@ -36,7 +40,11 @@ bool HostedInstance::OnRealTimeThread()
 std::unique_ptr<HostedInstance> OpenHostedInstance(const std::string& modulePath, std::string& error,
                                                    const HostSettings& settings)
 {
-    if (EndsWithClap(modulePath))
+    if (EndsWith(modulePath, ".clap"))
         return ClapHostedPlugin::Load(modulePath, error, settings);
+#if !defined(_WIN32)
+    if (EndsWith(modulePath, ".lv2"))
+        return Lv2HostedPlugin::Load(modulePath, error, settings);
+#endif
     return HostedPlugin::Load(modulePath, error, settings);
 }

@@ -1,7 +1,7 @@
 // One hosted plug-in instance, whatever its format: what the host tool's commands ask of a plug-in
 // (identity, parameters, programs, processing with a transport, state, an editor in a parent window).
-// HostedPlugin answers for VST 2.4 modules, ClapHostedPlugin for CLAP ones; OpenHostedInstance picks
-// by the module's file name.
+// HostedPlugin answers for VST 2.4 modules, ClapHostedPlugin for CLAP ones, Lv2HostedPlugin for LV2
+// bundles; OpenHostedInstance picks by the module's file name.
 #pragma once
 
 #include <cstdint>
@@ -117,6 +117,7 @@ class HostedInstance
     HostedInstance() = default;
 };
 
-// A .clap file is hosted as CLAP, anything else as VST2; prints nothing, answers null with `error`.
+// A .clap file is hosted as CLAP, a .lv2 bundle folder as LV2 (not in the Windows build), anything else
+// as VST2; prints nothing, answers null with `error`.
 std::unique_ptr<HostedInstance> OpenHostedInstance(const std::string& modulePath, std::string& error,
                                                    const HostSettings& settings);

@@ -1,0 +1,40 @@
+// The LV2 plug-in's ports and URIs, shared by the plug-in, its editor and the generator of its TTL: the
+// parameters first (port index = parameter index), then audio, the event input and the outputs that
+// carry what the editor shows besides the parameters.
+#pragma once
+
+#include "engine/ParamId.h"
+
+#include <array>
+#include <cstdint>
+
+namespace lv2port
+{
+inline constexpr char kPluginUri[] = "https://www.twinpulsetonemix.org/plugins/twinPulseToneMix";
+inline constexpr char kUiUri[] = "https://www.twinpulsetonemix.org/plugins/twinPulseToneMix#ui";
+// The state property that holds the whole bank.
+inline constexpr char kBankUri[] = "https://www.twinpulsetonemix.org/plugins/twinPulseToneMix#bank";
+
+inline constexpr uint32_t kParams = kParamCount;
+inline constexpr uint32_t kAudioInL = kParams;
+inline constexpr uint32_t kAudioInR = kParams + 1;
+inline constexpr uint32_t kAudioOutL = kParams + 2;
+inline constexpr uint32_t kAudioOutR = kParams + 3;
+inline constexpr uint32_t kEvents = kParams + 4;
+inline constexpr uint32_t kBand = kParams + 5;
+// For each LFO: where its marker stands in its range (0..1) and its state (LfoState).
+inline constexpr uint32_t kLfoMarker[2] = {kParams + 6, kParams + 8};
+inline constexpr uint32_t kLfoState[2] = {kParams + 7, kParams + 9};
+inline constexpr uint32_t kPortCount = kParams + 10;
+
+enum LfoState : int
+{
+    kLfoStill = 0,
+    kLfoRunning = 1,
+    kLfoBlocked = 2,
+};
+
+// The band names the engine shows, in the order of the band port's values.
+inline constexpr std::array<const char*, 9> kBandNames = {
+    "Binaural Off", "Monaural Off", "EPSILON", "DELTA", "THETA", "ALPHA", "BETA", "GAMMA", "LAMBDA"};
+} // namespace lv2port

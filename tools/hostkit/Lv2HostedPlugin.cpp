@@ -1,0 +1,492 @@
+#include "tools/hostkit/Lv2HostedPlugin.h"
+
+#include "tools/hostkit/Lv2StateCalls.h"
+
+#include <lv2/atom/atom.h>
+#include <lv2/buf-size/buf-size.h>
+#include <lv2/core/lv2.h>
+#include <lv2/port-props/port-props.h>
+#include <lv2/presets/presets.h>
+#include <lv2/state/state.h>
+#include <lv2/units/units.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <strings.h>
+
+namespace
+{
+constexpr std::size_t kEventBytes = 8192;
+
+// lilv's nodes are freed by whoever asked for them.
+struct NodeDeleter
+{
+    void operator()(LilvNode* node) const { lilv_node_free(node); }
+};
+using Node = std::unique_ptr<LilvNode, NodeDeleter>;
+
+std::string Text(const LilvNode* node)
+{
+    return node && (lilv_node_is_string(node) || lilv_node_is_literal(node)) ? lilv_node_as_string(node) : "";
+}
+
+// The unit label the other formats show for the units vocabulary's terms we meet.
+std::string UnitLabel(const LilvNode* unit)
+{
+    const std::string uri = unit && lilv_node_is_uri(unit) ? lilv_node_as_uri(unit) : "";
+    if (uri == LV2_UNITS__hz)
+        return "Hz";
+    if (uri == LV2_UNITS__ms)
+        return "ms";
+    if (uri == LV2_UNITS__pc)
+        return "%";
+    return "";
+}
+} // namespace
+
+std::unique_ptr<Lv2HostedPlugin> Lv2HostedPlugin::Load(const std::string& bundlePath, std::string& error,
+                                                       const HostSettings& settings)
+{
+    std::unique_ptr<Lv2HostedPlugin> self(new (std::nothrow) Lv2HostedPlugin(bundlePath, settings));
+    if (!self)
+    {
+        error = "out of memory";
+        return nullptr;
+    }
+    if (!self->Read(error) || !self->Instantiate(error))
+        return nullptr;
+    return self;
+}
+
+Lv2HostedPlugin::Lv2HostedPlugin(const std::string& bundlePath, const HostSettings& hostSettings)
+    : bundle(bundlePath)
+{
+    settings = hostSettings;
+    while (bundle.size() > 1 && bundle.back() == '/')
+        bundle.pop_back();
+}
+
+Lv2HostedPlugin::~Lv2HostedPlugin()
+{
+    Close();
+    if (world)
+        lilv_world_free(world);
+}
+
+bool Lv2HostedPlugin::Read(std::string& error)
+{
+    world = lilv_world_new();
+    if (!world)
+    {
+        error = "lilv: no world";
+        return false;
+    }
+    // The bundle alone, so that another copy of the plug-in elsewhere on LV2_PATH plays no part.
+    const Node bundleUri(lilv_new_file_uri(world, nullptr, (bundle + "/").c_str()));
+    lilv_world_load_bundle(world, bundleUri.get());
+    const LilvPlugins* all = lilv_world_get_all_plugins(world);
+    LILV_FOREACH(plugins, i, all)
+    {
+        const LilvPlugin* candidate = lilv_plugins_get(all, i);
+        if (lilv_node_equals(lilv_plugin_get_bundle_uri(candidate), bundleUri.get()))
+        {
+            plugin = candidate;
+            break;
+        }
+    }
+    if (!plugin)
+    {
+        error = "no LV2 plug-in in '" + bundle + "'";
+        return false;
+    }
+    const Node audioClass(lilv_new_uri(world, LV2_CORE__AudioPort));
+    const Node controlClass(lilv_new_uri(world, LV2_CORE__ControlPort));
+    const Node atomClass(lilv_new_uri(world, LV2_ATOM__AtomPort));
+    const Node inputClass(lilv_new_uri(world, LV2_CORE__InputPort));
+    const Node integer(lilv_new_uri(world, LV2_CORE__integer));
+    const Node enumeration(lilv_new_uri(world, LV2_CORE__enumeration));
+    const Node toggled(lilv_new_uri(world, LV2_CORE__toggled));
+    const Node unitKey(lilv_new_uri(world, LV2_UNITS__unit));
+    for (uint32_t p = 0; p < lilv_plugin_get_num_ports(plugin); ++p)
+    {
+        const LilvPort* port = lilv_plugin_get_port_by_index(plugin, p);
+        const bool input = lilv_port_is_a(plugin, port, inputClass.get());
+        if (lilv_port_is_a(plugin, port, audioClass.get()))
+            (input ? audioIn : audioOut).push_back(p);
+        else if (lilv_port_is_a(plugin, port, atomClass.get()) && input)
+            eventIns.push_back(p);
+        else if (lilv_port_is_a(plugin, port, controlClass.get()) && input)
+        {
+            Control c;
+            c.port = p;
+            const Node name(lilv_port_get_name(plugin, port));
+            c.name = Text(name.get());
+            c.symbol = lilv_node_as_string(lilv_port_get_symbol(plugin, port));
+            LilvNode* def = nullptr;
+            LilvNode* min = nullptr;
+            LilvNode* max = nullptr;
+            lilv_port_get_range(plugin, port, &def, &min, &max);
+            c.range.defaultValue = def ? lilv_node_as_float(def) : 0.0;
+            c.range.min = min ? lilv_node_as_float(min) : 0.0;
+            c.range.max = max ? lilv_node_as_float(max) : 1.0;
+            lilv_node_free(def);
+            lilv_node_free(min);
+            lilv_node_free(max);
+            c.range.stepped = lilv_port_has_property(plugin, port, integer.get()) ||
+                              lilv_port_has_property(plugin, port, toggled.get());
+            c.range.isList = lilv_port_has_property(plugin, port, enumeration.get());
+            if (LilvNodes* units = lilv_port_get_value(plugin, port, unitKey.get()))
+            {
+                c.unit = UnitLabel(lilv_nodes_get_first(units));
+                lilv_nodes_free(units);
+            }
+            if (LilvScalePoints* points = lilv_port_get_scale_points(plugin, port))
+            {
+                LILV_FOREACH(scale_points, k, points)
+                {
+                    const LilvScalePoint* point = lilv_scale_points_get(points, k);
+                    c.points.emplace_back(lilv_node_as_float(lilv_scale_point_get_value(point)),
+                                          lilv_node_as_string(lilv_scale_point_get_label(point)));
+                }
+                lilv_scale_points_free(points);
+                std::sort(c.points.begin(), c.points.end());
+            }
+            c.value = static_cast<float>(c.range.defaultValue);
+            controls.push_back(std::move(c));
+        }
+        else
+            otherOutputPorts.emplace_back(p, otherOutputPorts.size());
+    }
+    const Node presetClass(lilv_new_uri(world, LV2_PRESETS__Preset));
+    const Node label(lilv_new_uri(world, LILV_NS_RDFS "label"));
+    if (LilvNodes* related = lilv_plugin_get_related(plugin, presetClass.get()))
+    {
+        LILV_FOREACH(nodes, i, related)
+        {
+            const LilvNode* preset = lilv_nodes_get(related, i);
+            lilv_world_load_resource(world, preset);
+            const Node name(lilv_world_get(world, preset, label.get(), nullptr));
+            presets.push_back({lilv_node_as_uri(preset), Text(name.get())});
+        }
+        lilv_nodes_free(related);
+    }
+    // lilv lists them in no particular order; their URIs number them in the bank's order.
+    std::sort(presets.begin(), presets.end(), [](const Preset& a, const Preset& b) { return a.uri < b.uri; });
+    return true;
+}
+
+bool Lv2HostedPlugin::Instantiate(std::string& error)
+{
+    options[0] = {LV2_OPTIONS_INSTANCE,
+                  0,
+                  map.Map(LV2_BUF_SIZE__maxBlockLength),
+                  sizeof(int32_t),
+                  map.Map(LV2_ATOM__Int),
+                  &maxBlockValue};
+    static const LV2_Feature bounded{LV2_BUF_SIZE__boundedBlockLength, nullptr};
+    const LV2_Feature mapFeature{LV2_URID__map, map.Feature()};
+    const LV2_Feature optionsFeature{LV2_OPTIONS__options, options.data()};
+    const LV2_Feature* features[] = {&mapFeature, &optionsFeature, &bounded, nullptr};
+    instance = lilv_plugin_instantiate(plugin, sampleRate, features);
+    if (!instance)
+    {
+        error = "the LV2 plug-in refused to start";
+        return false;
+    }
+    events = std::make_unique<Lv2PositionWriter>(map, kEventBytes);
+    for (const uint32_t p : eventIns)
+        lilv_instance_connect_port(instance, p, events->Buffer());
+    for (Control& c : controls)
+        lilv_instance_connect_port(instance, c.port, &c.value);
+    otherOutputs.assign(otherOutputPorts.size(), std::vector<float>(std::max(maxBlockValue, 1), 0.0f));
+    for (const auto& [port, slot] : otherOutputPorts)
+        lilv_instance_connect_port(instance, port, otherOutputs[slot].data());
+    return true;
+}
+
+void Lv2HostedPlugin::Configure(double rate, int maxBlockFrames)
+{
+    // The rate is fixed when an LV2 instance is made: a new one takes over the values.
+    if (active || !(rate > 0.0) || maxBlockFrames <= 0 || !plugin)
+        return;
+    if (rate == sampleRate && maxBlockFrames <= maxBlockValue && instance)
+        return;
+    std::vector<uint8_t> state;
+    const bool kept = instance && SaveState(state);
+    if (instance)
+        lilv_instance_free(instance);
+    instance = nullptr;
+    sampleRate = rate;
+    maxBlockValue = std::max(maxBlockFrames, 1);
+    std::string error;
+    if (Instantiate(error) && kept)
+        LoadState(state);
+}
+
+bool Lv2HostedPlugin::Resume()
+{
+    if (!instance)
+        return false;
+    if (!active)
+        lilv_instance_activate(instance);
+    active = true;
+    return true;
+}
+
+void Lv2HostedPlugin::Suspend()
+{
+    if (instance && active)
+        lilv_instance_deactivate(instance);
+    active = false;
+}
+
+void Lv2HostedPlugin::Close()
+{
+    Suspend();
+    spare.reset();
+    if (instance)
+        lilv_instance_free(instance);
+    instance = nullptr;
+}
+
+std::string Lv2HostedPlugin::Name()
+{
+    const Node name(plugin ? lilv_plugin_get_name(plugin) : nullptr);
+    return Text(name.get());
+}
+
+std::vector<std::string> Lv2HostedPlugin::DescribeIdentity()
+{
+    std::vector<std::string> lines;
+    if (!plugin)
+        return lines;
+    const Node author(lilv_plugin_get_author_name(plugin));
+    lines.push_back("format: LV2");
+    lines.push_back("uri: " + std::string(lilv_node_as_uri(lilv_plugin_get_uri(plugin))));
+    lines.push_back("name: " + Name());
+    lines.push_back("vendor: " + Text(author.get()));
+    lines.push_back("inputs: " + std::to_string(InputCount()));
+    lines.push_back("outputs: " + std::to_string(OutputCount()));
+    lines.push_back("64-bit processing: no");
+    lines.push_back("programs: " + std::to_string(ProgramCount()));
+    lines.push_back("parameters: " + std::to_string(ParamCount()));
+    return lines;
+}
+
+std::string Lv2HostedPlugin::ParamName(int index)
+{
+    return index >= 0 && index < ParamCount() ? controls[static_cast<std::size_t>(index)].name : "";
+}
+
+std::string Lv2HostedPlugin::ParamLabel(int index)
+{
+    return index >= 0 && index < ParamCount() ? controls[static_cast<std::size_t>(index)].unit : "";
+}
+
+std::string Lv2HostedPlugin::ParamDisplay(int index)
+{
+    return index >= 0 && index < ParamCount()
+               ? DisplayOfValue(index, controls[static_cast<std::size_t>(index)].value)
+               : "";
+}
+
+std::string Lv2HostedPlugin::DisplayOfValue(int index, double value)
+{
+    if (index < 0 || index >= ParamCount())
+        return "";
+    const Control& c = controls[static_cast<std::size_t>(index)];
+    for (const auto& [pointValue, pointLabel] : c.points)
+        if (static_cast<double>(pointValue) == value)
+            return pointLabel;
+    char text[64];
+    if (c.range.stepped)
+        std::snprintf(text, sizeof text, "%.0f", value);
+    else
+        std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+bool Lv2HostedPlugin::Range(int index, ParamRange& range)
+{
+    if (index < 0 || index >= ParamCount())
+        return false;
+    range = controls[static_cast<std::size_t>(index)].range;
+    return true;
+}
+
+double Lv2HostedPlugin::ParamNormalized(int index)
+{
+    if (index < 0 || index >= ParamCount())
+        return 0.0;
+    const Control& c = controls[static_cast<std::size_t>(index)];
+    const double span = c.range.max - c.range.min;
+    return span > 0.0 ? (c.value - c.range.min) / span : 0.0;
+}
+
+void Lv2HostedPlugin::SetParamNormalized(int index, double normalized)
+{
+    if (index < 0 || index >= ParamCount())
+        return;
+    Control& c = controls[static_cast<std::size_t>(index)];
+    double value = c.range.min + std::clamp(normalized, 0.0, 1.0) * (c.range.max - c.range.min);
+    if (c.range.stepped)
+        value = std::round(value);
+    c.value = static_cast<float>(value);
+}
+
+bool Lv2HostedPlugin::SetParamText(int index, const std::string& text)
+{
+    if (index < 0 || index >= ParamCount())
+        return false;
+    Control& c = controls[static_cast<std::size_t>(index)];
+    for (const auto& [pointValue, pointLabel] : c.points)
+        if (strcasecmp(pointLabel.c_str(), text.c_str()) == 0)
+        {
+            c.value = pointValue;
+            return true;
+        }
+    // A number, with anything after it (a unit) left aside; lists take only their texts.
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (!c.range.isList && end != text.c_str() && std::isfinite(value))
+    {
+        c.value = static_cast<float>(std::clamp(value, c.range.min, c.range.max));
+        return true;
+    }
+    return false;
+}
+
+HostedInstance* Lv2HostedPlugin::Spare()
+{
+    if (!spare)
+    {
+        std::string error;
+        spare = Load(bundle, error, settings);
+    }
+    return spare.get();
+}
+
+std::string Lv2HostedPlugin::ProgramName(int index)
+{
+    return index >= 0 && index < ProgramCount() ? presets[static_cast<std::size_t>(index)].name : "";
+}
+
+void Lv2HostedPlugin::SetPortValue(const char* symbol, void* self, const void* value, uint32_t size,
+                                   uint32_t type)
+{
+    auto* host = static_cast<Lv2HostedPlugin*>(self);
+    if (size != sizeof(float) || type != host->map.Map(LV2_ATOM__Float))
+        return;
+    for (Control& c : host->controls)
+        if (c.symbol == symbol)
+            std::memcpy(&c.value, value, sizeof(float));
+}
+
+bool Lv2HostedPlugin::SelectProgram(int index)
+{
+    if (index < 0 || index >= ProgramCount())
+        return false;
+    const Node uri(lilv_new_uri(world, presets[static_cast<std::size_t>(index)].uri.c_str()));
+    LilvState* state = lilv_state_new_from_world(world, map.Feature(), uri.get());
+    if (!state)
+        return false;
+    // A preset holds port values only: they go to the ports, the plug-in's own state stays.
+    lilv_state_restore(state, nullptr, &SetPortValue, this, 0, nullptr);
+    lilv_state_free(state);
+    currentProgram = index;
+    return true;
+}
+
+Lv2Position Lv2HostedPlugin::PositionNow() const
+{
+    Lv2Position at;
+    at.frame = static_cast<int64_t>(samplePosition);
+    at.speed = settings.playing || settings.recording ? 1.0f : 0.0f;
+    at.beatsPerMinute = static_cast<float>(settings.tempo);
+    at.beatsPerBar = static_cast<float>(std::max(settings.timeSigNumerator, 1));
+    at.beatUnit = std::max(settings.timeSigDenominator, 1);
+    const double beats = samplePosition / sampleRate * settings.tempo / 60.0;
+    at.bar = static_cast<int64_t>(std::floor(beats / at.beatsPerBar));
+    at.barBeat = static_cast<float>(beats - static_cast<double>(at.bar) * at.beatsPerBar);
+    return at;
+}
+
+void Lv2HostedPlugin::Process(float** inputs, float** outputs, int frames)
+{
+    if (!instance || !active || frames < 0)
+        return;
+    const auto length = static_cast<std::size_t>(frames);
+    if (silence.size() < length)
+    {
+        silence.assign(length, 0.0f);
+        scratch.assign(length, 0.0f);
+    }
+    for (std::size_t c = 0; c < audioIn.size(); ++c)
+        lilv_instance_connect_port(instance, audioIn[c], inputs && inputs[c] ? inputs[c] : silence.data());
+    for (std::size_t c = 0; c < audioOut.size(); ++c)
+        lilv_instance_connect_port(instance, audioOut[c],
+                                   outputs && outputs[c] ? outputs[c] : scratch.data());
+    for (auto& buffer : otherOutputs)
+        if (buffer.size() < length)
+            buffer.resize(length);
+    for (const auto& [port, slot] : otherOutputPorts)
+        lilv_instance_connect_port(instance, port, otherOutputs[slot].data());
+    // Hosts tell the transport at every block; a host without one tells nothing.
+    events->Clear();
+    if (settings.timeInfoAvailable && settings.tempoValid)
+        events->Add(0, PositionNow());
+    lilv_instance_run(instance, static_cast<uint32_t>(frames));
+}
+
+void Lv2HostedPlugin::Process(double** inputs, double** outputs, int frames)
+{
+    const std::size_t channels = std::max(audioIn.size(), audioOut.size());
+    const auto length = static_cast<std::size_t>(std::max(frames, 0));
+    floatBuffers.resize(channels * 2);
+    std::vector<float*> in(channels, nullptr), out(channels, nullptr);
+    for (std::size_t c = 0; c < channels; ++c)
+    {
+        floatBuffers[c].assign(length, 0.0f);
+        floatBuffers[channels + c].assign(length, 0.0f);
+        if (inputs && inputs[c])
+            std::transform(inputs[c], inputs[c] + length, floatBuffers[c].begin(),
+                           [](double s) { return static_cast<float>(s); });
+        in[c] = floatBuffers[c].data();
+        out[c] = floatBuffers[channels + c].data();
+    }
+    Process(in.data(), out.data(), frames);
+    for (std::size_t c = 0; c < channels; ++c)
+        if (outputs && outputs[c])
+            std::copy(out[c], out[c] + length, outputs[c]);
+}
+
+const LV2_State_Interface* Lv2HostedPlugin::StateInterface() const
+{
+    return instance ? static_cast<const LV2_State_Interface*>(
+                          lilv_instance_get_extension_data(instance, LV2_STATE__interface))
+                    : nullptr;
+}
+
+bool Lv2HostedPlugin::SaveState(std::vector<uint8_t>& bytes)
+{
+    uint32_t type = 0;
+    return Lv2StateCalls::Save(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr,
+                               bytes, type) &&
+           type == map.Map(LV2_ATOM__Chunk);
+}
+
+bool Lv2HostedPlugin::LoadState(const std::vector<uint8_t>& bytes)
+{
+    return Lv2StateCalls::Restore(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr,
+                                  bytes, map.Map(LV2_ATOM__Chunk)) == LV2_STATE_SUCCESS;
+}
+
+bool Lv2HostedPlugin::EditorSize(int& width, int& height)
+{
+    width = height = 0;
+    return false;
+}

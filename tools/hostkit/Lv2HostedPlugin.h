@@ -1,0 +1,111 @@
+// The host side of one LV2 plug-in: its bundle read through lilv, the instance made with our URI map and
+// block bound, control ports as parameters (ranges, units and lists from the bundle's data), presets as
+// programs, the transport sent as time:Position on the event port before each block, and the state
+// interface for the plug-in's state. The editor is not hosted.
+#pragma once
+
+#include "tools/hostkit/HostedInstance.h"
+#include "tools/hostkit/Lv2PositionWriter.h"
+#include "tools/hostkit/Lv2UridMap.h"
+
+#include <lilv/lilv.h>
+#include <lv2/options/options.h>
+#include <lv2/state/state.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Lv2HostedPlugin : public HostedInstance
+{
+  public:
+    // Loads the bundle folder's first plug-in; null with a one-line reason in `error`.
+    static std::unique_ptr<Lv2HostedPlugin> Load(const std::string& bundlePath, std::string& error,
+                                                 const HostSettings& settings);
+    ~Lv2HostedPlugin() override;
+
+    std::string Name() override;
+    std::vector<std::string> DescribeIdentity() override;
+    int InputCount() override { return static_cast<int>(audioIn.size()); }
+    int OutputCount() override { return static_cast<int>(audioOut.size()); }
+
+    void Open() override {}
+    void Configure(double sampleRate, int maxBlockFrames) override;
+    bool Resume() override;
+    void Suspend() override;
+    void Close() override;
+
+    int ParamCount() override { return static_cast<int>(controls.size()); }
+    std::string ParamName(int index) override;
+    std::string ParamLabel(int index) override;
+    std::string ParamDisplay(int index) override;
+    bool Range(int index, ParamRange& range) override;
+    double ParamNormalized(int index) override;
+    void SetParamNormalized(int index, double normalized) override;
+    bool SetParamText(int index, const std::string& text) override;
+    std::string DisplayOfValue(int index, double value) override;
+    HostedInstance* Spare() override;
+
+    int ProgramCount() override { return static_cast<int>(presets.size()); }
+    std::string ProgramName(int index) override;
+    int CurrentProgram() override { return currentProgram; }
+    std::string CurrentProgramName() override { return ProgramName(currentProgram); }
+    bool SelectProgram(int index) override;
+
+    bool SupportsDouble() override { return false; }
+    void Process(float** inputs, float** outputs, int frames) override;
+    void Process(double** inputs, double** outputs, int frames) override;
+    void Advance(int frames) override { samplePosition += frames; }
+
+    bool SaveState(std::vector<uint8_t>& bytes) override;
+    bool LoadState(const std::vector<uint8_t>& bytes) override;
+
+    bool EditorSize(int& width, int& height) override;
+    bool OpenEditor(void*) override { return false; }
+    void EditorIdle() override {}
+    void CloseEditor() override {}
+
+  private:
+    struct Control
+    {
+        uint32_t port = 0;
+        std::string name, symbol, unit;
+        ParamRange range;
+        std::vector<std::pair<float, std::string>> points; // value order
+        float value = 0.0f;
+    };
+    struct Preset
+    {
+        std::string uri, name;
+    };
+
+    Lv2HostedPlugin(const std::string& bundlePath, const HostSettings& settings);
+    bool Read(std::string& error);
+    bool Instantiate(std::string& error);
+    Lv2Position PositionNow() const;
+    const LV2_State_Interface* StateInterface() const;
+    static void SetPortValue(const char* symbol, void* self, const void* value, uint32_t size, uint32_t type);
+
+    std::string bundle;
+    LilvWorld* world = nullptr;
+    const LilvPlugin* plugin = nullptr;
+    LilvInstance* instance = nullptr;
+    Lv2UridMap map;
+    std::unique_ptr<Lv2PositionWriter> events;
+    int32_t maxBlockValue = 4096;
+    std::array<LV2_Options_Option, 2> options{};
+    std::vector<Control> controls;
+    std::vector<uint32_t> audioIn, audioOut;
+    std::vector<uint32_t> eventIns;
+    std::vector<std::vector<float>> otherOutputs; // control outputs, read by nobody
+    std::vector<std::pair<uint32_t, std::size_t>> otherOutputPorts;
+    std::vector<Preset> presets;
+    int currentProgram = -1;
+    double sampleRate = 44100.0;
+    bool active = false;
+    double samplePosition = 0.0;
+    std::vector<float> silence, scratch;
+    std::vector<std::vector<float>> floatBuffers;
+    std::unique_ptr<Lv2HostedPlugin> spare;
+};
