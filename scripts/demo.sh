@@ -26,13 +26,15 @@ Install (see the README's "Installing"):
                      (apt install $here/$deb)
   Windows installer: $here/$installer
                      (/S for a silent install)
-  From the build:    cmake --install build/linux (your own plug-in folders ~/.vst, ~/.clap ...)
+  From the build:    cmake --install build/linux (your own plug-in folders ~/.vst, ~/.vst3, ~/.clap, ~/.lv2)
 
 Plug-in modules (to copy by hand; see the README's "Where the plug-in files go"):
-  Linux:       $here/build/linux/twinPulseToneMix.clap   (CLAP: ~/.clap)
+  Linux:       $here/build/linux/twinPulseToneMix.vst3   (VST3 bundle folder: ~/.vst3)
+               $here/build/linux/twinPulseToneMix.clap   (CLAP: ~/.clap)
                $here/build/linux/twinPulseToneMix.so     (VST 2.4: ~/.vst)
                $here/build/linux/twinPulseToneMix.lv2/   (LV2 bundle, the whole folder: ~/.lv2)
-  Windows x64: $here/build/win64/twinPulseToneMix.clap   (CLAP: %COMMONPROGRAMFILES%\CLAP)
+  Windows x64: $here/build/win64/twinPulseToneMix.vst3   (VST3 bundle folder: %COMMONPROGRAMFILES%\VST3)
+               $here/build/win64/twinPulseToneMix.clap   (CLAP: %COMMONPROGRAMFILES%\CLAP)
                $here/build/win64/twinPulseToneMix.dll    (VST 2.4)
 Host tool:     $here/build/linux/tools/vsthost (and build/win64/tools/vsthost.exe)
 EOT

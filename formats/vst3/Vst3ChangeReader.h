@@ -1,0 +1,38 @@
+// Takes a block's IParameterChanges apart into the product's timed changes: every point of every
+// product parameter at its frame, in frame order, in the parameter's own units. The program-change
+// parameter's last point is handed back on its own (a program is selected on the main thread).
+// Storage is fixed, so reading allocates nothing on the audio thread.
+#pragma once
+
+#include "core/ProcessTypes.h"
+#include "formats/vst3/Vst3Abi.h"
+
+#include <array>
+#include <span>
+
+class PluginInstance;
+
+class Vst3ChangeReader
+{
+  public:
+    // Points one block can carry; a busier block keeps an even share of each parameter's points,
+    // its first and last among them.
+    static constexpr int kCapacity = 1024;
+
+    // programValue is set to the program parameter's last normalised value, or left alone when it has
+    // no point in the block. Points outside [0, frames] are moved to the nearer end.
+    std::span<const ParamChange> Read(vst3::IParameterChanges* changes, const PluginInstance& instance,
+                                      int frames, double& programValue);
+
+  private:
+    struct Point
+    {
+        ParamChange change;
+        int order = 0; // keeps a parameter's points in their queue's order among equal frames
+    };
+    void Add(const PluginInstance& instance, vst3::IParamValueQueue& queue, int index, int frames);
+
+    std::array<Point, kCapacity> points{};
+    std::array<ParamChange, kCapacity> sorted{};
+    int count = 0;
+};

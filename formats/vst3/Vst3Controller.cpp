@@ -1,0 +1,359 @@
+// The controller's lifecycle, state, parameters, host handler and view.
+#include "formats/vst3/Vst3Controller.h"
+
+#include "core/HostEvent.h"
+#include "core/IEditorLink.h"
+#include "formats/vst3/Vst3Identity.h"
+#include "formats/vst3/Vst3Plugin.h"
+#include "formats/vst3/Vst3Stream.h"
+#include "formats/vst3/Vst3Text.h"
+#include "formats/vst3/Vst3View.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace
+{
+constexpr char kProgramParamName[] = "Program";
+constexpr int kTextSize = 128;
+} // namespace
+
+Vst3Controller::~Vst3Controller()
+{
+    Terminate();
+}
+
+vst3::tresult Vst3Controller::queryInterface(const vst3::TUID iid, void** obj)
+{
+    return owner.queryInterface(iid, obj);
+}
+
+vst3::uint32 Vst3Controller::addRef()
+{
+    return owner.addRef();
+}
+
+vst3::uint32 Vst3Controller::release()
+{
+    return owner.release();
+}
+
+vst3::tresult Vst3Controller::initialize(vst3::FUnknown* context)
+{
+    (void)context;
+    if (initialized)
+        return vst3::kResultFalse;
+    if (!owner.EnsureInstance())
+        return vst3::kOutOfMemory;
+    initialized = true;
+    return vst3::kResultOk;
+}
+
+vst3::tresult Vst3Controller::terminate()
+{
+    if (!initialized)
+        return vst3::kResultFalse;
+    Terminate();
+    initialized = false;
+    return vst3::kResultOk;
+}
+
+void Vst3Controller::Terminate()
+{
+    vst3::IComponentHandler* old = handler;
+    handler = nullptr;
+    if (old)
+        old->release();
+}
+
+vst3::tresult Vst3Controller::setComponentState(vst3::IBStream* state)
+{
+    PluginInstance* instance = owner.Instance();
+    if (!state || !instance)
+        return !state ? vst3::kInvalidArgument : vst3::kNotInitialized;
+    // The component is this object: the state it was just given is usually the one it holds.
+    std::vector<uint8_t> given;
+    std::vector<uint8_t> held;
+    if (!Vst3Stream::ReadAll(*state, given))
+        return vst3::kResultFalse;
+    if (owner.SaveState(held) && held == given)
+        return vst3::kResultOk;
+    if (!instance->LoadState(given))
+        return vst3::kResultFalse;
+    ValuesChanged();
+    return vst3::kResultOk;
+}
+
+vst3::tresult Vst3Controller::setState(vst3::IBStream* state)
+{
+    // Everything lives in the component's state; the controller keeps nothing of its own.
+    return state ? vst3::kResultOk : vst3::kInvalidArgument;
+}
+
+vst3::tresult Vst3Controller::getState(vst3::IBStream* state)
+{
+    return state ? vst3::kResultOk : vst3::kInvalidArgument;
+}
+
+const IParameter* Vst3Controller::ProductParam(vst3::ParamID id) const
+{
+    const PluginInstance* instance = owner.Instance();
+    if (!instance || id >= static_cast<vst3::ParamID>(instance->ParamCount()))
+        return nullptr;
+    return instance->Param(static_cast<int>(id));
+}
+
+void Vst3Controller::CountPrograms()
+{
+    const PluginInstance* instance = owner.Instance();
+    programCount = 0;
+    while (instance && programCount < instance->ProgramCount() && instance->ProgramInUse(programCount))
+        ++programCount;
+    programCount = std::max(programCount, 1);
+}
+
+int Vst3Controller::ProgramIndexOf(double normalized) const
+{
+    if (programCount <= 1 || std::isnan(normalized))
+        return 0;
+    return static_cast<int>(std::lround(std::clamp(normalized, 0.0, 1.0) * (programCount - 1)));
+}
+
+vst3::int32 Vst3Controller::getParameterCount()
+{
+    const PluginInstance* instance = owner.Instance();
+    return instance ? instance->ParamCount() + 1 : 0;
+}
+
+vst3::tresult Vst3Controller::getParameterInfo(vst3::int32 paramIndex, vst3::ParameterInfo& info)
+{
+    const PluginInstance* instance = owner.Instance();
+    if (!instance || paramIndex < 0 || paramIndex > instance->ParamCount())
+        return vst3::kInvalidArgument;
+    info = vst3::ParameterInfo{};
+    info.unitId = vst3::kRootUnitId;
+    if (paramIndex == instance->ParamCount())
+    {
+        info.id = vst3identity::kProgramParamId;
+        vst3text::ToUtf16(kProgramParamName, info.title, kTextSize);
+        vst3text::ToUtf16(kProgramParamName, info.shortTitle, kTextSize);
+        info.stepCount = programCount - 1;
+        info.defaultNormalizedValue = 0.0;
+        info.flags = vst3::ParameterInfo::kIsProgramChange | vst3::ParameterInfo::kIsList;
+        return vst3::kResultOk;
+    }
+    const IParameter& param = *instance->Param(paramIndex);
+    info.id = static_cast<vst3::ParamID>(paramIndex);
+    vst3text::ToUtf16(param.Name(), info.title, kTextSize);
+    vst3text::ToUtf16(param.Name(), info.shortTitle, kTextSize);
+    vst3text::ToUtf16(param.Label(), info.units, kTextSize);
+    const uint32_t flags = param.Flags();
+    // Only lists are stepped for the host: the whole-number ranges follow curves a host's even
+    // steps would not.
+    info.stepCount = (flags & IParameter::kList) ? param.StepCount() : 0;
+    info.defaultNormalizedValue = param.ToNormalized(param.DefaultValue());
+    if (flags & IParameter::kHidden)
+        info.flags = vst3::ParameterInfo::kIsHidden | vst3::ParameterInfo::kIsReadOnly;
+    else
+    {
+        if (flags & IParameter::kAutomatable)
+            info.flags |= vst3::ParameterInfo::kCanAutomate;
+        if (flags & IParameter::kList)
+            info.flags |= vst3::ParameterInfo::kIsList;
+    }
+    return vst3::kResultOk;
+}
+
+vst3::tresult Vst3Controller::getParamStringByValue(vst3::ParamID id, vst3::ParamValue valueNormalized,
+                                                    vst3::String128 string)
+{
+    const PluginInstance* instance = owner.Instance();
+    if (!instance || !string)
+        return vst3::kInvalidArgument;
+    if (id == vst3identity::kProgramParamId)
+    {
+        vst3text::ToUtf16(instance->ProgramName(ProgramIndexOf(valueNormalized)), string, kTextSize);
+        return vst3::kResultOk;
+    }
+    const IParameter* param = ProductParam(id);
+    if (!param)
+        return vst3::kInvalidArgument;
+    const double normalized = std::isnan(valueNormalized) ? 0.0 : std::clamp(valueNormalized, 0.0, 1.0);
+    char text[64];
+    instance->FormatValue(static_cast<int>(id), param->StoredValue(normalized), text, sizeof text);
+    vst3text::ToUtf16(text, string, kTextSize);
+    return vst3::kResultOk;
+}
+
+vst3::tresult Vst3Controller::getParamValueByString(vst3::ParamID id, vst3::TChar* string,
+                                                    vst3::ParamValue& valueNormalized)
+{
+    const PluginInstance* instance = owner.Instance();
+    char text[4 * kTextSize];
+    if (!instance || !vst3text::ToUtf8(string, text, sizeof text))
+        return vst3::kInvalidArgument;
+    if (id == vst3identity::kProgramParamId)
+    {
+        for (int i = 0; i < programCount; ++i)
+            if (std::strcmp(instance->ProgramName(i), text) == 0)
+            {
+                valueNormalized = programCount > 1 ? static_cast<double>(i) / (programCount - 1) : 0.0;
+                return vst3::kResultOk;
+            }
+        return vst3::kResultFalse;
+    }
+    const IParameter* param = ProductParam(id);
+    double value = 0.0;
+    if (!param)
+        return vst3::kInvalidArgument;
+    if (!instance->ParseValue(static_cast<int>(id), text, value))
+        return vst3::kResultFalse;
+    valueNormalized = param->ToNormalized(value);
+    return vst3::kResultOk;
+}
+
+vst3::ParamValue Vst3Controller::normalizedParamToPlain(vst3::ParamID id, vst3::ParamValue valueNormalized)
+{
+    if (id == vst3identity::kProgramParamId)
+        return ProgramIndexOf(valueNormalized);
+    const IParameter* param = ProductParam(id);
+    if (!param || std::isnan(valueNormalized))
+        return valueNormalized;
+    return param->StoredValue(std::clamp(valueNormalized, 0.0, 1.0));
+}
+
+vst3::ParamValue Vst3Controller::plainParamToNormalized(vst3::ParamID id, vst3::ParamValue plainValue)
+{
+    if (id == vst3identity::kProgramParamId)
+        return programCount > 1 ? std::clamp(plainValue / (programCount - 1), 0.0, 1.0) : 0.0;
+    const IParameter* param = ProductParam(id);
+    return param ? param->ToNormalized(plainValue) : plainValue;
+}
+
+vst3::ParamValue Vst3Controller::getParamNormalized(vst3::ParamID id)
+{
+    const PluginInstance* instance = owner.Instance();
+    if (!instance)
+        return 0.0;
+    if (id == vst3identity::kProgramParamId)
+        return plainParamToNormalized(id, instance->CurrentProgram());
+    return ProductParam(id) ? instance->ParamNormalized(static_cast<int>(id)) : 0.0;
+}
+
+vst3::tresult Vst3Controller::setParamNormalized(vst3::ParamID id, vst3::ParamValue value)
+{
+    PluginInstance* instance = owner.Instance();
+    if (!instance || std::isnan(value))
+        return vst3::kInvalidArgument;
+    if (id == vst3identity::kProgramParamId)
+    {
+        SelectProgram(ProgramIndexOf(value));
+        return vst3::kResultOk;
+    }
+    const IParameter* param = ProductParam(id);
+    if (!param)
+        return vst3::kInvalidArgument;
+    if (param->Flags() & IParameter::kHidden)
+        return vst3::kResultFalse;
+    // Hosts echo values back; only a new one is applied, so an echo cannot undo a later change.
+    const double plain = param->StoredValue(std::clamp(value, 0.0, 1.0));
+    if (plain != instance->ParamValue(static_cast<int>(id)))
+        instance->SetParamValue(static_cast<int>(id), plain);
+    return vst3::kResultOk;
+}
+
+void Vst3Controller::SelectProgram(int index)
+{
+    PluginInstance* instance = owner.Instance();
+    if (!instance || index < 0 || index >= programCount || index == instance->CurrentProgram())
+        return;
+    if (instance->SelectProgram(index))
+        ValuesChanged();
+}
+
+vst3::tresult Vst3Controller::setComponentHandler(vst3::IComponentHandler* newHandler)
+{
+    if (newHandler == handler)
+        return vst3::kResultOk;
+    if (newHandler)
+        newHandler->addRef();
+    vst3::IComponentHandler* old = handler;
+    handler = newHandler;
+    if (old)
+        old->release();
+    return vst3::kResultOk;
+}
+
+vst3::IPlugView* Vst3Controller::createView(vst3::FIDString name)
+{
+    PluginInstance* instance = owner.Instance();
+    // One editor at a time.
+    if (!instance || !name || std::strcmp(name, vst3::kViewTypeEditor) != 0 || view)
+        return nullptr;
+    std::unique_ptr<IEditorLink> editor = instance->CreateEditor();
+    if (!editor)
+        return nullptr;
+    view = new (std::nothrow) Vst3View(owner, std::move(editor));
+    return view;
+}
+
+void Vst3Controller::ViewClosed(const Vst3View* closed)
+{
+    if (view == closed)
+        view = nullptr;
+}
+
+void Vst3Controller::ValuesChanged()
+{
+    if (owner.OnMainThread() && !Vst3Plugin::InsideProcess() && handler && !draining)
+    {
+        valuesChangedPending.store(false);
+        handler->restartComponent(vst3::kParamValuesChanged);
+        return;
+    }
+    valuesChangedPending.store(true);
+}
+
+void Vst3Controller::DrainHostEvents()
+{
+    PluginInstance* instance = owner.Instance();
+    if (!instance || draining)
+        return;
+    // The host may call back, even release its handler, while it hears an event.
+    draining = true;
+    vst3::IComponentHandler* to = handler;
+    if (to)
+        to->addRef();
+    if (valuesChangedPending.exchange(false) && to)
+        to->restartComponent(vst3::kParamValuesChanged);
+    HostEvent event;
+    while (instance->PopHostEvent(event))
+    {
+        // The hidden trigger is the product's own; the host has no use for its gestures.
+        const IParameter* param = instance->Param(event.paramIdx);
+        if (!to || (event.kind != HostEvent::Kind::kDisplayChanged &&
+                    (!param || (param->Flags() & IParameter::kHidden))))
+            continue;
+        const auto id = static_cast<vst3::ParamID>(event.paramIdx);
+        switch (event.kind)
+        {
+        case HostEvent::Kind::kBeginEdit:
+            to->beginEdit(id);
+            break;
+        case HostEvent::Kind::kValue:
+            to->performEdit(id, event.normalized);
+            break;
+        case HostEvent::Kind::kEndEdit:
+            to->endEdit(id);
+            break;
+        case HostEvent::Kind::kDisplayChanged:
+            to->restartComponent(vst3::kParamValuesChanged);
+            break;
+        }
+    }
+    if (to)
+        to->release();
+    draining = false;
+}

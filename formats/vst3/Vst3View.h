@@ -1,0 +1,69 @@
+// The plug-in's editor as a VST3 view: the product's editor window embedded in the host's window
+// (an X11 window id on Linux, an HWND on Windows), fixed at the editor's size. On Linux the host's
+// run loop (IRunLoop, from the view's frame) drives the editor's frame tick and its X events through
+// a Vst3RunLoopLink; on Windows a thread timer does the main-thread work the editor's own timer does
+// not. The view holds a reference on the plug-in object, so it may outlive everything else the host
+// released.
+#pragma once
+
+#include "core/IEditorLink.h"
+#include "formats/vst3/Vst3Abi.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+class Vst3Plugin;
+class Vst3RunLoopLink;
+
+class Vst3View final : public vst3::IPlugView
+{
+  public:
+    // Often enough for the editor's 24 frames a second and for its input to feel immediate.
+    static constexpr vst3::TimerInterval kTickMs = 15;
+
+    Vst3View(Vst3Plugin& owner, std::unique_ptr<IEditorLink> editor);
+    Vst3View(const Vst3View&) = delete;
+    Vst3View& operator=(const Vst3View&) = delete;
+
+    // FUnknown
+    vst3::tresult queryInterface(const vst3::TUID iid, void** obj) override;
+    vst3::uint32 addRef() override;
+    vst3::uint32 release() override;
+
+    // IPlugView
+    vst3::tresult isPlatformTypeSupported(vst3::FIDString type) override;
+    vst3::tresult attached(void* parent, vst3::FIDString type) override;
+    vst3::tresult removed() override;
+    vst3::tresult onWheel(float distance) override;
+    vst3::tresult onKeyDown(vst3::char16 key, vst3::int16 keyCode, vst3::int16 modifiers) override;
+    vst3::tresult onKeyUp(vst3::char16 key, vst3::int16 keyCode, vst3::int16 modifiers) override;
+    vst3::tresult getSize(vst3::ViewRect* size) override;
+    vst3::tresult onSize(vst3::ViewRect* newSize) override;
+    vst3::tresult onFocus(vst3::TBool state) override;
+    vst3::tresult setFrame(vst3::IPlugFrame* frame) override;
+    vst3::tresult canResize() override;
+    vst3::tresult checkSizeConstraint(vst3::ViewRect* rect) override;
+
+    // The main thread's regular turn while the window is open.
+    void Tick();
+    // The window's descriptor is readable.
+    void EventsReady();
+
+  private:
+    ~Vst3View();
+    void StartTicks();
+    void StopTicks();
+    vst3::ViewRect Rect() const;
+
+    std::atomic<vst3::uint32> refs{1};
+    Vst3Plugin& owner; // one reference held
+    std::unique_ptr<IEditorLink> editor;
+    vst3::IPlugFrame* frame = nullptr;      // one reference held
+    vst3::IRunLoop* runLoop = nullptr;      // one reference held while ticks run
+    Vst3RunLoopLink* runLoopLink = nullptr; // one reference held while ticks run
+    bool open = false;
+    bool timerRegistered = false;
+    bool eventsRegistered = false;
+    uintptr_t threadTimer = 0; // Windows
+};
