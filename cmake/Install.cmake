@@ -1,6 +1,6 @@
 # Installing like any plug-in: `cmake --install` into the folders hosts search (Linux), the Debian
 # package (`cpack -G DEB`, or the `package` target) and the Windows installer (the `installer`
-# target, with NSIS). Included last, once every format's target exists.
+# target, with NSIS). Included once every format's target and the host tool exist.
 
 # The bundle formats' module targets, when this build makes them; their formats' folders set where
 # each bundle is built (TPM_VST3_BUNDLE, TPM_LV2_BUNDLE).
