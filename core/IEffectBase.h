@@ -28,12 +28,12 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace tpm
 {
 class IEditorController;
 }
-#include <vector>
 
 // The shape handed to the base construction: how many parameters and program slots, and the
 // channel configurations as "in-out" pairs.

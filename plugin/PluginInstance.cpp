@@ -106,15 +106,23 @@ bool PluginInstance::SaveState(std::vector<uint8_t>& out)
     if (size <= 0 || !bank)
         return false;
     return StateContainer::Wrap(std::span(static_cast<const uint8_t*>(bank), static_cast<std::size_t>(size)),
-                                ParamCount(), out);
+                                ParamCount(), CurrentProgram(), out);
 }
 
 bool PluginInstance::LoadState(std::span<const uint8_t> data)
 {
     std::span<const uint8_t> bank;
-    if (!StateContainer::Unwrap(data, ParamCount(), bank))
+    int program = -1;
+    // A program that is no slot marks a damaged block, refused before anything changes.
+    if (!StateContainer::Unwrap(data, ParamCount(), bank, program) || program < -1 ||
+        program >= ProgramCount())
         return false;
-    return core->SetChunk(bank.data(), static_cast<int64_t>(bank.size()), true);
+    if (!core->SetChunk(bank.data(), static_cast<int64_t>(bank.size()), true))
+        return false;
+    // The live values were saved in the current slot: selecting it brings them back.
+    if (program >= 0 && program != CurrentProgram())
+        core->SelectProgram(program);
+    return true;
 }
 
 bool PluginInstance::Activate(double sampleRate, int maxFrames)

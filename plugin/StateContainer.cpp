@@ -22,7 +22,8 @@ uint32_t ReadU32(std::span<const uint8_t> data, std::size_t at)
 }
 } // namespace
 
-bool StateContainer::Wrap(std::span<const uint8_t> bank, int paramCount, std::vector<uint8_t>& out)
+bool StateContainer::Wrap(std::span<const uint8_t> bank, int paramCount, int currentProgram,
+                          std::vector<uint8_t>& out)
 {
     std::vector<uint8_t> block;
     try
@@ -31,6 +32,7 @@ bool StateContainer::Wrap(std::span<const uint8_t> bank, int paramCount, std::ve
         block.insert(block.end(), std::begin(kMagic), std::end(kMagic));
         AppendU32(block, kVersion);
         AppendU32(block, static_cast<uint32_t>(paramCount));
+        AppendU32(block, static_cast<uint32_t>(currentProgram));
         block.insert(block.end(), bank.begin(), bank.end());
     }
     catch (const std::bad_alloc&)
@@ -41,14 +43,23 @@ bool StateContainer::Wrap(std::span<const uint8_t> bank, int paramCount, std::ve
     return true;
 }
 
-bool StateContainer::Unwrap(std::span<const uint8_t> data, int paramCount, std::span<const uint8_t>& bank)
+bool StateContainer::Unwrap(std::span<const uint8_t> data, int paramCount, std::span<const uint8_t>& bank,
+                            int& currentProgram)
 {
-    if (data.size() < kHeaderBytes || !std::equal(std::begin(kMagic), std::end(kMagic), data.begin()))
+    currentProgram = -1;
+    if (data.size() < kHeaderBytesV1 || !std::equal(std::begin(kMagic), std::end(kMagic), data.begin()))
         bank = data;
-    else if (ReadU32(data, 4) > kVersion || ReadU32(data, 8) != static_cast<uint32_t>(paramCount))
-        return false;
     else
-        bank = data.subspan(kHeaderBytes);
+    {
+        const uint32_t version = ReadU32(data, 4);
+        const std::size_t header = version >= 2 ? kHeaderBytes : kHeaderBytesV1;
+        if (version > kVersion || ReadU32(data, 8) != static_cast<uint32_t>(paramCount) ||
+            data.size() < header)
+            return false;
+        if (version >= 2)
+            currentProgram = static_cast<int32_t>(ReadU32(data, 12));
+        bank = data.subspan(header);
+    }
     return bank.size() >= 8 &&
            std::equal(std::begin(ChunkCodec::kMagic), std::end(ChunkCodec::kMagic), bank.begin()) &&
            static_cast<int32_t>(ReadU32(bank, 4)) >= ChunkCodec::kVersion;

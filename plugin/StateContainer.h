@@ -1,5 +1,7 @@
-// The state every new format saves: a small versioned header (magic, version, parameter count) in
-// front of the bank chunk the VST2 build saves, so that one state moves between formats.
+// The state every new format saves: a small versioned header (magic, version, parameter count and,
+// from version 2, the current program) in front of the bank chunk the VST2 build saves, so that one
+// state moves between formats. The bank holds every slot's values, the live ones in the current
+// slot; the current program says which slot that is (VST2 hosts keep it apart from the chunk).
 #pragma once
 
 #include <cstdint>
@@ -10,14 +12,18 @@ class StateContainer
 {
   public:
     static constexpr uint8_t kMagic[4] = {'t', 'P', 'T', 'M'};
-    static constexpr uint32_t kVersion = 1;
-    static constexpr std::size_t kHeaderBytes = 12;
+    static constexpr uint32_t kVersion = 2;
+    static constexpr std::size_t kHeaderBytes = 16;
+    static constexpr std::size_t kHeaderBytesV1 = 12;
 
     // False, out untouched, when memory runs out.
-    static bool Wrap(std::span<const uint8_t> bank, int paramCount, std::vector<uint8_t>& out);
+    static bool Wrap(std::span<const uint8_t> bank, int paramCount, int currentProgram,
+                     std::vector<uint8_t>& out);
     // The bank inside a container, or the whole block when it carries no container header (a
-    // bare VST2 bank chunk). False for a container of a later version or another parameter count,
-    // and for a bank without the bank chunk's own header: the VST2 build reads headerless data as
-    // bare values for old projects' sake, which a new format has no reason to do.
-    static bool Unwrap(std::span<const uint8_t> data, int paramCount, std::span<const uint8_t>& bank);
+    // bare VST2 bank chunk), and the current program (-1 where the block names none: version 1, or
+    // a bare bank). False for a container of a later version or another parameter count, and for a
+    // bank without the bank chunk's own header: the VST2 build reads headerless data as bare values
+    // for old projects' sake, which a new format has no reason to do.
+    static bool Unwrap(std::span<const uint8_t> data, int paramCount, std::span<const uint8_t>& bank,
+                       int& currentProgram);
 };

@@ -16,8 +16,8 @@ ALLOWED = {
     "tpm_plugin": ["tpm_engine", "tpm_editor", "tpm_x11", "tpm_draw", "tpm_core", "tpm_resources"],
     "tpm_vst2": ["tpm_plugin", "tpm_engine", "tpm_editor", "tpm_x11", "tpm_draw", "tpm_core", "tpm_resources"],
     "tpm_clap": ["tpm_plugin", "tpm_engine", "tpm_editor", "tpm_x11", "tpm_draw", "tpm_core", "tpm_resources"],
-    "tpm_lv2": ["tpm_plugin", "tpm_engine", "tpm_editor", "tpm_x11", "tpm_draw", "tpm_core", "tpm_resources"],
     "tpm_vst3": ["tpm_plugin", "tpm_engine", "tpm_editor", "tpm_x11", "tpm_draw", "tpm_core", "tpm_resources"],
+    "tpm_lv2": ["tpm_plugin", "tpm_engine", "tpm_editor", "tpm_x11", "tpm_draw", "tpm_core", "tpm_resources"],
 }
 
 

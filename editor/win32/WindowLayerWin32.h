@@ -28,6 +28,7 @@ class WindowLayerWin32 final : public IWindowLayer
     void Redraw(const IBox& region) override;
     void Present(const ISurface& surface, const IBox& region) override;
     void Idle() override {} // the window's own timer drives the frame tick
+    uintptr_t NativeHandle() const override { return reinterpret_cast<uintptr_t>(window_); }
     IBox Bounds() const override;
     bool CursorInWindow(int& x, int& y) const override;
     IMouseMod ModifierState() const override;

@@ -103,6 +103,8 @@ void Lv2TtlWriter::WriteManifest(std::ostream& out) const
 void Lv2TtlWriter::WritePlugin(std::ostream& out) const
 {
     out << kPrefixes;
+    // Every feature is optional: without a map only the transport and the state are lost, and live or
+    // offline (lv2:isLive or not) the tones are the same; a block bound only saves splitting blocks.
     out << "<" << lv2port::kPluginUri << ">\n"
         << "    a lv2:Plugin , lv2:GeneratorPlugin , doap:Project ;\n"
         << "    doap:name " << Quoted(product::kName) << " ;\n"

@@ -1,6 +1,7 @@
 // Hosts that call in the wrong order or on the wrong thread get false or nothing, never a crash,
 // and damaged state changes nothing.
 #include "clap/ClapTestHost.h"
+#include "plugin/StateContainer.h"
 #include "support/TestModule.h"
 
 #include <cstring>
@@ -108,7 +109,8 @@ TEST(ClapHostileHost, DamagedStateChangesNothing)
     const clap_plugin_t* plugin = host.Create();
     ASSERT_TRUE(plugin);
     const Bytes good = Save(host, plugin);
-    ASSERT_GT(good.data.size(), 12u);
+    constexpr std::size_t header = StateContainer::kHeaderBytes;
+    ASSERT_GT(good.data.size(), header);
     EXPECT_EQ(std::memcmp(good.data.data(), "tPTM", 4), 0);
 
     host.Flush({ClapTestHost::Value(0, 0, 440.0)});
@@ -121,11 +123,14 @@ TEST(ClapHostileHost, DamagedStateChangesNothing)
     later.data[4] = 9;
     Bytes failing = good;
     failing.readLimit = 50;
+    Bytes noSuchProgram = good;
+    noSuchProgram.data[12] = 200;
     Bytes bankHeader = good; // the bank inside, its own header damaged
-    bankHeader.data[12] ^= 0xFF;
-    Bytes bareDamaged{std::vector<uint8_t>(good.data.begin() + 12, good.data.end())};
+    bankHeader.data[header] ^= 0xFF;
+    Bytes bareDamaged{std::vector<uint8_t>(good.data.begin() + header, good.data.end())};
     bareDamaged.data[0] ^= 0xFF;
-    for (const Bytes* damaged : {&cut, &otherCount, &later, &failing, &bankHeader, &bareDamaged})
+    for (const Bytes* damaged :
+         {&cut, &otherCount, &later, &failing, &noSuchProgram, &bankHeader, &bareDamaged})
         EXPECT_FALSE(Load(host, plugin, *damaged));
     EXPECT_EQ(Save(host, plugin).data, before.data);
     double value = 0.0;
@@ -140,7 +145,7 @@ TEST(ClapState, TheBankMovesBetweenClapAndVst2ByteForByte)
     ASSERT_TRUE(plugin);
     host.Flush({ClapTestHost::Value(0, 1, 7.5), ClapTestHost::Value(0, 2, 3.0)});
     const Bytes saved = Save(host, plugin);
-    const std::vector<uint8_t> bank(saved.data.begin() + 12, saved.data.end());
+    const std::vector<uint8_t> bank(saved.data.begin() + StateContainer::kHeaderBytes, saved.data.end());
 
     auto vst = LoadTestModule();
     vst->Start();

@@ -202,7 +202,11 @@ bool Lv2HostedPlugin::Instantiate(std::string& error)
         lilv_instance_connect_port(instance, p, events->Buffer());
     for (Control& c : controls)
         lilv_instance_connect_port(instance, c.port, &c.value);
-    otherOutputs.assign(otherOutputPorts.size(), std::vector<float>(std::max(maxBlockValue, 1), 0.0f));
+    // Sized for the longest block up front, so that the audio thread allocates only for longer ones.
+    const auto longest = static_cast<std::size_t>(std::max(maxBlockValue, 1));
+    otherOutputs.assign(otherOutputPorts.size(), std::vector<float>(longest, 0.0f));
+    silence.assign(longest, 0.0f);
+    scratch.assign(longest, 0.0f);
     for (const auto& [port, slot] : otherOutputPorts)
         lilv_instance_connect_port(instance, port, otherOutputs[slot].data());
     return true;
