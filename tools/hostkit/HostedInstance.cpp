@@ -2,6 +2,8 @@
 
 #include "tools/hostkit/ClapHostedPlugin.h"
 #include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst3HostedPlugin.h"
+#include "tools/hostkit/Vst3Module.h"
 
 namespace
 {
@@ -33,10 +35,19 @@ bool HostedInstance::OnRealTimeThread()
     return realTimeThread;
 }
 
+const char* HostedFormatOf(const std::string& modulePath)
+{
+    if (EndsWithClap(modulePath))
+        return "CLAP";
+    return Vst3Module::IsVst3Path(modulePath) ? "VST3" : "VST2";
+}
+
 std::unique_ptr<HostedInstance> OpenHostedInstance(const std::string& modulePath, std::string& error,
                                                    const HostSettings& settings)
 {
     if (EndsWithClap(modulePath))
         return ClapHostedPlugin::Load(modulePath, error, settings);
+    if (Vst3Module::IsVst3Path(modulePath))
+        return Vst3HostedPlugin::Load(modulePath, error, settings);
     return HostedPlugin::Load(modulePath, error, settings);
 }

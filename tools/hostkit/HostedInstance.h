@@ -1,7 +1,7 @@
 // One hosted plug-in instance, whatever its format: what the host tool's commands ask of a plug-in
 // (identity, parameters, programs, processing with a transport, state, an editor in a parent window).
-// HostedPlugin answers for VST 2.4 modules, ClapHostedPlugin for CLAP ones; OpenHostedInstance picks
-// by the module's file name.
+// HostedPlugin answers for VST 2.4 modules, ClapHostedPlugin for CLAP ones, Vst3HostedPlugin for VST3
+// bundles; OpenHostedInstance picks by the module's file name.
 #pragma once
 
 #include <cstdint>
@@ -117,6 +117,9 @@ class HostedInstance
     HostedInstance() = default;
 };
 
-// A .clap file is hosted as CLAP, anything else as VST2; prints nothing, answers null with `error`.
+// A .clap file is hosted as CLAP, a .vst3 bundle or module (or the binary inside a bundle) as VST3,
+// anything else as VST2; prints nothing, answers null with `error`.
 std::unique_ptr<HostedInstance> OpenHostedInstance(const std::string& modulePath, std::string& error,
                                                    const HostSettings& settings);
+// The format OpenHostedInstance hosts the module as: "VST2", "CLAP" or "VST3".
+const char* HostedFormatOf(const std::string& modulePath);
