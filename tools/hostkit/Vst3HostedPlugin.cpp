@@ -367,8 +367,20 @@ void Vst3HostedPlugin::SetNormalizedAt(int index, double normalized, int offset)
         return;
     const vst3::ParamID id = info.id;
     normalized = std::clamp(normalized, 0.0, 1.0);
-    controller->setParamNormalized(id, normalized);
     changes.Queue(id, normalized, std::max(0, offset));
+    // A point inside a block is the processor's first: the controller, which may share the
+    // processor's values, hears of it once the block is done, as from an automation lane.
+    if (offset > 0)
+        controllerFollowUps.push_back({id, normalized});
+    else
+        controller->setParamNormalized(id, normalized);
+}
+
+void Vst3HostedPlugin::FollowUpController()
+{
+    for (const auto& [id, normalized] : controllerFollowUps)
+        controller->setParamNormalized(id, normalized);
+    controllerFollowUps.clear();
 }
 
 bool Vst3HostedPlugin::SetParamText(int index, const std::string& text)
@@ -625,7 +637,10 @@ template <typename Sample> void Vst3HostedPlugin::Run(Sample** inputs, Sample** 
     changes.AfterProcess();
     continuousSamples += frames;
     if (!realTime)
+    {
+        FollowUpController();
         ReportSent();
+    }
 }
 
 void Vst3HostedPlugin::Process(float** inputs, float** outputs, int frames)
@@ -663,6 +678,7 @@ void Vst3HostedPlugin::DeliverQueued()
     changes.AfterProcess();
     if (!wasActive)
         StopProcessing();
+    FollowUpController();
     ReportSent();
 }
 

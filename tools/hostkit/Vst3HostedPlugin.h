@@ -69,7 +69,7 @@ class Vst3HostedPlugin : public HostedInstance
     void CloseEditor() override;
 
     // A normalised value for the next process call, `offset` frames into its block; the controller
-    // shows it at once.
+    // shows it at once, or for a point inside the block after that block (on the main thread).
     void SetNormalizedAt(int index, double normalized, int offset);
     // What the controller reported (begin, perform and end edits) and restart requests.
     const Vst3HostServices& Services() const { return *services; }
@@ -95,6 +95,8 @@ class Vst3HostedPlugin : public HostedInstance
     void DeliverQueued();
     // Main thread: reports what the processor sent (with --log-automation).
     void ReportSent();
+    // Main thread, after a block: tells the controller the values sent inside it.
+    void FollowUpController();
 
     std::shared_ptr<Vst3Module> module;
     Vst3HostServices* services = nullptr; // one reference, dropped at destruction
@@ -109,6 +111,7 @@ class Vst3HostedPlugin : public HostedInstance
     vst3::IPlugView* view = nullptr;
     bool viewAttached = false;
     std::vector<vst3::ParameterInfo> params; // without the program-change parameter
+    std::vector<std::pair<vst3::ParamID, vst3::ParamValue>> controllerFollowUps;
     vst3::ParameterInfo programParam{};
     bool hasProgramParam = false;
     std::vector<std::string> programs;
