@@ -13,15 +13,8 @@ Vst3RunLoop::~Vst3RunLoop()
 
 void Vst3RunLoop::Clear()
 {
-    // Moved out first: a handler's last release may call back into the run loop.
-    std::vector<Timer> oldTimers;
-    std::vector<Watch> oldWatches;
-    oldTimers.swap(timers);
-    oldWatches.swap(watches);
-    for (const Timer& timer : oldTimers)
-        timer.handler->release();
-    for (const Watch& watch : oldWatches)
-        watch.handler->release();
+    timers.clear();
+    watches.clear();
 }
 
 vst3::tresult Vst3RunLoop::queryInterface(const vst3::TUID iid, void** obj)
@@ -43,7 +36,6 @@ vst3::tresult Vst3RunLoop::registerEventHandler(vst3::IEventHandler* handler, vs
         return vst3::kInvalidArgument;
     if (!OnOwnThread() || WatchRegistered(handler, fd))
         return vst3::kResultFalse;
-    handler->addRef();
     watches.push_back(Watch{handler, fd});
     return vst3::kResultOk;
 }
@@ -55,18 +47,9 @@ vst3::tresult Vst3RunLoop::unregisterEventHandler(vst3::IEventHandler* handler)
     if (!OnOwnThread())
         return vst3::kResultFalse;
     // Every descriptor the handler watches.
-    std::vector<vst3::IEventHandler*> released;
-    for (auto it = watches.begin(); it != watches.end();)
-        if (it->handler == handler)
-        {
-            released.push_back(it->handler);
-            it = watches.erase(it);
-        }
-        else
-            ++it;
-    for (vst3::IEventHandler* h : released)
-        h->release();
-    return released.empty() ? vst3::kResultFalse : vst3::kResultOk;
+    const std::size_t before = watches.size();
+    std::erase_if(watches, [handler](const Watch& watch) { return watch.handler == handler; });
+    return watches.size() < before ? vst3::kResultOk : vst3::kResultFalse;
 }
 
 vst3::tresult Vst3RunLoop::registerTimer(vst3::ITimerHandler* handler, vst3::TimerInterval milliseconds)
@@ -75,7 +58,6 @@ vst3::tresult Vst3RunLoop::registerTimer(vst3::ITimerHandler* handler, vst3::Tim
         return vst3::kInvalidArgument;
     if (!OnOwnThread() || TimerRegistered(handler))
         return vst3::kResultFalse;
-    handler->addRef();
     const std::chrono::milliseconds period(milliseconds > 0 ? static_cast<long long>(milliseconds) : 1);
     timers.push_back(Timer{handler, period, std::chrono::steady_clock::now() + period});
     return vst3::kResultOk;
@@ -91,7 +73,6 @@ vst3::tresult Vst3RunLoop::unregisterTimer(vst3::ITimerHandler* handler)
         if (it->handler == handler)
         {
             timers.erase(it);
-            handler->release();
             return vst3::kResultOk;
         }
     return vst3::kResultFalse;

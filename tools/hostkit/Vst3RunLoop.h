@@ -1,7 +1,7 @@
 // The host's run loop as a VST3 editor on Linux sees it (IRunLoop): the timers and file descriptors
 // the plug-in registers are served on the main thread by Service(), which the window loop calls.
-// It belongs to an owner object whose reference count it shares; it holds a reference to every
-// handler while that is registered.
+// It belongs to an owner object whose reference count it shares. Handlers are not held: plug-ins
+// register their views themselves and unregister as the view goes, which a reference here would stop.
 #pragma once
 
 #include "formats/vst3/Vst3Abi.h"
@@ -30,7 +30,7 @@ class Vst3RunLoop final : public vst3::IRunLoop
 
     // Main thread: calls the timers that are due and the handlers whose descriptor is ready.
     void Service();
-    // Lets go of every handler still registered (the plug-in is gone).
+    // Forgets every handler still registered (the plug-in is gone).
     void Clear();
     int TimerCount() const { return static_cast<int>(timers.size()); }
     int HandlerCount() const { return static_cast<int>(watches.size()); }

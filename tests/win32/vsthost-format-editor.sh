@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The Win64 CLAP build's editor in `vsthost editor` under Wine (run inside scripts/wine-windowed.sh):
-# a drag and a typed entry reach the host as gesture begin, values and gesture end.
-#   vsthost-clap-editor.sh VSTHOST MODULE.clap
+# The Win64 CLAP or VST3 build's editor in `vsthost editor` under Wine (run inside
+# scripts/wine-windowed.sh): a drag and a typed entry reach the host as gesture begin, values and
+# gesture end, on the user-interface thread.
+#   vsthost-format-editor.sh VSTHOST MODULE.clap|BUNDLE.vst3
 set -uo pipefail
 here=$(dirname "$0")
 vsthost=$1 module=$2
@@ -22,9 +23,19 @@ editor_click 48 129 3 # its entry field
 sleep 0.3
 editor_type 440
 editor_key Return
-check "a typed entry is a gesture too" "editor_wait_log 'automate parameter 0 = 440.0'"
+# The second gesture on Base Freq is the typed entry (CLAP reports hertz, VST3 normalised values).
+second_gesture() {
+  local i
+  for i in $(seq 30); do
+    [ "$(grep -c 'end-edit parameter 0' "$log")" -ge 2 ] && grep -q 'automate parameter 0' "$log" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+check "a typed entry is a gesture too" second_gesture
 editor_key alt+F4
 wait "$EDITOR_PID"
 check "typed 440 sets Base Freq" "tr -d '\r' <'$EDITOR_DIR/stdout' | grep -qx 'Base Freq=440.0'"
+check "no host rule broken" "! grep -q 'plug-in error' '$log'"
 [ "$failed" = 0 ] || { echo "host log:"; cat "$log"; }
 exit "$failed"
