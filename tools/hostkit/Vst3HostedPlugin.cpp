@@ -263,14 +263,12 @@ void Vst3HostedPlugin::ReadPrograms()
     {
         vst3::String128 name{};
         // Without a program list the parameter's own texts name the programs.
-        if (list.programCount > 0 && units->getProgramName(list.id, i, name) == vst3::kResultOk)
-            programs.push_back(Utf8FromVst3(name));
-        else if (controller->getParamStringByValue(
-                     programParam.id, programParam.stepCount > 0 ? double(i) / programParam.stepCount : 0.0,
-                     name) == vst3::kResultOk)
-            programs.push_back(Utf8FromVst3(name));
-        else
-            programs.push_back("");
+        const bool named =
+            (list.programCount > 0 && units->getProgramName(list.id, i, name) == vst3::kResultOk) ||
+            controller->getParamStringByValue(
+                programParam.id, programParam.stepCount > 0 ? double(i) / programParam.stepCount : 0.0,
+                name) == vst3::kResultOk;
+        programs.push_back(named ? Utf8FromVst3(name) : std::string());
     }
     if (units)
         units->release();
@@ -511,7 +509,6 @@ void Vst3HostedPlugin::StopProcessing()
     processor->setProcessing(0);
     component->setActive(0);
     active = false;
-    realTimeProcessing = false;
 }
 
 void Vst3HostedPlugin::AllocateBuses()
@@ -573,8 +570,6 @@ template <typename Sample> void Vst3HostedPlugin::Run(Sample** inputs, Sample** 
 {
     constexpr vst3::int32 kWanted = sizeof(Sample) == sizeof(double) ? vst3::kSample64 : vst3::kSample32;
     const bool realTime = OnRealTimeThread();
-    if (realTime)
-        realTimeProcessing = true;
     // The other sample size needs the processor set up again, which is no work for an audio thread.
     if (active && sampleSize != kWanted && !realTime)
     {
@@ -661,10 +656,10 @@ void Vst3HostedPlugin::Advance(int frames)
 
 void Vst3HostedPlugin::DeliverQueued()
 {
-    if (!processor || realTimeProcessing || !changes.HasQueued())
+    // Once resumed, blocks may be running on another thread; the next of them takes the changes.
+    if (!processor || active || !changes.HasQueued())
         return;
-    const bool wasActive = active;
-    if (!active && !StartProcessing(SupportsDouble() ? vst3::kSample64 : vst3::kSample32))
+    if (!StartProcessing(SupportsDouble() ? vst3::kSample64 : vst3::kSample32))
         return;
     FillContext();
     changes.TakeQueued(0);
@@ -676,8 +671,7 @@ void Vst3HostedPlugin::DeliverQueued()
     data.processContext = settings.timeInfoAvailable ? &context : nullptr;
     processor->process(data);
     changes.AfterProcess();
-    if (!wasActive)
-        StopProcessing();
+    StopProcessing();
     FollowUpController();
     ReportSent();
 }

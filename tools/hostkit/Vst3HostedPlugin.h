@@ -12,7 +12,6 @@
 #include "tools/hostkit/Vst3HostServices.h"
 #include "tools/hostkit/Vst3Module.h"
 
-#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,7 +90,8 @@ class Vst3HostedPlugin : public HostedInstance
     void AllocateBuses();
     void FillContext();
     template <typename Sample> void Run(Sample** inputs, Sample** outputs, int frames);
-    // Hands waiting changes to the processor in a call of no frames, as hosts flush parameters.
+    // Before the processor is resumed: hands waiting changes to it in a call of no frames, as hosts
+    // flush parameters.
     void DeliverQueued();
     // Main thread: reports what the processor sent (with --log-automation).
     void ReportSent();
@@ -120,7 +120,6 @@ class Vst3HostedPlugin : public HostedInstance
     int maxBlock = 1024;
     bool active = false;
     vst3::int32 sampleSize = vst3::kSample32;
-    std::atomic<bool> realTimeProcessing{false}; // an audio device thread calls Process
     vst3::int64 continuousSamples = 0;
     double samplePosition = 0.0;
     vst3::ProcessContext context{};

@@ -72,7 +72,7 @@ bool Vst3Module::IsVst3Path(const std::string& path)
 
 std::string Vst3Module::BinaryPath(const std::string& path)
 {
-    const std::string trimmed = Trimmed(path);
+    std::string trimmed = Trimmed(path);
     if (!IsFolder(trimmed))
         return trimmed;
     std::string name = LastPart(trimmed);
