@@ -3,6 +3,7 @@
 #include "tools/hostkit/Vst3HostServices.h"
 #include "tools/hostkit/Vst3MemoryStream.h"
 #include "tools/hostkit/Vst3Module.h"
+#include "tools/hostkit/Vst3Query.h"
 #include "tools/vsthost/HostWindow.h"
 #include "vst3/Vst3TestSupport.h"
 
@@ -15,14 +16,6 @@ constexpr const char* kForeignPlatform = vst3::kPlatformTypeX11EmbedWindowID;
 constexpr const char* kOwnPlatform = vst3::kPlatformTypeX11EmbedWindowID;
 constexpr const char* kForeignPlatform = vst3::kPlatformTypeHWND;
 #endif
-
-template <typename Interface> Interface* Query(vst3::FUnknown* object)
-{
-    void* found = nullptr;
-    if (!object || object->queryInterface(Interface::iid.bytes, &found) != vst3::kResultOk)
-        return nullptr;
-    return static_cast<Interface*>(found);
-}
 
 // The module's first class made through its factory, driven call by call; the services stand in for
 // the host context and the editor's frame.
@@ -78,7 +71,7 @@ TEST(Vst3HostileHost, CallsOutOfOrderAreRefusedWithoutHarm)
 {
     RawPlugin raw;
     ASSERT_TRUE(raw.component);
-    vst3::IAudioProcessor* processor = Query<vst3::IAudioProcessor>(raw.component);
+    vst3::IAudioProcessor* processor = Vst3Query<vst3::IAudioProcessor>(raw.component);
     ASSERT_TRUE(processor);
     std::vector<uint8_t> bytes;
     Vst3MemoryStream stream(bytes);
@@ -142,7 +135,7 @@ TEST(Vst3HostileHost, ViewLetGoWhileAttached)
     RawPlugin raw;
     ASSERT_TRUE(raw.component);
     ASSERT_EQ(raw.component->initialize(raw.services->Context()), vst3::kResultOk);
-    vst3::IEditController* controller = Query<vst3::IEditController>(raw.component);
+    vst3::IEditController* controller = Vst3Query<vst3::IEditController>(raw.component);
     ASSERT_TRUE(controller);
     vst3::IPlugView* view = controller->createView(vst3::kViewTypeEditor);
     ASSERT_TRUE(view);

@@ -5,6 +5,8 @@
 #include "tools/hostkit/Vst3HostedPlugin.h"
 #include "tools/hostkit/Vst3Module.h"
 
+#include <cmath>
+
 namespace
 {
 // Set on an audio device's callback thread, where writing to stderr could miss the deadline.
@@ -24,6 +26,19 @@ bool EndsWithClap(const std::string& path)
     return true;
 }
 } // namespace
+
+TransportPosition PositionAt(const HostSettings& settings, double samplePosition, double sampleRate)
+{
+    TransportPosition position;
+    position.seconds = samplePosition / sampleRate;
+    position.beats = position.seconds * settings.tempo / 60.0;
+    const double beatsPerBar =
+        settings.timeSigDenominator > 0 ? 4.0 * settings.timeSigNumerator / settings.timeSigDenominator : 4.0;
+    const double bar = beatsPerBar > 0.0 ? std::floor(position.beats / beatsPerBar) : 0.0;
+    position.bar = static_cast<int>(bar);
+    position.barStartBeats = bar * beatsPerBar;
+    return position;
+}
 
 void HostedInstance::MarkRealTimeThread()
 {

@@ -32,6 +32,16 @@ struct HostSettings
     bool recordCalls = true;
 };
 
+// Where the transport stands, in the units the formats' time structures use.
+struct TransportPosition
+{
+    double seconds = 0.0;
+    double beats = 0.0;         // quarter notes from the start
+    double barStartBeats = 0.0; // quarter notes from the start to the current bar's first beat
+    int bar = 0;
+};
+TransportPosition PositionAt(const HostSettings& settings, double samplePosition, double sampleRate);
+
 // A parameter's range in the plug-in's own units, where the format states one.
 struct ParamRange
 {

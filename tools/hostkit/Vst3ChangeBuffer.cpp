@@ -62,11 +62,8 @@ void Vst3ChangeBuffer::AfterProcess()
             sent.param = queue->getParameterId();
             if (queue->getPoint(p, offset, sent.value) != vst3::kResultOk)
                 continue;
-            const std::size_t at = written.load(std::memory_order_relaxed);
-            if (at - read.load(std::memory_order_acquire) >= kCapacity)
+            if (!sentRing.Push(sent))
                 break;
-            ring[at % kCapacity] = sent;
-            written.store(at + 1, std::memory_order_release);
         }
     }
     output.Clear();
@@ -74,10 +71,5 @@ void Vst3ChangeBuffer::AfterProcess()
 
 bool Vst3ChangeBuffer::NextSent(Sent& sent)
 {
-    const std::size_t at = read.load(std::memory_order_relaxed);
-    if (at == written.load(std::memory_order_acquire))
-        return false;
-    sent = ring[at % kCapacity];
-    read.store(at + 1, std::memory_order_release);
-    return true;
+    return sentRing.Pop(sent);
 }

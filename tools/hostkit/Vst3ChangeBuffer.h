@@ -5,10 +5,9 @@
 // newest changes.
 #pragma once
 
+#include "tools/hostkit/SentRing.h"
 #include "tools/hostkit/Vst3ParameterChanges.h"
 
-#include <array>
-#include <atomic>
 #include <cstddef>
 #include <mutex>
 #include <vector>
@@ -58,7 +57,5 @@ class Vst3ChangeBuffer
     std::vector<Change> queued;
     Vst3ParameterChanges input;
     Vst3ParameterChanges output;
-    std::array<Sent, kCapacity> ring{};
-    std::atomic<std::size_t> written{0};
-    std::atomic<std::size_t> read{0};
+    SentRing<Sent, kCapacity> sentRing;
 };

@@ -1,6 +1,7 @@
 #include "tools/hostkit/Vst3HostedPlugin.h"
 
 #include "tools/hostkit/Vst3MemoryStream.h"
+#include "tools/hostkit/Vst3Query.h"
 #include "tools/hostkit/Vst3Text.h"
 
 #include <algorithm>
@@ -15,14 +16,6 @@ constexpr const char* kPlatformType = vst3::kPlatformTypeHWND;
 #else
 constexpr const char* kPlatformType = vst3::kPlatformTypeX11EmbedWindowID;
 #endif
-
-template <typename Interface> Interface* Query(vst3::FUnknown* object)
-{
-    void* found = nullptr;
-    if (!object || object->queryInterface(Interface::iid.bytes, &found) != vst3::kResultOk)
-        return nullptr;
-    return static_cast<Interface*>(found);
-}
 
 template <std::size_t N> std::string Text(const char (&field)[N])
 {
@@ -114,7 +107,7 @@ bool Vst3HostedPlugin::Create(std::string& error)
         error = "the component did not initialise";
         return false;
     }
-    processor = Query<vst3::IAudioProcessor>(component);
+    processor = Vst3Query<vst3::IAudioProcessor>(component);
     if (!processor)
     {
         error = "the component is no audio processor";
@@ -146,7 +139,7 @@ bool Vst3HostedPlugin::Create(std::string& error)
 
 bool Vst3HostedPlugin::CreateController(std::string& error)
 {
-    controller = Query<vst3::IEditController>(component);
+    controller = Vst3Query<vst3::IEditController>(component);
     if (controller)
         return true;
     vst3::TUID controllerId{};
@@ -169,8 +162,8 @@ bool Vst3HostedPlugin::CreateController(std::string& error)
         return false;
     }
     // The two halves talk to each other directly.
-    componentPoint = Query<vst3::IConnectionPoint>(component);
-    controllerPoint = Query<vst3::IConnectionPoint>(controller);
+    componentPoint = Vst3Query<vst3::IConnectionPoint>(component);
+    controllerPoint = Vst3Query<vst3::IConnectionPoint>(controller);
     if (componentPoint && controllerPoint)
     {
         componentPoint->connect(controllerPoint);
@@ -240,9 +233,9 @@ void Vst3HostedPlugin::ReadPrograms()
     programs.clear();
     if (!hasProgramParam)
         return;
-    vst3::IUnitInfo* units = Query<vst3::IUnitInfo>(controller);
+    vst3::IUnitInfo* units = Vst3Query<vst3::IUnitInfo>(controller);
     if (!units && separateController)
-        units = Query<vst3::IUnitInfo>(component);
+        units = Vst3Query<vst3::IUnitInfo>(component);
     vst3::ProgramListID listId = vst3::kNoProgramListId;
     for (vst3::int32 u = 0; units && u < units->getUnitCount(); ++u)
     {
@@ -544,10 +537,7 @@ void Vst3HostedPlugin::AllocateBuses()
 void Vst3HostedPlugin::FillContext()
 {
     context = vst3::ProcessContext{};
-    const double seconds = samplePosition / sampleRate;
-    const double beats = seconds * settings.tempo / 60.0;
-    const double beatsPerBar =
-        settings.timeSigDenominator > 0 ? 4.0 * settings.timeSigNumerator / settings.timeSigDenominator : 4.0;
+    const TransportPosition position = PositionAt(settings, samplePosition, sampleRate);
     context.state = vst3::ProcessContext::kProjectTimeMusicValid | vst3::ProcessContext::kBarPositionValid |
                     vst3::ProcessContext::kTimeSigValid | vst3::ProcessContext::kContTimeValid;
     if (settings.tempoValid)
@@ -559,8 +549,8 @@ void Vst3HostedPlugin::FillContext()
     context.sampleRate = sampleRate;
     context.projectTimeSamples = static_cast<vst3::TSamples>(std::llround(samplePosition));
     context.continousTimeSamples = continuousSamples;
-    context.projectTimeMusic = beats;
-    context.barPositionMusic = beatsPerBar > 0.0 ? std::floor(beats / beatsPerBar) * beatsPerBar : 0.0;
+    context.projectTimeMusic = position.beats;
+    context.barPositionMusic = position.barStartBeats;
     context.tempo = settings.tempo;
     context.timeSigNumerator = settings.timeSigNumerator;
     context.timeSigDenominator = settings.timeSigDenominator;
