@@ -23,6 +23,11 @@ for line in 'format: VST3' 'category: Audio Module Class' 'sub-categories: Fx|Ge
   grep -qx "$line" "$tmp/info.txt" || fail "info lacks '$line'"
 done
 ok "info: the class, its buses, parameters and program list"
+# Hosts match the factory's class with the one moduleinfo.json lists before they load the module.
+listed=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["Classes"][0]["CID"])' \
+  "$bundle/Contents/Resources/moduleinfo.json")
+grep -qx "class id: $listed" "$tmp/info.txt" && ok "moduleinfo.json lists the class the factory makes" ||
+  fail "moduleinfo.json lists $listed; the factory says $(grep '^class id' "$tmp/info.txt")"
 
 binary=$(ls "$bundle"/Contents/*/twinPulseToneMix.*)
 "$tool" info "$binary" | head -1 >"$tmp/binary.txt"

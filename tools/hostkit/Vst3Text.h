@@ -1,5 +1,5 @@
 // Text the host exchanges with a VST3 plug-in: UTF-16 strings (String128 and the like) to and from the
-// UTF-8 the host tool uses, and class ids written as the interface headers write them.
+// UTF-8 the host tool uses, and class ids as text.
 #pragma once
 
 #include "formats/vst3/Vst3Abi.h"
@@ -10,5 +10,5 @@
 std::string Utf8FromVst3(const vst3::char16* text, int capacity = 128);
 // `text` as zero-terminated UTF-16 in `out`, cut to `capacity` units including the terminator.
 void Vst3FromUtf8(const std::string& text, vst3::char16* out, int capacity = 128);
-// A class id as 32 hex digits in the order the interface headers write it, on every platform.
+// A class id as the interfaces spell it (in moduleinfo.json too): its 16 bytes as hex digits, in order.
 std::string Vst3ClassIdText(const char* id);
