@@ -18,9 +18,11 @@ Rendered out/demo-binaural.wav: 10 s of stereo at 48 kHz, a 200 Hz sine in the l
 on a short fade. Listen on headphones.
 
 Plug-in modules (copy them where your host looks; see the README's "Where the plug-in files go"):
-  Linux:       $here/build/linux/twinPulseToneMix.clap   (CLAP: ~/.clap)
+  Linux:       $here/build/linux/twinPulseToneMix.vst3   (VST3 bundle folder: ~/.vst3)
+               $here/build/linux/twinPulseToneMix.clap   (CLAP: ~/.clap)
                $here/build/linux/twinPulseToneMix.so     (VST 2.4: ~/.vst)
-  Windows x64: $here/build/win64/twinPulseToneMix.clap   (CLAP: %COMMONPROGRAMFILES%\CLAP)
+  Windows x64: $here/build/win64/twinPulseToneMix.vst3   (VST3 bundle folder: %COMMONPROGRAMFILES%\VST3)
+               $here/build/win64/twinPulseToneMix.clap   (CLAP: %COMMONPROGRAMFILES%\CLAP)
                $here/build/win64/twinPulseToneMix.dll    (VST 2.4)
 Host tool:     $here/build/linux/tools/vsthost (and build/win64/tools/vsthost.exe)
 EOT

@@ -60,14 +60,23 @@ vst3::int32 Vst3Factory::countClasses()
     return 1;
 }
 
+namespace
+{
+// What every version of the class info says alike: id, cardinality, category.
+template <typename Info> void FillClassBasics(Info& info)
+{
+    info = Info{};
+    std::memcpy(info.cid, vst3identity::kClassId.bytes, sizeof info.cid);
+    info.cardinality = vst3::PClassInfo::kManyInstances;
+    vst3text::CopyAscii(info.category, sizeof info.category, vst3::kVstAudioEffectClass);
+}
+} // namespace
+
 vst3::tresult Vst3Factory::getClassInfo(vst3::int32 index, vst3::PClassInfo* info)
 {
     if (index != 0 || !info)
         return vst3::kInvalidArgument;
-    *info = vst3::PClassInfo{};
-    std::memcpy(info->cid, vst3identity::kClassId.bytes, sizeof info->cid);
-    info->cardinality = vst3::PClassInfo::kManyInstances;
-    vst3text::CopyAscii(info->category, sizeof info->category, vst3::kVstAudioEffectClass);
+    FillClassBasics(*info);
     vst3text::CopyAscii(info->name, sizeof info->name, product::kName);
     return vst3::kResultOk;
 }
@@ -76,12 +85,8 @@ vst3::tresult Vst3Factory::getClassInfo2(vst3::int32 index, vst3::PClassInfo2* i
 {
     if (index != 0 || !info)
         return vst3::kInvalidArgument;
-    *info = vst3::PClassInfo2{};
-    std::memcpy(info->cid, vst3identity::kClassId.bytes, sizeof info->cid);
-    info->cardinality = vst3::PClassInfo::kManyInstances;
-    vst3text::CopyAscii(info->category, sizeof info->category, vst3::kVstAudioEffectClass);
+    FillClassBasics(*info);
     vst3text::CopyAscii(info->name, sizeof info->name, product::kName);
-    info->classFlags = 0;
     vst3text::CopyAscii(info->subCategories, sizeof info->subCategories, vst3identity::kSubCategories);
     vst3text::CopyAscii(info->vendor, sizeof info->vendor, product::kVendor);
     vst3text::CopyAscii(info->version, sizeof info->version, product::kVersion);
@@ -93,12 +98,8 @@ vst3::tresult Vst3Factory::getClassInfoUnicode(vst3::int32 index, vst3::PClassIn
 {
     if (index != 0 || !info)
         return vst3::kInvalidArgument;
-    *info = vst3::PClassInfoW{};
-    std::memcpy(info->cid, vst3identity::kClassId.bytes, sizeof info->cid);
-    info->cardinality = vst3::PClassInfo::kManyInstances;
-    vst3text::CopyAscii(info->category, sizeof info->category, vst3::kVstAudioEffectClass);
+    FillClassBasics(*info);
     vst3text::ToUtf16(product::kName, info->name, vst3::PClassInfo::kNameSize);
-    info->classFlags = 0;
     vst3text::CopyAscii(info->subCategories, sizeof info->subCategories, vst3identity::kSubCategories);
     vst3text::ToUtf16(product::kVendor, info->vendor, vst3::PClassInfoW::kVendorSize);
     vst3text::ToUtf16(product::kVersion, info->version, vst3::PClassInfoW::kVersionSize);

@@ -173,7 +173,7 @@ vst3::tresult Vst3Plugin::setActive(vst3::TBool state)
 
 vst3::tresult Vst3Plugin::setState(vst3::IBStream* state)
 {
-    if (!state || !instance)
+    if (!state || !componentInitialized)
         return !state ? vst3::kInvalidArgument : vst3::kNotInitialized;
     std::vector<uint8_t> bytes;
     if (!Vst3Stream::ReadAll(*state, bytes) || !instance->LoadState(bytes))
@@ -184,7 +184,7 @@ vst3::tresult Vst3Plugin::setState(vst3::IBStream* state)
 
 vst3::tresult Vst3Plugin::getState(vst3::IBStream* state)
 {
-    if (!state || !instance)
+    if (!state || !componentInitialized)
         return !state ? vst3::kInvalidArgument : vst3::kNotInitialized;
     std::vector<uint8_t> bytes;
     if (!SaveState(bytes))

@@ -102,6 +102,8 @@ class Vst3Plugin final : public vst3::IComponent,
     bool setupDone = false;
     vst3::ProcessSetup setup{vst3::kRealtime, vst3::kSample32, 0, 0.0};
     Vst3ChangeReader changeReader;
+    // Calls without audio have a reader of their own: hosts make them from other threads too.
+    Vst3ChangeReader flushReader;
     // A block longer than the announced maximum goes in pieces; their changes, moved to each piece.
     std::array<ParamChange, Vst3ChangeReader::kCapacity> pieceChanges{};
     // A program the host chose through the program parameter inside a block, for the main thread.

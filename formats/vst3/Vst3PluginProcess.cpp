@@ -206,8 +206,7 @@ void Vst3Plugin::FlushChanges(vst3::ProcessData& data)
 {
     // A call without audio carries changes only: they apply at once, in their order.
     double programValue = -1.0;
-    for (const ParamChange& change :
-         changeReader.Read(data.inputParameterChanges, *instance, 0, programValue))
+    for (const ParamChange& change : flushReader.Read(data.inputParameterChanges, *instance, 0, programValue))
         instance->SetParamValue(change.paramIdx, change.value);
     if (programValue >= 0.0)
         requestedProgram.store(controller.ProgramIndexOf(programValue));

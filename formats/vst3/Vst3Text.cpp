@@ -1,6 +1,7 @@
 #include "formats/vst3/Vst3Text.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 namespace
@@ -130,11 +131,8 @@ void CopyAscii(char* out, std::size_t capacity, const char* text)
 {
     if (!out || capacity == 0)
         return;
-    std::size_t n = text ? std::strlen(text) : 0;
-    if (n >= capacity)
-        n = capacity - 1;
-    if (n > 0)
-        std::memcpy(out, text, n);
-    std::memset(out + n, 0, capacity - n);
+    // The whole field is cleared: hosts may read fixed fields past the terminator.
+    std::memset(out, 0, capacity);
+    std::snprintf(out, capacity, "%s", text ? text : "");
 }
 } // namespace vst3text

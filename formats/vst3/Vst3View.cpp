@@ -1,8 +1,10 @@
 #include "formats/vst3/Vst3View.h"
 
 #include "formats/vst3/Vst3Plugin.h"
+#include "formats/vst3/Vst3RunLoopLink.h"
 
 #include <cstring>
+#include <new>
 #include <utility>
 
 #if defined(_WIN32)
@@ -67,14 +69,9 @@ vst3::tresult Vst3View::queryInterface(const vst3::TUID iid, void** obj)
     if (!obj)
         return vst3::kInvalidArgument;
     *obj = nullptr;
-    if (vst3::SameUid(iid, vst3::FUnknown::iid) || vst3::SameUid(iid, vst3::IPlugView::iid))
-        *obj = static_cast<vst3::IPlugView*>(this);
-    else if (vst3::SameUid(iid, vst3::ITimerHandler::iid))
-        *obj = static_cast<vst3::ITimerHandler*>(this);
-    else if (vst3::SameUid(iid, vst3::IEventHandler::iid))
-        *obj = static_cast<vst3::IEventHandler*>(this);
-    else
+    if (!vst3::SameUid(iid, vst3::FUnknown::iid) && !vst3::SameUid(iid, vst3::IPlugView::iid))
         return vst3::kNoInterface;
+    *obj = static_cast<vst3::IPlugView*>(this);
     addRef();
     return vst3::kResultOk;
 }
@@ -197,14 +194,8 @@ vst3::tresult Vst3View::checkSizeConstraint(vst3::ViewRect* rect)
     return vst3::kResultTrue;
 }
 
-void Vst3View::onTimer()
+void Vst3View::EventsReady()
 {
-    Tick();
-}
-
-void Vst3View::onFDIsSet(vst3::FileDescriptor fd)
-{
-    (void)fd;
     if (open)
         editor->Idle();
 }
@@ -231,13 +222,14 @@ void Vst3View::StartTicks()
     if (!frame || frame->queryInterface(vst3::IRunLoop::iid.bytes, &found) != vst3::kResultOk || !found)
         return;
     runLoop = static_cast<vst3::IRunLoop*>(found);
-    timerRegistered =
-        runLoop->registerTimer(static_cast<vst3::ITimerHandler*>(this), kTickMs) == vst3::kResultOk;
+    runLoopLink = new (std::nothrow) Vst3RunLoopLink(*this);
+    if (!runLoopLink)
+        return;
+    timerRegistered = runLoop->registerTimer(runLoopLink, kTickMs) == vst3::kResultOk;
     // The window's events as they come; the timer still ticks the frames.
     const int descriptor = editor->EventDescriptor();
     eventsRegistered =
-        descriptor >= 0 &&
-        runLoop->registerEventHandler(static_cast<vst3::IEventHandler*>(this), descriptor) == vst3::kResultOk;
+        descriptor >= 0 && runLoop->registerEventHandler(runLoopLink, descriptor) == vst3::kResultOk;
 #endif
 }
 
@@ -253,10 +245,17 @@ void Vst3View::StopTicks()
 #else
     if (!runLoop)
         return;
-    if (timerRegistered)
-        runLoop->unregisterTimer(static_cast<vst3::ITimerHandler*>(this));
-    if (eventsRegistered)
-        runLoop->unregisterEventHandler(static_cast<vst3::IEventHandler*>(this));
+    if (runLoopLink)
+    {
+        // Cut off first: a run loop may still call what it is about to let go.
+        runLoopLink->Detach();
+        if (timerRegistered)
+            runLoop->unregisterTimer(runLoopLink);
+        if (eventsRegistered)
+            runLoop->unregisterEventHandler(runLoopLink);
+        runLoopLink->release();
+        runLoopLink = nullptr;
+    }
     timerRegistered = eventsRegistered = false;
     vst3::IRunLoop* old = runLoop;
     runLoop = nullptr;

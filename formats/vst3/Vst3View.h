@@ -1,8 +1,9 @@
 // The plug-in's editor as a VST3 view: the product's editor window embedded in the host's window
-// (an X11 window id on Linux, an HWND on Windows), fixed at the editor's size. On Linux the host's run
-// loop (IRunLoop, from the view's frame) drives the editor's frame tick and its X events; on Windows a
-// thread timer does the main-thread work the editor's own timer does not. The view holds a reference
-// on the plug-in object, so it may outlive everything else the host released.
+// (an X11 window id on Linux, an HWND on Windows), fixed at the editor's size. On Linux the host's
+// run loop (IRunLoop, from the view's frame) drives the editor's frame tick and its X events through
+// a Vst3RunLoopLink; on Windows a thread timer does the main-thread work the editor's own timer does
+// not. The view holds a reference on the plug-in object, so it may outlive everything else the host
+// released.
 #pragma once
 
 #include "core/IEditorLink.h"
@@ -13,8 +14,9 @@
 #include <memory>
 
 class Vst3Plugin;
+class Vst3RunLoopLink;
 
-class Vst3View final : public vst3::IPlugView, public vst3::ITimerHandler, public vst3::IEventHandler
+class Vst3View final : public vst3::IPlugView
 {
   public:
     // Often enough for the editor's 24 frames a second and for its input to feel immediate.
@@ -43,12 +45,10 @@ class Vst3View final : public vst3::IPlugView, public vst3::ITimerHandler, publi
     vst3::tresult canResize() override;
     vst3::tresult checkSizeConstraint(vst3::ViewRect* rect) override;
 
-    // ITimerHandler, IEventHandler: the host's run loop on Linux
-    void onTimer() override;
-    void onFDIsSet(vst3::FileDescriptor fd) override;
-
     // The main thread's regular turn while the window is open.
     void Tick();
+    // The window's descriptor is readable.
+    void EventsReady();
 
   private:
     ~Vst3View();
@@ -59,8 +59,9 @@ class Vst3View final : public vst3::IPlugView, public vst3::ITimerHandler, publi
     std::atomic<vst3::uint32> refs{1};
     Vst3Plugin& owner; // one reference held
     std::unique_ptr<IEditorLink> editor;
-    vst3::IPlugFrame* frame = nullptr; // one reference held
-    vst3::IRunLoop* runLoop = nullptr; // one reference held while ticks run
+    vst3::IPlugFrame* frame = nullptr;      // one reference held
+    vst3::IRunLoop* runLoop = nullptr;      // one reference held while ticks run
+    Vst3RunLoopLink* runLoopLink = nullptr; // one reference held while ticks run
     bool open = false;
     bool timerRegistered = false;
     bool eventsRegistered = false;

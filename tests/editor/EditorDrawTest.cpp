@@ -47,8 +47,8 @@ TEST(EditorDraw, AnIdleTickDrawsNothingAndChangedControlsRedrawTheirUnion)
     rig.Tick();
     EXPECT_TRUE(rig.window->Redraws().empty());
 
-    rig.plug->SetParameterFromHost(kBaseFreq, 0.9f);
-    rig.plug->SetParameterFromHost(kMix, 0.1f);
+    rig.SetNormalized(kBaseFreq, 0.9);
+    rig.SetNormalized(kMix, 0.1);
     rig.window->ClearRecords();
     rig.Tick();
     ASSERT_EQ(rig.window->Redraws().size(), 1u);
@@ -61,7 +61,7 @@ TEST(EditorDraw, OverlappingControlsRedrawInListOrder)
     EditorRig rig;
     rig.Click(100, 220); // the LFO1 target list opens over the LFO1 wave selector
     rig.Tick();
-    rig.plug->SetParameterFromHost(kLfo1Wave, 1.0f); // the selector under the list changes
+    rig.SetNormalized(kLfo1Wave, 1.0); // the selector under the list changes
     rig.Tick();
     // Where the list's picture is opaque it covers the selector that was drawn first.
     const tpm::IBitmapRef list = rig.editor->LoadBitmap(108, "img/lfo_tg_.png", 5);
@@ -115,8 +115,8 @@ TEST(EditorDraw, DefaultEditorMatchesTheReferencePicture)
 TEST(EditorDraw, MarkersFollowTheLfosAndTheSecondShowsRedWhenBlocked)
 {
     EditorRig rig;
-    rig.plug->SetParameterFromHost(kLfo1Target, 0.25f);
-    rig.plug->SetParameterFromHost(kLfo2Target, 0.25f); // the same target: LFO2 is blocked
+    rig.SetNormalized(kLfo1Target, 0.25);
+    rig.SetNormalized(kLfo2Target, 0.25); // the same target: LFO2 is blocked
     rig.Process();
     rig.Tick();
     const tpm::ISurface& shown = *rig.editor->Surface();
@@ -132,8 +132,8 @@ TEST(EditorDraw, MarkersFollowTheLfosAndTheSecondShowsRedWhenBlocked)
 TEST(EditorDraw, AudioBlocksTouchNoControlAndTheTickShowsWhatTheEngineShows)
 {
     EditorRig rig;
-    rig.plug->SetParameterFromHost(kLfo1Target, 0.75f); // LFO1 sweeps the mix
-    rig.host->SetParamText(kBinaural, "10");
+    rig.SetNormalized(kLfo1Target, 0.75); // LFO1 sweeps the binaural pan
+    rig.product->SetParamValue(kBinaural, 10);
     rig.Process();
     auto& band = static_cast<tpm::ITextControl&>(rig.Control(5));
     EXPECT_EQ(band.GetText(), "THETA"); // nothing shown before the tick
@@ -141,6 +141,7 @@ TEST(EditorDraw, AudioBlocksTouchNoControlAndTheTickShowsWhatTheEngineShows)
     EXPECT_EQ(band.GetText(), "ALPHA");
 
     std::vector<uint32_t> stamps;
+    stamps.reserve(static_cast<std::size_t>(rig.editor->ControlCount()));
     for (int i = 0; i < rig.editor->ControlCount(); ++i)
         stamps.push_back(rig.Control(i).DirtyStamp());
     rig.Process(40);

@@ -34,9 +34,9 @@ TEST(EditorInput, DragPastTheEndClampsAndDoubleClickRestoresTheFirstValue)
     const double start = rig.Normalized(kMix);
     rig.Drag(kMixX, kMixY, 0, -2000);
     EXPECT_EQ(rig.Normalized(kMix), 1.0);
-    EXPECT_EQ(rig.LastAutomation(kMix), 1.0f);
+    EXPECT_EQ(rig.LastValue(kMix), 1.0);
 
-    rig.host->ClearCalls();
+    rig.ClearEvents();
     rig.window->DoubleClick(kMixX, kMixY, EditorRig::kLeft);
     rig.window->Release(kMixX, kMixY, EditorRig::kLeft);
     EXPECT_NEAR(rig.Normalized(kMix), start, 1e-9);
@@ -105,15 +105,21 @@ TEST(EditorInput, DropDownOpensPicksAndSendsTheChoiceAtTheNextDraw)
 
 TEST(EditorInput, HoldButtonSetsRestartWhileHeldAndRestartsTheLfos)
 {
-    EditorRig rig;
-    rig.plug->SetParameterFromHost(kLfo1Target, 0.25f); // LFO1 drives Base Freq
+    // LFO1 drives Base Freq; its marker shows where it stands after a block.
+    EditorRig rig, fresh;
+    auto marker = [](EditorRig& r) {
+        r.Process();
+        return r.editor->Controller().DisplayState().lfo[0].position;
+    };
+    rig.SetNormalized(kLfo1Target, 0.25);
+    fresh.SetNormalized(kLfo1Target, 0.25);
+    const float afterOneBlock = marker(fresh);
     rig.Process(20);
-    ASSERT_GT(rig.plug->Engine().Fields().lfo[0].phase, 0.0);
+    ASSERT_NE(marker(rig), afterOneBlock);
 
     rig.window->Press(275, 330, EditorRig::kLeft);
     EXPECT_EQ(rig.Real(kRestartLfos), 1.0);
-    rig.ApplyPending();
-    EXPECT_EQ(rig.plug->Engine().Fields().lfo[0].phase, 0.0);
+    EXPECT_EQ(marker(rig), afterOneBlock);
     rig.window->Release(400, 10, EditorRig::kLeft); // released elsewhere: still the button's
     EXPECT_EQ(rig.Real(kRestartLfos), 0.0);
     EXPECT_THAT(rig.Edits(), ElementsAre("b22", "a22", "a22", "e22"));
@@ -122,8 +128,8 @@ TEST(EditorInput, HoldButtonSetsRestartWhileHeldAndRestartsTheLfos)
 TEST(EditorInput, SyncClickConvertsTheRateAndSwapsTheRateKnobs)
 {
     EditorRig rig;
-    rig.plug->SetParameterFromHost(kLfo1Target, 0.75f);
-    rig.plug->SetParameterFromHost(kLfo1RateSync, 0.25f);
+    rig.SetNormalized(kLfo1Target, 0.75);
+    rig.SetNormalized(kLfo1RateSync, 0.25);
     rig.Process();
     const double rateMsBefore = rig.Real(kLfo1RateMs);
     rig.Click(200, 200); // LFO1 Sync: Yes -> No
@@ -134,6 +140,16 @@ TEST(EditorInput, SyncClickConvertsTheRateAndSwapsTheRateKnobs)
     EXPECT_TRUE(rig.Control(19).IsHidden());
     EXPECT_FALSE(rig.Control(20).IsHidden());
     EXPECT_EQ(rig.editor->GetControlAt(201, 277), 20);
+
+    // Back to synced: the free rate becomes its note length at the host's tempo.
+    rig.product->SetParamValue(kLfo1RateMs, 2000);
+    rig.ApplyPending();
+    rig.ClearEvents();
+    rig.Click(200, 200);
+    rig.ApplyPending();
+    EXPECT_EQ(rig.Real(kLfo1Sync), 1.0);
+    EXPECT_EQ(rig.Real(kLfo1RateSync), 15); // "1/1": 2 s at 120 BPM
+    EXPECT_THAT(rig.Edits(), ElementsAre("b10", "a10", "e10", "b11", "a11", "e11"));
 }
 
 TEST(EditorInput, BandTextFollowsBinauralAndBeats)
@@ -141,11 +157,11 @@ TEST(EditorInput, BandTextFollowsBinauralAndBeats)
     EditorRig rig;
     auto& band = static_cast<tpm::ITextControl&>(rig.Control(5));
     EXPECT_EQ(band.GetText(), "THETA"); // 4 Hz
-    rig.host->SetParamText(kBinaural, "10");
+    rig.product->SetParamValue(kBinaural, 10);
     rig.ApplyPending();
     rig.Tick();
     EXPECT_EQ(band.GetText(), "ALPHA");
-    rig.host->SetParamText(kBinaural, "0");
+    rig.product->SetParamValue(kBinaural, 0);
     rig.ApplyPending();
     rig.Tick();
     EXPECT_EQ(band.GetText(), "Binaural Off");
@@ -179,7 +195,7 @@ TEST(EditorInput, EntryFieldCommitsTypedTextCancelsAndLeavesTextsThatNameNoValue
 
     rig.Click(kBaseFreqX, kBaseFreqY, EditorRig::kRight);
     rig.window->TypeIntoEntry("999");
-    rig.host->ClearCalls();
+    rig.ClearEvents();
     rig.window->Press(kMixX, kMixY, EditorRig::kRight); // a right press elsewhere cancels
     rig.Tick();
     EXPECT_NEAR(rig.Real(kBaseFreq), 440.0, 1e-9);
@@ -187,7 +203,7 @@ TEST(EditorInput, EntryFieldCommitsTypedTextCancelsAndLeavesTextsThatNameNoValue
 
     rig.Click(kBaseFreqX, kBaseFreqY, EditorRig::kRight);
     rig.window->TypeIntoEntry("abc");
-    rig.host->ClearCalls();
+    rig.ClearEvents();
     rig.window->PressEnter();
     rig.Tick();
     EXPECT_NEAR(rig.Real(kBaseFreq), 440.0, 1e-9); // text that names no value changes nothing
@@ -221,10 +237,10 @@ TEST(EditorInput, WebLinkTriesTheSecondAddressWhenTheFirstFails)
 TEST(EditorInput, SyncClickTravelsWithItsOwnChangeOnly)
 {
     EditorRig rig;
-    rig.plug->SetParameterFromHost(kLfo1Target, 0.75f);
-    rig.plug->SetParameterFromHost(kLfo1RateSync, 0.25f);
+    rig.SetNormalized(kLfo1Target, 0.75);
+    rig.SetNormalized(kLfo1RateSync, 0.25);
     rig.Process();
-    rig.host->ClearCalls();
+    rig.ClearEvents();
     rig.Click(200, 200); // Yes -> No: at the next block the running rate becomes the millisecond rate
     rig.ApplyPending();
     const std::string sync = std::to_string(kLfo1Sync), ms = std::to_string(kLfo1RateMs);
@@ -233,10 +249,10 @@ TEST(EditorInput, SyncClickTravelsWithItsOwnChangeOnly)
 
     // The host switching back and forth converts nothing: the click's command went with its own change.
     const double syncedBefore = rig.Real(kLfo1RateSync);
-    rig.host->ClearCalls();
-    rig.plug->SetParameterFromHost(kLfo1Sync, 1.0f);
+    rig.ClearEvents();
+    rig.SetNormalized(kLfo1Sync, 1.0);
     rig.ApplyPending();
-    rig.plug->SetParameterFromHost(kLfo1Sync, 0.0f);
+    rig.SetNormalized(kLfo1Sync, 0.0);
     rig.ApplyPending();
     EXPECT_TRUE(rig.Edits().empty());
     EXPECT_EQ(rig.Real(kLfo1RateSync), syncedBefore);
@@ -246,7 +262,7 @@ TEST(EditorInput, SyncClickTravelsWithItsOwnChangeOnly)
     rig.Click(200, 200, EditorRig::kRight);
     rig.ApplyPending();
     EXPECT_THAT(rig.Edits(), ElementsAre("b" + sync, "a" + sync, "e" + sync));
-    rig.plug->SetParameterFromHost(kLfo1Sync, 1.0f);
+    rig.SetNormalized(kLfo1Sync, 1.0);
     rig.ApplyPending();
     EXPECT_EQ(rig.Real(kLfo1RateSync), syncedBefore);
     EXPECT_EQ(rig.Edits().size(), 3u);
@@ -258,32 +274,31 @@ TEST(EditorInput, AValueTheEngineSetsIsOneEditWhetherTheWindowIsOpenOrNot)
     EditorRig open;
     EditorRig closed(false);
     std::vector<std::vector<std::string>> edits;
-    std::vector<std::vector<uint8_t>> banks;
+    std::vector<std::vector<uint8_t>> states;
     for (EditorRig* rig : {&open, &closed})
     {
-        rig->plug->SetParameterFromHost(kLfo1Target, 0.75f);
-        rig->plug->SetParameterFromHost(kLfo1RateSync, 0.25f);
+        rig->SetNormalized(kLfo1Target, 0.75);
+        rig->SetNormalized(kLfo1RateSync, 0.25);
         rig->Process();
-        rig->host->ClearCalls();
+        rig->ClearEvents();
         if (rig == &open)
             rig->Click(200, 200);
         else
         {
-            tpm::IEditorController& controller = rig->plug->EditorControl();
+            tpm::IEditorController& controller = rig->editor->Controller();
             controller.BeginGesture(kLfo1Sync);
             controller.SetValueAfterCommand(tpm::EditorCommand::kSyncClick, kLfo1Sync, 0.0);
             controller.EndGesture(kLfo1Sync);
         }
         rig->ApplyPending();
         edits.push_back(rig->Edits());
-        void* data = nullptr;
-        const auto size = rig->host->Dispatch(vst::effGetChunk, 0, 0, &data);
-        banks.emplace_back(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+        states.emplace_back();
+        EXPECT_TRUE(rig->product->SaveState(states.back()));
     }
     EXPECT_EQ(edits[0].size(), 6u);
     EXPECT_EQ(edits[0], edits[1]);
-    EXPECT_EQ(banks[0], banks[1]);
-    EXPECT_EQ(open.LastAutomation(kLfo1RateMs), closed.LastAutomation(kLfo1RateMs));
+    EXPECT_EQ(states[0], states[1]);
+    EXPECT_EQ(open.LastValue(kLfo1RateMs), closed.LastValue(kLfo1RateMs));
 
     // The open window shows the new rate at its next tick.
     open.Tick();
@@ -294,7 +309,7 @@ TEST(EditorInput, AKnobShowsTheValueTheParameterStores)
 {
     // A drag leaves Mix's knob between steps; the text shows what the plug-in keeps, rounded, not cut.
     EditorRig rig;
-    tpm::IEditorController& controller = rig.plug->EditorControl();
+    tpm::IEditorController& controller = rig.editor->Controller();
     EXPECT_EQ(controller.DisplayText(kMix, 0.3955), "40");
     EXPECT_EQ(controller.DisplayText(kMix, 0.3949), "39");
     EXPECT_EQ(controller.DisplayText(kBinaural, 0.5), "256.00");

@@ -1,13 +1,13 @@
-// One plug-in instance linked into the test, started as a host starts it, with its editor open on the
-// headless window layer: tests play the user on the window and read what the host was told.
+// One product instance, started as a binding starts it, with its editor made, owned and opened the way a
+// binding does it, on the headless window layer: tests play the user on the window and read the host
+// events the product queued.
 #pragma once
 
 #include "editor/IControl.h"
 #include "editor/IEditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
-#include "support/LinkedPlugin.h"
+#include "plugin/PluginInstance.h"
 #include "support/ParamIndex.h"
-#include "tools/hostkit/HostedPlugin.h"
 
 #include <gtest/gtest.h>
 
@@ -22,18 +22,17 @@ class EditorRig
     static constexpr tpm::IMouseMod kRight{false, true, false, false, false};
     static constexpr tpm::IMouseMod kLeftShift{true, false, true, false, false};
     static constexpr tpm::IMouseMod kNone{};
+    static constexpr int kBlock = 256;
 
-    explicit EditorRig(bool openWindow = true)
+    explicit EditorRig(bool openWindow = true) : product(PluginInstance::Create())
     {
-        HostSettings settings;
-        settings.blockSize = 256;
-        settings.playing = true;
-        std::string error;
-        host = HostedPlugin::Create(&MakePlugin, error, settings);
-        EXPECT_TRUE(host) << error;
-        plug = ProductOf(host->Effect());
-        host->Start();
-        editor = static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(host->Effect())->Editor());
+        EXPECT_TRUE(product && product->Activate(44100.0, kBlock));
+        product->StartProcessing();
+        transport.available = transport.playing = transport.tempoValid = true;
+        transport.tempo = 120.0;
+        link = product->CreateEditor();
+        editor = dynamic_cast<tpm::IEditorWindow*>(link.get());
+        EXPECT_TRUE(editor);
         editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
         if (openWindow)
             Open();
@@ -41,10 +40,10 @@ class EditorRig
 
     void Open()
     {
-        EXPECT_EQ(host->Dispatch(vst::effEditOpen), 1);
+        EXPECT_TRUE(editor->OpenWindow(nullptr, false));
         window = static_cast<tpm::HeadlessWindowLayer*>(editor->WindowLayer());
         Tick(2); // the first full paint, and the repeat that values from the plug-in ask for
-        host->ClearCalls();
+        ClearEvents();
     }
 
     void Tick(int n = 1)
@@ -52,18 +51,12 @@ class EditorRig
         for (int i = 0; i < n; ++i)
             window->Tick();
     }
-    // What a host's next process call does first: the engine takes up the changes made since.
-    void ApplyPending()
-    {
-        float* none[] = {nullptr, nullptr};
-        host->Effect()->processReplacing(host->Effect(), none, none, 0);
-    }
+    // An empty block: the engine takes up the changes made since the last one.
+    void ApplyPending() { ProcessFrames(0); }
     void Process(int blocks = 1)
     {
-        std::vector<float> l(256), r(256);
-        float* io[] = {l.data(), r.data()};
         for (int i = 0; i < blocks; ++i)
-            host->Effect()->processReplacing(host->Effect(), io, io, 256);
+            ProcessFrames(kBlock);
     }
     void Click(int x, int y, const tpm::IMouseMod& mod = kLeft)
     {
@@ -77,39 +70,61 @@ class EditorRig
         window->Release(x + dx, y + dy, mod);
     }
 
-    double Normalized(int param) { return plug->GetParam(param)->GetNormalized(); }
-    double Real(int param) { return plug->GetParam(param)->Value(); }
+    // A host's change on its 0..1 scale, stored as the parameter stores it.
+    void SetNormalized(int param, double x)
+    {
+        product->SetParamValue(param, product->Param(param)->StoredValue(x));
+    }
+    double Normalized(int param) { return product->ParamNormalized(param); }
+    double Real(int param) { return product->ParamValue(param); }
     tpm::IControl& Control(int index) { return *editor->GetControl(index); }
 
-    // The edit messages the host received, as "b0" (begin-edit), "a0" (automate), "e0" (end-edit).
-    std::vector<std::string> Edits() const
+    // Drains the host events into the record Edits() and LastValue() read.
+    void ClearEvents()
     {
+        Drain();
+        events.clear();
+    }
+    // The edit events the host would hear, as "b0" (begin), "a0" (value), "e0" (end).
+    std::vector<std::string> Edits()
+    {
+        Drain();
         std::vector<std::string> out;
-        for (const HostCall& c : host->Calls())
-        {
-            if (c.opcode == vst::audioMasterBeginEdit)
-                out.push_back("b" + std::to_string(c.index));
-            else if (c.opcode == vst::audioMasterAutomate)
-                out.push_back("a" + std::to_string(c.index));
-            else if (c.opcode == vst::audioMasterEndEdit)
-                out.push_back("e" + std::to_string(c.index));
-        }
+        for (const HostEvent& e : events)
+            if (e.kind != HostEvent::Kind::kDisplayChanged)
+                out.push_back((e.kind == HostEvent::Kind::kBeginEdit ? "b"
+                               : e.kind == HostEvent::Kind::kValue   ? "a"
+                                                                     : "e") +
+                              std::to_string(e.paramIdx));
         return out;
     }
-    float LastAutomation(int param) const
+    double LastValue(int param)
     {
-        float v = -1.0f;
-        for (const HostCall& c : host->Calls())
-            if (c.opcode == vst::audioMasterAutomate && c.index == param)
-                v = c.opt;
+        Drain();
+        double v = -1.0;
+        for (const HostEvent& e : events)
+            if (e.kind == HostEvent::Kind::kValue && e.paramIdx == param)
+                v = e.normalized;
         return v;
     }
 
-    std::unique_ptr<HostedPlugin> host;
-    TwinPulseToneMix* plug = nullptr;
+    std::unique_ptr<PluginInstance> product;
+    TransportSnapshot transport;
+    std::unique_ptr<IEditorLink> link; // owned as a binding owns it, destroyed before the product
     tpm::IEditorWindow* editor = nullptr;
     tpm::HeadlessWindowLayer* window = nullptr;
 
   private:
-    static AEffect* MakePlugin(audioMasterCallback callback) { return MakeLinkedPlugin(callback); }
+    void ProcessFrames(int frames)
+    {
+        std::vector<float> l(kBlock), r(kBlock);
+        float* io[] = {l.data(), r.data()};
+        product->Process(AudioBlock<float>{io, 2, io, 2, frames}, transport, {});
+    }
+    void Drain()
+    {
+        for (HostEvent e; product->PopHostEvent(e);)
+            events.push_back(e);
+    }
+    std::vector<HostEvent> events;
 };

@@ -1,7 +1,7 @@
 #include "tests/presets/PresetPlug.h"
 
+#include "support/BankBytes.h"
 #include "support/TestModule.h"
-#include "tests/presets/ExpectedBank.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,54 +1,32 @@
-// Program selection and renaming as the host drives them.
+// Programs as a VST2 host lists, selects and renames them through its opcodes.
+#include "plugin/PluginInstance.h"
+#include "support/BankBytes.h"
 #include "support/ParamIndex.h"
-#include "tests/presets/ExpectedBank.h"
 #include "tests/presets/PresetPlug.h"
 
 #include <gtest/gtest.h>
 
-TEST(ProgramChange, EditsStayWithTheProgramTheyWereMadeIn)
+#include <cstring>
+
+TEST(ProgramChange, EveryNameIsListedByteForByteAsTheProductHasIt)
 {
     PresetPlug plug;
-    plug.SetProgram(1); // "Higher frequencies", 400 Hz
-    EXPECT_EQ(plug.Program(), 1);
-    EXPECT_EQ(plug.Values()[kBaseFreq], 400);
-    plug.SetReal(kBaseFreq, 410);
-    plug.SetProgram(0);
-    EXPECT_EQ(plug.Values()[kBaseFreq], 200);
-    plug.SetProgram(1);
-    EXPECT_EQ(plug.Values()[kBaseFreq], 410);
-
-    // Selecting the current program again stores and reads back the same values.
-    plug.SetReal(kMix, 12);
-    const std::vector<double> live = plug.Values();
-    plug.SetProgram(1);
-    EXPECT_EQ(plug.Values(), live);
+    const auto product = PluginInstance::Create();
+    ASSERT_TRUE(product);
+    ASSERT_EQ(plug.Effect()->numPrograms, product->ProgramCount());
+    for (int s = 0; s < kSlots; ++s)
+    {
+        char text[512];
+        std::memset(text, 0x55, sizeof text);
+        EXPECT_EQ(plug.Dispatch(vst::effGetProgramNameIndexed, s, 0, text), 1);
+        EXPECT_STREQ(text, product->ProgramName(s)) << "slot " << s + 1;
+    }
+    EXPECT_EQ(plug.Program(), 0);
+    EXPECT_EQ(plug.ProgramName(), "---- default ----");
+    EXPECT_EQ(plug.Dispatch(vst::effGetProgramNameIndexed, 0, 0, nullptr), 0);
 }
 
-TEST(ProgramChange, FreeSlotsBecomeNumberedUserPresets)
-{
-    PresetPlug plug;
-    plug.SetProgram(12); // "Golden Square"
-    plug.SetReal(kBinaural, 3.21);
-    const std::vector<double> live = plug.Values();
-
-    plug.SetProgram(141);
-    EXPECT_EQ(plug.Program(), 141);
-    EXPECT_EQ(plug.ProgramName(), "user preset 1");
-    EXPECT_EQ(plug.Values(), live); // the live values carry over
-    plug.SetProgram(149);
-    EXPECT_EQ(plug.ProgramName(), "user preset 2");
-
-    // A slot renamed to anything containing the phrase counts too; case matters.
-    plug.SetProgram(3);
-    plug.RenameProgram("my user preset");
-    plug.SetProgram(4);
-    plug.RenameProgram("User Preset");
-    plug.SetProgram(142);
-    EXPECT_EQ(plug.ProgramName(), "user preset 4");
-    EXPECT_EQ(plug.ProgramName(143), "- 144 -");
-}
-
-TEST(ProgramChange, RenameWithEmptyTextKeepsTheName)
+TEST(ProgramChange, RenamingKeepsANameOnEmptyTextCutsItToTheFieldAndCountsForUserPresets)
 {
     PresetPlug plug;
     plug.SetProgram(9);
@@ -60,13 +38,16 @@ TEST(ProgramChange, RenameWithEmptyTextKeepsTheName)
     plug.SetProgram(0);
     plug.SetProgram(9);
     EXPECT_EQ(plug.Values()[kFade], 2500);
-}
-
-TEST(ProgramChange, LongNamesAreCutToTheField)
-{
-    PresetPlug plug;
     plug.RenameProgram(std::string(400, 'n'));
     EXPECT_EQ(plug.ProgramName(), std::string(255, 'n'));
+
+    // A slot renamed to anything containing the phrase counts as a user preset; case matters.
+    plug.SetProgram(3);
+    plug.RenameProgram("my user preset");
+    plug.SetProgram(4);
+    plug.RenameProgram("User Preset");
+    plug.SetProgram(142);
+    EXPECT_EQ(plug.ProgramName(), "user preset 2");
 }
 
 TEST(ProgramChange, IndicesOutsideTheBankAreIgnored)

@@ -1,7 +1,7 @@
 // Program chunks: the live values behind an 8-byte header, and what reading back does with
 // short, headerless and malformed data.
+#include "support/BankBytes.h"
 #include "support/ParamIndex.h"
-#include "tests/presets/ExpectedBank.h"
 #include "tests/presets/PresetPlug.h"
 
 #include <gtest/gtest.h>

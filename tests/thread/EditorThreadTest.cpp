@@ -3,17 +3,43 @@
 // ThreadSanitizer by the test command; TPM_THREAD_SECONDS sets the length.
 #include "core/PluginLock.h"
 #include "core/ProcessorOwnership.h"
-#include "editor/EditorRig.h"
+#include "editor/IEditorWindow.h"
+#include "editor/headless/HeadlessWindowLayer.h"
+#include "support/LinkedPlugin.h"
+#include "support/ParamIndex.h"
+#include "tools/hostkit/HostedPlugin.h"
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
 {
-    EditorRig rig;
-    AEffect* e = rig.host->Effect();
+    HostSettings settings;
+    settings.blockSize = 256;
+    settings.playing = true;
+    settings.recordCalls = false;
+    std::string error;
+    auto host = HostedPlugin::Create(&MakeLinkedPlugin, error, settings);
+    ASSERT_TRUE(host) << error;
+    host->Start();
+    AEffect* e = host->Effect();
+    auto* editor = static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(e)->Editor());
+    editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
+    auto open = [&] {
+        EXPECT_EQ(host->Dispatch(vst::effEditOpen), 1);
+        return static_cast<tpm::HeadlessWindowLayer*>(editor->WindowLayer());
+    };
+    tpm::HeadlessWindowLayer* window = open();
+    const tpm::IMouseMod left{true, false, false, false, false}, right{false, true, false, false, false};
+    auto click = [&window](int x, int y, const tpm::IMouseMod& mod) {
+        window->Press(x, y, mod);
+        window->Release(x, y, mod);
+    };
     const char* env = std::getenv("TPM_THREAD_SECONDS");
     const double seconds = env ? std::atof(env) : 1.0;
     std::atomic<bool> stop{false};
@@ -34,37 +60,37 @@ TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
             e->dispatcher(e, vst::effSetProgram, 0, static_cast<intptr_t>(n % 141), nullptr, 0.0f);
     });
     std::thread audio([&] {
-        while (!stop)
-        {
-            rig.Process();
-            ++blocks;
-        }
+        std::vector<float> l(256), r(256);
+        float* io[] = {l.data(), r.data()};
+        for (; !stop; ++blocks)
+            e->processReplacing(e, io, io, 256);
     });
 
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     for (int n = 0; std::chrono::steady_clock::now() < end; ++n)
     {
-        rig.Drag(48, 120, 0, n % 2 ? 7 : -7);
-        rig.window->Wheel(501, 120, EditorRig::kNone, 120);
-        rig.Click(100, 220); // the LFO1 target list opens (or closes)
-        rig.Click(100, 250);
-        rig.window->Press(275, 330, EditorRig::kLeft); // hold: restart the LFOs
-        rig.window->Release(275, 330, EditorRig::kLeft);
-        rig.Click(200, 200); // LFO1 sync
+        window->Press(48, 120, left); // a drag on Base Freq
+        window->Move(48, 120 + (n % 2 ? 7 : -7), left);
+        window->Release(48, 120 + (n % 2 ? 7 : -7), left);
+        window->Wheel(501, 120, {}, 120);
+        click(100, 220, left); // the LFO1 target list opens (or closes)
+        click(100, 250, left);
+        click(275, 330, left); // hold: restart the LFOs
+        click(200, 200, left); // LFO1 sync
         if (n % 5 == 0)
         {
-            rig.Click(48, 120, EditorRig::kRight);
-            rig.window->TypeIntoEntry("440");
-            rig.window->PressEnter();
+            click(48, 120, right);
+            window->TypeIntoEntry("440");
+            window->PressEnter();
         }
-        rig.window->SetCursor(426, 120);
-        rig.editor->WheelAtCursor(-1.0f);
-        rig.Tick(4);
+        window->SetCursor(426, 120);
+        editor->WheelAtCursor(-1.0f);
+        for (int tick = 0; tick < 4; ++tick)
+            window->Tick();
         if (n % 50 == 0)
         {
-            rig.host->ClearCalls();
-            rig.host->Dispatch(vst::effEditClose);
-            rig.Open();
+            host->Dispatch(vst::effEditClose);
+            window = open();
         }
     }
     stop = true;

@@ -74,22 +74,15 @@ TEST(Dispatcher, EditorAnswersItsSizeAndNeedsAParentWindow)
         << "a wheel step with the editor closed";
 }
 
-TEST(Dispatcher, StringToParameterLimitsToTheRangeAndRefusesTextsThatNameNoValue)
+// How texts read is the product's (tests/product); here what the opcode adds around it.
+TEST(Dispatcher, StringToParameterAppliesATextThatNamesAValueAndRefusesOthers)
 {
     auto plugin = LoadTestModule();
     ASSERT_TRUE(plugin);
-    EXPECT_TRUE(plugin->SetParamText(0, "440.5"));
-    EXPECT_EQ(plugin->ParamDisplay(0), "440.5");
-    EXPECT_TRUE(plugin->SetParamText(0, "99999 Hz"));
-    EXPECT_EQ(plugin->ParamDisplay(0), "20000.0");
-    EXPECT_FALSE(plugin->SetParamText(0, "garbage")) << "a text that names no value is refused";
-    EXPECT_EQ(plugin->ParamDisplay(0), "20000.0");
     EXPECT_TRUE(plugin->SetParamText(0, "136,1"));
     EXPECT_EQ(plugin->ParamDisplay(0), "136.1");
-    EXPECT_TRUE(plugin->SetParamText(2, "Gold. Square"));
-    EXPECT_EQ(plugin->ParamDisplay(2), "Gold. Square");
-    EXPECT_TRUE(plugin->SetParamText(11, "1/4D"));
-    EXPECT_EQ(plugin->ParamDisplay(11), "1/4D");
+    EXPECT_FALSE(plugin->SetParamText(0, "garbage")) << "a text that names no value is refused";
+    EXPECT_EQ(plugin->ParamDisplay(0), "136.1");
     EXPECT_EQ(plugin->Dispatch(vst::effString2Parameter, 7, 0, nullptr), 1); // no text: value kept
     EXPECT_EQ(plugin->ParamDisplay(7), "50");
     EXPECT_FALSE(plugin->SetParamText(23, "1"));

@@ -1,8 +1,11 @@
 #include "support/LinkedPlugin.h"
+#include "support/ParamIndex.h"
 #include "support/TestModule.h"
 #include "tools/hostkit/HostedPlugin.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace
 {
@@ -67,6 +70,34 @@ TEST(TimeQueries, NoTimeInfoMeansStoppedAndNoTempo)
     p.plug->GetTimeSignature(num, den);
     EXPECT_EQ(num, 0);
     EXPECT_EQ(den, 0);
+}
+
+TEST(TimeQueries, AskedOncePerBlockWhateverItsLength)
+{
+    HostSettings settings;
+    settings.blockSize = 480;
+    settings.playing = true;
+    auto p = LoadTestModule(settings);
+    ASSERT_TRUE(p);
+    p->Start();
+    AEffect* e = p->Effect();
+    e->setParameter(e, kLfo1Target, 0.5f); // an LFO running changes nothing
+    e->setParameter(e, kLfo2Target, 0.75f);
+    std::vector<double> l(480), r(480);
+    double* io[] = {l.data(), r.data()};
+    for (const bool playAnyway : {false, true})
+    {
+        e->setParameter(e, kPlayAnyway, playAnyway ? 1.0f : 0.0f);
+        const int perBlock = playAnyway ? 1 : 2; // tempo, and the transport unless it plays anyway
+        for (const int frames : {1, 64, 480})    // up to the block size the host announced
+        {
+            p->ClearCalls();
+            for (int i = 0; i < 5; ++i)
+                e->processDoubleReplacing(e, io, io, frames);
+            EXPECT_EQ(p->CountCalls(vst::audioMasterGetTime), 5 * perBlock) << frames;
+            EXPECT_EQ(p->Calls().size(), static_cast<std::size_t>(5 * perBlock)) << frames;
+        }
+    }
 }
 
 TEST(HostIdentification, AskedOnceAtOpenAndCached)

@@ -1,6 +1,6 @@
-#include "tests/presets/ExpectedBank.h"
+#include "support/BankBytes.h"
 
-#include "plugin/PluginInstance.h"
+#include "support/ParamIndex.h"
 
 #include <cstring>
 
@@ -36,6 +36,23 @@ void AppendDouble(std::vector<uint8_t>& bytes, double v)
         bytes.push_back(static_cast<uint8_t>(bits >> (8 * i)));
 }
 
+std::vector<uint8_t> BankHeader()
+{
+    std::vector<uint8_t> bytes = {0x74, 0x66, 0x66, 0x70};
+    AppendInt32(bytes, 0x10000);
+    return bytes;
+}
+
+void AppendSlot(std::vector<uint8_t>& bytes, const std::string& name, bool inUse, double baseFreq)
+{
+    AppendInt32(bytes, static_cast<int32_t>(name.size()));
+    bytes.insert(bytes.end(), name.begin(), name.end());
+    bytes.push_back(inUse ? 1 : 0);
+    if (inUse)
+        for (int p = 0; p < kParams; ++p)
+            AppendDouble(bytes, p == kBaseFreq ? baseFreq : 0.0);
+}
+
 bool ParseBank(const std::vector<uint8_t>& chunk, std::vector<BankSlot>& slots)
 {
     slots.clear();
@@ -62,13 +79,4 @@ bool ParseBank(const std::vector<uint8_t>& chunk, std::vector<BankSlot>& slots)
         slots.push_back(std::move(slot));
     }
     return at == chunk.size();
-}
-
-std::vector<std::string> ProductProgramNames()
-{
-    std::vector<std::string> names;
-    if (const auto product = PluginInstance::Create())
-        for (int s = 0; s < product->ProgramCount(); ++s)
-            names.emplace_back(product->ProgramName(s));
-    return names;
 }

@@ -1,0 +1,35 @@
+// What a view registers with the host's run loop (Linux): the timer and descriptor handlers, as an
+// object of their own. The run loop holds references on what it calls, so the view itself is never
+// registered: a host that lets the view go without removing it first still ends the view, whose
+// destructor unregisters this link and cuts it off.
+#pragma once
+
+#include "formats/vst3/Vst3Abi.h"
+
+#include <atomic>
+
+class Vst3View;
+
+class Vst3RunLoopLink final : public vst3::ITimerHandler, public vst3::IEventHandler
+{
+  public:
+    // With one reference, for the view.
+    explicit Vst3RunLoopLink(Vst3View& view) : view(&view) {}
+    Vst3RunLoopLink(const Vst3RunLoopLink&) = delete;
+    Vst3RunLoopLink& operator=(const Vst3RunLoopLink&) = delete;
+
+    // From now on the link calls nothing.
+    void Detach() { view = nullptr; }
+
+    vst3::tresult queryInterface(const vst3::TUID iid, void** obj) override;
+    vst3::uint32 addRef() override;
+    vst3::uint32 release() override;
+    void onTimer() override;
+    void onFDIsSet(vst3::FileDescriptor fd) override;
+
+  private:
+    ~Vst3RunLoopLink() = default;
+
+    std::atomic<vst3::uint32> refs{1};
+    Vst3View* view; // not owned; null once detached
+};

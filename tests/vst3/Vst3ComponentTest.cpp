@@ -1,0 +1,514 @@
+// The built .vst3 module driven through its interfaces directly, for what only direct calls show:
+// the factory's class, interface lookup and reference lifetime, bus refusal, damaged state, and the
+// program-change parameter.
+#include "formats/vst3/Vst3Abi.h"
+#include "tools/hostkit/ModuleLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+using namespace vst3;
+
+// The class id the module must keep forever.
+const char kClassId[] = "\x0E\x0A\x6D\x59\x80\xB8\x45\x7C\x95\xC3\xA0\x17\x4A\xEE\x1B\xFC";
+
+std::string Utf8(const char16* text)
+{
+    std::string out;
+    for (; *text; ++text)
+        out += static_cast<char>(*text < 0x80 ? *text : '?');
+    return out;
+}
+
+// A host's memory stream that hands out at most `step` bytes per read, as some hosts' streams do.
+class MemoryStream final : public IBStream
+{
+  public:
+    explicit MemoryStream(std::vector<uint8_t> bytes = {}, int32 step = 1 << 30)
+        : data(std::move(bytes)), step(step)
+    {
+    }
+    tresult queryInterface(const TUID, void** obj) override
+    {
+        *obj = nullptr;
+        return kNoInterface;
+    }
+    uint32 addRef() override { return 1; }
+    uint32 release() override { return 1; }
+    tresult read(void* buffer, int32 numBytes, int32* numBytesRead) override
+    {
+        const auto n = static_cast<int32>(std::min<std::size_t>(
+            {static_cast<std::size_t>(numBytes), static_cast<std::size_t>(step), data.size() - pos}));
+        if (n > 0)
+            std::memcpy(buffer, data.data() + pos, static_cast<std::size_t>(n));
+        pos += static_cast<std::size_t>(n);
+        if (numBytesRead)
+            *numBytesRead = n;
+        return kResultOk;
+    }
+    tresult write(void* buffer, int32 numBytes, int32* numBytesWritten) override
+    {
+        const auto* bytes = static_cast<const uint8_t*>(buffer);
+        data.insert(data.end(), bytes, bytes + numBytes);
+        if (numBytesWritten)
+            *numBytesWritten = numBytes;
+        return kResultOk;
+    }
+    tresult seek(int64, int32, int64*) override { return kNotImplemented; }
+    tresult tell(int64* at) override
+    {
+        *at = static_cast<int64>(pos);
+        return kResultOk;
+    }
+    std::vector<uint8_t> data;
+    std::size_t pos = 0;
+    int32 step;
+};
+
+class RecordingHandler final : public IComponentHandler
+{
+  public:
+    tresult queryInterface(const TUID, void** obj) override
+    {
+        *obj = nullptr;
+        return kNoInterface;
+    }
+    uint32 addRef() override { return ++refs; }
+    uint32 release() override { return --refs; }
+    tresult beginEdit(ParamID) override { return kResultOk; }
+    tresult performEdit(ParamID, ParamValue) override { return kResultOk; }
+    tresult endEdit(ParamID) override { return kResultOk; }
+    tresult restartComponent(int32 flags) override
+    {
+        restarts.push_back(flags);
+        return kResultOk;
+    }
+    uint32 refs = 0;
+    std::vector<int32> restarts;
+};
+
+// One parameter's points for a block.
+class PointQueue final : public IParamValueQueue
+{
+  public:
+    PointQueue(ParamID id, std::vector<std::pair<int32, double>> points) : id(id), points(std::move(points))
+    {
+    }
+    tresult queryInterface(const TUID, void** obj) override
+    {
+        *obj = nullptr;
+        return kNoInterface;
+    }
+    uint32 addRef() override { return 1; }
+    uint32 release() override { return 1; }
+    ParamID getParameterId() override { return id; }
+    int32 getPointCount() override { return static_cast<int32>(points.size()); }
+    tresult getPoint(int32 index, int32& offset, ParamValue& value) override
+    {
+        if (index < 0 || index >= getPointCount())
+            return kInvalidArgument;
+        offset = points[static_cast<std::size_t>(index)].first;
+        value = points[static_cast<std::size_t>(index)].second;
+        return kResultOk;
+    }
+    tresult addPoint(int32, ParamValue, int32&) override { return kResultFalse; }
+    ParamID id;
+    std::vector<std::pair<int32, double>> points;
+};
+
+class Changes final : public IParameterChanges
+{
+  public:
+    tresult queryInterface(const TUID, void** obj) override
+    {
+        *obj = nullptr;
+        return kNoInterface;
+    }
+    uint32 addRef() override { return 1; }
+    uint32 release() override { return 1; }
+    int32 getParameterCount() override { return static_cast<int32>(queues.size()); }
+    IParamValueQueue* getParameterData(int32 index) override
+    {
+        return index >= 0 && index < getParameterCount() ? &queues[static_cast<std::size_t>(index)] : nullptr;
+    }
+    IParamValueQueue* addParameterData(const ParamID&, int32&) override { return nullptr; }
+    std::vector<PointQueue> queues;
+};
+
+template <typename T> T* Query(FUnknown* object)
+{
+    void* found = nullptr;
+    return object->queryInterface(T::iid.bytes, &found) == kResultOk ? static_cast<T*>(found) : nullptr;
+}
+
+class Vst3Module : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        std::string error;
+#if defined(_WIN32)
+        entry = ModuleLibrary::Open(TPM_VST3_MODULE_PATH, error, kInitDllProcName);
+        ASSERT_TRUE(entry) << error;
+        ASSERT_TRUE(reinterpret_cast<InitDllProc>(entry->EntrySymbol())());
+#else
+        entry = ModuleLibrary::Open(TPM_VST3_MODULE_PATH, error, kModuleEntryProcName);
+        ASSERT_TRUE(entry) << error;
+        ASSERT_TRUE(reinterpret_cast<LinuxModuleEntryProc>(entry->EntrySymbol())(nullptr));
+#endif
+        library = ModuleLibrary::Open(TPM_VST3_MODULE_PATH, error, kGetFactoryProcName);
+        ASSERT_TRUE(library) << error;
+        factory = reinterpret_cast<GetFactoryProc>(library->EntrySymbol())();
+        ASSERT_NE(factory, nullptr);
+    }
+    void TearDown() override
+    {
+        if (factory)
+            factory->release();
+    }
+
+    // A new instance, initialised, as IComponent with one reference.
+    IComponent* NewComponent()
+    {
+        void* made = nullptr;
+        EXPECT_EQ(factory->createInstance(kClassId, IComponent::iid.bytes, &made), kResultOk);
+        auto* component = static_cast<IComponent*>(made);
+        if (component)
+        {
+            EXPECT_EQ(component->initialize(nullptr), kResultOk);
+        }
+        return component;
+    }
+    // Releases the other interfaces asked of a component, then terminates and releases it.
+    static void Close(IComponent* component, std::initializer_list<FUnknown*> faces)
+    {
+        for (FUnknown* face : faces)
+            face->release();
+        component->terminate();
+        component->release();
+    }
+    static ParamID ProgramParam(IEditController& controller)
+    {
+        for (int32 i = 0; i < controller.getParameterCount(); ++i)
+        {
+            ParameterInfo info{};
+            if (controller.getParameterInfo(i, info) == kResultOk &&
+                (info.flags & ParameterInfo::kIsProgramChange))
+                return info.id;
+        }
+        return kNoParamId;
+    }
+
+    std::unique_ptr<ModuleLibrary> entry;
+    std::unique_ptr<ModuleLibrary> library;
+    IPluginFactory* factory = nullptr;
+};
+
+TEST_F(Vst3Module, FactoryDescribesOneAudioModuleClass)
+{
+    PFactoryInfo info{};
+    ASSERT_EQ(factory->getFactoryInfo(&info), kResultOk);
+    EXPECT_STREQ(info.vendor, "Qovel");
+    EXPECT_STREQ(info.url, "https://www.twinpulsetonemix.org/");
+    EXPECT_EQ(info.flags & PFactoryInfo::kUnicode, PFactoryInfo::kUnicode);
+    ASSERT_EQ(factory->countClasses(), 1);
+
+    auto* factory3 = Query<IPluginFactory3>(factory);
+    ASSERT_NE(factory3, nullptr);
+    PClassInfo2 info2{};
+    ASSERT_EQ(factory3->getClassInfo2(0, &info2), kResultOk);
+    EXPECT_EQ(std::memcmp(info2.cid, kClassId, 16), 0);
+    EXPECT_STREQ(info2.category, "Audio Module Class");
+    EXPECT_STREQ(info2.name, "twinPulseToneMix");
+    EXPECT_STREQ(info2.subCategories, "Fx|Generator");
+    EXPECT_STREQ(info2.version, "1.0.0");
+    EXPECT_EQ(info2.cardinality, PClassInfo::kManyInstances);
+    PClassInfoW wide{};
+    ASSERT_EQ(factory3->getClassInfoUnicode(0, &wide), kResultOk);
+    EXPECT_EQ(Utf8(wide.name), "twinPulseToneMix");
+    EXPECT_EQ(Utf8(wide.vendor), "Qovel");
+    EXPECT_NE(factory3->getClassInfo2(1, &info2), kResultOk);
+    factory3->release();
+
+    // The same class for hosts that read the bundle without loading the module.
+    std::ifstream json(std::string(TPM_VST3_BUNDLE_PATH) + "/Contents/Resources/moduleinfo.json");
+    const std::string text((std::istreambuf_iterator<char>(json)), std::istreambuf_iterator<char>());
+#if defined(_WIN32)
+    const char* const cid = "\"CID\": \"596D0A0EB8807C4595C3A0174AEE1BFC\""; // as a COM GUID
+#else
+    const char* const cid = "\"CID\": \"0E0A6D5980B8457C95C3A0174AEE1BFC\"";
+#endif
+    EXPECT_NE(text.find(cid), std::string::npos) << text;
+    EXPECT_NE(text.find("\"Version\": \"1.0.0\""), std::string::npos);
+
+    void* made = nullptr;
+    const char otherClass[16] = {1};
+    EXPECT_NE(factory->createInstance(otherClass, IComponent::iid.bytes, &made), kResultOk);
+    EXPECT_EQ(made, nullptr);
+}
+
+TEST_F(Vst3Module, OneObjectAnswersEveryInterfaceAndLivesUntilItsLastRelease)
+{
+    IComponent* component = NewComponent();
+    ASSERT_NE(component, nullptr);
+    auto* processor = Query<IAudioProcessor>(component);
+    auto* controller = Query<IEditController>(component);
+    auto* units = Query<IUnitInfo>(controller);
+    auto* requirements = Query<IProcessContextRequirements>(processor);
+    ASSERT_TRUE(processor && controller && units && requirements);
+    // One identity whichever interface is asked.
+    auto* identity = Query<FUnknown>(component);
+    for (FUnknown* face : std::initializer_list<FUnknown*>{processor, controller, units, requirements})
+    {
+        FUnknown* same = Query<FUnknown>(face);
+        EXPECT_EQ(same, identity);
+        same->release();
+    }
+    void* none = &none;
+    EXPECT_EQ(component->queryInterface(IPlugFrame::iid.bytes, &none), kNoInterface);
+    EXPECT_EQ(none, nullptr);
+    TUID controllerClass{};
+    EXPECT_NE(component->getControllerClassId(controllerClass), kResultOk);
+    EXPECT_NE(requirements->getProcessContextRequirements() & IProcessContextRequirements::kNeedTempo, 0u);
+
+    // The view keeps the object: everything else released, it still answers, and the last
+    // release (the view's) ends it.
+    IPlugView* view = controller->createView(kViewTypeEditor);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(controller->createView(kViewTypeEditor), nullptr); // one editor at a time
+    for (FUnknown* face :
+         std::initializer_list<FUnknown*>{identity, processor, units, requirements, controller})
+        face->release();
+    EXPECT_EQ(component->terminate(), kResultOk);
+    MemoryStream afterTerminate;
+    EXPECT_NE(component->getState(&afterTerminate), kResultOk);
+    EXPECT_EQ(component->release(), 1u); // the view's reference
+    ViewRect size{};
+    EXPECT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.right - size.left, 550);
+    EXPECT_EQ(size.bottom - size.top, 363);
+    EXPECT_EQ(view->canResize(), kResultFalse);
+    EXPECT_EQ(view->release(), 0u);
+}
+
+TEST_F(Vst3Module, OnlyStereoInAndOutIsAccepted)
+{
+    IComponent* component = NewComponent();
+    auto* processor = Query<IAudioProcessor>(component);
+    ASSERT_NE(processor, nullptr);
+    SpeakerArrangement mono = SpeakerArr::kMono;
+    SpeakerArrangement stereo = SpeakerArr::kStereo;
+    SpeakerArrangement surround = SpeakerArr::kStereo | 4;
+    EXPECT_EQ(processor->setBusArrangements(&mono, 1, &mono, 1), kResultFalse);
+    EXPECT_EQ(processor->setBusArrangements(&stereo, 1, &surround, 1), kResultFalse);
+    EXPECT_EQ(processor->setBusArrangements(&stereo, 0, &stereo, 1), kResultFalse);
+    SpeakerArrangement now = 0;
+    ASSERT_EQ(processor->getBusArrangement(kOutput, 0, now), kResultTrue);
+    EXPECT_EQ(now, SpeakerArr::kStereo); // refused means unchanged
+    EXPECT_EQ(processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultTrue);
+    EXPECT_EQ(processor->canProcessSampleSize(kSample64), kResultTrue);
+
+    // Not while active, and not before processing was set up.
+    EXPECT_NE(component->setActive(true), kResultOk);
+    ProcessSetup setup{kRealtime, kSample64, 512, 48000.0};
+    ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
+    ASSERT_EQ(component->setActive(true), kResultOk);
+    EXPECT_EQ(processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultFalse);
+    EXPECT_EQ(component->setActive(false), kResultOk);
+    Close(component, {processor});
+}
+
+TEST_F(Vst3Module, ProcessFlagsSilentOutputsAndFlushesChangesWithoutAudio)
+{
+    IComponent* component = NewComponent();
+    auto* processor = Query<IAudioProcessor>(component);
+    ASSERT_NE(processor, nullptr);
+    ProcessSetup setup{kRealtime, kSample32, 256, 48000.0};
+    ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
+    ASSERT_EQ(component->setActive(true), kResultOk);
+
+    std::vector<float> inL(256, 0.0f), inR(256, 0.0f), outL(256, 1.0f), outR(256, 1.0f);
+    float* ins[2] = {inL.data(), inR.data()};
+    float* outs[2] = {outL.data(), outR.data()};
+    AudioBusBuffers in{2, 3, {ins}};
+    AudioBusBuffers out{2, 0, {outs}};
+    ProcessData data{};
+    data.processMode = kRealtime;
+    data.symbolicSampleSize = kSample32;
+    data.numSamples = 256;
+    data.numInputs = data.numOutputs = 1;
+    data.inputs = &in;
+    data.outputs = &out;
+    EXPECT_NE(processor->process(data), kResultOk); // not processing yet
+    ASSERT_EQ(processor->setProcessing(true), kResultOk);
+
+    // Stopped transport, silent input: silence, flagged on both channels.
+    ASSERT_EQ(processor->process(data), kResultOk);
+    EXPECT_EQ(out.silenceFlags, 3u);
+    EXPECT_TRUE(std::all_of(outL.begin(), outL.end(), [](float s) { return s == 0.0f; }));
+
+    // "Play Anyway" (5) set to Yes by a call without audio: the tone sounds in the next block.
+    Changes changes;
+    changes.queues.emplace_back(5, std::vector<std::pair<int32, double>>{{0, 1.0}});
+    ProcessData flush{};
+    flush.symbolicSampleSize = kSample32;
+    flush.inputParameterChanges = &changes;
+    ASSERT_EQ(processor->process(flush), kResultOk);
+    ASSERT_EQ(processor->process(data), kResultOk);
+    EXPECT_EQ(out.silenceFlags, 0u);
+    EXPECT_TRUE(std::any_of(outL.begin(), outL.end(), [](float s) { return s != 0.0f; }));
+
+    EXPECT_EQ(processor->setProcessing(false), kResultOk);
+    EXPECT_EQ(component->setActive(false), kResultOk);
+    Close(component, {processor});
+}
+
+TEST_F(Vst3Module, DamagedStateChangesNothing)
+{
+    IComponent* component = NewComponent();
+    auto* controller = Query<IEditController>(component);
+    ASSERT_NE(controller, nullptr);
+    ASSERT_EQ(controller->setParamNormalized(0, 0.25), kResultOk);
+    MemoryStream saved;
+    ASSERT_EQ(component->getState(&saved), kResultOk);
+    ASSERT_GT(saved.data.size(), 16u);
+
+    std::vector<uint8_t> garbage(saved.data.size(), 0xA5);
+    std::vector<uint8_t> truncated(saved.data.begin(),
+                                   saved.data.begin() + static_cast<long>(saved.data.size() / 2));
+    std::vector<uint8_t> flipped(saved.data);
+    flipped[flipped.size() / 2] ^= 0xFF;
+    for (const std::vector<uint8_t>& bad : {garbage, truncated, std::vector<uint8_t>{}})
+    {
+        MemoryStream in(bad, 7);
+        EXPECT_NE(component->setState(&in), kResultOk);
+        MemoryStream again(bad);
+        EXPECT_NE(controller->setComponentState(&again), kResultOk);
+    }
+    MemoryStream flippedIn(flipped);
+    component->setState(&flippedIn); // a checksum may or may not catch one byte; it must not crash
+    MemoryStream restore(saved.data);
+    ASSERT_EQ(component->setState(&restore), kResultOk);
+    MemoryStream after;
+    ASSERT_EQ(component->getState(&after), kResultOk);
+    EXPECT_EQ(after.data, saved.data);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(0), 0.25);
+
+    // A state read in small pieces loads like one read at once.
+    ASSERT_EQ(controller->setParamNormalized(0, 0.75), kResultOk);
+    MemoryStream slow(saved.data, 5);
+    ASSERT_EQ(component->setState(&slow), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(0), 0.25);
+    Close(component, {controller});
+}
+
+TEST_F(Vst3Module, ProgramChangeParameterSelectsAFactoryProgram)
+{
+    IComponent* component = NewComponent();
+    auto* controller = Query<IEditController>(component);
+    auto* units = Query<IUnitInfo>(component);
+    ASSERT_TRUE(controller && units);
+    RecordingHandler handler;
+    ASSERT_EQ(controller->setComponentHandler(&handler), kResultOk);
+
+    const ParamID program = ProgramParam(*controller);
+    ASSERT_NE(program, kNoParamId);
+    ParameterInfo info{};
+    for (int32 i = 0; i < controller->getParameterCount(); ++i)
+        if (controller->getParameterInfo(i, info) == kResultOk && info.id == program)
+            break;
+    EXPECT_EQ(info.stepCount, 140);
+    EXPECT_NE(info.flags & ParameterInfo::kIsList, 0);
+    EXPECT_EQ(info.unitId, kRootUnitId);
+
+    UnitInfo root{};
+    ASSERT_EQ(units->getUnitInfo(0, root), kResultOk);
+    ProgramListInfo list{};
+    ASSERT_EQ(units->getProgramListInfo(0, list), kResultOk);
+    EXPECT_EQ(root.programListId, list.id);
+    EXPECT_EQ(list.programCount, 141);
+    String128 name{};
+    EXPECT_NE(units->getProgramName(list.id, 141, name), kResultOk);
+
+    // Program 5, chosen through the parameter: its name, its values, and the host told to re-read.
+    const double five = 5.0 / 140.0;
+    std::vector<double> before;
+    for (ParamID id = 0; id < 23; ++id)
+        before.push_back(controller->getParamNormalized(id));
+    ASSERT_EQ(controller->setParamNormalized(program, five), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(program), five);
+    ASSERT_EQ(units->getProgramName(list.id, 5, name), kResultOk);
+    String128 shown{};
+    ASSERT_EQ(controller->getParamStringByValue(program, five, shown), kResultOk);
+    EXPECT_EQ(Utf8(shown), Utf8(name));
+    EXPECT_FALSE(Utf8(name).empty());
+    ASSERT_FALSE(handler.restarts.empty());
+    EXPECT_NE(handler.restarts.back() & kParamValuesChanged, 0);
+    std::vector<double> after;
+    for (ParamID id = 0; id < 23; ++id)
+        after.push_back(controller->getParamNormalized(id));
+    EXPECT_NE(after, before);
+
+    // The same program again changes nothing the user may have tweaked since.
+    ASSERT_EQ(controller->setParamNormalized(0, 0.5), kResultOk);
+    const std::size_t restarts = handler.restarts.size();
+    ASSERT_EQ(controller->setParamNormalized(program, five), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(0), 0.5);
+    EXPECT_EQ(handler.restarts.size(), restarts);
+
+    EXPECT_EQ(controller->setComponentHandler(nullptr), kResultOk);
+    EXPECT_EQ(handler.refs, 0u);
+    units->release();
+    Close(component, {controller});
+}
+
+TEST_F(Vst3Module, ParametersCarryTheirListsTextsAndTheHiddenTrigger)
+{
+    IComponent* component = NewComponent();
+    auto* controller = Query<IEditController>(component);
+    ASSERT_NE(controller, nullptr);
+    ASSERT_EQ(controller->getParameterCount(), 24);
+    int hidden = 0;
+    for (int32 i = 0; i < 23; ++i)
+    {
+        ParameterInfo info{};
+        ASSERT_EQ(controller->getParameterInfo(i, info), kResultOk);
+        EXPECT_EQ(info.id, static_cast<ParamID>(i));
+        if (info.flags & ParameterInfo::kIsHidden)
+        {
+            ++hidden;
+            EXPECT_EQ(info.flags & ParameterInfo::kCanAutomate, 0);
+            EXPECT_NE(controller->setParamNormalized(info.id, 1.0), kResultOk);
+            continue;
+        }
+        // Every step of a list names itself and reads back to the same step.
+        for (int32 step = 0; (info.flags & ParameterInfo::kIsList) && step <= info.stepCount; ++step)
+        {
+            const double normalized = static_cast<double>(step) / info.stepCount;
+            String128 text{};
+            ASSERT_EQ(controller->getParamStringByValue(info.id, normalized, text), kResultOk);
+            double back = -1.0;
+            ASSERT_EQ(controller->getParamValueByString(info.id, text, back), kResultOk) << Utf8(text);
+            EXPECT_NEAR(back, normalized, 1e-9) << Utf8(info.title) << " " << Utf8(text);
+        }
+    }
+    EXPECT_EQ(hidden, 1);
+    ParameterInfo base{};
+    ASSERT_EQ(controller->getParameterInfo(0, base), kResultOk);
+    EXPECT_EQ(Utf8(base.title), "Base Freq");
+    EXPECT_EQ(Utf8(base.units), "Hz");
+    String128 text{};
+    ASSERT_EQ(controller->getParamStringByValue(0, base.defaultNormalizedValue, text), kResultOk);
+    EXPECT_EQ(Utf8(text).rfind("200", 0), 0u) << Utf8(text);
+    Close(component, {controller});
+}
+} // namespace
