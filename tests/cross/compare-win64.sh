@@ -59,11 +59,20 @@ for i in "${!renders[@]}"; do
   fi
 done
 
-"$native" info build/linux/twinPulseToneMix.vst3 >"$tmp/vst3-native.txt"
-"$wine" "$windows" info build/win64/twinPulseToneMix.vst3 >"$tmp/vst3-win64.txt"
+# The class id is the same bytes, which Windows spells as a COM GUID: as its moduleinfo.json lists it.
+"$native" info build/linux/twinPulseToneMix.vst3 | grep -v '^class id:' >"$tmp/vst3-native.txt"
+"$wine" "$windows" info build/win64/twinPulseToneMix.vst3 | tr -d '\r' >"$tmp/vst3-win64-all.txt"
+grep -v '^class id:' "$tmp/vst3-win64-all.txt" >"$tmp/vst3-win64.txt"
 if diff -u "$tmp/vst3-native.txt" "$tmp/vst3-win64.txt"; then
   echo "VST3 info: identical ($(wc -l <"$tmp/vst3-native.txt") lines)"
 else
   echo "VST3 info: the Win64 bundle reports differently"; status=1
+fi
+listed=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["Classes"][0]["CID"])' \
+  build/win64/twinPulseToneMix.vst3/Contents/Resources/moduleinfo.json)
+if grep -qx "class id: $listed" "$tmp/vst3-win64-all.txt"; then
+  echo "VST3 class id: the Win64 factory's is the one its moduleinfo.json lists"
+else
+  echo "VST3 class id: moduleinfo.json lists $listed; $(grep '^class id' "$tmp/vst3-win64-all.txt")"; status=1
 fi
 exit $status

@@ -79,11 +79,14 @@ void Vst3FromUtf8(const std::string& text, vst3::char16* out, int capacity)
 
 std::string Vst3ClassIdText(const char* id)
 {
+    const auto* b = reinterpret_cast<const unsigned char*>(id);
+    // Windows reads the first eight bytes as a COM GUID's little-endian fields.
+    static constexpr int kComOrder[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
     std::string text;
     char digits[3];
     for (int i = 0; i < 16; ++i)
     {
-        std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned char>(id[i]));
+        std::snprintf(digits, sizeof digits, "%02X", b[vst3::kComCompatible ? kComOrder[i] : i]);
         text += digits;
     }
     return text;
