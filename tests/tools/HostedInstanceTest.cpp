@@ -31,7 +31,8 @@ int Find(HostedInstance& plugin, const std::string& name)
 
 TEST(HostedInstance, StateSavedFromOneInstanceLoadsIntoAnother)
 {
-    for (const char* path : {TPM_TEST_CLAP_PATH, TPM_CLAP_MODULE_PATH, TPM_MODULE_PATH, TPM_VST3_BUNDLE_PATH})
+    for (const char* path : {TPM_TEST_CLAP_PATH, TPM_CLAP_MODULE_PATH, TPM_MODULE_PATH, TPM_VST3_BUNDLE_PATH,
+                             TPM_TEST_VST3_SPLIT_PATH})
     {
         SCOPED_TRACE(path);
         auto first = Open(path);
