@@ -301,8 +301,10 @@ std::vector<std::string> Vst3HostedPlugin::DescribeIdentity()
     lines.push_back("sdk version: " + (described ? Text(classInfo.sdkVersion) : std::string()));
     lines.push_back("url: " + Text(factory.url));
     lines.push_back("email: " + Text(factory.email));
-    lines.push_back("controller: " +
-                    std::string(separateController ? "separate, connected" : "the component"));
+    const bool connected = componentPoint && controllerPoint;
+    lines.push_back("controller: " + std::string(!separateController ? "the component"
+                                                 : connected         ? "separate, connected"
+                                                                     : "separate"));
     lines.push_back("inputs: " + std::to_string(InputCount()));
     lines.push_back("outputs: " + std::to_string(OutputCount()));
     lines.push_back("64-bit processing: " + std::string(SupportsDouble() ? "yes" : "no"));
