@@ -739,6 +739,8 @@ bool Vst3HostedPlugin::OpenEditor(void* parent)
 void Vst3HostedPlugin::EditorIdle()
 {
     services->RunLoop().Service();
+    // Blocks on an audio device's thread leave the controller's news to the window loop.
+    FollowUpController();
     ReportSent();
 }
 
