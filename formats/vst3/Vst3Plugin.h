@@ -83,8 +83,9 @@ class Vst3Plugin final : public vst3::IComponent,
 
     Vst3Plugin();
     ~Vst3Plugin();
-    // Initialize and terminate, wherever the host calls them (component or controller).
+    // The controller side initializes too, and asks whether a call comes from inside a block.
     friend class Vst3Controller;
+    // Makes the product instance on the first initialize, wherever the host calls it.
     bool EnsureInstance();
     template <typename Sample> void ProcessBlock(vst3::ProcessData& data, const TransportSnapshot& transport);
     void FlushChanges(vst3::ProcessData& data);
