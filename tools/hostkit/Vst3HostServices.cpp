@@ -10,8 +10,8 @@ Vst3HostServices* Vst3HostServices::Create(const HostSettings& settings)
 }
 
 Vst3HostServices::Vst3HostServices(const HostSettings& settings)
-    : name(settings.productName), logToStderr(settings.logToStderr), recordCalls(settings.recordCalls),
-      uiThread(std::this_thread::get_id()), runLoop(*static_cast<vst3::IHostApplication*>(this))
+    : name(settings.productName), logToStderr(settings.logToStderr), uiThread(std::this_thread::get_id()),
+      runLoop(*static_cast<vst3::IHostApplication*>(this))
 {
 }
 
@@ -70,20 +70,9 @@ vst3::tresult Vst3HostServices::createInstance(vst3::TUID, vst3::TUID, void** ob
     return vst3::kNoInterface;
 }
 
-std::vector<Vst3HostServices::Edit> Vst3HostServices::Edits() const
-{
-    std::lock_guard<std::mutex> guard(editsMutex);
-    return edits;
-}
-
-vst3::tresult Vst3HostServices::Note(Edit::Kind kind, vst3::ParamID id, vst3::ParamValue value)
+vst3::tresult Vst3HostServices::Note(EditKind kind, vst3::ParamID id, vst3::ParamValue value)
 {
     const bool onUi = OnUiThread();
-    if (recordCalls)
-    {
-        std::lock_guard<std::mutex> guard(editsMutex);
-        edits.push_back(Edit{kind, id, value, onUi});
-    }
     static constexpr const char* kCallNames[] = {"beginEdit", "performEdit", "endEdit"};
     const int index = indexOf ? indexOf(id) : static_cast<int>(id);
     // Never printed from the audio thread, where the print could miss the deadline.
@@ -94,13 +83,13 @@ vst3::tresult Vst3HostServices::Note(Edit::Kind kind, vst3::ParamID id, vst3::Pa
         if (!quiet)
             std::fprintf(stderr,
                          "vsthost: plug-in error: %s for parameter %d outside the user-interface thread\n",
-                         kCallNames[kind], index);
+                         kCallNames[static_cast<int>(kind)], index);
     }
     if (logToStderr && !quiet)
     {
-        if (kind == Edit::kBegin)
+        if (kind == EditKind::kBegin)
             std::fprintf(stderr, "host: begin-edit parameter %d\n", index);
-        else if (kind == Edit::kEnd)
+        else if (kind == EditKind::kEnd)
             std::fprintf(stderr, "host: end-edit parameter %d\n", index);
         else
             std::fprintf(stderr, "host: automate parameter %d = %.6f\n", index, value);
@@ -110,12 +99,12 @@ vst3::tresult Vst3HostServices::Note(Edit::Kind kind, vst3::ParamID id, vst3::Pa
 
 vst3::tresult Vst3HostServices::beginEdit(vst3::ParamID id)
 {
-    return Note(Edit::kBegin, id, 0.0);
+    return Note(EditKind::kBegin, id, 0.0);
 }
 
 vst3::tresult Vst3HostServices::performEdit(vst3::ParamID id, vst3::ParamValue valueNormalized)
 {
-    Note(Edit::kPerform, id, valueNormalized);
+    Note(EditKind::kPerform, id, valueNormalized);
     if (onPerformEdit)
         onPerformEdit(id, valueNormalized);
     return vst3::kResultOk;
@@ -123,14 +112,13 @@ vst3::tresult Vst3HostServices::performEdit(vst3::ParamID id, vst3::ParamValue v
 
 vst3::tresult Vst3HostServices::endEdit(vst3::ParamID id)
 {
-    return Note(Edit::kEnd, id, 0.0);
+    return Note(EditKind::kEnd, id, 0.0);
 }
 
 // Values and names are read from the controller whenever they are shown, so there is nothing to
-// reload; the request is counted for those who check.
+// reload.
 vst3::tresult Vst3HostServices::restartComponent(vst3::int32)
 {
-    ++restartRequests;
     return vst3::kResultOk;
 }
 
@@ -144,6 +132,5 @@ vst3::tresult Vst3HostServices::resizeView(vst3::IPlugView* view, vst3::ViewRect
         newSize->right - newSize->left != current.right - current.left ||
         newSize->bottom - newSize->top != current.bottom - current.top)
         return vst3::kResultFalse;
-    grantedSize = *newSize;
     return view->onSize(newSize);
 }

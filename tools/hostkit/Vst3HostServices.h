@@ -1,7 +1,7 @@
 // The host a VST3 plug-in sees: the context it is initialised with (IHostApplication), the component
 // handler its controller reports edits to, and the frame its editor view lives in (IPlugFrame, and
-// on Linux the run loop behind it). Edits are checked for the user-interface thread, recorded, passed
-// on to the host (so that the processor hears them) and printed with --log-automation.
+// on Linux the run loop behind it). Edits are checked for the user-interface thread, passed on to the
+// host (so that the processor hears them) and printed with --log-automation.
 // A reference-counted object: made with one reference for the host, which Release() drops.
 #pragma once
 
@@ -11,30 +11,14 @@
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
 class Vst3HostServices final : public vst3::IHostApplication,
                                public vst3::IComponentHandler,
                                public vst3::IPlugFrame
 {
   public:
-    // One edit call the controller made, as the host saw it.
-    struct Edit
-    {
-        enum Kind
-        {
-            kBegin,
-            kPerform,
-            kEnd
-        } kind;
-        vst3::ParamID id;
-        vst3::ParamValue value;
-        bool onUiThread;
-    };
-
     // The thread that makes the services is the user-interface thread.
     static Vst3HostServices* Create(const HostSettings& settings);
     Vst3HostServices(const Vst3HostServices&) = delete;
@@ -51,11 +35,8 @@ class Vst3HostServices final : public vst3::IHostApplication,
     std::function<int(vst3::ParamID)> indexOf;
     void Detach();
 
-    std::vector<Edit> Edits() const;
-    int RestartRequests() const { return restartRequests.load(); }
+    // Edits the controller made outside the user-interface thread.
     int EditsOffUiThread() const { return offUiThread.load(); }
-    // The size the editor asked for through resizeView, once it was granted.
-    vst3::ViewRect grantedSize{};
 
     vst3::tresult queryInterface(const vst3::TUID iid, void** obj) override;
     vst3::uint32 addRef() override { return ++references; }
@@ -75,16 +56,18 @@ class Vst3HostServices final : public vst3::IHostApplication,
     explicit Vst3HostServices(const HostSettings& settings);
     ~Vst3HostServices() = default;
     bool OnUiThread() const { return std::this_thread::get_id() == uiThread; }
-    vst3::tresult Note(Edit::Kind kind, vst3::ParamID id, vst3::ParamValue value);
+    enum class EditKind
+    {
+        kBegin,
+        kPerform,
+        kEnd
+    };
+    vst3::tresult Note(EditKind kind, vst3::ParamID id, vst3::ParamValue value);
 
     std::atomic<vst3::uint32> references{1};
     std::string name;
     bool logToStderr;
-    bool recordCalls;
     std::thread::id uiThread;
     Vst3RunLoop runLoop;
-    mutable std::mutex editsMutex;
-    std::vector<Edit> edits;
-    std::atomic<int> restartRequests{0};
     std::atomic<int> offUiThread{0};
 };

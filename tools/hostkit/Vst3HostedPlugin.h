@@ -70,11 +70,8 @@ class Vst3HostedPlugin : public HostedInstance
     // A normalised value for the next process call, `offset` frames into its block; the controller
     // shows it at once, or for a point inside the block after that block (on the main thread).
     void SetNormalizedAt(int index, double normalized, int offset);
-    // What the controller reported (begin, perform and end edits) and restart requests.
+    // The host as the plug-in sees it (edits made outside the user-interface thread).
     const Vst3HostServices& Services() const { return *services; }
-    bool SeparateController() const { return separateController; }
-    // Whether the view is open and which run loop timers and descriptors it registered.
-    vst3::IPlugView* View() const { return view; }
 
   private:
     Vst3HostedPlugin(std::shared_ptr<Vst3Module> module, const HostSettings& settings);
