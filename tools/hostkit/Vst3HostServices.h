@@ -2,7 +2,7 @@
 // handler its controller reports edits to, and the frame its editor view lives in (IPlugFrame, and
 // on Linux the run loop behind it). Edits are checked for the user-interface thread, passed on to the
 // host (so that the processor hears them) and printed with --log-automation.
-// A reference-counted object: made with one reference for the host, which Release() drops.
+// A reference-counted object: made with one reference for the host, which release() drops.
 #pragma once
 
 #include "formats/vst3/Vst3Abi.h"
