@@ -1,5 +1,6 @@
-// vsthost: a small command-line host for VST 2.4 and CLAP plug-in modules (a .clap file is hosted as
-// CLAP) that drives a module only through its exported entry point, for inspection and rendering.
+// vsthost: a small command-line host for VST 2.4, CLAP and VST3 plug-in modules (a .clap file is hosted
+// as CLAP, a .vst3 bundle as VST3) that drives a module only through its exported entry points, for
+// inspection and rendering.
 #include "tools/vsthost/Commands.h"
 #include "tools/vsthost/HelpFormatter.h"
 #include "tools/vsthost/PlayCommand.h"
@@ -57,7 +58,7 @@ int Run(int argc, const char* const* argv)
     // Plain "\n" line ends, so the output compares equal to the native build's.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    CLI::App app{"vsthost: inspect and render through a VST 2.4 or CLAP plug-in module"};
+    CLI::App app{"vsthost: inspect and render through a VST 2.4, CLAP or VST3 plug-in module"};
     // Before the sub-commands, which take the formatter they are created with.
     app.formatter(std::make_shared<HelpFormatter>());
     app.require_subcommand(1);
