@@ -58,7 +58,7 @@ int Run(int argc, const char* const* argv)
     // Plain "\n" line ends, so the output compares equal to the native build's.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    CLI::App app{"vsthost: inspect and render through a VST 2.4, CLAP or VST3 plug-in module"};
+    CLI::App app{"vsthost: inspect and render through a VST 2.4, VST3, CLAP or LV2 plug-in"};
     // Before the sub-commands, which take the formatter they are created with.
     app.formatter(std::make_shared<HelpFormatter>());
     app.require_subcommand(1);
