@@ -112,6 +112,10 @@ void Vst3Controller::CountPrograms()
     while (instance && programCount < instance->ProgramCount() && instance->ProgramInUse(programCount))
         ++programCount;
     programCount = std::max(programCount, 1);
+    selectedProgram.store(instance ? instance->CurrentProgram() : 0, std::memory_order_release);
+    hostValues.clear();
+    for (int i = 0; instance && i < instance->ParamCount(); ++i)
+        hostValues.push_back(instance->ParamNormalized(i));
 }
 
 int Vst3Controller::ProgramIndexOf(double normalized) const
@@ -249,7 +253,12 @@ vst3::tresult Vst3Controller::setParamNormalized(vst3::ParamID id, vst3::ParamVa
         return vst3::kInvalidArgument;
     if (id == vst3identity::kProgramParamId)
     {
+        // What the product queues for the host while it switches waits for the main thread's next
+        // turn too: the host is inside this call.
+        const bool wasDraining = draining;
+        draining = true;
         SelectProgram(ProgramIndexOf(value));
+        draining = wasDraining;
         return vst3::kResultOk;
     }
     const IParameter* param = ProductParam(id);
@@ -257,6 +266,12 @@ vst3::tresult Vst3Controller::setParamNormalized(vst3::ParamID id, vst3::ParamVa
         return vst3::kInvalidArgument;
     if (param->Flags() & IParameter::kHidden)
         return vst3::kResultFalse;
+    const auto index = static_cast<std::size_t>(id);
+    if (valueChangesTold.load() != valueChanges.load() && index < hostValues.size() &&
+        hostValues[index] == value)
+        return vst3::kResultOk;
+    if (index < hostValues.size())
+        hostValues[index] = value;
     // Hosts echo values back; only a new one is applied, so an echo cannot undo a later change.
     const double plain = param->StoredValue(std::clamp(value, 0.0, 1.0));
     if (plain != instance->ParamValue(static_cast<int>(id)))
@@ -269,8 +284,10 @@ void Vst3Controller::SelectProgram(int index)
     PluginInstance* instance = owner.Instance();
     if (!instance || index < 0 || index >= programCount || index == instance->CurrentProgram())
         return;
-    if (instance->SelectProgram(index))
-        ValuesChanged();
+    if (!instance->SelectProgram(index))
+        return;
+    ValuesChanged();
+    programSelections.fetch_add(1, std::memory_order_acq_rel);
 }
 
 vst3::tresult Vst3Controller::setComponentHandler(vst3::IComponentHandler* newHandler)
@@ -307,12 +324,9 @@ void Vst3Controller::ViewClosed(const Vst3View* closed)
 
 void Vst3Controller::ValuesChanged()
 {
-    if (owner.OnMainThread() && !Vst3Plugin::InsideProcess() && handler && !draining)
-    {
-        valuesChangedPending.store(false);
-        handler->restartComponent(vst3::kParamValuesChanged);
-        return;
-    }
+    if (const PluginInstance* instance = owner.Instance())
+        selectedProgram.store(instance->CurrentProgram(), std::memory_order_release);
+    valueChanges.fetch_add(1, std::memory_order_acq_rel);
     valuesChangedPending.store(true);
 }
 
@@ -327,7 +341,11 @@ void Vst3Controller::DrainHostEvents()
     if (to)
         to->addRef();
     if (valuesChangedPending.exchange(false) && to)
+    {
+        const uint32_t changes = valueChanges.load();
         to->restartComponent(vst3::kParamValuesChanged);
+        HostTold(changes);
+    }
     HostEvent event;
     while (instance->PopHostEvent(event))
     {

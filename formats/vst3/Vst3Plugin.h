@@ -89,6 +89,11 @@ class Vst3Plugin final : public vst3::IComponent,
     bool EnsureInstance();
     template <typename Sample> void ProcessBlock(vst3::ProcessData& data, const TransportSnapshot& transport);
     void FlushChanges(vst3::ProcessData& data);
+    // The block's changes that still apply once its program point is taken.
+    std::span<const ParamChange> TakeProgram(std::span<const ParamChange> changes,
+                                             const Vst3ChangeReader::ProgramPoint& program);
+    // Every value as an output change, once after each time they changed together.
+    void ReportValues(vst3::ProcessData& data);
     static TransportSnapshot ReadTransport(const vst3::ProcessContext* context);
     // Whether this thread is inside a process call.
     static bool InsideProcess();
@@ -109,4 +114,7 @@ class Vst3Plugin final : public vst3::IComponent,
     std::array<ParamChange, Vst3ChangeReader::kCapacity> pieceChanges{};
     // A program the host chose through the program parameter inside a block, for the main thread.
     std::atomic<int> requestedProgram{-1};
+    // The controller's count of program selections as the processor last took it (blocks and calls
+    // without audio may come from different threads).
+    std::atomic<uint32_t> programSelectionsTaken{0};
 };
