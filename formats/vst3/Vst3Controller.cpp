@@ -266,6 +266,8 @@ vst3::tresult Vst3Controller::setParamNormalized(vst3::ParamID id, vst3::ParamVa
         return vst3::kInvalidArgument;
     if (param->Flags() & IParameter::kHidden)
         return vst3::kResultFalse;
+    // A host that keeps its own copy of the values pushes that copy back now and then (Ardour, as it
+    // reads a value); before it heard of a program or state, that is its old value, no edit.
     const auto index = static_cast<std::size_t>(id);
     if (valueChangesTold.load() != valueChanges.load() && index < hostValues.size() &&
         hostValues[index] == value)
