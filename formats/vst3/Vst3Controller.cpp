@@ -238,6 +238,8 @@ vst3::ParamValue Vst3Controller::plainParamToNormalized(vst3::ParamID id, vst3::
 
 vst3::ParamValue Vst3Controller::getParamNormalized(vst3::ParamID id)
 {
+    // Hosts read values back on the main thread to show them: the turn for a program a block chose.
+    owner.SelectRequestedProgram();
     const PluginInstance* instance = owner.Instance();
     if (!instance)
         return 0.0;
@@ -253,12 +255,7 @@ vst3::tresult Vst3Controller::setParamNormalized(vst3::ParamID id, vst3::ParamVa
         return vst3::kInvalidArgument;
     if (id == vst3identity::kProgramParamId)
     {
-        // What the product queues for the host while it switches waits for the main thread's next
-        // turn too: the host is inside this call.
-        const bool wasDraining = draining;
-        draining = true;
-        SelectProgram(ProgramIndexOf(value));
-        draining = wasDraining;
+        SelectProgramInHostCall(ProgramIndexOf(value));
         return vst3::kResultOk;
     }
     const IParameter* param = ProductParam(id);
@@ -290,6 +287,14 @@ void Vst3Controller::SelectProgram(int index)
         return;
     ValuesChanged();
     programSelections.fetch_add(1, std::memory_order_acq_rel);
+}
+
+void Vst3Controller::SelectProgramInHostCall(int index)
+{
+    const bool wasDraining = draining;
+    draining = true;
+    SelectProgram(index);
+    draining = wasDraining;
 }
 
 vst3::tresult Vst3Controller::setComponentHandler(vst3::IComponentHandler* newHandler)

@@ -73,6 +73,9 @@ class Vst3Controller final : public vst3::IEditController, public vst3::IUnitInf
     void CountPrograms();
     // Main thread: selects program index unless it is the current one; the host hears the new values.
     void SelectProgram(int index);
+    // The same from inside a call of the host's: what the product queues for the host meanwhile waits
+    // for the main thread's next turn.
+    void SelectProgramInHostCall(int index);
     // Main thread: hands the host what the product queued for it (edit gestures, values, display).
     void DrainHostEvents();
     // Main thread: every value may have changed (a program, a state). The host is never called back

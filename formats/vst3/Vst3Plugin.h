@@ -69,6 +69,9 @@ class Vst3Plugin final : public vst3::IComponent,
     // The main thread's turn (the view's timer, or a call that may have left work): selects a
     // program the host asked for in a block and tells the host what other threads queued for it.
     void MainThreadTick();
+    // Main thread: selects the program a block asked for, if any. Calls nothing of the host's, so any
+    // call the host makes on the main thread may take the turn: without an editor there is no other.
+    void SelectRequestedProgram();
     // The state as the product saves it; false when there is none yet.
     bool SaveState(std::vector<uint8_t>& out);
 

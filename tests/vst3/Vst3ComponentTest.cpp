@@ -573,6 +573,34 @@ TEST_F(Vst3Module, AProgramChosenByTheHostReachesItThroughTheNextCallWithoutUndo
     Close(component, {controller, processor});
 }
 
+// A host that automates the program parameter sends it to the processor only; no editor is open.
+TEST_F(Vst3Module, AProgramChosenInABlockOnlyIsSelectedAtTheHostsNextMainThreadCall)
+{
+    IComponent* component = NewComponent();
+    auto* controller = Query<IEditController>(component);
+    auto* processor = Query<IAudioProcessor>(component);
+    ASSERT_TRUE(controller && processor);
+    const ParamID program = ProgramParam(*controller);
+    const double mixBefore = controller->getParamNormalized(7);
+    Changes in;
+    in.queues.emplace_back(program, std::vector<std::pair<int32, double>>{{0, 1.0 / 140.0}});
+    Changes out;
+    ProcessData flush{};
+    flush.symbolicSampleSize = kSample32;
+    flush.inputParameterChanges = &in;
+    flush.outputParameterChanges = &out;
+    ASSERT_EQ(processor->process(flush), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(program), 1.0 / 140.0);
+    EXPECT_NE(controller->getParamNormalized(7), mixBefore);
+
+    // The next call reports the program's values, and the program point sent again changes nothing.
+    in.queues.emplace_back(7, std::vector<std::pair<int32, double>>{{0, 0.25}});
+    ASSERT_EQ(processor->process(flush), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(7), 0.25);
+    EXPECT_EQ(out.queues.size(), 22u);
+    Close(component, {controller, processor});
+}
+
 TEST_F(Vst3Module, ParametersCarryTheirListsTextsAndTheHiddenTrigger)
 {
     IComponent* component = NewComponent();
