@@ -113,9 +113,16 @@ void Vst3Controller::CountPrograms()
         ++programCount;
     programCount = std::max(programCount, 1);
     selectedProgram.store(instance ? instance->CurrentProgram() : 0, std::memory_order_release);
-    hostValues.clear();
-    for (int i = 0; instance && i < instance->ParamCount(); ++i)
-        hostValues.push_back(instance->ParamNormalized(i));
+    hostValues =
+        std::vector<std::atomic<double>>(instance ? static_cast<std::size_t>(instance->ParamCount()) : 0);
+    for (std::size_t i = 0; i < hostValues.size(); ++i)
+        HostHolds(static_cast<vst3::ParamID>(i), instance->ParamNormalized(static_cast<int>(i)));
+}
+
+void Vst3Controller::HostHolds(vst3::ParamID id, double normalized)
+{
+    if (id < hostValues.size())
+        hostValues[id].store(normalized);
 }
 
 int Vst3Controller::ProgramIndexOf(double normalized) const
@@ -265,12 +272,10 @@ vst3::tresult Vst3Controller::setParamNormalized(vst3::ParamID id, vst3::ParamVa
         return vst3::kResultFalse;
     // A host that keeps its own copy of the values pushes that copy back now and then (Ardour, as it
     // reads a value); before it heard of a program or state, that is its old value, no edit.
-    const auto index = static_cast<std::size_t>(id);
-    if (valueChangesTold.load() != valueChanges.load() && index < hostValues.size() &&
-        hostValues[index] == value)
+    if (valueChangesTold.load() != valueChanges.load() && id < hostValues.size() &&
+        hostValues[id].load() == value)
         return vst3::kResultOk;
-    if (index < hostValues.size())
-        hostValues[index] = value;
+    HostHolds(id, value);
     // Hosts echo values back; only a new one is applied, so an echo cannot undo a later change.
     const double plain = param->StoredValue(std::clamp(value, 0.0, 1.0));
     if (plain != instance->ParamValue(static_cast<int>(id)))
@@ -352,6 +357,8 @@ void Vst3Controller::DrainHostEvents()
         const uint32_t changes = valueChanges.load();
         to->restartComponent(vst3::kParamValuesChanged);
         HostTold(changes);
+        for (int i = 0; i < instance->ParamCount(); ++i)
+            HostHolds(static_cast<vst3::ParamID>(i), instance->ParamNormalized(i));
     }
     HostEvent event;
     while (instance->PopHostEvent(event))
@@ -368,6 +375,7 @@ void Vst3Controller::DrainHostEvents()
             to->beginEdit(id);
             break;
         case HostEvent::Kind::kValue:
+            HostHolds(id, event.normalized);
             to->performEdit(id, event.normalized);
             break;
         case HostEvent::Kind::kEndEdit:

@@ -90,6 +90,8 @@ class Vst3Controller final : public vst3::IEditController, public vst3::IUnitInf
     // Any thread: the host has been told of the values as they are after ValuesChanged call number
     // changes; true when it had not been told of them before.
     bool HostTold(uint32_t changes) { return valueChangesTold.exchange(changes) != changes; }
+    // Any thread: the host now holds this value of the parameter (it set it, or was told it).
+    void HostHolds(vst3::ParamID id, double normalized);
     void ViewClosed(const Vst3View* view);
     void Terminate();
 
@@ -109,9 +111,9 @@ class Vst3Controller final : public vst3::IEditController, public vst3::IUnitInf
     std::atomic<bool> valuesChangedPending{false};
     std::atomic<uint32_t> valueChanges{0};
     std::atomic<uint32_t> valueChangesTold{0};
-    // The value the host last set for each parameter: until it hears of a program or state, a host
-    // that keeps its own copy may send that value back, which is then no edit.
-    std::vector<double> hostValues;
+    // The value the host last set or was told of for each parameter: until it hears of a program or
+    // state, a host that keeps its own copy may send that value back, which is then no edit.
+    std::vector<std::atomic<double>> hostValues;
     std::atomic<int> selectedProgram{0};
     std::atomic<uint32_t> programSelections{0};
 };

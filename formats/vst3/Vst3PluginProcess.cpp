@@ -248,8 +248,10 @@ void Vst3Plugin::ReportValues(vst3::ProcessData& data)
             continue;
         vst3::int32 queueIndex = 0;
         vst3::int32 pointIndex = 0;
-        if (vst3::IParamValueQueue* queue =
-                data.outputParameterChanges->addParameterData(static_cast<vst3::ParamID>(i), queueIndex))
-            queue->addPoint(0, instance->ParamNormalized(i), pointIndex);
+        const auto id = static_cast<vst3::ParamID>(i);
+        const double normalized = instance->ParamNormalized(i);
+        vst3::IParamValueQueue* queue = data.outputParameterChanges->addParameterData(id, queueIndex);
+        if (queue && queue->addPoint(0, normalized, pointIndex) == vst3::kResultOk)
+            controller.HostHolds(id, normalized);
     }
 }

@@ -561,12 +561,29 @@ TEST_F(Vst3Module, AProgramChosenByTheHostReachesItThroughTheNextCallWithoutUndo
     EXPECT_EQ(out.queues.size(), 22u); // every value but the hidden trigger's
     EXPECT_NE(controller->getParamNormalized(0), 0.2);
 
+    // A program of another mix: the host's copy is the first program's, as it was told.
+    double next = 1.0 / 140.0;
+    while (controller->getParamNormalized(mix) == programMix && next < 1.0)
+    {
+        next += 1.0 / 140.0;
+        ASSERT_EQ(controller->setParamNormalized(program, next), kResultOk);
+    }
+    const double secondMix = controller->getParamNormalized(mix);
+    ASSERT_NE(secondMix, programMix);
+    ASSERT_EQ(controller->setParamNormalized(mix, programMix), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(mix), secondMix);
+    in.queues.erase(in.queues.begin() + 1, in.queues.end());
+    in.queues[0].points[0].second = next;
+    out.queues.clear();
+    ASSERT_EQ(processor->process(flush), kResultOk);
+    EXPECT_DOUBLE_EQ(out.Last(mix), secondMix);
+
     // Told, the host's copy is current: the same value again, and the same program, are edits again.
     Changes none;
     ASSERT_EQ(controller->setParamNormalized(mix, 0.51), kResultOk);
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(mix), 0.51);
     flush.outputParameterChanges = &none;
-    in.queues[1].points[0].second = 0.6;
+    in.queues.emplace_back(mix, std::vector<std::pair<int32, double>>{{0, 0.6}});
     ASSERT_EQ(processor->process(flush), kResultOk);
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(mix), 0.6);
     EXPECT_TRUE(none.queues.empty());
