@@ -16,7 +16,7 @@ packages=(
   lv2-dev lilv-utils sordi jalv liblilv-dev
   clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind
   python3 python3-pil
-  dpkg-dev
+  dpkg-dev lintian file nsis
   ardour
 )
 

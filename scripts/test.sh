@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the native suite, the same suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the thread and CLAP tests under ThreadSanitizer, the chunk fuzzer for a bounded
+# UndefinedBehaviorSanitizer, the thread, CLAP and VST3 tests under ThreadSanitizer, the chunk fuzzer for a bounded
 # time, clang-tidy, and the Win64 build under wine64 (its own tests plus a comparison of its host
 # tool and module against the native ones). Ends with "N passed, M failed".
 set -uo pipefail
@@ -73,11 +73,12 @@ if build_stage asan build/asan "" -DCMAKE_BUILD_TYPE=Debug -DTPM_SANITIZE=addres
 fi
 
 step "ThreadSanitizer (clang)"
-if build_stage tsan build/tsan "thread_tests clap_tests" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTPM_SANITIZE=thread \
+if build_stage tsan build/tsan "thread_tests clap_tests vst3_tests" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTPM_SANITIZE=thread \
   -DTPM_BENCH=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++; then
   check "thread sanitizer" env TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 TPM_THREAD_SECONDS=4 \
     build/tsan/tests/thread/thread_tests
   check "thread sanitizer: CLAP" env TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/clap/clap_tests
+  check "thread sanitizer: VST3" env TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/vst3/vst3_tests
 fi
 
 if [ -f scripts/run-fuzz.sh ]; then

@@ -1,6 +1,6 @@
 // The CLAP module against the VST2 module and against hosts that break the rules.
 #include "clap/ClapTestHost.h"
-#include "support/TestModule.h"
+#include "support/Vst2Reference.h"
 
 #include <cmath>
 #include <cstring>
@@ -11,16 +11,6 @@ namespace
 constexpr int kBlock = 256;
 constexpr int kBlocks = 40;
 constexpr clap_id kBinaural = 1;
-
-template <typename Sample> void FillInput(std::vector<Sample>& left, std::vector<Sample>& right, int block)
-{
-    for (int i = 0; i < kBlock; ++i)
-    {
-        const double t = (block * kBlock + i) * 0.01;
-        left[static_cast<std::size_t>(i)] = static_cast<Sample>(0.25 * std::sin(t));
-        right[static_cast<std::size_t>(i)] = static_cast<Sample>(0.25 * std::cos(t));
-    }
-}
 
 clap_event_transport_t Transport(bool playing)
 {
@@ -33,38 +23,6 @@ clap_event_transport_t Transport(bool playing)
     t.tsig_denom = 4;
     return t;
 }
-
-// The VST2 module with the same settings: a Binaural step at a frame is a block cut there.
-struct Vst2Reference
-{
-    std::unique_ptr<HostedPlugin> vst;
-    explicit Vst2Reference(bool playing, int program)
-    {
-        HostSettings settings;
-        settings.sampleRate = 48000.0;
-        settings.blockSize = kBlock;
-        settings.playing = playing;
-        settings.recordCalls = false;
-        vst = LoadTestModule(settings);
-        vst->Start();
-        if (program >= 0)
-            vst->Dispatch(vst::effSetProgram, 0, program);
-    }
-    template <typename Sample>
-    void Process(std::vector<Sample>& left, std::vector<Sample>& right, int from, int n)
-    {
-        Sample* ins[2] = {left.data() + from, right.data() + from};
-        std::vector<Sample> outL(static_cast<std::size_t>(n)), outR(static_cast<std::size_t>(n));
-        Sample* outs[2] = {outL.data(), outR.data()};
-        if constexpr (sizeof(Sample) == 8)
-            vst->Effect()->processDoubleReplacing(vst->Effect(), ins, outs, n);
-        else
-            vst->Effect()->processReplacing(vst->Effect(), ins, outs, n);
-        std::copy(outL.begin(), outL.end(), left.begin() + from);
-        std::copy(outR.begin(), outR.end(), right.begin() + from);
-        vst->Advance(n);
-    }
-};
 
 // A setting made before processing: the VST2 module gets the normalised value, the CLAP module
 // the same value in the parameter's units.
@@ -97,16 +55,15 @@ double LargestDifference(bool playing, int program, double stepHz, int stepFrame
         before.push_back(ClapTestHost::Value(0, static_cast<clap_id>(setting.param), setting.value));
     clap.Flush(before);
     EXPECT_TRUE(clap.Activate(48000.0, kBlock));
-    Vst2Reference reference(playing, program);
-    auto* const vstParamSet = reference.vst->Effect()->setParameter;
+    Vst2Reference reference(playing, program, kBlock);
     for (const Setting& setting : settings)
-        vstParamSet(reference.vst->Effect(), setting.param, setting.normalized);
+        reference.SetNormalized(setting.param, setting.normalized);
     const clap_event_transport_t transport = Transport(playing);
     double largest = 0.0;
     std::vector<Sample> a(kBlock), b(kBlock), c(kBlock), d(kBlock);
     for (int block = 0; block < kBlocks; ++block)
     {
-        FillInput(a, b, block);
+        FillTestInput(a, b, block);
         c = a;
         d = b;
         std::vector<clap_event_param_value_t> events;
@@ -117,7 +74,7 @@ double LargestDifference(bool playing, int program, double stepHz, int stepFrame
             events.push_back(ClapTestHost::Value(static_cast<uint32_t>(stepFrame), kBinaural,
                                                  static_cast<double>(normalized) * 512.0));
             reference.Process(c, d, 0, stepFrame);
-            vstParamSet(reference.vst->Effect(), static_cast<int>(kBinaural), normalized);
+            reference.SetNormalized(static_cast<int>(kBinaural), normalized);
             reference.Process(c, d, stepFrame, kBlock - stepFrame);
         }
         else

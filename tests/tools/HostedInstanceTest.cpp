@@ -1,5 +1,5 @@
-// The format-neutral face of a hosted plug-in, where no vsthost command reaches: state through both
-// formats, and CLAP parameter events landing on their frame within a block.
+// The format-neutral face of a hosted plug-in, where no vsthost command reaches: state through every
+// format, and CLAP parameter events landing on their frame within a block.
 #include "tools/hostkit/HostedInstance.h"
 #include "tools/hostkit/ClapHostedPlugin.h"
 
@@ -31,7 +31,8 @@ int Find(HostedInstance& plugin, const std::string& name)
 
 TEST(HostedInstance, StateSavedFromOneInstanceLoadsIntoAnother)
 {
-    for (const char* path : {TPM_TEST_CLAP_PATH, TPM_CLAP_MODULE_PATH, TPM_MODULE_PATH})
+    for (const char* path : {TPM_TEST_CLAP_PATH, TPM_CLAP_MODULE_PATH, TPM_MODULE_PATH, TPM_VST3_BUNDLE_PATH,
+                             TPM_TEST_VST3_SPLIT_PATH})
     {
         SCOPED_TRACE(path);
         auto first = Open(path);

@@ -10,7 +10,7 @@ bar=28 # the program bar's height, above the editor
 
 # The bar: next, previous twice, then a pick from the list that opens over the editor; the window's
 # title names the program the plug-in then has.
-mapfile -t names < <("$tool" programs "$module" | sed -E 's/^ *[0-9]+ //')
+mapfile -t names < <("$tool" info "$module" | sed -n -E 's/^program +[0-9]+ //p') # any format
 "$tool" play "$module" --program 5 2>"$tmp/bar.log" &
 player=$!
 wait_for 10 grep -q 'playing through' "$tmp/bar.log" || { fail "play did not start"; cat "$tmp/bar.log"; }

@@ -53,12 +53,7 @@ void ClapEventBuffer::TakeQueued()
 
 bool ClapEventBuffer::NextSent(Sent& sent)
 {
-    const std::size_t at = read.load(std::memory_order_relaxed);
-    if (at == written.load(std::memory_order_acquire))
-        return false;
-    sent = ring[at % kCapacity];
-    read.store(at + 1, std::memory_order_release);
-    return true;
+    return sentRing.Pop(sent);
 }
 
 uint32_t ClapEventBuffer::Size(const clap_input_events_t* list)
@@ -90,10 +85,5 @@ bool ClapEventBuffer::TryPush(const clap_output_events_t* list, const clap_event
     }
     else
         return true;
-    const std::size_t at = self->written.load(std::memory_order_relaxed);
-    if (at - self->read.load(std::memory_order_acquire) >= kCapacity)
-        return false;
-    self->ring[at % kCapacity] = sent;
-    self->written.store(at + 1, std::memory_order_release);
-    return true;
+    return self->sentRing.Push(sent);
 }

@@ -5,9 +5,8 @@
 #pragma once
 
 #include "formats/clap/ClapAbi.h"
+#include "tools/hostkit/SentRing.h"
 
-#include <array>
-#include <atomic>
 #include <cstddef>
 #include <mutex>
 #include <vector>
@@ -52,7 +51,5 @@ class ClapEventBuffer
     std::vector<clap_event_param_value_t> input;
     clap_input_events_t inputList{};
     clap_output_events_t outputList{};
-    std::array<Sent, kCapacity> ring{};
-    std::atomic<std::size_t> written{0};
-    std::atomic<std::size_t> read{0};
+    SentRing<Sent, kCapacity> sentRing;
 };

@@ -432,11 +432,7 @@ void ClapHostedPlugin::FillTransport(clap_event_transport_t& transport) const
     transport.header.size = sizeof transport;
     transport.header.type = kClapEventTransport;
     transport.header.space_id = kClapCoreEventSpaceId;
-    const double seconds = samplePosition / sampleRate;
-    const double beats = seconds * settings.tempo / 60.0;
-    const double beatsPerBar =
-        settings.timeSigDenominator > 0 ? 4.0 * settings.timeSigNumerator / settings.timeSigDenominator : 4.0;
-    const double bar = beatsPerBar > 0.0 ? std::floor(beats / beatsPerBar) : 0.0;
+    const TransportPosition position = PositionAt(settings, samplePosition, sampleRate);
     transport.flags =
         kClapTransportHasBeatsTimeline | kClapTransportHasSecondsTimeline | kClapTransportHasTimeSignature;
     if (settings.tempoValid)
@@ -445,11 +441,11 @@ void ClapHostedPlugin::FillTransport(clap_event_transport_t& transport) const
         transport.flags |= kClapTransportIsPlaying;
     if (settings.recording)
         transport.flags |= kClapTransportIsRecording;
-    transport.song_pos_beats = std::llround(beats * static_cast<double>(kClapBeattimeFactor));
-    transport.song_pos_seconds = std::llround(seconds * static_cast<double>(kClapSectimeFactor));
+    transport.song_pos_beats = std::llround(position.beats * static_cast<double>(kClapBeattimeFactor));
+    transport.song_pos_seconds = std::llround(position.seconds * static_cast<double>(kClapSectimeFactor));
     transport.tempo = settings.tempo;
-    transport.bar_start = std::llround(bar * beatsPerBar * static_cast<double>(kClapBeattimeFactor));
-    transport.bar_number = static_cast<int32_t>(bar);
+    transport.bar_start = std::llround(position.barStartBeats * static_cast<double>(kClapBeattimeFactor));
+    transport.bar_number = position.bar;
     transport.tsig_num = static_cast<uint16_t>(settings.timeSigNumerator);
     transport.tsig_denom = static_cast<uint16_t>(settings.timeSigDenominator);
 }

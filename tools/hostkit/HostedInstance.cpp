@@ -2,9 +2,13 @@
 
 #include "tools/hostkit/ClapHostedPlugin.h"
 #include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst3HostedPlugin.h"
+#include "tools/hostkit/Vst3Module.h"
 #if !defined(_WIN32)
 #include "tools/hostkit/Lv2HostedPlugin.h"
 #endif
+
+#include <cmath>
 
 namespace
 {
@@ -27,6 +31,19 @@ bool EndsWith(std::string path, const std::string& suffix)
 }
 } // namespace
 
+TransportPosition PositionAt(const HostSettings& settings, double samplePosition, double sampleRate)
+{
+    TransportPosition position;
+    position.seconds = samplePosition / sampleRate;
+    position.beats = position.seconds * settings.tempo / 60.0;
+    const double beatsPerBar =
+        settings.timeSigDenominator > 0 ? 4.0 * settings.timeSigNumerator / settings.timeSigDenominator : 4.0;
+    const double bar = beatsPerBar > 0.0 ? std::floor(position.beats / beatsPerBar) : 0.0;
+    position.bar = static_cast<int>(bar);
+    position.barStartBeats = bar * beatsPerBar;
+    return position;
+}
+
 void HostedInstance::MarkRealTimeThread()
 {
     realTimeThread = true;
@@ -37,11 +54,26 @@ bool HostedInstance::OnRealTimeThread()
     return realTimeThread;
 }
 
+const char* HostedFormatOf(const std::string& modulePath)
+{
+    if (EndsWith(modulePath, ".clap"))
+        return "CLAP";
+    if (Vst3Module::IsVst3Path(modulePath))
+        return "VST3";
+#if !defined(_WIN32)
+    if (EndsWith(modulePath, ".lv2"))
+        return "LV2";
+#endif
+    return "VST2";
+}
+
 std::unique_ptr<HostedInstance> OpenHostedInstance(const std::string& modulePath, std::string& error,
                                                    const HostSettings& settings)
 {
     if (EndsWith(modulePath, ".clap"))
         return ClapHostedPlugin::Load(modulePath, error, settings);
+    if (Vst3Module::IsVst3Path(modulePath))
+        return Vst3HostedPlugin::Load(modulePath, error, settings);
 #if !defined(_WIN32)
     if (EndsWith(modulePath, ".lv2"))
         return Lv2HostedPlugin::Load(modulePath, error, settings);

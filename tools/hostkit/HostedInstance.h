@@ -1,6 +1,7 @@
 // One hosted plug-in instance, whatever its format: what the host tool's commands ask of a plug-in
 // (identity, parameters, programs, processing with a transport, state, an editor in a parent window).
-// HostedPlugin answers for VST 2.4 modules, ClapHostedPlugin for CLAP ones, Lv2HostedPlugin for LV2
+// HostedPlugin answers for VST 2.4 modules, ClapHostedPlugin for CLAP ones, Vst3HostedPlugin for VST3
+// bundles, Lv2HostedPlugin for LV2
 // bundles; OpenHostedInstance picks by the module's file name.
 #pragma once
 
@@ -31,6 +32,16 @@ struct HostSettings
     // with every block, and keeping it locks and allocates on the audio thread.
     bool recordCalls = true;
 };
+
+// Where the transport stands, in the units the formats' time structures use.
+struct TransportPosition
+{
+    double seconds = 0.0;
+    double beats = 0.0;         // quarter notes from the start
+    double barStartBeats = 0.0; // quarter notes from the start to the current bar's first beat
+    int bar = 0;
+};
+TransportPosition PositionAt(const HostSettings& settings, double samplePosition, double sampleRate);
 
 // A parameter's range in the plug-in's own units, where the format states one.
 struct ParamRange
@@ -117,7 +128,10 @@ class HostedInstance
     HostedInstance() = default;
 };
 
-// A .clap file is hosted as CLAP, a .lv2 bundle folder as LV2 (not in the Windows build), anything else
-// as VST2; prints nothing, answers null with `error`.
+// A .clap file is hosted as CLAP, a .vst3 bundle or module (or the binary inside a bundle) as VST3, a
+// .lv2 bundle folder as LV2 (not in the Windows build), anything else as VST2; prints nothing, answers
+// null with `error`.
 std::unique_ptr<HostedInstance> OpenHostedInstance(const std::string& modulePath, std::string& error,
                                                    const HostSettings& settings);
+// The format OpenHostedInstance hosts the module as: "VST2", "CLAP", "VST3" or "LV2".
+const char* HostedFormatOf(const std::string& modulePath);

@@ -21,6 +21,10 @@ class ModuleLibrary
 
     VstEntryProc Entry() const { return entry; }
     void* EntrySymbol() const { return symbol; } // what `entryName` named
+    // Another exported symbol, null when there is none.
+    void* Symbol(const char* name) const;
+    // What the system loader returned (dlopen's handle, or the HMODULE).
+    void* Handle() const { return handle; }
 
   private:
     ModuleLibrary() = default;

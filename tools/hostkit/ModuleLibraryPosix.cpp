@@ -35,6 +35,11 @@ std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std:
     return library;
 }
 
+void* ModuleLibrary::Symbol(const char* name) const
+{
+    return handle ? dlsym(handle, name) : nullptr;
+}
+
 ModuleLibrary::~ModuleLibrary()
 {
     if (handle)

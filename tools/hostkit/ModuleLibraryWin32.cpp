@@ -44,6 +44,11 @@ std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std:
     return library;
 }
 
+void* ModuleLibrary::Symbol(const char* name) const
+{
+    return handle ? reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name)) : nullptr;
+}
+
 ModuleLibrary::~ModuleLibrary()
 {
     if (handle)

@@ -60,9 +60,11 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host);
 int RunEditor(const EditorOptions& options, const CommonHostOptions& host);
 int RunCompare(const std::string& a, const std::string& b, double tolerance);
 
-// Loads and opens a module with the host settings; prints the error and answers null on failure.
+// Loads and opens a VST2 module with the host settings; prints the error (also for a module of another
+// format) and answers null on failure.
 std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSettings& settings);
-// The same for any format the tool hosts: a .clap file as CLAP, anything else as VST2.
+// The same for any format the tool hosts: a .clap file as CLAP, a .vst3 bundle as VST3, anything else
+// as VST2.
 std::unique_ptr<HostedInstance> OpenPlugin(const std::string& module, const HostSettings& settings);
 // The VST2 instance for what only VST2 modules have (`what`: "schedules", ...); prints why not otherwise.
 HostedPlugin* Vst2Only(HostedInstance& plugin, const std::string& what);

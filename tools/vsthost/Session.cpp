@@ -7,6 +7,13 @@
 
 std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSettings& settings)
 {
+    const std::string format = HostedFormatOf(module);
+    if (format != "VST2")
+    {
+        std::fprintf(stderr, "vsthost: '%s' is a %s module; this command works with VST2 modules only\n",
+                     module.c_str(), format.c_str());
+        return nullptr;
+    }
     std::string error;
     auto plugin = HostedPlugin::Load(module, error, settings);
     if (!plugin)

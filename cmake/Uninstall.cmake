@@ -1,0 +1,33 @@
+# `cmake --build <build> --target uninstall`: removes every file the last `cmake --install` of this
+# build put in place (install_manifest.txt), then the folders of our own left empty: the plug-in
+# bundles and the documentation folder. Shared folders (~/.vst3, /usr/lib/lv2, bin, share/doc) stay,
+# also when empty, as other programs may use them.
+if(NOT EXISTS "${MANIFEST}")
+  message(FATAL_ERROR "Nothing to remove: ${MANIFEST} is missing (install first)")
+endif()
+file(STRINGS "${MANIFEST}" files)
+set(own_folder "^(.*/(twinPulseToneMix\\.vst3|twinPulseToneMix\\.lv2|twinpulsetonemix))(/|$)")
+foreach(file ${files})
+  if(NOT EXISTS "${file}" AND NOT IS_SYMLINK "${file}")
+    continue()
+  endif()
+  message(STATUS "Removing ${file}")
+  file(REMOVE "${file}")
+  get_filename_component(dir "${file}" DIRECTORY)
+  if(NOT dir MATCHES "${own_folder}")
+    continue()
+  endif()
+  set(root "${CMAKE_MATCH_1}")
+  # Up from the file's folder to the root of our own folder, while each is empty.
+  while(IS_DIRECTORY "${dir}")
+    file(GLOB left "${dir}/*" "${dir}/.*")
+    if(left)
+      break()
+    endif()
+    file(REMOVE_RECURSE "${dir}")
+    if(dir STREQUAL root)
+      break()
+    endif()
+    get_filename_component(dir "${dir}" DIRECTORY)
+  endwhile()
+endforeach()
