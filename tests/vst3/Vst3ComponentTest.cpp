@@ -225,6 +225,16 @@ class Vst3Module : public ::testing::Test
         return kNoParamId;
     }
 
+    // A process call without audio that carries changes only, as hosts make between blocks.
+    static ProcessData ChangesOnly(IParameterChanges* in, IParameterChanges* out)
+    {
+        ProcessData data{};
+        data.symbolicSampleSize = kSample32;
+        data.inputParameterChanges = in;
+        data.outputParameterChanges = out;
+        return data;
+    }
+
     std::unique_ptr<ModuleLibrary> entry;
     std::unique_ptr<ModuleLibrary> library;
     IPluginFactory* factory = nullptr;
@@ -551,10 +561,7 @@ TEST_F(Vst3Module, AProgramChosenByTheHostReachesItThroughTheNextCallWithoutUndo
     in.queues.emplace_back(0, std::vector<std::pair<int32, double>>{{0, 0.2}});
     in.queues.emplace_back(2, std::vector<std::pair<int32, double>>{{0, 0.3}, {0, 0.7}});
     Changes out;
-    ProcessData flush{};
-    flush.symbolicSampleSize = kSample32;
-    flush.inputParameterChanges = &in;
-    flush.outputParameterChanges = &out;
+    ProcessData flush = ChangesOnly(&in, &out);
     ASSERT_EQ(processor->process(flush), kResultOk);
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(mix), programMix);
     EXPECT_DOUBLE_EQ(out.Last(mix), programMix);
@@ -602,10 +609,7 @@ TEST_F(Vst3Module, AProgramChosenInABlockOnlyIsSelectedAtTheHostsNextMainThreadC
     Changes in;
     in.queues.emplace_back(program, std::vector<std::pair<int32, double>>{{0, 1.0 / 140.0}});
     Changes out;
-    ProcessData flush{};
-    flush.symbolicSampleSize = kSample32;
-    flush.inputParameterChanges = &in;
-    flush.outputParameterChanges = &out;
+    ProcessData flush = ChangesOnly(&in, &out);
     ASSERT_EQ(processor->process(flush), kResultOk);
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(program), 1.0 / 140.0);
     EXPECT_NE(controller->getParamNormalized(7), mixBefore);
