@@ -8,7 +8,7 @@
 
 std::span<const ParamChange> Vst3ChangeReader::Read(vst3::IParameterChanges* changes,
                                                     const PluginInstance& instance, int frames,
-                                                    double& programValue)
+                                                    ProgramPoint& program)
 {
     count = 0;
     const vst3::int32 queues = changes ? changes->getParameterCount() : 0;
@@ -35,7 +35,7 @@ std::span<const ParamChange> Vst3ChangeReader::Read(vst3::IParameterChanges* cha
             vst3::int32 offset = 0;
             double value = 0.0;
             if (queue->getPoint(pointCount - 1, offset, value) == vst3::kResultOk && !std::isnan(value))
-                programValue = value;
+                program = {true, value, std::clamp(offset, 0, frames)};
             continue;
         }
         const int taken = std::min(pointCount, share);

@@ -19,10 +19,18 @@ class Vst3ChangeReader
     // its first and last among them.
     static constexpr int kCapacity = 1024;
 
-    // programValue is set to the program parameter's last normalised value, or left alone when it has
-    // no point in the block. Points outside [0, frames] are moved to the nearer end.
+    // The program-change parameter's last point in a block.
+    struct ProgramPoint
+    {
+        bool present = false;
+        double normalized = 0.0;
+        int offset = 0;
+    };
+
+    // program is set when the block has a point of the program parameter, else left alone. Points
+    // outside [0, frames] are moved to the nearer end.
     std::span<const ParamChange> Read(vst3::IParameterChanges* changes, const PluginInstance& instance,
-                                      int frames, double& programValue);
+                                      int frames, ProgramPoint& program);
 
   private:
     struct Point

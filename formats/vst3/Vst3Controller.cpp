@@ -112,6 +112,17 @@ void Vst3Controller::CountPrograms()
     while (instance && programCount < instance->ProgramCount() && instance->ProgramInUse(programCount))
         ++programCount;
     programCount = std::max(programCount, 1);
+    selectedProgram.store(instance ? instance->CurrentProgram() : 0, std::memory_order_release);
+    hostValues =
+        std::vector<std::atomic<double>>(instance ? static_cast<std::size_t>(instance->ParamCount()) : 0);
+    for (std::size_t i = 0; i < hostValues.size(); ++i)
+        HostHolds(static_cast<vst3::ParamID>(i), instance->ParamNormalized(static_cast<int>(i)));
+}
+
+void Vst3Controller::HostHolds(vst3::ParamID id, double normalized)
+{
+    if (id < hostValues.size())
+        hostValues[id].store(normalized);
 }
 
 int Vst3Controller::ProgramIndexOf(double normalized) const
@@ -234,6 +245,8 @@ vst3::ParamValue Vst3Controller::plainParamToNormalized(vst3::ParamID id, vst3::
 
 vst3::ParamValue Vst3Controller::getParamNormalized(vst3::ParamID id)
 {
+    // Hosts read values back on the main thread to show them: the turn for a program a block chose.
+    owner.SelectRequestedProgram();
     const PluginInstance* instance = owner.Instance();
     if (!instance)
         return 0.0;
@@ -249,7 +262,7 @@ vst3::tresult Vst3Controller::setParamNormalized(vst3::ParamID id, vst3::ParamVa
         return vst3::kInvalidArgument;
     if (id == vst3identity::kProgramParamId)
     {
-        SelectProgram(ProgramIndexOf(value));
+        SelectProgramInHostCall(ProgramIndexOf(value));
         return vst3::kResultOk;
     }
     const IParameter* param = ProductParam(id);
@@ -257,6 +270,12 @@ vst3::tresult Vst3Controller::setParamNormalized(vst3::ParamID id, vst3::ParamVa
         return vst3::kInvalidArgument;
     if (param->Flags() & IParameter::kHidden)
         return vst3::kResultFalse;
+    // A host that keeps its own copy of the values pushes that copy back now and then (Ardour, as it
+    // reads a value); before it heard of a program or state, that is its old value, no edit.
+    if (valueChangesTold.load() != valueChanges.load() && id < hostValues.size() &&
+        hostValues[id].load() == value)
+        return vst3::kResultOk;
+    HostHolds(id, value);
     // Hosts echo values back; only a new one is applied, so an echo cannot undo a later change.
     const double plain = param->StoredValue(std::clamp(value, 0.0, 1.0));
     if (plain != instance->ParamValue(static_cast<int>(id)))
@@ -269,8 +288,18 @@ void Vst3Controller::SelectProgram(int index)
     PluginInstance* instance = owner.Instance();
     if (!instance || index < 0 || index >= programCount || index == instance->CurrentProgram())
         return;
-    if (instance->SelectProgram(index))
-        ValuesChanged();
+    if (!instance->SelectProgram(index))
+        return;
+    ValuesChanged();
+    programSelections.fetch_add(1, std::memory_order_acq_rel);
+}
+
+void Vst3Controller::SelectProgramInHostCall(int index)
+{
+    const bool wasDraining = draining;
+    draining = true;
+    SelectProgram(index);
+    draining = wasDraining;
 }
 
 vst3::tresult Vst3Controller::setComponentHandler(vst3::IComponentHandler* newHandler)
@@ -307,12 +336,9 @@ void Vst3Controller::ViewClosed(const Vst3View* closed)
 
 void Vst3Controller::ValuesChanged()
 {
-    if (owner.OnMainThread() && !Vst3Plugin::InsideProcess() && handler && !draining)
-    {
-        valuesChangedPending.store(false);
-        handler->restartComponent(vst3::kParamValuesChanged);
-        return;
-    }
+    if (const PluginInstance* instance = owner.Instance())
+        selectedProgram.store(instance->CurrentProgram(), std::memory_order_release);
+    valueChanges.fetch_add(1, std::memory_order_acq_rel);
     valuesChangedPending.store(true);
 }
 
@@ -327,7 +353,13 @@ void Vst3Controller::DrainHostEvents()
     if (to)
         to->addRef();
     if (valuesChangedPending.exchange(false) && to)
+    {
+        const uint32_t changes = valueChanges.load();
         to->restartComponent(vst3::kParamValuesChanged);
+        HostTold(changes);
+        for (int i = 0; i < instance->ParamCount(); ++i)
+            HostHolds(static_cast<vst3::ParamID>(i), instance->ParamNormalized(i));
+    }
     HostEvent event;
     while (instance->PopHostEvent(event))
     {
@@ -343,6 +375,7 @@ void Vst3Controller::DrainHostEvents()
             to->beginEdit(id);
             break;
         case HostEvent::Kind::kValue:
+            HostHolds(id, event.normalized);
             to->performEdit(id, event.normalized);
             break;
         case HostEvent::Kind::kEndEdit:

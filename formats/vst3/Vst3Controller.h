@@ -8,6 +8,8 @@
 #include "formats/vst3/Vst3Abi.h"
 
 #include <atomic>
+#include <cstdint>
+#include <vector>
 
 class Vst3Plugin;
 class IParameter;
@@ -71,10 +73,25 @@ class Vst3Controller final : public vst3::IEditController, public vst3::IUnitInf
     void CountPrograms();
     // Main thread: selects program index unless it is the current one; the host hears the new values.
     void SelectProgram(int index);
+    // The same from inside a call of the host's: what the product queues for the host meanwhile waits
+    // for the main thread's next turn.
+    void SelectProgramInHostCall(int index);
     // Main thread: hands the host what the product queued for it (edit gestures, values, display).
     void DrainHostEvents();
-    // Main thread: tells the host every value may have changed.
+    // Main thread: every value may have changed (a program, a state). The host is never called back
+    // from here, inside its own call, where it may hold locks of its own: the next block reports the
+    // values as output changes, and the main thread's next turn asks the host to re-read them.
     void ValuesChanged();
+    // Any thread: counts the calls of ValuesChanged, for the processor to report each once.
+    uint32_t ValueChanges() const { return valueChanges.load(std::memory_order_acquire); }
+    // Any thread: the current program, and how many times the host's choice selected one.
+    int SelectedProgram() const { return selectedProgram.load(std::memory_order_acquire); }
+    uint32_t ProgramSelections() const { return programSelections.load(std::memory_order_acquire); }
+    // Any thread: the host has been told of the values as they are after ValuesChanged call number
+    // changes; true when it had not been told of them before.
+    bool HostTold(uint32_t changes) { return valueChangesTold.exchange(changes) != changes; }
+    // Any thread: the host now holds this value of the parameter (it set it, or was told it).
+    void HostHolds(vst3::ParamID id, double normalized);
     void ViewClosed(const Vst3View* view);
     void Terminate();
 
@@ -90,6 +107,13 @@ class Vst3Controller final : public vst3::IEditController, public vst3::IUnitInf
     int programCount = 0;
     bool initialized = false;
     bool draining = false;
-    // Values changed where the host could not be told at once (another thread, inside a block).
+    // Values the host is to re-read at the main thread's next turn.
     std::atomic<bool> valuesChangedPending{false};
+    std::atomic<uint32_t> valueChanges{0};
+    std::atomic<uint32_t> valueChangesTold{0};
+    // The value the host last set or was told of for each parameter: until it hears of a program or
+    // state, a host that keeps its own copy may send that value back, which is then no edit.
+    std::vector<std::atomic<double>> hostValues;
+    std::atomic<int> selectedProgram{0};
+    std::atomic<uint32_t> programSelections{0};
 };

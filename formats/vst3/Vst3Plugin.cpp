@@ -186,6 +186,7 @@ vst3::tresult Vst3Plugin::getState(vst3::IBStream* state)
 {
     if (!state || !componentInitialized)
         return !state ? vst3::kInvalidArgument : vst3::kNotInitialized;
+    SelectRequestedProgram();
     std::vector<uint8_t> bytes;
     if (!SaveState(bytes))
         return vst3::kInternalError;
@@ -208,10 +209,20 @@ void Vst3Plugin::MainThreadTick()
 {
     if (!instance || !OnMainThread())
         return;
-    const int program = requestedProgram.exchange(-1);
-    if (program >= 0)
-        controller.SelectProgram(program);
+    SelectRequestedProgram();
     controller.DrainHostEvents();
+}
+
+void Vst3Plugin::SelectRequestedProgram()
+{
+    if (!instance || !OnMainThread() || InsideProcess())
+        return;
+    const int program = requestedProgram.exchange(-1);
+    if (program < 0)
+        return;
+    controller.SelectProgramInHostCall(program);
+    // The block that asked for it is past: a later one that names it again changes nothing.
+    programSelectionsTaken.store(controller.ProgramSelections());
 }
 
 void Vst3Plugin::HostEventsPending()

@@ -69,6 +69,9 @@ class Vst3Plugin final : public vst3::IComponent,
     // The main thread's turn (the view's timer, or a call that may have left work): selects a
     // program the host asked for in a block and tells the host what other threads queued for it.
     void MainThreadTick();
+    // Main thread: selects the program a block asked for, if any. Calls nothing of the host's, so any
+    // call the host makes on the main thread may take the turn: without an editor there is no other.
+    void SelectRequestedProgram();
     // The state as the product saves it; false when there is none yet.
     bool SaveState(std::vector<uint8_t>& out);
 
@@ -89,6 +92,11 @@ class Vst3Plugin final : public vst3::IComponent,
     bool EnsureInstance();
     template <typename Sample> void ProcessBlock(vst3::ProcessData& data, const TransportSnapshot& transport);
     void FlushChanges(vst3::ProcessData& data);
+    // The block's changes that still apply once its program point is taken.
+    std::span<const ParamChange> TakeProgram(std::span<const ParamChange> changes,
+                                             const Vst3ChangeReader::ProgramPoint& program);
+    // Every value as an output change, once after each time they changed together.
+    void ReportValues(vst3::ProcessData& data);
     static TransportSnapshot ReadTransport(const vst3::ProcessContext* context);
     // Whether this thread is inside a process call.
     static bool InsideProcess();
@@ -109,4 +117,7 @@ class Vst3Plugin final : public vst3::IComponent,
     std::array<ParamChange, Vst3ChangeReader::kCapacity> pieceChanges{};
     // A program the host chose through the program parameter inside a block, for the main thread.
     std::atomic<int> requestedProgram{-1};
+    // The controller's count of program selections as the processor last took it (blocks and calls
+    // without audio may come from different threads).
+    std::atomic<uint32_t> programSelectionsTaken{0};
 };

@@ -144,6 +144,7 @@ vst3::tresult Vst3Plugin::process(vst3::ProcessData& data)
     if (data.numSamples == 0 && now != Stage::kCreated)
     {
         FlushChanges(data);
+        ReportValues(data);
         return vst3::kResultOk;
     }
     if (now != Stage::kProcessing)
@@ -157,6 +158,7 @@ vst3::tresult Vst3Plugin::process(vst3::ProcessData& data)
         ProcessBlock<double>(data, transport);
     else
         ProcessBlock<float>(data, transport);
+    ReportValues(data);
     return vst3::kResultOk;
 }
 
@@ -172,11 +174,9 @@ void Vst3Plugin::ProcessBlock(vst3::ProcessData& data, const TransportSnapshot& 
     const AudioBlock<Sample> block{inChannels, inChannels ? in->numChannels : 0, outChannels, out.numChannels,
                                    data.numSamples};
 
-    double programValue = -1.0;
+    Vst3ChangeReader::ProgramPoint program;
     const std::span<const ParamChange> changes =
-        changeReader.Read(data.inputParameterChanges, *instance, block.frames, programValue);
-    if (programValue >= 0.0)
-        requestedProgram.store(controller.ProgramIndexOf(programValue));
+        TakeProgram(changeReader.Read(data.inputParameterChanges, *instance, block.frames, program), program);
 
     // Pieces no longer than the block size the host announced, each with the changes that fall in it.
     const int most = std::max(setup.maxSamplesPerBlock, 1);
@@ -205,9 +205,53 @@ void Vst3Plugin::ProcessBlock(vst3::ProcessData& data, const TransportSnapshot& 
 void Vst3Plugin::FlushChanges(vst3::ProcessData& data)
 {
     // A call without audio carries changes only: they apply at once, in their order.
-    double programValue = -1.0;
-    for (const ParamChange& change : flushReader.Read(data.inputParameterChanges, *instance, 0, programValue))
+    Vst3ChangeReader::ProgramPoint program;
+    for (const ParamChange& change :
+         TakeProgram(flushReader.Read(data.inputParameterChanges, *instance, 0, program), program))
         instance->SetParamValue(change.paramIdx, change.value);
-    if (programValue >= 0.0)
-        requestedProgram.store(controller.ProgramIndexOf(programValue));
+}
+
+std::span<const ParamChange> Vst3Plugin::TakeProgram(std::span<const ParamChange> changes,
+                                                     const Vst3ChangeReader::ProgramPoint& program)
+{
+    if (!program.present)
+        return changes;
+    const int index = controller.ProgramIndexOf(program.normalized);
+    const uint32_t selections = controller.ProgramSelections();
+    if (index != controller.SelectedProgram())
+    {
+        // Chosen in the block only: selecting a program is main-thread work.
+        requestedProgram.store(index);
+        return changes;
+    }
+    if (programSelectionsTaken.exchange(selections) == selections)
+        return changes; // the program in force, sent again: no change
+    // The block's copy of the program the host just chose on the main thread. Hosts send the values
+    // they held before it in the same block: up to its frame they are older than the program.
+    const auto later = std::find_if(changes.begin(), changes.end(), [&](const ParamChange& change) {
+        return change.offset > program.offset;
+    });
+    return changes.subspan(static_cast<std::size_t>(later - changes.begin()));
+}
+
+void Vst3Plugin::ReportValues(vst3::ProcessData& data)
+{
+    const uint32_t changes = controller.ValueChanges();
+    if (!data.outputParameterChanges || !controller.HostTold(changes))
+        return;
+    // A host whose controller and processor are apart in its own model (Ardour keeps a copy of every
+    // value) learns a program's values here; hosts that echo them back find them unchanged.
+    for (int i = 0; i < instance->ParamCount(); ++i)
+    {
+        const IParameter* param = instance->Param(i);
+        if (!param || (param->Flags() & IParameter::kHidden))
+            continue;
+        vst3::int32 queueIndex = 0;
+        vst3::int32 pointIndex = 0;
+        const auto id = static_cast<vst3::ParamID>(i);
+        const double normalized = instance->ParamNormalized(i);
+        vst3::IParamValueQueue* queue = data.outputParameterChanges->addParameterData(id, queueIndex);
+        if (queue && queue->addPoint(0, normalized, pointIndex) == vst3::kResultOk)
+            controller.HostHolds(id, normalized);
+    }
 }

@@ -120,7 +120,12 @@ class PointQueue final : public IParamValueQueue
         value = points[static_cast<std::size_t>(index)].second;
         return kResultOk;
     }
-    tresult addPoint(int32, ParamValue, int32&) override { return kResultFalse; }
+    tresult addPoint(int32 offset, ParamValue value, int32& index) override
+    {
+        index = getPointCount();
+        points.emplace_back(offset, value);
+        return kResultOk;
+    }
     ParamID id;
     std::vector<std::pair<int32, double>> points;
 };
@@ -140,7 +145,19 @@ class Changes final : public IParameterChanges
     {
         return index >= 0 && index < getParameterCount() ? &queues[static_cast<std::size_t>(index)] : nullptr;
     }
-    IParamValueQueue* addParameterData(const ParamID&, int32&) override { return nullptr; }
+    IParamValueQueue* addParameterData(const ParamID& id, int32& index) override
+    {
+        index = getParameterCount();
+        return &queues.emplace_back(id, std::vector<std::pair<int32, double>>{});
+    }
+    // The last point of parameter id, or -1.
+    double Last(ParamID id) const
+    {
+        for (const PointQueue& queue : queues)
+            if (queue.id == id && !queue.points.empty())
+                return queue.points.back().second;
+        return -1.0;
+    }
     std::vector<PointQueue> queues;
 };
 
@@ -206,6 +223,16 @@ class Vst3Module : public ::testing::Test
                 return info.id;
         }
         return kNoParamId;
+    }
+
+    // A process call without audio that carries changes only, as hosts make between blocks.
+    static ProcessData ChangesOnly(IParameterChanges* in, IParameterChanges* out)
+    {
+        ProcessData data{};
+        data.symbolicSampleSize = kSample32;
+        data.inputParameterChanges = in;
+        data.outputParameterChanges = out;
+        return data;
     }
 
     std::unique_ptr<ModuleLibrary> entry;
@@ -475,7 +502,8 @@ TEST_F(Vst3Module, ProgramChangeParameterSelectsAFactoryProgram)
     String128 name{};
     EXPECT_NE(units->getProgramName(list.id, 141, name), kResultOk);
 
-    // Program 5, chosen through the parameter: its name, its values, and the host told to re-read.
+    // Program 5, chosen through the parameter: its name and its values. The host is not called back
+    // inside its own call (where it may hold locks of its own).
     const double five = 5.0 / 140.0;
     std::vector<double> before;
     for (ParamID id = 0; id < 23; ++id)
@@ -487,8 +515,7 @@ TEST_F(Vst3Module, ProgramChangeParameterSelectsAFactoryProgram)
     ASSERT_EQ(controller->getParamStringByValue(program, five, shown), kResultOk);
     EXPECT_EQ(Utf8(shown), Utf8(name));
     EXPECT_FALSE(Utf8(name).empty());
-    ASSERT_FALSE(handler.restarts.empty());
-    EXPECT_NE(handler.restarts.back() & kParamValuesChanged, 0);
+    EXPECT_TRUE(handler.restarts.empty());
     std::vector<double> after;
     for (ParamID id = 0; id < 23; ++id)
         after.push_back(controller->getParamNormalized(id));
@@ -505,6 +532,94 @@ TEST_F(Vst3Module, ProgramChangeParameterSelectsAFactoryProgram)
     EXPECT_EQ(handler.refs, 0u);
     units->release();
     Close(component, {controller});
+}
+
+// A host that keeps its own copy of every value (Ardour) chooses a program on its main thread, sends
+// it to the processor too, with the values it held before, and hears the program's values back.
+TEST_F(Vst3Module, AProgramChosenByTheHostReachesItThroughTheNextCallWithoutUndoing)
+{
+    IComponent* component = NewComponent();
+    auto* controller = Query<IEditController>(component);
+    auto* processor = Query<IAudioProcessor>(component);
+    ASSERT_TRUE(controller && processor);
+    const ParamID program = ProgramParam(*controller);
+    const ParamID mix = 7;
+    ASSERT_EQ(controller->setParamNormalized(mix, 0.51), kResultOk);
+    ASSERT_EQ(controller->setParamNormalized(program, 1.0 / 140.0), kResultOk);
+    const double programMix = controller->getParamNormalized(mix);
+    ASSERT_NE(programMix, 0.51);
+
+    // Before the host hears of the program it pushes its old copy back: no edit.
+    ASSERT_EQ(controller->setParamNormalized(mix, 0.51), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(mix), programMix);
+
+    // The call carries the program and the old values at its frame, and a later change; it reports
+    // the program's values.
+    Changes in;
+    in.queues.emplace_back(program, std::vector<std::pair<int32, double>>{{0, 1.0 / 140.0}});
+    in.queues.emplace_back(mix, std::vector<std::pair<int32, double>>{{0, 0.51}});
+    in.queues.emplace_back(0, std::vector<std::pair<int32, double>>{{0, 0.2}});
+    in.queues.emplace_back(2, std::vector<std::pair<int32, double>>{{0, 0.3}, {0, 0.7}});
+    Changes out;
+    ProcessData flush = ChangesOnly(&in, &out);
+    ASSERT_EQ(processor->process(flush), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(mix), programMix);
+    EXPECT_DOUBLE_EQ(out.Last(mix), programMix);
+    EXPECT_EQ(out.queues.size(), 22u); // every value but the hidden trigger's
+    EXPECT_NE(controller->getParamNormalized(0), 0.2);
+
+    // A program of another mix: the host's copy is the first program's, as it was told.
+    double next = 1.0 / 140.0;
+    while (controller->getParamNormalized(mix) == programMix && next < 1.0)
+    {
+        next += 1.0 / 140.0;
+        ASSERT_EQ(controller->setParamNormalized(program, next), kResultOk);
+    }
+    const double secondMix = controller->getParamNormalized(mix);
+    ASSERT_NE(secondMix, programMix);
+    ASSERT_EQ(controller->setParamNormalized(mix, programMix), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(mix), secondMix);
+    in.queues.erase(in.queues.begin() + 1, in.queues.end());
+    in.queues[0].points[0].second = next;
+    out.queues.clear();
+    ASSERT_EQ(processor->process(flush), kResultOk);
+    EXPECT_DOUBLE_EQ(out.Last(mix), secondMix);
+
+    // Told, the host's copy is current: the same value again, and the same program, are edits again.
+    Changes none;
+    ASSERT_EQ(controller->setParamNormalized(mix, 0.51), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(mix), 0.51);
+    flush.outputParameterChanges = &none;
+    in.queues.emplace_back(mix, std::vector<std::pair<int32, double>>{{0, 0.6}});
+    ASSERT_EQ(processor->process(flush), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(mix), 0.6);
+    EXPECT_TRUE(none.queues.empty());
+    Close(component, {controller, processor});
+}
+
+// A host that automates the program parameter sends it to the processor only; no editor is open.
+TEST_F(Vst3Module, AProgramChosenInABlockOnlyIsSelectedAtTheHostsNextMainThreadCall)
+{
+    IComponent* component = NewComponent();
+    auto* controller = Query<IEditController>(component);
+    auto* processor = Query<IAudioProcessor>(component);
+    ASSERT_TRUE(controller && processor);
+    const ParamID program = ProgramParam(*controller);
+    const double mixBefore = controller->getParamNormalized(7);
+    Changes in;
+    in.queues.emplace_back(program, std::vector<std::pair<int32, double>>{{0, 1.0 / 140.0}});
+    Changes out;
+    ProcessData flush = ChangesOnly(&in, &out);
+    ASSERT_EQ(processor->process(flush), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(program), 1.0 / 140.0);
+    EXPECT_NE(controller->getParamNormalized(7), mixBefore);
+
+    // The next call reports the program's values, and the program point sent again changes nothing.
+    in.queues.emplace_back(7, std::vector<std::pair<int32, double>>{{0, 0.25}});
+    ASSERT_EQ(processor->process(flush), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(7), 0.25);
+    EXPECT_EQ(out.queues.size(), 22u);
+    Close(component, {controller, processor});
 }
 
 TEST_F(Vst3Module, ParametersCarryTheirListsTextsAndTheHiddenTrigger)
