@@ -24,13 +24,18 @@ void AllocationCounter::Reset()
     allocations = 0;
 }
 
-// Every operator new of the program comes through here, so allocations while counting show.
-// Kept out of line: inlined, the compiler takes its malloc and free for a mismatched pair.
-[[gnu::noinline]] void* operator new(std::size_t size)
+// Every operator new of the program comes through here, so allocations while counting show. The
+// nothrow forms too: a module that allocates with them frees through the delete below, and the pair
+// must match. Kept out of line: inlined, the compiler takes its malloc and free for a mismatched pair.
+[[gnu::noinline]] void* operator new(std::size_t size, const std::nothrow_t& /*tag*/) noexcept
 {
     if (counting)
         ++allocations;
-    if (void* memory = std::malloc(size == 0 ? 1 : size))
+    return std::malloc(size == 0 ? 1 : size);
+}
+[[gnu::noinline]] void* operator new(std::size_t size)
+{
+    if (void* memory = operator new(size, std::nothrow))
         return memory;
     throw std::bad_alloc();
 }
@@ -39,6 +44,10 @@ void AllocationCounter::Reset()
     std::free(memory);
 }
 [[gnu::noinline]] void operator delete(void* memory, std::size_t /*size*/) noexcept
+{
+    std::free(memory);
+}
+[[gnu::noinline]] void operator delete(void* memory, const std::nothrow_t& /*tag*/) noexcept
 {
     std::free(memory);
 }
