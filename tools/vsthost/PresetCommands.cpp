@@ -32,10 +32,15 @@ std::unique_ptr<HostedPlugin> OpenWithSetup(const std::string& module, const Plu
 
 int RunPrograms(const std::string& module, const std::string& load)
 {
-    auto plugin = OpenWithSetup(module, PluginSetup{load, -1, {}});
+    // A preset file to load first is a VST2 file; without one, any format lists its programs.
+    std::unique_ptr<HostedInstance> plugin;
+    if (!load.empty())
+        plugin = OpenWithSetup(module, PluginSetup{load, -1, {}});
+    else if ((plugin = OpenPlugin(module, SettingsFor(CommonHostOptions{}))))
+        plugin->Open();
     if (!plugin)
         return 1;
-    for (int i = 0; i < plugin->Effect()->numPrograms; ++i)
+    for (int i = 0; i < plugin->ProgramCount(); ++i)
         std::printf("%3d %s\n", i, plugin->ProgramName(i).c_str());
     return 0;
 }
