@@ -57,10 +57,7 @@ check_layout() { # name, prefix, folder function
   for pair in "${plugins[@]}"; do
     format=${pair%%=*}
     installed=$($folder_of "$format")/$(basename "${pair#*=}")
-    # A format this vsthost does not host yet fails from the build folder too.
-    if ! "$prefix/bin/vsthost" info "${pair#*=}" >/dev/null 2>&1; then
-      echo "skip $name: vsthost does not host $format"
-    elif "$prefix/bin/vsthost" info "$installed" >"$tmp/info" 2>&1 && grep -q twinPulseToneMix "$tmp/info"; then
+    if "$prefix/bin/vsthost" info "$installed" >"$tmp/info" 2>&1 && grep -q twinPulseToneMix "$tmp/info"; then
       ok "$name: vsthost info loads $format from ${installed#"$tmp"/root}"
     else
       fail "$name: $format from $installed: $(head -5 "$tmp/info")"
