@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <strings.h>
 
@@ -159,8 +160,16 @@ bool Lv2HostedPlugin::Read(std::string& error)
             controls.push_back(std::move(c));
         }
         else
+        {
+            if (lilv_port_is_a(plugin, port, controlClass.get()))
+                controlOutputs.emplace_back(p, otherOutputPorts.size());
             otherOutputPorts.emplace_back(p, otherOutputPorts.size());
+        }
     }
+    // NaN until a block has run: the editor is told nothing the plug-in has not computed.
+    outputValues = std::vector<std::atomic<float>>(controlOutputs.size());
+    for (auto& value : outputValues)
+        value.store(std::numeric_limits<float>::quiet_NaN(), std::memory_order_relaxed);
     const Node presetClass(lilv_new_uri(world, LV2_PRESETS__Preset));
     const Node label(lilv_new_uri(world, LILV_NS_RDFS "label"));
     if (LilvNodes* related = lilv_plugin_get_related(plugin, presetClass.get()))
@@ -250,6 +259,7 @@ void Lv2HostedPlugin::Suspend()
 
 void Lv2HostedPlugin::Close()
 {
+    editor.reset();
     Suspend();
     spare.reset();
     if (instance)
@@ -444,6 +454,9 @@ void Lv2HostedPlugin::Process(float** inputs, float** outputs, int frames)
     if (settings.timeInfoAvailable && settings.tempoValid)
         events->Add(0, PositionNow());
     lilv_instance_run(instance, static_cast<uint32_t>(frames));
+    // For the editor, which the user-interface thread tells from EditorIdle.
+    for (std::size_t k = 0; k < controlOutputs.size(); ++k)
+        outputValues[k].store(otherOutputs[controlOutputs[k].second][0], std::memory_order_relaxed);
 }
 
 void Lv2HostedPlugin::Process(double** inputs, double** outputs, int frames)
@@ -489,8 +502,79 @@ bool Lv2HostedPlugin::LoadState(const std::vector<uint8_t>& bytes)
                                   bytes, map.Map(LV2_ATOM__Chunk)) == LV2_STATE_SUCCESS;
 }
 
+// The editor tells its size only once it exists, in a window already made: until it has, a
+// provisional size the host window takes back when OpenEditor has learnt the real one.
 bool Lv2HostedPlugin::EditorSize(int& width, int& height)
 {
     width = height = 0;
-    return false;
+    if (!Lv2EditorHost::Available(world, plugin))
+        return false;
+    width = std::max(editorWidth, 1);
+    height = std::max(editorHeight, 1);
+    return true;
+}
+
+bool Lv2HostedPlugin::OpenEditor(void* parent)
+{
+    editor.reset();
+    editor = Lv2EditorHost::Open(world, plugin, map, parent,
+                                 {[this](uint32_t port, float value) { EditorWrite(port, value); },
+                                  [this](uint32_t port, bool grabbed) { EditorTouch(port, grabbed); }});
+    if (!editor)
+        return false;
+    if (editor->Width() > 0 && editor->Height() > 0)
+    {
+        editorWidth = editor->Width();
+        editorHeight = editor->Height();
+    }
+    const float untold = std::numeric_limits<float>::quiet_NaN();
+    toldInputs.assign(controls.size(), untold);
+    toldOutputs.assign(controlOutputs.size(), untold);
+    EditorIdle(); // every port's value before the editor first draws
+    return true;
+}
+
+// Values that changed since the editor was last told, then the editor's own idle work.
+void Lv2HostedPlugin::EditorIdle()
+{
+    if (!editor)
+        return;
+    for (std::size_t k = 0; k < controls.size(); ++k)
+        if (!(toldInputs[k] == controls[k].value))
+        {
+            toldInputs[k] = controls[k].value;
+            editor->Tell(controls[k].port, controls[k].value);
+        }
+    for (std::size_t k = 0; k < controlOutputs.size(); ++k)
+    {
+        const float value = outputValues[k].load(std::memory_order_relaxed);
+        if (!std::isnan(value) && !(toldOutputs[k] == value))
+        {
+            toldOutputs[k] = value;
+            editor->Tell(controlOutputs[k].first, value);
+        }
+    }
+    editor->Idle();
+}
+
+// The editor set a control input: the same value a parameter setting would give the port.
+void Lv2HostedPlugin::EditorWrite(uint32_t port, float value)
+{
+    for (std::size_t k = 0; k < controls.size(); ++k)
+        if (controls[k].port == port && std::isfinite(value))
+        {
+            Control& c = controls[k];
+            c.value = static_cast<float>(std::clamp(static_cast<double>(value), c.range.min, c.range.max));
+            toldInputs[k] = c.value; // the editor has it already
+            if (settings.logToStderr)
+                std::fprintf(stderr, "host: automate parameter %zu = %.6f\n", k,
+                             ParamNormalized(static_cast<int>(k)));
+        }
+}
+
+void Lv2HostedPlugin::EditorTouch(uint32_t port, bool grabbed) const
+{
+    for (std::size_t k = 0; k < controls.size(); ++k)
+        if (controls[k].port == port && settings.logToStderr)
+            std::fprintf(stderr, "host: %s parameter %zu\n", grabbed ? "begin-edit" : "end-edit", k);
 }

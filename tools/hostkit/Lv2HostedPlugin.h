@@ -1,10 +1,11 @@
 // The host side of one LV2 plug-in: its bundle read through lilv, the instance made with our URI map and
 // block bound, control ports as parameters (ranges, units and lists from the bundle's data), presets as
 // programs, the transport sent as time:Position on the event port before each block, and the state
-// interface for the plug-in's state. The editor is not hosted.
+// interface for the plug-in's state, and its X11 editor, which talks to the plug-in through the ports.
 #pragma once
 
 #include "tools/hostkit/HostedInstance.h"
+#include "tools/hostkit/Lv2EditorHost.h"
 #include "tools/hostkit/Lv2PositionWriter.h"
 #include "tools/hostkit/Lv2UridMap.h"
 
@@ -13,6 +14,7 @@
 #include <lv2/state/state.h>
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,9 +64,9 @@ class Lv2HostedPlugin : public HostedInstance
     bool LoadState(const std::vector<uint8_t>& bytes) override;
 
     bool EditorSize(int& width, int& height) override;
-    bool OpenEditor(void*) override { return false; }
-    void EditorIdle() override {}
-    void CloseEditor() override {}
+    bool OpenEditor(void* parent) override;
+    void EditorIdle() override;
+    void CloseEditor() override { editor.reset(); }
 
   private:
     struct Control
@@ -85,6 +87,8 @@ class Lv2HostedPlugin : public HostedInstance
     bool Instantiate(std::string& error);
     Lv2Position PositionNow() const;
     const LV2_State_Interface* StateInterface() const;
+    void EditorWrite(uint32_t port, float value);
+    void EditorTouch(uint32_t port, bool grabbed) const;
     static void SetPortValue(const char* symbol, void* self, const void* value, uint32_t size, uint32_t type);
 
     std::string bundle;
@@ -100,6 +104,7 @@ class Lv2HostedPlugin : public HostedInstance
     std::vector<uint32_t> eventIns;
     std::vector<std::vector<float>> otherOutputs; // control outputs, read by nobody
     std::vector<std::pair<uint32_t, std::size_t>> otherOutputPorts;
+    std::vector<std::pair<uint32_t, std::size_t>> controlOutputs; // of otherOutputPorts, the control ports
     std::vector<Preset> presets;
     int currentProgram = -1;
     double sampleRate = 44100.0;
@@ -108,4 +113,10 @@ class Lv2HostedPlugin : public HostedInstance
     std::vector<float> silence, scratch;
     std::vector<std::vector<float>> floatBuffers;
     std::unique_ptr<Lv2HostedPlugin> spare;
+    // The editor, and what it was last told: every control input, and the control outputs the audio
+    // thread leaves in outputValues after each block (NaN in told*: not told yet).
+    std::unique_ptr<Lv2EditorHost> editor;
+    std::vector<float> toldInputs, toldOutputs;
+    std::vector<std::atomic<float>> outputValues;
+    int editorWidth = 0, editorHeight = 0;
 };

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class HostWindow;
+
 struct RenderOptions
 {
     std::string module;
@@ -58,6 +60,8 @@ int RunInfo(const std::string& module, const PluginSetup& setup, const CommonHos
 int RunParams(const std::string& module, const CommonHostOptions& host);
 int RunRender(const RenderOptions& options, const CommonHostOptions& host);
 int RunEditor(const EditorOptions& options, const CommonHostOptions& host);
+// After OpenEditor: the window takes the size an editor told only once open; width and height follow.
+bool FitToEditor(HostedInstance& plugin, HostWindow& window, int& width, int& height);
 int RunCompare(const std::string& a, const std::string& b, double tolerance);
 
 // Loads and opens a VST2 module with the host settings; prints the error (also for a module of another

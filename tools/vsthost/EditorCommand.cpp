@@ -56,6 +56,23 @@ int ShowEditor(HostedInstance& plugin, HostWindow& window, const EditorOptions& 
 
 } // namespace
 
+bool FitToEditor(HostedInstance& plugin, HostWindow& window, int& width, int& height)
+{
+    int opened = 0;
+    int openedHeight = 0;
+    if (!plugin.EditorSize(opened, openedHeight) || (opened == width && openedHeight == height))
+        return true;
+    if (!window.Resize(opened, openedHeight))
+    {
+        std::fprintf(stderr, "vsthost: the window cannot take the editor's size %dx%d\n", opened,
+                     openedHeight);
+        return false;
+    }
+    width = opened;
+    height = openedHeight;
+    return true;
+}
+
 int RunEditor(const EditorOptions& options, const CommonHostOptions& host)
 {
     HostSettings settings;
@@ -87,6 +104,8 @@ int RunEditor(const EditorOptions& options, const CommonHostOptions& host)
         std::fprintf(stderr, "vsthost: the plug-in did not open its editor\n");
         return 1;
     }
+    if (!FitToEditor(*plugin, *window, width, height))
+        return 1;
     int x = 0;
     int y = 0;
     window->ScreenOrigin(x, y);

@@ -17,7 +17,9 @@ class HostWindow // a top-level window that hosts a plug-in editor; one per edit
                                               std::string& error,
                                               const std::vector<std::string>& programs = {});
     virtual ~HostWindow() = default;
-    virtual void* ParentHandle() = 0;        // HWND, or the X11 Window id cast to void*
+    virtual void* ParentHandle() = 0; // HWND, or the X11 Window id cast to void*
+    // A new client-area size, for editors that tell theirs only once they are open.
+    virtual bool Resize(int width, int height) = 0;
     virtual bool PumpEvents(int waitMs) = 0; // runs pending events; false once the user closed it
     // The client area as 0xAARRGGBB pixels, top row first.
     virtual bool CapturePixels(std::vector<uint32_t>& argb, int& width, int& height, std::string& error) = 0;

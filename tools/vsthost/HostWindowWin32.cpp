@@ -36,6 +36,8 @@ class HostWindowWin32 final : public HostWindow
     HostWindowWin32& operator=(const HostWindowWin32&) = delete;
 
     void* ParentHandle() override { return editorParent_; }
+    // Every editor vsthost hosts on Windows tells its size before it opens: none asks for another.
+    bool Resize(int, int) override { return false; }
 
     // The bar's controls across the top, and the editor's own child window below them.
     void AddProgramBar(int width, int height, const std::vector<std::string>& programs)

@@ -38,6 +38,7 @@ class HostWindowX11 final : public HostWindow
 
     bool Open(const std::string& title, std::string& error);
     void* ParentHandle() override { return reinterpret_cast<void*>(static_cast<uintptr_t>(editorParent_)); }
+    bool Resize(int width, int height) override;
     bool PumpEvents(int waitMs) override;
     bool CapturePixels(std::vector<uint32_t>& argb, int& width, int& height, std::string& error) override;
     void ScreenOrigin(int& x, int& y) override;
@@ -55,6 +56,8 @@ class HostWindowX11 final : public HostWindow
     int height_;
     std::vector<std::string> programs_;
     std::string title_;
+    int shownIndex_ = -1; // what the bar shows, for a bar made anew at another width
+    std::string shownName_;
     xcb_window_t window_ = 0;
     xcb_window_t editorParent_ = 0; // the top-level window itself when there is no bar
     std::unique_ptr<ProgramBarX11> bar_;
@@ -88,13 +91,38 @@ bool HostWindowX11::Open(const std::string& title, std::string& error)
                           static_cast<uint16_t>(width_), static_cast<uint16_t>(height_), 0,
                           XCB_WINDOW_CLASS_INPUT_OUTPUT, screen.root_visual, XCB_CW_BACK_PIXEL, values);
         xcb_map_window(c, editorParent_);
-        bar_ =
-            std::make_unique<ProgramBarX11>(*conn_, format_, window_, width_, height_, std::move(programs_));
+        bar_ = std::make_unique<ProgramBarX11>(*conn_, format_, window_, width_, height_, programs_);
     }
     const xcb_atom_t protocols = conn_->Atom("WM_PROTOCOLS");
     deleteAtom_ = conn_->Atom("WM_DELETE_WINDOW");
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, window_, protocols, XCB_ATOM_ATOM, 32, 1, &deleteAtom_);
     xcb_map_window(c, window_);
+    conn_->Sync();
+    return true;
+}
+
+bool HostWindowX11::Resize(int width, int height)
+{
+    if (width <= 0 || height <= 0 || width > 8192 || height > 8192 || closed_)
+        return false;
+    if (width == width_ && height == height_)
+        return true;
+    xcb_connection_t* c = conn_->Get();
+    width_ = width;
+    height_ = height;
+    const int barHeight = programs_.empty() ? 0 : ProgramBarX11::kHeight;
+    const uint32_t outer[] = {static_cast<uint32_t>(width), static_cast<uint32_t>(height + barHeight)};
+    xcb_configure_window(c, window_, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, outer);
+    if (bar_)
+    {
+        const uint32_t inner[] = {static_cast<uint32_t>(width), static_cast<uint32_t>(height)};
+        xcb_configure_window(c, editorParent_, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, inner);
+        // The bar lays itself out for one width: a new one replaces it.
+        bar_.reset();
+        bar_ = std::make_unique<ProgramBarX11>(*conn_, format_, window_, width_, height_, programs_);
+        if (shownIndex_ >= 0)
+            bar_->Show(shownIndex_, shownName_);
+    }
     conn_->Sync();
     return true;
 }
@@ -110,6 +138,8 @@ void HostWindowX11::ShowProgram(int index, const std::string& name)
     if (!bar_)
         return;
     bar_->Show(index, name);
+    shownIndex_ = index;
+    shownName_ = name;
     SetTitle(title_ + " - " + name); // the program in the task bar, too
 }
 

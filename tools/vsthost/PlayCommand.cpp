@@ -94,6 +94,12 @@ std::unique_ptr<HostWindow> OpenEditor(HostedInstance& plugin, const std::string
         error = "the plug-in did not open its editor";
         window.reset();
     }
+    if (window && !FitToEditor(plugin, *window, width, height))
+    {
+        plugin.CloseEditor();
+        window.reset();
+        error = "the window cannot take the editor's size";
+    }
     if (!window)
         std::fprintf(stderr, "vsthost: no editor window (%s); playing from the terminal\n", error.c_str());
     return window;
