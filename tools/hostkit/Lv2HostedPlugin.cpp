@@ -210,7 +210,7 @@ bool Lv2HostedPlugin::Instantiate(std::string& error)
     for (const uint32_t p : eventIns)
         lilv_instance_connect_port(instance, p, events->Buffer());
     for (Control& c : controls)
-        lilv_instance_connect_port(instance, c.port, &c.value);
+        lilv_instance_connect_port(instance, c.port, &c.portValue);
     // Sized for the longest block up front, so that the audio thread allocates only for longer ones.
     const auto longest = static_cast<std::size_t>(std::max(maxBlockValue, 1));
     otherOutputs.assign(otherOutputPorts.size(), std::vector<float>(longest, 0.0f));
@@ -395,9 +395,11 @@ void Lv2HostedPlugin::SetPortValue(const char* symbol, void* self, const void* v
     auto* host = static_cast<Lv2HostedPlugin*>(self);
     if (size != sizeof(float) || type != host->map.Map(LV2_ATOM__Float))
         return;
+    float newValue = 0.0f;
+    std::memcpy(&newValue, value, sizeof(float));
     for (Control& c : host->controls)
         if (c.symbol == symbol)
-            std::memcpy(&c.value, value, sizeof(float));
+            c.value = newValue;
 }
 
 bool Lv2HostedPlugin::SelectProgram(int index)
@@ -453,6 +455,8 @@ void Lv2HostedPlugin::Process(float** inputs, float** outputs, int frames)
     events->Clear();
     if (settings.timeInfoAvailable && settings.tempoValid)
         events->Add(0, PositionNow());
+    for (Control& c : controls)
+        c.portValue = c.value;
     lilv_instance_run(instance, static_cast<uint32_t>(frames));
     // For the editor, which the user-interface thread tells from EditorIdle.
     for (std::size_t k = 0; k < controlOutputs.size(); ++k)

@@ -69,13 +69,34 @@ class Lv2HostedPlugin : public HostedInstance
     void CloseEditor() override { editor.reset(); }
 
   private:
+    // A float the main and editor threads set while the audio thread reads it; copyable, so that
+    // controls can sit in a vector.
+    class SharedFloat
+    {
+      public:
+        SharedFloat() = default;
+        SharedFloat(const SharedFloat& other) : value(other) {}
+        SharedFloat& operator=(const SharedFloat& other) { return *this = static_cast<float>(other); }
+        SharedFloat& operator=(float newValue)
+        {
+            value.store(newValue, std::memory_order_relaxed);
+            return *this;
+        }
+        operator float() const { return value.load(std::memory_order_relaxed); }
+
+      private:
+        std::atomic<float> value{0.0f};
+    };
     struct Control
     {
         uint32_t port = 0;
         std::string name, symbol, unit;
         ParamRange range;
         std::vector<std::pair<float, std::string>> points; // value order
-        float value = 0.0f;
+        SharedFloat value;
+        // What the port reads: the audio thread copies value here before each block, so the plug-in
+        // never sees a value change in the middle of one.
+        float portValue = 0.0f;
     };
     struct Preset
     {
