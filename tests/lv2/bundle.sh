@@ -15,8 +15,8 @@ check() { # what, command...
 }
 
 schemas=()
-for spec in schemas core atom buf-size options port-groups port-props presets state time ui units urid parameters; do
-  schemas+=(/usr/lib/lv2/$spec.lv2/*.ttl)
+for vocabulary in schemas core atom buf-size options port-groups port-props presets state time ui units urid parameters; do
+  schemas+=(/usr/lib/lv2/$vocabulary.lv2/*.ttl)
 done
 sord_validate "${schemas[@]}" "$bundle"/*.ttl >"$tmp/validate.txt" 2>&1
 check "sord_validate: $(tail -1 "$tmp/validate.txt")" grep -q "^Found 0 errors" "$tmp/validate.txt"
