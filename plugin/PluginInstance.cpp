@@ -2,6 +2,7 @@
 
 #include "core/IEffectBase.h"
 #include "core/IPresetRecord.h"
+#include "plugin/ParameterTable.h"
 #include "plugin/PluginFactory.h"
 #include "plugin/StateContainer.h"
 
@@ -36,6 +37,15 @@ int PluginInstance::ParamCount() const
 const IParameter* PluginInstance::Param(int paramIdx) const
 {
     return std::as_const(*core).GetParam(paramIdx);
+}
+
+const char* PluginInstance::ParamTitle(int paramIdx) const
+{
+    const IParameter* param = Param(paramIdx);
+    if (!param)
+        return "";
+    const char* title = ParameterTitle(paramIdx);
+    return title ? title : param->Name();
 }
 
 double PluginInstance::ParamValue(int paramIdx) const

@@ -46,6 +46,9 @@ class PluginInstance final : private IHostLink
     // Parameters: index = stable id. Values in the parameter's own units.
     int ParamCount() const;
     const IParameter* Param(int paramIdx) const;
+    // The title formats with Unicode parameter lists show (VST3, CLAP, LV2): one of its own for every
+    // parameter. VST2 shows Param()->Name(). Empty when paramIdx is no parameter.
+    const char* ParamTitle(int paramIdx) const;
     double ParamValue(int paramIdx) const;
     double ParamNormalized(int paramIdx) const;
     // Writes the display text of value (own units) into out; false when paramIdx is no parameter.

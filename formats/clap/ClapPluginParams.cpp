@@ -51,7 +51,7 @@ bool ClapPlugin::ParamInfo(const clap_plugin_t* p, uint32_t index, clap_param_in
         info->flags |= kClapParamIsEnum;
     if (flags & IParameter::kHidden)
         info->flags |= kClapParamIsHidden;
-    CopyText(info->name, sizeof info->name, param.Name());
+    CopyText(info->name, sizeof info->name, self->instance->ParamTitle(static_cast<int>(index)));
     CopyText(info->module, sizeof info->module, "");
     info->min_value = param.Min();
     info->max_value = param.Max();

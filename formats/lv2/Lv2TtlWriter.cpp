@@ -148,7 +148,7 @@ void Lv2TtlWriter::WriteControlPort(std::ostream& out, int paramIdx) const
     const uint32_t flags = param.Flags();
     const bool whole = param.GetKind() != IParameter::kDouble;
     const auto value = [whole](double v) { return whole ? Integer(v) : Number(v); };
-    const std::string name = param.Name()[0] != '\0' ? param.Name() : param.StringId();
+    const std::string name = instance.ParamTitle(paramIdx);
     out << "[\n        a lv2:InputPort , lv2:ControlPort ;\n        lv2:index " << paramIdx
         << " ;\n        lv2:symbol " << Quoted(param.StringId()) << " ;\n        lv2:name " << Quoted(name)
         << " ;\n        lv2:default " << value(param.DefaultValue()) << " ;\n        lv2:minimum "

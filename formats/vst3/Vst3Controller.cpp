@@ -157,8 +157,8 @@ vst3::tresult Vst3Controller::getParameterInfo(vst3::int32 paramIndex, vst3::Par
     }
     const IParameter& param = *instance->Param(paramIndex);
     info.id = static_cast<vst3::ParamID>(paramIndex);
-    vst3text::ToUtf16(param.Name(), info.title, kTextSize);
-    vst3text::ToUtf16(param.Name(), info.shortTitle, kTextSize);
+    vst3text::ToUtf16(instance->ParamTitle(paramIndex), info.title, kTextSize);
+    vst3text::ToUtf16(instance->ParamTitle(paramIndex), info.shortTitle, kTextSize);
     vst3text::ToUtf16(param.Label(), info.units, kTextSize);
     const uint32_t flags = param.Flags();
     // Only lists are stepped for the host: the whole-number ranges follow curves a host's even

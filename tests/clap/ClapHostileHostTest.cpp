@@ -4,7 +4,10 @@
 #include "plugin/StateContainer.h"
 #include "support/TestModule.h"
 
+#include <algorithm>
 #include <cstring>
+#include <set>
+#include <string>
 
 namespace
 {
@@ -182,6 +185,15 @@ TEST(ClapParams, ListsUnitsAndTextsThroughTheSharedFormatting)
     ASSERT_TRUE(params->get_info(plugin, 22, &restart));
     EXPECT_TRUE(restart.flags & kClapParamIsHidden);
     EXPECT_FALSE(params->get_info(plugin, 23, &restart));
+    // Hosts list every parameter by name: each has one of its own.
+    std::set<std::string> names;
+    for (uint32_t i = 0; i < params->count(plugin); ++i)
+    {
+        clap_param_info_t info{};
+        ASSERT_TRUE(params->get_info(plugin, i, &info));
+        EXPECT_STRNE(info.name, "") << "parameter " << i;
+        EXPECT_TRUE(names.insert(info.name).second) << info.name;
+    }
 
     char text[64];
     ASSERT_TRUE(params->value_to_text(plugin, 2, 4.0, text, sizeof text));

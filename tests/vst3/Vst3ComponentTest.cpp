@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -653,6 +655,15 @@ TEST_F(Vst3Module, ParametersCarryTheirListsTextsAndTheHiddenTrigger)
         }
     }
     EXPECT_EQ(hidden, 1);
+    // Every parameter has a title of its own, the hidden one and the two kinds of LFO rate included.
+    std::set<std::string> titles;
+    for (int32 i = 0; i < controller->getParameterCount(); ++i)
+    {
+        ParameterInfo info{};
+        ASSERT_EQ(controller->getParameterInfo(i, info), kResultOk);
+        EXPECT_FALSE(Utf8(info.title).empty()) << "parameter " << info.id;
+        EXPECT_TRUE(titles.insert(Utf8(info.title)).second) << Utf8(info.title);
+    }
     ParameterInfo base{};
     ASSERT_EQ(controller->getParameterInfo(0, base), kResultOk);
     EXPECT_EQ(Utf8(base.title), "Base Freq");
