@@ -107,6 +107,9 @@ class Vst3Plugin final : public vst3::IComponent,
     std::unique_ptr<PluginInstance> instance;
     Vst3Controller controller;
     std::atomic<Stage> stage{Stage::kCreated};
+    // What activation before any processing setup runs at, until the host's setup comes.
+    static constexpr double kFallbackSampleRate = 44100.0;
+    static constexpr vst3::int32 kFallbackMaxFrames = 1024;
     bool componentInitialized = false;
     bool setupDone = false;
     vst3::ProcessSetup setup{vst3::kRealtime, vst3::kSample32, 0, 0.0};

@@ -227,6 +227,28 @@ class Vst3Module : public ::testing::Test
         return kNoParamId;
     }
 
+    // One stereo block of `frames` through process, "Play Anyway" and "Mix" full on at its first frame
+    // so that the tones sound; the left channel's output.
+    static std::vector<float> ToneBlock(IAudioProcessor& processor, int32 frames, tresult& result)
+    {
+        std::vector<float> left(static_cast<std::size_t>(frames)), right(left);
+        float* channels[2] = {left.data(), right.data()};
+        AudioBusBuffers in{2, 0, {channels}};
+        AudioBusBuffers out{2, 0, {channels}};
+        Changes changes;
+        changes.queues.emplace_back(5, std::vector<std::pair<int32, double>>{{0, 1.0}});
+        changes.queues.emplace_back(7, std::vector<std::pair<int32, double>>{{0, 1.0}});
+        ProcessData data{};
+        data.symbolicSampleSize = kSample32;
+        data.numSamples = frames;
+        data.numInputs = data.numOutputs = 1;
+        data.inputs = &in;
+        data.outputs = &out;
+        data.inputParameterChanges = &changes;
+        result = processor.process(data);
+        return left;
+    }
+
     // A process call without audio that carries changes only, as hosts make between blocks.
     static ProcessData ChangesOnly(IParameterChanges* in, IParameterChanges* out)
     {
@@ -346,8 +368,7 @@ TEST_F(Vst3Module, OnlyStereoInAndOutIsAccepted)
     EXPECT_EQ(processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultTrue);
     EXPECT_EQ(processor->canProcessSampleSize(kSample64), kResultTrue);
 
-    // Not while active, and not before processing was set up.
-    EXPECT_NE(component->setActive(true), kResultOk);
+    // Not while active.
     ProcessSetup setup{kRealtime, kSample64, 512, 48000.0};
     ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
     ASSERT_EQ(component->setActive(true), kResultOk);
@@ -672,5 +693,42 @@ TEST_F(Vst3Module, ParametersCarryTheirListsTextsAndTheHiddenTrigger)
     ASSERT_EQ(controller->getParamStringByValue(0, base.defaultNormalizedValue, text), kResultOk);
     EXPECT_EQ(Utf8(text).rfind("200", 0), 0u) << Utf8(text);
     Close(component, {controller});
+}
+
+// The order the SDK's validator calls in, its teardown switching off what is already off, and the
+// order Carla's discovery calls in: activation first, the processing setup after it.
+TEST_F(Vst3Module, ValidatorAndCarlaCallOrdersAreTaken)
+{
+    IComponent* validated = NewComponent();
+    auto* validatedProcessor = Query<IAudioProcessor>(validated);
+    ASSERT_NE(validatedProcessor, nullptr);
+    ProcessSetup setup{kRealtime, kSample32, 512, 48000.0};
+    ASSERT_EQ(validatedProcessor->setupProcessing(setup), kResultOk);
+    ASSERT_EQ(validated->setActive(true), kResultOk);
+    ASSERT_EQ(validatedProcessor->setProcessing(true), kResultOk);
+    tresult result = kResultFalse;
+    const std::vector<float> expected = ToneBlock(*validatedProcessor, 512, result);
+    ASSERT_EQ(result, kResultOk);
+    EXPECT_EQ(validatedProcessor->setProcessing(false), kResultOk);
+    EXPECT_EQ(validated->setActive(false), kResultOk);
+    EXPECT_EQ(validated->setActive(false), kResultOk) << "switched off twice";
+
+    IComponent* carla = NewComponent();
+    auto* carlaProcessor = Query<IAudioProcessor>(carla);
+    ASSERT_NE(carlaProcessor, nullptr);
+    ASSERT_EQ(carla->setActive(true), kResultOk) << "activated before any processing setup";
+    ToneBlock(*carlaProcessor, 512, result);
+    EXPECT_NE(result, kResultOk) << "processed before setProcessing";
+    SpeakerArrangement mono = SpeakerArr::kMono;
+    EXPECT_NE(carlaProcessor->setBusArrangements(&mono, 1, &mono, 1), kResultOk);
+    // The host's setup, arriving while active, is the one the blocks run at.
+    ASSERT_EQ(carlaProcessor->setupProcessing(setup), kResultOk);
+    ASSERT_EQ(carlaProcessor->setProcessing(true), kResultOk);
+    EXPECT_NE(carlaProcessor->setupProcessing(setup), kResultOk) << "a new setup while processing";
+    EXPECT_EQ(ToneBlock(*carlaProcessor, 512, result), expected);
+    EXPECT_EQ(result, kResultOk);
+    EXPECT_EQ(carla->setActive(false), kResultOk);
+    Close(validated, {validatedProcessor});
+    Close(carla, {carlaProcessor});
 }
 } // namespace
