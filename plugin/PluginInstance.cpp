@@ -141,7 +141,8 @@ bool PluginInstance::Activate(double sampleRate, int maxFrames)
         return false;
     core->SetSampleRate(sampleRate);
     core->SetHostBlockSize(maxFrames);
-    if (core->SampleRate() != sampleRate || core->BlockSize() < maxFrames)
+    // Buffers stop at kMaxBlockFrames; longer blocks are processed in pieces.
+    if (core->SampleRate() != sampleRate || core->BlockSize() < std::min(maxFrames, kMaxBlockFrames))
         return false;
     core->SetActive(true);
     core->SetAudioRunning(false);

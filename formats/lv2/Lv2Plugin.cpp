@@ -1,5 +1,6 @@
 #include "formats/lv2/Lv2Plugin.h"
 
+#include "core/ProcessTypes.h"
 #include "formats/lv2/Lv2Features.h"
 
 #include <lv2/atom/util.h>
@@ -64,7 +65,7 @@ LV2_Handle Lv2Plugin::Instantiate(const LV2_Descriptor* descriptor, double rate,
         return nullptr;
     const auto* options =
         static_cast<const LV2_Options_Option*>(Lv2Features::Find(features, LV2_OPTIONS__options));
-    const int bound = map ? std::clamp(BlockBound(options, *map), 0, 1 << 20) : 0;
+    const int bound = map ? std::clamp(BlockBound(options, *map), 0, kMaxBlockFrames) : 0;
     std::unique_ptr<PluginInstance> product = PluginInstance::Create();
     if (!product)
         return nullptr;

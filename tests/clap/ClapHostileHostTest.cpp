@@ -2,6 +2,7 @@
 // and damaged state changes nothing.
 #include "clap/ClapTestHost.h"
 #include "plugin/StateContainer.h"
+#include "support/PeakMemory.h"
 #include "support/TestModule.h"
 
 #include <algorithm>
@@ -104,6 +105,21 @@ TEST(ClapHostileHost, CallsOutOfOrderAnswerFalseAndChangeNothing)
     // Destroyed while processing, with its gui created: the host's last word, and no leak under ASan.
     ASSERT_TRUE(gui->create(plugin, kOwnApi, false));
     host.DestroyPlugin();
+}
+
+// Offline renderers announce huge blocks: activation takes any maximum and keeps its buffers small.
+TEST(ClapHostileHost, AHugeMaximumBlockActivatesWithoutTakingTheMemory)
+{
+    ClapTestHost host;
+    ASSERT_TRUE(host.Create());
+    const long peakBefore = PeakResidentKiB();
+    ASSERT_TRUE(host.Activate(48000.0, 0x7fffffff));
+    std::vector<float> left(512), right(512);
+    // "Play Anyway" and "Mix" full on: the tones sound.
+    EXPECT_EQ(host.Process(left, right, {ClapTestHost::Value(0, 5, 1.0), ClapTestHost::Value(0, 7, 100.0)}),
+              kClapProcessContinue);
+    EXPECT_TRUE(std::any_of(left.begin(), left.end(), [](float s) { return s != 0.0f; }));
+    EXPECT_LT(PeakResidentKiB() - peakBefore, kSmallMemoryKiB);
 }
 
 TEST(ClapHostileHost, DamagedStateChangesNothing)

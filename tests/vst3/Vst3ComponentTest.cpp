@@ -2,6 +2,7 @@
 // the factory's class, interface lookup and reference lifetime, bus refusal, damaged state, and the
 // program-change parameter.
 #include "formats/vst3/Vst3Abi.h"
+#include "support/PeakMemory.h"
 #include "tools/hostkit/ModuleLibrary.h"
 
 #include <gtest/gtest.h>
@@ -730,5 +731,26 @@ TEST_F(Vst3Module, ValidatorAndCarlaCallOrdersAreTaken)
     EXPECT_EQ(carla->setActive(false), kResultOk);
     Close(validated, {validatedProcessor});
     Close(carla, {carlaProcessor});
+}
+
+// Offline renderers announce huge blocks: activation takes any maximum and keeps its buffers small.
+TEST_F(Vst3Module, AHugeMaximumBlockActivatesWithoutTakingTheMemory)
+{
+    IComponent* component = NewComponent();
+    auto* processor = Query<IAudioProcessor>(component);
+    ASSERT_NE(processor, nullptr);
+    const long peakBefore = PeakResidentKiB();
+    ProcessSetup setup{kRealtime, kSample32, 0x7fffffff, 48000.0};
+    ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
+    ASSERT_EQ(component->setActive(true), kResultOk);
+    ASSERT_EQ(processor->setProcessing(true), kResultOk);
+    tresult result = kResultFalse;
+    const std::vector<float> left = ToneBlock(*processor, 512, result);
+    EXPECT_EQ(result, kResultOk);
+    EXPECT_TRUE(std::any_of(left.begin(), left.end(), [](float s) { return s != 0.0f; }));
+    EXPECT_LT(PeakResidentKiB() - peakBefore, kSmallMemoryKiB);
+    processor->setProcessing(false);
+    component->setActive(false);
+    Close(component, {processor});
 }
 } // namespace
