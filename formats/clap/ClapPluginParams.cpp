@@ -117,7 +117,8 @@ bool ClapPlugin::SaveState(const clap_plugin_t* p, const clap_ostream_t* stream)
     while (done < state.size())
     {
         const int64_t wrote = stream->write(stream, state.data() + done, state.size() - done);
-        if (wrote <= 0)
+        // More than it was given is a broken stream, not progress.
+        if (wrote <= 0 || static_cast<uint64_t>(wrote) > state.size() - done)
             return false;
         done += static_cast<std::size_t>(wrote);
     }
@@ -136,7 +137,8 @@ bool ClapPlugin::LoadState(const clap_plugin_t* p, const clap_istream_t* stream)
         for (;;)
         {
             const int64_t got = stream->read(stream, buffer, sizeof buffer);
-            if (got < 0)
+            // More than was asked for would read past the buffer: a broken stream loads nothing.
+            if (got < 0 || static_cast<uint64_t>(got) > sizeof buffer)
                 return false;
             if (got == 0)
                 break;

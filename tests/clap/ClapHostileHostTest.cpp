@@ -25,6 +25,7 @@ struct Bytes
     std::vector<uint8_t> data;
     std::size_t readAt = 0;
     std::size_t readLimit = SIZE_MAX; // a stream that fails after this many bytes
+    int64_t overstated = 0;           // what a broken stream adds to the count it answers
 
     clap_ostream_t Writer()
     {
@@ -34,7 +35,7 @@ struct Bytes
                     // A host that takes at most 100 bytes a call.
                     const auto n = static_cast<std::size_t>(std::min<uint64_t>(size, 100));
                     self.data.insert(self.data.end(), bytes, bytes + n);
-                    return static_cast<int64_t>(n);
+                    return static_cast<int64_t>(n) + self.overstated;
                 }};
     }
     clap_istream_t Reader()
@@ -47,7 +48,9 @@ struct Bytes
                         static_cast<std::size_t>(std::min<uint64_t>(size, self.data.size() - self.readAt));
                     std::memcpy(buffer, self.data.data() + self.readAt, n);
                     self.readAt += n;
-                    return static_cast<int64_t>(n);
+                    // Overstating, it claims more than was asked for while it has data.
+                    return n > 0 && self.overstated > 0 ? static_cast<int64_t>(size) + self.overstated
+                                                        : static_cast<int64_t>(n);
                 }};
     }
 };
@@ -148,10 +151,17 @@ TEST(ClapHostileHost, DamagedStateChangesNothing)
     bankHeader.data[header] ^= 0xFF;
     Bytes bareDamaged{std::vector<uint8_t>(good.data.begin() + header, good.data.end())};
     bareDamaged.data[0] ^= 0xFF;
+    Bytes overstating = good;
+    overstating.overstated = 100;
     for (const Bytes* damaged :
-         {&cut, &otherCount, &later, &failing, &noSuchProgram, &bankHeader, &bareDamaged})
+         {&cut, &otherCount, &later, &failing, &noSuchProgram, &bankHeader, &bareDamaged, &overstating})
         EXPECT_FALSE(Load(host, plugin, *damaged));
     EXPECT_EQ(Save(host, plugin).data, before.data);
+    // A stream that claims to have taken more than it was given has not saved the state.
+    Bytes overstatingOut;
+    overstatingOut.overstated = 100;
+    const clap_ostream_t out = overstatingOut.Writer();
+    EXPECT_FALSE(host.Ext<clap_plugin_state_t>(kClapExtState)->save(plugin, &out));
     double value = 0.0;
     host.Ext<clap_plugin_params_t>(kClapExtParams)->get_value(plugin, 0, &value);
     EXPECT_EQ(value, 440.0);
