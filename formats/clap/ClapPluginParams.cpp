@@ -2,6 +2,7 @@
 #include "formats/clap/ClapPlugin.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,20 @@ namespace
 {
 // A state larger than this is no state of ours; reading stops there.
 constexpr std::size_t kMaxStateBytes = 16u << 20;
+
+// The program a preset key names, or -1: only the keys discovery lists (a used slot's index in
+// decimal, no sign, blank or leading zero) name one.
+int ListedProgram(const PluginInstance& instance, const char* key)
+{
+    int index = 0;
+    const char* end = key + std::strlen(key);
+    const auto [after, error] = std::from_chars(key, end, index);
+    if (error != std::errc{} || after != end || index < 0 || !instance.ProgramInUse(index))
+        return -1;
+    char listed[16];
+    std::snprintf(listed, sizeof listed, "%d", index);
+    return std::strcmp(listed, key) == 0 ? index : -1;
+}
 
 void CopyText(char* out, std::size_t capacity, const char* text)
 {
@@ -199,10 +214,8 @@ bool ClapPlugin::LoadPreset(const clap_plugin_t* p, uint32_t kind, const char* l
     if (!self || !self->instance || !self->OnMainThread() || kind != kClapPresetDiscoveryLocationPlugin ||
         !key)
         return false;
-    char* end = nullptr;
-    const long index = std::strtol(key, &end, 10);
-    const bool ok = end != key && *end == '\0' && index >= 0 && index < self->instance->ProgramCount() &&
-                    self->instance->SelectProgram(static_cast<int>(index));
+    const int index = ListedProgram(*self->instance, key);
+    const bool ok = index >= 0 && self->instance->SelectProgram(index);
     if (self->hostPresetLoad)
     {
         if (ok && self->hostPresetLoad->loaded)

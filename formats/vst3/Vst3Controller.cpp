@@ -251,7 +251,7 @@ vst3::ParamValue Vst3Controller::getParamNormalized(vst3::ParamID id)
     if (!instance)
         return 0.0;
     if (id == vst3identity::kProgramParamId)
-        return plainParamToNormalized(id, instance->CurrentProgram());
+        return plainParamToNormalized(id, ShownProgram());
     return ProductParam(id) ? instance->ParamNormalized(static_cast<int>(id)) : 0.0;
 }
 
@@ -286,12 +286,21 @@ vst3::tresult Vst3Controller::setParamNormalized(vst3::ParamID id, vst3::ParamVa
 void Vst3Controller::SelectProgram(int index)
 {
     PluginInstance* instance = owner.Instance();
-    if (!instance || index < 0 || index >= programCount || index == instance->CurrentProgram())
+    if (!instance || index < 0 || index >= programCount || index == ShownProgram())
         return;
     if (!instance->SelectProgram(index))
         return;
     ValuesChanged();
     programSelections.fetch_add(1, std::memory_order_acq_rel);
+}
+
+int Vst3Controller::ShownProgram() const
+{
+    const PluginInstance* instance = owner.Instance();
+    const int current = instance ? instance->CurrentProgram() : 0;
+    if (current >= 0 && current < programCount)
+        shownProgram.store(current);
+    return shownProgram.load();
 }
 
 void Vst3Controller::SelectProgramInHostCall(int index)
@@ -336,6 +345,7 @@ void Vst3Controller::ViewClosed(const Vst3View* closed)
 
 void Vst3Controller::ValuesChanged()
 {
+    ShownProgram(); // the program in force before a state on an unlisted slot stays shown
     if (const PluginInstance* instance = owner.Instance())
         selectedProgram.store(instance->CurrentProgram(), std::memory_order_release);
     valueChanges.fetch_add(1, std::memory_order_acq_rel);

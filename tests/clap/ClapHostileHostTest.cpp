@@ -281,6 +281,9 @@ TEST(ClapPresets, DiscoveryListsTheFactoryProgramsThatPresetLoadLoads)
     const auto* load = host.Ext<clap_plugin_preset_load_t>(kClapExtPresetLoad);
     const auto& [name, key] = found.presets[5];
     EXPECT_TRUE(load->from_location(plugin, kClapPresetDiscoveryLocationPlugin, nullptr, key.c_str()));
-    EXPECT_FALSE(load->from_location(plugin, kClapPresetDiscoveryLocationPlugin, nullptr, "150"));
+    // Only the keys discovery lists, as it lists them: no empty slot, no other spelling of a number.
+    for (const char* unlisted : {"150", "141", "149", "-1", " 3", "+5", "-0", "05", "3 ", ""})
+        EXPECT_FALSE(load->from_location(plugin, kClapPresetDiscoveryLocationPlugin, nullptr, unlisted))
+            << "'" << unlisted << "'";
     EXPECT_FALSE(load->from_location(plugin, kClapPresetDiscoveryLocationFile, "/tmp/x", key.c_str()));
 }

@@ -753,4 +753,30 @@ TEST_F(Vst3Module, AHugeMaximumBlockActivatesWithoutTakingTheMemory)
     component->setActive(false);
     Close(component, {processor});
 }
+
+// A state whose current slot lies beyond the program list (an empty slot): the program parameter
+// keeps showing the program it showed, and the host's copy of it sent back selects nothing.
+TEST_F(Vst3Module, AStateOnAnUnlistedSlotLeavesTheProgramParameterAsItWas)
+{
+    IComponent* component = NewComponent();
+    auto* controller = Query<IEditController>(component);
+    ASSERT_NE(controller, nullptr);
+    const ParamID program = ProgramParam(*controller);
+    const double five = 5.0 / 140.0;
+    ASSERT_EQ(controller->setParamNormalized(program, five), kResultOk);
+    MemoryStream saved;
+    ASSERT_EQ(component->getState(&saved), kResultOk);
+    std::vector<uint8_t> lastSlot = saved.data;
+    lastSlot[12] = 149; // the current slot
+    MemoryStream in(lastSlot);
+    ASSERT_EQ(component->setState(&in), kResultOk);
+    MemoryStream loaded;
+    ASSERT_EQ(component->getState(&loaded), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(program), five);
+    ASSERT_EQ(controller->setParamNormalized(program, five), kResultOk);
+    MemoryStream after;
+    ASSERT_EQ(component->getState(&after), kResultOk);
+    EXPECT_EQ(after.data, loaded.data);
+    Close(component, {controller});
+}
 } // namespace
