@@ -229,18 +229,24 @@ vst3::ParamValue Vst3Controller::normalizedParamToPlain(vst3::ParamID id, vst3::
 {
     if (id == vst3identity::kProgramParamId)
         return ProgramIndexOf(valueNormalized);
+    // Not-a-number reads as 0, as in every other conversion: a host's arithmetic must not meet NaN.
+    const double normalized = std::isnan(valueNormalized) ? 0.0 : valueNormalized;
     const IParameter* param = ProductParam(id);
-    if (!param || std::isnan(valueNormalized))
-        return valueNormalized;
-    return param->StoredValue(std::clamp(valueNormalized, 0.0, 1.0));
+    if (!param)
+        return normalized;
+    return param->StoredValue(std::clamp(normalized, 0.0, 1.0));
 }
 
 vst3::ParamValue Vst3Controller::plainParamToNormalized(vst3::ParamID id, vst3::ParamValue plainValue)
 {
     if (id == vst3identity::kProgramParamId)
-        return programCount > 1 ? std::clamp(plainValue / (programCount - 1), 0.0, 1.0) : 0.0;
+        return programCount > 1 && !std::isnan(plainValue)
+                   ? std::clamp(plainValue / (programCount - 1), 0.0, 1.0)
+                   : 0.0;
     const IParameter* param = ProductParam(id);
-    return param ? param->ToNormalized(plainValue) : plainValue;
+    if (!param)
+        return std::isnan(plainValue) ? 0.0 : plainValue;
+    return param->ToNormalized(plainValue);
 }
 
 vst3::ParamValue Vst3Controller::getParamNormalized(vst3::ParamID id)

@@ -754,6 +754,34 @@ TEST_F(Vst3Module, AHugeMaximumBlockActivatesWithoutTakingTheMemory)
     Close(component, {processor});
 }
 
+// Not-a-number from a host reads as a number in every conversion, and sets nothing.
+TEST_F(Vst3Module, NotANumberConvertsToANumberInRange)
+{
+    IComponent* component = NewComponent();
+    auto* controller = Query<IEditController>(component);
+    ASSERT_NE(controller, nullptr);
+    const double nan = std::nan("");
+    for (int32 i = 0; i < controller->getParameterCount(); ++i)
+    {
+        ParameterInfo info{};
+        ASSERT_EQ(controller->getParameterInfo(i, info), kResultOk);
+        const ParamID id = info.id;
+        const double plain = controller->normalizedParamToPlain(id, nan);
+        EXPECT_TRUE(plain >= controller->normalizedParamToPlain(id, 0.0) &&
+                    plain <= controller->normalizedParamToPlain(id, 1.0))
+            << "normalizedParamToPlain " << id << ": " << plain;
+        const double normalized = controller->plainParamToNormalized(id, nan);
+        EXPECT_TRUE(normalized >= 0.0 && normalized <= 1.0) << "plainParamToNormalized " << id;
+        String128 text{};
+        EXPECT_EQ(controller->getParamStringByValue(id, nan, text), kResultOk);
+        EXPECT_FALSE(Utf8(text).empty()) << id;
+        const double before = controller->getParamNormalized(id);
+        EXPECT_NE(controller->setParamNormalized(id, nan), kResultOk) << id;
+        EXPECT_EQ(controller->getParamNormalized(id), before) << id;
+    }
+    Close(component, {controller});
+}
+
 // A state whose current slot lies beyond the program list (an empty slot): the program parameter
 // keeps showing the program it showed, and the host's copy of it sent back selects nothing.
 TEST_F(Vst3Module, AStateOnAnUnlistedSlotLeavesTheProgramParameterAsItWas)
