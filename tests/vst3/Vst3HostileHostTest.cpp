@@ -216,6 +216,10 @@ TEST(Vst3HostileHost, ViewLetGoWhileAttached)
 // block, ask for no re-read.
 TEST(Vst3HostileHost, ViewTicksAskNoRereadOfAProgramTheBlocksReport)
 {
+#if defined(_WIN32)
+    GTEST_SKIP()
+        << "the editor ticks from a thread timer here; the host's run loop counts its ticks on Linux";
+#endif
     RawPlugin raw;
     ASSERT_TRUE(raw.component);
     ASSERT_EQ(raw.component->initialize(raw.services->Context()), vst3::kResultOk);
