@@ -368,9 +368,15 @@ void Vst3Controller::DrainHostEvents()
     vst3::IComponentHandler* to = handler;
     if (to)
         to->addRef();
-    if (valuesChangedPending.exchange(false) && to)
+    // A host that keeps its own copy of the values (Ardour, in single precision) counts whatever a
+    // re-read finds different from that copy as the user's change since the program it loaded. So
+    // the host re-reads only values no block told it of: while blocks run and report them, the next
+    // one does, and the re-read is left out.
+    const uint32_t changes = valueChanges.load();
+    if (valueChangesTold.load() == changes)
+        valuesChangedPending.store(false);
+    else if (to && !owner.BlocksReportValues() && valuesChangedPending.exchange(false))
     {
-        const uint32_t changes = valueChanges.load();
         to->restartComponent(vst3::kParamValuesChanged);
         HostTold(changes);
         for (int i = 0; i < instance->ParamCount(); ++i)

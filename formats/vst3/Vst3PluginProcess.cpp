@@ -161,6 +161,7 @@ vst3::tresult Vst3Plugin::process(vst3::ProcessData& data)
         (data.symbolicSampleSize != vst3::kSample32 && data.symbolicSampleSize != vst3::kSample64))
         return vst3::kInvalidArgument;
     const ProcessScope scope;
+    lastBlockTookOutput.store(data.outputParameterChanges != nullptr, std::memory_order_release);
     const TransportSnapshot transport = ReadTransport(data.processContext);
     if (data.symbolicSampleSize == vst3::kSample64)
         ProcessBlock<double>(data, transport);

@@ -281,7 +281,7 @@ TEST_F(Vst3Module, FactoryDescribesOneAudioModuleClass)
     EXPECT_EQ(std::memcmp(info2.cid, kClassId, 16), 0);
     EXPECT_STREQ(info2.category, "Audio Module Class");
     EXPECT_STREQ(info2.name, "twinPulseToneMix");
-    EXPECT_STREQ(info2.subCategories, "Fx|Generator");
+    EXPECT_STREQ(info2.subCategories, "Fx");
     EXPECT_STREQ(info2.version, "1.0.0");
     EXPECT_EQ(info2.cardinality, PClassInfo::kManyInstances);
     PClassInfoW wide{};
