@@ -2,6 +2,7 @@
 
 #include "core/IEffectBase.h"
 #include "core/IPresetRecord.h"
+#include "draw/TextEncoding.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/PluginFactory.h"
 #include "plugin/StateContainer.h"
@@ -88,6 +89,11 @@ int PluginInstance::ProgramCount() const
 const char* PluginInstance::ProgramName(int index) const
 {
     return core->GetPresetName(index);
+}
+
+std::string PluginInstance::ProgramNameUtf8(int index) const
+{
+    return tpm::Utf8FromProductText(core->GetPresetName(index));
 }
 
 bool PluginInstance::ProgramInUse(int index) const

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 class IEditorLink;
@@ -60,7 +61,10 @@ class PluginInstance final : private IHostLink
 
     // Programs: the factory bank's slots.
     int ProgramCount() const;
+    // The name's stored bytes, as banks keep them and the VST2 build hands them to hosts.
     const char* ProgramName(int index) const;
+    // The name as UTF-8, for the formats whose hosts read Unicode; the stored bytes stay as they are.
+    std::string ProgramNameUtf8(int index) const;
     // Whether a slot holds a program (the factory bank leaves the last slots empty).
     bool ProgramInUse(int index) const;
     int CurrentProgram() const;

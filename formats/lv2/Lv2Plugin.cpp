@@ -258,11 +258,20 @@ LV2_State_Status Lv2Plugin::Restore(LV2_Handle handle, LV2_State_Retrieve_Functi
     return LV2_STATE_SUCCESS;
 }
 
+bool Lv2Plugin::FormatValue(LV2_Handle handle, uint32_t port, float value, char* out, uint32_t size)
+{
+    return handle && port < lv2port::kParams && out && size > 0 &&
+           Self(handle)->instance->FormatValue(static_cast<int>(port), value, out, size);
+}
+
 const void* Lv2Plugin::ExtensionData(const char* uri)
 {
     static const LV2_State_Interface kState = {&Save, &Restore};
+    static const lv2valuetext::Interface kValueText = {&FormatValue};
     if (uri && std::strcmp(uri, LV2_STATE__interface) == 0)
         return &kState;
+    if (uri && std::strcmp(uri, lv2valuetext::kUri) == 0)
+        return &kValueText;
     return nullptr;
 }
 

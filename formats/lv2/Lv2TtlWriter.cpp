@@ -234,7 +234,7 @@ void Lv2TtlWriter::WritePresets(std::ostream& out) const
         if (!instance.ProgramInUse(p) || !instance.SelectProgram(p))
             continue;
         out << PresetUri(p) << "\n    a pset:Preset ;\n    lv2:appliesTo <" << lv2port::kPluginUri
-            << "> ;\n    rdfs:label " << Quoted(instance.ProgramName(p)) << " ;\n    lv2:port ";
+            << "> ;\n    rdfs:label " << Quoted(instance.ProgramNameUtf8(p)) << " ;\n    lv2:port ";
         bool first = true;
         for (int i = 0; i < instance.ParamCount(); ++i)
         {

@@ -185,7 +185,8 @@ vst3::tresult Vst3Controller::getParamStringByValue(vst3::ParamID id, vst3::Para
         return vst3::kInvalidArgument;
     if (id == vst3identity::kProgramParamId)
     {
-        vst3text::ToUtf16(instance->ProgramName(ProgramIndexOf(valueNormalized)), string, kTextSize);
+        vst3text::ToUtf16(instance->ProgramNameUtf8(ProgramIndexOf(valueNormalized)).c_str(), string,
+                          kTextSize);
         return vst3::kResultOk;
     }
     const IParameter* param = ProductParam(id);
@@ -208,7 +209,7 @@ vst3::tresult Vst3Controller::getParamValueByString(vst3::ParamID id, vst3::TCha
     if (id == vst3identity::kProgramParamId)
     {
         for (int i = 0; i < programCount; ++i)
-            if (std::strcmp(instance->ProgramName(i), text) == 0)
+            if (instance->ProgramNameUtf8(i) == text)
             {
                 valueNormalized = programCount > 1 ? static_cast<double>(i) / (programCount - 1) : 0.0;
                 return vst3::kResultOk;
