@@ -1,5 +1,6 @@
 #include "engine/ToneEngine.h"
 
+#include "engine/BandNames.h"
 #include "engine/ParamId.h"
 #include "engine/ToneEnums.h"
 
@@ -42,20 +43,17 @@ int ClampToInt(double a, int lo, int hi)
 const char* BandName(float b, bool binaural)
 {
     if (!(b > 0.0f))
-        return binaural ? "Binaural Off" : "Monaural Off";
-    if (b < 0.5f)
-        return "EPSILON";
-    if (b < 4.0f)
-        return "DELTA";
-    if (b < 8.0f)
-        return "THETA";
-    if (b < 14.0f)
-        return "ALPHA";
-    if (b < 30.0f)
-        return "BETA";
-    if (b < 100.0f)
-        return "GAMMA";
-    return "LAMBDA";
+        return kBandNames[binaural ? 0 : 1];
+    // The upper edge of each band from EPSILON on, in Hz; the last band, LAMBDA, has none.
+    constexpr float kUpperEdges[] = {0.5f, 4.0f, 8.0f, 14.0f, 30.0f, 100.0f};
+    std::size_t band = 2;
+    for (const float edge : kUpperEdges)
+    {
+        if (b < edge)
+            break;
+        ++band;
+    }
+    return kBandNames[band];
 }
 } // namespace
 

@@ -1,6 +1,6 @@
 #include "plugin/EditorController.h"
 
-#include "engine/ParamId.h"
+#include "plugin/ProductRules.h"
 #include "plugin/TwinPulseToneMix.h"
 
 using namespace tpm;
@@ -113,9 +113,7 @@ EditorDisplayState EditorController::DisplayState() const
         const EngineDisplay::LfoView& lfo = shown.lfo[k];
         const LfoGraphValues& m = lfo.marker;
         state.lfo[k] = {m.position, m.rangeLo, m.rangeHi, m.running, m.blocked};
-        // Of the two rate knobs on one spot, the one the LFO's rate kind does not use is hidden.
-        const ParamId hidden = ForLfo(lfo.synced ? ParamId::kLfo1RateMs : ParamId::kLfo1RateSync, k);
-        state.hiddenParams |= uint64_t{1} << ToIndex(hidden);
+        state.hiddenParams |= uint64_t{1} << HiddenRateParam(k, lfo.synced);
     }
     return state;
 }

@@ -7,8 +7,11 @@
 // host's main thread, never at the same time as another main-thread call.
 #pragma once
 
+// The core types of this API (host events, the editor link, parameters, blocks) reach the bindings
+// through this header: they include it, never core/ itself.
 #include "core/BoundedQueue.h"
 #include "core/HostEvent.h"
+#include "core/IEditorLink.h"
 #include "core/IHostLink.h"
 #include "core/IParameter.h"
 #include "core/ProcessTypes.h"
@@ -22,7 +25,6 @@
 #include <string>
 #include <vector>
 
-class IEditorLink;
 class IEffectBase;
 
 class PluginInstance final : private IHostLink

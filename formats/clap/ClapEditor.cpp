@@ -1,6 +1,5 @@
 #include "formats/clap/ClapEditor.h"
 
-#include "core/IEditorLink.h"
 #include "plugin/PluginInstance.h"
 
 #include <cstring>

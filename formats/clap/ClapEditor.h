@@ -3,8 +3,8 @@
 // or timer of their own).
 #pragma once
 
-#include "core/IEditorLink.h"
 #include "formats/clap/ClapAbi.h"
+#include "plugin/PluginInstance.h"
 
 #include <memory>
 

@@ -1,6 +1,5 @@
 #include "formats/lv2/Lv2Plugin.h"
 
-#include "core/ProcessTypes.h"
 #include "formats/lv2/Lv2Features.h"
 
 #include <lv2/atom/util.h>
@@ -198,10 +197,9 @@ void Lv2Plugin::WriteDisplay()
     if (band)
     {
         std::size_t index = 0;
-        while (index < lv2port::kBandNames.size() &&
-               std::strcmp(lv2port::kBandNames[index], shown.bandText) != 0)
+        while (index < kBandNames.size() && std::strcmp(kBandNames[index], shown.bandText) != 0)
             ++index;
-        *band = index < lv2port::kBandNames.size() ? static_cast<float>(index) : 0.0f;
+        *band = index < kBandNames.size() ? static_cast<float>(index) : 0.0f;
     }
     for (int k = 0; k < 2; ++k)
     {

@@ -3,9 +3,8 @@
 // carry what the editor shows besides the parameters.
 #pragma once
 
-#include "engine/ParamId.h"
+#include "plugin/ProductRules.h"
 
-#include <array>
 #include <cstdint>
 
 namespace lv2port
@@ -21,6 +20,7 @@ inline constexpr uint32_t kAudioInR = kParams + 1;
 inline constexpr uint32_t kAudioOutL = kParams + 2;
 inline constexpr uint32_t kAudioOutR = kParams + 3;
 inline constexpr uint32_t kEvents = kParams + 4;
+// The band the engine shows: its place in the product's kBandNames.
 inline constexpr uint32_t kBand = kParams + 5;
 // For each LFO: where its marker stands in its range (0..1) and its state (LfoState).
 inline constexpr uint32_t kLfoMarker[2] = {kParams + 6, kParams + 8};
@@ -33,8 +33,4 @@ enum LfoState : int
     kLfoRunning = 1,
     kLfoBlocked = 2,
 };
-
-// The band names the engine shows, in the order of the band port's values.
-inline constexpr std::array<const char*, 9> kBandNames = {
-    "Binaural Off", "Monaural Off", "EPSILON", "DELTA", "THETA", "ALPHA", "BETA", "GAMMA", "LAMBDA"};
 } // namespace lv2port

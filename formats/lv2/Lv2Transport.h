@@ -3,7 +3,7 @@
 // a position only when something changed).
 #pragma once
 
-#include "core/ProcessTypes.h"
+#include "plugin/PluginInstance.h"
 
 #include <lv2/atom/atom.h>
 #include <lv2/urid/urid.h>

@@ -193,9 +193,9 @@ void Lv2TtlWriter::WriteOutputPorts(std::ostream& out) const
             << " ;\n        lv2:symbol " << Quoted(symbol) << " ;\n        lv2:name " << Quoted(name)
             << " ;\n        lv2:default 0 ;\n        lv2:minimum 0 ;\n        lv2:maximum " << maximum;
     };
-    port(lv2port::kBand, "band", "Band", static_cast<int>(lv2port::kBandNames.size()) - 1);
+    port(lv2port::kBand, "band", "Band", static_cast<int>(kBandNames.size()) - 1);
     out << " ;\n        lv2:portProperty lv2:integer , lv2:enumeration";
-    WriteScalePoints(out, lv2port::kBandNames.data(), static_cast<int>(lv2port::kBandNames.size()), 0);
+    WriteScalePoints(out, kBandNames.data(), static_cast<int>(kBandNames.size()), 0);
     out << "\n    ]";
     const char* const states[] = {"Still", "Running", "Blocked"};
     for (int k = 0; k < 2; ++k)

@@ -2,8 +2,8 @@
 // the window the host gives (ui:parent) and driven by the host's idle calls.
 #pragma once
 
-#include "core/IEditorLink.h"
 #include "formats/lv2/Lv2UiController.h"
+#include "plugin/EditorLayout.h"
 
 #include <lv2/ui/ui.h>
 

@@ -1,6 +1,5 @@
 #include "formats/lv2/Lv2UiController.h"
 
-#include "engine/ParamId.h"
 #include "plugin/PluginInstance.h"
 
 #include <algorithm>
@@ -138,16 +137,15 @@ EditorDisplayState Lv2UiController::DisplayState() const
 {
     EditorDisplayState state;
     const auto bandIndex = static_cast<std::size_t>(std::lround(std::max(band, 0.0f)));
-    state.bandText = lv2port::kBandNames[std::min(bandIndex, lv2port::kBandNames.size() - 1)];
+    state.bandText = kBandNames[std::min(bandIndex, kBandNames.size() - 1)];
     for (int k = 0; k < 2; ++k)
     {
         const long shown = std::lround(lfoState[static_cast<std::size_t>(k)]);
         state.lfo[k] = {lfoMarker[static_cast<std::size_t>(k)], 0.0f, 1.0f, shown == lv2port::kLfoRunning,
                         shown == lv2port::kLfoBlocked};
-        // Of the two rate knobs on one spot, the one the LFO's sync switch does not use is hidden.
-        const bool synced = catalogue->ParamValue(ToIndex(ForLfo(ParamId::kLfo1Sync, k))) == 1.0;
-        const ParamId hidden = ForLfo(synced ? ParamId::kLfo1RateMs : ParamId::kLfo1RateSync, k);
-        state.hiddenParams |= uint64_t{1} << ToIndex(hidden);
+        // The sync switch's port value stands for the LFO's rate kind, which this module cannot see.
+        const bool synced = catalogue->ParamValue(LfoSyncParam(k)) == 1.0;
+        state.hiddenParams |= uint64_t{1} << HiddenRateParam(k, synced);
     }
     return state;
 }

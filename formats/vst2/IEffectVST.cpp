@@ -1,7 +1,6 @@
 #include "formats/vst2/IEffectVST.h"
 #include "formats/vst2/Vst2Identity.h"
 
-#include "core/IEditorLink.h"
 #include "formats/vst2/HostTable.h"
 
 #include <thread>

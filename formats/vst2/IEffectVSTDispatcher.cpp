@@ -1,5 +1,4 @@
 // The dispatcher: every request a host makes of the plug-in through the effect record.
-#include "core/IEditorLink.h"
 #include "formats/vst2/IEffectVST.h"
 #include "formats/vst2/Vst2Identity.h"
 

@@ -1,16 +1,17 @@
 // The module's exported entry points: VSTPluginMain, and main for older hosts.
-#include "core/IRecursiveLock.h"
 #include "formats/vst2/IEffectVST.h"
 #include "plugin/PluginFactory.h"
 
+#include <mutex>
 #include <new>
 
 namespace
 {
 // Made on the first call and kept for the life of the module: instances are built one at a time.
-IRecursiveLock& EntryLock()
+// Building one never calls the host, so the entry is never taken again from inside.
+std::mutex& EntryLock()
 {
-    static IRecursiveLock entryLock;
+    static std::mutex entryLock;
     return entryLock;
 }
 } // namespace
@@ -23,7 +24,7 @@ IRecursiveLock& EntryLock()
 
 TPM_EXPORT AEffect* VSTPluginMain(audioMasterCallback host)
 {
-    ILockGuard guard(EntryLock());
+    const std::lock_guard<std::mutex> guard(EntryLock());
     try
     {
         return IEffectVST::Create(host, CreatePlugin());

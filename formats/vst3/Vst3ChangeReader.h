@@ -4,8 +4,8 @@
 // Storage is fixed, so reading allocates nothing on the audio thread.
 #pragma once
 
-#include "core/ProcessTypes.h"
 #include "formats/vst3/Vst3Abi.h"
+#include "plugin/PluginInstance.h"
 
 #include <array>
 #include <span>

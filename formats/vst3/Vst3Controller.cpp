@@ -1,13 +1,12 @@
 // The controller's lifecycle, state, parameters, host handler and view.
 #include "formats/vst3/Vst3Controller.h"
 
-#include "core/HostEvent.h"
-#include "core/IEditorLink.h"
 #include "formats/vst3/Vst3Identity.h"
 #include "formats/vst3/Vst3Plugin.h"
 #include "formats/vst3/Vst3Stream.h"
 #include "formats/vst3/Vst3Text.h"
 #include "formats/vst3/Vst3View.h"
+#include "plugin/PluginInstance.h"
 
 #include <algorithm>
 #include <cmath>

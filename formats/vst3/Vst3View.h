@@ -6,8 +6,8 @@
 // released.
 #pragma once
 
-#include "core/IEditorLink.h"
 #include "formats/vst3/Vst3Abi.h"
+#include "plugin/PluginInstance.h"
 
 #include <atomic>
 #include <cstdint>
