@@ -119,3 +119,8 @@ EditorDisplayState EditorController::DisplayState() const
     }
     return state;
 }
+
+void EditorController::ApplyWaitingChanges()
+{
+    plugin.ApplyIfBlocksStopped();
+}
