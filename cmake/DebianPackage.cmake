@@ -40,6 +40,6 @@ monaural one (both tones on both channels), with eight waveforms, two LFOs
 and 141 factory programs.
 .
 This package installs the plug-in for VST 2.4, VST3, CLAP and LV2 hosts in
-the system's plug-in folders, and vsthost, a command-line host that renders
-audio files through a plug-in, opens its editor or plays it live.")
+the system's plug-in folders, and twinpulsetonemix-host, a command-line host
+that renders audio files through a plug-in, opens its editor or plays it live.")
 include(CPack)

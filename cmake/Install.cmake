@@ -45,14 +45,21 @@ endif()
 if(TARGET ${TPM_LV2_TARGET})
   install(CODE "tpm_install_plugin(lv2 \"${TPM_LV2_BUNDLE}\")")
 endif()
-install(TARGETS vsthost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The host tool goes in under the product's own name: a bare `vsthost` in the system's path could
+# shadow or clash with another package's program. The build folder keeps the short name.
+set(TPM_INSTALLED_HOST twinpulsetonemix-host)
+install(PROGRAMS $<TARGET_FILE:vsthost> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME ${TPM_INSTALLED_HOST})
+install(CODE "if(CMAKE_INSTALL_DO_STRIP AND TPM_STRIP)
+  execute_process(COMMAND \"\${TPM_STRIP}\"
+    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${TPM_INSTALLED_HOST}\" COMMAND_ERROR_IS_FATAL ANY)
+endif()")
 
 # The manual page, from the source written after `vsthost --help`, compressed as man expects.
-configure_file(${PROJECT_SOURCE_DIR}/packaging/vsthost.1 ${TPM_GENERATED_DIR}/vsthost.1 @ONLY)
-set(TPM_MANPAGE ${TPM_GENERATED_DIR}/vsthost.1.gz)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/${TPM_INSTALLED_HOST}.1 ${TPM_GENERATED_DIR}/${TPM_INSTALLED_HOST}.1 @ONLY)
+set(TPM_MANPAGE ${TPM_GENERATED_DIR}/${TPM_INSTALLED_HOST}.1.gz)
 add_custom_command(OUTPUT ${TPM_MANPAGE}
-  COMMAND gzip -9nfk ${TPM_GENERATED_DIR}/vsthost.1
-  DEPENDS ${TPM_GENERATED_DIR}/vsthost.1 VERBATIM)
+  COMMAND gzip -9nfk ${TPM_GENERATED_DIR}/${TPM_INSTALLED_HOST}.1
+  DEPENDS ${TPM_GENERATED_DIR}/${TPM_INSTALLED_HOST}.1 VERBATIM)
 add_custom_target(tpm_manpage ALL DEPENDS ${TPM_MANPAGE})
 install(FILES ${TPM_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${TPM_DOC_DIR})

@@ -30,6 +30,8 @@ bool ChunkCodec::WriteBank(IByteBuffer& out, const std::vector<PresetState>& slo
 ChunkCodec::Header ChunkCodec::ReadHeader(const IByteBuffer& in)
 {
     Header header;
+    // A block without the magic reads as bare values, whether the host asked for a bank or a program:
+    // kept on purpose, as projects saved by the oldest builds hold such blocks and may rely on it.
     if (in.Size() >= 4 && std::memcmp(in.Data(), kMagic, 4) == 0)
         header.start = in.ReadInt32(4, header.version) < 0 ? -1 : 8;
     return header;

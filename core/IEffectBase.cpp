@@ -1,5 +1,7 @@
 #include "core/IEffectBase.h"
 
+#include "core/ProcessTypes.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -218,7 +220,10 @@ bool IEffectBase::GetMidiKeyName(int key, char* text)
 void IEffectBase::SetBlockSize(int frames)
 {
     // A size of 0 or less would leave no room at all: keep the previous one.
-    if (frames <= 0 || frames == BlockSize())
+    if (frames <= 0)
+        return;
+    frames = std::min(frames, kMaxBlockFrames);
+    if (frames == BlockSize())
         return;
     // Allocate every new buffer before touching the old ones, so a size the machine cannot
     // hold leaves the previous block size working; the allocation and the freeing of the old

@@ -5,6 +5,11 @@
 #include <array>
 #include <cstdint>
 
+// The longest block the plug-in keeps buffers for. Hosts may announce any maximum (CLAP allows up to
+// INT32_MAX, offline renderers pass large ones); longer calls are processed in pieces of this size,
+// so the buffers never grow past a few tens of megabytes whatever a host announces.
+inline constexpr int32_t kMaxBlockFrames = 1 << 20;
+
 struct TransportSnapshot
 {
     bool available = false; // false: the host said nothing about its transport

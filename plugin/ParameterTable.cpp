@@ -24,6 +24,18 @@ constexpr const char* kStringIds[] = {
     "lfo1RateMs",   "lfo1Depth",  "lfo1Start",  "lfo2Target",  "lfo2Wave",   "lfo2Sync",
     "lfo2RateSync", "lfo2RateMs", "lfo2Depth",  "lfo2Start",   "restartLfos"};
 
+struct Title
+{
+    ParamId param;
+    const char* title;
+};
+// The two rates of each LFO share a name; the restart has none.
+constexpr Title kTitles[] = {{ParamId::kLfo1RateSync, "LFO1 Rate (sync)"},
+                             {ParamId::kLfo1RateMs, "LFO1 Rate (ms)"},
+                             {ParamId::kLfo2RateSync, "LFO2 Rate (sync)"},
+                             {ParamId::kLfo2RateMs, "LFO2 Rate (ms)"},
+                             {ParamId::kRestartLfos, "Restart LFOs"}};
+
 template <std::size_t N>
 void DefineEnum(IEffectBase& plugin, ParamId index, const char* name, int defaultValue,
                 const char* const (&texts)[N])
@@ -94,4 +106,12 @@ void DefineParameters(IEffectBase& plugin)
     for (int i = 0; i < kParamCount; ++i)
         if (IParameter* param = plugin.GetParam(i))
             param->SetStringId(kStringIds[i]);
+}
+
+const char* ParameterTitle(int paramIdx)
+{
+    for (const Title& entry : kTitles)
+        if (ToIndex(entry.param) == paramIdx)
+            return entry.title;
+    return nullptr;
 }

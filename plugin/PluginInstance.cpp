@@ -2,6 +2,8 @@
 
 #include "core/IEffectBase.h"
 #include "core/IPresetRecord.h"
+#include "draw/TextEncoding.h"
+#include "plugin/ParameterTable.h"
 #include "plugin/PluginFactory.h"
 #include "plugin/StateContainer.h"
 
@@ -36,6 +38,15 @@ int PluginInstance::ParamCount() const
 const IParameter* PluginInstance::Param(int paramIdx) const
 {
     return std::as_const(*core).GetParam(paramIdx);
+}
+
+const char* PluginInstance::ParamTitle(int paramIdx) const
+{
+    const IParameter* param = Param(paramIdx);
+    if (!param)
+        return "";
+    const char* title = ParameterTitle(paramIdx);
+    return title ? title : param->Name();
 }
 
 double PluginInstance::ParamValue(int paramIdx) const
@@ -78,6 +89,11 @@ int PluginInstance::ProgramCount() const
 const char* PluginInstance::ProgramName(int index) const
 {
     return core->GetPresetName(index);
+}
+
+std::string PluginInstance::ProgramNameUtf8(int index) const
+{
+    return tpm::Utf8FromProductText(core->GetPresetName(index));
 }
 
 bool PluginInstance::ProgramInUse(int index) const
@@ -131,7 +147,8 @@ bool PluginInstance::Activate(double sampleRate, int maxFrames)
         return false;
     core->SetSampleRate(sampleRate);
     core->SetHostBlockSize(maxFrames);
-    if (core->SampleRate() != sampleRate || core->BlockSize() < maxFrames)
+    // Buffers stop at kMaxBlockFrames; longer blocks are processed in pieces.
+    if (core->SampleRate() != sampleRate || core->BlockSize() < std::min(maxFrames, kMaxBlockFrames))
         return false;
     core->SetActive(true);
     core->SetAudioRunning(false);

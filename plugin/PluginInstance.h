@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 class IEditorLink;
@@ -46,6 +47,9 @@ class PluginInstance final : private IHostLink
     // Parameters: index = stable id. Values in the parameter's own units.
     int ParamCount() const;
     const IParameter* Param(int paramIdx) const;
+    // The title formats with Unicode parameter lists show (VST3, CLAP, LV2): one of its own for every
+    // parameter. VST2 shows Param()->Name(). Empty when paramIdx is no parameter.
+    const char* ParamTitle(int paramIdx) const;
     double ParamValue(int paramIdx) const;
     double ParamNormalized(int paramIdx) const;
     // Writes the display text of value (own units) into out; false when paramIdx is no parameter.
@@ -57,7 +61,10 @@ class PluginInstance final : private IHostLink
 
     // Programs: the factory bank's slots.
     int ProgramCount() const;
+    // The name's stored bytes, as banks keep them and the VST2 build hands them to hosts.
     const char* ProgramName(int index) const;
+    // The name as UTF-8, for the formats whose hosts read Unicode; the stored bytes stay as they are.
+    std::string ProgramNameUtf8(int index) const;
     // Whether a slot holds a program (the factory bank leaves the last slots empty).
     bool ProgramInUse(int index) const;
     int CurrentProgram() const;

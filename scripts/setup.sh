@@ -8,7 +8,7 @@ deps="$here/.deps"
 packages=(
   build-essential cmake ninja-build pkg-config git
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
-  wine wine64 xvfb xauth xdotool imagemagick
+  wine wine64 xvfb xauth xdotool imagemagick gstreamer1.0-plugins-base
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libxcb1-dev libxcb-shm0-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsndfile1-dev libsoxr-dev time

@@ -2,6 +2,7 @@
 #include "formats/clap/ClapPlugin.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,20 @@ namespace
 {
 // A state larger than this is no state of ours; reading stops there.
 constexpr std::size_t kMaxStateBytes = 16u << 20;
+
+// The program a preset key names, or -1: only the keys discovery lists (a used slot's index in
+// decimal, no sign, blank or leading zero) name one.
+int ListedProgram(const PluginInstance& instance, const char* key)
+{
+    int index = 0;
+    const char* end = key + std::strlen(key);
+    const auto [after, error] = std::from_chars(key, end, index);
+    if (error != std::errc{} || after != end || index < 0 || !instance.ProgramInUse(index))
+        return -1;
+    char listed[16];
+    std::snprintf(listed, sizeof listed, "%d", index);
+    return std::strcmp(listed, key) == 0 ? index : -1;
+}
 
 void CopyText(char* out, std::size_t capacity, const char* text)
 {
@@ -51,7 +66,7 @@ bool ClapPlugin::ParamInfo(const clap_plugin_t* p, uint32_t index, clap_param_in
         info->flags |= kClapParamIsEnum;
     if (flags & IParameter::kHidden)
         info->flags |= kClapParamIsHidden;
-    CopyText(info->name, sizeof info->name, param.Name());
+    CopyText(info->name, sizeof info->name, self->instance->ParamTitle(static_cast<int>(index)));
     CopyText(info->module, sizeof info->module, "");
     info->min_value = param.Min();
     info->max_value = param.Max();
@@ -117,7 +132,8 @@ bool ClapPlugin::SaveState(const clap_plugin_t* p, const clap_ostream_t* stream)
     while (done < state.size())
     {
         const int64_t wrote = stream->write(stream, state.data() + done, state.size() - done);
-        if (wrote <= 0)
+        // More than it was given is a broken stream, not progress.
+        if (wrote <= 0 || static_cast<uint64_t>(wrote) > state.size() - done)
             return false;
         done += static_cast<std::size_t>(wrote);
     }
@@ -136,7 +152,8 @@ bool ClapPlugin::LoadState(const clap_plugin_t* p, const clap_istream_t* stream)
         for (;;)
         {
             const int64_t got = stream->read(stream, buffer, sizeof buffer);
-            if (got < 0)
+            // More than was asked for would read past the buffer: a broken stream loads nothing.
+            if (got < 0 || static_cast<uint64_t>(got) > sizeof buffer)
                 return false;
             if (got == 0)
                 break;
@@ -197,10 +214,8 @@ bool ClapPlugin::LoadPreset(const clap_plugin_t* p, uint32_t kind, const char* l
     if (!self || !self->instance || !self->OnMainThread() || kind != kClapPresetDiscoveryLocationPlugin ||
         !key)
         return false;
-    char* end = nullptr;
-    const long index = std::strtol(key, &end, 10);
-    const bool ok = end != key && *end == '\0' && index >= 0 && index < self->instance->ProgramCount() &&
-                    self->instance->SelectProgram(static_cast<int>(index));
+    const int index = ListedProgram(*self->instance, key);
+    const bool ok = index >= 0 && self->instance->SelectProgram(index);
     if (self->hostPresetLoad)
     {
         if (ok && self->hostPresetLoad->loaded)

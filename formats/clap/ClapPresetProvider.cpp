@@ -81,7 +81,7 @@ bool ClapPresetProvider::GetMetadata(const clap_preset_discovery_provider_t* p, 
             continue;
         char key[16];
         std::snprintf(key, sizeof key, "%d", i);
-        if (!receiver->begin_preset(receiver, bank->ProgramName(i), key))
+        if (!receiver->begin_preset(receiver, bank->ProgramNameUtf8(i).c_str(), key))
             break;
         if (receiver->add_plugin_id)
             receiver->add_plugin_id(receiver, &pluginId);

@@ -1,5 +1,6 @@
 #include "formats/lv2/Lv2Plugin.h"
 
+#include "core/ProcessTypes.h"
 #include "formats/lv2/Lv2Features.h"
 
 #include <lv2/atom/util.h>
@@ -64,7 +65,7 @@ LV2_Handle Lv2Plugin::Instantiate(const LV2_Descriptor* descriptor, double rate,
         return nullptr;
     const auto* options =
         static_cast<const LV2_Options_Option*>(Lv2Features::Find(features, LV2_OPTIONS__options));
-    const int bound = map ? std::clamp(BlockBound(options, *map), 0, 1 << 20) : 0;
+    const int bound = map ? std::clamp(BlockBound(options, *map), 0, kMaxBlockFrames) : 0;
     std::unique_ptr<PluginInstance> product = PluginInstance::Create();
     if (!product)
         return nullptr;
@@ -257,11 +258,20 @@ LV2_State_Status Lv2Plugin::Restore(LV2_Handle handle, LV2_State_Retrieve_Functi
     return LV2_STATE_SUCCESS;
 }
 
+bool Lv2Plugin::FormatValue(LV2_Handle handle, uint32_t port, float value, char* out, uint32_t size)
+{
+    return handle && port < lv2port::kParams && out && size > 0 &&
+           Self(handle)->instance->FormatValue(static_cast<int>(port), value, out, size);
+}
+
 const void* Lv2Plugin::ExtensionData(const char* uri)
 {
     static const LV2_State_Interface kState = {&Save, &Restore};
+    static const lv2valuetext::Interface kValueText = {&FormatValue};
     if (uri && std::strcmp(uri, LV2_STATE__interface) == 0)
         return &kState;
+    if (uri && std::strcmp(uri, lv2valuetext::kUri) == 0)
+        return &kValueText;
     return nullptr;
 }
 

@@ -8,6 +8,7 @@
 
 #include "formats/lv2/Lv2Ports.h"
 #include "formats/lv2/Lv2Transport.h"
+#include "formats/lv2/Lv2ValueText.h"
 #include "plugin/PluginInstance.h"
 
 #include <lv2/core/lv2.h>
@@ -37,6 +38,7 @@ class Lv2Plugin
     static void Deactivate(LV2_Handle handle);
     static void Cleanup(LV2_Handle handle);
     static const void* ExtensionData(const char* uri);
+    static bool FormatValue(LV2_Handle handle, uint32_t port, float value, char* out, uint32_t size);
     static LV2_State_Status Save(LV2_Handle handle, LV2_State_Store_Function store, LV2_State_Handle state,
                                  uint32_t flags, const LV2_Feature* const* features);
     static LV2_State_Status Restore(LV2_Handle handle, LV2_State_Retrieve_Function retrieve,

@@ -105,12 +105,16 @@ void Lv2TtlWriter::WritePlugin(std::ostream& out) const
     out << kPrefixes;
     // Every feature is optional: without a map only the transport and the state are lost, and live or
     // offline (lv2:isLive or not) the tones are the same; a block bound only saves splitting blocks.
+    // lv2:Plugin alone is LV2's plain effect: a generator class would list it beside the instruments,
+    // and hosts name its category after any other type it has, doap:Project included; so the maintainer
+    // (a property of projects) goes on the project it belongs to, where hosts look for it too.
     out << "<" << lv2port::kPluginUri << ">\n"
-        << "    a lv2:Plugin , lv2:GeneratorPlugin , doap:Project ;\n"
+        << "    a lv2:Plugin ;\n"
         << "    doap:name " << Quoted(product::kName) << " ;\n"
         << "    rdfs:comment " << Quoted(product::kDescription) << " ;\n"
-        << "    doap:maintainer [ foaf:name " << Quoted(product::kVendor) << " ; foaf:homepage <"
-        << product::kUrl << "> ] ;\n"
+        << "    lv2:project [ a doap:Project ; doap:name " << Quoted(product::kName)
+        << " ;\n        doap:maintainer [ foaf:name " << Quoted(product::kVendor) << " ; foaf:homepage <"
+        << product::kUrl << "> ] ] ;\n"
         << "    lv2:minorVersion " << product::kVersionMinor << " ;\n"
         << "    lv2:microVersion " << product::kVersionPatch << " ;\n"
         << "    lv2:optionalFeature urid:map , lv2:hardRTCapable , lv2:isLive , opts:options ,\n"
@@ -148,7 +152,7 @@ void Lv2TtlWriter::WriteControlPort(std::ostream& out, int paramIdx) const
     const uint32_t flags = param.Flags();
     const bool whole = param.GetKind() != IParameter::kDouble;
     const auto value = [whole](double v) { return whole ? Integer(v) : Number(v); };
-    const std::string name = param.Name()[0] != '\0' ? param.Name() : param.StringId();
+    const std::string name = instance.ParamTitle(paramIdx);
     out << "[\n        a lv2:InputPort , lv2:ControlPort ;\n        lv2:index " << paramIdx
         << " ;\n        lv2:symbol " << Quoted(param.StringId()) << " ;\n        lv2:name " << Quoted(name)
         << " ;\n        lv2:default " << value(param.DefaultValue()) << " ;\n        lv2:minimum "
@@ -230,7 +234,7 @@ void Lv2TtlWriter::WritePresets(std::ostream& out) const
         if (!instance.ProgramInUse(p) || !instance.SelectProgram(p))
             continue;
         out << PresetUri(p) << "\n    a pset:Preset ;\n    lv2:appliesTo <" << lv2port::kPluginUri
-            << "> ;\n    rdfs:label " << Quoted(instance.ProgramName(p)) << " ;\n    lv2:port ";
+            << "> ;\n    rdfs:label " << Quoted(instance.ProgramNameUtf8(p)) << " ;\n    lv2:port ";
         bool first = true;
         for (int i = 0; i < instance.ParamCount(); ++i)
         {

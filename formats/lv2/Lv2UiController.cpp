@@ -9,6 +9,8 @@
 
 using namespace tpm;
 
+static_assert(lv2port::kParams <= 64, "a gesture bit for every parameter port");
+
 std::unique_ptr<Lv2UiController> Lv2UiController::Create(LV2UI_Write_Function write, LV2UI_Controller host,
                                                          const LV2UI_Touch* touch)
 {
@@ -88,12 +90,18 @@ void Lv2UiController::Touch(int paramIdx, bool grabbed) const
 
 void Lv2UiController::BeginGesture(int paramIdx)
 {
-    Touch(paramIdx, true);
+    if (paramIdx >= 0 && paramIdx < ParamCount())
+        gesturesBegun |= Bit(paramIdx);
 }
 
 void Lv2UiController::EndGesture(int paramIdx)
 {
-    Touch(paramIdx, false);
+    if (paramIdx < 0 || paramIdx >= ParamCount())
+        return;
+    if (gesturesTold & Bit(paramIdx))
+        Touch(paramIdx, false);
+    gesturesBegun &= ~Bit(paramIdx);
+    gesturesTold &= ~Bit(paramIdx);
 }
 
 double Lv2UiController::SetValue(int paramIdx, double normalized)
@@ -103,6 +111,16 @@ double Lv2UiController::SetValue(int paramIdx, double normalized)
         return normalized;
     // The port carries the value as the parameter stores it, rounded to its step.
     const float value = static_cast<float>(param->StoredValue(normalized));
+    const bool inGesture = (gesturesBegun & Bit(paramIdx)) != 0;
+    // Outside a gesture the editor only repeats what the port holds (as a closing entry field does):
+    // the host has it already, and a write there would reach it as a change no gesture covers.
+    if (!inGesture && static_cast<float>(catalogue->ParamValue(paramIdx)) == value)
+        return param->GetNormalized();
+    if (inGesture && !(gesturesTold & Bit(paramIdx)))
+    {
+        Touch(paramIdx, true);
+        gesturesTold |= Bit(paramIdx);
+    }
     catalogue->SetParamValue(paramIdx, value);
     writeFunction(hostController, static_cast<uint32_t>(paramIdx), sizeof value, 0, &value);
     return param->GetNormalized();

@@ -10,6 +10,7 @@
 #include <lv2/ui/ui.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 
 class PluginInstance;
@@ -44,12 +45,18 @@ class Lv2UiController final : public tpm::IEditorController
     Lv2UiController(std::unique_ptr<PluginInstance> product, LV2UI_Write_Function write,
                     LV2UI_Controller host, const LV2UI_Touch* touch);
     void Touch(int paramIdx, bool grabbed) const;
+    static uint64_t Bit(int paramIdx) { return uint64_t{1} << paramIdx; }
 
     std::unique_ptr<PluginInstance> catalogue;
     tpm::IEditorController& texts;
     LV2UI_Write_Function writeFunction;
     LV2UI_Controller hostController;
     const LV2UI_Touch* hostTouch;
+    // Gestures the editor began, and of those the ones the host was told of: the host hears of a
+    // gesture with its first value, so a press that changes nothing (the right-click that opens the
+    // typed entry) tells it nothing.
+    uint64_t gesturesBegun = 0;
+    uint64_t gesturesTold = 0;
     float band = 0.0f;
     std::array<float, 2> lfoMarker{};
     std::array<float, 2> lfoState{};

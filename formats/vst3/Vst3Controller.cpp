@@ -157,8 +157,8 @@ vst3::tresult Vst3Controller::getParameterInfo(vst3::int32 paramIndex, vst3::Par
     }
     const IParameter& param = *instance->Param(paramIndex);
     info.id = static_cast<vst3::ParamID>(paramIndex);
-    vst3text::ToUtf16(param.Name(), info.title, kTextSize);
-    vst3text::ToUtf16(param.Name(), info.shortTitle, kTextSize);
+    vst3text::ToUtf16(instance->ParamTitle(paramIndex), info.title, kTextSize);
+    vst3text::ToUtf16(instance->ParamTitle(paramIndex), info.shortTitle, kTextSize);
     vst3text::ToUtf16(param.Label(), info.units, kTextSize);
     const uint32_t flags = param.Flags();
     // Only lists are stepped for the host: the whole-number ranges follow curves a host's even
@@ -185,7 +185,8 @@ vst3::tresult Vst3Controller::getParamStringByValue(vst3::ParamID id, vst3::Para
         return vst3::kInvalidArgument;
     if (id == vst3identity::kProgramParamId)
     {
-        vst3text::ToUtf16(instance->ProgramName(ProgramIndexOf(valueNormalized)), string, kTextSize);
+        vst3text::ToUtf16(instance->ProgramNameUtf8(ProgramIndexOf(valueNormalized)).c_str(), string,
+                          kTextSize);
         return vst3::kResultOk;
     }
     const IParameter* param = ProductParam(id);
@@ -208,7 +209,7 @@ vst3::tresult Vst3Controller::getParamValueByString(vst3::ParamID id, vst3::TCha
     if (id == vst3identity::kProgramParamId)
     {
         for (int i = 0; i < programCount; ++i)
-            if (std::strcmp(instance->ProgramName(i), text) == 0)
+            if (instance->ProgramNameUtf8(i) == text)
             {
                 valueNormalized = programCount > 1 ? static_cast<double>(i) / (programCount - 1) : 0.0;
                 return vst3::kResultOk;
@@ -229,18 +230,24 @@ vst3::ParamValue Vst3Controller::normalizedParamToPlain(vst3::ParamID id, vst3::
 {
     if (id == vst3identity::kProgramParamId)
         return ProgramIndexOf(valueNormalized);
+    // Not-a-number reads as 0, as in every other conversion: a host's arithmetic must not meet NaN.
+    const double normalized = std::isnan(valueNormalized) ? 0.0 : valueNormalized;
     const IParameter* param = ProductParam(id);
-    if (!param || std::isnan(valueNormalized))
-        return valueNormalized;
-    return param->StoredValue(std::clamp(valueNormalized, 0.0, 1.0));
+    if (!param)
+        return normalized;
+    return param->StoredValue(std::clamp(normalized, 0.0, 1.0));
 }
 
 vst3::ParamValue Vst3Controller::plainParamToNormalized(vst3::ParamID id, vst3::ParamValue plainValue)
 {
     if (id == vst3identity::kProgramParamId)
-        return programCount > 1 ? std::clamp(plainValue / (programCount - 1), 0.0, 1.0) : 0.0;
+        return programCount > 1 && !std::isnan(plainValue)
+                   ? std::clamp(plainValue / (programCount - 1), 0.0, 1.0)
+                   : 0.0;
     const IParameter* param = ProductParam(id);
-    return param ? param->ToNormalized(plainValue) : plainValue;
+    if (!param)
+        return std::isnan(plainValue) ? 0.0 : plainValue;
+    return param->ToNormalized(plainValue);
 }
 
 vst3::ParamValue Vst3Controller::getParamNormalized(vst3::ParamID id)
@@ -251,7 +258,7 @@ vst3::ParamValue Vst3Controller::getParamNormalized(vst3::ParamID id)
     if (!instance)
         return 0.0;
     if (id == vst3identity::kProgramParamId)
-        return plainParamToNormalized(id, instance->CurrentProgram());
+        return plainParamToNormalized(id, ShownProgram());
     return ProductParam(id) ? instance->ParamNormalized(static_cast<int>(id)) : 0.0;
 }
 
@@ -288,12 +295,21 @@ vst3::tresult Vst3Controller::setParamNormalized(vst3::ParamID id, vst3::ParamVa
 void Vst3Controller::SelectProgram(int index)
 {
     PluginInstance* instance = owner.Instance();
-    if (!instance || index < 0 || index >= programCount || index == instance->CurrentProgram())
+    if (!instance || index < 0 || index >= programCount || index == ShownProgram())
         return;
     if (!instance->SelectProgram(index))
         return;
     ValuesChanged();
     programSelections.fetch_add(1, std::memory_order_acq_rel);
+}
+
+int Vst3Controller::ShownProgram() const
+{
+    const PluginInstance* instance = owner.Instance();
+    const int current = instance ? instance->CurrentProgram() : 0;
+    if (current >= 0 && current < programCount)
+        shownProgram.store(current);
+    return shownProgram.load();
 }
 
 void Vst3Controller::SelectProgramInHostCall(int index)
@@ -338,6 +354,7 @@ void Vst3Controller::ViewClosed(const Vst3View* closed)
 
 void Vst3Controller::ValuesChanged()
 {
+    ShownProgram(); // the program in force before a state on an unlisted slot stays shown
     if (const PluginInstance* instance = owner.Instance())
         selectedProgram.store(instance->CurrentProgram(), std::memory_order_release);
     valueChanges.fetch_add(1, std::memory_order_acq_rel);
@@ -354,9 +371,15 @@ void Vst3Controller::DrainHostEvents()
     vst3::IComponentHandler* to = handler;
     if (to)
         to->addRef();
-    if (valuesChangedPending.exchange(false) && to)
+    // A host that keeps its own copy of the values (Ardour, in single precision) counts whatever a
+    // re-read finds different from that copy as the user's change since the program it loaded. So
+    // the host re-reads only values no block told it of: while blocks run and report them, the next
+    // one does, and the re-read is left out.
+    const uint32_t changes = valueChanges.load();
+    if (valueChangesTold.load() == changes)
+        valuesChangedPending.store(false);
+    else if (to && !owner.BlocksReportValues() && valuesChangedPending.exchange(false))
     {
-        const uint32_t changes = valueChanges.load();
         to->restartComponent(vst3::kParamValuesChanged);
         HostTold(changes);
         for (int i = 0; i < instance->ParamCount(); ++i)

@@ -97,6 +97,11 @@ class Vst3Controller final : public vst3::IEditController, public vst3::IUnitInf
 
     // The program a normalised value of the program parameter names.
     int ProgramIndexOf(double normalized) const;
+    // The program the program parameter shows: the current one when it is in the list, else the one it
+    // showed last. A state saved on a slot beyond the list (an empty slot) leaves the parameter where
+    // it was, rather than show a program that is not loaded; the host's copy of that value, sent back,
+    // is then no choice of a program.
+    int ShownProgram() const;
 
   private:
     const IParameter* ProductParam(vst3::ParamID id) const;
@@ -115,5 +120,6 @@ class Vst3Controller final : public vst3::IEditController, public vst3::IUnitInf
     // state, a host that keeps its own copy may send that value back, which is then no edit.
     std::vector<std::atomic<double>> hostValues;
     std::atomic<int> selectedProgram{0};
+    mutable std::atomic<int> shownProgram{0};
     std::atomic<uint32_t> programSelections{0};
 };

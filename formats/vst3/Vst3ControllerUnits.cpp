@@ -51,7 +51,7 @@ vst3::tresult Vst3Controller::getProgramName(vst3::ProgramListID listId, vst3::i
     if (!instance || !name || listId != vst3identity::kProgramListId || programIndex < 0 ||
         programIndex >= programCount)
         return vst3::kInvalidArgument;
-    vst3text::ToUtf16(instance->ProgramName(programIndex), name, kTextSize);
+    vst3text::ToUtf16(instance->ProgramNameUtf8(programIndex).c_str(), name, kTextSize);
     return vst3::kResultOk;
 }
 

@@ -27,7 +27,8 @@ constexpr bool SpellsUid(const char (&text)[33], const vst3::Uid& uid)
 }
 static_assert(SpellsUid(kClassIdText, kClassId));
 
-inline constexpr char kSubCategories[] = "Fx|Generator";
+// An effect (the tones are mixed into the input): hosts list it with the effects, as in every format.
+inline constexpr char kSubCategories[] = "Fx";
 // No address is published for the product.
 inline constexpr char kEmail[] = "";
 

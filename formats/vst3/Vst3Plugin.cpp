@@ -154,13 +154,24 @@ vst3::tresult Vst3Plugin::setActive(vst3::TBool state)
     const Stage now = stage.load();
     if (state)
     {
-        if (now != Stage::kInitialized || !setupDone)
+        if (now != Stage::kInitialized)
             return vst3::kResultFalse;
+        // Some hosts (Carla's discovery) activate before any processing setup: a common one stands
+        // in until the host's own comes.
+        if (!setupDone)
+        {
+            setup.sampleRate = kFallbackSampleRate;
+            setup.maxSamplesPerBlock = kFallbackMaxFrames;
+            setupDone = true;
+        }
         if (!instance->Activate(setup.sampleRate, setup.maxSamplesPerBlock))
             return vst3::kResultFalse;
         stage.store(Stage::kActive);
         return vst3::kResultOk;
     }
+    // Switching off what is already off is harmless (a validator's teardown does it).
+    if (now == Stage::kInitialized)
+        return vst3::kResultOk;
     if (now != Stage::kActive && now != Stage::kProcessing)
         return vst3::kResultFalse;
     // Some hosts switch off without stopping processing first.

@@ -72,6 +72,12 @@ class Vst3Plugin final : public vst3::IComponent,
     // Main thread: selects the program a block asked for, if any. Calls nothing of the host's, so any
     // call the host makes on the main thread may take the turn: without an editor there is no other.
     void SelectRequestedProgram();
+    // Any thread: blocks are running and the last one took output changes, so the next one tells the
+    // host of values that changed.
+    bool BlocksReportValues() const
+    {
+        return stage.load() == Stage::kProcessing && lastBlockTookOutput.load(std::memory_order_acquire);
+    }
     // The state as the product saves it; false when there is none yet.
     bool SaveState(std::vector<uint8_t>& out);
 
@@ -107,6 +113,9 @@ class Vst3Plugin final : public vst3::IComponent,
     std::unique_ptr<PluginInstance> instance;
     Vst3Controller controller;
     std::atomic<Stage> stage{Stage::kCreated};
+    // What activation before any processing setup runs at, until the host's setup comes.
+    static constexpr double kFallbackSampleRate = 44100.0;
+    static constexpr vst3::int32 kFallbackMaxFrames = 1024;
     bool componentInitialized = false;
     bool setupDone = false;
     vst3::ProcessSetup setup{vst3::kRealtime, vst3::kSample32, 0, 0.0};
@@ -115,6 +124,8 @@ class Vst3Plugin final : public vst3::IComponent,
     Vst3ChangeReader flushReader;
     // A block longer than the announced maximum goes in pieces; their changes, moved to each piece.
     std::array<ParamChange, Vst3ChangeReader::kCapacity> pieceChanges{};
+    // Whether the last block came with a list for output changes.
+    std::atomic<bool> lastBlockTookOutput{false};
     // A program the host chose through the program parameter inside a block, for the main thread.
     std::atomic<int> requestedProgram{-1};
     // The controller's count of program selections as the processor last took it (blocks and calls

@@ -90,12 +90,20 @@ vst3::uint32 Vst3Plugin::getProcessContextRequirements()
 
 vst3::tresult Vst3Plugin::setupProcessing(vst3::ProcessSetup& newSetup)
 {
-    if (stage.load() != Stage::kInitialized)
+    // Active but not processing, the new setup replaces the one the plug-in was activated with (hosts
+    // that activated first send theirs now); while blocks may come it would pull the buffers away.
+    const Stage now = stage.load();
+    if (now != Stage::kInitialized && now != Stage::kActive)
         return vst3::kResultFalse;
     if (!(newSetup.sampleRate > 0.0) || !std::isfinite(newSetup.sampleRate) ||
         newSetup.maxSamplesPerBlock <= 0 ||
         canProcessSampleSize(newSetup.symbolicSampleSize) != vst3::kResultTrue)
         return vst3::kInvalidArgument;
+    if (now == Stage::kActive && !instance->Activate(newSetup.sampleRate, newSetup.maxSamplesPerBlock))
+    {
+        instance->Activate(setup.sampleRate, setup.maxSamplesPerBlock); // back to the one in force
+        return vst3::kResultFalse;
+    }
     setup = newSetup;
     setupDone = true;
     return vst3::kResultOk;
@@ -153,6 +161,7 @@ vst3::tresult Vst3Plugin::process(vst3::ProcessData& data)
         (data.symbolicSampleSize != vst3::kSample32 && data.symbolicSampleSize != vst3::kSample64))
         return vst3::kInvalidArgument;
     const ProcessScope scope;
+    lastBlockTookOutput.store(data.outputParameterChanges != nullptr, std::memory_order_release);
     const TransportSnapshot transport = ReadTransport(data.processContext);
     if (data.symbolicSampleSize == vst3::kSample64)
         ProcessBlock<double>(data, transport);

@@ -1,7 +1,7 @@
 ; The Windows installer: the VST3 bundle into Common Files\VST3, the CLAP into Common Files\CLAP, the
-; VST2 DLL into a folder the user picks, vsthost.exe with the examples into the program folder, and an
-; uninstaller registered with Windows. Silent with /S; /D=folder sets the program folder (last on the
-; command line) and /VST2DIR=folder the VST2 folder.
+; VST2 DLL into a folder the user picks, the host tool (twinpulsetonemix-host.exe) with the examples
+; into the program folder, and an uninstaller registered with Windows. Silent with /S; /D=folder sets the
+; program folder (last on the command line) and /VST2DIR=folder the VST2 folder.
 ; The build passes VERSION, VENDOR, URL, OUTFILE, STAGE_DIR (the files to install), SOURCE_DIR and, once it makes one, VST3_BUNDLE.
 
 ; A 64-bit installer: it runs where the plug-ins run, also on Wine without its 32-bit half.
@@ -37,7 +37,7 @@ Var Vst2Dir
 
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_WELCOME
-!define MUI_DIRECTORYPAGE_TEXT_TOP "vsthost, the command-line host, and the example schedules go into this folder, with the uninstaller. The VST3 plug-in goes into $COMMONFILES64\VST3 and the CLAP plug-in into $COMMONFILES64\CLAP, where hosts look for them."
+!define MUI_DIRECTORYPAGE_TEXT_TOP "twinpulsetonemix-host, the command-line host, and the example schedules go into this folder, with the uninstaller. The VST3 plug-in goes into $COMMONFILES64\VST3 and the CLAP plug-in into $COMMONFILES64\CLAP, where hosts look for them."
 !insertmacro MUI_PAGE_DIRECTORY
 !define MUI_PAGE_HEADER_TEXT "VST 2.4 plug-in folder"
 !define MUI_PAGE_HEADER_SUBTEXT "Where your host looks for VST 2.4 plug-ins."
@@ -73,7 +73,9 @@ FunctionEnd
 
 Section "Install"
   SetOutPath "$INSTDIR"
-  File "${STAGE_DIR}\vsthost.exe"
+  File "/oname=twinpulsetonemix-host.exe" "${STAGE_DIR}\vsthost.exe"
+  ; An earlier version installed the host tool under the generic name.
+  Delete "$INSTDIR\vsthost.exe"
   File "/oname=README.md" "${SOURCE_DIR}\README.md"
   SetOutPath "$INSTDIR\examples"
   File "${SOURCE_DIR}\examples\*.schedule"
@@ -125,7 +127,7 @@ Section "Uninstall"
 
   Delete "$INSTDIR\examples\*.schedule"
   RMDir "$INSTDIR\examples"
-  Delete "$INSTDIR\vsthost.exe"
+  Delete "$INSTDIR\twinpulsetonemix-host.exe"
   Delete "$INSTDIR\README.md"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"

@@ -2,9 +2,13 @@
 // and damaged state changes nothing.
 #include "clap/ClapTestHost.h"
 #include "plugin/StateContainer.h"
+#include "support/PeakMemory.h"
 #include "support/TestModule.h"
 
+#include <algorithm>
 #include <cstring>
+#include <set>
+#include <string>
 
 namespace
 {
@@ -21,6 +25,7 @@ struct Bytes
     std::vector<uint8_t> data;
     std::size_t readAt = 0;
     std::size_t readLimit = SIZE_MAX; // a stream that fails after this many bytes
+    int64_t overstated = 0;           // what a broken stream adds to the count it answers
 
     clap_ostream_t Writer()
     {
@@ -30,7 +35,7 @@ struct Bytes
                     // A host that takes at most 100 bytes a call.
                     const auto n = static_cast<std::size_t>(std::min<uint64_t>(size, 100));
                     self.data.insert(self.data.end(), bytes, bytes + n);
-                    return static_cast<int64_t>(n);
+                    return static_cast<int64_t>(n) + self.overstated;
                 }};
     }
     clap_istream_t Reader()
@@ -43,7 +48,9 @@ struct Bytes
                         static_cast<std::size_t>(std::min<uint64_t>(size, self.data.size() - self.readAt));
                     std::memcpy(buffer, self.data.data() + self.readAt, n);
                     self.readAt += n;
-                    return static_cast<int64_t>(n);
+                    // Overstating, it claims more than was asked for while it has data.
+                    return n > 0 && self.overstated > 0 ? static_cast<int64_t>(size) + self.overstated
+                                                        : static_cast<int64_t>(n);
                 }};
     }
 };
@@ -103,6 +110,21 @@ TEST(ClapHostileHost, CallsOutOfOrderAnswerFalseAndChangeNothing)
     host.DestroyPlugin();
 }
 
+// Offline renderers announce huge blocks: activation takes any maximum and keeps its buffers small.
+TEST(ClapHostileHost, AHugeMaximumBlockActivatesWithoutTakingTheMemory)
+{
+    ClapTestHost host;
+    ASSERT_TRUE(host.Create());
+    const long peakBefore = PeakResidentKiB();
+    ASSERT_TRUE(host.Activate(48000.0, 0x7fffffff));
+    std::vector<float> left(512), right(512);
+    // "Play Anyway" and "Mix" full on: the tones sound.
+    EXPECT_EQ(host.Process(left, right, {ClapTestHost::Value(0, 5, 1.0), ClapTestHost::Value(0, 7, 100.0)}),
+              kClapProcessContinue);
+    EXPECT_TRUE(std::any_of(left.begin(), left.end(), [](float s) { return s != 0.0f; }));
+    EXPECT_LT(PeakResidentKiB() - peakBefore, kSmallMemoryKiB);
+}
+
 TEST(ClapHostileHost, DamagedStateChangesNothing)
 {
     ClapTestHost host;
@@ -129,10 +151,17 @@ TEST(ClapHostileHost, DamagedStateChangesNothing)
     bankHeader.data[header] ^= 0xFF;
     Bytes bareDamaged{std::vector<uint8_t>(good.data.begin() + header, good.data.end())};
     bareDamaged.data[0] ^= 0xFF;
+    Bytes overstating = good;
+    overstating.overstated = 100;
     for (const Bytes* damaged :
-         {&cut, &otherCount, &later, &failing, &noSuchProgram, &bankHeader, &bareDamaged})
+         {&cut, &otherCount, &later, &failing, &noSuchProgram, &bankHeader, &bareDamaged, &overstating})
         EXPECT_FALSE(Load(host, plugin, *damaged));
     EXPECT_EQ(Save(host, plugin).data, before.data);
+    // A stream that claims to have taken more than it was given has not saved the state.
+    Bytes overstatingOut;
+    overstatingOut.overstated = 100;
+    const clap_ostream_t out = overstatingOut.Writer();
+    EXPECT_FALSE(host.Ext<clap_plugin_state_t>(kClapExtState)->save(plugin, &out));
     double value = 0.0;
     host.Ext<clap_plugin_params_t>(kClapExtParams)->get_value(plugin, 0, &value);
     EXPECT_EQ(value, 440.0);
@@ -182,6 +211,15 @@ TEST(ClapParams, ListsUnitsAndTextsThroughTheSharedFormatting)
     ASSERT_TRUE(params->get_info(plugin, 22, &restart));
     EXPECT_TRUE(restart.flags & kClapParamIsHidden);
     EXPECT_FALSE(params->get_info(plugin, 23, &restart));
+    // Hosts list every parameter by name: each has one of its own.
+    std::set<std::string> names;
+    for (uint32_t i = 0; i < params->count(plugin); ++i)
+    {
+        clap_param_info_t info{};
+        ASSERT_TRUE(params->get_info(plugin, i, &info));
+        EXPECT_STRNE(info.name, "") << "parameter " << i;
+        EXPECT_TRUE(names.insert(info.name).second) << info.name;
+    }
 
     char text[64];
     ASSERT_TRUE(params->value_to_text(plugin, 2, 4.0, text, sizeof text));
@@ -243,6 +281,9 @@ TEST(ClapPresets, DiscoveryListsTheFactoryProgramsThatPresetLoadLoads)
     const auto* load = host.Ext<clap_plugin_preset_load_t>(kClapExtPresetLoad);
     const auto& [name, key] = found.presets[5];
     EXPECT_TRUE(load->from_location(plugin, kClapPresetDiscoveryLocationPlugin, nullptr, key.c_str()));
-    EXPECT_FALSE(load->from_location(plugin, kClapPresetDiscoveryLocationPlugin, nullptr, "150"));
+    // Only the keys discovery lists, as it lists them: no empty slot, no other spelling of a number.
+    for (const char* unlisted : {"150", "141", "149", "-1", " 3", "+5", "-0", "05", "3 ", ""})
+        EXPECT_FALSE(load->from_location(plugin, kClapPresetDiscoveryLocationPlugin, nullptr, unlisted))
+            << "'" << unlisted << "'";
     EXPECT_FALSE(load->from_location(plugin, kClapPresetDiscoveryLocationFile, "/tmp/x", key.c_str()));
 }

@@ -79,6 +79,15 @@ run_lua() { # mode
 }
 # A failed step leaves the snapshots saved before it to check.
 run_lua create
+# A factory program picked is no edit: the session saved after it records no change since it.
+if grep -q 'last-preset-label="Higher frequencies"' "$session/program.ardour" 2>/dev/null &&
+   grep -q 'parameter-changed-since-last-preset="0"' "$session/program.ardour"; then
+  echo "ok   the session marks no parameter changed since the program"
+else
+  echo "FAIL the session marks parameters changed since the program:"
+  grep -o 'last-preset-label="[^"]*"\|parameter-changed-since-last-preset="[01]"' "$session/program.ardour"
+  failures=$((failures + 1))
+fi
 
 # 3. Ardour's own exporter renders each snapshot; the tones are analysed.
 # ardour7-export takes a few seconds. Ardour 7.3's exporter itself fails now and then, also

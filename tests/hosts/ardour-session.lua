@@ -149,7 +149,7 @@ end
 
 -- The LFO restart is a momentary button, not a setting: nameless in VST2, a trigger port in LV2 (and
 -- hidden from VST3 hosts).
-local momentary = { [""] = true, restartLfos = true }
+local momentary = { [""] = true, ["Restart LFOs"] = true }
 
 -- Every setting to a value other than its default.
 local function set_every_parameter(plugin, defaults)

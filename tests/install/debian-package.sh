@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Debian package: CPack makes it from the build; dpkg installs it into a scratch root with exactly
-# the expected files, its dependencies come from the binaries, the installed vsthost loads the
+# the expected files, its dependencies come from the binaries, the installed host tool (twinpulsetonemix-host) loads the
 # installed plug-in, lintian finds no errors, and removing the package leaves no file behind.
 # Arguments: build folder, then format=path for each plug-in the build makes (a module file or a bundle).
 set -u
@@ -28,7 +28,7 @@ doc=/usr/share/doc/twinpulsetonemix
       echo "/usr/lib/$format/$(basename "$path")"
     fi
   done
-  printf '%s\n' /usr/bin/vsthost /usr/share/man/man1/vsthost.1.gz "$doc/README.md" "$doc/copyright" \
+  printf '%s\n' /usr/bin/twinpulsetonemix-host /usr/share/man/man1/twinpulsetonemix-host.1.gz "$doc/README.md" "$doc/copyright" \
     "$doc/changelog.Debian.gz"
   for f in "$source_dir"/examples/*; do echo "$doc/examples/$(basename "$f")"; done
 } | sort >"$tmp/expected"
@@ -41,9 +41,9 @@ if dpkg_root -i "$deb" >"$tmp/log" 2>&1; then
   (cd "$root" && find usr -type f | sed 's|^|/|' | sort) >"$tmp/installed"
   diff "$tmp/expected" "$tmp/installed" >"$tmp/diff" && ok "dpkg installs the expected files" ||
     fail "expected (<) and installed (>) differ: $(cat "$tmp/diff")"
-  "$root/usr/bin/vsthost" info "$root/usr/lib/vst/twinPulseToneMix.so" >/dev/null 2>"$tmp/err" &&
-    ok "the installed vsthost loads the installed VST2 plug-in" || fail "installed vsthost: $(cat "$tmp/err")"
-  [ -z "$(find "$root/usr" -type f \( -name '*.so' -o -name '*.clap' -o -name vsthost \) -exec file {} + |
+  "$root/usr/bin/twinpulsetonemix-host" info "$root/usr/lib/vst/twinPulseToneMix.so" >/dev/null 2>"$tmp/err" &&
+    ok "the installed host tool loads the installed VST2 plug-in" || fail "installed host tool: $(cat "$tmp/err")"
+  [ -z "$(find "$root/usr" -type f \( -name '*.so' -o -name '*.clap' -o -name twinpulsetonemix-host \) -exec file {} + |
     grep "not stripped")" ] && ok "binaries are stripped" || fail "unstripped binaries"
   if dpkg_root -r twinpulsetonemix >"$tmp/log" 2>&1; then
     left=$(find "$root/usr" -type f 2>/dev/null)

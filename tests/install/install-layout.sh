@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # `cmake --install` in both layouts, into a scratch HOME and prefix: every file lands where hosts look,
-# the installed vsthost loads each installed plug-in from there, and the removal takes away all it put
+# the installed host tool (twinpulsetonemix-host) loads each installed plug-in from there, and the removal takes away all it put
 # there and nothing else (another plug-in already in the shared folders stays, with its folder).
 # Arguments: build folder, then format=path for each plug-in the build makes (a module file or a bundle).
 set -u
@@ -27,8 +27,8 @@ expected_files() {
       echo "$($folder_of "$format")/$(basename "$path")"
     fi
   done
-  echo "$prefix/bin/vsthost"
-  echo "$prefix/share/man/man1/vsthost.1.gz"
+  echo "$prefix/bin/twinpulsetonemix-host"
+  echo "$prefix/share/man/man1/twinpulsetonemix-host.1.gz"
   echo "$prefix/share/doc/twinpulsetonemix/README.md"
   for f in "$source_dir"/examples/*; do echo "$prefix/share/doc/twinpulsetonemix/examples/$(basename "$f")"; done
 }
@@ -52,13 +52,13 @@ check_layout() { # name, prefix, folder function
   sort "$tmp/manifest" | sed "s|^$tmp/root|.|" | diff -q - "$tmp/expected" >/dev/null && ok "$name: the manifest lists them" ||
     fail "$name: manifest: $(cat "$tmp/manifest")"
 
-  [ "$("$prefix/bin/vsthost" --version)" = "vsthost $(sed -n 's/.*project(twinPulseToneMix VERSION \([0-9.]*\).*/\1/p' \
-    "$source_dir/CMakeLists.txt")" ] && ok "$name: installed vsthost --version" || fail "$name: vsthost --version"
+  [ "$("$prefix/bin/twinpulsetonemix-host" --version)" = "vsthost $(sed -n 's/.*project(twinPulseToneMix VERSION \([0-9.]*\).*/\1/p' \
+    "$source_dir/CMakeLists.txt")" ] && ok "$name: installed host tool --version" || fail "$name: host tool --version"
   for pair in "${plugins[@]}"; do
     format=${pair%%=*}
     installed=$($folder_of "$format")/$(basename "${pair#*=}")
-    if "$prefix/bin/vsthost" info "$installed" >"$tmp/info" 2>&1 && grep -q twinPulseToneMix "$tmp/info"; then
-      ok "$name: vsthost info loads $format from ${installed#"$tmp"/root}"
+    if "$prefix/bin/twinpulsetonemix-host" info "$installed" >"$tmp/info" 2>&1 && grep -q twinPulseToneMix "$tmp/info"; then
+      ok "$name: the host tool's info loads $format from ${installed#"$tmp"/root}"
     else
       fail "$name: $format from $installed: $(head -5 "$tmp/info")"
     fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, in a fresh prefix: the silent install puts every file in its folder
-# and registers the uninstaller in the 64-bit registry; the installed vsthost.exe renders through the
+# and registers the uninstaller in the 64-bit registry; the installed twinpulsetonemix-host.exe renders through the
 # installed plug-ins exactly as the build's own files do; the silent uninstall removes the files, the
 # emptied folders and the registry entries, and leaves another plug-in in the shared folder alone.
 # Arguments: installer, the build's vsthost.exe, the build's VST2 DLL, and the VST3 bundle if built.
@@ -25,7 +25,7 @@ wine "$installer" /S '/D=C:\Tools\twinPulseToneMix'
 wineserver -w
 app="$c/Tools/twinPulseToneMix"
 vst2="$c/Program Files/VSTPlugins/twinPulseToneMix.dll"
-expected=("$app/vsthost.exe" "$app/uninstall.exe" "$app/README.md" "$app/examples/focus.schedule" "$vst2"
+expected=("$app/twinpulsetonemix-host.exe" "$app/uninstall.exe" "$app/README.md" "$app/examples/focus.schedule" "$vst2"
   "$common/CLAP/twinPulseToneMix.clap")
 [ -n "$vst3" ] && expected+=("$common/VST3/twinPulseToneMix.vst3/Contents/x86_64-win/twinPulseToneMix.vst3")
 missing=()
@@ -41,7 +41,7 @@ grep -q -F 'Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\twinPuls
   fail "uninstall entry in the 32-bit registry view"
 
 # Version resources: the installer and every installed program and module name the tool's version.
-version=$(wine "$app/vsthost.exe" --version | tr -d '\r' | cut -d' ' -f2)
+version=$(wine "$app/twinpulsetonemix-host.exe" --version | tr -d '\r' | cut -d' ' -f2)
 for f in "$installer" "${expected[@]}"; do
   case $f in *.exe | *.dll | *.clap | *.vst3) ;; *) continue ;; esac
   [ "$(strings -el "$f" | grep -A1 -x ProductVersion | tail -n 1)" = "$version" ] &&
@@ -56,9 +56,9 @@ render "$tool" "$dll" "$tmp/reference.f32"
 for module in "$vst2" "$common/CLAP/twinPulseToneMix.clap" \
   ${vst3:+"$common/VST3/twinPulseToneMix.vst3"}; do
   name=${module#"$c"/}
-  if render "$app/vsthost.exe" "$module" "$tmp/installed.f32" &&
-    wine "$app/vsthost.exe" compare "$tmp/reference.f32" "$tmp/installed.f32" >/dev/null 2>>"$tmp/err"; then
-    ok "installed vsthost.exe renders through $name"
+  if render "$app/twinpulsetonemix-host.exe" "$module" "$tmp/installed.f32" &&
+    wine "$app/twinpulsetonemix-host.exe" compare "$tmp/reference.f32" "$tmp/installed.f32" >/dev/null 2>>"$tmp/err"; then
+    ok "installed twinpulsetonemix-host.exe renders through $name"
   else
     fail "render through $name: $(cat "$tmp/err")"
   fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The LV2 bundle as hosts read it: its TTL passes sord_validate against the LV2 schemas Debian installs,
 # and lilv finds the plug-in with its ports (23 control inputs, 4 audio ports, the event port taking
-# time:Position, the display outputs), its editor and its 141 factory presets.
+# time:Position, the display outputs) with a name of its own for each control, its editor and its 141
+# factory presets.
 #   bundle.sh BUNDLE_FOLDER
 set -u
 bundle=$1
@@ -39,6 +40,11 @@ check "the event port takes time:Position" \
 check "5 display outputs: band and both LFOs' marker and state" \
   [ "$(ports OutputPort ControlPort)" = 5 ]
 check "the symbols are the product's parameter ids" grep -q " baseFreq$" "$tmp/ports.txt"
+# Hosts list the control ports by name: each of the 23 has one of its own.
+awk '/^\tPort [0-9]+:/ {port=$2+0} /^\t\tName:/ && port < 23 {sub(/^\t\tName: */, ""); print}' "$tmp/info.txt" \
+  >"$tmp/names.txt"
+check "23 control inputs, each with a name of its own" \
+  [ "$(grep -c . "$tmp/names.txt") $(sort -u "$tmp/names.txt" | grep -c .)" = "23 23" ]
 check "the editor is an X11 UI" grep -q "Class: *http://lv2plug.in/ns/extensions/ui#X11UI" "$tmp/info.txt"
 presets=$(sed -n '/^\tPresets:/,/^\t[A-Z]/p' "$tmp/info.txt" | grep -c $'^\t  ')
 check "141 presets (found $presets)" [ "$presets" = 141 ]

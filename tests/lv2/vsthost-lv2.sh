@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# vsthost hosts the LV2 bundle through lilv: its info and parameters come from the bundle's data, and its
-# renders are the VST2 module's samples with the same settings, in blocks of any size, with a factory
-# program, and with LFOs synced to a transport the host sends as time:Position.
+# vsthost hosts the LV2 bundle through lilv: its info and parameters come from the bundle's data and
+# the plug-in's own display texts, and its renders are the VST2 module's samples with the same
+# settings, in blocks of any size, with a factory program, and with LFOs synced to a transport the host
+# sends as time:Position.
 #   vsthost-lv2.sh VSTHOST VST2_MODULE BUNDLE_FOLDER
 set -u
 tool=$1 vst2=$2 bundle=$3
@@ -34,14 +35,30 @@ if grep -q "^format: LV2" "$tmp/info.txt" && grep -q "^programs: 141" "$tmp/info
 else
   fail "info: $(cat "$tmp/info.txt")"
 fi
-# The same names and units as the VST2 build (numbers are formatted by each host side); the hidden
-# trigger has no name in VST2, where LV2 needs one.
-"$tool" params "$vst2" | grep -v '^ *22 ' | cut -d'|' -f2,3 >"$tmp/vst2-params.txt"
-"$tool" params "$bundle" | grep -v '^ *22 ' | cut -d'|' -f2,3 >"$tmp/lv2-params.txt"
+# The same units, ranges and display texts as the VST2 build, as the plug-in writes them; the names
+# are each their own, where VST2 keeps two alike per LFO and leaves the hidden trigger nameless.
+"$tool" params "$vst2" | cut -d'|' -f1,3- >"$tmp/vst2-params.txt"
+"$tool" params "$bundle" | cut -d'|' -f1,3- >"$tmp/lv2-params.txt"
 if diff "$tmp/vst2-params.txt" "$tmp/lv2-params.txt" >"$tmp/diff.txt"; then
-  pass "params: the same names and units"
+  pass "params: the same units, ranges and texts"
 else
   fail "params differ:"; cat "$tmp/diff.txt"
+fi
+"$tool" params "$bundle" | tail -n +2 | cut -d'|' -f2 >"$tmp/names.txt"
+if ! grep -q 'set as' "$tmp/names.txt" && [ "$(sort -u "$tmp/names.txt" | wc -l)" = 23 ]; then
+  pass "params: every parameter has a name of its own"
+else
+  fail "params: names shared or missing: $(cat "$tmp/names.txt")"
+fi
+settings=(-p "Base Freq=333" -p "Binaural=0" -p "Mix=25" -p "Wave=Triangle")
+"$tool" info "$vst2" "${settings[@]}" | grep '^param' | grep -v '^param 22 ' | cut -d'|' -f1,3 |
+  sed -E 's/^(param +[0-9]+) .*\|/\1 |/' >"$tmp/vst2-info.txt"
+"$tool" info "$bundle" "${settings[@]}" | grep '^param' | grep -v '^param 22 ' | cut -d'|' -f1,3 |
+  sed -E 's/^(param +[0-9]+) .*\|/\1 |/' >"$tmp/lv2-info.txt"
+if diff "$tmp/vst2-info.txt" "$tmp/lv2-info.txt" >"$tmp/diff.txt"; then
+  pass "info: the same display texts after the same settings"
+else
+  fail "info display texts differ:"; cat "$tmp/diff.txt"
 fi
 "$tool" params "$bundle" | grep -q "one of: Sine, Triangle, Saw" && pass "params: lists from the scale points" \
   || fail "params: no list texts"

@@ -66,7 +66,9 @@ std::string PresetPlug::ProgramName()
 
 std::string PresetPlug::ProgramName(int index)
 {
-    return host->ProgramName(index);
+    char text[512] = {};
+    Dispatch(vst::effGetProgramNameIndexed, index, 0, text);
+    return text;
 }
 
 std::string PresetPlug::Display(int param)

@@ -25,7 +25,8 @@ cmp progc.fxp progc2.fxp || fail "program file (chunk form) changed on a round t
 cmp bank.fxb bank2.fxb || fail "bank file (chunk form) changed on a round trip"
 "$host" programs "$module" --load bank.fxb >names.txt
 first=$(head -n 1 names.txt)
-[ "$first" = "  0 Solfeggio MI $(printf '\xc2\x96') 528 Hz LFO" ] || fail "edited bank lost its name: '$first'"
+# The listing reads the stored dash (C2 96, kept byte for byte by the round trips above) as an en dash.
+[ "$first" = "  0 Solfeggio MI $(printf '\xe2\x80\x93') 528 Hz LFO" ] || fail "edited bank lost its name: '$first'"
 [ "$(wc -l <names.txt)" = 150 ] || fail "bank does not list 150 programs"
 
 "$host" export-fxb "$module" --load bank.fxb -o params.fxb

@@ -18,6 +18,8 @@ expect_error() { # description, arguments...
   fi
 }
 expect_error "missing module" info "$tmp/none.so"
+expect_error "missing LV2 bundle" info "$tmp/none.lv2"
+mkdir "$tmp/empty.lv2" && expect_error "a folder that is no LV2 bundle" params "$tmp/empty.lv2"
 expect_error "not a module" render /etc/hostname -o "$tmp/o.wav"
 expect_error "missing input" render "$module" -o "$tmp/o.wav" -i "$tmp/none.wav"
 expect_error "unknown parameter" render "$module" -o "$tmp/o.wav" -p "Loudness=3"

@@ -9,10 +9,10 @@ tool=$1 module=$2
 
 "$tool" --log-automation play "$module" -p Gain=-6 2>"$tmp/play.log" &
 player=$!
-wait_for 10 grep -q 'playing through' "$tmp/play.log" || fail "play did not start"
-window=$(timeout 5 xdotool search --sync --name 'vsthost play' | head -1)
+wait_for 60 grep -q 'playing through' "$tmp/play.log" || fail "play did not start"
+window=$(timeout 60 xdotool search --sync --name 'vsthost play' | head -1)
 [ -n "$window" ] || { echo "FAIL no player window"; cat "$tmp/play.log"; exit 1; }
-if wait_for 5 grep -q 'end-edit parameter 0' "$tmp/play.log" &&
+if wait_for 60 grep -q 'end-edit parameter 0' "$tmp/play.log" &&
   [ "$(grep '^host:' "$tmp/play.log" | tr '\n' '/')" = \
     "host: begin-edit parameter 0/host: automate parameter 0 = 6.000000/host: end-edit parameter 0/" ]; then
   echo "ok   the editor's gesture went out through process and was logged"
@@ -20,7 +20,7 @@ else
   fail "gesture while playing:"; cat "$tmp/play.log"
 fi
 xdotool windowclose "$window"
-wait_for 10 sh -c "! kill -0 $player" || { fail "play still runs after its window closed"; kill -KILL "$player"; }
+wait_for 60 sh -c "! kill -0 $player" || { fail "play still runs after its window closed"; kill -KILL "$player"; }
 wait "$player"
 rc=$?
 player=

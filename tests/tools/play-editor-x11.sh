@@ -13,10 +13,10 @@ bar=28 # the program bar's height, above the editor
 mapfile -t names < <("$tool" info "$module" | sed -n -E 's/^program +[0-9]+ //p') # any format
 "$tool" play "$module" --program 5 2>"$tmp/bar.log" &
 player=$!
-wait_for 10 grep -q 'playing through' "$tmp/bar.log" || { fail "play did not start"; cat "$tmp/bar.log"; }
-window=$(timeout 5 xdotool search --sync --name 'vsthost play' | head -1)
+wait_for 60 grep -q 'playing through' "$tmp/bar.log" || { fail "play did not start"; cat "$tmp/bar.log"; }
+window=$(timeout 60 xdotool search --sync --name 'vsthost play' | head -1)
 eval "$(xdotool getwindowgeometry --shell "$window")"
-shows() { wait_for 3 sh -c "xdotool getwindowname $window | grep -qF -- ' - $1'"; }
+shows() { wait_for 30 sh -c "xdotool getwindowname $window | grep -qF -- ' - $1'"; }
 shows "${names[5]}" || fail "bar: the title does not name program 5: $(xdotool getwindowname "$window")"
 xdotool mousemove $((X + WIDTH - 10)) $((Y + 10)) click 1
 shows "${names[6]}" || fail "bar: next did not give program 6: $(xdotool getwindowname "$window")"
@@ -40,25 +40,24 @@ fi
 
 "$tool" play "$module" -p "Base Freq=200" -p "Binaural=10" -p "Fade=1" 2>"$tmp/play.log" &
 player=$!
-wait_for 10 grep -q 'playing through' "$tmp/play.log" || { fail "play did not start"; cat "$tmp/play.log"; }
-window=$(timeout 5 xdotool search --sync --name 'vsthost play' | head -1)
+wait_for 60 grep -q 'playing through' "$tmp/play.log" || { fail "play did not start"; cat "$tmp/play.log"; }
+window=$(timeout 60 xdotool search --sync --name 'vsthost play' | head -1)
 [ -n "$window" ] || { echo "FAIL no player window"; cat "$tmp/play.log"; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$window")" # X and Y: the editor's origin on the screen
 knob_x=$((X + 48)) knob_y=$((Y + bar + 129))           # "Base Freq", as laid out in the editor
 
-jack_capture -d 4 -f wav -c 2 "$tmp/played.wav" >/dev/null 2>&1 &
-capture=$!
-wait_for 5 sh -c 'jack_lsp -c | grep -q jack_capture' || fail "jack_capture did not connect"
-sleep 1
+# A second of the start tone recorded, the drag, then more than a second of the new one.
+record_start "$tmp/played.wav"
+record_more "$tmp/played.wav" 1
 xdotool mousemove $knob_x $knob_y mousedown 1 mousemove $knob_x $((knob_y - 10)) \
   mousemove $knob_x $((knob_y - 30)) mouseup 1 # upwards: a higher pitch
-sleep 1.3
+record_more "$tmp/played.wav" 1.3
 xdotool windowclose "$window"
-wait_for 10 sh -c "! kill -0 $player" || { fail "play still runs after its window closed"; kill -KILL "$player"; }
+wait_for 60 sh -c "! kill -0 $player" || { fail "play still runs after its window closed"; kill -KILL "$player"; }
 wait "$player"
 rc=$?
 player=
-wait "$capture"
+record_stop "$tmp/played.wav"
 if [ "$rc" = 0 ] && grep -q 'underrun' "$tmp/play.log"; then
   echo "ok   window closed: $(grep underrun "$tmp/play.log")"
 else

@@ -5,18 +5,10 @@
 set -u
 tool=$1 module=$2
 check=$(dirname "$0")/wav-check.py
-tmp=$(mktemp -d)
-export JACK_NO_AUDIO_RESERVATION=1 JACK_DEFAULT_SERVER=tpm-play-$$
-server=
-trap '[ -n "$server" ] && kill "$server"; wait; rm -rf "$tmp"' EXIT
-failures=0
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-wait_for() { # seconds, command...: polls until the command succeeds
-  local tries=$(($1 * 10)); shift
-  until "$@" >/dev/null 2>&1; do tries=$((tries - 1)); [ "$tries" -gt 0 ] || return 1; sleep 0.1; done
-}
+. "$(dirname "$0")/jack-dummy.sh" tpm-play
 
-"$tool" play "$module" --no-editor >/dev/null 2>"$tmp/err"
+# A server that does not run: no device at all gives one line and a failure.
+JACK_DEFAULT_SERVER=tpm-none-$$ "$tool" play "$module" --no-editor >/dev/null 2>"$tmp/err"
 rc=$?
 if [ "$rc" = 0 ] || [ "$rc" -gt 128 ] || [ "$(grep -c . "$tmp/err")" != 1 ]; then
   fail "no device: exit $rc"; cat "$tmp/err"
@@ -24,9 +16,6 @@ else
   echo "ok   no device: $(cat "$tmp/err")"
 fi
 
-jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >"$tmp/jackd.log" 2>&1 &
-server=$!
-wait_for 10 jack_lsp system:playback_1 || { echo "FAIL the JACK server did not start"; exit 1; }
 tones=(-p "Base Freq=200" -p "Binaural=10" -p "Fade=1") # no glide from the defaults
 "$tool" render "$module" -o "$tmp/offline.wav" -s 1 -q "${tones[@]}"
 level=$(python3 "$check" level "$tmp/offline.wav")
@@ -36,19 +25,20 @@ timeout 10 "$tool" play "$module" --no-editor --sleep 0 >/dev/null 2>"$tmp/err"
 rc=$?
 [ "$rc" = 1 ] && grep -q -- '--sleep' "$tmp/err" || { fail "--sleep 0: exit $rc"; cat "$tmp/err"; }
 
-# Plays until SIGTERM one second before a recording of SECONDS ends; exit 0 with the underrun report.
+# Plays until SIGTERM once SECONDS of it are recorded; exit 0 with the underrun report. The recording
+# runs from before the player starts to after it ends.
 play_until_term() { # recording, seconds, play options...
-  local wav=$1 seconds=$2 player capture rc; shift 2
+  local wav=$1 seconds=$2 rc; shift 2
+  record_start "$wav"
   "$tool" play "$module" --no-editor "$@" 2>"$wav.log" &
   player=$!
-  wait_for 10 grep -q 'playing through' "$wav.log" || fail "play did not start"
-  jack_capture -d "$seconds" -f wav -c 2 "$wav" >/dev/null 2>&1 &
-  capture=$!
-  sleep $((seconds - 1))
+  wait_for 60 grep -q 'playing through' "$wav.log" || fail "play did not start"
+  record_more "$wav" "$seconds"
   kill -TERM "$player"
   wait "$player"
   rc=$?
-  wait "$capture"
+  player=
+  record_stop "$wav"
   [ "$rc" = 0 ] && grep -q 'underrun' "$wav.log" || { fail "SIGTERM: exit $rc"; cat "$wav.log"; }
 }
 
@@ -65,12 +55,10 @@ python3 "$check" tones "$tmp/input-played.wav" 1000 1000 "$(python3 "$check" lev
   failures=$((failures + 1))
 
 # A 3 s sleep timer: shorter than the 30 s fade, so the fade takes all of it; then exit 0.
-jack_capture -d 5 -f wav -c 2 "$tmp/sleep.wav" >/dev/null 2>&1 &
-capture=$!
-sleep 0.5
-timeout 20 "$tool" play "$module" --no-editor "${tones[@]}" --sleep 0.05 2>"$tmp/sleep.log"
+record_start "$tmp/sleep.wav"
+timeout 120 "$tool" play "$module" --no-editor "${tones[@]}" --sleep 0.05 2>"$tmp/sleep.log"
 rc=$?
-wait "$capture"
+record_stop "$tmp/sleep.wav"
 [ "$rc" = 0 ] || { fail "--sleep: exit $rc"; cat "$tmp/sleep.log"; }
 python3 "$check" fade "$tmp/sleep.wav" 3 || failures=$((failures + 1))
 # Ctrl-C, SIGTERM or a closing terminal (SIGHUP) at any moment, the first instants included, while
@@ -82,10 +70,10 @@ for stop in 0:INT 0:TERM 0.05:INT 0.1:TERM 0.13:INT 0.15:TERM 0.17:INT 0.18:TERM
   "$tool" play "$module" --no-editor "${tones[@]}" 2>"$tmp/stop.log" &
   player=$!
   # Counted from when the plug-in is loaded: before, the process may not even be running our code.
-  wait_for 2 grep -q twinPulseToneMix "/proc/$player/maps"
+  wait_for 60 grep -q twinPulseToneMix "/proc/$player/maps"
   sleep "$delay"
   kill -"$signal" "$player"
-  wait_for 5 sh -c "! kill -0 $player" || kill -KILL "$player"
+  wait_for 60 sh -c "! kill -0 $player" || kill -KILL "$player"
   wait "$player"
   rc=$?
   stops=$((stops + 1))
@@ -94,8 +82,8 @@ for stop in 0:INT 0:TERM 0.05:INT 0.1:TERM 0.13:INT 0.15:TERM 0.17:INT 0.18:TERM
 done
 [ "$failures" = "$before" ] && echo "ok   $stops stops by signal, each ending with exit 0 and the report"
 
-# One hour of input at 44.1 kHz (a sparse WAV, written at once): streamed, so playing starts at
-# once and memory stays small; resampled to the server's 48 kHz on the way.
+# One hour of input at 44.1 kHz (a sparse WAV, written at once): streamed, so memory stays small
+# while it plays (the whole file would take 1.2 GB as samples); resampled to the server's 48 kHz.
 python3 - "$tmp/hour.wav" <<'EOF2'
 import struct, sys
 data = 3600 * 44100 * 2
@@ -104,36 +92,28 @@ with open(sys.argv[1], "wb") as f:
             struct.pack("<IHHIIHH", 16, 1, 1, 44100, 88200, 2, 16) + b"data" + struct.pack("<I", data))
     f.truncate(44 + data)
 EOF2
-# How long playing takes to start here with no input at all, and with the hour.
-starts_playing() { # log, play options...: sets start_ms (until playback starts) and player
-  local log=$1 started; shift
-  started=$(date +%s%N)
-  "$tool" play "$module" --no-editor "$@" >/dev/null 2>"$log" &
-  player=$!
-  wait_for 10 grep -q 'playing through' "$log" || return 1
-  start_ms=$((($(date +%s%N) - started) / 1000000))
-}
-starts_playing "$tmp/plain.log"
-plain_ms=$start_ms
-kill -TERM "$player"
-wait "$player"
-if starts_playing "$tmp/hour.log" --input "$tmp/hour.wav"; then
-  sleep 1
+record_start "$tmp/hour-played.wav"
+"$tool" play "$module" --no-editor --input "$tmp/hour.wav" >/dev/null 2>"$tmp/hour.log" &
+player=$!
+if wait_for 60 grep -q 'playing through' "$tmp/hour.log"; then
+  record_more "$tmp/hour-played.wav" 1
   peak_kb=$(awk '/VmHWM/ {print $2}' "/proc/$player/status") # JACK's shared memory is ~105 MB of it
   kill -TERM "$player"
   wait "$player"
   rc=$?
-  if [ "$rc" = 0 ] && [ "$start_ms" -lt $((plain_ms + 1000)) ] && [ "$peak_kb" -lt 200000 ]; then
-    echo "ok   an hour's input: playing after $start_ms ms ($plain_ms without), peak memory $peak_kb kB"
+  if [ "$rc" = 0 ] && [ "$peak_kb" -lt 200000 ]; then
+    echo "ok   an hour's input: playing, peak memory $peak_kb kB"
   else
-    fail "an hour's input: exit $rc, playing after $start_ms ms ($plain_ms without), peak memory $peak_kb kB"
+    fail "an hour's input: exit $rc, peak memory $peak_kb kB"
     cat "$tmp/hour.log"
   fi
 else
-  fail "an hour's input: not playing after 10 s"
+  fail "an hour's input: not playing"
   kill -KILL "$player"
   wait "$player"
 fi
+player=
+record_stop "$tmp/hour-played.wav"
 
 # A monaural mix above 50 % goes past full scale: the level stays, and the report says so.
 play_until_term "$tmp/mono.wav" 2 -p "Beats=Monaural" -p "Mix=100"

@@ -4,20 +4,10 @@
 # A schedule with an error names file:line:column and plays nothing.
 set -u
 tool=$1 module=$2
-tmp=$(mktemp -d)
-export JACK_NO_AUDIO_RESERVATION=1 JACK_DEFAULT_SERVER=tpm-sched-$$
-server=
-trap '[ -n "$server" ] && kill "$server"; wait; rm -rf "$tmp"' EXIT
-failures=0
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-
-jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >"$tmp/jackd.log" 2>&1 &
-server=$!
-for _ in $(seq 100); do jack_lsp system:playback_1 >/dev/null 2>&1 && break; sleep 0.1; done
-jack_lsp system:playback_1 >/dev/null 2>&1 || { echo "FAIL the JACK server did not start"; exit 1; }
+. "$(dirname "$0")/jack-dummy.sh" tpm-sched
 
 printf '0 Fade=1\n1.0 "Base Freq"=300\n0.5 Binaural=4\n' >"$tmp/bad.schedule"
-timeout 20 "$tool" play "$module" --no-editor --schedule "$tmp/bad.schedule" 2>"$tmp/bad.log"
+timeout 120 "$tool" play "$module" --no-editor --schedule "$tmp/bad.schedule" 2>"$tmp/bad.log"
 rc=$?
 if [ "$rc" = 0 ] || [ "$rc" -gt 128 ] || grep -q 'playing through' "$tmp/bad.log" ||
   ! grep -q "bad.schedule:3:1: " "$tmp/bad.log"; then
@@ -77,12 +67,10 @@ EOF
 
 result=3
 for attempt in 1 2 3; do
-  jack_capture -d 4 -f wav -c 2 "$tmp/switch.wav" >/dev/null 2>&1 &
-  capture=$!
-  sleep 0.5
-  timeout 20 "$tool" play "$module" --no-editor --schedule "$tmp/switch.schedule" 2>"$tmp/switch.log"
+  record_start "$tmp/switch.wav"
+  timeout 120 "$tool" play "$module" --no-editor --schedule "$tmp/switch.schedule" 2>"$tmp/switch.log"
   rc=$?
-  wait "$capture"
+  record_stop "$tmp/switch.wav"
   [ "$rc" = 0 ] || { fail "schedule end: exit $rc"; cat "$tmp/switch.log"; break; }
   check_switch "$tmp/switch.wav"
   result=$?

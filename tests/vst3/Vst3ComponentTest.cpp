@@ -2,15 +2,18 @@
 // the factory's class, interface lookup and reference lifetime, bus refusal, damaged state, and the
 // program-change parameter.
 #include "formats/vst3/Vst3Abi.h"
+#include "support/PeakMemory.h"
 #include "tools/hostkit/ModuleLibrary.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -225,6 +228,28 @@ class Vst3Module : public ::testing::Test
         return kNoParamId;
     }
 
+    // One stereo block of `frames` through process, "Play Anyway" and "Mix" full on at its first frame
+    // so that the tones sound; the left channel's output.
+    static std::vector<float> ToneBlock(IAudioProcessor& processor, int32 frames, tresult& result)
+    {
+        std::vector<float> left(static_cast<std::size_t>(frames)), right(left);
+        float* channels[2] = {left.data(), right.data()};
+        AudioBusBuffers in{2, 0, {channels}};
+        AudioBusBuffers out{2, 0, {channels}};
+        Changes changes;
+        changes.queues.emplace_back(5, std::vector<std::pair<int32, double>>{{0, 1.0}});
+        changes.queues.emplace_back(7, std::vector<std::pair<int32, double>>{{0, 1.0}});
+        ProcessData data{};
+        data.symbolicSampleSize = kSample32;
+        data.numSamples = frames;
+        data.numInputs = data.numOutputs = 1;
+        data.inputs = &in;
+        data.outputs = &out;
+        data.inputParameterChanges = &changes;
+        result = processor.process(data);
+        return left;
+    }
+
     // A process call without audio that carries changes only, as hosts make between blocks.
     static ProcessData ChangesOnly(IParameterChanges* in, IParameterChanges* out)
     {
@@ -256,7 +281,7 @@ TEST_F(Vst3Module, FactoryDescribesOneAudioModuleClass)
     EXPECT_EQ(std::memcmp(info2.cid, kClassId, 16), 0);
     EXPECT_STREQ(info2.category, "Audio Module Class");
     EXPECT_STREQ(info2.name, "twinPulseToneMix");
-    EXPECT_STREQ(info2.subCategories, "Fx|Generator");
+    EXPECT_STREQ(info2.subCategories, "Fx");
     EXPECT_STREQ(info2.version, "1.0.0");
     EXPECT_EQ(info2.cardinality, PClassInfo::kManyInstances);
     PClassInfoW wide{};
@@ -344,8 +369,7 @@ TEST_F(Vst3Module, OnlyStereoInAndOutIsAccepted)
     EXPECT_EQ(processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultTrue);
     EXPECT_EQ(processor->canProcessSampleSize(kSample64), kResultTrue);
 
-    // Not while active, and not before processing was set up.
-    EXPECT_NE(component->setActive(true), kResultOk);
+    // Not while active.
     ProcessSetup setup{kRealtime, kSample64, 512, 48000.0};
     ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
     ASSERT_EQ(component->setActive(true), kResultOk);
@@ -682,6 +706,15 @@ TEST_F(Vst3Module, ParametersCarryTheirListsTextsAndTheHiddenTrigger)
         }
     }
     EXPECT_EQ(hidden, 1);
+    // Every parameter has a title of its own, the hidden one and the two kinds of LFO rate included.
+    std::set<std::string> titles;
+    for (int32 i = 0; i < controller->getParameterCount(); ++i)
+    {
+        ParameterInfo info{};
+        ASSERT_EQ(controller->getParameterInfo(i, info), kResultOk);
+        EXPECT_FALSE(Utf8(info.title).empty()) << "parameter " << info.id;
+        EXPECT_TRUE(titles.insert(Utf8(info.title)).second) << Utf8(info.title);
+    }
     ParameterInfo base{};
     ASSERT_EQ(controller->getParameterInfo(0, base), kResultOk);
     EXPECT_EQ(Utf8(base.title), "Base Freq");
@@ -689,6 +722,118 @@ TEST_F(Vst3Module, ParametersCarryTheirListsTextsAndTheHiddenTrigger)
     String128 text{};
     ASSERT_EQ(controller->getParamStringByValue(0, base.defaultNormalizedValue, text), kResultOk);
     EXPECT_EQ(Utf8(text).rfind("200", 0), 0u) << Utf8(text);
+    Close(component, {controller});
+}
+
+// The order the SDK's validator calls in, its teardown switching off what is already off, and the
+// order Carla's discovery calls in: activation first, the processing setup after it.
+TEST_F(Vst3Module, ValidatorAndCarlaCallOrdersAreTaken)
+{
+    IComponent* validated = NewComponent();
+    auto* validatedProcessor = Query<IAudioProcessor>(validated);
+    ASSERT_NE(validatedProcessor, nullptr);
+    ProcessSetup setup{kRealtime, kSample32, 512, 48000.0};
+    ASSERT_EQ(validatedProcessor->setupProcessing(setup), kResultOk);
+    ASSERT_EQ(validated->setActive(true), kResultOk);
+    ASSERT_EQ(validatedProcessor->setProcessing(true), kResultOk);
+    tresult result = kResultFalse;
+    const std::vector<float> expected = ToneBlock(*validatedProcessor, 512, result);
+    ASSERT_EQ(result, kResultOk);
+    EXPECT_EQ(validatedProcessor->setProcessing(false), kResultOk);
+    EXPECT_EQ(validated->setActive(false), kResultOk);
+    EXPECT_EQ(validated->setActive(false), kResultOk) << "switched off twice";
+
+    IComponent* carla = NewComponent();
+    auto* carlaProcessor = Query<IAudioProcessor>(carla);
+    ASSERT_NE(carlaProcessor, nullptr);
+    ASSERT_EQ(carla->setActive(true), kResultOk) << "activated before any processing setup";
+    ToneBlock(*carlaProcessor, 512, result);
+    EXPECT_NE(result, kResultOk) << "processed before setProcessing";
+    SpeakerArrangement mono = SpeakerArr::kMono;
+    EXPECT_NE(carlaProcessor->setBusArrangements(&mono, 1, &mono, 1), kResultOk);
+    // The host's setup, arriving while active, is the one the blocks run at.
+    ASSERT_EQ(carlaProcessor->setupProcessing(setup), kResultOk);
+    ASSERT_EQ(carlaProcessor->setProcessing(true), kResultOk);
+    EXPECT_NE(carlaProcessor->setupProcessing(setup), kResultOk) << "a new setup while processing";
+    EXPECT_EQ(ToneBlock(*carlaProcessor, 512, result), expected);
+    EXPECT_EQ(result, kResultOk);
+    EXPECT_EQ(carla->setActive(false), kResultOk);
+    Close(validated, {validatedProcessor});
+    Close(carla, {carlaProcessor});
+}
+
+// Offline renderers announce huge blocks: activation takes any maximum and keeps its buffers small.
+TEST_F(Vst3Module, AHugeMaximumBlockActivatesWithoutTakingTheMemory)
+{
+    IComponent* component = NewComponent();
+    auto* processor = Query<IAudioProcessor>(component);
+    ASSERT_NE(processor, nullptr);
+    const long peakBefore = PeakResidentKiB();
+    ProcessSetup setup{kRealtime, kSample32, 0x7fffffff, 48000.0};
+    ASSERT_EQ(processor->setupProcessing(setup), kResultOk);
+    ASSERT_EQ(component->setActive(true), kResultOk);
+    ASSERT_EQ(processor->setProcessing(true), kResultOk);
+    tresult result = kResultFalse;
+    const std::vector<float> left = ToneBlock(*processor, 512, result);
+    EXPECT_EQ(result, kResultOk);
+    EXPECT_TRUE(std::any_of(left.begin(), left.end(), [](float s) { return s != 0.0f; }));
+    EXPECT_LT(PeakResidentKiB() - peakBefore, kSmallMemoryKiB);
+    processor->setProcessing(false);
+    component->setActive(false);
+    Close(component, {processor});
+}
+
+// Not-a-number from a host reads as a number in every conversion, and sets nothing.
+TEST_F(Vst3Module, NotANumberConvertsToANumberInRange)
+{
+    IComponent* component = NewComponent();
+    auto* controller = Query<IEditController>(component);
+    ASSERT_NE(controller, nullptr);
+    const double nan = std::nan("");
+    for (int32 i = 0; i < controller->getParameterCount(); ++i)
+    {
+        ParameterInfo info{};
+        ASSERT_EQ(controller->getParameterInfo(i, info), kResultOk);
+        const ParamID id = info.id;
+        const double plain = controller->normalizedParamToPlain(id, nan);
+        EXPECT_TRUE(plain >= controller->normalizedParamToPlain(id, 0.0) &&
+                    plain <= controller->normalizedParamToPlain(id, 1.0))
+            << "normalizedParamToPlain " << id << ": " << plain;
+        const double normalized = controller->plainParamToNormalized(id, nan);
+        EXPECT_TRUE(normalized >= 0.0 && normalized <= 1.0) << "plainParamToNormalized " << id;
+        String128 text{};
+        EXPECT_EQ(controller->getParamStringByValue(id, nan, text), kResultOk);
+        EXPECT_FALSE(Utf8(text).empty()) << id;
+        const double before = controller->getParamNormalized(id);
+        EXPECT_NE(controller->setParamNormalized(id, nan), kResultOk) << id;
+        EXPECT_EQ(controller->getParamNormalized(id), before) << id;
+    }
+    Close(component, {controller});
+}
+
+// A state whose current slot lies beyond the program list (an empty slot): the program parameter
+// keeps showing the program it showed, and the host's copy of it sent back selects nothing.
+TEST_F(Vst3Module, AStateOnAnUnlistedSlotLeavesTheProgramParameterAsItWas)
+{
+    IComponent* component = NewComponent();
+    auto* controller = Query<IEditController>(component);
+    ASSERT_NE(controller, nullptr);
+    const ParamID program = ProgramParam(*controller);
+    const double five = 5.0 / 140.0;
+    ASSERT_EQ(controller->setParamNormalized(program, five), kResultOk);
+    MemoryStream saved;
+    ASSERT_EQ(component->getState(&saved), kResultOk);
+    std::vector<uint8_t> lastSlot = saved.data;
+    lastSlot[12] = 149; // the current slot
+    MemoryStream in(lastSlot);
+    ASSERT_EQ(component->setState(&in), kResultOk);
+    MemoryStream loaded;
+    ASSERT_EQ(component->getState(&loaded), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(program), five);
+    ASSERT_EQ(controller->setParamNormalized(program, five), kResultOk);
+    MemoryStream after;
+    ASSERT_EQ(component->getState(&after), kResultOk);
+    EXPECT_EQ(after.data, loaded.data);
     Close(component, {controller});
 }
 } // namespace

@@ -95,6 +95,7 @@ class HostedInstance
     virtual HostedInstance* Spare() = 0;
 
     virtual int ProgramCount() = 0;
+    // Program names as UTF-8; a VST2 plug-in's 8-bit names are read as its code page, Windows-1252.
     virtual std::string ProgramName(int index) = 0;
     virtual int CurrentProgram() = 0; // -1 when none was chosen
     virtual std::string CurrentProgramName() = 0;

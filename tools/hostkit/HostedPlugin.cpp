@@ -1,5 +1,7 @@
 #include "tools/hostkit/HostedPlugin.h"
 
+#include "draw/TextEncoding.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -125,7 +127,7 @@ std::string HostedPlugin::ProgramName(int index)
 {
     char text[256] = {};
     Dispatch(vst::effGetProgramNameIndexed, index, 0, text);
-    return text;
+    return tpm::Utf8FromProductText(text);
 }
 
 bool HostedPlugin::SetParamText(int index, const std::string& text)
@@ -334,7 +336,7 @@ std::string HostedPlugin::CurrentProgramName()
 {
     char text[256] = {};
     Dispatch(vst::effGetProgramName, 0, 0, text);
-    return text;
+    return tpm::Utf8FromProductText(text);
 }
 
 bool HostedPlugin::SelectProgram(int index)

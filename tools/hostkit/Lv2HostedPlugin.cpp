@@ -1,5 +1,6 @@
 #include "tools/hostkit/Lv2HostedPlugin.h"
 
+#include "formats/lv2/Lv2ValueText.h"
 #include "tools/hostkit/Lv2StateCalls.h"
 
 #include <lv2/atom/atom.h>
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <new>
 #include <strings.h>
@@ -80,6 +82,14 @@ Lv2HostedPlugin::~Lv2HostedPlugin()
 
 bool Lv2HostedPlugin::Read(std::string& error)
 {
+    // lilv reports a bundle it cannot read on stderr in lines of its own; ours says it in one.
+    std::error_code unreadable;
+    if (!std::filesystem::is_regular_file(bundle + "/manifest.ttl", unreadable))
+    {
+        error = "cannot load LV2 bundle '" + bundle + "': " +
+                (std::filesystem::exists(bundle, unreadable) ? "it holds no manifest.ttl" : "no such folder");
+        return false;
+    }
     world = lilv_world_new();
     if (!world)
     {
@@ -313,10 +323,18 @@ std::string Lv2HostedPlugin::DisplayOfValue(int index, double value)
     if (index < 0 || index >= ParamCount())
         return "";
     const Control& c = controls[static_cast<std::size_t>(index)];
+    char text[64];
+    // The plug-in's own text where it offers one, as the other formats show it; else the bundle's data.
+    const auto* ownTexts = instance ? static_cast<const lv2valuetext::Interface*>(
+                                          lilv_instance_get_extension_data(instance, lv2valuetext::kUri))
+                                    : nullptr;
+    if (ownTexts && ownTexts->format &&
+        ownTexts->format(lilv_instance_get_handle(instance), c.port, static_cast<float>(value), text,
+                         sizeof text))
+        return text;
     for (const auto& [pointValue, pointLabel] : c.points)
         if (static_cast<double>(pointValue) == value)
             return pointLabel;
-    char text[64];
     if (c.range.stepped)
         std::snprintf(text, sizeof text, "%.0f", value);
     else

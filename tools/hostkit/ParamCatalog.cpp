@@ -1,5 +1,20 @@
 #include "tools/hostkit/ParamCatalog.h"
 
+#include <cctype>
+
+namespace
+{
+bool SameIgnoringCase(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+} // namespace
+
 std::string LowerCase(std::string text)
 {
     for (char& c : text)
@@ -44,4 +59,30 @@ double ParamCatalog::ListValue(int index, const std::string& text)
     const double value = asked.ParamNormalized(index);
     listValues.emplace(key, value);
     return value;
+}
+
+ScheduleLookups ScheduleLookupsFor(ParamCatalog& catalog)
+{
+    ScheduleLookups lookups;
+    HostedInstance& plugin = catalog.Plugin();
+    lookups.programCount = plugin.ProgramCount();
+    lookups.resolveParam = [&catalog](const std::string& assignment, ParamSetting& setting,
+                                      std::string& error) {
+        return ResolveParamAssignment(catalog, assignment, setting, error);
+    };
+    lookups.isParamName = [&catalog](const std::string& name) { return !catalog.IndicesNamed(name).empty(); };
+    // An exact name wins; otherwise the first name that differs only in case.
+    lookups.findProgram = [&plugin, count = lookups.programCount](const std::string& name) {
+        int loose = -1;
+        for (int i = 0; i < count; ++i)
+        {
+            const std::string candidate = plugin.ProgramName(i);
+            if (candidate == name)
+                return i;
+            if (loose < 0 && SameIgnoringCase(candidate, name))
+                loose = i;
+        }
+        return loose;
+    };
+    return lookups;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tools/hostkit/ParamAssignment.h"
+#include "tools/hostkit/Schedule.h"
 
 #include <map>
 #include <memory>
@@ -32,3 +33,7 @@ class ParamCatalog
 };
 
 std::string LowerCase(std::string text);
+
+// How a schedule's names, values and program names resolve against the catalog's plug-in. The
+// catalog must outlive the lookups; one catalog serves a whole file.
+ScheduleLookups ScheduleLookupsFor(ParamCatalog& catalog);

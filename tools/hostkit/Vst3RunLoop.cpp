@@ -112,6 +112,7 @@ void Vst3RunLoop::Service()
         if (TimerRegistered(handler))
         {
             handler->addRef();
+            ++timersFired;
             handler->onTimer();
             handler->release();
         }

@@ -34,6 +34,8 @@ class Vst3RunLoop final : public vst3::IRunLoop
     void Clear();
     int TimerCount() const { return static_cast<int>(timers.size()); }
     int HandlerCount() const { return static_cast<int>(watches.size()); }
+    // Timer calls made so far, for a caller that waits for the next.
+    long TimersFired() const { return timersFired; }
 
   private:
     struct Timer
@@ -56,4 +58,5 @@ class Vst3RunLoop final : public vst3::IRunLoop
     std::thread::id thread;
     std::vector<Timer> timers;
     std::vector<Watch> watches;
+    long timersFired = 0;
 };

@@ -1,5 +1,6 @@
 #include "tools/player/AudioDevice.h"
 
+#include "tools/player/AudioSystemChoice.h"
 #include "tools/player/PlaybackRenderer.h"
 #include "tools/player/StderrSilencer.h"
 
@@ -52,7 +53,7 @@ std::unique_ptr<AudioDevice> AudioDevice::Create(std::string& error)
     StderrSilencer quiet;
     try
     {
-        device->audio = std::make_unique<RtAudio>();
+        device->audio = std::make_unique<RtAudio>(ChooseAudioSystem(device->systemNote));
         device->audio->showWarnings(false);
     }
     catch (const RtAudioError& e)

@@ -1,4 +1,5 @@
-// The system's audio device through RtAudio (JACK, ALSA or PulseAudio, whichever has devices):
+// The system's audio device through RtAudio (JACK, ALSA or PulseAudio, whichever has devices; WASAPI
+// or DirectSound on Windows):
 // lists the devices, opens a stereo output stream (with the device's input for live input) and
 // drives a PlaybackRenderer from its callback. Failures come back as one-line texts.
 #pragma once
@@ -38,6 +39,8 @@ class AudioDevice
 
     const std::string& Name() const { return name; }
     std::string System() const;
+    // Why the system is not the one RtAudio would pick itself; empty when it is.
+    const std::string& SystemNote() const { return systemNote; }
     unsigned Rate() const { return rate; }
     unsigned BufferFrames() const { return bufferFrames; }
     int InputChannels() const { return inputChannels; }
@@ -51,6 +54,7 @@ class AudioDevice
     std::unique_ptr<RtAudio> audio;
     PlaybackRenderer* renderer = nullptr;
     std::string name;
+    std::string systemNote;
     unsigned rate = 0;
     unsigned bufferFrames = 0;
     int inputChannels = 0;

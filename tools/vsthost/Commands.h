@@ -79,7 +79,7 @@ void PrintWarning(const std::string& warning);
 // A sample magnitude as "+6.0 dBFS", as the clipping reports give the peak.
 std::string PeakText(float peak);
 // Reads a schedule against the plug-in; prints the error (file:line:column) and answers false.
-bool LoadScheduleFor(HostedPlugin& plugin, const std::string& path, Schedule& schedule);
+bool LoadScheduleFor(HostedInstance& plugin, const std::string& path, Schedule& schedule);
 
 // Loads a .fxp or .fxb file into the plug-in; prints a one-line error and answers false on failure.
 bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path);

@@ -199,6 +199,7 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
     std::unique_ptr<AudioDevice> device = AudioDevice::Create(error);
     if (!device)
         return Fail(error);
+    PrintWarning(device->SystemNote());
     if (options.listDevices)
     {
         std::vector<std::string> lines;
