@@ -89,6 +89,9 @@ void AutomateSaveRestore(const char* path, bool withAudio)
     ASSERT_TRUE(plugin->SaveState(state));
     plugin->SetParamNormalized(0, 0.99);
     plugin->SetParamNormalized(1, 0.5);
+    // Blocks take these in before the state comes, as when a user restores it later.
+    if (audio)
+        audio->AwaitBlocks(2);
     window->PumpEvents(1);
     plugin->EditorIdle();
     ASSERT_TRUE(plugin->LoadState(state));
