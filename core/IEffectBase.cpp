@@ -3,6 +3,7 @@
 #include "core/ProcessTypes.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -116,9 +117,44 @@ void IEffectBase::SetAudioRunning(bool running)
 void IEffectBase::ApplyWhenIdle()
 {
     if (audioRunning.load())
+    {
+        ApplyIfBlocksStopped();
         return;
+    }
     ProcessorGuard guard(processor);
     ApplyQueuedChanges();
+}
+
+void IEffectBase::ApplyIfBlocksStopped()
+{
+    if (pending.Empty() || !BlocksStopped())
+        return;
+    // The plug-in lock before the processor, in the order every other thread takes them; the
+    // processor only if it is free: a block that comes meanwhile applies the changes itself.
+    ILockGuard guard(lock);
+    if (!processor.TryTake())
+        return;
+    ApplyQueuedChanges();
+    processor.Release();
+}
+
+int64_t IEffectBase::SteadyNanoseconds()
+{
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::max<int64_t>(1, std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+}
+
+bool IEffectBase::BlocksStopped() const
+{
+    const int64_t last = lastBlockStart.load(std::memory_order_acquire);
+    if (last == 0)
+        return true;
+    // Several lengths of the last block, and never less than a host's slowest usual callback period,
+    // so that a host calling on time is never taken for one that stopped.
+    constexpr int64_t kMinimumGapNs = 50'000'000;
+    const double blockNs = lastBlockFrames.load(std::memory_order_relaxed) / SampleRate() * 1e9;
+    const int64_t gap = std::max(kMinimumGapNs, static_cast<int64_t>(4.0 * blockNs));
+    return SteadyNanoseconds() - last > gap;
 }
 
 bool IEffectBase::CanMono() const
@@ -164,7 +200,10 @@ void IEffectBase::SetActive(bool active)
 {
     ILockGuard guard(lock);
     OnActivate(active);
-    // Switched off, no block will come to apply changes: from here on they apply at once.
+    // Switched off, no block will come to apply changes: from here on they apply at once. Switched
+    // on, the first block is due now.
+    if (active)
+        lastBlockStart.store(SteadyNanoseconds(), std::memory_order_release);
     audioRunning.store(active);
     if (!active)
         ResetEngine();

@@ -6,10 +6,11 @@
 // Threads. The audio thread runs the process calls and nothing else here waits for it or makes it
 // wait: it takes no lock, and holds the processor (ProcessorOwnership) for each block. Parameter
 // values are atomics any thread may read and write; a change to what the processor does (a
-// parameter's handler, a reset) is queued by the thread that makes it and applied by the processor's
-// holder: the next block, or at once while the plug-in is switched off. Everything else (programs,
-// chunks, the editor's gestures, identity) belongs to the host's other threads, which keep it
-// consistent under the plug-in lock.
+// parameter's handler, a reset) is marked in PendingChanges by the thread that makes it and applied,
+// coalesced, by the processor's holder: the next block, or at once on the changing thread (or at the
+// editor's next tick) while no block is running, the plug-in switched off or the host not calling.
+// Everything else (programs, chunks, the editor's gestures, identity) belongs to the host's other
+// threads, which keep it consistent under the plug-in lock.
 #pragma once
 
 #include "core/ChunkCodec.h"
@@ -21,6 +22,7 @@
 #include "core/IMidiMsg.h"
 #include "core/IParameter.h"
 #include "core/IPresetRecord.h"
+#include "core/PendingChanges.h"
 #include "core/PluginLock.h"
 #include "core/ProcessorOwnership.h"
 
@@ -75,8 +77,8 @@ class IEffectBase : private PluginLock::IReleaseListener
     IEffectBase& operator=(const IEffectBase&) = delete;
 
     // Overridden by the plug-in. ResetEngine and HandleParamChange may be called on any thread; the
-    // plug-in queues their work unless the caller holds the processor. ApplyQueuedChanges runs on
-    // the thread that holds it.
+    // plug-in marks their work in `pending` unless the caller holds the processor. ApplyQueuedChanges
+    // runs on the thread that holds it.
     virtual void ResetEngine() {}
     virtual void HandleParamChange(int paramIdx) { (void)paramIdx; }
     virtual void ApplyQueuedChanges() {}
@@ -156,6 +158,14 @@ class IEffectBase : private PluginLock::IReleaseListener
     bool WriteParamState(IByteBuffer& buffer);
     int ReadParamState(const IByteBuffer& buffer, int pos);
 
+    // Applies the waiting changes on this thread if no block can come to apply them soon: switched
+    // off (waits for a block in progress), or blocks have stopped coming (ApplyIfBlocksStopped). Any
+    // thread outside the audio thread's blocks.
+    void ApplyWhenIdle();
+    // For the host's other threads at their ticks: applies the waiting changes if blocks have
+    // stopped coming, taking the processor only if it is free, so the audio thread never waits for it.
+    void ApplyIfBlocksStopped();
+
     // Whether some channel configuration has exactly one input.
     bool CanMono() const;
 
@@ -168,12 +178,10 @@ class IEffectBase : private PluginLock::IReleaseListener
     std::vector<std::unique_ptr<ChannelConfig>> channelConfigs;
     std::vector<std::unique_ptr<IParameter>> parameters;
     std::vector<std::unique_ptr<IPresetRecord>> presets;
-    // Applies the queued changes now if no audio block can come to apply them (switched off).
-    void ApplyWhenIdle();
-
     int32_t currentPreset = 0;
     PluginLock lock{this};
     ProcessorOwnership processor;
+    PendingChanges pending;
     std::atomic<double> sampleRate{44100.0};
     std::atomic<int32_t> blockSize{0};
     std::vector<double*> inputPointers;
@@ -207,6 +215,12 @@ class IEffectBase : private PluginLock::IReleaseListener
     HostMessageQueue audioMessages;
     // Between switching on and off: blocks may come at any time to apply queued changes.
     std::atomic<bool> audioRunning{false};
+    // When the last block began (steady clock, ns; 0: none yet) and its length in frames: blocks that
+    // stay away for several of their own lengths have stopped coming.
+    std::atomic<int64_t> lastBlockStart{0};
+    std::atomic<int32_t> lastBlockFrames{0};
+    bool BlocksStopped() const;
+    static int64_t SteadyNanoseconds();
 
     // Chunk work happens outside the plug-in lock, one request at a time, on buffers kept
     // between requests: the ones handed to the host, and the copies of the state they come from.

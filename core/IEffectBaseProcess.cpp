@@ -25,10 +25,13 @@ template <typename Sample> Sample* HostBuffer(Sample** buffers, int index, int o
 class IEffectBase::AudioBlockScope
 {
   public:
-    explicit AudioBlockScope(IEffectBase& p) : plug(p), held(p.processor.TryTakeForAudio())
+    AudioBlockScope(IEffectBase& p, int frames) : plug(p), held(p.processor.TryTakeForAudio())
     {
         if (!held)
             return;
+        // Read by other threads that wonder whether blocks still come; the steady clock is a cheap read.
+        plug.lastBlockFrames.store(frames, std::memory_order_relaxed);
+        plug.lastBlockStart.store(SteadyNanoseconds(), std::memory_order_release);
         // Blocks are coming, whatever the host said: from now on changes wait for them rather than
         // take the processor from under them.
         if (!plug.audioRunning.load(std::memory_order_relaxed))
@@ -69,7 +72,7 @@ template <typename Sample> void IEffectBase::PassThrough(Sample** inputs, Sample
 
 void IEffectBase::ProcessReplacing(float** inputs, float** outputs, int frames)
 {
-    AudioBlockScope block(*this);
+    AudioBlockScope block(*this, frames);
     if (!block.Held())
     {
         PassThrough(inputs, outputs, frames);
@@ -119,7 +122,7 @@ void IEffectBase::ProcessFloatPiece(float** inputs, float** outputs, int offset,
 
 void IEffectBase::ProcessDoubleReplacing(double** inputs, double** outputs, int frames)
 {
-    AudioBlockScope block(*this);
+    AudioBlockScope block(*this, frames);
     if (!block.Held())
     {
         PassThrough(inputs, outputs, frames);

@@ -26,6 +26,19 @@ void ProcessorOwnership::Take()
     Hold(false);
 }
 
+bool ProcessorOwnership::TryTake()
+{
+    if (HeldHere())
+    {
+        ++depth;
+        return true;
+    }
+    if (taken.exchange(true, std::memory_order_acquire))
+        return false;
+    Hold(false);
+    return true;
+}
+
 void ProcessorOwnership::Hold(bool audio)
 {
     depth = 1;

@@ -1,7 +1,8 @@
 // Who may touch the processor (the engine behind the audio blocks and the channel buffers) right
 // now. The audio thread takes it for each block and never waits for it: a block that finds it taken
 // passes its input through. Other threads take it only while no audio runs, or for a moment to
-// exchange buffers, and may wait for the block in progress. Everything else they change reaches the
+// exchange buffers, and may wait for the block in progress; or, when blocks have stopped coming, try
+// to take it without waiting. Everything else they change reaches the
 // processor as a queued change that the holder applies.
 #pragma once
 
@@ -18,6 +19,8 @@ class ProcessorOwnership
     bool TryTakeForAudio();
     // Any other thread; waits for a running block. Re-entrant on the holding thread.
     void Take();
+    // Any other thread, never waiting: false when another thread holds it.
+    bool TryTake();
     void Release();
     bool HeldHere() const { return heldHere == this; }
     // Whether this thread is inside an audio block of any instance.

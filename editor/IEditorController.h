@@ -59,6 +59,9 @@ class IEditorController
 
     // Never waits: safe at every frame tick.
     virtual EditorDisplayState DisplayState() const = 0;
+    // At every frame tick, before the state is read: the plug-in may apply changes that wait for a
+    // block the host is not calling, so the editor follows them. Never waits for the audio thread.
+    virtual void ApplyWaitingChanges() {}
 
   protected:
     ~IEditorController() = default;

@@ -70,6 +70,7 @@ IControl* IEditorWindow::GetControl(int index) const
 
 void IEditorWindow::ShowPluginState()
 {
+    controller.ApplyWaitingChanges();
     const EditorDisplayState state = controller.DisplayState();
     const uint64_t hiddenChanged = state.hiddenParams ^ shownHidden;
     shownHidden = state.hiddenParams;

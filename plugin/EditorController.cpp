@@ -117,3 +117,8 @@ EditorDisplayState EditorController::DisplayState() const
     }
     return state;
 }
+
+void EditorController::ApplyWaitingChanges()
+{
+    plugin.ApplyIfBlocksStopped();
+}

@@ -27,6 +27,7 @@ class EditorController final : public tpm::IEditorController
     void EndGesture(int paramIdx) override;
 
     tpm::EditorDisplayState DisplayState() const override;
+    void ApplyWaitingChanges() override;
 
   private:
     // Stores a value from the editor under the plug-in lock and tells the host; the handler is the caller's.

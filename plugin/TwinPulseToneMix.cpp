@@ -9,6 +9,7 @@
 
 TwinPulseToneMix::TwinPulseToneMix() : IEffectBase(PluginIdentity()), engine(*this)
 {
+    static_assert(kParamCount <= PendingChanges::kMaxParams);
     DefineParameters(*this);
     AddFactoryPresets(*this);
 }
@@ -22,7 +23,8 @@ void TwinPulseToneMix::ResetEngine()
         engine.Reset();
         return;
     }
-    Post({EngineChange::Kind::kReset, 0});
+    pending.MarkReset();
+    ApplyWhenIdle();
 }
 
 void TwinPulseToneMix::HandleParamChange(int paramIdx)
@@ -35,35 +37,26 @@ void TwinPulseToneMix::HandleParamChange(int paramIdx)
         Handle(param);
         return;
     }
-    Post({EngineChange::Kind::kHandle, static_cast<int16_t>(paramIdx)});
-}
-
-void TwinPulseToneMix::Post(EngineChange change)
-{
-    if (!changes.Push(change))
-        (change.kind == EngineChange::Kind::kReset ? resetDropped : handleDropped).store(true);
+    pending.MarkHandle(paramIdx);
     ApplyWhenIdle();
 }
 
 void TwinPulseToneMix::ApplyQueuedChanges()
 {
-    EngineChange change;
-    while (changes.Pop(change))
-    {
-        if (change.kind == EngineChange::Kind::kReset)
-            engine.Reset();
-        else
-        {
-            if (change.kind == EngineChange::Kind::kSyncClickThenHandle)
-                engine.NoteSyncClick();
-            Handle(ToParamId(change.paramIdx));
-        }
-    }
-    if (resetDropped.exchange(false))
+    // At most a reset and one handler per parameter, each on the newest value, whatever the number of
+    // changes made since the last time: the reset first, then the handlers in parameter order.
+    const PendingChanges::Taken taken = pending.TakeAll();
+    if (taken.reset)
         engine.Reset();
-    if (handleDropped.exchange(false))
-        for (int i = 0; i < ParamCount(); ++i)
-            Handle(ToParamId(i));
+    for (int i = 0; i < ParamCount() && (taken.handles >> i) != 0; ++i)
+    {
+        const uint64_t bit = uint64_t{1} << i;
+        if (!(taken.handles & bit))
+            continue;
+        if (taken.syncClicks & bit)
+            engine.NoteSyncClick();
+        Handle(ToParamId(i));
+    }
 }
 
 void TwinPulseToneMix::HandleSyncClick(int paramIdx)
@@ -77,7 +70,8 @@ void TwinPulseToneMix::HandleSyncClick(int paramIdx)
         Handle(param);
         return;
     }
-    Post({EngineChange::Kind::kSyncClickThenHandle, static_cast<int16_t>(paramIdx)});
+    pending.MarkSyncClickThenHandle(paramIdx);
+    ApplyWhenIdle();
 }
 
 void TwinPulseToneMix::Handle(ParamId param)

@@ -1,10 +1,9 @@
 // twinPulseToneMix itself: the plug-in core with this plug-in's identity, parameters, presets and
 // tone engine, free of any plug-in format. The engine sees it only through IEngineHost, and only
-// from the thread holding the processor: other threads queue what the engine must do. The editor sees
-// it only through its controller.
+// from the thread holding the processor: other threads mark what the engine must do (PendingChanges).
+// The editor sees it only through its controller.
 #pragma once
 
-#include "core/BoundedQueue.h"
 #include "core/IEffectBase.h"
 #include "engine/IEngineHost.h"
 #include "engine/ToneEngine.h"
@@ -36,21 +35,6 @@ class TwinPulseToneMix : public IEffectBase, private IEngineHost
     void HandleSyncClick(int paramIdx);
 
   private:
-    // What the engine must do, in the order the other threads asked for it.
-    struct EngineChange
-    {
-        enum class Kind : uint8_t
-        {
-            kHandle,
-            kReset,
-            kSyncClickThenHandle, // a click on a sync switch, and the change it made
-        };
-        Kind kind = Kind::kHandle;
-        int16_t paramIdx = 0;
-    };
-    static constexpr std::size_t kQueuedChanges = 4096;
-
-    void Post(EngineChange change);
     void Handle(ParamId param);
     double ParamValue(ParamId param) const override;
     double LiveSampleRate() const override { return sampleRate; }
@@ -58,10 +42,5 @@ class TwinPulseToneMix : public IEffectBase, private IEngineHost
     void SetParamFromEngine(ParamId param, double value) override;
 
     ToneEngine engine;
-    BoundedQueue<EngineChange, kQueuedChanges> changes;
-    // Set when the queue was full: the processor then resets and/or runs every handler, so that
-    // the newest value of each parameter wins.
-    std::atomic<bool> resetDropped{false};
-    std::atomic<bool> handleDropped{false};
     EditorController editorController{*this};
 };

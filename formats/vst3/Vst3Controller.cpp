@@ -266,6 +266,8 @@ vst3::tresult Vst3Controller::setParamNormalized(vst3::ParamID id, vst3::ParamVa
     PluginInstance* instance = owner.Instance();
     if (!instance || std::isnan(value))
         return vst3::kInvalidArgument;
+    // A program a block chose came before this call: it applies first, so it cannot undo this value.
+    owner.SelectRequestedProgram();
     if (id == vst3identity::kProgramParamId)
     {
         SelectProgramInHostCall(ProgramIndexOf(value));

@@ -187,8 +187,17 @@ vst3::tresult Vst3Plugin::setState(vst3::IBStream* state)
     if (!state || !componentInitialized)
         return !state ? vst3::kInvalidArgument : vst3::kNotInitialized;
     std::vector<uint8_t> bytes;
-    if (!Vst3Stream::ReadAll(*state, bytes) || !instance->LoadState(bytes))
+    if (!Vst3Stream::ReadAll(*state, bytes))
         return vst3::kResultFalse;
+    // A program a block chose before the state is replaced by it, not selected over it afterwards.
+    const int waiting = requestedProgram.exchange(-1);
+    if (!instance->LoadState(bytes))
+    {
+        // A refused state changes nothing: the request waits again, unless a newer one came meanwhile.
+        int none = -1;
+        requestedProgram.compare_exchange_strong(none, waiting);
+        return vst3::kResultFalse;
+    }
     controller.ValuesChanged();
     return vst3::kResultOk;
 }

@@ -42,7 +42,8 @@ TEST(QueueOverflow, TheNewestValueOfEachParameterWins)
     const float last[] = {0.3f, 0.05f, 0.2f, 0.9f, 0.4f};
     auto flooded = Started();
     AEffect* e = flooded->Effect();
-    for (int n = 0; n < 50000; ++n) // far beyond what the queue holds: the later changes overflow it
+    for (int n = 0; n < 50000;
+         ++n) // a flood between two blocks: each parameter waits once, with its newest value
         e->setParameter(e, params[0], static_cast<float>(n % 97) / 97.0f);
     for (int i = 0; i < 5; ++i)
         e->setParameter(e, params[i], last[i]);

@@ -646,6 +646,35 @@ TEST_F(Vst3Module, AProgramChosenInABlockOnlyIsSelectedAtTheHostsNextMainThreadC
     Close(component, {controller, processor});
 }
 
+// What the host does on its main thread after a block chose a program comes after the program: a
+// value it sets, and a state it restores, are what the plug-in then holds and reports.
+TEST_F(Vst3Module, AProgramChosenInABlockNeverUndoesTheHostsLaterValuesOrState)
+{
+    IComponent* component = NewComponent();
+    auto* controller = Query<IEditController>(component);
+    auto* processor = Query<IAudioProcessor>(component);
+    ASSERT_TRUE(controller && processor);
+    const ParamID program = ProgramParam(*controller);
+    Changes in;
+    in.queues.emplace_back(program, std::vector<std::pair<int32, double>>{{0, 1.0 / 140.0}});
+    Changes out;
+    ProcessData flush = ChangesOnly(&in, &out);
+    ASSERT_EQ(processor->process(flush), kResultOk);
+    ASSERT_EQ(controller->setParamNormalized(0, 0.3), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(0), 0.3);
+
+    ASSERT_EQ(controller->setParamNormalized(0, 0.4), kResultOk);
+    MemoryStream saved;
+    ASSERT_EQ(component->getState(&saved), kResultOk);
+    in.queues[0].points[0].second = 2.0 / 140.0;
+    ASSERT_EQ(processor->process(flush), kResultOk);
+    MemoryStream restore(saved.data);
+    ASSERT_EQ(component->setState(&restore), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(0), 0.4);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(program), 1.0 / 140.0);
+    Close(component, {controller, processor});
+}
+
 TEST_F(Vst3Module, ParametersCarryTheirListsTextsAndTheHiddenTrigger)
 {
     IComponent* component = NewComponent();

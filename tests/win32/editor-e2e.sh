@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The plug-in's own editor under Wine and Xvfb, driven with real input (run inside
 # scripts/wine-windowed.sh): 50 open/close cycles with two instances' editors at once (one window
-# class, no handles or memory left), the default picture against the reference, then in
+# class, no handles or memory left), the default picture against the reference, a host's changes shown
+# while no audio runs, then in
 # `vsthost editor` a drag, a typed entry, a wheel gesture and a list pick, checked through the host's
 # log and final parameters.
 #   editor-e2e.sh VSTHOST EDITOR_HOST MODULE OUTDIR REFERENCE_PNG
@@ -22,6 +23,16 @@ check "50 open/close cycles leave no handles or memory behind ($(grep CYCLES "$o
   "grep -q '^READY' '$out/win64-e2e-cycles.log'"
 check "the editor paints the reference picture" \
   "bash '$here/../editor/compare-screenshots.sh' '$shot' '$reference'"
+
+# A host that keeps the instance resumed without processing sets Base Freq, Binaural and LFO1 Sync
+# while the editor is open: within its idle ticks the editor shows what it shows when they were set first.
+: >"$out/win64-e2e-set.log"
+for when in set set-open; do
+  wine "$host" "$(_winpath "$module")" --$when 0=0.02 --$when 1=0.05 --$when 10=0 --ticks 30 \
+    --screenshot "$(_winpath "$out/win64-$when.png")" >>"$out/win64-e2e-set.log" 2>&1
+done
+differing=$(compare -metric AE "$out/win64-set-open.png" "$out/win64-set.png" null: 2>&1)
+check "values a host sets with no audio running show at once ($differing pixels differ)" '[ "$differing" = 0 ]'
 
 EDITOR_EXTRA=--print-params
 # The screenshot is only a time limit here: closing the window ends the session.

@@ -2,11 +2,15 @@
 // in a top-level window, drives effEditIdle at the rate hosts do, and can write what the window shows
 // to a PNG file. Prints READY once the editor's window exists, so a script can send input from then on.
 //   editor_host MODULE [--seconds S] [--idle-hz N] [--screenshot FILE] [--cycles N] [--instances N]
-//               [--print-params] [--editor-optional]
+//               [--print-params] [--editor-optional] [--set I=V ...] [--set-open I=V ... --ticks N]
 // --cycles opens and closes the editor N times first and fails when that leaves descriptors or handles
 // open; with --instances 2 each cycle has two instances' editors open at once, which must share one
 // window class that goes with the last of them (where windows have classes);
 // --print-params prints every parameter as "name=display text" at the end.
+// --set gives parameter I the normalised value V before the instance is switched on; with --ticks the
+// host gives it, through --set-open, once the editor is open on the resumed instance, which is never
+// processed, then sends N idle ticks and takes the screenshot: what the editor shows of a host's
+// change while no audio runs.
 #include "formats/vst2/VstAbi.h"
 #include "support/EditorProbe.h"
 #include "tools/hostkit/HostedPlugin.h"
@@ -19,6 +23,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -39,7 +44,20 @@ struct Options
     int instances = 1;
     bool printParams = false;
     bool editorOptional = false; // a module without an editor is not a failure
+    std::vector<std::pair<int, float>> set;
+    std::vector<std::pair<int, float>> setOpen;
+    int ticks = 0;
 };
+
+bool ParseSetting(const char* text, std::vector<std::pair<int, float>>& out)
+{
+    int index = 0;
+    float value = 0.0f;
+    if (std::sscanf(text, "%d=%f", &index, &value) != 2)
+        return false;
+    out.emplace_back(index, value);
+    return true;
+}
 
 bool Parse(int argc, char** argv, Options& o)
 {
@@ -61,6 +79,18 @@ bool Parse(int argc, char** argv, Options& o)
             o.printParams = true;
         else if (a == "--editor-optional")
             o.editorOptional = true;
+        else if (a == "--set" && hasValue)
+        {
+            if (!ParseSetting(argv[++i], o.set))
+                return false;
+        }
+        else if (a == "--set-open" && hasValue)
+        {
+            if (!ParseSetting(argv[++i], o.setOpen))
+                return false;
+        }
+        else if (a == "--ticks" && hasValue)
+            o.ticks = std::max(1, std::atoi(argv[++i]));
         else if (o.module.empty() && a.rfind("--", 0) != 0)
             o.module = a;
         else
@@ -163,6 +193,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
+    for (const auto& [index, value] : o.set)
+        plugin->Effect()->setParameter(plugin->Effect(), index, value);
     plugin->Start();
     int width = 550;
     int height = 363;
@@ -207,6 +239,20 @@ int main(int argc, char** argv)
     plugin->Dispatch(vst::effEditOpen, 0, 0, window->ParentHandle());
     std::printf("READY\n");
     std::fflush(stdout);
+    if (o.ticks > 0)
+    {
+        for (const auto& [index, value] : o.setOpen)
+            plugin->Effect()->setParameter(plugin->Effect(), index, value);
+        for (int tick = 0; tick < o.ticks; ++tick)
+        {
+            window->PumpEvents(1000 / o.idleHz);
+            plugin->Dispatch(vst::effEditIdle);
+        }
+        const bool shot = Screenshot(*window, o.screenshot);
+        plugin->Dispatch(vst::effEditClose);
+        plugin->Close();
+        return shot ? 0 : 1;
+    }
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(o.seconds);
     bool shot = o.screenshot.empty();
     while (std::chrono::steady_clock::now() < end && window->PumpEvents(1000 / o.idleHz))

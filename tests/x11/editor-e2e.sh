@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The plug-in's own editor in a native X11 host, driven by real input (run under xvfb-run):
-# default picture, 50 open/close cycles with two instances' editors at once, right-click entry of 440
+# default picture, 50 open/close cycles with two instances' editors at once, a host's changes shown
+# while no audio runs, right-click entry of 440
 # (then of text that is no number, which leaves it) and of a decimal comma, a wheel gesture, a list pick
 # and a knob drag, each checked through the parameters the host reads back afterwards; and
 # `vsthost editor --screenshot` natively.
@@ -26,6 +27,15 @@ if [ -n "$vsthost" ]; then
   differing=$(compare -metric AE "$tool_shot" "$shot" null: 2>&1)
   check "vsthost editor --screenshot shows the same picture ($differing pixels differ)" '[ "$differing" = 0 ]'
 fi
+
+# A host that keeps the instance resumed without processing sets Base Freq, Binaural and LFO1 Sync
+# while the editor is open: within its idle ticks the editor shows what it shows when they were set first.
+"$host" "$module" --set 0=0.02 --set 1=0.05 --set 10=0 --ticks 30 --screenshot "$out/x11-set-first.png" \
+  >"$out/x11-e2e-set.log" 2>&1
+"$host" "$module" --set-open 0=0.02 --set-open 1=0.05 --set-open 10=0 --ticks 30 \
+  --screenshot "$out/x11-set-open.png" >>"$out/x11-e2e-set.log" 2>&1
+differing=$(compare -metric AE "$out/x11-set-open.png" "$out/x11-set-first.png" null: 2>&1)
+check "values a host sets with no audio running show at once ($differing pixels differ)" '[ "$differing" = 0 ]'
 
 log="$out/x11-e2e-input.log"
 "$host" "$module" --seconds 7 --print-params >"$log" 2>&1 &

@@ -513,15 +513,39 @@ const LV2_State_Interface* Lv2HostedPlugin::StateInterface() const
 bool Lv2HostedPlugin::SaveState(std::vector<uint8_t>& bytes)
 {
     uint32_t type = 0;
-    return Lv2StateCalls::Save(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr,
-                               bytes, type) &&
-           type == map.Map(LV2_ATOM__Chunk);
+    if (!Lv2StateCalls::Save(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr, bytes,
+                             type) ||
+        type != map.Map(LV2_ATOM__Chunk))
+        return false;
+    // The control ports are the host's, and a host's state holds them beside the plug-in's own, as
+    // lilv's does: after the plug-in's value, one float per control port.
+    for (const Control& c : controls)
+    {
+        const float value = c.value;
+        const auto* raw = reinterpret_cast<const uint8_t*>(&value);
+        bytes.insert(bytes.end(), raw, raw + sizeof value);
+    }
+    return true;
 }
 
 bool Lv2HostedPlugin::LoadState(const std::vector<uint8_t>& bytes)
 {
-    return Lv2StateCalls::Restore(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr,
-                                  bytes, map.Map(LV2_ATOM__Chunk)) == LV2_STATE_SUCCESS;
+    const std::size_t ports = controls.size() * sizeof(float);
+    if (bytes.size() < ports)
+        return false;
+    const std::vector<uint8_t> own(bytes.begin(), bytes.end() - static_cast<std::ptrdiff_t>(ports));
+    if (Lv2StateCalls::Restore(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr, own,
+                               map.Map(LV2_ATOM__Chunk)) != LV2_STATE_SUCCESS)
+        return false;
+    const uint8_t* at = bytes.data() + own.size();
+    for (Control& c : controls)
+    {
+        float value = 0.0f;
+        std::memcpy(&value, at, sizeof value);
+        at += sizeof value;
+        c.value = value;
+    }
+    return true;
 }
 
 // The editor tells its size only once it exists, in a window already made: until it has, a
