@@ -8,6 +8,8 @@
 // - The holder of the processor (the audio thread at the start of a block, or another thread that took
 //   it while no block runs) takes every mark at once and applies them; marking and taking never wait
 //   and never allocate.
+// - A momentary parameter (a button) also leaves a press mark: pressed and let go again before the
+//   processor takes its marks, the press still counts, as it did when each value was applied.
 #pragma once
 
 #include <atomic>
@@ -23,10 +25,12 @@ class PendingChanges
         bool reset = false;
         uint64_t handles = 0;    // bit i: run parameter i's handler
         uint64_t syncClicks = 0; // bit i: the engine hears of a sync click just before that handler
+        uint64_t presses = 0;    // bit i: the engine hears of a press just before that handler
     };
 
     void MarkHandle(int paramIdx);
     void MarkSyncClickThenHandle(int paramIdx);
+    void MarkPressThenHandle(int paramIdx);
     void MarkReset();
     bool Empty() const;
     // Everything marked so far; a mark made meanwhile stays for the next taker.
@@ -34,8 +38,10 @@ class PendingChanges
 
   private:
     static uint64_t Bit(int paramIdx);
+    static uint64_t TakeBefore(std::atomic<uint64_t>& marks, uint64_t handlesTaken);
 
     std::atomic<uint64_t> handles{0};
     std::atomic<uint64_t> syncClicks{0};
+    std::atomic<uint64_t> presses{0};
     std::atomic<bool> reset{false};
 };

@@ -99,6 +99,15 @@ void ToneEngine::PublishDisplay()
         display.PublishLfo(k, lfo[k].graph, lfo[k].sync);
 }
 
+void ToneEngine::PressRestart()
+{
+    if (restartHeld)
+        return;
+    restartHeld = true;
+    RestartLfo(0);
+    RestartLfo(1);
+}
+
 void ToneEngine::HandleParamChange(ParamId param)
 {
     if (!IsParam(param))
@@ -156,14 +165,7 @@ void ToneEngine::HandleParamChange(ParamId param)
         break;
     case kRestartLfos:
         if (a == 1.0)
-        {
-            if (!restartHeld)
-            {
-                restartHeld = true;
-                RestartLfo(0);
-                RestartLfo(1);
-            }
-        }
+            PressRestart();
         else if (a == 0.0)
         {
             restartHeld = false;

@@ -33,6 +33,8 @@ class ToneEngine : private ToneEngineFields
     // The user clicked an LFO's sync switch: the sync change handled next converts the running rate
     // into the other kind of rate parameter. Any change handled clears it.
     void NoteSyncClick() { syncClicked = true; }
+    // The restart button pressed (once per press: holding it restarts nothing more).
+    void PressRestart();
     // Read-only view of every working value.
     const ToneEngineFields& Fields() const { return *this; }
 

@@ -37,7 +37,12 @@ void TwinPulseToneMix::HandleParamChange(int paramIdx)
         Handle(param);
         return;
     }
-    pending.MarkHandle(paramIdx);
+    // The restart button held down: kept as a press, so that letting go before the next block does
+    // not undo it.
+    if (param == ParamId::kRestartLfos && ParamValue(param) == 1.0)
+        pending.MarkPressThenHandle(paramIdx);
+    else
+        pending.MarkHandle(paramIdx);
     ApplyWhenIdle();
 }
 
@@ -55,6 +60,8 @@ void TwinPulseToneMix::ApplyQueuedChanges()
             continue;
         if (taken.syncClicks & bit)
             engine.NoteSyncClick();
+        if (taken.presses & bit)
+            engine.PressRestart();
         Handle(ToParamId(i));
     }
 }
