@@ -60,7 +60,8 @@ class HostedInstance
     HostedInstance(const HostedInstance&) = delete;
     HostedInstance& operator=(const HostedInstance&) = delete;
 
-    // The VST2 instance behind this one, for what only that format has (fxp/fxb, schedules); else null.
+    // The VST2 instance behind this one, for what only that format has (preset files of parameter
+    // values, its own opcodes); else null.
     virtual HostedPlugin* Vst2() { return nullptr; }
 
     // Identity: the plug-in's own name, and what `info` prints about it ("key: value" lines).
