@@ -4,8 +4,10 @@
 // (normalised values, program changes, ramps in the parameter's own units), in any format.
 //
 // Real-time safe once constructed: the constructor asks the plug-in everything that can be known
-// in advance and reserves all memory, so Prepare neither allocates nor builds strings on the heap,
-// and can run on a device's audio callback.
+// in advance and reserves all memory, so Prepare itself neither allocates nor builds strings on the
+// heap, and can run on a device's audio callback. The calls it makes cost what the hosted format's
+// do there: a VST2 module and LV2 ports take values as automation, while a program change in the
+// CLAP, VST3 or LV2 host and the VST3 host's controller calls are user-interface-thread work.
 #pragma once
 
 #include "tools/hostkit/HostedInstance.h"
