@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # vsthost hosts the LV2 bundle through lilv: its info and parameters come from the bundle's data and
 # the plug-in's own display texts, and its renders are the VST2 module's samples with the same
-# settings, in blocks of any size, with a factory program, and with LFOs synced to a transport the host
-# sends as time:Position.
+# settings, in blocks of any size, with a factory program, with LFOs synced to a transport the host
+# sends as time:Position, and with schedules and the VST2 build's preset files.
 #   vsthost-lv2.sh VSTHOST VST2_MODULE BUNDLE_FOLDER
 set -u
 tool=$1 vst2=$2 bundle=$3
@@ -62,6 +62,10 @@ else
 fi
 "$tool" params "$bundle" | grep -q "one of: Sine, Triangle, Saw" && pass "params: lists from the scale points" \
   || fail "params: no list texts"
+
+# Schedules and the VST2 build's preset files, as format-vs-vst2.sh checks every format.
+bash "$(dirname "$0")/../tools/format-vs-vst2.sh" "$tool" "$vst2" "$bundle" files-only &&
+  pass "schedules and preset files as in the VST2 build" || fail "schedules and preset files"
 
 echo "$passes passed, $failures failed"
 [ "$failures" = 0 ]

@@ -2,10 +2,12 @@
 # The same vsthost commands on the VST2 build and another format's build of the plug-in (CLAP, VST3 or
 # LV2, run under xvfb-run): renders of the default program, a factory program, synced LFOs with the
 # transport running and stopped, in 64 and 32 bits, are bit-identical; info after text settings and
-# params agree, but for the other build's names, every one its own; the other build's editor looks like the VST2 one, takes a mouse drag and a typed entry,
+# params agree, but for the other build's names, every one its own; a schedule and the VST2 build's
+# preset files give the VST2 render's samples, and the other build exports the VST2 build's files byte
+# for byte; the other build's editor looks like the VST2 one, takes a mouse drag and a typed entry,
 # and the host sees gesture begin, value and gesture end, all on its user-interface thread.
-# With `editor-only` just the editor.
-#   format-vs-vst2.sh VSTHOST VST2-MODULE OTHER-MODULE [editor-only]
+# With `editor-only` just the editor, with `files-only` just the schedule and the preset files.
+#   format-vs-vst2.sh VSTHOST VST2-MODULE OTHER-MODULE [editor-only|files-only]
 set -u
 tool=$1 vst2=$2 other=$3 only=${4:-}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -56,7 +58,49 @@ renders_and_texts() {
     fail "params: names shared or missing:"; cat "$tmp/names.txt"
   fi
 }
-[ "$only" = editor-only ] || renders_and_texts
+schedules_and_files() {
+  same_render() { # what, render options...
+    local what=$1; shift
+    "$tool" render "$vst2" -q -o "$tmp/vst2.f32" "$@" 2>"$tmp/vst2.log" || { fail "$what: VST2: $(cat "$tmp/vst2.log")"; return; }
+    "$tool" render "$other" -q -o "$tmp/other.f32" "$@" 2>"$tmp/other.log" || { fail "$what: $(cat "$tmp/other.log")"; return; }
+    local result; result=$("$tool" compare "$tmp/vst2.f32" "$tmp/other.f32")
+    case $result in *"largest difference 0") echo "ok   $what: $result" ;; *) fail "$what: $result" ;; esac
+  }
+  # Lists switch, a program step, ramps on a curved and on a whole-number parameter (that one from a
+  # value set on the same frame), the VST2 build's shared name given by index.
+  cat >"$tmp/test.schedule" <<'EOF'
+0:00 "Base Freq"=180 Binaural=10 Mix=0 "Play Anyway"=Yes
+0:00 Mix=60 over 0:01
+0:00.5 program 7
+0:01 Binaural=6 "Base Freq"=150 over 0:01.3
+0:02.2 Wave=Triangle "LFO1 Target"="Base Freq" #12=300 Fade=3000 Mix=80 over 0:00.5
+end 0:03
+EOF
+  same_render "render --schedule" --schedule "$tmp/test.schedule"
+
+  local kind setup=(--program 9 -p "Base Freq=321" -p Binaural=7.5)
+  for kind in fxb fxp; do
+    "$tool" export-$kind "$vst2" --chunk -o "$tmp/vst2.$kind" "${setup[@]}" || { fail "VST2 export-$kind"; continue; }
+    same_render "--load of the VST2 build's .$kind" -s 1 --load "$tmp/vst2.$kind"
+    "$tool" export-$kind "$other" --chunk -o "$tmp/other.$kind" "${setup[@]}" 2>"$tmp/export.log" &&
+      cmp -s "$tmp/vst2.$kind" "$tmp/other.$kind" && echo "ok   export-$kind --chunk writes the VST2 build's file" ||
+      fail "export-$kind --chunk: $(cat "$tmp/export.log"; cmp "$tmp/vst2.$kind" "$tmp/other.$kind")"
+  done
+  # A file of VST2 parameter values is refused with the way out, and nothing is rendered.
+  "$tool" export-fxp "$vst2" -o "$tmp/params.fxp"
+  if "$tool" render "$other" -q -s 1 --load "$tmp/params.fxp" -o "$tmp/refused.f32" 2>"$tmp/refused.log"; then
+    fail "a parameter-value .fxp was loaded"
+  elif grep -q 'use a chunk file' "$tmp/refused.log" && [ ! -e "$tmp/refused.f32" ]; then
+    echo "ok   a parameter-value .fxp is refused: $(cat "$tmp/refused.log")"
+  else
+    fail "parameter-value .fxp: $(cat "$tmp/refused.log")"
+  fi
+}
+case $only in
+  editor-only) ;;
+  files-only) schedules_and_files; exit $failures ;;
+  *) renders_and_texts; schedules_and_files ;;
+esac
 
 # The editor's picture, the editor's size included, against the VST2 editor's.
 "$tool" editor "$vst2" --screenshot "$tmp/vst2.png" --after-ms 1000 >/dev/null 2>&1

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # vsthost with the VST3 bundle where the VST2 comparison does not reach: what info says of the class,
-# the binary inside the bundle loads as well as the bundle, programs lists the program list, VST2-only
-# commands and options say so, and a missing bundle or program is reported in one line.
+# the binary inside the bundle loads as well as the bundle, programs lists the program list, and a
+# missing bundle or program is reported in one line.
 #   vsthost-vst3.sh VSTHOST BUNDLE
 set -u
 tool=$1 bundle=$2
@@ -37,14 +37,6 @@ binary=$(ls "$bundle"/Contents/*/twinPulseToneMix.*)
 "$tool" programs "$bundle" >"$tmp/programs.txt" 2>&1
 [ "$(wc -l <"$tmp/programs.txt")" = 141 ] && grep -qx '  1 Higher frequencies' "$tmp/programs.txt" &&
   ok "programs lists the program list" || { fail "programs:"; head -3 "$tmp/programs.txt"; }
-refused "programs --load refuses VST3" "is a VST3 module; this command works with VST2 modules only" \
-  "$tool" programs "$bundle" --load "$tmp/x.fxp"
-refused "export-fxp refuses VST3" "this command works with VST2 modules only" \
-  "$tool" export-fxp "$bundle" -o "$tmp/x.fxp"
-refused "--load refuses VST3" ".fxp and .fxb files work with VST2 modules only" \
-  "$tool" render "$bundle" -q -s 0.1 --load "$tmp/x.fxp" -o "$tmp/out.f32"
-refused "--schedule refuses VST3" "schedules work with VST2 modules only" \
-  "$tool" render "$bundle" -q --schedule "$tmp/x.txt" -o "$tmp/out.f32"
 refused "a program beyond the list" "program 141 does not exist (the plug-in has 141, 0 to 140)" \
   "$tool" render "$bundle" -q -s 0.1 --program 141 -o "$tmp/out.f32"
 refused "a missing bundle" "cannot load module" "$tool" info "$tmp/Missing.vst3"

@@ -126,6 +126,8 @@ void ClapHostedPlugin::ReadParams()
         if (paramsExt->get_info(plugin, i, &info))
             params.push_back(info);
     }
+    sentValues.assign(params.size(), 0.0);
+    sentBeforeBlock.assign(params.size(), UINT64_MAX);
 }
 
 int ClapHostedPlugin::IndexOf(clap_id id) const
@@ -318,6 +320,22 @@ void ClapHostedPlugin::SetParamNormalized(int index, double normalized)
     SetValueAt(index, value, 0);
 }
 
+void ClapHostedPlugin::SetValueInUnits(int index, double value)
+{
+    ParamRange range;
+    if (Range(index, range))
+        SetValueAt(index, std::clamp(value, range.min, range.max), 0);
+}
+
+bool ClapHostedPlugin::ValueInUnits(int index, double& value)
+{
+    if (index < 0 || index >= ParamCount() || sentBeforeBlock[static_cast<std::size_t>(index)] != blocksRun)
+        return HostedInstance::ValueInUnits(index, value);
+    double ignored = 0.0;
+    value = sentValues[static_cast<std::size_t>(index)];
+    return UnitsOfNormalized(index, 0.0, ignored);
+}
+
 bool ClapHostedPlugin::SetParamText(int index, const std::string& text)
 {
     double value = 0.0;
@@ -336,6 +354,8 @@ void ClapHostedPlugin::SetValueAt(int index, double value, uint32_t offset)
         return;
     const clap_param_info_t& info = params[static_cast<std::size_t>(index)];
     events.Queue(info.id, info.cookie, value, offset);
+    sentValues[static_cast<std::size_t>(index)] = value;
+    sentBeforeBlock[static_cast<std::size_t>(index)] = blocksRun;
     // Active instances take it with the next block; an idle one at once, through params.flush.
     if (!active)
         Flush();
@@ -454,6 +474,7 @@ template <typename Sample> void ClapHostedPlugin::Run(Sample** inputs, Sample** 
 {
     // A block the plug-in does not process comes out silent rather than as what the buffers held.
     const bool runnable = active && frames > 0 && frames <= maxBlock;
+    ++blocksRun;
     if (runnable)
     {
         services.EnterAudioThread();

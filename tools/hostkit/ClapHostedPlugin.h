@@ -13,6 +13,7 @@
 #include "tools/hostkit/HostedInstance.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,11 @@ class ClapHostedPlugin : public HostedInstance
     void SetParamNormalized(int index, double normalized) override;
     bool SetParamText(int index, const std::string& text) override;
     std::string DisplayOfValue(int index, double value) override;
+    // The value as it is, unrounded: a ramp passes between a stepped parameter's steps as
+    // automation does in the other formats.
+    void SetValueInUnits(int index, double value) override;
+    // A value sent since the last block has not reached the plug-in yet: it is the one that counts.
+    bool ValueInUnits(int index, double& value) override;
     HostedInstance* Spare() override;
 
     int ProgramCount() override;
@@ -97,6 +103,10 @@ class ClapHostedPlugin : public HostedInstance
     double sampleRate = 44100.0;
     int maxBlock = 1024;
     bool active = false;
+    // The last value sent to each parameter, and the block count when it was sent.
+    std::vector<double> sentValues;
+    std::vector<uint64_t> sentBeforeBlock;
+    uint64_t blocksRun = 0;
     std::atomic<bool> processing{false}; // the audio thread sets it, the main thread reads it
     bool guiCreated = false;
     int64_t steadyTime = 0;

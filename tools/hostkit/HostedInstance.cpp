@@ -2,6 +2,7 @@
 
 #include "tools/hostkit/ClapHostedPlugin.h"
 #include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/ProductBank.h"
 #include "tools/hostkit/Vst3HostedPlugin.h"
 #include "tools/hostkit/Vst3Module.h"
 #if !defined(_WIN32)
@@ -42,6 +43,39 @@ TransportPosition PositionAt(const HostSettings& settings, double samplePosition
     position.bar = static_cast<int>(bar);
     position.barStartBeats = bar * beatsPerBar;
     return position;
+}
+
+bool HostedInstance::SaveBank(std::vector<uint8_t>& bank, int& currentProgram)
+{
+    std::vector<uint8_t> state;
+    return SaveState(state) && ProductBank::FromState(state, ParamCount(), bank, currentProgram);
+}
+
+bool HostedInstance::LoadBank(const std::vector<uint8_t>& bank, int currentProgram)
+{
+    return LoadState(ProductBank::ToState(bank, ParamCount(), currentProgram));
+}
+
+// Formats that state a range in the parameter's units map normalised values linearly onto it.
+bool HostedInstance::UnitsOfNormalized(int index, double normalized, double& value)
+{
+    ParamRange range;
+    if (!Range(index, range) || range.isList || !(range.min < range.max))
+        return false;
+    value = range.min + normalized * (range.max - range.min);
+    return true;
+}
+
+bool HostedInstance::ValueInUnits(int index, double& value)
+{
+    return UnitsOfNormalized(index, ParamNormalized(index), value);
+}
+
+void HostedInstance::SetValueInUnits(int index, double value)
+{
+    ParamRange range;
+    if (Range(index, range) && range.min < range.max)
+        SetParamNormalized(index, (value - range.min) / (range.max - range.min));
 }
 
 void HostedInstance::MarkRealTimeThread()

@@ -60,7 +60,8 @@ class HostedInstance
     HostedInstance(const HostedInstance&) = delete;
     HostedInstance& operator=(const HostedInstance&) = delete;
 
-    // The VST2 instance behind this one, for what only that format has (fxp/fxb, schedules); else null.
+    // The VST2 instance behind this one, for what only that format has (preset files of parameter
+    // values, its own opcodes); else null.
     virtual HostedPlugin* Vst2() { return nullptr; }
 
     // Identity: the plug-in's own name, and what `info` prints about it ("key: value" lines).
@@ -111,6 +112,20 @@ class HostedInstance
     // The whole state as the plug-in saves it, and back.
     virtual bool SaveState(std::vector<uint8_t>& bytes) = 0;
     virtual bool LoadState(const std::vector<uint8_t>& bytes) = 0;
+    // The product's program bank (the bank chunk its VST2 build saves) and the current program, as
+    // every format's state carries them: what .fxb and .fxp files move in and out. False where the
+    // state holds no such bank.
+    virtual bool SaveBank(std::vector<uint8_t>& bank, int& currentProgram);
+    virtual bool LoadBank(const std::vector<uint8_t>& bank, int currentProgram);
+
+    // A parameter in its own units (hertz, ms, percent), for moving it smoothly as schedule ramps do.
+    // What a normalised value is in those units; false where the parameter switches rather than
+    // moves (lists, two-valued ones) or the format cannot tell.
+    virtual bool UnitsOfNormalized(int index, double normalized, double& value);
+    virtual bool ValueInUnits(int index, double& value);
+    virtual void SetValueInUnits(int index, double value);
+    // Tells the plug-in how many channels the host wires on each side (1 or 2), before Resume.
+    virtual void WireChannels(int channels) { (void)channels; }
 
     // The editor: its size (false: none), opened in a parent window (HWND, or the X11 window id),
     // ticked from the window loop about 60 times a second, and closed.

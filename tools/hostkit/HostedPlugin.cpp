@@ -2,13 +2,29 @@
 
 #include "draw/TextEncoding.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace
 {
 // The plug-in may call back while its entry point is still running, before we know its record.
 thread_local HostedPlugin* constructing = nullptr;
+
+// The answer of the plug-in's vendor-specific requests when it understood them.
+constexpr intptr_t kVendorAnswer = 0xBEEF;
+constexpr int kVendorIsTwoValued = 8;
+constexpr std::size_t kValueTextSize = 256;
+
+// A whole, finite number and nothing else; reads the text in place, so nothing is allocated.
+bool ParseNumber(const char* text, double& value)
+{
+    const char* end = text + std::strlen(text);
+    const auto result = std::from_chars(text, end, value);
+    return result.ec == std::errc{} && result.ptr == end && std::isfinite(value);
+}
 
 void CopyBounded(void* ptr, const std::string& text, std::size_t limit)
 {
@@ -403,4 +419,50 @@ void HostedPlugin::EditorIdle()
 void HostedPlugin::CloseEditor()
 {
     Dispatch(vst::effEditClose);
+}
+
+// What the plug-in would show for a normalised value, read as a number in its own units; a
+// two-valued parameter switches.
+bool HostedPlugin::UnitsOfNormalized(int index, double normalized, double& value)
+{
+    char text[kValueTextSize] = {};
+    if (Dispatch(vst::effVendorSpecific, kVendorIsTwoValued, index) == kVendorAnswer ||
+        Dispatch(vst::effVendorSpecific, vst::effGetParamDisplay, index, text,
+                 static_cast<float>(normalized)) != kVendorAnswer)
+        return false;
+    text[sizeof text - 1] = '\0';
+    return ParseNumber(text, value);
+}
+
+bool HostedPlugin::ValueInUnits(int index, double& value)
+{
+    char text[kValueTextSize] = {};
+    Dispatch(vst::effGetParamDisplay, index, 0, text);
+    text[sizeof text - 1] = '\0';
+    return ParseNumber(text, value);
+}
+
+// Real units reach the plug-in through its own text-to-value mapping: it turns the number into a
+// normalised value, which goes in through setParameter like any automation.
+void HostedPlugin::SetValueInUnits(int index, double value)
+{
+    char text[kValueTextSize] = {};
+    std::snprintf(text, sizeof text, "%.12g", value);
+    if (Dispatch(vst::effVendorSpecific, vst::effString2Parameter, index, text) == kVendorAnswer)
+    {
+        text[sizeof text - 1] = '\0';
+        SetParamNormalized(index, std::strtod(text, nullptr));
+        return;
+    }
+    // A plug-in without that request still reads the number as a host's text entry.
+    std::snprintf(text, sizeof text, "%.12g", value);
+    Dispatch(vst::effString2Parameter, index, 0, text);
+}
+
+void HostedPlugin::WireChannels(int channels)
+{
+    VstSpeakerArrangement input{}, output{};
+    input.numChannels = output.numChannels = channels;
+    input.type = output.type = channels == 1 ? vst::kSpeakerArrMono : vst::kSpeakerArrStereo;
+    Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&input), &output);
 }

@@ -75,6 +75,13 @@ class HostedPlugin : public HostedInstance
     bool SupportsDouble() override;
     void Process(float** inputs, float** outputs, int frames) override;
     void Process(double** inputs, double** outputs, int frames) override;
+    // Through the plug-in's vendor requests (two-valued, display of a value, text to value), as
+    // schedules have always driven VST2 modules.
+    bool UnitsOfNormalized(int index, double normalized, double& value) override;
+    bool ValueInUnits(int index, double& value) override;
+    void SetValueInUnits(int index, double value) override;
+    // As a speaker arrangement, mono or stereo on both sides.
+    void WireChannels(int channels) override;
     bool SaveState(std::vector<uint8_t>& bytes) override;
     bool LoadState(const std::vector<uint8_t>& bytes) override;
     bool EditorSize(int& width, int& height) override;

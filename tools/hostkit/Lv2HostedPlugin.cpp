@@ -2,6 +2,7 @@
 
 #include "formats/lv2/Lv2ValueText.h"
 #include "tools/hostkit/Lv2StateCalls.h"
+#include "tools/hostkit/ProductBank.h"
 
 #include <lv2/atom/atom.h>
 #include <lv2/buf-size/buf-size.h>
@@ -545,6 +546,42 @@ bool Lv2HostedPlugin::LoadState(const std::vector<uint8_t>& bytes)
         at += sizeof value;
         c.value = value;
     }
+    return true;
+}
+
+bool Lv2HostedPlugin::SaveBank(std::vector<uint8_t>& bank, int& program)
+{
+    std::vector<ProductBank::Slot> slots;
+    if (!HostedInstance::SaveBank(bank, program) || !ProductBank::Decode(bank, ParamCount(), slots))
+        return false;
+    if (currentProgram >= 0)
+        program = currentProgram;
+    if (program < 0 || program >= static_cast<int>(slots.size()) ||
+        !slots[static_cast<std::size_t>(program)].inUse)
+        return true;
+    // Only a port that differs from the slot changes it, as in the plug-in: the slot keeps its
+    // values' full precision elsewhere.
+    std::vector<double>& values = slots[static_cast<std::size_t>(program)].values;
+    for (std::size_t i = 0; i < values.size() && i < controls.size(); ++i)
+        if (static_cast<float>(values[i]) != static_cast<float>(controls[i].value))
+            values[i] = static_cast<float>(controls[i].value);
+    bank = ProductBank::Encode(slots);
+    return true;
+}
+
+bool Lv2HostedPlugin::LoadBank(const std::vector<uint8_t>& bank, int program)
+{
+    std::vector<ProductBank::Slot> slots;
+    if (!ProductBank::Decode(bank, ParamCount(), slots) || !HostedInstance::LoadBank(bank, program))
+        return false;
+    if (program >= 0 && program < static_cast<int>(slots.size()) &&
+        slots[static_cast<std::size_t>(program)].inUse)
+    {
+        const std::vector<double>& values = slots[static_cast<std::size_t>(program)].values;
+        for (std::size_t i = 0; i < values.size() && i < controls.size(); ++i)
+            controls[i].value = static_cast<float>(values[i]);
+    }
+    currentProgram = program;
     return true;
 }
 

@@ -62,6 +62,12 @@ class Lv2HostedPlugin : public HostedInstance
 
     bool SaveState(std::vector<uint8_t>& bytes) override;
     bool LoadState(const std::vector<uint8_t>& bytes) override;
+    // The ports follow the bank's current slot, as a host restores them with a state: the plug-in
+    // takes a port that differs from the restored sound as the newer word.
+    bool LoadBank(const std::vector<uint8_t>& bank, int currentProgram) override;
+    // The bank with what the ports say over the slot they play (the preset last chosen through them,
+    // else the plug-in's current one), as the plug-in takes them at its next block.
+    bool SaveBank(std::vector<uint8_t>& bank, int& currentProgram) override;
 
     bool EditorSize(int& width, int& height) override;
     bool OpenEditor(void* parent) override;

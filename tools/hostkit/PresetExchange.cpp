@@ -1,5 +1,9 @@
 #include "tools/hostkit/PresetExchange.h"
 
+#include "formats/vst2/Vst2Identity.h"
+#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/ProductBank.h"
+
 namespace
 {
 bool SelectProgram(HostedPlugin& plugin, int program, std::string& error)
@@ -71,10 +75,9 @@ bool ApplyChunk(HostedPlugin& plugin, bool bank, const std::vector<uint8_t>& chu
     }
     return true;
 }
-} // namespace
 
-bool CapturePreset(HostedPlugin& plugin, PresetFile::Kind kind, int program, PresetFile& out,
-                   std::string& error)
+bool CaptureVst2Preset(HostedPlugin& plugin, PresetFile::Kind kind, int program, PresetFile& out,
+                       std::string& error)
 {
     AEffect* e = plugin.Effect();
     out = PresetFile{};
@@ -114,7 +117,7 @@ bool CapturePreset(HostedPlugin& plugin, PresetFile::Kind kind, int program, Pre
     return false;
 }
 
-bool ApplyPreset(HostedPlugin& plugin, const PresetFile& file, std::string& error)
+bool ApplyVst2Preset(HostedPlugin& plugin, const PresetFile& file, std::string& error)
 {
     AEffect* e = plugin.Effect();
     if (file.fxId != e->uniqueID)
@@ -175,4 +178,127 @@ bool ApplyPreset(HostedPlugin& plugin, const PresetFile& file, std::string& erro
         return true;
     }
     return false;
+}
+
+// The VST2 build's identity, which the other builds' banks belong to.
+constexpr int32_t kDecimalVersion = (vst2identity::kVersion >> 16) * 10000 +
+                                    ((vst2identity::kVersion >> 8) & 0xFF) * 100 +
+                                    (vst2identity::kVersion & 0xFF);
+
+bool NoParamValues(std::string& error)
+{
+    error = "files of parameter values hold VST2 normalised values, which only the VST2 build maps onto "
+            "its parameters; use a chunk file (export-fxp/export-fxb --chunk)";
+    return false;
+}
+
+bool ReadBank(HostedInstance& plugin, std::vector<uint8_t>& bank, int& current, std::string& error)
+{
+    if (plugin.SaveBank(bank, current))
+        return true;
+    error = "the plug-in's state holds no bank a preset file can carry";
+    return false;
+}
+
+bool CaptureFromBank(HostedInstance& plugin, PresetFile::Kind kind, int program, PresetFile& out,
+                     std::string& error)
+{
+    out.fxId = vst2identity::kUniqueId;
+    out.fxVersion = kDecimalVersion;
+    out.numParams = plugin.ParamCount();
+    if (kind == PresetFile::Kind::ProgramParams || kind == PresetFile::Kind::BankParams)
+        return NoParamValues(error);
+    if (kind == PresetFile::Kind::ProgramChunk && program >= 0 && !plugin.SelectProgram(program))
+    {
+        error = "program " + std::to_string(program) + " does not exist (the plug-in has " +
+                std::to_string(plugin.ProgramCount()) + ")";
+        return false;
+    }
+    std::vector<uint8_t> bank;
+    int current = -1;
+    std::vector<ProductBank::Slot> slots;
+    if (!ReadBank(plugin, bank, current, error))
+        return false;
+    // The bank's every slot is a program to the VST2 build, beyond the factory ones the formats list.
+    out.numPrograms =
+        ProductBank::Decode(bank, plugin.ParamCount(), slots) ? static_cast<int32_t>(slots.size()) : 0;
+    if (kind == PresetFile::Kind::BankChunk)
+    {
+        out.currentProgram = current;
+        out.chunk = std::move(bank);
+        return true;
+    }
+    if (slots.empty() || current < 0 || current >= static_cast<int>(slots.size()) ||
+        !slots[static_cast<std::size_t>(current)].inUse)
+    {
+        error = "the plug-in's bank holds no current program";
+        return false;
+    }
+    const ProductBank::Slot& slot = slots[static_cast<std::size_t>(current)];
+    out.programs.push_back(PresetFile::Program{slot.name.substr(0, slot.name.find('\0')), {}});
+    out.chunk = ProductBank::EncodeProgram(slot.values);
+    return true;
+}
+
+bool ApplyToBank(HostedInstance& plugin, const PresetFile& file, std::string& error)
+{
+    if (file.fxId != vst2identity::kUniqueId)
+    {
+        error = "the file is for plug-in id " + PresetFile::Hex(file.fxId) + ", the module's is " +
+                PresetFile::Hex(vst2identity::kUniqueId);
+        return false;
+    }
+    if (!file.IsChunk())
+        return NoParamValues(error);
+    std::vector<uint8_t> bank;
+    int current = -1;
+    if (!ReadBank(plugin, bank, current, error))
+        return false;
+    if (file.kind == PresetFile::Kind::BankChunk)
+    {
+        const int program = file.currentProgram >= 0 && file.currentProgram < plugin.ProgramCount()
+                                ? file.currentProgram
+                                : current;
+        if (plugin.LoadBank(file.chunk, program))
+            return true;
+        error = "the plug-in did not accept the bank chunk";
+        return false;
+    }
+    // A program goes into the current slot, with the file's name where it has one.
+    std::vector<ProductBank::Slot> slots;
+    std::vector<double> values;
+    if (!ProductBank::Decode(bank, plugin.ParamCount(), slots) || current < 0 ||
+        current >= static_cast<int>(slots.size()) ||
+        !ProductBank::DecodeProgram(file.chunk, plugin.ParamCount(), values))
+    {
+        error = "the plug-in did not accept the program chunk";
+        return false;
+    }
+    ProductBank::Slot& slot = slots[static_cast<std::size_t>(current)];
+    slot.inUse = true;
+    slot.values = values;
+    if (!file.programs.empty() && !file.programs.front().name.empty())
+        slot.name = file.programs.front().name;
+    if (plugin.LoadBank(ProductBank::Encode(slots), current))
+        return true;
+    error = "the plug-in did not accept the program chunk";
+    return false;
+}
+} // namespace
+
+bool CapturePreset(HostedInstance& plugin, PresetFile::Kind kind, int program, PresetFile& out,
+                   std::string& error)
+{
+    if (HostedPlugin* vst2 = plugin.Vst2())
+        return CaptureVst2Preset(*vst2, kind, program, out, error);
+    out = PresetFile{};
+    out.kind = kind;
+    return CaptureFromBank(plugin, kind, program, out, error);
+}
+
+bool ApplyPreset(HostedInstance& plugin, const PresetFile& file, std::string& error)
+{
+    if (HostedPlugin* vst2 = plugin.Vst2())
+        return ApplyVst2Preset(*vst2, file, error);
+    return ApplyToBank(plugin, file, error);
 }

@@ -1,14 +1,16 @@
 // Plays a Schedule into a hosted plug-in while a host renders: tells the render loop where to end
 // each block so that steps land on their exact frame and ramps move at least every 10 ms, and
 // applies each change through the plug-in's own entry points, as a host's automation does
-// (setParameter with normalised values, effSetProgram for programs).
+// (normalised values, program changes, ramps in the parameter's own units), in any format.
 //
 // Real-time safe once constructed: the constructor asks the plug-in everything that can be known
-// in advance and reserves all memory, so Prepare neither allocates nor builds strings on the heap,
-// and can run on a device's audio callback.
+// in advance and reserves all memory, so Prepare itself neither allocates nor builds strings on the
+// heap, and can run on a device's audio callback. The calls it makes cost what the hosted format's
+// do there: a VST2 module and LV2 ports take values as automation, while a program change in the
+// CLAP, VST3 or LV2 host and the VST3 host's controller calls are user-interface-thread work.
 #pragma once
 
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/HostedInstance.h"
 #include "tools/hostkit/Schedule.h"
 
 #include <vector>
@@ -17,7 +19,7 @@ class ScheduleRunner
 {
   public:
     // The plug-in and the schedule must outlive the runner.
-    ScheduleRunner(HostedPlugin& plugin, const Schedule& schedule, double sampleRate);
+    ScheduleRunner(HostedInstance& plugin, const Schedule& schedule, double sampleRate);
 
     // Applies every change due at `frame` and answers how many frames the host may process from
     // there before the next one: at least 1, at most `maxFrames`. Call once before each block.
@@ -51,12 +53,8 @@ class ScheduleRunner
     void UpdateRamp(Ramp& ramp, long long frame);
     void CancelRamp(int index);
     void DropFinishedRamps();
-    void SetNormalized(int index, double normalized);
-    void SetReal(int index, double real);
-    bool VendorDisplay(int index, double normalized, double& real);
-    bool CurrentValue(int index, double& real);
 
-    HostedPlugin& plugin;
+    HostedInstance& plugin;
     const Schedule& schedule;
     double sampleRate;
     long long updateFrames;

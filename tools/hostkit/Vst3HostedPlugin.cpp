@@ -376,6 +376,29 @@ void Vst3HostedPlugin::FollowUpController()
     controllerFollowUps.clear();
 }
 
+bool Vst3HostedPlugin::UnitsOfNormalized(int index, double normalized, double& value)
+{
+    if (!controller || index < 0 || index >= ParamCount())
+        return false;
+    const vst3::ParameterInfo& info = params[static_cast<std::size_t>(index)];
+    if ((info.flags & vst3::ParameterInfo::kIsList) != 0 || info.stepCount == 1)
+        return false;
+    value = controller->normalizedParamToPlain(info.id, normalized);
+    return std::isfinite(value);
+}
+
+bool Vst3HostedPlugin::ValueInUnits(int index, double& value)
+{
+    return UnitsOfNormalized(index, ParamNormalized(index), value);
+}
+
+void Vst3HostedPlugin::SetValueInUnits(int index, double value)
+{
+    if (controller && index >= 0 && index < ParamCount())
+        SetNormalizedAt(
+            index, controller->plainParamToNormalized(params[static_cast<std::size_t>(index)].id, value), 0);
+}
+
 bool Vst3HostedPlugin::SetParamText(int index, const std::string& text)
 {
     if (!controller || index < 0 || index >= ParamCount())

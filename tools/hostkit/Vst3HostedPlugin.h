@@ -45,6 +45,11 @@ class Vst3HostedPlugin : public HostedInstance
     void SetParamNormalized(int index, double normalized) override;
     bool SetParamText(int index, const std::string& text) override;
     std::string DisplayOfValue(int, double) override { return {}; }
+    // Through the controller's own mapping between normalised and plain values; lists and
+    // two-valued parameters switch.
+    bool UnitsOfNormalized(int index, double normalized, double& value) override;
+    bool ValueInUnits(int index, double& value) override;
+    void SetValueInUnits(int index, double value) override;
     HostedInstance* Spare() override;
 
     int ProgramCount() override { return static_cast<int>(programs.size()); }

@@ -36,8 +36,7 @@ bool ApplyStartState(HostedInstance& plugin, const PlayOptions& options)
 {
     if (!options.load.empty())
     {
-        HostedPlugin* vst2 = Vst2Only(plugin, ".fxp and .fxb files");
-        if (!vst2 || !LoadPresetFileInto(*vst2, options.load))
+        if (!LoadPresetFileInto(plugin, options.load))
             return false;
     }
     const int programs = plugin.ProgramCount();
@@ -64,8 +63,7 @@ bool ApplyStartState(HostedInstance& plugin, const PlayOptions& options)
 // Reads the schedule before anything plays; its length is 0 when it sets none (play until stopped).
 bool LoadPlaySchedule(HostedInstance& plugin, const std::string& path, Schedule& schedule)
 {
-    HostedPlugin* vst2 = Vst2Only(plugin, "schedules");
-    if (!vst2 || !LoadScheduleFor(*vst2, path, schedule))
+    if (!LoadScheduleFor(plugin, path, schedule))
         return false;
     if (schedule.LengthSeconds() > kLongestScheduleSeconds)
     {
@@ -256,7 +254,7 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
     std::unique_ptr<ScheduleRunner> runner;
     if (!options.schedule.empty())
     {
-        runner = std::make_unique<ScheduleRunner>(*plugin->Vst2(), schedule, rate);
+        runner = std::make_unique<ScheduleRunner>(*plugin, schedule, rate);
         setup.schedule = runner.get();
         if (schedule.LengthSeconds() > 0.0)
             setup.endFrames = std::llround(schedule.LengthSeconds() * rate);

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path)
+bool LoadPresetFileInto(HostedInstance& plugin, const std::string& path)
 {
     PresetFile file;
     std::string error;
@@ -18,12 +18,12 @@ bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path)
 
 namespace
 {
-std::unique_ptr<HostedPlugin> OpenWithSetup(const std::string& module, const PluginSetup& setup)
+std::unique_ptr<HostedInstance> OpenWithSetup(const std::string& module, const PluginSetup& setup)
 {
-    auto plugin = OpenModule(module, SettingsFor(CommonHostOptions{}));
+    auto plugin = OpenPlugin(module, SettingsFor(CommonHostOptions{}));
     if (!plugin)
         return nullptr;
-    plugin->Dispatch(vst::effOpen);
+    plugin->Open();
     if (!ApplySetup(*plugin, setup))
         return nullptr;
     return plugin;
@@ -32,12 +32,7 @@ std::unique_ptr<HostedPlugin> OpenWithSetup(const std::string& module, const Plu
 
 int RunPrograms(const std::string& module, const std::string& load)
 {
-    // A preset file to load first is a VST2 file; without one, any format lists its programs.
-    std::unique_ptr<HostedInstance> plugin;
-    if (!load.empty())
-        plugin = OpenWithSetup(module, PluginSetup{load, -1, {}});
-    else if ((plugin = OpenPlugin(module, SettingsFor(CommonHostOptions{}))))
-        plugin->Open();
+    auto plugin = OpenWithSetup(module, PluginSetup{load, -1, {}});
     if (!plugin)
         return 1;
     for (int i = 0; i < plugin->ProgramCount(); ++i)

@@ -16,16 +16,6 @@ namespace
 {
 constexpr double kDefaultSeconds = 5.0;
 
-// Mono hosts tell the plug-in that only one channel is wired on each side.
-void WireChannels(HostedPlugin* plugin, int channels)
-{
-    VstSpeakerArrangement input{}, output{};
-    input.numChannels = output.numChannels = channels;
-    input.type = output.type = channels == 1 ? vst::kSpeakerArrMono : vst::kSpeakerArrStereo;
-    if (plugin)
-        plugin->Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&input), &output);
-}
-
 // One channel out while the plug-in puts its two tones on two ears loses one of them.
 void WarnOfLostEar(HostedInstance& plugin, int channels)
 {
@@ -171,7 +161,7 @@ std::unique_ptr<HostedInstance> PreparePlugin(const RenderOptions& options, cons
     }
     plugin->Open();
     plugin->Configure(rate, options.blockSize);
-    WireChannels(plugin->Vst2(), options.channels);
+    plugin->WireChannels(options.channels);
     if (!ApplySetup(*plugin, PluginSetup{options.load, options.program, options.params}))
         return nullptr;
     WarnOfLostEar(*plugin, options.channels);
@@ -199,8 +189,7 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
     double seconds = options.seconds;
     if (!options.schedule.empty())
     {
-        HostedPlugin* vst2 = Vst2Only(*plugin, "schedules");
-        if (!vst2 || !LoadScheduleFor(*vst2, options.schedule, schedule))
+        if (!LoadScheduleFor(*plugin, options.schedule, schedule))
             return 1;
         if (seconds < 0.0)
             seconds = schedule.LengthSeconds();
@@ -214,7 +203,7 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
         return Fail(error);
     std::unique_ptr<ScheduleRunner> runner;
     if (!options.schedule.empty())
-        runner = std::make_unique<ScheduleRunner>(*plugin->Vst2(), schedule, stream.rate);
+        runner = std::make_unique<ScheduleRunner>(*plugin, schedule, stream.rate);
     if (!plugin->Resume())
         return Fail("the plug-in did not activate");
 

@@ -5,22 +5,6 @@
 #include <cmath>
 #include <cstdio>
 
-std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSettings& settings)
-{
-    const std::string format = HostedFormatOf(module);
-    if (format != "VST2")
-    {
-        std::fprintf(stderr, "vsthost: '%s' is a %s module; this command works with VST2 modules only\n",
-                     module.c_str(), format.c_str());
-        return nullptr;
-    }
-    std::string error;
-    auto plugin = HostedPlugin::Load(module, error, settings);
-    if (!plugin)
-        std::fprintf(stderr, "vsthost: %s\n", error.c_str());
-    return plugin;
-}
-
 std::unique_ptr<HostedInstance> OpenPlugin(const std::string& module, const HostSettings& settings)
 {
     std::string error;
@@ -28,14 +12,6 @@ std::unique_ptr<HostedInstance> OpenPlugin(const std::string& module, const Host
     if (!plugin)
         std::fprintf(stderr, "vsthost: %s\n", error.c_str());
     return plugin;
-}
-
-HostedPlugin* Vst2Only(HostedInstance& plugin, const std::string& what)
-{
-    HostedPlugin* vst2 = plugin.Vst2();
-    if (!vst2)
-        std::fprintf(stderr, "vsthost: %s work with VST2 modules only\n", what.c_str());
-    return vst2;
 }
 
 HostSettings SettingsFor(const CommonHostOptions& host)
@@ -65,8 +41,7 @@ bool ApplySetup(HostedInstance& plugin, const PluginSetup& setup)
 {
     if (!setup.load.empty())
     {
-        HostedPlugin* vst2 = Vst2Only(plugin, ".fxp and .fxb files");
-        if (!vst2 || !LoadPresetFileInto(*vst2, setup.load))
+        if (!LoadPresetFileInto(plugin, setup.load))
             return false;
     }
     if (setup.program >= 0)
