@@ -9,7 +9,7 @@
 // --print-params prints every parameter as "name=display text" at the end.
 #include "formats/vst2/VstAbi.h"
 #include "support/EditorProbe.h"
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 #include "tools/preview/PngWriter.h"
 #include "tools/vsthost/HostWindow.h"
 
@@ -87,7 +87,7 @@ bool Screenshot(HostWindow& window, const std::string& path)
 // An instance of the module with a window of its own, for editors open side by side.
 struct Instance
 {
-    std::unique_ptr<HostedPlugin> plugin;
+    std::unique_ptr<Vst2HostedPlugin> plugin;
     std::unique_ptr<HostWindow> window;
 };
 
@@ -157,7 +157,7 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string error;
-    auto plugin = HostedPlugin::Load(o.module, error);
+    auto plugin = Vst2HostedPlugin::Load(o.module, error);
     if (!plugin)
     {
         std::fprintf(stderr, "%s\n", error.c_str());
@@ -189,7 +189,7 @@ int main(int argc, char** argv)
     std::vector<Instance*> all{&first};
     for (Instance& in : more)
     {
-        in.plugin = HostedPlugin::Load(o.module, error);
+        in.plugin = Vst2HostedPlugin::Load(o.module, error);
         in.window = in.plugin ? HostWindow::Create(width, height, "editor_host", error) : nullptr;
         if (!in.window)
         {

@@ -1,7 +1,7 @@
 #include "tools/hostkit/HostedInstance.h"
 
 #include "tools/hostkit/ClapHostedPlugin.h"
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 #include "tools/hostkit/Vst3HostedPlugin.h"
 #include "tools/hostkit/Vst3Module.h"
 #if !defined(_WIN32)
@@ -78,5 +78,5 @@ std::unique_ptr<HostedInstance> OpenHostedInstance(const std::string& modulePath
     if (EndsWith(modulePath, ".lv2"))
         return Lv2HostedPlugin::Load(modulePath, error, settings);
 #endif
-    return HostedPlugin::Load(modulePath, error, settings);
+    return Vst2HostedPlugin::Load(modulePath, error, settings);
 }

@@ -2,7 +2,7 @@
 
 namespace
 {
-bool SelectProgram(HostedPlugin& plugin, int program, std::string& error)
+bool SelectProgram(Vst2HostedPlugin& plugin, int program, std::string& error)
 {
     if (program < 0)
         return true;
@@ -16,7 +16,7 @@ bool SelectProgram(HostedPlugin& plugin, int program, std::string& error)
     return true;
 }
 
-std::string CurrentProgramName(HostedPlugin& plugin)
+std::string CurrentProgramName(Vst2HostedPlugin& plugin)
 {
     // Wider than any name a plug-in should give, so an overlong one is still caught here.
     char text[1024] = {};
@@ -25,7 +25,7 @@ std::string CurrentProgramName(HostedPlugin& plugin)
     return text;
 }
 
-PresetFile::Program CaptureProgram(HostedPlugin& plugin)
+PresetFile::Program CaptureProgram(Vst2HostedPlugin& plugin)
 {
     AEffect* e = plugin.Effect();
     PresetFile::Program program;
@@ -35,7 +35,7 @@ PresetFile::Program CaptureProgram(HostedPlugin& plugin)
     return program;
 }
 
-void ApplyProgram(HostedPlugin& plugin, const PresetFile::Program& program)
+void ApplyProgram(Vst2HostedPlugin& plugin, const PresetFile::Program& program)
 {
     AEffect* e = plugin.Effect();
     for (std::size_t i = 0; i < program.params.size(); ++i)
@@ -44,7 +44,7 @@ void ApplyProgram(HostedPlugin& plugin, const PresetFile::Program& program)
     plugin.Dispatch(vst::effSetProgramName, 0, 0, name.data());
 }
 
-bool CaptureChunk(HostedPlugin& plugin, bool bank, std::vector<uint8_t>& out, std::string& error)
+bool CaptureChunk(Vst2HostedPlugin& plugin, bool bank, std::vector<uint8_t>& out, std::string& error)
 {
     void* data = nullptr;
     const intptr_t size = plugin.Dispatch(vst::effGetChunk, bank ? 0 : 1, 0, &data);
@@ -58,7 +58,7 @@ bool CaptureChunk(HostedPlugin& plugin, bool bank, std::vector<uint8_t>& out, st
     return true;
 }
 
-bool ApplyChunk(HostedPlugin& plugin, bool bank, const std::vector<uint8_t>& chunk, std::string& error)
+bool ApplyChunk(Vst2HostedPlugin& plugin, bool bank, const std::vector<uint8_t>& chunk, std::string& error)
 {
     std::vector<uint8_t> copy(chunk);
     static uint8_t empty;
@@ -73,7 +73,7 @@ bool ApplyChunk(HostedPlugin& plugin, bool bank, const std::vector<uint8_t>& chu
 }
 } // namespace
 
-bool CapturePreset(HostedPlugin& plugin, PresetFile::Kind kind, int program, PresetFile& out,
+bool CapturePreset(Vst2HostedPlugin& plugin, PresetFile::Kind kind, int program, PresetFile& out,
                    std::string& error)
 {
     AEffect* e = plugin.Effect();
@@ -114,7 +114,7 @@ bool CapturePreset(HostedPlugin& plugin, PresetFile::Kind kind, int program, Pre
     return false;
 }
 
-bool ApplyPreset(HostedPlugin& plugin, const PresetFile& file, std::string& error)
+bool ApplyPreset(Vst2HostedPlugin& plugin, const PresetFile& file, std::string& error)
 {
     AEffect* e = plugin.Effect();
     if (file.fxId != e->uniqueID)

@@ -29,7 +29,7 @@ long long FrameAt(double seconds, double sampleRate)
 }
 } // namespace
 
-ScheduleRunner::ScheduleRunner(HostedPlugin& plugin, const Schedule& schedule, double sampleRate)
+ScheduleRunner::ScheduleRunner(Vst2HostedPlugin& plugin, const Schedule& schedule, double sampleRate)
     : plugin(plugin), schedule(schedule), sampleRate(sampleRate),
       updateFrames(std::max(1LL, static_cast<long long>(std::floor(kRampUpdateSeconds * sampleRate))))
 {

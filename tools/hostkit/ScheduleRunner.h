@@ -8,8 +8,8 @@
 // and can run on a device's audio callback.
 #pragma once
 
-#include "tools/hostkit/HostedPlugin.h"
 #include "tools/hostkit/Schedule.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include <vector>
 
@@ -17,7 +17,7 @@ class ScheduleRunner
 {
   public:
     // The plug-in and the schedule must outlive the runner.
-    ScheduleRunner(HostedPlugin& plugin, const Schedule& schedule, double sampleRate);
+    ScheduleRunner(Vst2HostedPlugin& plugin, const Schedule& schedule, double sampleRate);
 
     // Applies every change due at `frame` and answers how many frames the host may process from
     // there before the next one: at least 1, at most `maxFrames`. Call once before each block.
@@ -56,7 +56,7 @@ class ScheduleRunner
     bool VendorDisplay(int index, double normalized, double& real);
     bool CurrentValue(int index, double& real);
 
-    HostedPlugin& plugin;
+    Vst2HostedPlugin& plugin;
     const Schedule& schedule;
     double sampleRate;
     long long updateFrames;

@@ -1,9 +1,9 @@
 // The host tool's sub-commands. Each answers the process exit code; errors are one line on stderr.
 #pragma once
 
-#include "tools/hostkit/HostedPlugin.h"
 #include "tools/hostkit/ParamAssignment.h"
 #include "tools/hostkit/Schedule.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include <string>
 #include <vector>
@@ -66,12 +66,12 @@ int RunCompare(const std::string& a, const std::string& b, double tolerance);
 
 // Loads and opens a VST2 module with the host settings; prints the error (also for a module of another
 // format) and answers null on failure.
-std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSettings& settings);
+std::unique_ptr<Vst2HostedPlugin> OpenModule(const std::string& module, const HostSettings& settings);
 // The same for any format the tool hosts: a .clap file as CLAP, a .vst3 bundle as VST3, anything else
 // as VST2.
 std::unique_ptr<HostedInstance> OpenPlugin(const std::string& module, const HostSettings& settings);
 // The VST2 instance for what only VST2 modules have (`what`: "schedules", ...); prints why not otherwise.
-HostedPlugin* Vst2Only(HostedInstance& plugin, const std::string& what);
+Vst2HostedPlugin* Vst2Only(HostedInstance& plugin, const std::string& what);
 HostSettings SettingsFor(const CommonHostOptions& host);
 // Applies the setup to an opened plug-in; prints warnings, and the error, answering false, on failure.
 bool ApplySetup(HostedInstance& plugin, const PluginSetup& setup);
@@ -82,7 +82,7 @@ std::string PeakText(float peak);
 bool LoadScheduleFor(HostedInstance& plugin, const std::string& path, Schedule& schedule);
 
 // Loads a .fxp or .fxb file into the plug-in; prints a one-line error and answers false on failure.
-bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path);
+bool LoadPresetFileInto(Vst2HostedPlugin& plugin, const std::string& path);
 int RunPrograms(const std::string& module, const std::string& load);
 int RunExportPreset(const std::string& module, const std::string& output, bool bank, bool chunk,
                     const PluginSetup& setup);

@@ -36,7 +36,7 @@ bool ApplyStartState(HostedInstance& plugin, const PlayOptions& options)
 {
     if (!options.load.empty())
     {
-        HostedPlugin* vst2 = Vst2Only(plugin, ".fxp and .fxb files");
+        Vst2HostedPlugin* vst2 = Vst2Only(plugin, ".fxp and .fxb files");
         if (!vst2 || !LoadPresetFileInto(*vst2, options.load))
             return false;
     }
@@ -64,7 +64,7 @@ bool ApplyStartState(HostedInstance& plugin, const PlayOptions& options)
 // Reads the schedule before anything plays; its length is 0 when it sets none (play until stopped).
 bool LoadPlaySchedule(HostedInstance& plugin, const std::string& path, Schedule& schedule)
 {
-    HostedPlugin* vst2 = Vst2Only(plugin, "schedules");
+    Vst2HostedPlugin* vst2 = Vst2Only(plugin, "schedules");
     if (!vst2 || !LoadScheduleFor(*vst2, path, schedule))
         return false;
     if (schedule.LengthSeconds() > kLongestScheduleSeconds)

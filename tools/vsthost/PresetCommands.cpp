@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path)
+bool LoadPresetFileInto(Vst2HostedPlugin& plugin, const std::string& path)
 {
     PresetFile file;
     std::string error;
@@ -18,7 +18,7 @@ bool LoadPresetFileInto(HostedPlugin& plugin, const std::string& path)
 
 namespace
 {
-std::unique_ptr<HostedPlugin> OpenWithSetup(const std::string& module, const PluginSetup& setup)
+std::unique_ptr<Vst2HostedPlugin> OpenWithSetup(const std::string& module, const PluginSetup& setup)
 {
     auto plugin = OpenModule(module, SettingsFor(CommonHostOptions{}));
     if (!plugin)

@@ -17,7 +17,7 @@ namespace
 constexpr double kDefaultSeconds = 5.0;
 
 // Mono hosts tell the plug-in that only one channel is wired on each side.
-void WireChannels(HostedPlugin* plugin, int channels)
+void WireChannels(Vst2HostedPlugin* plugin, int channels)
 {
     VstSpeakerArrangement input{}, output{};
     input.numChannels = output.numChannels = channels;
@@ -199,7 +199,7 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
     double seconds = options.seconds;
     if (!options.schedule.empty())
     {
-        HostedPlugin* vst2 = Vst2Only(*plugin, "schedules");
+        Vst2HostedPlugin* vst2 = Vst2Only(*plugin, "schedules");
         if (!vst2 || !LoadScheduleFor(*vst2, options.schedule, schedule))
             return 1;
         if (seconds < 0.0)

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSettings& settings)
+std::unique_ptr<Vst2HostedPlugin> OpenModule(const std::string& module, const HostSettings& settings)
 {
     const std::string format = HostedFormatOf(module);
     if (format != "VST2")
@@ -15,7 +15,7 @@ std::unique_ptr<HostedPlugin> OpenModule(const std::string& module, const HostSe
         return nullptr;
     }
     std::string error;
-    auto plugin = HostedPlugin::Load(module, error, settings);
+    auto plugin = Vst2HostedPlugin::Load(module, error, settings);
     if (!plugin)
         std::fprintf(stderr, "vsthost: %s\n", error.c_str());
     return plugin;
@@ -30,9 +30,9 @@ std::unique_ptr<HostedInstance> OpenPlugin(const std::string& module, const Host
     return plugin;
 }
 
-HostedPlugin* Vst2Only(HostedInstance& plugin, const std::string& what)
+Vst2HostedPlugin* Vst2Only(HostedInstance& plugin, const std::string& what)
 {
-    HostedPlugin* vst2 = plugin.Vst2();
+    Vst2HostedPlugin* vst2 = plugin.Vst2();
     if (!vst2)
         std::fprintf(stderr, "vsthost: %s work with VST2 modules only\n", what.c_str());
     return vst2;
@@ -65,7 +65,7 @@ bool ApplySetup(HostedInstance& plugin, const PluginSetup& setup)
 {
     if (!setup.load.empty())
     {
-        HostedPlugin* vst2 = Vst2Only(plugin, ".fxp and .fxb files");
+        Vst2HostedPlugin* vst2 = Vst2Only(plugin, ".fxp and .fxb files");
         if (!vst2 || !LoadPresetFileInto(*vst2, setup.load))
             return false;
     }
