@@ -102,10 +102,16 @@ class Lv2HostedPlugin : public HostedInstance
     {
         std::string uri, name;
     };
+    struct WorldDeleter
+    {
+        void operator()(LilvWorld* world) const;
+    };
 
     Lv2HostedPlugin(const std::string& bundlePath, const HostSettings& settings);
     bool Read(std::string& error);
     bool Instantiate(std::string& error);
+    void ResetOutputValues();
+    void ReadPresets();
     Lv2Position PositionNow() const;
     const LV2_State_Interface* StateInterface() const;
     void EditorWrite(uint32_t port, float value);
@@ -113,7 +119,7 @@ class Lv2HostedPlugin : public HostedInstance
     static void SetPortValue(const char* symbol, void* self, const void* value, uint32_t size, uint32_t type);
 
     std::string bundle;
-    LilvWorld* world = nullptr;
+    std::shared_ptr<LilvWorld> world; // shared with the spare instance, whose description it holds
     const LilvPlugin* plugin = nullptr;
     LilvInstance* instance = nullptr;
     Lv2UridMap map;
@@ -127,6 +133,7 @@ class Lv2HostedPlugin : public HostedInstance
     std::vector<std::pair<uint32_t, std::size_t>> otherOutputPorts;
     std::vector<std::pair<uint32_t, std::size_t>> controlOutputs; // of otherOutputPorts, the control ports
     std::vector<Preset> presets;
+    bool presetsRead = false;
     int currentProgram = -1;
     double sampleRate = 44100.0;
     bool active = false;
