@@ -34,7 +34,10 @@ TEST(TextEncoding, Utf16AndUtf8MeetAtWholeCodePoints)
     ASSERT_EQ(EncodeUtf16(point, units), 2u) << "beyond U+FFFF: a surrogate pair";
     EXPECT_EQ(ReadUtf16(std::u16string_view(units, 2), 0, point), 2u);
     EXPECT_EQ(point, U'\U0001F3B5');
-    EXPECT_EQ(ReadUtf16(u"\xD800" u"a", 0, point), 1u);
+    EXPECT_EQ(ReadUtf16(u"\xD800"
+                        u"a",
+                        0, point),
+              1u);
     EXPECT_EQ(point, U'\xFFFD') << "a lone surrogate";
     EXPECT_EQ(ReadUtf8("\xED\xA0\x80", 0, point), 0u) << "a surrogate in UTF-8 is no character";
     EXPECT_EQ(ReadUtf8("\xC0\xAF", 0, point), 0u) << "nor is an overlong form";
