@@ -174,12 +174,6 @@ Vst2HostedPlugin* Vst2HostedPlugin::Spare()
     return spare.get();
 }
 
-void Vst2HostedPlugin::Advance(int frames)
-{
-    if (settings.playing || settings.recording)
-        samplePosition += frames;
-}
-
 std::vector<HostCall> Vst2HostedPlugin::Calls() const
 {
     std::lock_guard<std::mutex> guard(callsMutex);

@@ -2,7 +2,7 @@
 // its callbacks (time, identity, automation) as a host would, and closes it again.
 #pragma once
 
-#include "tools/hostkit/HostedInstance.h"
+#include "tools/hostkit/HostedPluginBase.h"
 #include "tools/hostkit/ModuleLibrary.h"
 
 #include <cstdint>
@@ -20,7 +20,7 @@ struct HostCall
     float opt;
 };
 
-class Vst2HostedPlugin : public HostedInstance
+class Vst2HostedPlugin : public HostedPluginBase
 {
   public:
     static std::unique_ptr<Vst2HostedPlugin> Load(const std::string& modulePath, std::string& error,
@@ -51,7 +51,6 @@ class Vst2HostedPlugin : public HostedInstance
     Vst2HostedPlugin* Spare() override;
 
     // Moves the transport on by a block, as a host does between process calls.
-    void Advance(int frames) override;
 
     // The format-neutral face, through the dispatcher and the AEffect's callbacks.
     Vst2HostedPlugin* Vst2() override { return this; }
@@ -103,7 +102,6 @@ class Vst2HostedPlugin : public HostedInstance
     std::unique_ptr<Vst2HostedPlugin> spare; // closed before the library is let go
     AEffect* effect = nullptr;
     VstTimeInfo timeInfo{};
-    double samplePosition = 0.0;
     mutable std::mutex callsMutex;
     std::vector<HostCall> calls;
 };
