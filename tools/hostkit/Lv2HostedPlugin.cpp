@@ -568,12 +568,23 @@ const LV2_State_Interface* Lv2HostedPlugin::StateInterface() const
                     : nullptr;
 }
 
-bool Lv2HostedPlugin::SaveState(std::vector<uint8_t>& bytes)
+bool Lv2HostedPlugin::SavePluginState(std::vector<uint8_t>& bytes)
 {
     uint32_t type = 0;
-    if (!Lv2StateCalls::Save(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr, bytes,
-                             type) ||
-        type != map.Map(LV2_ATOM__Chunk))
+    return Lv2StateCalls::Save(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr,
+                               bytes, type) &&
+           type == map.Map(LV2_ATOM__Chunk);
+}
+
+bool Lv2HostedPlugin::LoadPluginState(const std::vector<uint8_t>& bytes)
+{
+    return Lv2StateCalls::Restore(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr,
+                                  bytes, map.Map(LV2_ATOM__Chunk)) == LV2_STATE_SUCCESS;
+}
+
+bool Lv2HostedPlugin::SaveState(std::vector<uint8_t>& bytes)
+{
+    if (!SavePluginState(bytes))
         return false;
     // The control ports are the host's, and a host's state holds them beside the plug-in's own, as
     // lilv's does: after the plug-in's value, one float per control port.
@@ -592,8 +603,7 @@ bool Lv2HostedPlugin::LoadState(const std::vector<uint8_t>& bytes)
     if (bytes.size() < ports)
         return false;
     const std::vector<uint8_t> own(bytes.begin(), bytes.end() - static_cast<std::ptrdiff_t>(ports));
-    if (Lv2StateCalls::Restore(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr, own,
-                               map.Map(LV2_ATOM__Chunk)) != LV2_STATE_SUCCESS)
+    if (!LoadPluginState(own))
         return false;
     const uint8_t* at = bytes.data() + own.size();
     for (Control& c : controls)
@@ -608,8 +618,12 @@ bool Lv2HostedPlugin::LoadState(const std::vector<uint8_t>& bytes)
 
 bool Lv2HostedPlugin::SaveBank(std::vector<uint8_t>& bank, int& program)
 {
+    // The bank is the plug-in's own state; the ports, which the host keeps beside it, are written
+    // over the slot they play below.
+    std::vector<uint8_t> state;
     std::vector<ProductBank::Slot> slots;
-    if (!HostedInstance::SaveBank(bank, program) || !ProductBank::Decode(bank, ParamCount(), slots))
+    if (!SavePluginState(state) || !ProductBank::FromState(state, ParamCount(), bank, program) ||
+        !ProductBank::Decode(bank, ParamCount(), slots))
         return false;
     if (currentProgram >= 0)
         program = currentProgram;
@@ -629,7 +643,8 @@ bool Lv2HostedPlugin::SaveBank(std::vector<uint8_t>& bank, int& program)
 bool Lv2HostedPlugin::LoadBank(const std::vector<uint8_t>& bank, int program)
 {
     std::vector<ProductBank::Slot> slots;
-    if (!ProductBank::Decode(bank, ParamCount(), slots) || !HostedInstance::LoadBank(bank, program))
+    if (!ProductBank::Decode(bank, ParamCount(), slots) ||
+        !LoadPluginState(ProductBank::ToState(bank, ParamCount(), program)))
         return false;
     if (program >= 0 && program < static_cast<int>(slots.size()) &&
         slots[static_cast<std::size_t>(program)].inUse)

@@ -116,6 +116,9 @@ class Lv2HostedPlugin : public HostedPluginBase
     void ResetOutputValues();
     void ReadPresets();
     Lv2Position PositionNow() const;
+    // The plug-in's own state, without the control ports the host keeps beside it.
+    bool SavePluginState(std::vector<uint8_t>& bytes);
+    bool LoadPluginState(const std::vector<uint8_t>& bytes);
     const LV2_State_Interface* StateInterface() const;
     void EditorWrite(uint32_t port, float value);
     void EditorTouch(uint32_t port, bool grabbed) const;
