@@ -14,7 +14,7 @@ long long FrameAt(double seconds, double sampleRate)
 } // namespace
 
 ScheduleRunner::ScheduleRunner(HostedInstance& plugin, const Schedule& schedule, double sampleRate)
-    : plugin(plugin), schedule(schedule), sampleRate(sampleRate),
+    : plugin(plugin), schedule(schedule),
       updateFrames(std::max(1LL, static_cast<long long>(std::floor(kRampUpdateSeconds * sampleRate))))
 {
     for (const ScheduleStep& step : schedule.steps)

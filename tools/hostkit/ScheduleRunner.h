@@ -56,7 +56,6 @@ class ScheduleRunner
 
     HostedInstance& plugin;
     const Schedule& schedule;
-    double sampleRate;
     long long updateFrames;
     std::vector<long long> stepFrames;
     std::vector<long long> rampEndFrames;
