@@ -2,7 +2,7 @@
 // (program slots, chunk buffers, the editor) consistent between the threads that change them. It
 // is not re-entrant: a thread that already holds it must not take it again, and doing so stops the
 // program with a message rather than leaving it to wait on itself. The audio thread never takes it;
-// it counts any audio block that does, for the tests. On the outermost release it tells a listener,
+// it counts any audio block that does, for the tests. On each release it tells a listener,
 // so that work which must not run under it (messages to the host) can follow.
 #pragma once
 
