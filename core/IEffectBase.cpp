@@ -129,9 +129,20 @@ void IEffectBase::ApplyIfBlocksStopped()
 {
     if (pending.Empty() || !BlocksStopped())
         return;
-    // The plug-in lock before the processor, in the order every other thread takes them; the
-    // processor only if it is free: a block that comes meanwhile applies the changes itself.
+    // The plug-in lock before the processor, in the order every other thread takes them (a request
+    // that changed a value holds it already); the processor only if it is free: a block that comes
+    // meanwhile applies the changes itself.
+    if (lock.HeldHere())
+    {
+        ApplyIfProcessorFree();
+        return;
+    }
     ILockGuard guard(lock);
+    ApplyIfProcessorFree();
+}
+
+void IEffectBase::ApplyIfProcessorFree()
+{
     if (!processor.TryTake())
         return;
     ApplyQueuedChanges();

@@ -152,11 +152,7 @@ class IEffectBase : private PluginLock::IReleaseListener
     void AddFactoryPreset(const char* name, const double* values, int count);
     void AddDefaultPresets(const char* name, int count);
     void EnsureOnePreset();
-    void ModifyCurrentPreset(const char* name);
-    bool RestorePreset(int index);
     void MakeUserPresetName(char* out, std::size_t outSize) const;
-    bool WriteParamState(IByteBuffer& buffer);
-    int ReadParamState(const IByteBuffer& buffer, int pos);
 
     // Applies the waiting changes on this thread if no block can come to apply them soon: switched
     // off (waits for a block in progress), or blocks have stopped coming (ApplyIfBlocksStopped). Any
@@ -192,6 +188,12 @@ class IEffectBase : private PluginLock::IReleaseListener
     int32_t maxOutputs = 0;
 
   private:
+    // The current slot and the parameter values, under the plug-in lock the caller holds.
+    void ModifyCurrentPreset(const char* name);
+    bool RestorePreset(int index);
+    bool WriteParamState(IByteBuffer& buffer);
+    int ReadParamState(const IByteBuffer& buffer, int pos);
+
     bool ReleasingLock() override;
     void LockReleased() override;
     void Queue(HostMessageQueue::Kind kind, int paramIdx, double value = 0.0);
@@ -220,6 +222,7 @@ class IEffectBase : private PluginLock::IReleaseListener
     std::atomic<int64_t> lastBlockStart{0};
     std::atomic<int32_t> lastBlockFrames{0};
     bool BlocksStopped() const;
+    void ApplyIfProcessorFree();
     static int64_t SteadyNanoseconds();
 
     // Chunk work happens outside the plug-in lock, one request at a time, on buffers kept

@@ -32,7 +32,6 @@ void IEffectBase::CopyLiveValues(std::vector<double>& out) const
 
 void IEffectBase::ApplyValues(const std::vector<double>& values)
 {
-    ILockGuard guard(lock);
     for (std::size_t i = 0; i < parameters.size() && i < values.size(); ++i)
         parameters[i]->SetValue(parameters[i]->Limit(values[i]));
     for (int i = 0; i < ParamCount(); ++i)

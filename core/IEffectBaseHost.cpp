@@ -14,6 +14,12 @@ void IEffectBase::Queue(HostMessageQueue::Kind kind, int paramIdx, double value)
         audioMessages.Push({kind, paramIdx, value});
         return;
     }
+    // Inside a request that holds the plug-in lock the message joins those sent after its release.
+    if (lock.HeldHere())
+    {
+        messages.Push({kind, paramIdx, value});
+        return;
+    }
     ILockGuard guard(lock);
     messages.Push({kind, paramIdx, value});
 }

@@ -87,7 +87,6 @@ void IEffectBase::EnsureOnePreset()
 
 void IEffectBase::ModifyCurrentPreset(const char* name)
 {
-    ILockGuard guard(lock);
     IPresetRecord* preset = GetPreset(currentPreset);
     if (!preset)
         return;
@@ -99,7 +98,6 @@ void IEffectBase::ModifyCurrentPreset(const char* name)
 
 bool IEffectBase::RestorePreset(int index)
 {
-    ILockGuard guard(lock);
     IPresetRecord* preset = GetPreset(index);
     if (!preset)
         return false;
@@ -135,7 +133,6 @@ void IEffectBase::MakeUserPresetName(char* out, std::size_t outSize) const
 
 bool IEffectBase::WriteParamState(IByteBuffer& buffer)
 {
-    ILockGuard guard(lock);
     for (const auto& param : parameters)
         if (!buffer.AppendDouble(param->Value()) || buffer.Size() == 0)
             return false;
@@ -144,7 +141,6 @@ bool IEffectBase::WriteParamState(IByteBuffer& buffer)
 
 int IEffectBase::ReadParamState(const IByteBuffer& buffer, int pos)
 {
-    ILockGuard guard(lock);
     for (auto& param : parameters)
     {
         if (pos < 0)

@@ -1,20 +1,21 @@
-// The plug-in lock: one recursive mutex per instance that keeps the structures of the host's other
-// threads (program slots, chunk buffers, the editor) consistent between the threads that change
-// them. The audio thread never takes it; it counts any audio block that does, for the tests. It
-// knows its outermost level, so that work which must not run under it (messages to the host) can
-// follow the last release.
+// The plug-in lock: one mutex per instance that keeps the structures of the host's other threads
+// (program slots, chunk buffers, the editor) consistent between the threads that change them. It
+// is not re-entrant: a thread that already holds it must not take it again, and doing so stops the
+// program with a message rather than leaving it to wait on itself. The audio thread never takes it;
+// it counts any audio block that does, for the tests. On each release it tells a listener,
+// so that work which must not run under it (messages to the host) can follow.
 #pragma once
-
-#include "core/IRecursiveLock.h"
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
+#include <thread>
 
 class PluginLock
 {
   public:
-    // Told about the outermost release: first still under the lock (answers whether to be called
-    // again after it), then once the lock is free.
+    // Told about the release: first still under the lock (answers whether to be called again after
+    // it), then once the lock is free.
     class IReleaseListener
     {
       public:
@@ -31,13 +32,30 @@ class PluginLock
 
     void Lock();
     void Unlock();
+    // Whether the calling thread holds it: for the few steps that run both inside a request that
+    // holds it and on their own.
+    bool HeldHere() const { return owner.load(std::memory_order_relaxed) == std::this_thread::get_id(); }
 
     // How often an audio block took any plug-in lock (it must never: a lock can make it wait).
     static int64_t AudioBlockAcquisitions() { return audioBlockAcquisitions.load(std::memory_order_relaxed); }
 
   private:
-    IRecursiveLock mutex;
+    std::mutex mutex;
+    // Written only by the holder; another thread reads either a different id or none, never its own.
+    std::atomic<std::thread::id> owner{};
     IReleaseListener* listener;
-    int depth = 0; // written only by the thread holding the mutex
     static std::atomic<int64_t> audioBlockAcquisitions;
+};
+
+// Holds a lock (anything with Lock and Unlock) for the lifetime of a scope.
+template <typename LockType> class ILockGuard
+{
+  public:
+    explicit ILockGuard(LockType& l) : lock(l) { lock.Lock(); }
+    ~ILockGuard() { lock.Unlock(); }
+    ILockGuard(const ILockGuard&) = delete;
+    ILockGuard& operator=(const ILockGuard&) = delete;
+
+  private:
+    LockType& lock;
 };

@@ -78,14 +78,13 @@ double ToneEngine::SyncWholeNote() const
     return 2.0 * sampleRate; // 120 beats per minute
 }
 
-void ToneEngine::Reset()
+void ToneEngine::Reset(double liveSampleRate)
 {
-    const double live = host.LiveSampleRate();
-    if (live != sampleRate)
+    if (liveSampleRate != sampleRate)
     {
-        sampleRate = live;
+        sampleRate = liveSampleRate;
         for (const ParamId param : kSampleRateDependent)
-            host.HandleParamChange(param);
+            Rehandle(param);
     }
     RestartLfo(0);
     RestartLfo(1);
@@ -108,14 +107,20 @@ void ToneEngine::PressRestart()
     RestartLfo(1);
 }
 
-void ToneEngine::HandleParamChange(ParamId param)
+void ToneEngine::Rehandle(ParamId param)
+{
+    static_cast<void>(HandleParamChange(param));
+}
+
+ToneEngine::WriteBack ToneEngine::HandleParamChange(ParamId param)
 {
     if (!IsParam(param))
-        return;
+        return {};
 
     const double grid = param == kBaseFreq ? 10.0 : param == kBinaural ? 100.0 : 1.0;
-    const double a = RoundHalfAway(host.ParamValue(param) * grid);
+    const double a = RoundHalfAway(values.ParamValue(param) * grid);
     const double toPerSample = InverseRate();
+    WriteBack writeBack;
 
     switch (param)
     {
@@ -185,7 +190,7 @@ void ToneEngine::HandleParamChange(ParamId param)
             const ParamId driven = kTargetParam[ToIndex(l.target)];
             // The parameter the LFO let go of gets its own value back.
             if (l.targetParam != kNone && l.targetParam != driven)
-                host.HandleParamChange(l.targetParam);
+                Rehandle(l.targetParam);
             l.targetParam = driven;
             break;
         }
@@ -193,7 +198,7 @@ void ToneEngine::HandleParamChange(ParamId param)
             l.wave = static_cast<int16_t>(ClampToInt(a, 0, Waveforms::kLfoWaveCount - 1));
             break;
         case kLfo1Sync:
-            SwitchSync(k, a);
+            writeBack = SwitchSync(k, a);
             break;
         case kLfo1RateSync:
             if (l.sync)
@@ -206,7 +211,7 @@ void ToneEngine::HandleParamChange(ParamId param)
         case kLfo1Depth:
             l.depth = static_cast<float>(a) * 0.01f;
             if (l.active && l.targetParam != kNone)
-                host.HandleParamChange(l.targetParam);
+                Rehandle(l.targetParam);
             break;
         case kLfo1Start:
         {
@@ -234,6 +239,7 @@ void ToneEngine::HandleParamChange(ParamId param)
     if (param == kRestartLfos)
         armed = true;
     PublishDisplay();
+    return writeBack;
 }
 
 ToneEngine::TargetRange ToneEngine::RangeOf(LfoTarget target) const
@@ -285,12 +291,12 @@ void ToneEngine::UpdateLfoTargets(int k)
     }
 }
 
-void ToneEngine::SwitchSync(int k, double value)
+ToneEngine::WriteBack ToneEngine::SwitchSync(int k, double value)
 {
     Lfo& l = lfo[k];
     const bool toSynced = value == 1.0;
     if (toSynced == l.sync)
-        return;
+        return {};
     l.sync = toSynced;
 
     const ParamId syncedIdx = ForLfo(kLfo1RateSync, k);
@@ -303,17 +309,16 @@ void ToneEngine::SwitchSync(int k, double value)
         {
             const int division =
                 std::clamp(Lfo::NearestSyncDivision(l.inc, SyncWholeNote()), 0, Lfo::kDivisionCount - 1);
-            host.SetParamFromEngine(syncedIdx, division);
-            return;
+            return {syncedIdx, static_cast<double>(division)};
         }
         const double periodMs = (1.0 / sampleRate) / l.inc * Lfo::kTwoPiMsPerSecond;
         if (std::isfinite(periodMs) && periodMs > 0.0)
         {
-            host.SetParamFromEngine(freeIdx, periodMs);
-            return;
+            return {freeIdx, periodMs};
         }
     }
     // Without a conversion the rate parameter now in force sets the rate, so that what plays is
     // what the parameters (and a saved state) say.
-    host.HandleParamChange(toSynced ? syncedIdx : freeIdx);
+    Rehandle(toSynced ? syncedIdx : freeIdx);
+    return {};
 }

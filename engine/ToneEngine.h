@@ -1,11 +1,12 @@
 // The tone engine: two oscillators (one per ear, or summed) mixed into the passing audio, gliding
 // towards their target frequencies and modulated by two LFOs. It turns parameter values into
-// working values and renders blocks; the plug-in class owns it and holds the plug-in lock around
-// every call.
+// working values and renders blocks; the plug-in class owns it and calls it only from the thread
+// holding the processor. It reads parameter values and nothing else of the plug-in: a value it
+// wants written back comes back as data, and the host's transport is handed in with each block.
 #pragma once
 
 #include "engine/EngineDisplay.h"
-#include "engine/IEngineHost.h"
+#include "engine/IParamValues.h"
 #include "engine/Lfo.h"
 #include "engine/ToneEngineFields.h"
 
@@ -14,16 +15,37 @@ class ToneEngine : private ToneEngineFields
   public:
     using LfoGraphValues = ::LfoGraphValues;
 
-    explicit ToneEngine(IEngineHost& engineHost) : host(engineHost) { PublishDisplay(); }
+    // The host's transport for one block.
+    struct BlockTransport
+    {
+        double sampleRate = 0.0;
+        // Samples per beat at the host tempo; 0 when the host reports no valid tempo.
+        double samplesPerBeat = 0.0;
+        // Playing or recording.
+        bool playing = false;
+    };
+    // A value the engine chose for one of its own parameters: the plug-in stores and announces it,
+    // then hands the parameter's change back. param is kNone when there is nothing to write.
+    struct WriteBack
+    {
+        ParamId param = ParamId::kNone;
+        double value = 0.0;
+    };
+
+    explicit ToneEngine(const IParamValues& paramValues) : values(paramValues) { PublishDisplay(); }
     ToneEngine(const ToneEngine&) = delete;
     ToneEngine& operator=(const ToneEngine&) = delete;
 
     // Renders nFrames of tone mixed into inputs[0..1] into outputs[0..1] (in place allowed).
-    void ProcessBlock(double** inputs, double** outputs, int nFrames);
+    void ProcessBlock(double** inputs, double** outputs, int nFrames, const BlockTransport& transport);
+    // What the next block reads of the transport, so that the host is asked for no more: the tempo
+    // once the engine is armed, whether the host plays only while "Play Anyway" is off.
+    bool ReadsTempo() const { return armed; }
+    bool ReadsPlaying() const { return armed && !playAnyway; }
     // After a new sample rate or block size, or when the host switches the plug-in off.
-    void Reset();
-    // Reacts to a parameter whose value the plug-in already holds.
-    void HandleParamChange(ParamId param);
+    void Reset(double liveSampleRate);
+    // Reacts to a parameter whose value the plug-in already holds; answers what to write back.
+    [[nodiscard]] WriteBack HandleParamChange(ParamId param);
 
     // The band name under "Beats" and the two LFO markers, as the engine holds them.
     const char* BandText() const { return bandText; }
@@ -70,7 +92,10 @@ class ToneEngine : private ToneEngineFields
     int RenderTone(const BlockPlan& plan, double** inputs, double** outputs, int nFrames);
     template <int Wave>
     int RenderMoving(const BlockPlan& plan, double** inputs, double** outputs, int nFrames);
-    void RenderBlock(double** inputs, double** outputs, int nFrames);
+    void RenderBlock(double** inputs, double** outputs, int nFrames, const BlockTransport& transport);
+    // Handles a parameter again after something it depends on moved. Never a sync switch, the one
+    // change that writes back.
+    void Rehandle(ParamId param);
     void RenderSilence(double** inputs, double** outputs, int from, int nFrames) const;
     // Writes back what the LFO copies a pass ran on have moved on to.
     void KeepLfoProgress(const Lfo& lfo1, const Lfo& lfo2);
@@ -114,7 +139,7 @@ class ToneEngine : private ToneEngineFields
     void RestartLfo(int k) { lfo[k].Restart(); }
     void SetupLfoDepth(int k);
     void UpdateLfoTargets(int k);
-    void SwitchSync(int k, double value);
+    WriteBack SwitchSync(int k, double value);
     TargetRange RangeOf(LfoTarget target) const;
     // 1 / sampleRate, or 0 while the rate is unusable, so that nothing derived from it is infinite.
     double InverseRate() const;
@@ -123,6 +148,6 @@ class ToneEngine : private ToneEngineFields
     void RememberWholeNote(double wholeNote);
     void PublishDisplay();
 
-    IEngineHost& host;
+    const IParamValues& values;
     EngineDisplay display;
 };

@@ -87,38 +87,38 @@ const ToneEngine::Renderer ToneEngine::kRenderers[kPassCount][Waveforms::kToneWa
      &ToneEngine::RenderTone<6, Pass::FadingOut>, &ToneEngine::RenderTone<7, Pass::FadingOut>},
 };
 
-void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames)
+void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames, const BlockTransport& transport)
 {
-    RenderBlock(inputs, outputs, nFrames);
+    RenderBlock(inputs, outputs, nFrames, transport);
     PublishDisplay();
 }
 
-void ToneEngine::RenderBlock(double** inputs, double** outputs, int nFrames)
+void ToneEngine::RenderBlock(double** inputs, double** outputs, int nFrames, const BlockTransport& transport)
 {
     if (!armed)
         return;
 
-    double wholeNote = 4.0 * host.GetSamplesPerBeat();
+    double wholeNote = 4.0 * transport.samplesPerBeat;
     if (!(wholeNote > 0.0 && std::isfinite(wholeNote)))
         wholeNote = 0.0;
     if (!started)
     {
         started = true;
-        sampleRate = host.LiveSampleRate();
+        sampleRate = transport.sampleRate;
         samplesPerWholeNote = wholeNote;
         RememberWholeNote(wholeNote);
         for (const ParamId param : kRateDependent)
-            host.HandleParamChange(param);
+            Rehandle(param);
     }
     else if (wholeNote != samplesPerWholeNote)
     {
         samplesPerWholeNote = wholeNote;
         RememberWholeNote(wholeNote);
-        host.HandleParamChange(kLfo1RateSync);
-        host.HandleParamChange(kLfo2RateSync);
+        Rehandle(kLfo1RateSync);
+        Rehandle(kLfo2RateSync);
     }
 
-    const float goal = playAnyway || host.GetTransportState() != 0 ? levelTarget : 0.0f;
+    const float goal = playAnyway || transport.playing ? levelTarget : 0.0f;
 
     if (nFrames > 0)
     {

@@ -20,7 +20,7 @@ void TwinPulseToneMix::ResetEngine()
 {
     if (processor.HeldHere())
     {
-        engine.Reset();
+        engine.Reset(SampleRate());
         return;
     }
     pending.MarkReset();
@@ -52,7 +52,7 @@ void TwinPulseToneMix::ApplyQueuedChanges()
     // changes made since the last time: the reset first, then the handlers in parameter order.
     const PendingChanges::Taken taken = pending.TakeAll();
     if (taken.reset)
-        engine.Reset();
+        engine.Reset(SampleRate());
     for (int i = 0; i < ParamCount() && (taken.handles >> i) != 0; ++i)
     {
         const uint64_t bit = uint64_t{1} << i;
@@ -83,12 +83,20 @@ void TwinPulseToneMix::HandleSyncClick(int paramIdx)
 
 void TwinPulseToneMix::Handle(ParamId param)
 {
-    engine.HandleParamChange(param);
+    const ToneEngine::WriteBack back = engine.HandleParamChange(param);
+    if (back.param != ParamId::kNone)
+        WriteBack(back);
 }
 
 void TwinPulseToneMix::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
-    engine.ProcessBlock(inputs, outputs, nFrames);
+    // The host is asked once per block for what the engine reads, tempo first.
+    ToneEngine::BlockTransport transport{SampleRate(), 0.0, false};
+    if (engine.ReadsTempo())
+        transport.samplesPerBeat = GetSamplesPerBeat();
+    if (engine.ReadsPlaying())
+        transport.playing = GetTransportState() != 0;
+    engine.ProcessBlock(inputs, outputs, nFrames, transport);
 }
 
 std::unique_ptr<IEditorLink> TwinPulseToneMix::CreateEditor()
@@ -102,20 +110,20 @@ double TwinPulseToneMix::ParamValue(ParamId param) const
     return p ? p->Value() : 0.0;
 }
 
-void TwinPulseToneMix::SetParamFromEngine(ParamId param, double value)
+void TwinPulseToneMix::WriteBack(const ToneEngine::WriteBack& back)
 {
-    // Called by the engine while it handles a change, on the thread holding the processor: the value
-    // is stored as an editor entry would store it, and host and engine hear of it at once, whether an
+    // Right after the engine handled a change, on the thread holding the processor: the value is
+    // stored as an editor entry would store it, and host and engine hear of it at once, whether an
     // editor is open or not; an open editor takes it over at its next frame tick, like any other change.
-    const int paramIdx = ToIndex(param);
+    const int paramIdx = ToIndex(back.param);
     IParameter* p = GetParam(paramIdx);
     if (!p)
         return;
     HostBeginEdit(paramIdx);
-    const double normalized = p->ToNormalized(p->Limit(value));
+    const double normalized = p->ToNormalized(p->Limit(back.value));
     p->SetNormalized(normalized);
     HostAutomate(paramIdx, normalized);
-    Handle(param);
+    Handle(back.param);
     HostEndEdit(paramIdx);
 }
 

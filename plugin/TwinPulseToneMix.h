@@ -1,17 +1,19 @@
 // twinPulseToneMix itself: the plug-in core with this plug-in's identity, parameters, presets and
-// tone engine, free of any plug-in format. The engine sees it only through IEngineHost, and only
-// from the thread holding the processor: other threads mark what the engine must do (PendingChanges).
+// tone engine, free of any plug-in format. Only the thread holding the processor calls the engine,
+// which reads the parameter values and calls nothing else here: the transport goes to it with each
+// block, and a value it writes back comes back as data. Other threads mark what the engine must do
+// (PendingChanges).
 // The editor sees it only through its controller.
 #pragma once
 
 #include "core/IEffectBase.h"
-#include "engine/IEngineHost.h"
+#include "engine/IParamValues.h"
 #include "engine/ToneEngine.h"
 #include "plugin/EditorController.h"
 
 #include <memory>
 
-class TwinPulseToneMix : public IEffectBase, private IEngineHost
+class TwinPulseToneMix : public IEffectBase, private IParamValues
 {
   public:
     TwinPulseToneMix();
@@ -23,9 +25,6 @@ class TwinPulseToneMix : public IEffectBase, private IEngineHost
     void ProcessBlock(double** inputs, double** outputs, int nFrames) override;
     std::unique_ptr<IEditorLink> CreateEditor() override;
     tpm::IEditorController* Controller() override { return &editorController; }
-    // One answer for both the core and the engine.
-    double GetSamplesPerBeat() override { return IEffectBase::GetSamplesPerBeat(); }
-    int GetTransportState() override { return IEffectBase::GetTransportState(); }
 
     const ToneEngine& Engine() const { return engine; }
     ToneEngine& Engine() { return engine; }
@@ -37,9 +36,8 @@ class TwinPulseToneMix : public IEffectBase, private IEngineHost
   private:
     void Handle(ParamId param);
     double ParamValue(ParamId param) const override;
-    double LiveSampleRate() const override { return sampleRate; }
-    void HandleParamChange(ParamId param) override { Handle(param); }
-    void SetParamFromEngine(ParamId param, double value) override;
+    // Stores and announces a value the engine chose, then hands the engine its change.
+    void WriteBack(const ToneEngine::WriteBack& back);
 
     ToneEngine engine;
     EditorController editorController{*this};

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Fails, listing the includes, when a source includes a header from a folder it may not depend on, and
-# (once build/linux is built) the symbols, when a layer's library uses one it may not.
+# Fails, listing the includes, when a source includes a header from a folder it may not depend on, or
+# a re-entrant lock is made, and (once build/linux is built) the symbols, when a layer's library uses
+# one it may not.
 # The folders form a stack: tools -> formats/<each format> -> plugin -> {engine, editor -> draw} -> core;
 # engine and editor never include each other, nor does one format another. A format sees the product
 # only through plugin/ (and the editor's interfaces): core/ and engine/ types it needs come re-exported
@@ -58,6 +59,15 @@ while IFS= read -r hit; do
   echo "$hit (a product rule copied into a binding: take it from plugin/)"
   bad=1
 done < <(git grep -n -E "ParamId::|$band_names" -- 'formats/*')
+
+# No lock of ours may be taken again by the thread holding it: no re-entrant mutex exists to allow
+# it (Win32 critical sections are re-entrant too). The plug-in lock stops the program on such a take
+# at run time, which the tests exercise.
+while IFS= read -r hit; do
+  echo "$hit (a re-entrant lock: take each lock once, in the request that needs it)"
+  bad=1
+done < <(git grep -n -E "recursive_mutex|PTHREAD_MUTEX_RECURSIVE|CRITICAL_SECTION|EnterCriticalSection" -- \
+  'core/*' 'draw/*' 'editor/*' 'engine/*' 'plugin/*' 'formats/*' 'tools/*')
 
 [ "$bad" = 0 ] && echo "layering: clean"
 # The same stack at link level: each layer's library uses only symbols of the libraries below it.

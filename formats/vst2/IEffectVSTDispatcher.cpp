@@ -46,8 +46,9 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
 {
     using namespace vst;
     IEffectBase& p = *product;
-    // The editor's window work, the chunks and opening take the plug-in lock themselves, only
-    // where and as long as they must; everything else is quick and runs under it whole.
+    // The editor's window work, the chunks, opening and the core's requests that change state take
+    // the plug-in lock themselves, only where and as long as they must (it is not re-entrant);
+    // everything else is quick and runs under it whole.
     switch (opcode)
     {
     case effOpen:
@@ -74,6 +75,23 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         if (value > 0 && value <= INT_MAX)
             p.SetHostBlockSize(static_cast<int>(value));
         return 0;
+    case effSetProgram:
+        p.SelectProgram(ToIndex(value));
+        return 0;
+    case effSetProgramName:
+        if (ptr)
+            p.RenameCurrentProgram(FromHost<IPresetRecord::Name::kCapacity + 1>(ptr).Get());
+        return 0;
+    case effSetSampleRate:
+        p.SetSampleRate(opt);
+        return 0;
+    case effMainsChanged:
+        p.SetActive(value != 0);
+        return 0;
+    case effString2Parameter:
+        if (!p.GetParam(index))
+            return 0;
+        return p.StringToParameter(index, ptr ? FromHost<kHostTextLimit>(ptr).Get() : nullptr) ? 1 : 0;
     case effGetChunk:
         return p.GetChunk(index == 0, static_cast<const void**>(ptr));
     case effSetChunk:
@@ -93,15 +111,8 @@ VstIntPtr IEffectVST::DispatchLocked(VstInt32 opcode, VstInt32 index, VstIntPtr 
     char display[IParameter::kTextField];
     switch (opcode)
     {
-    case effSetProgram:
-        p.SelectProgram(ToIndex(value));
-        return 0;
     case effGetProgram:
         return p.CurrentPreset();
-    case effSetProgramName:
-        if (ptr)
-            p.RenameCurrentProgram(FromHost<IPresetRecord::Name::kCapacity + 1>(ptr).Get());
-        return 0;
     case effGetProgramName:
         if (ptr)
             CopyToHost(ptr, p.GetPresetName(p.CurrentPreset()));
@@ -121,22 +132,12 @@ VstIntPtr IEffectVST::DispatchLocked(VstInt32 opcode, VstInt32 index, VstIntPtr 
         if (param && ptr)
             CopyToHost(ptr, param->Name());
         return 0;
-    case effSetSampleRate:
-        p.SetSampleRate(opt);
-        return 0;
-    case effMainsChanged:
-        p.SetActive(value != 0);
-        return 0;
     case effIdentify:
         return kIdentifyAnswer;
     case effProcessEvents:
         return ProcessEvents(static_cast<const VstEvents*>(ptr));
     case effCanBeAutomated:
         return 1;
-    case effString2Parameter:
-        if (!param)
-            return 0;
-        return p.StringToParameter(index, ptr ? FromHost<kHostTextLimit>(ptr).Get() : nullptr) ? 1 : 0;
     case effGetProgramNameIndexed:
         if (!ptr)
             return 0;

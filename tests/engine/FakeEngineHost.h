@@ -1,5 +1,5 @@
 // Stands in for the plug-in around the tone engine: parameter values, sample rate, tempo and
-// transport that a test sets, and a record of what the engine asked the plug-in to do.
+// transport that a test sets, and a record of the values the engine answered to write back.
 #pragma once
 
 #include "engine/ToneEngine.h"
@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-class FakeEngineHost : public IEngineHost
+class FakeEngineHost : public IParamValues
 {
   public:
     static constexpr std::array<double, kParamCount> kDefaults = {
@@ -26,35 +26,23 @@ class FakeEngineHost : public IEngineHost
     double samplesPerBeat = 0.0;
     int transport = 0;
 
-    int tempoQueries = 0;
-    int transportQueries = 0;
-    std::vector<int> handled;
     std::vector<std::pair<int, double>> fromEngine;
 
     double ParamValue(ParamId param) const override { return values[ToIndex(param)]; }
-    double LiveSampleRate() const override { return liveRate; }
-    double GetSamplesPerBeat() override
+    // Hands the engine a change and, as the plug-in does, stores what it writes back and hands
+    // that change on.
+    void Handle(ParamId param)
     {
-        ++tempoQueries;
-        return samplesPerBeat;
+        const ToneEngine::WriteBack back = engine.HandleParamChange(param);
+        if (back.param == ParamId::kNone)
+            return;
+        const int paramIdx = ToIndex(back.param);
+        fromEngine.emplace_back(paramIdx, back.value);
+        values[paramIdx] = std::clamp(back.value, kMin[paramIdx], kMax[paramIdx]);
+        Handle(back.param);
     }
-    int GetTransportState() override
-    {
-        ++transportQueries;
-        return transport;
-    }
-    void HandleParamChange(ParamId param) override
-    {
-        handled.push_back(ToIndex(param));
-        engine.HandleParamChange(param);
-    }
-    void SetParamFromEngine(ParamId param, double value) override
-    {
-        const int paramIdx = ToIndex(param);
-        fromEngine.emplace_back(paramIdx, value);
-        values[paramIdx] = std::clamp(value, kMin[paramIdx], kMax[paramIdx]);
-        HandleParamChange(param);
-    }
+    void Reset() { engine.Reset(liveRate); }
+    ToneEngine::BlockTransport Transport() const { return {liveRate, samplesPerBeat, transport != 0}; }
     // Whether LFO k's rate shows as synced, as the engine publishes it.
     bool ShowsSynced(int k) const { return engine.Display().Read().lfo[k].synced; }
 
@@ -62,13 +50,13 @@ class FakeEngineHost : public IEngineHost
     void Set(int paramIdx, double value)
     {
         values[paramIdx] = value;
-        engine.HandleParamChange(ToParamId(paramIdx));
+        Handle(ToParamId(paramIdx));
     }
     // What the plug-in does when the host opens it: every parameter in index order.
     void Open()
     {
         for (int i = 0; i < kParamCount; ++i)
-            engine.HandleParamChange(ToParamId(i));
+            Handle(ToParamId(i));
     }
     void SetTempo(double bpm) { samplesPerBeat = bpm > 0.0 ? liveRate / bpm * 60.0 : 0.0; }
     const ToneEngineFields& F() const { return engine.Fields(); }
@@ -82,11 +70,11 @@ struct StereoBlock
         : inL(frames, inLeft), inR(frames, inRight), outL(frames, 0.0), outR(frames, 0.0)
     {
     }
-    void Process(ToneEngine& engine)
+    void Process(FakeEngineHost& host)
     {
         double* in[2] = {inL.data(), inR.data()};
         double* out[2] = {outL.data(), outR.data()};
-        engine.ProcessBlock(in, out, static_cast<int>(outL.size()));
+        host.engine.ProcessBlock(in, out, static_cast<int>(outL.size()), host.Transport());
     }
     std::vector<double> inL, inR, outL, outR;
 };

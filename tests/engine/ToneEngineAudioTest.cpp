@@ -20,7 +20,7 @@ class ToneAudio : public ::testing::Test
         h.values[kMix] = 100;
         h.values[kFade] = 1;
         h.Open();
-        h.engine.Reset(); // the host sets the sample rate after opening
+        h.Reset(); // the host sets the sample rate after opening
     }
     // Sine values along the phase path from `phase` with a fixed increment.
     static std::vector<double> SinePath(double phase, double inc, int n)
@@ -38,7 +38,7 @@ class ToneAudio : public ::testing::Test
         for (int i = 0; i < blocks; ++i)
         {
             StereoBlock b(frames);
-            b.Process(h.engine);
+            b.Process(h);
         }
     }
 
@@ -49,36 +49,23 @@ class ToneAudio : public ::testing::Test
 TEST_F(ToneAudio, NothingHappensBeforeTheRestartParameterWasApplied)
 {
     for (int i = 0; i < 22; ++i)
-        h.engine.HandleParamChange(ToParamId(i));
+        h.Handle(ToParamId(i));
     StereoBlock b(64, 0.5, 0.5);
     b.outL.assign(64, 7.0);
     b.outR.assign(64, 7.0);
-    b.Process(h.engine);
+    b.Process(h);
     EXPECT_EQ(b.outL, std::vector<double>(64, 7.0));
     EXPECT_EQ(b.outR, std::vector<double>(64, 7.0));
-    EXPECT_EQ(h.tempoQueries + h.transportQueries, 0);
     EXPECT_EQ(h.F().sampleRate, 0.0);
 }
 
-TEST_F(ToneAudio, FirstBlockRecomputesRateDependentValuesAndAsksTheHostOncePerBlock)
+TEST_F(ToneAudio, FirstBlockRecomputesRateDependentValues)
 {
     h.Open();
-    h.handled.clear();
     Settle(1, 64);
-    EXPECT_EQ(h.handled, (std::vector<int>{0, 1, 6, 11, 12, 18, 19}));
     EXPECT_EQ(h.F().sampleRate, 48000.0);
     EXPECT_EQ(h.F().osc1IncTarget, 200.0 * (1.0 / 48000.0) * kTwoPi);
     EXPECT_EQ(h.F().glideSamples, 12000u); // "Fade" 1000 ms at 48 kHz
-    EXPECT_EQ(h.tempoQueries, 1);
-    EXPECT_EQ(h.transportQueries, 1);
-
-    Settle(3, 64);
-    EXPECT_EQ(h.tempoQueries, 4);
-    EXPECT_EQ(h.transportQueries, 4);
-    h.Set(kPlayAnyway, 1);
-    Settle(2, 64);
-    EXPECT_EQ(h.tempoQueries, 6);
-    EXPECT_EQ(h.transportQueries, 4); // not asked while "Play Anyway" is "Yes"
 }
 
 TEST_F(ToneAudio, BinauralPanPlacesTheTones)
@@ -93,7 +80,7 @@ TEST_F(ToneAudio, BinauralPanPlacesTheTones)
         const auto w = SinePath(h.F().osc1Phase, inc1, n);
         const auto v = SinePath(h.F().osc2Phase, inc2, n);
         StereoBlock b(n, 0.3, -0.2);
-        b.Process(h.engine);
+        b.Process(h);
         for (int i = 0; i < n; ++i)
             check(b.outL[i], b.outR[i], w[i], v[i]);
     };
@@ -126,7 +113,7 @@ TEST_F(ToneAudio, MonauralSumsBothTonesOnBothChannels)
     Settle();
     StereoBlock b(4800, 0.7, 0.7);
     const double phase = h.F().osc1Phase;
-    b.Process(h.engine);
+    b.Process(h);
     double peak = 0.0;
     for (int i = 0; i < 4800; ++i)
     {
@@ -150,7 +137,7 @@ TEST_F(ToneAudio, MixBlendsToneAndInput)
     Settle();
     const auto w = SinePath(h.F().osc1Phase, h.F().osc1Inc, 128);
     StereoBlock half(128, 0.4, -0.4);
-    half.Process(h.engine);
+    half.Process(h);
     for (int i = 0; i < 128; ++i)
         EXPECT_NEAR(half.outL[i], 0.5 * w[i] + 0.2, 1e-12);
 
@@ -160,7 +147,7 @@ TEST_F(ToneAudio, MixBlendsToneAndInput)
     Settle(1);
     const double before = h.F().osc1Phase;
     StereoBlock none(128, 0.4, -0.4);
-    none.Process(h.engine);
+    none.Process(h);
     EXPECT_NE(h.F().osc1Phase, before);
     for (int i = 0; i < 128; ++i)
         EXPECT_NEAR(none.outL[i], 0.4, 2e-5);
@@ -169,7 +156,7 @@ TEST_F(ToneAudio, MixBlendsToneAndInput)
     Settle(1);
     const auto w2 = SinePath(h.F().osc1Phase, h.F().osc1Inc, 128);
     StereoBlock full(128, 0.4, -0.4);
-    full.Process(h.engine);
+    full.Process(h);
     for (int i = 0; i < 128; ++i)
         EXPECT_NEAR(full.outL[i], w2[i], 1e-12);
 }
@@ -182,7 +169,7 @@ TEST_F(ToneAudio, LevelMovesLinearlyWithinABlockThenSnaps)
     const int n = 100;
     const auto w = SinePath(h.F().osc1Phase, h.F().osc1Inc, n);
     StereoBlock b(n);
-    b.Process(h.engine);
+    b.Process(h);
     const float step = (0.5f - 1.0f) / static_cast<float>(n);
     float level = 1.0f;
     for (int i = 0; i < n; ++i)
@@ -195,11 +182,11 @@ TEST_F(ToneAudio, LevelMovesLinearlyWithinABlockThenSnaps)
     // A block of no frames only snaps level and pan to their goals.
     h.Set(kMix, 30);
     h.Set(kBinauralPan, -40);
-    b.Process(h.engine); // still 100 frames: pan ramps
+    b.Process(h); // still 100 frames: pan ramps
     h.Set(kMix, 80);
     h.Set(kBinauralPan, 20);
     double* none[2] = {nullptr, nullptr};
-    h.engine.ProcessBlock(none, none, 0);
+    h.engine.ProcessBlock(none, none, 0, h.Transport());
     // 80 × 0.01 and 20 × 0.01 in single precision (both ties rounded to even).
     EXPECT_EQ(h.F().level, 0.79999995f);
     EXPECT_EQ(h.F().pan, 0.19999999f);
@@ -216,7 +203,7 @@ TEST_F(ToneAudio, TransportStopFadesOutThenPassesInputWithFrozenPhases)
     const int n = 64;
     const auto w = SinePath(h.F().osc1Phase, h.F().osc1Inc, n);
     StereoBlock fade(n);
-    fade.Process(h.engine);
+    fade.Process(h);
     float level = 1.0f;
     for (int i = 0; i < n; ++i)
     {
@@ -229,7 +216,7 @@ TEST_F(ToneAudio, TransportStopFadesOutThenPassesInputWithFrozenPhases)
     StereoBlock pass(n, 0.25, -0.75);
     for (int i = 0; i < n; ++i)
         pass.inL[i] = 0.01 * i;
-    pass.Process(h.engine);
+    pass.Process(h);
     EXPECT_EQ(pass.outL, pass.inL);
     EXPECT_EQ(pass.outR, pass.inR);
     EXPECT_EQ(h.F().osc1Phase, frozen1);
@@ -238,7 +225,7 @@ TEST_F(ToneAudio, TransportStopFadesOutThenPassesInputWithFrozenPhases)
     // Recording counts as running: the tone rises from 0 where the phases stopped.
     h.transport = 2;
     StereoBlock resume(n);
-    resume.Process(h.engine);
+    resume.Process(h);
     EXPECT_NEAR(resume.outL[0], (1.0f / n) * std::sin(frozen1), 1e-12);
     EXPECT_EQ(h.F().level, 1.0f);
 }
@@ -252,7 +239,7 @@ TEST_F(ToneAudio, ProcessesInPlace)
     const auto w = SinePath(h.F().osc1Phase, h.F().osc1Inc, 32);
     std::vector<double> left(32, 0.6), right(32, -0.6);
     double* io[2] = {left.data(), right.data()};
-    h.engine.ProcessBlock(io, io, 32);
+    h.engine.ProcessBlock(io, io, 32, h.Transport());
     for (int i = 0; i < 32; ++i)
         EXPECT_NEAR(left[i], 0.5 * w[i] + 0.3, 1e-12);
 }
@@ -302,7 +289,7 @@ TEST_F(ToneAudio, GlideLengthFromFadeAndSampleRate)
         host.liveRate = c.rate;
         host.values[kFade] = c.fadeMs;
         host.Open();
-        host.engine.Reset();
+        host.Reset();
         EXPECT_EQ(host.F().glideSamples, c.samples) << c.rate << " " << c.fadeMs;
     }
 }
@@ -319,7 +306,7 @@ TEST_F(ToneAudio, PhasesStayInRangeWhenIncrementsExceedAFullTurn)
     for (int block = 0; block < 50; ++block)
     {
         StereoBlock b(333);
-        b.Process(h.engine);
+        b.Process(h);
         for (int i = 0; i < 333; ++i)
         {
             ASSERT_LE(std::fabs(b.outL[i]), 1.0);
@@ -357,7 +344,7 @@ TEST_F(ToneAudio, EveryParameterExtremeStaysFiniteAtTheRateLimits)
                 for (int block = 0; block < 4; ++block)
                 {
                     StereoBlock b(1000);
-                    b.Process(host.engine);
+                    b.Process(host);
                     for (int i = 0; i < 1000; ++i)
                     {
                         ASSERT_TRUE(std::isfinite(b.outL[i]) && std::isfinite(b.outR[i]))

@@ -20,7 +20,7 @@ void StartSteadyTone(FakeEngineHost& h, double rate, double baseFreq, double bin
     h.values[kMix] = 100;
     h.values[kFade] = 1;
     h.Open();
-    h.engine.Reset();
+    h.Reset();
 }
 } // namespace
 
@@ -32,12 +32,12 @@ TEST(ToneEngineLongRun, OneHourAt48kHzKeepsPhasesAndPitch)
     StartSteadyTone(h, kRate, 440, 7.83);
 
     StereoBlock b(kBlock);
-    b.Process(h.engine); // the glide from 0 Hz ends within this block
+    b.Process(h); // the glide from 0 Hz ends within this block
     const long long total = static_cast<long long>(3600 * kRate);
     CrossingCounter left, right;
     for (long long done = kBlock; done < total; done += kBlock)
     {
-        b.Process(h.engine);
+        b.Process(h);
         left.Feed(b.outL.data(), b.outL.size(), static_cast<double>(done));
         right.Feed(b.outR.data(), b.outR.size(), static_cast<double>(done));
         const ToneEngineFields& f = h.F();
@@ -61,8 +61,8 @@ TEST(ToneEngineLongRun, TenMinutesStayWithin120DbOfAnExactSine)
     FakeEngineHost h;
     StartSteadyTone(h, kRate, 195, 10);
     StereoBlock b(kBlock);
-    b.Process(h.engine);
-    b.Process(h.engine); // past the glide
+    b.Process(h);
+    b.Process(h); // past the glide
 
     const ToneEngineFields& f = h.F();
     const long double inc[2] = {f.osc1Inc, f.osc2Inc};
@@ -70,7 +70,7 @@ TEST(ToneEngineLongRun, TenMinutesStayWithin120DbOfAnExactSine)
     double worst = 0.0;
     for (long long done = 0; done < static_cast<long long>(600 * kRate); done += kBlock)
     {
-        b.Process(h.engine);
+        b.Process(h);
         for (int i = 0; i < kBlock; ++i)
         {
             const double* out[2] = {b.outL.data(), b.outR.data()};

@@ -80,7 +80,7 @@ TEST(LockDiscipline, HostMessagesFollowTheOutermostReleaseInOrder)
     {
         ILockGuard guard(plug.Lock());
         plug.HostBeginEdit(3);
-        plug.EditorControl().SetValue(3, 0.5);
+        plug.HostAutomate(3, 0.5);
         plug.HostEndEdit(3);
         plug.HostUpdateDisplay();
         EXPECT_TRUE(host.messages.empty());
@@ -132,4 +132,21 @@ TEST(LockDiscipline, CloseWaitsForCallsStillInside)
     closer.join();
     EXPECT_TRUE(setDone);
     EXPECT_TRUE(closed);
+}
+
+// The lock is not re-entrant: a request made on the thread that already holds it stops with a
+// message instead of waiting for itself.
+TEST(LockDisciplineDeathTest, ARequestOnTheThreadHoldingTheLockStopsWithAMessage)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    RecordingHost host;
+    AEffect* e = StartPlugin(host);
+    TwinPulseToneMix& plug = *ProductOf(e);
+    EXPECT_DEATH(
+        {
+            ILockGuard guard(plug.Lock());
+            plug.EditorControl().SetValue(3, 0.5);
+        },
+        "taken again");
+    e->dispatcher(e, vst::effClose, 0, 0, nullptr, 0.0f);
 }
