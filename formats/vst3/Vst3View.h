@@ -63,7 +63,9 @@ class Vst3View : public vst3::IPlugView
     bool open = false;
     bool timerRegistered = false;
     bool eventsRegistered = false;
-    uintptr_t threadTimer = 0; // Windows
+#if defined(_WIN32)
+    uintptr_t threadTimer = 0;
+#endif
 };
 
 using Vst3ViewObject = Vst3Object<Vst3View, vst3::IPlugView>;

@@ -387,6 +387,9 @@ TEST_F(Vst3Module, EveryInterfaceIsTheObjectsOwnAndEveryReferenceReturns)
     ASSERT_NE(component, nullptr);
     answersAsOne(component, {&IPluginBase::iid, &IComponent::iid, &IAudioProcessor::iid,
                              &IProcessContextRequirements::iid, &IEditController::iid, &IUnitInfo::iid});
+    auto* base = Query<IPluginBase>(component);
+    EXPECT_EQ(base->initialize(nullptr), kResultFalse); // the component's, initialized already
+    base->release();
     auto* controller = Query<IEditController>(component);
     IPlugView* view = controller->createView(kViewTypeEditor);
     ASSERT_NE(view, nullptr);
