@@ -14,6 +14,11 @@ bool IsContinuation(uint8_t b)
     return b >= 0x80 && b <= 0xBF;
 }
 
+bool IsSurrogate(char32_t point)
+{
+    return point >= 0xD800 && point <= 0xDFFF;
+}
+
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five bytes it leaves unassigned become
 // U+FFFD: as C1 controls they would show as boxes of hex digits, and no text of ours means them.
 constexpr std::array<char32_t, 32> kCp1252High = {
@@ -26,59 +31,101 @@ char32_t FromCp1252(uint32_t b)
     return b >= 0x80 && b <= 0x9F ? kCp1252High[b - 0x80] : char32_t{b};
 }
 
-void AppendUtf8(char32_t cp, std::string& out)
-{
-    const auto byte = [&out](char32_t b) { out.push_back(static_cast<char>(b)); };
-    if (cp < 0x80)
-    {
-        byte(cp);
-        return;
-    }
-    if (cp < 0x800)
-        byte(0xC0 | (cp >> 6));
-    else if (cp < 0x10000)
-        byte(0xE0 | (cp >> 12));
-    else
-    {
-        byte(0xF0 | (cp >> 18));
-        byte(0x80 | ((cp >> 12) & 0x3F));
-    }
-    if (cp >= 0x800)
-        byte(0x80 | ((cp >> 6) & 0x3F));
-    byte(0x80 | (cp & 0x3F));
-}
-
-// Length of a well-formed UTF-8 sequence at s[i] and its code point, or 0.
-size_t ReadUtf8(std::string_view s, size_t i, char32_t& cp)
-{
-    const auto at = [&](size_t k) { return static_cast<uint8_t>(s[k]); };
-    const uint8_t b0 = at(i);
-    size_t len = 0;
-    char32_t v = 0;
-    char32_t min = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF)
-        len = 2, v = b0 & 0x1F, min = 0x80;
-    else if (b0 >= 0xE0 && b0 <= 0xEF)
-        len = 3, v = b0 & 0x0F, min = 0x800;
-    else if (b0 >= 0xF0 && b0 <= 0xF4)
-        len = 4, v = b0 & 0x07, min = 0x10000;
-    else
-        return 0;
-    if (i + len > s.size())
-        return 0;
-    for (size_t k = 1; k < len; ++k)
-    {
-        if (!IsContinuation(at(i + k)))
-            return 0;
-        v = v << 6 | (at(i + k) & 0x3F);
-    }
-    if (v < min || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF))
-        return 0;
-    cp = v;
-    return len;
-}
-
 } // namespace
+
+std::size_t ReadUtf8(std::string_view text, std::size_t at, char32_t& point)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<uint8_t>(text[k]); };
+    if (at >= text.size())
+        return 0;
+    const uint8_t lead = byte(at);
+    std::size_t length = 0;
+    char32_t value = 0;
+    char32_t smallest = 0;
+    if (lead < 0x80)
+        length = 1, value = lead;
+    else if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2, value = lead & 0x1F, smallest = 0x80;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3, value = lead & 0x0F, smallest = 0x800;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4, value = lead & 0x07, smallest = 0x10000;
+    else
+        return 0;
+    if (at + length > text.size())
+        return 0;
+    for (std::size_t k = 1; k < length; ++k)
+    {
+        if (!IsContinuation(byte(at + k)))
+            return 0;
+        value = value << 6 | (byte(at + k) & 0x3F);
+    }
+    if (value < smallest || value > 0x10FFFF || IsSurrogate(value))
+        return 0;
+    point = value;
+    return length;
+}
+
+std::size_t EncodeUtf8(char32_t point, char out[4])
+{
+    const auto put = [out](std::size_t k, char32_t b) { out[k] = static_cast<char>(b); };
+    if (point < 0x80)
+    {
+        put(0, point);
+        return 1;
+    }
+    if (point < 0x800)
+    {
+        put(0, 0xC0 | (point >> 6));
+        put(1, 0x80 | (point & 0x3F));
+        return 2;
+    }
+    if (point < 0x10000)
+    {
+        put(0, 0xE0 | (point >> 12));
+        put(1, 0x80 | ((point >> 6) & 0x3F));
+        put(2, 0x80 | (point & 0x3F));
+        return 3;
+    }
+    put(0, 0xF0 | (point >> 18));
+    put(1, 0x80 | ((point >> 12) & 0x3F));
+    put(2, 0x80 | ((point >> 6) & 0x3F));
+    put(3, 0x80 | (point & 0x3F));
+    return 4;
+}
+
+void AppendUtf8(char32_t point, std::string& out)
+{
+    char bytes[4];
+    out.append(bytes, EncodeUtf8(point, bytes));
+}
+
+std::size_t ReadUtf16(std::u16string_view text, std::size_t at, char32_t& point)
+{
+    if (at >= text.size())
+        return 0;
+    const char32_t unit = text[at];
+    if (unit >= 0xD800 && unit <= 0xDBFF && at + 1 < text.size() && text[at + 1] >= 0xDC00 &&
+        text[at + 1] <= 0xDFFF)
+    {
+        point = 0x10000 + ((unit - 0xD800) << 10) + (text[at + 1] - 0xDC00u);
+        return 2;
+    }
+    point = IsSurrogate(unit) ? 0xFFFD : unit;
+    return 1;
+}
+
+std::size_t EncodeUtf16(char32_t point, char16_t out[2])
+{
+    if (point < 0x10000)
+    {
+        out[0] = static_cast<char16_t>(point);
+        return 1;
+    }
+    out[0] = static_cast<char16_t>(0xD800 + ((point - 0x10000) >> 10));
+    out[1] = static_cast<char16_t>(0xDC00 + ((point - 0x10000) & 0x3FF));
+    return 2;
+}
 
 bool ContainsUtf8Sequence(std::string_view text)
 {

@@ -14,7 +14,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libsndfile1-dev libsoxr-dev time
   librtaudio-dev jackd2 jack-capture
   lv2-dev lilv-utils sordi jalv liblilv-dev
-  clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind
+  clang libclang-rt-14-dev clang-tidy clang-format cppcheck valgrind strace
   python3 python3-pil
   dpkg-dev lintian file nsis
   ardour

@@ -7,7 +7,7 @@
 #include "engine/ParamId.h"
 #include "formats/vst2/IEffectVST.h"
 #include "plugin/PluginFactory.h"
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,7 +27,7 @@ struct OpenEditor
     OpenEditor()
     {
         std::string error;
-        host = HostedPlugin::Create(&MakePlugin, error);
+        host = Vst2HostedPlugin::Create(&MakePlugin, error);
         if (!host)
             std::abort();
         host->Start();
@@ -39,7 +39,7 @@ struct OpenEditor
         window->Tick();
         window->ClearRecords();
     }
-    std::unique_ptr<HostedPlugin> host;
+    std::unique_ptr<Vst2HostedPlugin> host;
     tpm::IEditorWindow* editor = nullptr;
     tpm::HeadlessWindowLayer* window = nullptr;
 };
@@ -81,7 +81,7 @@ static void CreateInstance(benchmark::State& state)
     std::string error;
     for (auto _ : state)
     {
-        auto host = HostedPlugin::Create(&MakePlugin, error);
+        auto host = Vst2HostedPlugin::Create(&MakePlugin, error);
         host->Start();
     }
 }
@@ -100,7 +100,7 @@ static void CreateFirstInstanceOfModule(benchmark::State& state)
     std::string error;
     for (auto _ : state)
     {
-        auto host = HostedPlugin::Load(TPM_MODULE_PATH, error);
+        auto host = Vst2HostedPlugin::Load(TPM_MODULE_PATH, error);
         if (!host)
         {
             state.SkipWithError(error.c_str());

@@ -1,6 +1,6 @@
 // Cost of rendering 512-frame stereo blocks through the module's processDoubleReplacing and
 // processReplacing, per setting; reports ns per frame and the real-time factor at 48 kHz.
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,14 +19,14 @@ constexpr double kRate = 48000.0;
 // Normalised parameter values on top of the defaults.
 using Settings = std::vector<std::pair<int, float>>;
 
-std::unique_ptr<HostedPlugin> Load(const Settings& settings)
+std::unique_ptr<Vst2HostedPlugin> Load(const Settings& settings)
 {
     HostSettings host;
     host.sampleRate = kRate;
     host.blockSize = kFrames;
     host.playing = true; // the default "Play Anyway" "No" sounds only while the transport runs
     std::string error;
-    auto plugin = HostedPlugin::Load(TPM_MODULE_PATH, error, host);
+    auto plugin = Vst2HostedPlugin::Load(TPM_MODULE_PATH, error, host);
     if (!plugin)
     {
         std::fprintf(stderr, "%s\n", error.c_str());

@@ -3,7 +3,7 @@
 // Usage: engine_count default|worst FRAMES. Renders 20 s first, past the default glide's
 // approach to its target; count-instructions.sh runs it twice and divides the difference by the
 // extra frames, so loading, setup and that lead-in cancel out.
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,7 +41,7 @@ int main(int argc, char** argv)
     host.blockSize = kFrames;
     host.playing = true;
     std::string error;
-    auto plugin = HostedPlugin::Load(TPM_MODULE_PATH, error, host);
+    auto plugin = Vst2HostedPlugin::Load(TPM_MODULE_PATH, error, host);
     if (!plugin)
     {
         std::fprintf(stderr, "%s\n", error.c_str());

@@ -13,7 +13,7 @@
 #include "formats/vst2/IEffectVST.h"
 #include "plugin/PluginFactory.h"
 #include "plugin/TwinPulseToneMix.h"
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include <algorithm>
 #include <atomic>
@@ -111,7 +111,7 @@ struct Scenario
 };
 
 // Durations of the round's process calls in microseconds.
-std::vector<double> RunRound(HostedPlugin& host, IEffectBase& plug, Work work)
+std::vector<double> RunRound(Vst2HostedPlugin& host, IEffectBase& plug, Work work)
 {
     AEffect* e = host.Effect();
     std::atomic<bool> stop{false};
@@ -159,7 +159,7 @@ struct Row
     std::size_t calls;
 };
 
-Row Measure(HostedPlugin& host, IEffectBase& plug, Work work)
+Row Measure(Vst2HostedPlugin& host, IEffectBase& plug, Work work)
 {
     std::vector<double> all;
     for (int r = 0; r < kRounds; ++r)
@@ -186,7 +186,7 @@ int main(int argc, char** argv)
     settings.playing = true;
     settings.recordCalls = false;
     std::string error;
-    auto host = HostedPlugin::Create(&MakePlugin, error, settings);
+    auto host = Vst2HostedPlugin::Create(&MakePlugin, error, settings);
     if (!host)
     {
         std::fprintf(stderr, "%s\n", error.c_str());

@@ -26,6 +26,23 @@ TEST(TextEncoding, Utf8IsRecognisedBySequence)
     EXPECT_EQ(DecodeText("\xC2\xB5 \xB5"), U"\u00B5 \u00B5") << "stray bytes in UTF-8 text fall back";
 }
 
+TEST(TextEncoding, Utf16AndUtf8MeetAtWholeCodePoints)
+{
+    char32_t point = 0;
+    EXPECT_EQ(ReadUtf8("\xF0\x9F\x8E\xB5", 0, point), 4u);
+    char16_t units[2];
+    ASSERT_EQ(EncodeUtf16(point, units), 2u) << "beyond U+FFFF: a surrogate pair";
+    EXPECT_EQ(ReadUtf16(std::u16string_view(units, 2), 0, point), 2u);
+    EXPECT_EQ(point, U'\U0001F3B5');
+    EXPECT_EQ(ReadUtf16(u"\xD800"
+                        u"a",
+                        0, point),
+              1u);
+    EXPECT_EQ(point, U'\xFFFD') << "a lone surrogate";
+    EXPECT_EQ(ReadUtf8("\xED\xA0\x80", 0, point), 0u) << "a surrogate in UTF-8 is no character";
+    EXPECT_EQ(ReadUtf8("\xC0\xAF", 0, point), 0u) << "nor is an overlong form";
+}
+
 struct Extent
 {
     int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1, brightest = 0;

@@ -2,7 +2,7 @@
 // points, with the program and chunk requests the preset tests need.
 #pragma once
 
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include <cstdint>
 #include <memory>
@@ -38,6 +38,6 @@ class PresetPlug
     void SetReal(int index, double value);
 
   private:
-    std::unique_ptr<HostedPlugin> host;
+    std::unique_ptr<Vst2HostedPlugin> host;
     AEffect* effect = nullptr;
 };

@@ -24,7 +24,7 @@ void FillTestInput(std::vector<Sample>& left, std::vector<Sample>& right, int bl
 
 struct Vst2Reference
 {
-    std::unique_ptr<HostedPlugin> vst;
+    std::unique_ptr<Vst2HostedPlugin> vst;
     Vst2Reference(bool playing, int program, int blockSize, double sampleRate = 48000.0)
     {
         HostSettings settings;

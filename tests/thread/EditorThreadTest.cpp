@@ -7,7 +7,7 @@
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "support/LinkedPlugin.h"
 #include "support/ParamIndex.h"
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
     settings.playing = true;
     settings.recordCalls = false;
     std::string error;
-    auto host = HostedPlugin::Create(&MakeLinkedPlugin, error, settings);
+    auto host = Vst2HostedPlugin::Create(&MakeLinkedPlugin, error, settings);
     ASSERT_TRUE(host) << error;
     host->Start();
     AEffect* e = host->Effect();

@@ -1,20 +1,20 @@
 // A host that floods changes far faster than it processes: what it reads back is what it set, and
 // the first block after the flood sounds as if only the newest values had ever been set.
 #include "support/LinkedPlugin.h"
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace
 {
-std::unique_ptr<HostedPlugin> Started()
+std::unique_ptr<Vst2HostedPlugin> Started()
 {
     HostSettings settings;
     settings.playing = true;
     settings.recordCalls = false;
     std::string error;
-    auto host = HostedPlugin::Create(&MakeLinkedPlugin, error, settings);
+    auto host = Vst2HostedPlugin::Create(&MakeLinkedPlugin, error, settings);
     EXPECT_TRUE(host) << error;
     host->Start();
     return host;

@@ -2,8 +2,8 @@
 #include "support/AllocationCounter.h"
 #include "support/LinkedPlugin.h"
 #include "support/ParamIndex.h"
-#include "tools/hostkit/HostedPlugin.h"
 #include "tools/hostkit/ScheduleRunner.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ TEST(ScheduleRunnerRealTime, ProgramSwitchesRampsAndCancelsWithoutAllocating)
     std::string error;
     HostSettings settings;
     settings.recordCalls = false;
-    auto host = HostedPlugin::Create(&MakeLinkedPlugin, error, settings);
+    auto host = Vst2HostedPlugin::Create(&MakeLinkedPlugin, error, settings);
     ASSERT_TRUE(host) << error;
     host->Start();
 

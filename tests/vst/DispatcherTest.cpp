@@ -5,7 +5,8 @@
 
 namespace
 {
-std::string VendorDisplay(HostedPlugin& plugin, intptr_t param, float normalized, intptr_t* answer = nullptr)
+std::string VendorDisplay(Vst2HostedPlugin& plugin, intptr_t param, float normalized,
+                          intptr_t* answer = nullptr)
 {
     char text[64] = "untouched";
     const intptr_t a =

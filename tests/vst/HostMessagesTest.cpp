@@ -1,7 +1,7 @@
 #include "support/LinkedPlugin.h"
 #include "support/ParamIndex.h"
 #include "support/TestModule.h"
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ namespace
 {
 struct LinkedPlugin
 {
-    std::unique_ptr<HostedPlugin> host;
+    std::unique_ptr<Vst2HostedPlugin> host;
     TwinPulseToneMix* plug = nullptr;
 };
 
@@ -19,7 +19,7 @@ LinkedPlugin Make(const HostSettings& settings = {})
 {
     std::string error;
     LinkedPlugin p;
-    p.host = HostedPlugin::Create(&MakeLinkedPlugin, error, settings);
+    p.host = Vst2HostedPlugin::Create(&MakeLinkedPlugin, error, settings);
     if (p.host)
         p.plug = ProductOf(p.host->Effect());
     return p;

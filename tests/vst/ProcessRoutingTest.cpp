@@ -8,7 +8,7 @@ namespace
 {
 // With the transport stopped and "Play Anyway" off, the armed plug-in passes its input through
 // unchanged: the routing can be checked sample for sample.
-std::unique_ptr<HostedPlugin> PassThroughPlugin(int blockSize = 64)
+std::unique_ptr<Vst2HostedPlugin> PassThroughPlugin(int blockSize = 64)
 {
     HostSettings settings;
     settings.playing = false;

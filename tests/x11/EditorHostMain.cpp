@@ -13,7 +13,7 @@
 // change while no audio runs.
 #include "formats/vst2/VstAbi.h"
 #include "support/EditorProbe.h"
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 #include "tools/preview/PngWriter.h"
 #include "tools/vsthost/HostWindow.h"
 
@@ -117,7 +117,7 @@ bool Screenshot(HostWindow& window, const std::string& path)
 // An instance of the module with a window of its own, for editors open side by side.
 struct Instance
 {
-    std::unique_ptr<HostedPlugin> plugin;
+    std::unique_ptr<Vst2HostedPlugin> plugin;
     std::unique_ptr<HostWindow> window;
 };
 
@@ -187,7 +187,7 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string error;
-    auto plugin = HostedPlugin::Load(o.module, error);
+    auto plugin = Vst2HostedPlugin::Load(o.module, error);
     if (!plugin)
     {
         std::fprintf(stderr, "%s\n", error.c_str());
@@ -221,7 +221,7 @@ int main(int argc, char** argv)
     std::vector<Instance*> all{&first};
     for (Instance& in : more)
     {
-        in.plugin = HostedPlugin::Load(o.module, error);
+        in.plugin = Vst2HostedPlugin::Load(o.module, error);
         in.window = in.plugin ? HostWindow::Create(width, height, "editor_host", error) : nullptr;
         if (!in.window)
         {

@@ -406,11 +406,6 @@ std::string ClapHostedPlugin::ProgramName(int index)
     return index >= 0 && index < ProgramCount() ? presets[static_cast<std::size_t>(index)].name : "";
 }
 
-std::string ClapHostedPlugin::CurrentProgramName()
-{
-    return ProgramName(currentProgram);
-}
-
 bool ClapHostedPlugin::SelectProgram(int index)
 {
     if (index < 0 || index >= ProgramCount())
@@ -452,7 +447,7 @@ void ClapHostedPlugin::FillTransport(clap_event_transport_t& transport) const
     transport.header.size = sizeof transport;
     transport.header.type = kClapEventTransport;
     transport.header.space_id = kClapCoreEventSpaceId;
-    const TransportPosition position = PositionAt(settings, samplePosition, sampleRate);
+    const TransportPosition position = PositionAtRate(sampleRate);
     transport.flags =
         kClapTransportHasBeatsTimeline | kClapTransportHasSecondsTimeline | kClapTransportHasTimeSignature;
     if (settings.tempoValid)
@@ -483,9 +478,8 @@ template <typename Sample> void ClapHostedPlugin::Run(Sample** inputs, Sample** 
     }
     if (!runnable || !processing)
     {
-        const uint32_t channels = outputBuffers.empty() ? 0 : outputBuffers[0].channel_count;
-        for (uint32_t c = 0; c < channels && frames > 0; ++c)
-            std::fill_n(outputs[c], frames, Sample{});
+        Silence(outputs, outputBuffers.empty() ? 0 : static_cast<int>(outputBuffers[0].channel_count),
+                frames);
         if (runnable)
             services.LeaveAudioThread();
         return;
@@ -518,8 +512,8 @@ template <typename Sample> void ClapHostedPlugin::Run(Sample** inputs, Sample** 
     process.in_events = events.Input();
     process.out_events = events.Output();
     if (plugin->process(plugin, &process) == kClapProcessError) // its output is not to be used
-        for (uint32_t c = 0; !outputBuffers.empty() && c < outputBuffers[0].channel_count; ++c)
-            std::fill_n(outputs[c], frames, Sample{});
+        Silence(outputs, outputBuffers.empty() ? 0 : static_cast<int>(outputBuffers[0].channel_count),
+                frames);
     events.ClearInput();
     steadyTime += frames;
     services.LeaveAudioThread();
@@ -535,12 +529,6 @@ void ClapHostedPlugin::Process(float** inputs, float** outputs, int frames)
 void ClapHostedPlugin::Process(double** inputs, double** outputs, int frames)
 {
     Run(inputs, outputs, frames);
-}
-
-void ClapHostedPlugin::Advance(int frames)
-{
-    if (settings.playing || settings.recording)
-        samplePosition += frames;
 }
 
 void ClapHostedPlugin::ReportSent()

@@ -10,7 +10,7 @@
 #include "tools/hostkit/ClapHostServices.h"
 #include "tools/hostkit/ClapModule.h"
 #include "tools/hostkit/ClapPresetIndex.h"
-#include "tools/hostkit/HostedInstance.h"
+#include "tools/hostkit/HostedPluginBase.h"
 
 #include <atomic>
 #include <cstdint>
@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-class ClapHostedPlugin : public HostedInstance
+class ClapHostedPlugin : public HostedPluginBase
 {
   public:
     // Loads the module and creates its first plug-in; null with a one-line reason in `error`.
@@ -31,7 +31,6 @@ class ClapHostedPlugin : public HostedInstance
     int InputCount() override { return MainChannels(true); }
     int OutputCount() override { return MainChannels(false); }
 
-    void Open() override {}
     void Configure(double sampleRate, int maxBlockFrames) override;
     bool Resume() override;
     void Suspend() override;
@@ -56,13 +55,11 @@ class ClapHostedPlugin : public HostedInstance
     int ProgramCount() override;
     std::string ProgramName(int index) override;
     int CurrentProgram() override { return currentProgram; }
-    std::string CurrentProgramName() override;
     bool SelectProgram(int index) override;
 
     bool SupportsDouble() override;
     void Process(float** inputs, float** outputs, int frames) override;
     void Process(double** inputs, double** outputs, int frames) override;
-    void Advance(int frames) override;
 
     bool SaveState(std::vector<uint8_t>& bytes) override;
     bool LoadState(const std::vector<uint8_t>& bytes) override;
@@ -110,7 +107,6 @@ class ClapHostedPlugin : public HostedInstance
     std::atomic<bool> processing{false}; // the audio thread sets it, the main thread reads it
     bool guiCreated = false;
     int64_t steadyTime = 0;
-    double samplePosition = 0.0;
     // Ports beyond the main pair get buffers of their own (silence in, ignored out).
     struct PortBuffers
     {

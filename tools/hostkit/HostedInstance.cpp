@@ -1,8 +1,8 @@
 #include "tools/hostkit/HostedInstance.h"
 
 #include "tools/hostkit/ClapHostedPlugin.h"
-#include "tools/hostkit/HostedPlugin.h"
 #include "tools/hostkit/ProductBank.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 #include "tools/hostkit/Vst3HostedPlugin.h"
 #include "tools/hostkit/Vst3Module.h"
 #if !defined(_WIN32)
@@ -112,5 +112,5 @@ std::unique_ptr<HostedInstance> OpenHostedInstance(const std::string& modulePath
     if (EndsWith(modulePath, ".lv2"))
         return Lv2HostedPlugin::Load(modulePath, error, settings);
 #endif
-    return HostedPlugin::Load(modulePath, error, settings);
+    return Vst2HostedPlugin::Load(modulePath, error, settings);
 }

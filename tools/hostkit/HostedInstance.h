@@ -1,6 +1,6 @@
 // One hosted plug-in instance, whatever its format: what the host tool's commands ask of a plug-in
 // (identity, parameters, programs, processing with a transport, state, an editor in a parent window).
-// HostedPlugin answers for VST 2.4 modules, ClapHostedPlugin for CLAP ones, Vst3HostedPlugin for VST3
+// Vst2HostedPlugin answers for VST 2.4 modules, ClapHostedPlugin for CLAP ones, Vst3HostedPlugin for VST3
 // bundles, Lv2HostedPlugin for LV2
 // bundles; OpenHostedInstance picks by the module's file name.
 #pragma once
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-class HostedPlugin;
+class Vst2HostedPlugin;
 
 // What the host tells the plug-in about itself and its transport.
 struct HostSettings
@@ -62,7 +62,7 @@ class HostedInstance
 
     // The VST2 instance behind this one, for what only that format has (preset files of parameter
     // values, its own opcodes); else null.
-    virtual HostedPlugin* Vst2() { return nullptr; }
+    virtual Vst2HostedPlugin* Vst2() { return nullptr; }
 
     // Identity: the plug-in's own name, and what `info` prints about it ("key: value" lines).
     virtual std::string Name() = 0;

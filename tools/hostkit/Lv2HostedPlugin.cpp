@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <limits>
 #include <new>
+#include <set>
 #include <strings.h>
 
 namespace
@@ -77,6 +78,10 @@ Lv2HostedPlugin::Lv2HostedPlugin(const std::string& bundlePath, const HostSettin
 Lv2HostedPlugin::~Lv2HostedPlugin()
 {
     Close();
+}
+
+void Lv2HostedPlugin::WorldDeleter::operator()(LilvWorld* world) const
+{
     if (world)
         lilv_world_free(world);
 }
@@ -91,16 +96,16 @@ bool Lv2HostedPlugin::Read(std::string& error)
                 (std::filesystem::exists(bundle, unreadable) ? "it holds no manifest.ttl" : "no such folder");
         return false;
     }
-    world = lilv_world_new();
+    world.reset(lilv_world_new(), WorldDeleter{});
     if (!world)
     {
         error = "lilv: no world";
         return false;
     }
     // The bundle alone, so that another copy of the plug-in elsewhere on LV2_PATH plays no part.
-    const Node bundleUri(lilv_new_file_uri(world, nullptr, (bundle + "/").c_str()));
-    lilv_world_load_bundle(world, bundleUri.get());
-    const LilvPlugins* all = lilv_world_get_all_plugins(world);
+    const Node bundleUri(lilv_new_file_uri(world.get(), nullptr, (bundle + "/").c_str()));
+    lilv_world_load_bundle(world.get(), bundleUri.get());
+    const LilvPlugins* all = lilv_world_get_all_plugins(world.get());
     LILV_FOREACH(plugins, i, all)
     {
         const LilvPlugin* candidate = lilv_plugins_get(all, i);
@@ -115,14 +120,14 @@ bool Lv2HostedPlugin::Read(std::string& error)
         error = "no LV2 plug-in in '" + bundle + "'";
         return false;
     }
-    const Node audioClass(lilv_new_uri(world, LV2_CORE__AudioPort));
-    const Node controlClass(lilv_new_uri(world, LV2_CORE__ControlPort));
-    const Node atomClass(lilv_new_uri(world, LV2_ATOM__AtomPort));
-    const Node inputClass(lilv_new_uri(world, LV2_CORE__InputPort));
-    const Node integer(lilv_new_uri(world, LV2_CORE__integer));
-    const Node enumeration(lilv_new_uri(world, LV2_CORE__enumeration));
-    const Node toggled(lilv_new_uri(world, LV2_CORE__toggled));
-    const Node unitKey(lilv_new_uri(world, LV2_UNITS__unit));
+    const Node audioClass(lilv_new_uri(world.get(), LV2_CORE__AudioPort));
+    const Node controlClass(lilv_new_uri(world.get(), LV2_CORE__ControlPort));
+    const Node atomClass(lilv_new_uri(world.get(), LV2_ATOM__AtomPort));
+    const Node inputClass(lilv_new_uri(world.get(), LV2_CORE__InputPort));
+    const Node integer(lilv_new_uri(world.get(), LV2_CORE__integer));
+    const Node enumeration(lilv_new_uri(world.get(), LV2_CORE__enumeration));
+    const Node toggled(lilv_new_uri(world.get(), LV2_CORE__toggled));
+    const Node unitKey(lilv_new_uri(world.get(), LV2_UNITS__unit));
     for (uint32_t p = 0; p < lilv_plugin_get_num_ports(plugin); ++p)
     {
         const LilvPort* port = lilv_plugin_get_port_by_index(plugin, p);
@@ -177,26 +182,27 @@ bool Lv2HostedPlugin::Read(std::string& error)
             otherOutputPorts.emplace_back(p, otherOutputPorts.size());
         }
     }
-    // NaN until a block has run: the editor is told nothing the plug-in has not computed.
-    outputValues = std::vector<std::atomic<float>>(controlOutputs.size());
-    for (auto& value : outputValues)
-        value.store(std::numeric_limits<float>::quiet_NaN(), std::memory_order_relaxed);
-    const Node presetClass(lilv_new_uri(world, LV2_PRESETS__Preset));
-    const Node label(lilv_new_uri(world, LILV_NS_RDFS "label"));
+    ResetOutputValues();
+    const Node presetClass(lilv_new_uri(world.get(), LV2_PRESETS__Preset));
     if (LilvNodes* related = lilv_plugin_get_related(plugin, presetClass.get()))
     {
         LILV_FOREACH(nodes, i, related)
         {
-            const LilvNode* preset = lilv_nodes_get(related, i);
-            lilv_world_load_resource(world, preset);
-            const Node name(lilv_world_get(world, preset, label.get(), nullptr));
-            presets.push_back({lilv_node_as_uri(preset), Text(name.get())});
+            presets.push_back({lilv_node_as_uri(lilv_nodes_get(related, i)), ""});
         }
         lilv_nodes_free(related);
     }
     // lilv lists them in no particular order; their URIs number them in the bank's order.
     std::sort(presets.begin(), presets.end(), [](const Preset& a, const Preset& b) { return a.uri < b.uri; });
     return true;
+}
+
+void Lv2HostedPlugin::ResetOutputValues()
+{
+    // NaN until a block has run: the editor is told nothing the plug-in has not computed.
+    outputValues = std::vector<std::atomic<float>>(controlOutputs.size());
+    for (auto& value : outputValues)
+        value.store(std::numeric_limits<float>::quiet_NaN(), std::memory_order_relaxed);
 }
 
 bool Lv2HostedPlugin::Instantiate(std::string& error)
@@ -393,19 +399,69 @@ bool Lv2HostedPlugin::SetParamText(int index, const std::string& text)
     return false;
 }
 
+// The presets' files hold every port value of every preset, which takes more to parse than a whole render
+// takes to run: they are read when a program is first asked for, not when the bundle is loaded.
+void Lv2HostedPlugin::ReadPresets()
+{
+    if (presetsRead)
+        return;
+    presetsRead = true;
+    const Node label(lilv_new_uri(world.get(), LILV_NS_RDFS "label"));
+    const Node seeAlso(lilv_new_uri(world.get(), LILV_NS_RDFS "seeAlso"));
+    std::set<std::string> readFiles;
+    for (Preset& preset : presets)
+    {
+        const Node uri(lilv_new_uri(world.get(), preset.uri.c_str()));
+        // Presets usually share one file: it is read for the first of them only.
+        bool unread = false;
+        if (LilvNodes* files = lilv_world_find_nodes(world.get(), uri.get(), seeAlso.get(), nullptr))
+        {
+            LILV_FOREACH(nodes, f, files)
+            {
+                unread |= readFiles.insert(lilv_node_as_string(lilv_nodes_get(files, f))).second;
+            }
+            lilv_nodes_free(files);
+        }
+        if (unread)
+            lilv_world_load_resource(world.get(), uri.get());
+        const Node name(lilv_world_get(world.get(), uri.get(), label.get(), nullptr));
+        preset.name = Text(name.get());
+    }
+}
+
 HostedInstance* Lv2HostedPlugin::Spare()
 {
-    if (!spare)
-    {
-        std::string error;
-        spare = Load(bundle, error, settings);
-    }
+    if (spare)
+        return spare.get();
+    // The bundle as this instance read it: reading it again would cost far more than the instance.
+    std::unique_ptr<Lv2HostedPlugin> twin(new (std::nothrow) Lv2HostedPlugin(bundle, settings));
+    if (!twin)
+        return nullptr;
+    twin->world = world;
+    twin->plugin = plugin;
+    twin->controls = controls;
+    for (Control& c : twin->controls)
+        c.value = static_cast<float>(c.range.defaultValue);
+    twin->audioIn = audioIn;
+    twin->audioOut = audioOut;
+    twin->eventIns = eventIns;
+    twin->otherOutputPorts = otherOutputPorts;
+    twin->controlOutputs = controlOutputs;
+    twin->presets = presets;
+    twin->presetsRead = presetsRead;
+    twin->ResetOutputValues();
+    std::string error;
+    if (twin->Instantiate(error))
+        spare = std::move(twin);
     return spare.get();
 }
 
 std::string Lv2HostedPlugin::ProgramName(int index)
 {
-    return index >= 0 && index < ProgramCount() ? presets[static_cast<std::size_t>(index)].name : "";
+    if (index < 0 || index >= ProgramCount())
+        return "";
+    ReadPresets();
+    return presets[static_cast<std::size_t>(index)].name;
 }
 
 void Lv2HostedPlugin::SetPortValue(const char* symbol, void* self, const void* value, uint32_t size,
@@ -425,8 +481,9 @@ bool Lv2HostedPlugin::SelectProgram(int index)
 {
     if (index < 0 || index >= ProgramCount())
         return false;
-    const Node uri(lilv_new_uri(world, presets[static_cast<std::size_t>(index)].uri.c_str()));
-    LilvState* state = lilv_state_new_from_world(world, map.Feature(), uri.get());
+    ReadPresets();
+    const Node uri(lilv_new_uri(world.get(), presets[static_cast<std::size_t>(index)].uri.c_str()));
+    LilvState* state = lilv_state_new_from_world(world.get(), map.Feature(), uri.get());
     if (!state)
         return false;
     // A preset holds port values only: they go to the ports, the plug-in's own state stays.
@@ -511,12 +568,23 @@ const LV2_State_Interface* Lv2HostedPlugin::StateInterface() const
                     : nullptr;
 }
 
-bool Lv2HostedPlugin::SaveState(std::vector<uint8_t>& bytes)
+bool Lv2HostedPlugin::SavePluginState(std::vector<uint8_t>& bytes)
 {
     uint32_t type = 0;
-    if (!Lv2StateCalls::Save(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr, bytes,
-                             type) ||
-        type != map.Map(LV2_ATOM__Chunk))
+    return Lv2StateCalls::Save(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr,
+                               bytes, type) &&
+           type == map.Map(LV2_ATOM__Chunk);
+}
+
+bool Lv2HostedPlugin::LoadPluginState(const std::vector<uint8_t>& bytes)
+{
+    return Lv2StateCalls::Restore(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr,
+                                  bytes, map.Map(LV2_ATOM__Chunk)) == LV2_STATE_SUCCESS;
+}
+
+bool Lv2HostedPlugin::SaveState(std::vector<uint8_t>& bytes)
+{
+    if (!SavePluginState(bytes))
         return false;
     // The control ports are the host's, and a host's state holds them beside the plug-in's own, as
     // lilv's does: after the plug-in's value, one float per control port.
@@ -535,8 +603,7 @@ bool Lv2HostedPlugin::LoadState(const std::vector<uint8_t>& bytes)
     if (bytes.size() < ports)
         return false;
     const std::vector<uint8_t> own(bytes.begin(), bytes.end() - static_cast<std::ptrdiff_t>(ports));
-    if (Lv2StateCalls::Restore(StateInterface(), instance ? lilv_instance_get_handle(instance) : nullptr, own,
-                               map.Map(LV2_ATOM__Chunk)) != LV2_STATE_SUCCESS)
+    if (!LoadPluginState(own))
         return false;
     const uint8_t* at = bytes.data() + own.size();
     for (Control& c : controls)
@@ -551,8 +618,12 @@ bool Lv2HostedPlugin::LoadState(const std::vector<uint8_t>& bytes)
 
 bool Lv2HostedPlugin::SaveBank(std::vector<uint8_t>& bank, int& program)
 {
+    // The bank is the plug-in's own state; the ports, which the host keeps beside it, are written
+    // over the slot they play below.
+    std::vector<uint8_t> state;
     std::vector<ProductBank::Slot> slots;
-    if (!HostedInstance::SaveBank(bank, program) || !ProductBank::Decode(bank, ParamCount(), slots))
+    if (!SavePluginState(state) || !ProductBank::FromState(state, ParamCount(), bank, program) ||
+        !ProductBank::Decode(bank, ParamCount(), slots))
         return false;
     if (currentProgram >= 0)
         program = currentProgram;
@@ -572,7 +643,8 @@ bool Lv2HostedPlugin::SaveBank(std::vector<uint8_t>& bank, int& program)
 bool Lv2HostedPlugin::LoadBank(const std::vector<uint8_t>& bank, int program)
 {
     std::vector<ProductBank::Slot> slots;
-    if (!ProductBank::Decode(bank, ParamCount(), slots) || !HostedInstance::LoadBank(bank, program))
+    if (!ProductBank::Decode(bank, ParamCount(), slots) ||
+        !LoadPluginState(ProductBank::ToState(bank, ParamCount(), program)))
         return false;
     if (program >= 0 && program < static_cast<int>(slots.size()) &&
         slots[static_cast<std::size_t>(program)].inUse)
@@ -590,7 +662,7 @@ bool Lv2HostedPlugin::LoadBank(const std::vector<uint8_t>& bank, int program)
 bool Lv2HostedPlugin::EditorSize(int& width, int& height)
 {
     width = height = 0;
-    if (!Lv2EditorHost::Available(world, plugin))
+    if (!Lv2EditorHost::Available(world.get(), plugin))
         return false;
     width = std::max(editorWidth, 1);
     height = std::max(editorHeight, 1);
@@ -600,7 +672,7 @@ bool Lv2HostedPlugin::EditorSize(int& width, int& height)
 bool Lv2HostedPlugin::OpenEditor(void* parent)
 {
     editor.reset();
-    editor = Lv2EditorHost::Open(world, plugin, map, parent,
+    editor = Lv2EditorHost::Open(world.get(), plugin, map, parent,
                                  {[this](uint32_t port, float value) { EditorWrite(port, value); },
                                   [this](uint32_t port, bool grabbed) { EditorTouch(port, grabbed); }});
     if (!editor)

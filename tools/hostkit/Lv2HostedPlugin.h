@@ -4,7 +4,7 @@
 // interface for the plug-in's state, and its X11 editor, which talks to the plug-in through the ports.
 #pragma once
 
-#include "tools/hostkit/HostedInstance.h"
+#include "tools/hostkit/HostedPluginBase.h"
 #include "tools/hostkit/Lv2EditorHost.h"
 #include "tools/hostkit/Lv2PositionWriter.h"
 #include "tools/hostkit/Lv2UridMap.h"
@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-class Lv2HostedPlugin : public HostedInstance
+class Lv2HostedPlugin : public HostedPluginBase
 {
   public:
     // Loads the bundle folder's first plug-in; null with a one-line reason in `error`.
@@ -32,7 +32,6 @@ class Lv2HostedPlugin : public HostedInstance
     int InputCount() override { return static_cast<int>(audioIn.size()); }
     int OutputCount() override { return static_cast<int>(audioOut.size()); }
 
-    void Open() override {}
     void Configure(double sampleRate, int maxBlockFrames) override;
     bool Resume() override;
     void Suspend() override;
@@ -52,13 +51,11 @@ class Lv2HostedPlugin : public HostedInstance
     int ProgramCount() override { return static_cast<int>(presets.size()); }
     std::string ProgramName(int index) override;
     int CurrentProgram() override { return currentProgram; }
-    std::string CurrentProgramName() override { return ProgramName(currentProgram); }
     bool SelectProgram(int index) override;
 
     bool SupportsDouble() override { return false; }
     void Process(float** inputs, float** outputs, int frames) override;
     void Process(double** inputs, double** outputs, int frames) override;
-    void Advance(int frames) override { samplePosition += frames; }
 
     bool SaveState(std::vector<uint8_t>& bytes) override;
     bool LoadState(const std::vector<uint8_t>& bytes) override;
@@ -108,18 +105,27 @@ class Lv2HostedPlugin : public HostedInstance
     {
         std::string uri, name;
     };
+    struct WorldDeleter
+    {
+        void operator()(LilvWorld* world) const;
+    };
 
     Lv2HostedPlugin(const std::string& bundlePath, const HostSettings& settings);
     bool Read(std::string& error);
     bool Instantiate(std::string& error);
+    void ResetOutputValues();
+    void ReadPresets();
     Lv2Position PositionNow() const;
+    // The plug-in's own state, without the control ports the host keeps beside it.
+    bool SavePluginState(std::vector<uint8_t>& bytes);
+    bool LoadPluginState(const std::vector<uint8_t>& bytes);
     const LV2_State_Interface* StateInterface() const;
     void EditorWrite(uint32_t port, float value);
     void EditorTouch(uint32_t port, bool grabbed) const;
     static void SetPortValue(const char* symbol, void* self, const void* value, uint32_t size, uint32_t type);
 
     std::string bundle;
-    LilvWorld* world = nullptr;
+    std::shared_ptr<LilvWorld> world; // shared with the spare instance, whose description it holds
     const LilvPlugin* plugin = nullptr;
     LilvInstance* instance = nullptr;
     Lv2UridMap map;
@@ -133,10 +139,10 @@ class Lv2HostedPlugin : public HostedInstance
     std::vector<std::pair<uint32_t, std::size_t>> otherOutputPorts;
     std::vector<std::pair<uint32_t, std::size_t>> controlOutputs; // of otherOutputPorts, the control ports
     std::vector<Preset> presets;
+    bool presetsRead = false;
     int currentProgram = -1;
     double sampleRate = 44100.0;
     bool active = false;
-    double samplePosition = 0.0;
     std::vector<float> silence, scratch;
     std::vector<std::vector<float>> floatBuffers;
     std::unique_ptr<Lv2HostedPlugin> spare;

@@ -1,12 +1,12 @@
 #include "tools/hostkit/PresetExchange.h"
 
 #include "formats/vst2/Vst2Identity.h"
-#include "tools/hostkit/HostedPlugin.h"
 #include "tools/hostkit/ProductBank.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 
 namespace
 {
-bool SelectProgram(HostedPlugin& plugin, int program, std::string& error)
+bool SelectProgram(Vst2HostedPlugin& plugin, int program, std::string& error)
 {
     if (program < 0)
         return true;
@@ -20,7 +20,7 @@ bool SelectProgram(HostedPlugin& plugin, int program, std::string& error)
     return true;
 }
 
-std::string CurrentProgramName(HostedPlugin& plugin)
+std::string CurrentProgramName(Vst2HostedPlugin& plugin)
 {
     // Wider than any name a plug-in should give, so an overlong one is still caught here.
     char text[1024] = {};
@@ -29,7 +29,7 @@ std::string CurrentProgramName(HostedPlugin& plugin)
     return text;
 }
 
-PresetFile::Program CaptureProgram(HostedPlugin& plugin)
+PresetFile::Program CaptureProgram(Vst2HostedPlugin& plugin)
 {
     AEffect* e = plugin.Effect();
     PresetFile::Program program;
@@ -39,7 +39,7 @@ PresetFile::Program CaptureProgram(HostedPlugin& plugin)
     return program;
 }
 
-void ApplyProgram(HostedPlugin& plugin, const PresetFile::Program& program)
+void ApplyProgram(Vst2HostedPlugin& plugin, const PresetFile::Program& program)
 {
     AEffect* e = plugin.Effect();
     for (std::size_t i = 0; i < program.params.size(); ++i)
@@ -48,7 +48,7 @@ void ApplyProgram(HostedPlugin& plugin, const PresetFile::Program& program)
     plugin.Dispatch(vst::effSetProgramName, 0, 0, name.data());
 }
 
-bool CaptureChunk(HostedPlugin& plugin, bool bank, std::vector<uint8_t>& out, std::string& error)
+bool CaptureChunk(Vst2HostedPlugin& plugin, bool bank, std::vector<uint8_t>& out, std::string& error)
 {
     void* data = nullptr;
     const intptr_t size = plugin.Dispatch(vst::effGetChunk, bank ? 0 : 1, 0, &data);
@@ -62,7 +62,7 @@ bool CaptureChunk(HostedPlugin& plugin, bool bank, std::vector<uint8_t>& out, st
     return true;
 }
 
-bool ApplyChunk(HostedPlugin& plugin, bool bank, const std::vector<uint8_t>& chunk, std::string& error)
+bool ApplyChunk(Vst2HostedPlugin& plugin, bool bank, const std::vector<uint8_t>& chunk, std::string& error)
 {
     std::vector<uint8_t> copy(chunk);
     static uint8_t empty;
@@ -76,7 +76,7 @@ bool ApplyChunk(HostedPlugin& plugin, bool bank, const std::vector<uint8_t>& chu
     return true;
 }
 
-bool CaptureVst2Preset(HostedPlugin& plugin, PresetFile::Kind kind, int program, PresetFile& out,
+bool CaptureVst2Preset(Vst2HostedPlugin& plugin, PresetFile::Kind kind, int program, PresetFile& out,
                        std::string& error)
 {
     AEffect* e = plugin.Effect();
@@ -117,7 +117,7 @@ bool CaptureVst2Preset(HostedPlugin& plugin, PresetFile::Kind kind, int program,
     return false;
 }
 
-bool ApplyVst2Preset(HostedPlugin& plugin, const PresetFile& file, std::string& error)
+bool ApplyVst2Preset(Vst2HostedPlugin& plugin, const PresetFile& file, std::string& error)
 {
     AEffect* e = plugin.Effect();
     if (file.fxId != e->uniqueID)
@@ -289,7 +289,7 @@ bool ApplyToBank(HostedInstance& plugin, const PresetFile& file, std::string& er
 bool CapturePreset(HostedInstance& plugin, PresetFile::Kind kind, int program, PresetFile& out,
                    std::string& error)
 {
-    if (HostedPlugin* vst2 = plugin.Vst2())
+    if (Vst2HostedPlugin* vst2 = plugin.Vst2())
         return CaptureVst2Preset(*vst2, kind, program, out, error);
     out = PresetFile{};
     out.kind = kind;
@@ -298,7 +298,7 @@ bool CapturePreset(HostedInstance& plugin, PresetFile::Kind kind, int program, P
 
 bool ApplyPreset(HostedInstance& plugin, const PresetFile& file, std::string& error)
 {
-    if (HostedPlugin* vst2 = plugin.Vst2())
+    if (Vst2HostedPlugin* vst2 = plugin.Vst2())
         return ApplyVst2Preset(*vst2, file, error);
     return ApplyToBank(plugin, file, error);
 }

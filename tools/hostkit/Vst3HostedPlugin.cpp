@@ -562,7 +562,7 @@ void Vst3HostedPlugin::AllocateBuses()
 void Vst3HostedPlugin::FillContext()
 {
     context = vst3::ProcessContext{};
-    const TransportPosition position = PositionAt(settings, samplePosition, sampleRate);
+    const TransportPosition position = PositionAtRate(sampleRate);
     context.state = vst3::ProcessContext::kProjectTimeMusicValid | vst3::ProcessContext::kBarPositionValid |
                     vst3::ProcessContext::kTimeSigValid | vst3::ProcessContext::kContTimeValid;
     if (settings.tempoValid)
@@ -592,10 +592,7 @@ template <typename Sample> void Vst3HostedPlugin::Run(Sample** inputs, Sample** 
         StartProcessing(kWanted);
     }
     const vst3::int32 outChannels = outputViews.empty() ? 0 : outputBuses[0].buffers.numChannels;
-    auto silence = [&] {
-        for (vst3::int32 c = 0; c < outChannels && frames > 0; ++c)
-            std::fill_n(outputs[c], frames, Sample{});
-    };
+    auto silence = [&] { Silence(outputs, outChannels, frames); };
     if (!active || sampleSize != kWanted || frames <= 0 || frames > maxBlock)
     {
         silence(); // a block the plug-in does not process comes out silent
@@ -622,8 +619,7 @@ template <typename Sample> void Vst3HostedPlugin::Run(Sample** inputs, Sample** 
             view.silenceFlags = 0;
             // Inputs that hold nothing but zeros are flagged silent, so the plug-in may skip them.
             for (vst3::int32 c = 0; input && c < view.numChannels && c < 64; ++c)
-                if (b > 0 ||
-                    std::all_of(channels[c], channels[c] + frames, [](Sample s) { return s == Sample{}; }))
+                if (b > 0 || IsSilent(channels[c], frames))
                     view.silenceFlags |= uint64_t{1} << c;
         }
     };
@@ -661,12 +657,6 @@ void Vst3HostedPlugin::Process(float** inputs, float** outputs, int frames)
 void Vst3HostedPlugin::Process(double** inputs, double** outputs, int frames)
 {
     Run(inputs, outputs, frames);
-}
-
-void Vst3HostedPlugin::Advance(int frames)
-{
-    if (settings.playing || settings.recording)
-        samplePosition += frames;
 }
 
 void Vst3HostedPlugin::DeliverQueued()

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "formats/vst3/Vst3Abi.h"
-#include "tools/hostkit/HostedInstance.h"
+#include "tools/hostkit/HostedPluginBase.h"
 #include "tools/hostkit/Vst3ChangeBuffer.h"
 #include "tools/hostkit/Vst3HostServices.h"
 #include "tools/hostkit/Vst3Module.h"
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-class Vst3HostedPlugin : public HostedInstance
+class Vst3HostedPlugin : public HostedPluginBase
 {
   public:
     // Loads the module and creates its first audio module class; null with a one-line reason in `error`.
@@ -29,7 +29,6 @@ class Vst3HostedPlugin : public HostedInstance
     int InputCount() override { return MainChannels(vst3::kInput); }
     int OutputCount() override { return MainChannels(vst3::kOutput); }
 
-    void Open() override {}
     void Configure(double sampleRate, int maxBlockFrames) override;
     bool Resume() override;
     void Suspend() override;
@@ -55,13 +54,11 @@ class Vst3HostedPlugin : public HostedInstance
     int ProgramCount() override { return static_cast<int>(programs.size()); }
     std::string ProgramName(int index) override;
     int CurrentProgram() override;
-    std::string CurrentProgramName() override { return ProgramName(CurrentProgram()); }
     bool SelectProgram(int index) override;
 
     bool SupportsDouble() override;
     void Process(float** inputs, float** outputs, int frames) override;
     void Process(double** inputs, double** outputs, int frames) override;
-    void Advance(int frames) override;
 
     // The component's state (what a project keeps of the processor), and back to both halves.
     bool SaveState(std::vector<uint8_t>& bytes) override;
@@ -123,7 +120,6 @@ class Vst3HostedPlugin : public HostedInstance
     bool active = false;
     vst3::int32 sampleSize = vst3::kSample32;
     vst3::int64 continuousSamples = 0;
-    double samplePosition = 0.0;
     vst3::ProcessContext context{};
     // Every bus gets buffers; the main ones take the caller's channels, the others silence.
     struct Bus

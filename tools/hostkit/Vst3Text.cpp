@@ -1,39 +1,20 @@
 #include "tools/hostkit/Vst3Text.h"
 
+#include "draw/TextEncoding.h"
+
 #include <cstdio>
+#include <string_view>
 
 std::string Utf8FromVst3(const vst3::char16* text, int capacity)
 {
+    std::size_t length = 0;
+    while (static_cast<int>(length) < capacity && text[length] != 0)
+        ++length;
+    const std::u16string_view view(text, length);
     std::string out;
-    for (int i = 0; i < capacity && text[i] != 0; ++i)
-    {
-        uint32_t c = text[i];
-        // A surrogate pair is one character; a lone surrogate becomes U+FFFD.
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < capacity && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
-        else if (c >= 0xD800 && c < 0xE000)
-            c = 0xFFFD;
-        if (c < 0x80)
-            out += static_cast<char>(c);
-        else if (c < 0x800)
-        {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-        else if (c < 0x10000)
-        {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-        else
-        {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    char32_t point = 0;
+    for (std::size_t at = 0, units = 0; (units = tpm::ReadUtf16(view, at, point)) > 0; at += units)
+        tpm::AppendUtf8(point, out);
     return out;
 }
 
@@ -41,40 +22,26 @@ void Vst3FromUtf8(const std::string& text, vst3::char16* out, int capacity)
 {
     if (capacity <= 0)
         return;
-    int at = 0;
-    auto put = [&](uint32_t unit) {
-        if (at < capacity - 1)
-            out[at++] = static_cast<vst3::char16>(unit);
-    };
-    for (std::size_t i = 0; i < text.size();)
+    const auto room = static_cast<std::size_t>(capacity);
+    std::size_t used = 0;
+    for (std::size_t at = 0; at < text.size();)
     {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-        uint32_t c = length == 1   ? lead
-                     : length == 2 ? lead & 0x1Fu
-                     : length == 3 ? lead & 0x0Fu
-                                   : lead & 0x07u;
-        bool valid = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
-        for (int k = 1; valid && k < length; ++k)
+        char32_t point = 0;
+        std::size_t length = tpm::ReadUtf8(text, at, point);
+        if (length == 0)
         {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3Fu);
+            point = 0xFFFD;
+            length = 1;
         }
-        i += valid ? static_cast<std::size_t>(length) : 1;
-        if (!valid)
-            c = 0xFFFD;
-        if (c >= 0x10000)
-        {
-            if (at >= capacity - 2)
-                break; // never half a pair
-            put(0xD800 + ((c - 0x10000) >> 10));
-            put(0xDC00 + ((c - 0x10000) & 0x3FF));
-        }
-        else
-            put(c);
+        char16_t units[2];
+        const std::size_t count = tpm::EncodeUtf16(point, units);
+        if (used + count + 1 > room)
+            break; // never half a pair
+        for (std::size_t k = 0; k < count; ++k)
+            out[used++] = units[k];
+        at += length;
     }
-    out[at] = 0;
+    out[used] = 0;
 }
 
 std::string Vst3ClassIdText(const char* id)

@@ -5,7 +5,7 @@
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "formats/vst2/IEffectVST.h"
 #include "plugin/PluginFactory.h"
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 #include "tools/preview/PngWriter.h"
 
 #include <cstdio>
@@ -23,7 +23,7 @@ int main(int argc, char** argv)
 {
     const std::string out = argc > 1 ? argv[1] : "editor-preview.png";
     std::string error;
-    auto host = HostedPlugin::Create(&MakePlugin, error);
+    auto host = Vst2HostedPlugin::Create(&MakePlugin, error);
     if (!host)
     {
         std::fprintf(stderr, "tpm_preview: %s\n", error.c_str());

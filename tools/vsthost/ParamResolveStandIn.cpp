@@ -20,7 +20,7 @@ bool IsNumber(const std::string& text)
 
 // The plug-in's own reading of a display text; a text that is neither a number nor one of the
 // parameter's texts (which the plug-in would read as 0) is refused.
-bool TextToNormalized(HostedPlugin& plugin, int index, const std::string& text, double& normalized,
+bool TextToNormalized(Vst2HostedPlugin& plugin, int index, const std::string& text, double& normalized,
                       std::string& error)
 {
     char buffer[256] = {};
@@ -47,7 +47,7 @@ bool TextToNormalized(HostedPlugin& plugin, int index, const std::string& text, 
 }
 } // namespace
 
-bool ResolveParamAssignment(HostedPlugin& plugin, const std::string& assignment, ParamSetting& setting,
+bool ResolveParamAssignment(Vst2HostedPlugin& plugin, const std::string& assignment, ParamSetting& setting,
                             std::string& error)
 {
     const std::size_t eq = assignment.find('=');

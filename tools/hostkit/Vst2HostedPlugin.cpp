@@ -1,4 +1,4 @@
-#include "tools/hostkit/HostedPlugin.h"
+#include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include "draw/TextEncoding.h"
 
@@ -11,7 +11,7 @@
 namespace
 {
 // The plug-in may call back while its entry point is still running, before we know its record.
-thread_local HostedPlugin* constructing = nullptr;
+thread_local Vst2HostedPlugin* constructing = nullptr;
 
 // The answer of the plug-in's vendor-specific requests when it understood them.
 constexpr intptr_t kVendorAnswer = 0xBEEF;
@@ -53,8 +53,8 @@ const char* OpcodeName(int32_t opcode)
 }
 } // namespace
 
-std::unique_ptr<HostedPlugin> HostedPlugin::Load(const std::string& modulePath, std::string& error,
-                                                 const HostSettings& settings)
+std::unique_ptr<Vst2HostedPlugin> Vst2HostedPlugin::Load(const std::string& modulePath, std::string& error,
+                                                         const HostSettings& settings)
 {
     auto library = ModuleLibrary::Open(modulePath, error);
     if (!library)
@@ -67,13 +67,13 @@ std::unique_ptr<HostedPlugin> HostedPlugin::Load(const std::string& modulePath, 
     return plugin;
 }
 
-std::unique_ptr<HostedPlugin> HostedPlugin::Create(VstEntryProc entry, std::string& error,
-                                                   const HostSettings& settings)
+std::unique_ptr<Vst2HostedPlugin> Vst2HostedPlugin::Create(VstEntryProc entry, std::string& error,
+                                                           const HostSettings& settings)
 {
-    std::unique_ptr<HostedPlugin> plugin(new HostedPlugin);
+    std::unique_ptr<Vst2HostedPlugin> plugin(new Vst2HostedPlugin);
     plugin->settings = settings;
     constructing = plugin.get();
-    AEffect* effect = entry ? entry(&HostedPlugin::Callback) : nullptr;
+    AEffect* effect = entry ? entry(&Vst2HostedPlugin::Callback) : nullptr;
     constructing = nullptr;
     if (!effect)
     {
@@ -91,12 +91,12 @@ std::unique_ptr<HostedPlugin> HostedPlugin::Create(VstEntryProc entry, std::stri
     return plugin;
 }
 
-HostedPlugin::~HostedPlugin()
+Vst2HostedPlugin::~Vst2HostedPlugin()
 {
     Close();
 }
 
-void HostedPlugin::Close()
+void Vst2HostedPlugin::Close()
 {
     spare.reset();
     if (!effect)
@@ -105,12 +105,12 @@ void HostedPlugin::Close()
     effect = nullptr;
 }
 
-intptr_t HostedPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
+intptr_t Vst2HostedPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 {
     return effect ? effect->dispatcher(effect, opcode, index, value, ptr, opt) : 0;
 }
 
-void HostedPlugin::Start()
+void Vst2HostedPlugin::Start()
 {
     Dispatch(vst::effOpen);
     Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(settings.sampleRate));
@@ -118,41 +118,41 @@ void HostedPlugin::Start()
     Dispatch(vst::effMainsChanged, 0, 1);
 }
 
-std::string HostedPlugin::ParamName(int index)
+std::string Vst2HostedPlugin::ParamName(int index)
 {
     char text[256] = {};
     Dispatch(vst::effGetParamName, index, 0, text);
     return text;
 }
 
-std::string HostedPlugin::ParamLabel(int index)
+std::string Vst2HostedPlugin::ParamLabel(int index)
 {
     char text[256] = {};
     Dispatch(vst::effGetParamLabel, index, 0, text);
     return text;
 }
 
-std::string HostedPlugin::ParamDisplay(int index)
+std::string Vst2HostedPlugin::ParamDisplay(int index)
 {
     char text[256] = {};
     Dispatch(vst::effGetParamDisplay, index, 0, text);
     return text;
 }
 
-std::string HostedPlugin::ProgramName(int index)
+std::string Vst2HostedPlugin::ProgramName(int index)
 {
     char text[256] = {};
     Dispatch(vst::effGetProgramNameIndexed, index, 0, text);
     return tpm::Utf8FromProductText(text);
 }
 
-bool HostedPlugin::SetParamText(int index, const std::string& text)
+bool Vst2HostedPlugin::SetParamText(int index, const std::string& text)
 {
     std::string copy = text;
     return Dispatch(vst::effString2Parameter, index, 0, copy.data()) == 1;
 }
 
-int HostedPlugin::FindParam(const std::string& name)
+int Vst2HostedPlugin::FindParam(const std::string& name)
 {
     for (int i = 0; effect && i < effect->numParams; ++i)
         if (ParamName(i) == name)
@@ -160,7 +160,7 @@ int HostedPlugin::FindParam(const std::string& name)
     return -1;
 }
 
-HostedPlugin* HostedPlugin::Spare()
+Vst2HostedPlugin* Vst2HostedPlugin::Spare()
 {
     if (!spare && entry)
     {
@@ -174,25 +174,19 @@ HostedPlugin* HostedPlugin::Spare()
     return spare.get();
 }
 
-void HostedPlugin::Advance(int frames)
-{
-    if (settings.playing || settings.recording)
-        samplePosition += frames;
-}
-
-std::vector<HostCall> HostedPlugin::Calls() const
+std::vector<HostCall> Vst2HostedPlugin::Calls() const
 {
     std::lock_guard<std::mutex> guard(callsMutex);
     return calls;
 }
 
-void HostedPlugin::ClearCalls()
+void Vst2HostedPlugin::ClearCalls()
 {
     std::lock_guard<std::mutex> guard(callsMutex);
     calls.clear();
 }
 
-int HostedPlugin::CountCalls(int32_t opcode) const
+int Vst2HostedPlugin::CountCalls(int32_t opcode) const
 {
     std::lock_guard<std::mutex> guard(callsMutex);
     int n = 0;
@@ -201,16 +195,17 @@ int HostedPlugin::CountCalls(int32_t opcode) const
     return n;
 }
 
-intptr_t HostedPlugin::Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                                float opt)
+intptr_t Vst2HostedPlugin::Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                    float opt)
 {
     if (opcode == vst::audioMasterVersion)
         return 2400;
-    HostedPlugin* host = effect && effect->user ? static_cast<HostedPlugin*>(effect->user) : constructing;
+    Vst2HostedPlugin* host =
+        effect && effect->user ? static_cast<Vst2HostedPlugin*>(effect->user) : constructing;
     return host ? host->Answer(opcode, index, value, ptr, opt) : 0;
 }
 
-intptr_t HostedPlugin::Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
+intptr_t Vst2HostedPlugin::Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 {
     if (settings.recordCalls)
     {
@@ -265,14 +260,14 @@ intptr_t HostedPlugin::Answer(int32_t opcode, int32_t index, intptr_t value, voi
     }
 }
 
-std::string HostedPlugin::Name()
+std::string Vst2HostedPlugin::Name()
 {
     char text[256] = {};
     Dispatch(vst::effGetEffectName, 0, 0, text);
     return text;
 }
 
-std::vector<std::string> HostedPlugin::DescribeIdentity()
+std::vector<std::string> Vst2HostedPlugin::DescribeIdentity()
 {
     std::vector<std::string> lines;
     char text[256] = {};
@@ -310,74 +305,74 @@ std::vector<std::string> HostedPlugin::DescribeIdentity()
     return lines;
 }
 
-void HostedPlugin::Open()
+void Vst2HostedPlugin::Open()
 {
     Dispatch(vst::effOpen);
 }
 
-void HostedPlugin::Configure(double sampleRate, int maxBlockFrames)
+void Vst2HostedPlugin::Configure(double sampleRate, int maxBlockFrames)
 {
     Dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
     Dispatch(vst::effSetBlockSize, 0, maxBlockFrames);
 }
 
-bool HostedPlugin::Resume()
+bool Vst2HostedPlugin::Resume()
 {
     Dispatch(vst::effMainsChanged, 0, 1);
     return true;
 }
 
-void HostedPlugin::Suspend()
+void Vst2HostedPlugin::Suspend()
 {
     Dispatch(vst::effMainsChanged, 0, 0);
 }
 
-double HostedPlugin::ParamNormalized(int index)
+double Vst2HostedPlugin::ParamNormalized(int index)
 {
     return effect ? static_cast<double>(effect->getParameter(effect, index)) : 0.0;
 }
 
-void HostedPlugin::SetParamNormalized(int index, double normalized)
+void Vst2HostedPlugin::SetParamNormalized(int index, double normalized)
 {
     if (effect)
         effect->setParameter(effect, index, static_cast<float>(normalized));
 }
 
-int HostedPlugin::CurrentProgram()
+int Vst2HostedPlugin::CurrentProgram()
 {
     return static_cast<int>(Dispatch(vst::effGetProgram));
 }
 
-std::string HostedPlugin::CurrentProgramName()
+std::string Vst2HostedPlugin::CurrentProgramName()
 {
     char text[256] = {};
     Dispatch(vst::effGetProgramName, 0, 0, text);
     return tpm::Utf8FromProductText(text);
 }
 
-bool HostedPlugin::SelectProgram(int index)
+bool Vst2HostedPlugin::SelectProgram(int index)
 {
     Dispatch(vst::effSetProgram, 0, index);
     return true;
 }
 
-bool HostedPlugin::SupportsDouble()
+bool Vst2HostedPlugin::SupportsDouble()
 {
     return effect && (effect->flags & vst::effFlagsCanDoubleReplacing) != 0 &&
            effect->processDoubleReplacing != nullptr;
 }
 
-void HostedPlugin::Process(float** inputs, float** outputs, int frames)
+void Vst2HostedPlugin::Process(float** inputs, float** outputs, int frames)
 {
     effect->processReplacing(effect, inputs, outputs, frames);
 }
 
-void HostedPlugin::Process(double** inputs, double** outputs, int frames)
+void Vst2HostedPlugin::Process(double** inputs, double** outputs, int frames)
 {
     effect->processDoubleReplacing(effect, inputs, outputs, frames);
 }
 
-bool HostedPlugin::SaveState(std::vector<uint8_t>& bytes)
+bool Vst2HostedPlugin::SaveState(std::vector<uint8_t>& bytes)
 {
     void* data = nullptr;
     const intptr_t size = Dispatch(vst::effGetChunk, 0, 0, &data);
@@ -388,13 +383,13 @@ bool HostedPlugin::SaveState(std::vector<uint8_t>& bytes)
     return true;
 }
 
-bool HostedPlugin::LoadState(const std::vector<uint8_t>& bytes)
+bool Vst2HostedPlugin::LoadState(const std::vector<uint8_t>& bytes)
 {
     std::vector<uint8_t> copy = bytes;
     return Dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(copy.size()), copy.data()) != 0;
 }
 
-bool HostedPlugin::EditorSize(int& width, int& height)
+bool Vst2HostedPlugin::EditorSize(int& width, int& height)
 {
     ERect* rect = nullptr;
     if (!effect || (effect->flags & vst::effFlagsHasEditor) == 0 ||
@@ -406,24 +401,24 @@ bool HostedPlugin::EditorSize(int& width, int& height)
     return true;
 }
 
-bool HostedPlugin::OpenEditor(void* parent)
+bool Vst2HostedPlugin::OpenEditor(void* parent)
 {
     return Dispatch(vst::effEditOpen, 0, 0, parent) != 0;
 }
 
-void HostedPlugin::EditorIdle()
+void Vst2HostedPlugin::EditorIdle()
 {
     Dispatch(vst::effEditIdle);
 }
 
-void HostedPlugin::CloseEditor()
+void Vst2HostedPlugin::CloseEditor()
 {
     Dispatch(vst::effEditClose);
 }
 
 // What the plug-in would show for a normalised value, read as a number in its own units; a
 // two-valued parameter switches.
-bool HostedPlugin::UnitsOfNormalized(int index, double normalized, double& value)
+bool Vst2HostedPlugin::UnitsOfNormalized(int index, double normalized, double& value)
 {
     char text[kValueTextSize] = {};
     if (Dispatch(vst::effVendorSpecific, kVendorIsTwoValued, index) == kVendorAnswer ||
@@ -434,7 +429,7 @@ bool HostedPlugin::UnitsOfNormalized(int index, double normalized, double& value
     return ParseNumber(text, value);
 }
 
-bool HostedPlugin::ValueInUnits(int index, double& value)
+bool Vst2HostedPlugin::ValueInUnits(int index, double& value)
 {
     char text[kValueTextSize] = {};
     Dispatch(vst::effGetParamDisplay, index, 0, text);
@@ -444,7 +439,7 @@ bool HostedPlugin::ValueInUnits(int index, double& value)
 
 // Real units reach the plug-in through its own text-to-value mapping: it turns the number into a
 // normalised value, which goes in through setParameter like any automation.
-void HostedPlugin::SetValueInUnits(int index, double value)
+void Vst2HostedPlugin::SetValueInUnits(int index, double value)
 {
     char text[kValueTextSize] = {};
     std::snprintf(text, sizeof text, "%.12g", value);
@@ -459,7 +454,7 @@ void HostedPlugin::SetValueInUnits(int index, double value)
     Dispatch(vst::effString2Parameter, index, 0, text);
 }
 
-void HostedPlugin::WireChannels(int channels)
+void Vst2HostedPlugin::WireChannels(int channels)
 {
     VstSpeakerArrangement input{}, output{};
     input.numChannels = output.numChannels = channels;

@@ -2,7 +2,7 @@
 // its callbacks (time, identity, automation) as a host would, and closes it again.
 #pragma once
 
-#include "tools/hostkit/HostedInstance.h"
+#include "tools/hostkit/HostedPluginBase.h"
 #include "tools/hostkit/ModuleLibrary.h"
 
 #include <cstdint>
@@ -20,15 +20,15 @@ struct HostCall
     float opt;
 };
 
-class HostedPlugin : public HostedInstance
+class Vst2HostedPlugin : public HostedPluginBase
 {
   public:
-    static std::unique_ptr<HostedPlugin> Load(const std::string& modulePath, std::string& error,
-                                              const HostSettings& settings = {});
+    static std::unique_ptr<Vst2HostedPlugin> Load(const std::string& modulePath, std::string& error,
+                                                  const HostSettings& settings = {});
     // For hosts that link the plug-in in: the entry point is given directly.
-    static std::unique_ptr<HostedPlugin> Create(VstEntryProc entry, std::string& error,
-                                                const HostSettings& settings = {});
-    ~HostedPlugin() override;
+    static std::unique_ptr<Vst2HostedPlugin> Create(VstEntryProc entry, std::string& error,
+                                                    const HostSettings& settings = {});
+    ~Vst2HostedPlugin() override;
 
     AEffect* Effect() { return effect; }
     intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
@@ -48,13 +48,12 @@ class HostedPlugin : public HostedInstance
 
     // A second, opened instance from the same entry point, for questions whose asking changes
     // parameters (what each value displays as); this instance is left as it is. Null if refused.
-    HostedPlugin* Spare() override;
+    Vst2HostedPlugin* Spare() override;
 
     // Moves the transport on by a block, as a host does between process calls.
-    void Advance(int frames) override;
 
     // The format-neutral face, through the dispatcher and the AEffect's callbacks.
-    HostedPlugin* Vst2() override { return this; }
+    Vst2HostedPlugin* Vst2() override { return this; }
     std::string Name() override;
     std::vector<std::string> DescribeIdentity() override;
     int InputCount() override { return effect ? effect->numInputs : 0; }
@@ -93,17 +92,16 @@ class HostedPlugin : public HostedInstance
     int CountCalls(int32_t opcode) const;
 
   private:
-    HostedPlugin() = default;
+    Vst2HostedPlugin() = default;
     static intptr_t Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                              float opt);
     intptr_t Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
 
     std::unique_ptr<ModuleLibrary> library;
     VstEntryProc entry = nullptr;
-    std::unique_ptr<HostedPlugin> spare; // closed before the library is let go
+    std::unique_ptr<Vst2HostedPlugin> spare; // closed before the library is let go
     AEffect* effect = nullptr;
     VstTimeInfo timeInfo{};
-    double samplePosition = 0.0;
     mutable std::mutex callsMutex;
     std::vector<HostCall> calls;
 };

@@ -1,0 +1,8 @@
+#include "tools/hostkit/HostedPluginBase.h"
+
+void HostedPluginBase::Advance(int frames)
+{
+    // A stopped transport stays where it is, as in a host.
+    if (settings.playing || settings.recording)
+        samplePosition += frames;
+}
