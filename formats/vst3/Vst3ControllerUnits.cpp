@@ -3,7 +3,6 @@
 #include "formats/vst3/Vst3Controller.h"
 
 #include "formats/vst3/Vst3Identity.h"
-#include "formats/vst3/Vst3Plugin.h"
 #include "formats/vst3/Vst3Text.h"
 
 namespace
@@ -40,16 +39,16 @@ vst3::tresult Vst3Controller::getProgramListInfo(vst3::int32 listIndex, vst3::Pr
     info = vst3::ProgramListInfo{};
     info.id = vst3identity::kProgramListId;
     vst3text::ToUtf16(vst3identity::kProgramListName, info.name, kTextSize);
-    info.programCount = programCount;
+    info.programCount = model.ProgramListSize();
     return vst3::kResultOk;
 }
 
 vst3::tresult Vst3Controller::getProgramName(vst3::ProgramListID listId, vst3::int32 programIndex,
                                              vst3::String128 name)
 {
-    const PluginInstance* instance = owner.Instance();
+    const PluginInstance* instance = model.Instance();
     if (!instance || !name || listId != vst3identity::kProgramListId || programIndex < 0 ||
-        programIndex >= programCount)
+        programIndex >= model.ProgramListSize())
         return vst3::kInvalidArgument;
     vst3text::ToUtf16(instance->ProgramNameUtf8(programIndex).c_str(), name, kTextSize);
     return vst3::kResultOk;

@@ -6,41 +6,9 @@
 
 #include <cstring>
 
-Vst3Factory* Vst3Factory::Get()
+vst3::IPluginFactory* Vst3Factory::Get()
 {
-    static Vst3Factory factory;
-    factory.addRef();
-    return &factory;
-}
-
-vst3::tresult Vst3Factory::queryInterface(const vst3::TUID iid, void** obj)
-{
-    if (!obj)
-        return vst3::kInvalidArgument;
-    if (vst3::SameUid(iid, vst3::FUnknown::iid) || vst3::SameUid(iid, vst3::IPluginFactory::iid) ||
-        vst3::SameUid(iid, vst3::IPluginFactory2::iid) || vst3::SameUid(iid, vst3::IPluginFactory3::iid))
-    {
-        addRef();
-        *obj = this;
-        return vst3::kResultOk;
-    }
-    *obj = nullptr;
-    return vst3::kNoInterface;
-}
-
-vst3::uint32 Vst3Factory::addRef()
-{
-    return refs.fetch_add(1) + 1;
-}
-
-vst3::uint32 Vst3Factory::release()
-{
-    // The module keeps the factory; the count only answers the host.
-    vst3::uint32 now = refs.load();
-    while (now > 0 && !refs.compare_exchange_weak(now, now - 1))
-    {
-    }
-    return now > 0 ? now - 1 : 0;
+    return Vst3FactoryObject::OfModule();
 }
 
 vst3::tresult Vst3Factory::getFactoryInfo(vst3::PFactoryInfo* info)
@@ -114,7 +82,7 @@ vst3::tresult Vst3Factory::createInstance(vst3::FIDString cid, vst3::FIDString i
     *obj = nullptr;
     if (!vst3::SameUid(cid, vst3identity::kClassId) || !iid)
         return vst3::kInvalidArgument;
-    Vst3Plugin* plugin = Vst3Plugin::Create();
+    Vst3PluginObject* plugin = Vst3PluginObject::Create();
     if (!plugin)
         return vst3::kOutOfMemory;
     // The host's reference comes from queryInterface; the one made with the object goes.

@@ -4,19 +4,16 @@
 #pragma once
 
 #include "formats/vst3/Vst3Abi.h"
+#include "formats/vst3/Vst3Object.h"
 
-#include <atomic>
-
-class Vst3Factory final : public vst3::IPluginFactory3
+class Vst3Factory : public vst3::IPluginFactory3
 {
   public:
     // The module's factory, with a reference for the caller.
-    static Vst3Factory* Get();
+    static vst3::IPluginFactory* Get();
 
-    // FUnknown
-    vst3::tresult queryInterface(const vst3::TUID iid, void** obj) override;
-    vst3::uint32 addRef() override;
-    vst3::uint32 release() override;
+    Vst3Factory(const Vst3Factory&) = delete;
+    Vst3Factory& operator=(const Vst3Factory&) = delete;
 
     // IPluginFactory, 2 and 3
     vst3::tresult getFactoryInfo(vst3::PFactoryInfo* info) override;
@@ -27,9 +24,10 @@ class Vst3Factory final : public vst3::IPluginFactory3
     vst3::tresult getClassInfoUnicode(vst3::int32 index, vst3::PClassInfoW* info) override;
     vst3::tresult setHostContext(vst3::FUnknown* context) override;
 
-  private:
+  protected:
     Vst3Factory() = default;
     ~Vst3Factory() = default;
-
-    std::atomic<vst3::uint32> refs{0};
 };
+
+using Vst3FactoryObject =
+    Vst3ModuleObject<Vst3Factory, vst3::IPluginFactory3, vst3::IPluginFactory2, vst3::IPluginFactory>;

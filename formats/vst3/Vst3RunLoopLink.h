@@ -5,31 +5,28 @@
 #pragma once
 
 #include "formats/vst3/Vst3Abi.h"
-
-#include <atomic>
+#include "formats/vst3/Vst3Object.h"
 
 class Vst3View;
 
-class Vst3RunLoopLink final : public vst3::ITimerHandler, public vst3::IEventHandler
+class Vst3RunLoopLink : public vst3::ITimerHandler, public vst3::IEventHandler
 {
   public:
-    // With one reference, for the view.
-    explicit Vst3RunLoopLink(Vst3View& view) : view(&view) {}
     Vst3RunLoopLink(const Vst3RunLoopLink&) = delete;
     Vst3RunLoopLink& operator=(const Vst3RunLoopLink&) = delete;
 
     // From now on the link calls nothing.
     void Detach() { view = nullptr; }
 
-    vst3::tresult queryInterface(const vst3::TUID iid, void** obj) override;
-    vst3::uint32 addRef() override;
-    vst3::uint32 release() override;
     void onTimer() override;
     void onFDIsSet(vst3::FileDescriptor fd) override;
 
-  private:
+  protected:
+    explicit Vst3RunLoopLink(Vst3View& view) : view(&view) {}
     ~Vst3RunLoopLink() = default;
 
-    std::atomic<vst3::uint32> refs{1};
+  private:
     Vst3View* view; // not owned; null once detached
 };
+
+using Vst3RunLoopLinkObject = Vst3Object<Vst3RunLoopLink, vst3::ITimerHandler, vst3::IEventHandler>;

@@ -1,10 +1,6 @@
 #include "formats/vst3/Vst3View.h"
 
-#include "formats/vst3/Vst3Plugin.h"
-#include "formats/vst3/Vst3RunLoopLink.h"
-
 #include <cstring>
-#include <new>
 #include <utility>
 
 #if defined(_WIN32)
@@ -47,10 +43,10 @@ void CALLBACK OnThreadTimer(HWND window, UINT message, UINT_PTR id, DWORD time)
 #endif
 } // namespace
 
-Vst3View::Vst3View(Vst3Plugin& plugin, std::unique_ptr<IEditorLink> link)
-    : owner(plugin), editor(std::move(link))
+Vst3View::Vst3View(vst3::FUnknown& object, Vst3Model& shared, std::unique_ptr<IEditorLink> link)
+    : edited(object), model(shared), editor(std::move(link))
 {
-    owner.addRef();
+    edited.addRef();
 }
 
 Vst3View::~Vst3View()
@@ -60,33 +56,8 @@ Vst3View::~Vst3View()
     setFrame(nullptr);
     // The editor reaches into the plug-in: it goes first.
     editor.reset();
-    owner.Controller().ViewClosed(this);
-    owner.release();
-}
-
-vst3::tresult Vst3View::queryInterface(const vst3::TUID iid, void** obj)
-{
-    if (!obj)
-        return vst3::kInvalidArgument;
-    *obj = nullptr;
-    if (!vst3::SameUid(iid, vst3::FUnknown::iid) && !vst3::SameUid(iid, vst3::IPlugView::iid))
-        return vst3::kNoInterface;
-    *obj = static_cast<vst3::IPlugView*>(this);
-    addRef();
-    return vst3::kResultOk;
-}
-
-vst3::uint32 Vst3View::addRef()
-{
-    return refs.fetch_add(1, std::memory_order_relaxed) + 1;
-}
-
-vst3::uint32 Vst3View::release()
-{
-    const vst3::uint32 left = refs.fetch_sub(1, std::memory_order_acq_rel) - 1;
-    if (left == 0)
-        delete this;
-    return left;
+    model.SetEditorOpen(false);
+    edited.release();
 }
 
 vst3::tresult Vst3View::isPlatformTypeSupported(vst3::FIDString type)
@@ -207,7 +178,7 @@ void Vst3View::Tick()
     // Keeps the view alive should the host release it from inside a host call below.
     addRef();
     editor->Idle();
-    owner.MainThreadTick();
+    model.MainThreadTick();
     release();
 }
 
@@ -222,7 +193,7 @@ void Vst3View::StartTicks()
     if (!frame || frame->queryInterface(vst3::IRunLoop::iid.bytes, &found) != vst3::kResultOk || !found)
         return;
     runLoop = static_cast<vst3::IRunLoop*>(found);
-    runLoopLink = new (std::nothrow) Vst3RunLoopLink(*this);
+    runLoopLink = Vst3RunLoopLinkObject::Create(*this);
     if (!runLoopLink)
         return;
     timerRegistered = runLoop->registerTimer(runLoopLink, kTickMs) == vst3::kResultOk;

@@ -2,34 +2,28 @@
 // (an X11 window id on Linux, an HWND on Windows), fixed at the editor's size. On Linux the host's
 // run loop (IRunLoop, from the view's frame) drives the editor's frame tick and its X events through
 // a Vst3RunLoopLink; on Windows a thread timer does the main-thread work the editor's own timer does
-// not. The view holds a reference on the plug-in object, so it may outlive everything else the host
-// released.
+// not. The view holds a reference on the plug-in object it edits, so it may outlive everything else
+// the host released; it works on that object's Vst3Model alone.
 #pragma once
 
 #include "formats/vst3/Vst3Abi.h"
+#include "formats/vst3/Vst3Model.h"
+#include "formats/vst3/Vst3Object.h"
+#include "formats/vst3/Vst3RunLoopLink.h"
 #include "plugin/PluginInstance.h"
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 
-class Vst3Plugin;
-class Vst3RunLoopLink;
-
-class Vst3View final : public vst3::IPlugView
+class Vst3View : public vst3::IPlugView
 {
   public:
     // Often enough for the editor's 24 frames a second and for its input to feel immediate.
     static constexpr vst3::TimerInterval kTickMs = 15;
 
-    Vst3View(Vst3Plugin& owner, std::unique_ptr<IEditorLink> editor);
     Vst3View(const Vst3View&) = delete;
     Vst3View& operator=(const Vst3View&) = delete;
-
-    // FUnknown
-    vst3::tresult queryInterface(const vst3::TUID iid, void** obj) override;
-    vst3::uint32 addRef() override;
-    vst3::uint32 release() override;
 
     // IPlugView
     vst3::tresult isPlatformTypeSupported(vst3::FIDString type) override;
@@ -50,20 +44,28 @@ class Vst3View final : public vst3::IPlugView
     // The window's descriptor is readable.
     void EventsReady();
 
-  private:
+  protected:
+    // Holds a reference on edited from now on.
+    Vst3View(vst3::FUnknown& edited, Vst3Model& model, std::unique_ptr<IEditorLink> editor);
     ~Vst3View();
+
+  private:
     void StartTicks();
     void StopTicks();
     vst3::ViewRect Rect() const;
 
-    std::atomic<vst3::uint32> refs{1};
-    Vst3Plugin& owner; // one reference held
+    vst3::FUnknown& edited; // one reference held
+    Vst3Model& model;       // edited's
     std::unique_ptr<IEditorLink> editor;
-    vst3::IPlugFrame* frame = nullptr;      // one reference held
-    vst3::IRunLoop* runLoop = nullptr;      // one reference held while ticks run
-    Vst3RunLoopLink* runLoopLink = nullptr; // one reference held while ticks run
+    vst3::IPlugFrame* frame = nullptr;            // one reference held
+    vst3::IRunLoop* runLoop = nullptr;            // one reference held while ticks run
+    Vst3RunLoopLinkObject* runLoopLink = nullptr; // one reference held while ticks run
     bool open = false;
     bool timerRegistered = false;
     bool eventsRegistered = false;
-    uintptr_t threadTimer = 0; // Windows
+#if defined(_WIN32)
+    uintptr_t threadTimer = 0;
+#endif
 };
+
+using Vst3ViewObject = Vst3Object<Vst3View, vst3::IPlugView>;

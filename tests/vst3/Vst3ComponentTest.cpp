@@ -352,6 +352,53 @@ TEST_F(Vst3Module, OneObjectAnswersEveryInterfaceAndLivesUntilItsLastRelease)
     EXPECT_EQ(view->release(), 0u);
 }
 
+// Whatever id an object answers, the interface's FUnknown is the object's one identity, and every
+// reference handed out comes back: the factory, the plug-in object (base interfaces included) and the view.
+TEST_F(Vst3Module, EveryInterfaceIsTheObjectsOwnAndEveryReferenceReturns)
+{
+    const auto references = [](FUnknown* object) {
+        object->addRef();
+        return object->release();
+    };
+    const auto answersAsOne = [&](FUnknown* object, std::initializer_list<const Uid*> ids) {
+        FUnknown* identity = Query<FUnknown>(object);
+        ASSERT_NE(identity, nullptr);
+        const uint32 held = references(object);
+        for (const Uid* id : ids)
+        {
+            void* face = nullptr;
+            ASSERT_EQ(object->queryInterface(id->bytes, &face), kResultOk);
+            FUnknown* same = Query<FUnknown>(static_cast<FUnknown*>(face));
+            EXPECT_EQ(same, identity);
+            EXPECT_EQ(references(object), held + 2);
+            same->release();
+            static_cast<FUnknown*>(face)->release();
+        }
+        identity->release();
+        EXPECT_EQ(references(object), held - 1);
+        void* none = &none;
+        EXPECT_EQ(object->queryInterface(IRunLoop::iid.bytes, &none), kNoInterface);
+        EXPECT_EQ(none, nullptr);
+        EXPECT_EQ(references(object), held - 1);
+    };
+    answersAsOne(factory, {&IPluginFactory::iid, &IPluginFactory2::iid, &IPluginFactory3::iid});
+
+    IComponent* component = NewComponent();
+    ASSERT_NE(component, nullptr);
+    answersAsOne(component, {&IPluginBase::iid, &IComponent::iid, &IAudioProcessor::iid,
+                             &IProcessContextRequirements::iid, &IEditController::iid, &IUnitInfo::iid});
+    auto* base = Query<IPluginBase>(component);
+    EXPECT_EQ(base->initialize(nullptr), kResultFalse); // the component's, initialized already
+    base->release();
+    auto* controller = Query<IEditController>(component);
+    IPlugView* view = controller->createView(kViewTypeEditor);
+    ASSERT_NE(view, nullptr);
+    answersAsOne(view, {&IPlugView::iid});
+    EXPECT_EQ(references(component), 3u); // the host's two and the view's
+    EXPECT_EQ(view->release(), 0u);
+    Close(component, {controller});
+}
+
 TEST_F(Vst3Module, OnlyStereoInAndOutIsAccepted)
 {
     IComponent* component = NewComponent();

@@ -1,24 +1,12 @@
-// The plug-in object's audio processor: bus arrangements, sample sizes, the process call with its
+// The component's audio processor: bus arrangements, sample sizes, the process call with its
 // parameter points and transport.
-#include "formats/vst3/Vst3Plugin.h"
+#include "formats/vst3/Vst3Component.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace
 {
-// While a process call runs on this thread: the host is then not to be called.
-thread_local bool insideProcess = false;
-
-class ProcessScope
-{
-  public:
-    ProcessScope() { insideProcess = true; }
-    ~ProcessScope() { insideProcess = false; }
-    ProcessScope(const ProcessScope&) = delete;
-    ProcessScope& operator=(const ProcessScope&) = delete;
-};
-
 template <typename Sample> Sample** ChannelsOf(const vst3::AudioBusBuffers& bus)
 {
     if constexpr (sizeof(Sample) == 8)
@@ -39,13 +27,8 @@ template <typename Sample> vst3::uint64 SilentChannels(Sample* const* channels, 
 }
 } // namespace
 
-bool Vst3Plugin::InsideProcess()
-{
-    return insideProcess;
-}
-
-vst3::tresult Vst3Plugin::setBusArrangements(vst3::SpeakerArrangement* inputs, vst3::int32 numIns,
-                                             vst3::SpeakerArrangement* outputs, vst3::int32 numOuts)
+vst3::tresult Vst3Component::setBusArrangements(vst3::SpeakerArrangement* inputs, vst3::int32 numIns,
+                                                vst3::SpeakerArrangement* outputs, vst3::int32 numOuts)
 {
     if (stage.load() != Stage::kInitialized)
         return vst3::kResultFalse;
@@ -55,8 +38,8 @@ vst3::tresult Vst3Plugin::setBusArrangements(vst3::SpeakerArrangement* inputs, v
     return stereo ? vst3::kResultTrue : vst3::kResultFalse;
 }
 
-vst3::tresult Vst3Plugin::getBusArrangement(vst3::BusDirection dir, vst3::int32 index,
-                                            vst3::SpeakerArrangement& arr)
+vst3::tresult Vst3Component::getBusArrangement(vst3::BusDirection dir, vst3::int32 index,
+                                               vst3::SpeakerArrangement& arr)
 {
     if ((dir != vst3::kInput && dir != vst3::kOutput) || index != 0)
         return vst3::kInvalidArgument;
@@ -64,31 +47,31 @@ vst3::tresult Vst3Plugin::getBusArrangement(vst3::BusDirection dir, vst3::int32 
     return vst3::kResultTrue;
 }
 
-vst3::tresult Vst3Plugin::canProcessSampleSize(vst3::int32 symbolicSampleSize)
+vst3::tresult Vst3Component::canProcessSampleSize(vst3::int32 symbolicSampleSize)
 {
     return symbolicSampleSize == vst3::kSample32 || symbolicSampleSize == vst3::kSample64
                ? vst3::kResultTrue
                : vst3::kResultFalse;
 }
 
-vst3::uint32 Vst3Plugin::getLatencySamples()
+vst3::uint32 Vst3Component::getLatencySamples()
 {
     return 0;
 }
 
-vst3::uint32 Vst3Plugin::getTailSamples()
+vst3::uint32 Vst3Component::getTailSamples()
 {
     // The tones go on without input: a host must not stop calling when its input falls silent.
     return vst3::kInfiniteTail;
 }
 
-vst3::uint32 Vst3Plugin::getProcessContextRequirements()
+vst3::uint32 Vst3Component::getProcessContextRequirements()
 {
     using R = vst3::IProcessContextRequirements;
     return R::kNeedTempo | R::kNeedTransportState | R::kNeedProjectTimeMusic | R::kNeedTimeSignature;
 }
 
-vst3::tresult Vst3Plugin::setupProcessing(vst3::ProcessSetup& newSetup)
+vst3::tresult Vst3Component::setupProcessing(vst3::ProcessSetup& newSetup)
 {
     // Active but not processing, the new setup replaces the one the plug-in was activated with (hosts
     // that activated first send theirs now); while blocks may come it would pull the buffers away.
@@ -99,9 +82,10 @@ vst3::tresult Vst3Plugin::setupProcessing(vst3::ProcessSetup& newSetup)
         newSetup.maxSamplesPerBlock <= 0 ||
         canProcessSampleSize(newSetup.symbolicSampleSize) != vst3::kResultTrue)
         return vst3::kInvalidArgument;
-    if (now == Stage::kActive && !instance->Activate(newSetup.sampleRate, newSetup.maxSamplesPerBlock))
+    PluginInstance& instance = *model.Instance();
+    if (now == Stage::kActive && !instance.Activate(newSetup.sampleRate, newSetup.maxSamplesPerBlock))
     {
-        instance->Activate(setup.sampleRate, setup.maxSamplesPerBlock); // back to the one in force
+        instance.Activate(setup.sampleRate, setup.maxSamplesPerBlock); // back to the one in force
         return vst3::kResultFalse;
     }
     setup = newSetup;
@@ -109,25 +93,25 @@ vst3::tresult Vst3Plugin::setupProcessing(vst3::ProcessSetup& newSetup)
     return vst3::kResultOk;
 }
 
-vst3::tresult Vst3Plugin::setProcessing(vst3::TBool state)
+vst3::tresult Vst3Component::setProcessing(vst3::TBool state)
 {
     const Stage now = stage.load();
     if (state)
     {
         if (now != Stage::kActive)
             return vst3::kResultFalse;
-        instance->StartProcessing();
+        model.StartProcessing();
         stage.store(Stage::kProcessing);
         return vst3::kResultOk;
     }
     if (now != Stage::kProcessing)
         return vst3::kResultFalse;
     stage.store(Stage::kActive);
-    instance->StopProcessing();
+    model.StopProcessing();
     return vst3::kResultOk;
 }
 
-TransportSnapshot Vst3Plugin::ReadTransport(const vst3::ProcessContext* context)
+TransportSnapshot Vst3Component::ReadTransport(const vst3::ProcessContext* context)
 {
     TransportSnapshot snapshot;
     if (!context)
@@ -146,13 +130,13 @@ TransportSnapshot Vst3Plugin::ReadTransport(const vst3::ProcessContext* context)
     return snapshot;
 }
 
-vst3::tresult Vst3Plugin::process(vst3::ProcessData& data)
+vst3::tresult Vst3Component::process(vst3::ProcessData& data)
 {
     const Stage now = stage.load();
     if (data.numSamples == 0 && now != Stage::kCreated)
     {
         FlushChanges(data);
-        ReportValues(data);
+        model.ReportValues(data.outputParameterChanges);
         return vst3::kResultOk;
     }
     if (now != Stage::kProcessing)
@@ -160,19 +144,18 @@ vst3::tresult Vst3Plugin::process(vst3::ProcessData& data)
     if (data.numSamples < 0 || data.numOutputs < 1 || !data.outputs ||
         (data.symbolicSampleSize != vst3::kSample32 && data.symbolicSampleSize != vst3::kSample64))
         return vst3::kInvalidArgument;
-    const ProcessScope scope;
-    lastBlockTookOutput.store(data.outputParameterChanges != nullptr, std::memory_order_release);
+    const Vst3Model::BlockScope scope(model, data.outputParameterChanges != nullptr);
     const TransportSnapshot transport = ReadTransport(data.processContext);
     if (data.symbolicSampleSize == vst3::kSample64)
         ProcessBlock<double>(data, transport);
     else
         ProcessBlock<float>(data, transport);
-    ReportValues(data);
+    model.ReportValues(data.outputParameterChanges);
     return vst3::kResultOk;
 }
 
 template <typename Sample>
-void Vst3Plugin::ProcessBlock(vst3::ProcessData& data, const TransportSnapshot& transport)
+void Vst3Component::ProcessBlock(vst3::ProcessData& data, const TransportSnapshot& transport)
 {
     vst3::AudioBusBuffers& out = data.outputs[0];
     Sample** outChannels = ChannelsOf<Sample>(out);
@@ -183,9 +166,10 @@ void Vst3Plugin::ProcessBlock(vst3::ProcessData& data, const TransportSnapshot& 
     const AudioBlock<Sample> block{inChannels, inChannels ? in->numChannels : 0, outChannels, out.numChannels,
                                    data.numSamples};
 
+    PluginInstance& instance = *model.Instance();
     Vst3ChangeReader::ProgramPoint program;
-    const std::span<const ParamChange> changes =
-        TakeProgram(changeReader.Read(data.inputParameterChanges, *instance, block.frames, program), program);
+    const std::span<const ParamChange> changes = model.TakeProgram(
+        changeReader.Read(data.inputParameterChanges, instance, block.frames, program), program);
 
     // Pieces no longer than the block size the host announced, each with the changes that fall in it.
     const int most = std::max(setup.maxSamplesPerBlock, 1);
@@ -198,69 +182,25 @@ void Vst3Plugin::ProcessBlock(vst3::ProcessData& data, const TransportSnapshot& 
         while (end < changes.size() && (changes[end].offset < from + frames || last))
             ++end;
         if (from == 0 && last)
-            instance->Process(block, transport, changes);
+            instance.Process(block, transport, changes);
         else
         {
             for (std::size_t i = next; i < end; ++i)
                 pieceChanges[i - next] = {changes[i].offset - from, changes[i].paramIdx, changes[i].value};
             const AudioBlockPart<Sample> part(block, from, frames);
-            instance->Process(part.block, transport, std::span(pieceChanges.data(), end - next));
+            instance.Process(part.block, transport, std::span(pieceChanges.data(), end - next));
         }
         next = end;
     }
     out.silenceFlags = SilentChannels(outChannels, out.numChannels, block.frames);
 }
 
-void Vst3Plugin::FlushChanges(vst3::ProcessData& data)
+void Vst3Component::FlushChanges(vst3::ProcessData& data)
 {
     // A call without audio carries changes only: they apply at once, in their order.
+    PluginInstance& instance = *model.Instance();
     Vst3ChangeReader::ProgramPoint program;
     for (const ParamChange& change :
-         TakeProgram(flushReader.Read(data.inputParameterChanges, *instance, 0, program), program))
-        instance->SetParamValue(change.paramIdx, change.value);
-}
-
-std::span<const ParamChange> Vst3Plugin::TakeProgram(std::span<const ParamChange> changes,
-                                                     const Vst3ChangeReader::ProgramPoint& program)
-{
-    if (!program.present)
-        return changes;
-    const int index = controller.ProgramIndexOf(program.normalized);
-    const uint32_t selections = controller.ProgramSelections();
-    if (index != controller.SelectedProgram())
-    {
-        // Chosen in the block only: selecting a program is main-thread work.
-        requestedProgram.store(index);
-        return changes;
-    }
-    if (programSelectionsTaken.exchange(selections) == selections)
-        return changes; // the program in force, sent again: no change
-    // The block's copy of the program the host just chose on the main thread. Hosts send the values
-    // they held before it in the same block: up to its frame they are older than the program.
-    const auto later = std::find_if(changes.begin(), changes.end(), [&](const ParamChange& change) {
-        return change.offset > program.offset;
-    });
-    return changes.subspan(static_cast<std::size_t>(later - changes.begin()));
-}
-
-void Vst3Plugin::ReportValues(vst3::ProcessData& data)
-{
-    const uint32_t changes = controller.ValueChanges();
-    if (!data.outputParameterChanges || !controller.HostTold(changes))
-        return;
-    // A host whose controller and processor are apart in its own model (Ardour keeps a copy of every
-    // value) learns a program's values here; hosts that echo them back find them unchanged.
-    for (int i = 0; i < instance->ParamCount(); ++i)
-    {
-        const IParameter* param = instance->Param(i);
-        if (!param || (param->Flags() & IParameter::kHidden))
-            continue;
-        vst3::int32 queueIndex = 0;
-        vst3::int32 pointIndex = 0;
-        const auto id = static_cast<vst3::ParamID>(i);
-        const double normalized = instance->ParamNormalized(i);
-        vst3::IParamValueQueue* queue = data.outputParameterChanges->addParameterData(id, queueIndex);
-        if (queue && queue->addPoint(0, normalized, pointIndex) == vst3::kResultOk)
-            controller.HostHolds(id, normalized);
-    }
+         model.TakeProgram(flushReader.Read(data.inputParameterChanges, instance, 0, program), program))
+        instance.SetParamValue(change.paramIdx, change.value);
 }
