@@ -7,7 +7,7 @@ set -u
 tool=$1 vst2=$2 bundle=$3
 here=$(cd "$(dirname "$0")" && pwd)
 uri=https://www.twinpulsetonemix.org/plugins/twinPulseToneMix
-source "$here/../tools/jack-dummy.sh" lv2-jalv
+source "$here/../tools/jack-dummy.sh" "lv2-jalv"
 passes=0
 pass() { echo "ok   $*"; passes=$((passes + 1)); }
 finish() { echo "$passes passed, $failures failed"; [ "$failures" = 0 ]; exit; }

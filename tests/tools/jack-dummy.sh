@@ -1,9 +1,11 @@
-# Sourced by the player tests with a server name: a scratch folder, failure counting, waiting for
-# events, recordings that start and stop on events, and a JACK server of this run's own on the dummy
-# driver, all cleaned up on exit (with the player and a recording, if the test started them into
-# $player and $capture).
+# Sourced by the player tests with a server name of the test's own, the same at every run: JACK's
+# registry keeps the entry of a server that was killed and takes it back only for the same name, and
+# with eight names taken it starts no server at all. Gives a scratch folder, failure counting, waiting
+# for events, recordings that start and stop on events, and the JACK server on the dummy driver, all
+# cleaned up on exit (with the player and a recording, if the test started them into $player and
+# $capture).
 tmp=$(mktemp -d)
-export JACK_NO_AUDIO_RESERVATION=1 JACK_DEFAULT_SERVER=$1-$$
+export JACK_NO_AUDIO_RESERVATION=1 JACK_DEFAULT_SERVER=$1
 server= player= capture=
 trap 'kill $server $player $capture 2>/dev/null; wait; rm -rf "$tmp"' EXIT
 failures=0
@@ -42,4 +44,4 @@ record_stop() { # wav file
 # dropping its cycle, so that a busy machine leaves no gaps in the recordings.
 jackd --no-realtime --sync --timeout 10000 -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >"$tmp/jackd.log" 2>&1 &
 server=$!
-wait_for 60 jack_lsp system:playback_1 || { echo "FAIL the JACK server did not start"; exit 1; }
+wait_for 60 jack_lsp system:playback_1 || { echo "FAIL the JACK server did not start:"; cat "$tmp/jackd.log"; exit 1; }

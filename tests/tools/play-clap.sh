@@ -5,7 +5,7 @@
 # hold, and closing the window ends playback cleanly.
 set -u
 tool=$1 module=$2
-. "$(dirname "$0")/jack-dummy.sh" tpm-play-clap
+. "$(dirname "$0")/jack-dummy.sh" "tpm-play-clap-$(basename "$module")"
 
 "$tool" --log-automation play "$module" -p Gain=-6 2>"$tmp/play.log" &
 player=$!

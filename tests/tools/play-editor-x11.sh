@@ -5,7 +5,7 @@
 set -u
 tool=$1 module=$2
 check=$(dirname "$0")/wav-check.py
-. "$(dirname "$0")/jack-dummy.sh" tpm-play-x11
+. "$(dirname "$0")/jack-dummy.sh" "tpm-play-x11-$(basename "$module")"
 bar=28 # the program bar's height, above the editor
 
 # The bar: next, previous twice, then a pick from the list that opens over the editor; the window's

@@ -5,7 +5,7 @@
 set -u
 tool=$1 module=$2
 check=$(dirname "$0")/wav-check.py
-. "$(dirname "$0")/jack-dummy.sh" tpm-play
+. "$(dirname "$0")/jack-dummy.sh" "tpm-play-$(basename "$module")"
 
 # A server that does not run: no device at all gives one line and a failure.
 JACK_DEFAULT_SERVER=tpm-none-$$ "$tool" play "$module" --no-editor >/dev/null 2>"$tmp/err"

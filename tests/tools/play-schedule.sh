@@ -4,7 +4,7 @@
 # A schedule with an error names file:line:column and plays nothing.
 set -u
 tool=$1 module=$2
-. "$(dirname "$0")/jack-dummy.sh" tpm-sched
+. "$(dirname "$0")/jack-dummy.sh" "tpm-sched-$(basename "$module")"
 
 printf '0 Fade=1\n1.0 "Base Freq"=300\n0.5 Binaural=4\n' >"$tmp/bad.schedule"
 timeout 120 "$tool" play "$module" --no-editor --schedule "$tmp/bad.schedule" 2>"$tmp/bad.log"
