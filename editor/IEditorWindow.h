@@ -15,6 +15,7 @@
 #include "draw/IBox.h"
 #include "draw/ISurface.h"
 #include "draw/ITextStyle.h"
+#include "editor/EditorSize.h"
 #include "editor/IEditorController.h"
 #include "editor/IWindowLayer.h"
 
@@ -57,8 +58,13 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     void SetWindowLayerFactory(WindowLayerFactory factory) { layerFactory = factory; }
 
     // What the format binding asks of its editor.
-    int Width() const override { return width; }
-    int Height() const override { return height; }
+    int Width() const override { return EditorSizeAtScale(scale).width; }
+    int Height() const override { return EditorSizeAtScale(scale).height; }
+    double Scale() const override { return scale; }
+    void SetScale(double newScale) override { scale = EditorSizeAtScale(newScale).scale; }
+    void SetResizeRequest(IResizeRequest* request) override { resizeRequest = request; }
+    // Where the user's own resizing goes (null: the binding takes none).
+    IResizeRequest* ResizeRequest() const { return resizeRequest; }
     bool OpenWindow(void* parent, bool takeFocus) override;
     void CloseWindow() override;
     void Idle() override;
@@ -165,6 +171,8 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     int height;
     int frameRate;
     WindowLayerFactory layerFactory;
+    double scale = kMinEditorScale;
+    IResizeRequest* resizeRequest = nullptr; // the binding's, for the user's own resizing
 
     std::vector<std::unique_ptr<IControl>> controls; // kMaxControls slots, the first controlCount used
     std::atomic<int> controlCount{0};

@@ -13,7 +13,7 @@ namespace tpm
 
 bool IEditorWindow::OpenWindow(void* parent, bool takeFocus)
 {
-    IBox bounds{0, 0, width, height};
+    IBox bounds{0, 0, Width(), Height()};
     if (layer)
     {
         // A second open keeps the first window's place and size.

@@ -133,4 +133,9 @@ using WindowLayerFactory = std::unique_ptr<IWindowLayer> (*)(IWindowEvents& even
 // answers null where the module has none.
 WindowLayerFactory PlatformWindowLayerFactory();
 
+// The scale the system asks applications to draw at (1 where it says nothing), for hosts that
+// give none of their own. Each platform supplies one; it may talk to the display, so call it when
+// an editor opens, not per frame.
+double SystemEditorScale();
+
 } // namespace tpm

@@ -122,15 +122,16 @@ bool PluginInstance::SaveState(std::vector<uint8_t>& out)
     if (size <= 0 || !bank)
         return false;
     return StateContainer::Wrap(std::span(static_cast<const uint8_t*>(bank), static_cast<std::size_t>(size)),
-                                ParamCount(), CurrentProgram(), out);
+                                ParamCount(), CurrentProgram(), EditorScale(), out);
 }
 
 bool PluginInstance::LoadState(std::span<const uint8_t> data)
 {
     std::span<const uint8_t> bank;
     int program = -1;
+    double scale = 0.0;
     // A program that is no slot marks a damaged block, refused before anything changes.
-    if (!StateContainer::Unwrap(data, ParamCount(), bank, program) || program < -1 ||
+    if (!StateContainer::Unwrap(data, ParamCount(), bank, program, scale) || program < -1 ||
         program >= ProgramCount())
         return false;
     if (!core->SetChunk(bank.data(), static_cast<int64_t>(bank.size()), true))
@@ -138,6 +139,7 @@ bool PluginInstance::LoadState(std::span<const uint8_t> data)
     // The live values were saved in the current slot: selecting it brings them back.
     if (program >= 0 && program != CurrentProgram())
         core->SelectProgram(program);
+    SetEditorScale(scale);
     return true;
 }
 

@@ -76,6 +76,10 @@ class PluginInstance final : private IHostLink
     // container. Load is all or nothing; it also takes a bare bank chunk of the VST2 build.
     bool SaveState(std::vector<uint8_t>& out);
     bool LoadState(std::span<const uint8_t> data);
+    // The editor's scale the state keeps (the size the user left it at); 0 while none is remembered.
+    // A loaded state brings its own back. Any thread (the LV2 binding sets it from its audio thread).
+    double EditorScale() const { return editorScale.load(std::memory_order_relaxed); }
+    void SetEditorScale(double scale) { editorScale.store(scale, std::memory_order_relaxed); }
 
     // Processing. Activate allocates; Process neither allocates nor waits on the host.
     bool Activate(double sampleRate, int maxFrames);
@@ -125,5 +129,6 @@ class PluginInstance final : private IHostLink
     // Full, it drops the newest event: the host still reads every value back.
     BoundedQueue<HostEvent, 1024> events;
     std::atomic<IEventListener*> listener{nullptr};
+    std::atomic<double> editorScale{0.0};
     bool active = false;
 };

@@ -1,5 +1,7 @@
 #include "formats/clap/ClapEditor.h"
 
+#include "editor/EditorSize.h"
+#include "editor/IWindowLayer.h"
 #include "plugin/PluginInstance.h"
 
 #include <cstring>
@@ -29,6 +31,7 @@ void ClapEditor::Attach(PluginInstance* newInstance, const clap_host_t* newHost)
             static_cast<const clap_host_timer_support_t*>(host->get_extension(host, kClapExtTimerSupport));
         descriptors = static_cast<const clap_host_posix_fd_support_t*>(
             host->get_extension(host, kClapExtPosixFdSupport));
+        hostGui = static_cast<const clap_host_gui_t*>(host->get_extension(host, kClapExtGui));
     }
 }
 
@@ -38,7 +41,13 @@ bool ClapEditor::Create(const char* api, bool floating)
     if (!instance || editor || floating || !api || std::strcmp(api, Api()) != 0)
         return false;
     editor = instance->CreateEditor();
-    return editor != nullptr;
+    if (!editor)
+        return false;
+    // Hosts call set_scale next where they know better than the system.
+    const double remembered = instance->EditorScale();
+    editor->SetScale(remembered > 0.0 ? remembered : tpm::SystemEditorScale());
+    editor->SetResizeRequest(this);
+    return true;
 }
 
 void ClapEditor::Destroy()
@@ -69,6 +78,50 @@ bool ClapEditor::SetParent(const clap_window_t& window)
         descriptors->register_fd(host, descriptor, kClapPosixFdRead))
         watchedDescriptor = descriptor;
     return true;
+}
+
+bool ClapEditor::SetScale(double scale)
+{
+    if (!editor || !(scale > 0.0) || instance->EditorScale() > 0.0)
+        return false;
+    editor->SetScale(scale);
+    return true;
+}
+
+bool ClapEditor::GetSize(uint32_t& width, uint32_t& height) const
+{
+    if (!editor)
+        return false;
+    width = static_cast<uint32_t>(editor->Width());
+    height = static_cast<uint32_t>(editor->Height());
+    return true;
+}
+
+bool ClapEditor::SetSize(uint32_t width, uint32_t height)
+{
+    if (!editor)
+        return false;
+    const tpm::EditorSize fit = tpm::FitEditorSize(static_cast<int>(width), static_cast<int>(height));
+    if (static_cast<uint32_t>(fit.width) != width || static_cast<uint32_t>(fit.height) != height)
+        return false;
+    TakeUserScale(fit.scale);
+    return true;
+}
+
+bool ClapEditor::RequestSize(int width, int height)
+{
+    const tpm::EditorSize fit = tpm::FitEditorSize(width, height);
+    if (!editor || !hostGui || !hostGui->request_resize ||
+        !hostGui->request_resize(host, static_cast<uint32_t>(fit.width), static_cast<uint32_t>(fit.height)))
+        return false;
+    TakeUserScale(fit.scale);
+    return true;
+}
+
+void ClapEditor::TakeUserScale(double scale)
+{
+    editor->SetScale(scale);
+    instance->SetEditorScale(editor->Scale());
 }
 
 void ClapEditor::Tick()

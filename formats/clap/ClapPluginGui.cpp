@@ -2,6 +2,9 @@
 // handed to the editor.
 #include "formats/clap/ClapPlugin.h"
 
+#include "editor/EditorSize.h"
+
+#include <algorithm>
 #include <string_view>
 
 const clap_plugin_gui_t ClapPlugin::kGui = {
@@ -48,44 +51,46 @@ void ClapPlugin::GuiDestroy(const clap_plugin_t* p)
 
 bool ClapPlugin::GuiSetScale(const clap_plugin_t* p, double scale)
 {
-    (void)p;
-    (void)scale;
-    return false; // the pictures have one size
+    ClapPlugin* self = Self(p);
+    return self && self->OnMainThread() && self->editor.SetScale(scale);
 }
 
 bool ClapPlugin::GuiGetSize(const clap_plugin_t* p, uint32_t* width, uint32_t* height)
 {
     ClapPlugin* self = Self(p);
-    if (!self || !self->editor.Created() || !width || !height)
-        return false;
-    *width = ClapEditor::kWidth;
-    *height = ClapEditor::kHeight;
-    return true;
+    return self && width && height && self->editor.GetSize(*width, *height);
 }
 
 bool ClapPlugin::GuiCanResize(const clap_plugin_t* p)
 {
-    (void)p;
-    return false;
+    ClapPlugin* self = Self(p);
+    return self && self->editor.Created();
 }
 
 bool ClapPlugin::GuiResizeHints(const clap_plugin_t* p, clap_gui_resize_hints_t* hints)
 {
     if (!Self(p) || !hints)
         return false;
-    *hints = clap_gui_resize_hints_t{false, false, true, ClapEditor::kWidth, ClapEditor::kHeight};
+    *hints = clap_gui_resize_hints_t{true, true, true, tpm::kEditorLogicalWidth, tpm::kEditorLogicalHeight};
     return true;
 }
 
 bool ClapPlugin::GuiAdjustSize(const clap_plugin_t* p, uint32_t* width, uint32_t* height)
 {
-    return GuiGetSize(p, width, height);
+    if (!Self(p) || !width || !height)
+        return false;
+    // Sizes past what an int holds are as good as the largest.
+    const auto side = [](uint32_t v) { return static_cast<int>(std::min<uint32_t>(v, 1u << 20)); };
+    const tpm::EditorSize fit = tpm::FitEditorSize(side(*width), side(*height));
+    *width = static_cast<uint32_t>(fit.width);
+    *height = static_cast<uint32_t>(fit.height);
+    return true;
 }
 
 bool ClapPlugin::GuiSetSize(const clap_plugin_t* p, uint32_t width, uint32_t height)
 {
     ClapPlugin* self = Self(p);
-    return self && self->editor.Created() && width == ClapEditor::kWidth && height == ClapEditor::kHeight;
+    return self && self->OnMainThread() && self->editor.SetSize(width, height);
 }
 
 bool ClapPlugin::GuiSetParent(const clap_plugin_t* p, const clap_window_t* window)

@@ -217,8 +217,9 @@ void Lv2TtlWriter::WriteUi(std::ostream& out) const
     out << "<" << lv2port::kUiUri << ">\n"
         << "    a ui:X11UI ;\n"
         << "    lv2:requiredFeature ui:idleInterface , ui:parent ;\n"
-        << "    lv2:optionalFeature ui:resize , ui:touch , ui:fixedSize , ui:noUserResize ;\n"
-        << "    lv2:extensionData ui:idleInterface";
+        << "    lv2:optionalFeature ui:resize , ui:touch , urid:map , opts:options ;\n"
+        << "    opts:supportedOption ui:scaleFactor ;\n"
+        << "    lv2:extensionData ui:idleInterface , ui:resize , opts:interface";
     const char* const shown[] = {"band", "lfo1Marker", "lfo1State", "lfo2Marker", "lfo2State"};
     for (const char* symbol : shown)
         out << " ;\n    ui:portNotification [ ui:plugin <" << lv2port::kPluginUri << "> ; lv2:symbol "

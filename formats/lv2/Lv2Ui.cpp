@@ -1,7 +1,11 @@
 #include "formats/lv2/Lv2Ui.h"
 
+#include "editor/EditorSize.h"
+#include "editor/IWindowLayer.h"
 #include "formats/lv2/Lv2Features.h"
 #include "plugin/EditorLayout.h"
+
+#include <lv2/atom/atom.h>
 
 #include <cstring>
 #include <new>
@@ -24,12 +28,23 @@ LV2UI_Handle Lv2Ui::Instantiate(const LV2UI_Descriptor* descriptor, const char* 
     if (!self->controller)
         return nullptr;
     self->editor = EditorLayout::Build(*self->controller);
-    if (!self->editor || !self->editor->OpenWindow(parent, false))
+    if (!self->editor)
         return nullptr;
+    if (const auto* map = static_cast<const LV2_URID_Map*>(Lv2Features::Find(features, LV2_URID__map)))
+    {
+        self->scaleFactorKey = map->map(map->handle, LV2_UI__scaleFactor);
+        self->floatType = map->map(map->handle, LV2_ATOM__Float);
+    }
+    const double hostScale = self->ScaleIn(
+        static_cast<const LV2_Options_Option*>(Lv2Features::Find(features, LV2_OPTIONS__options)));
+    self->editor->SetScale(hostScale > 0.0 ? hostScale : tpm::SystemEditorScale());
+    if (!self->editor->OpenWindow(parent, false))
+        return nullptr;
+    self->editor->SetResizeRequest(self.get());
     *widget = reinterpret_cast<LV2UI_Widget>(self->editor->NativeWindow());
-    if (const auto* resize = static_cast<const LV2UI_Resize*>(Lv2Features::Find(features, LV2_UI__resize)))
-        if (resize->ui_resize)
-            resize->ui_resize(resize->handle, self->editor->Width(), self->editor->Height());
+    self->hostResize = static_cast<const LV2UI_Resize*>(Lv2Features::Find(features, LV2_UI__resize));
+    if (self->hostResize && self->hostResize->ui_resize)
+        self->hostResize->ui_resize(self->hostResize->handle, self->editor->Width(), self->editor->Height());
     return self.release();
 }
 
@@ -55,11 +70,80 @@ int Lv2Ui::Idle(LV2UI_Handle handle)
     return 0;
 }
 
+double Lv2Ui::ScaleIn(const LV2_Options_Option* options) const
+{
+    for (const LV2_Options_Option* o = options; scaleFactorKey != 0 && o && o->key != 0; ++o)
+        if (o->key == scaleFactorKey && o->type == floatType && o->size == sizeof(float) && o->value)
+        {
+            float scale = 0.0f;
+            std::memcpy(&scale, o->value, sizeof scale);
+            return scale > 0.0f ? scale : 0.0;
+        }
+    return 0.0;
+}
+
+void Lv2Ui::TakeScale(double scale)
+{
+    const int oldWidth = editor->Width();
+    const int oldHeight = editor->Height();
+    editor->SetScale(scale);
+    if ((editor->Width() != oldWidth || editor->Height() != oldHeight) && hostResize && hostResize->ui_resize)
+        hostResize->ui_resize(hostResize->handle, editor->Width(), editor->Height());
+}
+
+bool Lv2Ui::RequestSize(int width, int height)
+{
+    const tpm::EditorSize fit = tpm::FitEditorSize(width, height);
+    if (!hostResize || !hostResize->ui_resize ||
+        hostResize->ui_resize(hostResize->handle, fit.width, fit.height) != 0)
+        return false;
+    editor->SetScale(fit.scale);
+    return true;
+}
+
+int Lv2Ui::HostResize(LV2UI_Feature_Handle handle, int width, int height)
+{
+    Lv2Ui* self = Self(handle);
+    const tpm::EditorSize fit = tpm::FitEditorSize(width, height);
+    self->editor->SetScale(fit.scale);
+    if (fit.width == width && fit.height == height)
+        return 0;
+    // Off the aspect ratio: the editor took the nearest size that fits, and tells the host so.
+    if (self->hostResize && self->hostResize->ui_resize)
+        self->hostResize->ui_resize(self->hostResize->handle, fit.width, fit.height);
+    return 1;
+}
+
+uint32_t Lv2Ui::GetOptions(LV2_Handle handle, LV2_Options_Option* options)
+{
+    (void)handle;
+    (void)options;
+    return LV2_OPTIONS_ERR_UNKNOWN;
+}
+
+uint32_t Lv2Ui::SetOptions(LV2_Handle handle, const LV2_Options_Option* options)
+{
+    Lv2Ui* self = static_cast<Lv2Ui*>(handle);
+    const double scale = self->ScaleIn(options);
+    if (scale > 0.0)
+        self->TakeScale(scale);
+    return LV2_OPTIONS_SUCCESS;
+}
+
 const void* Lv2Ui::ExtensionData(const char* uri)
 {
     static const LV2UI_Idle_Interface kIdle = {&Idle};
-    if (uri && std::strcmp(uri, LV2_UI__idleInterface) == 0)
+    // The host's handle for the resize call is the editor's own (the instance).
+    static const LV2UI_Resize kResize = {nullptr, &HostResize};
+    static const LV2_Options_Interface kOptions = {&GetOptions, &SetOptions};
+    if (!uri)
+        return nullptr;
+    if (std::strcmp(uri, LV2_UI__idleInterface) == 0)
         return &kIdle;
+    if (std::strcmp(uri, LV2_UI__resize) == 0)
+        return &kResize;
+    if (std::strcmp(uri, LV2_OPTIONS__interface) == 0)
+        return &kOptions;
     return nullptr;
 }
 

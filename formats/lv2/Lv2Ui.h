@@ -1,15 +1,19 @@
 // The LV2 editor module's UI instance: the product's editor over a port-based controller, embedded in
-// the window the host gives (ui:parent) and driven by the host's idle calls.
+// the window the host gives (ui:parent) and driven by the host's idle calls. It draws at the host's
+// ui:scaleFactor (else the system's scale), follows the host's later scale through the options
+// interface and sizes the host gives through ui:resize, and tells the host of each size it takes.
 #pragma once
 
 #include "formats/lv2/Lv2UiController.h"
 #include "plugin/EditorLayout.h"
 
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 
 #include <memory>
 
-class Lv2Ui
+class Lv2Ui final : private IEditorLink::IResizeRequest
 {
   public:
     static const LV2UI_Descriptor kDescriptor;
@@ -27,6 +31,20 @@ class Lv2Ui
                           const void* buffer);
     static const void* ExtensionData(const char* uri);
     static int Idle(LV2UI_Handle handle);
+    // The host's resizing of the window it gave (ui:resize, host to editor).
+    static int HostResize(LV2UI_Feature_Handle handle, int width, int height);
+    static uint32_t GetOptions(LV2_Handle handle, LV2_Options_Option* options);
+    static uint32_t SetOptions(LV2_Handle handle, const LV2_Options_Option* options);
+
+    // The scale among the options; 0 where they name none.
+    double ScaleIn(const LV2_Options_Option* options) const;
+    // Takes a scale and tells the host the size it gives.
+    void TakeScale(double scale);
+    bool RequestSize(int width, int height) override;
+
+    const LV2UI_Resize* hostResize = nullptr;
+    LV2_URID scaleFactorKey = 0;
+    LV2_URID floatType = 0;
 
     // Declared first, destroyed last: the editor goes before its controller.
     std::unique_ptr<Lv2UiController> controller;

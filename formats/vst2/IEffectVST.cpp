@@ -1,4 +1,7 @@
 #include "formats/vst2/IEffectVST.h"
+
+#include "editor/EditorSize.h"
+#include "editor/IWindowLayer.h"
 #include "formats/vst2/Vst2Identity.h"
 
 #include "formats/vst2/HostTable.h"
@@ -129,6 +132,8 @@ IEffectVST::IEffectVST(audioMasterCallback host, std::unique_ptr<IEffectBase> pl
     inputArrangement.type = ArrangementType(inputs);
     outputArrangement.numChannels = outputs;
     outputArrangement.type = ArrangementType(outputs);
+    if (editor)
+        editor->SetResizeRequest(this);
     RefreshEditorRect();
     accumulateBuffers.assign(static_cast<std::size_t>(outputs), std::vector<float>(kAccumulateFrames));
     p.SetHostLink(this);
@@ -218,10 +223,30 @@ void IEffectVST::RefreshEditorRect()
     editorRect.right = static_cast<VstInt16>(editor->Width());
 }
 
+void IEffectVST::TakeSystemScale()
+{
+    if (!editor || systemScaleTaken)
+        return;
+    editor->SetScale(tpm::SystemEditorScale());
+    systemScaleTaken = true;
+    RefreshEditorRect();
+}
+
+bool IEffectVST::RequestSize(int width, int height)
+{
+    const tpm::EditorSize fit = tpm::FitEditorSize(width, height);
+    if (!editor || CallHost(vst::audioMasterSizeWindow, fit.width, fit.height) == 0)
+        return false;
+    editor->SetScale(fit.scale);
+    RefreshEditorRect();
+    return true;
+}
+
 bool IEffectVST::OpenEditor(void* parent)
 {
     if (!editor)
         return false;
+    TakeSystemScale();
     // This host gives editor windows no keyboard focus of their own unless they take it.
     const bool takeFocus = static_cast<HostId>(HostCode()) == HostId::kAcoustica;
     if (!editor->OpenWindow(parent, takeFocus))
@@ -234,6 +259,7 @@ bool IEffectVST::CloseEditor()
     if (!editor)
         return false;
     editor->CloseWindow();
+    systemScaleTaken = false;
     return true;
 }
 

@@ -12,7 +12,7 @@
 #include <mutex>
 #include <vector>
 
-class IEffectVST final : private IHostLink
+class IEffectVST final : private IHostLink, private IEditorLink::IResizeRequest
 {
   public:
     IEffectVST(audioMasterCallback host, std::unique_ptr<IEffectBase> product);
@@ -54,7 +54,11 @@ class IEffectVST final : private IHostLink
     // Rewires the channels for hosts that need it, once.
     void PrepareForHost();
     void RefreshEditorRect();
+    // The system's scale, read once for each opening of the editor: VST2 hosts tell none.
+    void TakeSystemScale();
     bool OpenEditor(void* parent);
+    // The editor's grip: the host resizes its window (audioMasterSizeWindow) before the editor follows.
+    bool RequestSize(int width, int height) override;
     bool CloseEditor();
 
     // IHostLink: the core's messages as audioMaster calls.
@@ -84,4 +88,5 @@ class IEffectVST final : private IHostLink
     std::atomic<int32_t> hostCode{-1};
     std::atomic<int32_t> hostVersion{0}; // packed major << 16 | minor << 8 | patch
     bool hostPrepared = false;
+    bool systemScaleTaken = false; // for the editor's opening to come or open now
 };

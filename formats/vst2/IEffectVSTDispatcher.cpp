@@ -57,6 +57,9 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
     case effEditGetRect:
         if (!ptr || !editor)
             return 0;
+        // Hosts ask before they open the window they give the editor: the system's scale counts
+        // from here.
+        TakeSystemScale();
         *static_cast<ERect**>(ptr) = &editorRect;
         return 1;
     case effEditOpen:

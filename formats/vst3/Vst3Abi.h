@@ -788,6 +788,18 @@ class IPlugFrame : public FUnknown
     ~IPlugFrame() = default;
 };
 
+// The host tells an open or opening view the scale of the screen it shows on.
+class IPlugViewContentScaleSupport : public FUnknown
+{
+  public:
+    using ScaleFactor = float;
+    virtual tresult setContentScaleFactor(ScaleFactor factor) = 0;
+    static constexpr Uid iid = MakeUid(0x65ED9690, 0x8AC44525, 0x8AADEF7A, 0x72EA703F);
+
+  protected:
+    ~IPlugViewContentScaleSupport() = default;
+};
+
 // Linux only in practice: the host's run loop, queried from the IPlugFrame, drives the editor's
 // timer and its X connection's file descriptor.
 using TimerInterval = uint64;

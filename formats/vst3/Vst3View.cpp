@@ -1,5 +1,8 @@
 #include "formats/vst3/Vst3View.h"
 
+#include "editor/EditorSize.h"
+#include "editor/IWindowLayer.h"
+
 #include <cstring>
 #include <utility>
 
@@ -47,6 +50,10 @@ Vst3View::Vst3View(vst3::FUnknown& object, Vst3Model& shared, std::unique_ptr<IE
     : edited(object), model(shared), editor(std::move(link))
 {
     edited.addRef();
+    const PluginInstance* instance = model.Instance();
+    const double remembered = instance ? instance->EditorScale() : 0.0;
+    editor->SetScale(remembered > 0.0 ? remembered : tpm::SystemEditorScale());
+    editor->SetResizeRequest(this);
 }
 
 Vst3View::~Vst3View()
@@ -118,12 +125,17 @@ vst3::tresult Vst3View::getSize(vst3::ViewRect* size)
 
 vst3::tresult Vst3View::onSize(vst3::ViewRect* newSize)
 {
-    // The pictures have one size.
-    const vst3::ViewRect fixed = Rect();
-    return newSize && newSize->right - newSize->left == fixed.right &&
-                   newSize->bottom - newSize->top == fixed.bottom
-               ? vst3::kResultTrue
-               : vst3::kResultFalse;
+    if (!newSize)
+        return vst3::kInvalidArgument;
+    const int width = newSize->right - newSize->left;
+    const int height = newSize->bottom - newSize->top;
+    const tpm::EditorSize fit = tpm::FitEditorSize(width, height);
+    // Only the sizes checkSizeConstraint gives.
+    if (fit.width != width || fit.height != height)
+        return vst3::kResultFalse;
+    if (width != editor->Width() || height != editor->Height())
+        TakeUserScale(fit.scale);
+    return vst3::kResultTrue;
 }
 
 vst3::tresult Vst3View::onFocus(vst3::TBool state)
@@ -152,17 +164,49 @@ vst3::tresult Vst3View::setFrame(vst3::IPlugFrame* newFrame)
 
 vst3::tresult Vst3View::canResize()
 {
-    return vst3::kResultFalse;
+    return vst3::kResultTrue;
 }
 
 vst3::tresult Vst3View::checkSizeConstraint(vst3::ViewRect* rect)
 {
     if (!rect)
         return vst3::kInvalidArgument;
-    const vst3::ViewRect fixed = Rect();
-    rect->right = rect->left + fixed.right;
-    rect->bottom = rect->top + fixed.bottom;
+    const tpm::EditorSize fit = tpm::FitEditorSize(rect->right - rect->left, rect->bottom - rect->top);
+    rect->right = rect->left + fit.width;
+    rect->bottom = rect->top + fit.height;
     return vst3::kResultTrue;
+}
+
+vst3::tresult Vst3View::setContentScaleFactor(ScaleFactor factor)
+{
+    const PluginInstance* instance = model.Instance();
+    if (!(factor > 0.0f) || (instance && instance->EditorScale() > 0.0))
+        return vst3::kResultFalse;
+    const int oldWidth = editor->Width();
+    const int oldHeight = editor->Height();
+    editor->SetScale(factor);
+    // An open view asks its frame for the new size, as after any change of its own.
+    vst3::ViewRect rect = Rect();
+    if (open && frame && (rect.right != oldWidth || rect.bottom != oldHeight))
+        frame->resizeView(this, &rect);
+    return vst3::kResultOk;
+}
+
+bool Vst3View::RequestSize(int width, int height)
+{
+    const tpm::EditorSize fit = tpm::FitEditorSize(width, height);
+    vst3::ViewRect rect{0, 0, fit.width, fit.height};
+    if (!frame || frame->resizeView(this, &rect) != vst3::kResultOk)
+        return false;
+    TakeUserScale(fit.scale);
+    return true;
+}
+
+void Vst3View::TakeUserScale(double scale)
+{
+    editor->SetScale(scale);
+    if (PluginInstance* instance = model.Instance())
+        instance->SetEditorScale(editor->Scale());
 }
 
 void Vst3View::EventsReady()
@@ -176,10 +220,11 @@ void Vst3View::Tick()
     if (!open)
         return;
     // Keeps the view alive should the host release it from inside a host call below.
-    addRef();
+    vst3::IPlugView& self = *this;
+    self.addRef();
     editor->Idle();
     model.MainThreadTick();
-    release();
+    self.release();
 }
 
 void Vst3View::StartTicks()

@@ -1,5 +1,7 @@
 // The plug-in's editor as a VST3 view: the product's editor window embedded in the host's window
-// (an X11 window id on Linux, an HWND on Windows), fixed at the editor's size. On Linux the host's
+// (an X11 window id on Linux, an HWND on Windows), at the size the state remembers, else at the
+// host's content scale, else the system's; the user resizes it through the host's frame or the
+// editor's own grip (which asks the frame), the aspect ratio kept. On Linux the host's
 // run loop (IRunLoop, from the view's frame) drives the editor's frame tick and its X events through
 // a Vst3RunLoopLink; on Windows a thread timer does the main-thread work the editor's own timer does
 // not. The view holds a reference on the plug-in object it edits, so it may outlive everything else
@@ -16,7 +18,9 @@
 #include <cstdint>
 #include <memory>
 
-class Vst3View : public vst3::IPlugView
+class Vst3View : public vst3::IPlugView,
+                 public vst3::IPlugViewContentScaleSupport,
+                 private IEditorLink::IResizeRequest
 {
   public:
     // Often enough for the editor's 24 frames a second and for its input to feel immediate.
@@ -39,6 +43,9 @@ class Vst3View : public vst3::IPlugView
     vst3::tresult canResize() override;
     vst3::tresult checkSizeConstraint(vst3::ViewRect* rect) override;
 
+    // IPlugViewContentScaleSupport: ignored once the user chose a size the state keeps.
+    vst3::tresult setContentScaleFactor(ScaleFactor factor) override;
+
     // The main thread's regular turn while the window is open.
     void Tick();
     // The window's descriptor is readable.
@@ -53,6 +60,9 @@ class Vst3View : public vst3::IPlugView
     void StartTicks();
     void StopTicks();
     vst3::ViewRect Rect() const;
+    bool RequestSize(int width, int height) override;
+    // A size the user chose: the editor takes it and the state remembers it.
+    void TakeUserScale(double scale);
 
     vst3::FUnknown& edited; // one reference held
     Vst3Model& model;       // edited's
@@ -68,4 +78,4 @@ class Vst3View : public vst3::IPlugView
 #endif
 };
 
-using Vst3ViewObject = Vst3Object<Vst3View, vst3::IPlugView>;
+using Vst3ViewObject = Vst3Object<Vst3View, vst3::IPlugView, vst3::IPlugViewContentScaleSupport>;

@@ -570,7 +570,11 @@ bool ClapHostedPlugin::EditorSize(int& width, int& height)
     if (!gui || !gui->is_api_supported(plugin, kWindowApi, false))
         return false;
     if (!guiCreated)
+    {
         guiCreated = gui->create(plugin, kWindowApi, false);
+        if (guiCreated && editorScale > 0.0)
+            gui->set_scale(plugin, editorScale);
+    }
     uint32_t w = 0;
     uint32_t h = 0;
     if (!guiCreated || !gui->get_size(plugin, &w, &h) || w == 0 || h == 0)
@@ -597,6 +601,20 @@ bool ClapHostedPlugin::OpenEditor(void* parent)
     if (!gui->set_parent(plugin, &window))
         return false;
     gui->show(plugin);
+    return true;
+}
+
+bool ClapHostedPlugin::ResizeEditor(int& width, int& height)
+{
+    const auto* gui = Extension<clap_plugin_gui_t>(kClapExtGui);
+    if (!gui || !guiCreated || width <= 0 || height <= 0 || !gui->can_resize(plugin))
+        return false;
+    uint32_t w = static_cast<uint32_t>(width);
+    uint32_t h = static_cast<uint32_t>(height);
+    if (!gui->adjust_size(plugin, &w, &h) || !gui->set_size(plugin, w, h))
+        return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
     return true;
 }
 

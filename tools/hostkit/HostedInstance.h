@@ -133,6 +133,17 @@ class HostedInstance
     virtual bool OpenEditor(void* parent) = 0;
     virtual void EditorIdle() = 0;
     virtual void CloseEditor() = 0;
+    // The scale the editor is to draw at, told through the format's own channel when the editor is
+    // made (before EditorSize); 0 tells none, leaving the plug-in to ask the system.
+    virtual void SetEditorScale(double scale) { editorScale = scale; }
+    // Asks the open editor to take the size the user dragged its window to; width and height come
+    // back as the size it took. False where the format gives a host no way to resize an editor.
+    virtual bool ResizeEditor(int& width, int& height)
+    {
+        (void)width;
+        (void)height;
+        return false;
+    }
 
     // Called on a real-time thread: what the plug-in sends on it is answered without printing.
     static void MarkRealTimeThread();
@@ -142,6 +153,8 @@ class HostedInstance
 
   protected:
     HostedInstance() = default;
+
+    double editorScale = 0.0;
 };
 
 // A .clap file is hosted as CLAP, a .vst3 bundle or module (or the binary inside a bundle) as VST3, a

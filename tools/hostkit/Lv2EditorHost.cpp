@@ -1,5 +1,7 @@
 #include "tools/hostkit/Lv2EditorHost.h"
 
+#include <lv2/atom/atom.h>
+#include <lv2/options/options.h>
 #include <lv2/urid/urid.h>
 
 #include <cstring>
@@ -43,7 +45,8 @@ bool Lv2EditorHost::Available(LilvWorld* world, const LilvPlugin* plugin)
 }
 
 std::unique_ptr<Lv2EditorHost> Lv2EditorHost::Open(LilvWorld* world, const LilvPlugin* plugin,
-                                                   Lv2UridMap& map, void* parent, Callbacks callbacks)
+                                                   Lv2UridMap& map, void* parent, double scale,
+                                                   Callbacks callbacks)
 {
     LilvUIs* uis = plugin ? lilv_plugin_get_uis(plugin) : nullptr;
     const LilvUI* ui = uis ? X11Ui(world, uis) : nullptr;
@@ -75,8 +78,14 @@ std::unique_ptr<Lv2EditorHost> Lv2EditorHost::Open(LilvWorld* world, const LilvP
     const LV2_Feature resizeFeature{LV2_UI__resize, &self->resize};
     const LV2_Feature touchFeature{LV2_UI__touch, &self->touch};
     static const LV2_Feature idleFeature{LV2_UI__idleInterface, nullptr};
+    const float scaleFactor = static_cast<float>(scale);
+    const LV2_Options_Option options[] = {{LV2_OPTIONS_INSTANCE, 0, map.Map(LV2_UI__scaleFactor),
+                                           sizeof scaleFactor, map.Map(LV2_ATOM__Float), &scaleFactor},
+                                          {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+    const LV2_Feature optionsFeature{LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
     const LV2_Feature* features[] = {&parentFeature, &mapFeature,  &resizeFeature,
-                                     &touchFeature,  &idleFeature, nullptr};
+                                     &touchFeature,  &idleFeature, scale > 0.0 ? &optionsFeature : nullptr,
+                                     nullptr};
     const std::string bundlePath = PathOf(lilv_ui_get_bundle_uri(ui));
     LV2UI_Widget widget = nullptr;
     self->handle =
@@ -101,6 +110,22 @@ void Lv2EditorHost::Idle()
 {
     if (idle && idle->idle)
         idle->idle(handle);
+}
+
+bool Lv2EditorHost::ResizeTo(int newWidth, int newHeight)
+{
+    const auto* own = descriptor->extension_data
+                          ? static_cast<const LV2UI_Resize*>(descriptor->extension_data(LV2_UI__resize))
+                          : nullptr;
+    if (!own || !own->ui_resize)
+        return false;
+    // 0: taken as given; else it tells the size it took through our own ui:resize.
+    if (own->ui_resize(handle, newWidth, newHeight) == 0)
+    {
+        width = newWidth;
+        height = newHeight;
+    }
+    return width > 0 && height > 0;
 }
 
 void Lv2EditorHost::Tell(uint32_t port, float value)

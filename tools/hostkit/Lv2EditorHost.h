@@ -24,9 +24,10 @@ class Lv2EditorHost
 
     // True when the plug-in has an X11 editor this host can load.
     static bool Available(LilvWorld* world, const LilvPlugin* plugin);
-    // The editor as a child of the X11 window `parent`; null when there is none or it refused.
+    // The editor as a child of the X11 window `parent`, told the scale as ui:scaleFactor when it is
+    // above 0; null when there is none or it refused.
     static std::unique_ptr<Lv2EditorHost> Open(LilvWorld* world, const LilvPlugin* plugin, Lv2UridMap& map,
-                                               void* parent, Callbacks callbacks);
+                                               void* parent, double scale, Callbacks callbacks);
     ~Lv2EditorHost();
     Lv2EditorHost(const Lv2EditorHost&) = delete;
     Lv2EditorHost& operator=(const Lv2EditorHost&) = delete;
@@ -35,6 +36,9 @@ class Lv2EditorHost
     int Width() const { return width; }
     int Height() const { return height; }
     void Idle();
+    // Gives the editor a size through its own ui:resize; false where it has none or refused. The
+    // size it took is Width() x Height() after.
+    bool ResizeTo(int width, int height);
     // A port's value, as the plug-in has it now.
     void Tell(uint32_t port, float value);
 

@@ -672,7 +672,7 @@ bool Lv2HostedPlugin::EditorSize(int& width, int& height)
 bool Lv2HostedPlugin::OpenEditor(void* parent)
 {
     editor.reset();
-    editor = Lv2EditorHost::Open(world.get(), plugin, map, parent,
+    editor = Lv2EditorHost::Open(world.get(), plugin, map, parent, editorScale,
                                  {[this](uint32_t port, float value) { EditorWrite(port, value); },
                                   [this](uint32_t port, bool grabbed) { EditorTouch(port, grabbed); }});
     if (!editor)
@@ -686,6 +686,15 @@ bool Lv2HostedPlugin::OpenEditor(void* parent)
     toldInputs.assign(controls.size(), untold);
     toldOutputs.assign(controlOutputs.size(), untold);
     EditorIdle(); // every port's value before the editor first draws
+    return true;
+}
+
+bool Lv2HostedPlugin::ResizeEditor(int& width, int& height)
+{
+    if (!editor || !editor->ResizeTo(width, height))
+        return false;
+    width = editorWidth = editor->Width();
+    height = editorHeight = editor->Height();
     return true;
 }
 

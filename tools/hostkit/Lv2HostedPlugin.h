@@ -68,6 +68,7 @@ class Lv2HostedPlugin : public HostedPluginBase
 
     bool EditorSize(int& width, int& height) override;
     bool OpenEditor(void* parent) override;
+    bool ResizeEditor(int& width, int& height) override;
     void EditorIdle() override;
     void CloseEditor() override { editor.reset(); }
 

@@ -9,7 +9,9 @@ namespace
 constexpr uint8_t kChunkMagic[4] = {0x74, 0x66, 0x66, 0x70};
 constexpr uint32_t kChunkVersion = 0x10000;
 constexpr uint8_t kContainerMagic[4] = {'t', 'P', 'T', 'M'};
-constexpr uint32_t kContainerVersion = 2;
+constexpr uint32_t kContainerVersion = 3;
+constexpr uint32_t kContainerVersionWritten = 2; // version 3 only adds the editor's scale
+constexpr std::size_t kContainerHeaderWithScale = 24;
 constexpr std::size_t kContainerHeader = 16;
 constexpr std::size_t kContainerHeaderV1 = 12;
 
@@ -91,7 +93,9 @@ bool ProductBank::FromState(const std::vector<uint8_t>& state, int paramCount, s
         if (!header.U32(version) || !header.U32(params) || version > kContainerVersion ||
             params != static_cast<uint32_t>(paramCount) || (version >= 2 && !header.U32(current)))
             return false;
-        start = version >= 2 ? kContainerHeader : kContainerHeaderV1;
+        start = version >= 3   ? kContainerHeaderWithScale
+                : version >= 2 ? kContainerHeader
+                               : kContainerHeaderV1;
         if (version >= 2)
             currentProgram = static_cast<int32_t>(current);
     }
@@ -107,7 +111,7 @@ std::vector<uint8_t> ProductBank::ToState(const std::vector<uint8_t>& bank, int 
                                           int currentProgram)
 {
     std::vector<uint8_t> state(kContainerMagic, kContainerMagic + 4);
-    AppendU32(state, kContainerVersion);
+    AppendU32(state, kContainerVersionWritten);
     AppendU32(state, static_cast<uint32_t>(paramCount));
     AppendU32(state, static_cast<uint32_t>(currentProgram));
     state.insert(state.end(), bank.begin(), bank.end());

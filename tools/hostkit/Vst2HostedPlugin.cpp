@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace
 {
@@ -399,6 +400,16 @@ bool Vst2HostedPlugin::EditorSize(int& width, int& height)
     width = rect->right - rect->left;
     height = rect->bottom - rect->top;
     return true;
+}
+
+void Vst2HostedPlugin::SetEditorScale(double scale)
+{
+    editorScale = scale;
+#if !defined(_WIN32)
+    // Plug-ins that follow GTK's setting read it as the editor opens (ours: when Xft.dpi is unset).
+    if (scale > 0.0)
+        setenv("GDK_SCALE", std::to_string(scale).c_str(), 1);
+#endif
 }
 
 bool Vst2HostedPlugin::OpenEditor(void* parent)

@@ -85,6 +85,8 @@ class Vst2HostedPlugin : public HostedPluginBase
     bool LoadState(const std::vector<uint8_t>& bytes) override;
     bool EditorSize(int& width, int& height) override;
     bool OpenEditor(void* parent) override;
+    // VST2 has no way to tell an editor a scale: the system's setting (GDK_SCALE) stands in for it.
+    void SetEditorScale(double scale) override;
     void EditorIdle() override;
     void CloseEditor() override;
     std::vector<HostCall> Calls() const;

@@ -730,6 +730,18 @@ bool Vst3HostedPlugin::EditorSize(int& width, int& height)
             return false;
         }
         view->setFrame(services->Frame());
+        if (editorScale > 0.0)
+        {
+            void* found = nullptr;
+            if (view->queryInterface(vst3::IPlugViewContentScaleSupport::iid.bytes, &found) ==
+                    vst3::kResultOk &&
+                found)
+            {
+                auto* scaling = static_cast<vst3::IPlugViewContentScaleSupport*>(found);
+                scaling->setContentScaleFactor(static_cast<float>(editorScale));
+                scaling->release();
+            }
+        }
     }
     vst3::ViewRect size{};
     if (view->getSize(&size) != vst3::kResultOk || size.right <= size.left || size.bottom <= size.top)
@@ -747,6 +759,18 @@ bool Vst3HostedPlugin::OpenEditor(void* parent)
         return false;
     viewAttached = view->attached(parent, kPlatformType) == vst3::kResultOk;
     return viewAttached;
+}
+
+bool Vst3HostedPlugin::ResizeEditor(int& width, int& height)
+{
+    if (!view || !viewAttached || view->canResize() != vst3::kResultTrue)
+        return false;
+    vst3::ViewRect rect{0, 0, width, height};
+    if (view->checkSizeConstraint(&rect) != vst3::kResultTrue || view->onSize(&rect) != vst3::kResultTrue)
+        return false;
+    width = rect.right - rect.left;
+    height = rect.bottom - rect.top;
+    return true;
 }
 
 void Vst3HostedPlugin::EditorIdle()

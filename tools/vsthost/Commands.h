@@ -46,6 +46,7 @@ struct EditorOptions
     int afterMs = 500;         // how long the editor runs before the screenshot
     bool printParams = false;  // every parameter as "name=display text" once the editor has closed
     bool reportWindow = false; // "READY ..." and "SCREENSHOT ..." lines on stdout for scripts
+    double scale = 0.0;        // the editor's scale as the host gives it (0: the plug-in's choice)
 };
 
 // What comes before a plug-in is used: a preset file, a program, then parameter settings.
@@ -62,6 +63,12 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host);
 int RunEditor(const EditorOptions& options, const CommonHostOptions& host);
 // After OpenEditor: the window takes the size an editor told only once open; width and height follow.
 bool FitToEditor(HostedInstance& plugin, HostWindow& window, int& width, int& height);
+// After FitToEditor: the user may resize the window, between the editor's size at 1x and 3x of its
+// size at the scale given (0: 1), at its aspect ratio.
+void AllowEditorResize(HostWindow& window, int width, int height, double scale);
+// In the window loop: a size the user dragged the window to goes to the editor, and the window
+// takes the size the editor took (back to the old one where the editor cannot be resized).
+void FollowUserResize(HostedInstance& plugin, HostWindow& window);
 int RunCompare(const std::string& a, const std::string& b, double tolerance);
 
 // Loads a module with the host settings, for any format the tool hosts: a .clap file as CLAP, a .vst3

@@ -7,6 +7,7 @@
 #include "tools/vsthost/HostWindow.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 
 namespace
@@ -47,6 +48,7 @@ int ShowEditor(HostedInstance& plugin, HostWindow& window, const EditorOptions& 
     const auto due = Clock::now() + std::chrono::milliseconds(options.afterMs);
     while (window.PumpEvents(kIdleIntervalMs))
     {
+        FollowUserResize(plugin, window);
         plugin.EditorIdle();
         if (!options.screenshot.empty() && Clock::now() >= due)
             return SaveScreenshot(window, options.screenshot, options.reportWindow) ? 0 : 1;
@@ -73,6 +75,28 @@ bool FitToEditor(HostedInstance& plugin, HostWindow& window, int& width, int& he
     return true;
 }
 
+void AllowEditorResize(HostWindow& window, int width, int height, double scale)
+{
+    // The editors this tool is made for draw at 1x to 3x.
+    constexpr double kLargestScale = 3.0;
+    const double given = scale > 0.0 ? scale : 1.0;
+    const int minWidth = static_cast<int>(std::lround(width / given));
+    const int minHeight = static_cast<int>(std::lround(height / given));
+    window.AllowUserResize(minWidth, minHeight, static_cast<int>(std::lround(minWidth * kLargestScale)),
+                           static_cast<int>(std::lround(minHeight * kLargestScale)));
+}
+
+void FollowUserResize(HostedInstance& plugin, HostWindow& window)
+{
+    int width = 0;
+    int height = 0;
+    if (!window.TakeUserSize(width, height))
+        return;
+    if (!plugin.ResizeEditor(width, height) && !plugin.EditorSize(width, height))
+        return;
+    window.Resize(width, height);
+}
+
 int RunEditor(const EditorOptions& options, const CommonHostOptions& host)
 {
     HostSettings settings;
@@ -85,6 +109,7 @@ int RunEditor(const EditorOptions& options, const CommonHostOptions& host)
     plugin->Open();
     plugin->Configure(settings.sampleRate, settings.blockSize);
     plugin->Resume();
+    plugin->SetEditorScale(options.scale);
     int width = 0;
     int height = 0;
     if (!plugin->EditorSize(width, height))
@@ -106,6 +131,7 @@ int RunEditor(const EditorOptions& options, const CommonHostOptions& host)
     }
     if (!FitToEditor(*plugin, *window, width, height))
         return 1;
+    AllowEditorResize(*window, width, height, options.scale);
     int x = 0;
     int y = 0;
     window->ScreenOrigin(x, y);

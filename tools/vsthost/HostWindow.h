@@ -20,6 +20,22 @@ class HostWindow // a top-level window that hosts a plug-in editor; one per edit
     virtual void* ParentHandle() = 0; // HWND, or the X11 Window id cast to void*
     // A new client-area size, for editors that tell theirs only once they are open.
     virtual bool Resize(int width, int height) = 0;
+    // Lets the user resize the window, its client area kept between the two sizes and at their
+    // aspect ratio (where the platform's window manager honours hints).
+    virtual void AllowUserResize(int minWidth, int minHeight, int maxWidth, int maxHeight)
+    {
+        (void)minWidth;
+        (void)minHeight;
+        (void)maxWidth;
+        (void)maxHeight;
+    }
+    // The client-area size the user last dragged the window to, once; false when there is none new.
+    virtual bool TakeUserSize(int& width, int& height)
+    {
+        (void)width;
+        (void)height;
+        return false;
+    }
     virtual bool PumpEvents(int waitMs) = 0; // runs pending events; false once the user closed it
     // The client area as 0xAARRGGBB pixels, top row first.
     virtual bool CapturePixels(std::vector<uint32_t>& argb, int& width, int& height, std::string& error) = 0;

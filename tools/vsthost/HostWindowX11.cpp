@@ -39,6 +39,8 @@ class HostWindowX11 final : public HostWindow
     bool Open(const std::string& title, std::string& error);
     void* ParentHandle() override { return reinterpret_cast<void*>(static_cast<uintptr_t>(editorParent_)); }
     bool Resize(int width, int height) override;
+    void AllowUserResize(int minWidth, int minHeight, int maxWidth, int maxHeight) override;
+    bool TakeUserSize(int& width, int& height) override;
     bool PumpEvents(int waitMs) override;
     bool CapturePixels(std::vector<uint32_t>& argb, int& width, int& height, std::string& error) override;
     void ScreenOrigin(int& x, int& y) override;
@@ -63,6 +65,8 @@ class HostWindowX11 final : public HostWindow
     std::unique_ptr<ProgramBarX11> bar_;
     xcb_atom_t deleteAtom_ = XCB_ATOM_NONE;
     bool closed_ = false;
+    int userWidth_ = 0; // the size the user dragged the window to, until taken (0: none)
+    int userHeight_ = 0;
 };
 
 bool HostWindowX11::Open(const std::string& title, std::string& error)
@@ -127,6 +131,44 @@ bool HostWindowX11::Resize(int width, int height)
     return true;
 }
 
+void HostWindowX11::AllowUserResize(int minWidth, int minHeight, int maxWidth, int maxHeight)
+{
+    // WM_NORMAL_HINTS as ICCCM lays it out: flags, four obsolete fields, then the sizes; the base
+    // size (the program bar) is taken off before the aspect ratio is applied.
+    enum : uint32_t
+    {
+        kMinSize = 1u << 4,
+        kMaxSize = 1u << 5,
+        kAspect = 1u << 7,
+        kBaseSize = 1u << 8,
+    };
+    const int barHeight = programs_.empty() ? 0 : ProgramBarX11::kHeight;
+    uint32_t hints[18] = {};
+    hints[0] = kMinSize | kMaxSize | kAspect | kBaseSize;
+    hints[5] = static_cast<uint32_t>(minWidth);
+    hints[6] = static_cast<uint32_t>(minHeight + barHeight);
+    hints[7] = static_cast<uint32_t>(maxWidth);
+    hints[8] = static_cast<uint32_t>(maxHeight + barHeight);
+    hints[11] = hints[13] = static_cast<uint32_t>(minWidth);
+    hints[12] = hints[14] = static_cast<uint32_t>(minHeight);
+    hints[15] = 0;
+    hints[16] = static_cast<uint32_t>(barHeight);
+    xcb_change_property(conn_->Get(), XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_NORMAL_HINTS,
+                        XCB_ATOM_WM_SIZE_HINTS, 32, 18, hints);
+    xcb_flush(conn_->Get());
+}
+
+bool HostWindowX11::TakeUserSize(int& width, int& height)
+{
+    if (userWidth_ <= 0 || userHeight_ <= 0)
+        return false;
+    // The window has that size now, whatever the editor makes of it.
+    width = width_ = userWidth_;
+    height = height_ = userHeight_;
+    userWidth_ = userHeight_ = 0;
+    return true;
+}
+
 void HostWindowX11::SetTitle(const std::string& title)
 {
     xcb_change_property(conn_->Get(), XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
@@ -181,6 +223,19 @@ bool HostWindowX11::Drain()
                  reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window == window_)
         {
             closed_ = true;
+        }
+        else if (type == XCB_CONFIGURE_NOTIFY)
+        {
+            // A size that is not the one we set is the user's (our own resizes set it first).
+            const auto* configure = reinterpret_cast<xcb_configure_notify_event_t*>(event);
+            const int barHeight = programs_.empty() ? 0 : ProgramBarX11::kHeight;
+            const int clientHeight = configure->height - barHeight;
+            if (configure->window == window_ && (configure->width != width_ || clientHeight != height_) &&
+                clientHeight > 0)
+            {
+                userWidth_ = configure->width;
+                userHeight_ = clientHeight;
+            }
         }
         std::free(event);
     }

@@ -75,8 +75,9 @@ bool LoadPlaySchedule(HostedInstance& plugin, const std::string& path, Schedule&
 
 // The plug-in's editor in a window of its own, under the program bar; null (and the reason on
 // stderr) when there is none.
-std::unique_ptr<HostWindow> OpenEditor(HostedInstance& plugin, const std::string& title)
+std::unique_ptr<HostWindow> OpenEditor(HostedInstance& plugin, const std::string& title, double scale)
 {
+    plugin.SetEditorScale(scale);
     int width = 0;
     int height = 0;
     if (!plugin.EditorSize(width, height))
@@ -98,7 +99,9 @@ std::unique_ptr<HostWindow> OpenEditor(HostedInstance& plugin, const std::string
         window.reset();
         error = "the window cannot take the editor's size";
     }
-    if (!window)
+    if (window)
+        AllowEditorResize(*window, width, height, scale);
+    else
         std::fprintf(stderr, "vsthost: no editor window (%s); playing from the terminal\n", error.c_str());
     return window;
 }
@@ -127,6 +130,7 @@ Ending WaitForEnd(HostedInstance& plugin, AudioDevice& device, PlaybackRenderer&
         {
             if (window->PumpEvents(kIdleMs))
             {
+                FollowUserResize(plugin, *window);
                 plugin.EditorIdle();
                 controls.FollowWindow(*window);
             }
@@ -265,7 +269,7 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
 
     std::unique_ptr<HostWindow> window;
     if (!options.noEditor)
-        window = OpenEditor(*plugin, "twinPulseToneMix - vsthost play");
+        window = OpenEditor(*plugin, "twinPulseToneMix - vsthost play", options.scale);
     if (!device->Start(renderer, error))
     {
         if (window)

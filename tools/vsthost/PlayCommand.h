@@ -27,6 +27,7 @@ struct PlayOptions
     double sleepMinutes = -1.0; // < 0: until stopped
     bool noEditor = false;
     std::string schedule; // timed programs and ramps; its end ends playback
+    double scale = 0.0;   // the editor's scale as the host gives it (0: the plug-in's choice)
 };
 
 // Adds the sub-command and its options to the tool's command line.

@@ -42,5 +42,8 @@ CLI::App* AddPlayCommand(CLI::App& app, PlayOptions& options)
                      "Schedule file: timed programs and parameter ramps; playback ends with it")
         ->type_name("FILE");
     play->add_flag("--no-editor", options.noEditor, "Play from the terminal, without the editor window");
+    play->add_option("--scale", options.scale, "Draw the editor at this scale, 1 to 3")
+        ->check(CLI::Range(1.0, 3.0))
+        ->type_name("S");
     return play;
 }

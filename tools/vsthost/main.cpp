@@ -170,6 +170,9 @@ int Run(int argc, const char* const* argv)
     // For scripts that drive the window: "READY x y width height" once it is open, "SCREENSHOT file"
     // once saved. Not in the help: people see the window itself.
     editorCmd->add_flag("--report-window", editor.reportWindow)->group("");
+    editorCmd->add_option("--scale", editor.scale, "Draw the editor at this scale, 1 to 3")
+        ->check(CLI::Range(1.0, 3.0))
+        ->type_name("S");
     editorCmd->add_flag("--print-params", editor.printParams,
                         "On exit, print every parameter as 'Name=display text'");
 
