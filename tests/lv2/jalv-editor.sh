@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The LV2 editor in a real host: jalv (its GTK front end, on a JACK dummy server, under xvfb-run) embeds
 # the editor module; its picture matches the VST2 editor's, and a drag on the "Binaural" knob reaches the
-# plug-in through the port alone: the band the plug-in reports on its output port follows.
+# plug-in through the port alone: the band the plug-in reports on its output port follows. Under
+# GDK_SCALE=2 (passed on as ui:scaleFactor, or read by the editor itself) the editor opens at 2x.
 #   jalv-editor.sh VSTHOST VST2_MODULE BUNDLE_FOLDER
 set -u
 tool=$1 vst2=$2 bundle=$3
@@ -17,9 +18,9 @@ mkdir "$tmp/path" && ln -s "$(cd "$bundle" && pwd)" "$tmp/path/twinPulseToneMix.
 LV2_PATH=$tmp/path "$jalv" --print-controls "$uri" >"$tmp/jalv.txt" 2>"$tmp/jalv.log" &
 player=$!
 # The editor's own window: the one of the editor's size (jalv's top-level window holds a menu too).
-editor_window() {
+editor_window() { # [size]
   for w in $(xdotool search --name twinPulseToneMix 2>/dev/null); do
-    xdotool getwindowgeometry "$w" | grep -q "Geometry: 550x363" && { echo "$w"; return 0; }
+    xdotool getwindowgeometry "$w" | grep -q "Geometry: ${1:-550x363}" && { echo "$w"; return 0; }
   done
   return 1
 }
@@ -54,5 +55,14 @@ if wait_for 60 moved; then
   pass "a drag on Binaural changes the band jalv reports ($before -> $(band))"
 else
   fail "the band stayed at $before after the drag"
+fi
+
+kill "$player" && wait "$player" 2>/dev/null
+GDK_SCALE=2 LV2_PATH=$tmp/path "$jalv" "$uri" >/dev/null 2>"$tmp/jalv-scaled.log" &
+player=$!
+if wait_for 60 editor_window 1100x726; then
+  pass "under GDK_SCALE=2 jalv shows the editor at 1100x726"
+else
+  fail "under GDK_SCALE=2 jalv shows no 1100x726 editor: $(cat "$tmp/jalv-scaled.log")"
 fi
 finish
