@@ -1,3 +1,4 @@
+#include "editor/IEditorWindow.h"
 #include "support/LinkedPlugin.h"
 #include "support/ParamIndex.h"
 #include "support/TestModule.h"
@@ -165,4 +166,24 @@ TEST(HostMessages, EditorChangesAreAutomatedAndBracketed)
     editor.BeginGesture(3);
     EXPECT_EQ(p.host->CountCalls(vst::audioMasterUpdateDisplay), 1);
     EXPECT_EQ(p.host->CountCalls(vst::audioMasterBeginEdit), 1);
+}
+
+TEST(HostMessages, TheEditorsGripResizesThroughTheHostWindow)
+{
+    auto p = Make();
+    ASSERT_TRUE(p.plug);
+    p.host->Dispatch(vst::effOpen);
+    auto* editor = dynamic_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(p.host->Effect())->Editor());
+    ASSERT_TRUE(editor && editor->ResizeRequest());
+    int width = 0, height = 0;
+    ASSERT_TRUE(p.host->EditorSize(width, height)); // as hosts ask before they open the window
+    EXPECT_EQ(width, 550);
+    // An odd size asked for: the host is asked for the aspect-correct one, and the editor takes it.
+    EXPECT_TRUE(editor->ResizeRequest()->RequestSize(1000, 1000));
+    ASSERT_TRUE(p.host->TakeEditorRequest(width, height));
+    EXPECT_EQ(width, 1000);
+    EXPECT_EQ(height, 660);
+    ASSERT_TRUE(p.host->EditorSize(width, height));
+    EXPECT_EQ(width, 1000);
+    EXPECT_EQ(height, 660);
 }

@@ -136,6 +136,14 @@ class HostedInstance
     // The scale the editor is to draw at, told through the format's own channel when the editor is
     // made (before EditorSize); 0 tells none, leaving the plug-in to ask the system.
     virtual void SetEditorScale(double scale) { editorScale = scale; }
+    // The size the editor asked the host's window to take (its own resize grip) since last asked, once;
+    // false when it asked for none.
+    virtual bool TakeEditorRequest(int& width, int& height)
+    {
+        (void)width;
+        (void)height;
+        return false;
+    }
     // Asks the open editor to take the size the user dragged its window to; width and height come
     // back as the size it took. False where the format gives a host no way to resize an editor.
     virtual bool ResizeEditor(int& width, int& height)

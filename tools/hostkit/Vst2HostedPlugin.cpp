@@ -255,6 +255,12 @@ intptr_t Vst2HostedPlugin::Answer(int32_t opcode, int32_t index, intptr_t value,
         return ptr ? 1 : 0;
     case vst::audioMasterGetVendorVersion:
         return settings.vendorVersion;
+    case vst::audioMasterSizeWindow:
+        if (index <= 0 || value <= 0 || value > 8192 || index > 8192)
+            return 0;
+        requestedWidth = index;
+        requestedHeight = static_cast<int>(value);
+        return 1;
     default:
         (void)value;
         return 0;
@@ -410,6 +416,16 @@ void Vst2HostedPlugin::SetEditorScale(double scale)
     if (scale > 0.0)
         setenv("GDK_SCALE", std::to_string(scale).c_str(), 1);
 #endif
+}
+
+bool Vst2HostedPlugin::TakeEditorRequest(int& width, int& height)
+{
+    if (requestedWidth <= 0)
+        return false;
+    width = requestedWidth;
+    height = requestedHeight;
+    requestedWidth = requestedHeight = 0;
+    return true;
 }
 
 bool Vst2HostedPlugin::OpenEditor(void* parent)

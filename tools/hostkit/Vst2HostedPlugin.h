@@ -87,6 +87,8 @@ class Vst2HostedPlugin : public HostedPluginBase
     bool OpenEditor(void* parent) override;
     // VST2 has no way to tell an editor a scale: the system's setting (GDK_SCALE) stands in for it.
     void SetEditorScale(double scale) override;
+    // audioMasterSizeWindow, granted.
+    bool TakeEditorRequest(int& width, int& height) override;
     void EditorIdle() override;
     void CloseEditor() override;
     std::vector<HostCall> Calls() const;
@@ -106,4 +108,6 @@ class Vst2HostedPlugin : public HostedPluginBase
     VstTimeInfo timeInfo{};
     mutable std::mutex callsMutex;
     std::vector<HostCall> calls;
+    int requestedWidth = 0; // the editor's last audioMasterSizeWindow, until taken (0: none)
+    int requestedHeight = 0;
 };

@@ -90,6 +90,11 @@ void FollowUserResize(HostedInstance& plugin, HostWindow& window)
 {
     int width = 0;
     int height = 0;
+    if (plugin.TakeEditorRequest(width, height))
+    {
+        window.Resize(width, height);
+        return;
+    }
     if (!window.TakeUserSize(width, height))
         return;
     if (!plugin.ResizeEditor(width, height) && !plugin.EditorSize(width, height))
