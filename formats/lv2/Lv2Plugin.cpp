@@ -48,6 +48,9 @@ Lv2Plugin::Lv2Plugin(std::unique_ptr<PluginInstance> product, const LV2_URID_Map
     {
         chunkType = map->map(map->handle, LV2_ATOM__Chunk);
         bankKey = map->map(map->handle, lv2port::kBankUri);
+        objectType = map->map(map->handle, LV2_ATOM__Object);
+        floatType = map->map(map->handle, LV2_ATOM__Float);
+        editorScaleKey = map->map(map->handle, lv2port::kEditorScaleUri);
     }
 }
 
@@ -85,6 +88,8 @@ void Lv2Plugin::ConnectPort(LV2_Handle handle, uint32_t port, void* data)
         self->events = static_cast<const LV2_Atom_Sequence*>(data);
     else if (port == kBand)
         self->band = static_cast<float*>(data);
+    else if (port == kEditorScale)
+        self->editorScale = static_cast<float*>(data);
     for (int k = 0; k < 2; ++k)
     {
         if (port == kLfoMarker[k])
@@ -178,7 +183,8 @@ void Lv2Plugin::Run(LV2_Handle handle, uint32_t frameCount)
                 changeCount = 0;
                 done = at;
             }
-            self->transport.Read(event->body);
+            if (!self->ReadEditorScale(event->body))
+                self->transport.Read(event->body);
         }
     }
     if (done < frames || frames == 0 || changeCount > 0)
@@ -191,8 +197,29 @@ void Lv2Plugin::Run(LV2_Handle handle, uint32_t frameCount)
     self->WriteDisplay();
 }
 
+bool Lv2Plugin::ReadEditorScale(const LV2_Atom& atom)
+{
+    if (editorScaleKey == 0 || atom.type != objectType)
+        return false;
+    const auto& object = reinterpret_cast<const LV2_Atom_Object&>(atom);
+    if (object.body.otype != editorScaleKey)
+        return false;
+    LV2_ATOM_OBJECT_FOREACH(&object, property)
+    {
+        if (property->key != editorScaleKey || property->value.type != floatType ||
+            property->value.size < sizeof(float))
+            continue;
+        const float scale = reinterpret_cast<const LV2_Atom_Float&>(property->value).body;
+        if (std::isfinite(scale) && scale > 0.0f)
+            instance->SetEditorScale(scale);
+    }
+    return true;
+}
+
 void Lv2Plugin::WriteDisplay()
 {
+    if (editorScale)
+        *editorScale = static_cast<float>(instance->EditorScale());
     const tpm::EditorDisplayState shown = instance->DisplayState();
     if (band)
     {

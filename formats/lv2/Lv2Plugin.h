@@ -50,12 +50,17 @@ class Lv2Plugin
     // Frames [from, from + frames) in pieces the product accepts; the changes go with the first piece.
     void ProcessFrames(int from, int frames, std::size_t changeCount);
     void WriteDisplay();
+    // The editor's message with the scale the user chose; false for any other atom.
+    bool ReadEditorScale(const LV2_Atom& atom);
 
     std::unique_ptr<PluginInstance> instance;
     Lv2Transport transport;
     // 0 without the host's map: the state then cannot be saved or restored.
     LV2_URID chunkType = 0;
     LV2_URID bankKey = 0;
+    LV2_URID objectType = 0;
+    LV2_URID floatType = 0;
+    LV2_URID editorScaleKey = 0;
     double sampleRate;
     int maxFrames;
     bool active = false;
@@ -69,4 +74,5 @@ class Lv2Plugin
     float* band = nullptr;
     float* lfoMarker[2] = {nullptr, nullptr};
     float* lfoState[2] = {nullptr, nullptr};
+    float* editorScale = nullptr;
 };

@@ -13,6 +13,10 @@ inline constexpr char kPluginUri[] = "https://www.twinpulsetonemix.org/plugins/t
 inline constexpr char kUiUri[] = "https://www.twinpulsetonemix.org/plugins/twinPulseToneMix#ui";
 // The state property that holds the whole bank.
 inline constexpr char kBankUri[] = "https://www.twinpulsetonemix.org/plugins/twinPulseToneMix#bank";
+// The editor tells the plug-in a scale the user chose as an object of this type on the event port,
+// its one property (this key again) an atom:Float; the plug-in keeps it in its state.
+inline constexpr char kEditorScaleUri[] =
+    "https://www.twinpulsetonemix.org/plugins/twinPulseToneMix#editorScale";
 
 inline constexpr uint32_t kParams = kParamCount;
 inline constexpr uint32_t kAudioInL = kParams;
@@ -25,7 +29,9 @@ inline constexpr uint32_t kBand = kParams + 5;
 // For each LFO: where its marker stands in its range (0..1) and its state (LfoState).
 inline constexpr uint32_t kLfoMarker[2] = {kParams + 6, kParams + 8};
 inline constexpr uint32_t kLfoState[2] = {kParams + 7, kParams + 9};
-inline constexpr uint32_t kPortCount = kParams + 10;
+// The editor's scale the state keeps (0: none), for the editor to take when it opens.
+inline constexpr uint32_t kEditorScale = kParams + 10;
+inline constexpr uint32_t kPortCount = kParams + 11;
 
 enum LfoState : int
 {

@@ -210,6 +210,9 @@ void Lv2TtlWriter::WriteOutputPorts(std::ostream& out) const
         WriteScalePoints(out, states, 3, 0);
         out << "\n    ]";
     }
+    out << " , ";
+    port(lv2port::kEditorScale, "editorScale", "Editor Scale", 3);
+    out << " ;\n        lv2:portProperty pprops:notOnGUI\n    ]";
 }
 
 void Lv2TtlWriter::WriteUi(std::ostream& out) const
@@ -220,7 +223,7 @@ void Lv2TtlWriter::WriteUi(std::ostream& out) const
         << "    lv2:optionalFeature ui:resize , ui:touch , urid:map , opts:options ;\n"
         << "    opts:supportedOption ui:scaleFactor ;\n"
         << "    lv2:extensionData ui:idleInterface , ui:resize , opts:interface";
-    const char* const shown[] = {"band", "lfo1Marker", "lfo1State", "lfo2Marker", "lfo2State"};
+    const char* const shown[] = {"band", "lfo1Marker", "lfo1State", "lfo2Marker", "lfo2State", "editorScale"};
     for (const char* symbol : shown)
         out << " ;\n    ui:portNotification [ ui:plugin <" << lv2port::kPluginUri << "> ; lv2:symbol "
             << Quoted(symbol) << " ; ui:protocol ui:floatProtocol ]";

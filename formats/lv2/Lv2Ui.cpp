@@ -34,7 +34,12 @@ LV2UI_Handle Lv2Ui::Instantiate(const LV2UI_Descriptor* descriptor, const char* 
     {
         self->scaleFactorKey = map->map(map->handle, LV2_UI__scaleFactor);
         self->floatType = map->map(map->handle, LV2_ATOM__Float);
+        self->objectType = map->map(map->handle, LV2_ATOM__Object);
+        self->eventTransfer = map->map(map->handle, LV2_ATOM__eventTransfer);
+        self->editorScaleKey = map->map(map->handle, lv2port::kEditorScaleUri);
     }
+    self->write = write;
+    self->hostController = controller;
     const double hostScale = self->ScaleIn(
         static_cast<const LV2_Options_Option*>(Lv2Features::Find(features, LV2_OPTIONS__options)));
     self->editor->SetScale(hostScale > 0.0 ? hostScale : tpm::SystemEditorScale());
@@ -61,7 +66,15 @@ void Lv2Ui::PortEvent(LV2UI_Handle handle, uint32_t port, uint32_t size, uint32_
         return;
     float value = 0.0f;
     std::memcpy(&value, buffer, sizeof value);
-    Self(handle)->controller->PortEvent(port, value);
+    Lv2Ui* self = Self(handle);
+    if (port == lv2port::kEditorScale)
+    {
+        // The size the state keeps wins over the host's scale, until the user picks another.
+        if (value > 0.0f && !self->userSized)
+            self->TakeScale(value);
+        return;
+    }
+    self->controller->PortEvent(port, value);
 }
 
 int Lv2Ui::Idle(LV2UI_Handle handle)
@@ -98,14 +111,37 @@ bool Lv2Ui::RequestSize(int width, int height)
         hostResize->ui_resize(hostResize->handle, fit.width, fit.height) != 0)
         return false;
     editor->SetScale(fit.scale);
+    TellPluginScale();
     return true;
+}
+
+void Lv2Ui::TellPluginScale()
+{
+    userSized = true;
+    if (!write || editorScaleKey == 0)
+        return;
+    struct Message
+    {
+        LV2_Atom_Object object;
+        LV2_Atom_Property_Body property;
+        float scale;
+    };
+    Message message{};
+    message.object.atom = {sizeof(Message) - sizeof(LV2_Atom), objectType};
+    message.object.body = {0, editorScaleKey};
+    message.property = {editorScaleKey, 0, {sizeof(float), floatType}};
+    message.scale = static_cast<float>(editor->Scale());
+    write(hostController, lv2port::kEvents, sizeof message, eventTransfer, &message);
 }
 
 int Lv2Ui::HostResize(LV2UI_Feature_Handle handle, int width, int height)
 {
     Lv2Ui* self = Self(handle);
     const tpm::EditorSize fit = tpm::FitEditorSize(width, height);
+    const bool changed = fit.width != self->editor->Width() || fit.height != self->editor->Height();
     self->editor->SetScale(fit.scale);
+    if (changed)
+        self->TellPluginScale();
     if (fit.width == width && fit.height == height)
         return 0;
     // Off the aspect ratio: the editor took the nearest size that fits, and tells the host so.

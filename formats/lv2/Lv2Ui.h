@@ -1,7 +1,9 @@
 // The LV2 editor module's UI instance: the product's editor over a port-based controller, embedded in
 // the window the host gives (ui:parent) and driven by the host's idle calls. It draws at the host's
 // ui:scaleFactor (else the system's scale), follows the host's later scale through the options
-// interface and sizes the host gives through ui:resize, and tells the host of each size it takes.
+// interface and sizes the host gives through ui:resize, and tells the host of each size it takes. A
+// size the user chose goes to the plug-in, whose state keeps it, and comes back on its editorScale
+// port when an editor opens later.
 #pragma once
 
 #include "formats/lv2/Lv2UiController.h"
@@ -41,10 +43,18 @@ class Lv2Ui final : private IEditorLink::IResizeRequest
     // Takes a scale and tells the host the size it gives.
     void TakeScale(double scale);
     bool RequestSize(int width, int height) override;
+    // A scale the user chose: the plug-in's state is to keep it.
+    void TellPluginScale();
 
     const LV2UI_Resize* hostResize = nullptr;
     LV2_URID scaleFactorKey = 0;
     LV2_URID floatType = 0;
+    LV2_URID objectType = 0;
+    LV2_URID eventTransfer = 0;
+    LV2_URID editorScaleKey = 0;
+    LV2UI_Write_Function write = nullptr;
+    LV2UI_Controller hostController = nullptr;
+    bool userSized = false; // from then on the kept scale the plug-in reports is this editor's own
 
     // Declared first, destroyed last: the editor goes before its controller.
     std::unique_ptr<Lv2UiController> controller;

@@ -168,3 +168,22 @@ TEST(Lv2Module, AfterARestoreThePortsSayWhatPlays)
     ASSERT_FALSE(restoredWithPortsAt200.empty());
     EXPECT_EQ(restoredWithPortsAt200, render(false, 200.0f));
 }
+
+TEST(Lv2Module, TheStateKeepsTheEditorsScaleAndItsPortTellsIt)
+{
+    Lv2TestHost first(kRate, 64);
+    ASSERT_TRUE(first.Ready()) << first.Error();
+    first.Run(64);
+    EXPECT_EQ(first.Control(Lv2TestHost::kEditorScale), 0.0f); // none chosen yet
+    first.QueueEditorScale(2.0f);
+    first.Run(64);
+    EXPECT_EQ(first.Control(Lv2TestHost::kEditorScale), 2.0f);
+    std::vector<uint8_t> state;
+    ASSERT_TRUE(first.SaveState(state));
+
+    Lv2TestHost second(kRate, 64);
+    ASSERT_TRUE(second.Ready()) << second.Error();
+    ASSERT_EQ(second.RestoreState(state), LV2_STATE_SUCCESS);
+    second.Run(64);
+    EXPECT_EQ(second.Control(Lv2TestHost::kEditorScale), 2.0f);
+}

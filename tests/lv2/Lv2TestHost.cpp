@@ -81,6 +81,20 @@ void Lv2TestHost::QueuePosition(int64_t frame, float speed, float bpm, int64_t b
     events.Add(frame, position);
 }
 
+void Lv2TestHost::QueueEditorScale(float scale)
+{
+    const LV2_URID key = Urid("https://www.twinpulsetonemix.org/plugins/twinPulseToneMix#editorScale");
+    struct Message
+    {
+        LV2_Atom_Object object;
+        LV2_Atom_Property_Body property;
+        float scale;
+    } message{{{sizeof(Message) - sizeof(LV2_Atom), Urid(LV2_ATOM__Object)}, {0, key}},
+              {key, 0, {sizeof(float), Urid(LV2_ATOM__Float)}},
+              scale};
+    events.AddAtom(0, message.object.atom);
+}
+
 void Lv2TestHost::Run(uint32_t frames, std::vector<float>* left, std::vector<float>* right)
 {
     for (uint32_t p = kAudioIn; p < kAudioOut + 2; ++p)

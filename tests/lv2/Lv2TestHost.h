@@ -26,7 +26,8 @@ class Lv2TestHost
     static constexpr uint32_t kAudioOut = 25;
     static constexpr uint32_t kEvents = 27;
     static constexpr uint32_t kBand = 28;
-    static constexpr uint32_t kPorts = 33;
+    static constexpr uint32_t kEditorScale = 33;
+    static constexpr uint32_t kPorts = 34;
 
     // maxBlock > 0 offers that bound through the options feature; withMap false offers no features.
     Lv2TestHost(double rate, int maxBlock, bool withMap = true);
@@ -42,6 +43,8 @@ class Lv2TestHost
     void Run(uint32_t frames, std::vector<float>* left = nullptr, std::vector<float>* right = nullptr);
     // A time:Position for the next run at `frame`: speed, tempo and bar/beat as hosts send them.
     void QueuePosition(int64_t frame, float speed, float bpm, int64_t bar = 0, float barBeat = 0.0f);
+    // The editor's message with a scale the user chose, for the next run.
+    void QueueEditorScale(float scale);
     // Fills both inputs for the next runs with a constant.
     void SetInput(float value) { inputValue = value; }
 

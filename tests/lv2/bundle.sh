@@ -37,8 +37,8 @@ check "an event port" [ "$(ports InputPort AtomPort)" = 1 ]
 sordi "file://$(cd "$bundle" && pwd)/twinPulseToneMix.ttl" >"$tmp/triples.nt" 2>/dev/null
 check "the event port takes time:Position" \
   grep -q "<http://lv2plug.in/ns/ext/atom#supports> <http://lv2plug.in/ns/ext/time#Position>" "$tmp/triples.nt"
-check "5 display outputs: band and both LFOs' marker and state" \
-  [ "$(ports OutputPort ControlPort)" = 5 ]
+check "6 outputs: band, both LFOs' marker and state, and the editor's kept scale" \
+  [ "$(ports OutputPort ControlPort)" = 6 ]
 check "the symbols are the product's parameter ids" grep -q " baseFreq$" "$tmp/ports.txt"
 # Hosts list the control ports by name: each of the 23 has one of its own.
 awk '/^\tPort [0-9]+:/ {port=$2+0} /^\t\tName:/ && port < 23 {sub(/^\t\tName: */, ""); print}' "$tmp/info.txt" \

@@ -1,7 +1,8 @@
 // The editor's size as each format's host sets it, through the hosts' own calls: the host's scale
 // (CLAP set_scale, VST3 setContentScaleFactor, LV2 ui:scaleFactor), the user's resizing
 // (adjust_size/set_size, checkSizeConstraint/onSize, the UI's ui:resize) and the size kept in the
-// state. Needs an X server: the editors open in real windows.
+// state (LV2: sent by the editor to the plug-in with the next block, told back on a port). Needs an X
+// server: the editors open in real windows.
 #include "tools/hostkit/HostedInstance.h"
 #include "tools/vsthost/HostWindow.h"
 
@@ -12,6 +13,17 @@
 
 namespace
 {
+constexpr int kBlock = 64;
+
+// One block of silence: what the editor sent reaches the plug-in, what it reports reaches the editor.
+void Block(HostedInstance& plugin)
+{
+    std::vector<float> in(kBlock), outL(kBlock), outR(kBlock);
+    float* ins[2] = {in.data(), in.data()};
+    float* outs[2] = {outL.data(), outR.data()};
+    plugin.Process(ins, outs, kBlock);
+}
+
 struct OpenEditor
 {
     std::unique_ptr<HostedInstance> plugin;
@@ -30,9 +42,12 @@ OpenEditor Open(const char* path, double scale, const std::vector<uint8_t>& stat
     if (!open.plugin)
         return open;
     open.plugin->Open();
+    open.plugin->Configure(48000.0, kBlock);
+    EXPECT_TRUE(open.plugin->Resume());
     if (!state.empty())
     {
         EXPECT_TRUE(open.plugin->LoadState(state));
+        Block(*open.plugin);
     }
     open.plugin->SetEditorScale(scale);
     EXPECT_TRUE(open.plugin->EditorSize(open.width, open.height));
@@ -50,6 +65,7 @@ void Close(OpenEditor& open)
 {
     open.plugin->CloseEditor();
     open.window.reset();
+    open.plugin->Suspend();
 }
 } // namespace
 
@@ -94,7 +110,7 @@ TEST(EditorScale, AResizeTakesTheAspectCorrectSizeWithinOneToThreeTimes)
 
 TEST(EditorScale, TheUsersSizeComesBackWithTheStateAndOldStatesOpenAtTheDefault)
 {
-    for (const char* path : {TPM_CLAP_MODULE_PATH, TPM_VST3_BUNDLE_PATH})
+    for (const char* path : {TPM_CLAP_MODULE_PATH, TPM_VST3_BUNDLE_PATH, TPM_LV2_BUNDLE_PATH})
     {
         SCOPED_TRACE(path);
         OpenEditor first = Open(path, 0.0);
@@ -104,6 +120,7 @@ TEST(EditorScale, TheUsersSizeComesBackWithTheStateAndOldStatesOpenAtTheDefault)
         int width = 825;
         int height = 545;
         ASSERT_TRUE(first.plugin->ResizeEditor(width, height));
+        Block(*first.plugin);
         Close(first);
         std::vector<uint8_t> resized;
         ASSERT_TRUE(first.plugin->SaveState(resized));

@@ -71,6 +71,7 @@ std::unique_ptr<Lv2EditorHost> Lv2EditorHost::Open(LilvWorld* world, const LilvP
         return nullptr;
     }
     self->callbacks = std::move(callbacks);
+    self->eventTransfer = map.Map(LV2_ATOM__eventTransfer);
     self->resize = {self.get(), &Resize};
     self->touch = {self.get(), &Touch};
     const LV2_Feature parentFeature{LV2_UI__parent, parent};
@@ -147,8 +148,16 @@ int Lv2EditorHost::Resize(LV2UI_Feature_Handle self, int width, int height)
 void Lv2EditorHost::Write(LV2UI_Controller self, uint32_t port, uint32_t size, uint32_t protocol,
                           const void* buffer)
 {
-    // Protocol 0 is a float for a control port; this host takes nothing else from an editor.
+    // Protocol 0 is a float for a control port; atom:eventTransfer an atom for an event port.
     auto* host = static_cast<Lv2EditorHost*>(self);
+    if (protocol == host->eventTransfer && protocol != 0 && buffer && size >= sizeof(LV2_Atom) &&
+        host->callbacks.event)
+    {
+        const auto* atom = static_cast<const LV2_Atom*>(buffer);
+        if (sizeof(LV2_Atom) + atom->size <= size)
+            host->callbacks.event(port, *atom);
+        return;
+    }
     if (protocol != 0 || size != sizeof(float) || !buffer || !host->callbacks.write)
         return;
     float value = 0.0f;

@@ -7,6 +7,7 @@
 #include "tools/hostkit/ModuleLibrary.h"
 
 #include <lilv/lilv.h>
+#include <lv2/atom/atom.h>
 #include <lv2/ui/ui.h>
 
 #include <functional>
@@ -20,6 +21,8 @@ class Lv2EditorHost
     {
         std::function<void(uint32_t port, float value)> write;  // the editor set a control input
         std::function<void(uint32_t port, bool grabbed)> touch; // a gesture began or ended
+        // An atom the editor sends to an event port (atom:eventTransfer): its header and body.
+        std::function<void(uint32_t port, const LV2_Atom& atom)> event;
     };
 
     // True when the plug-in has an X11 editor this host can load.
@@ -58,4 +61,5 @@ class Lv2EditorHost
     LV2UI_Touch touch{};
     int width = 0;
     int height = 0;
+    LV2_URID eventTransfer = 0;
 };

@@ -531,6 +531,18 @@ void Lv2HostedPlugin::Process(float** inputs, float** outputs, int frames)
     events->Clear();
     if (settings.timeInfoAvailable && settings.tempoValid)
         events->Add(0, PositionNow());
+    // The editor's atoms when the user-interface thread is not adding one: else at the next block.
+    if (editorEventsMutex.try_lock())
+    {
+        for (std::size_t at = 0; at + sizeof(LV2_Atom) <= editorEvents.size();)
+        {
+            const auto& atom = *reinterpret_cast<const LV2_Atom*>(editorEvents.data() + at);
+            events->AddAtom(0, atom);
+            at += (sizeof(LV2_Atom) + atom.size + 7) & ~std::size_t{7};
+        }
+        editorEvents.clear();
+        editorEventsMutex.unlock();
+    }
     for (Control& c : controls)
         c.portValue = c.value;
     lilv_instance_run(instance, static_cast<uint32_t>(frames));
@@ -664,6 +676,12 @@ bool Lv2HostedPlugin::EditorSize(int& width, int& height)
     width = height = 0;
     if (!Lv2EditorHost::Available(world.get(), plugin))
         return false;
+    // An open editor may have changed its size since (the size its state keeps comes in later).
+    if (editor && editor->Width() > 0 && editor->Height() > 0)
+    {
+        editorWidth = editor->Width();
+        editorHeight = editor->Height();
+    }
     width = std::max(editorWidth, 1);
     height = std::max(editorHeight, 1);
     return true;
@@ -674,7 +692,8 @@ bool Lv2HostedPlugin::OpenEditor(void* parent)
     editor.reset();
     editor = Lv2EditorHost::Open(world.get(), plugin, map, parent, editorScale,
                                  {[this](uint32_t port, float value) { EditorWrite(port, value); },
-                                  [this](uint32_t port, bool grabbed) { EditorTouch(port, grabbed); }});
+                                  [this](uint32_t port, bool grabbed) { EditorTouch(port, grabbed); },
+                                  [this](uint32_t, const LV2_Atom& atom) { EditorEvent(atom); }});
     if (!editor)
         return false;
     if (editor->Width() > 0 && editor->Height() > 0)
@@ -734,6 +753,16 @@ void Lv2HostedPlugin::EditorWrite(uint32_t port, float value)
                 std::fprintf(stderr, "host: automate parameter %zu = %.6f\n", k,
                              ParamNormalized(static_cast<int>(k)));
         }
+}
+
+void Lv2HostedPlugin::EditorEvent(const LV2_Atom& atom)
+{
+    // 8-byte steps, as in a sequence, so that each atom's header stays aligned.
+    const std::size_t bytes = sizeof(LV2_Atom) + atom.size;
+    const std::lock_guard<std::mutex> lock(editorEventsMutex);
+    const std::size_t at = editorEvents.size();
+    editorEvents.resize(at + ((bytes + 7) & ~std::size_t{7}), 0);
+    std::memcpy(editorEvents.data() + at, &atom, bytes);
 }
 
 void Lv2HostedPlugin::EditorTouch(uint32_t port, bool grabbed) const

@@ -16,6 +16,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,8 @@ class Lv2HostedPlugin : public HostedPluginBase
     bool LoadPluginState(const std::vector<uint8_t>& bytes);
     const LV2_State_Interface* StateInterface() const;
     void EditorWrite(uint32_t port, float value);
+    // An atom from the editor, for the plug-in's event port at the next block.
+    void EditorEvent(const LV2_Atom& atom);
     void EditorTouch(uint32_t port, bool grabbed) const;
     static void SetPortValue(const char* symbol, void* self, const void* value, uint32_t size, uint32_t type);
 
@@ -131,6 +134,9 @@ class Lv2HostedPlugin : public HostedPluginBase
     LilvInstance* instance = nullptr;
     Lv2UridMap map;
     std::unique_ptr<Lv2PositionWriter> events;
+    // The editor's atoms, one after another with their headers, until a block takes them.
+    std::mutex editorEventsMutex;
+    std::vector<uint8_t> editorEvents;
     int32_t maxBlockValue = 4096;
     std::array<LV2_Options_Option, 2> options{};
     std::vector<Control> controls;

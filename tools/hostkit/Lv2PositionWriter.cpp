@@ -80,3 +80,16 @@ bool Lv2PositionWriter::Add(int64_t offset, const Lv2Position& position)
         sequence->atom.size = sizeBefore;
     return fits;
 }
+
+bool Lv2PositionWriter::AddAtom(int64_t offset, const LV2_Atom& atom)
+{
+    auto* sequence = reinterpret_cast<LV2_Atom_Sequence*>(buffer.data());
+    const uint32_t sizeBefore = sequence->atom.size;
+    const LV2_Atom_Event event{{offset}, atom};
+    // The event's header is 16 bytes, so the body follows it without padding.
+    static_assert(sizeof event % 8 == 0);
+    const bool fits = Append(&event, sizeof event) && Append(&atom + 1, atom.size);
+    if (!fits)
+        sequence->atom.size = sizeBefore;
+    return fits;
+}

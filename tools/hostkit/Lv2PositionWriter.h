@@ -4,6 +4,8 @@
 
 #include "tools/hostkit/Lv2UridMap.h"
 
+#include <lv2/atom/atom.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -30,6 +32,8 @@ class Lv2PositionWriter
     void Clear();
     // Adds a position at `offset` frames into the next run; false when the buffer is full.
     bool Add(int64_t offset, const Lv2Position& position);
+    // Adds any atom (its header and `atom.size` bytes of body after it) at `offset`; false when full.
+    bool AddAtom(int64_t offset, const LV2_Atom& atom);
 
   private:
     bool Append(const void* data, std::size_t size);
