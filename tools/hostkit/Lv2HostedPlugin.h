@@ -116,6 +116,8 @@ class Lv2HostedPlugin : public HostedPluginBase
     void ResetOutputValues();
     void ReadPresets();
     Lv2Position PositionNow() const;
+    // Whether the plug-in would work out another position than `now` from the one it was last told.
+    bool PositionMoved(const Lv2Position& now) const;
     // The plug-in's own state, without the control ports the host keeps beside it.
     bool SavePluginState(std::vector<uint8_t>& bytes);
     bool LoadPluginState(const std::vector<uint8_t>& bytes);
@@ -130,6 +132,10 @@ class Lv2HostedPlugin : public HostedPluginBase
     LilvInstance* instance = nullptr;
     Lv2UridMap map;
     std::unique_ptr<Lv2PositionWriter> events;
+    // The position the plug-in was last told, and the frames it has run since: it rolls on by itself.
+    Lv2Position told;
+    int64_t framesSinceTold = 0;
+    bool positionTold = false;
     int32_t maxBlockValue = 4096;
     std::array<LV2_Options_Option, 2> options{};
     std::vector<Control> controls;
