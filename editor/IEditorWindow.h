@@ -166,6 +166,7 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     void OnEntryCommit() override;
     void OnEntryCancel() override;
     void OnWindowClosing() override;
+    void OnSystemScaleChanged(double scale) override;
 
     void EntryStep();
     void CloseEntryField(bool apply);

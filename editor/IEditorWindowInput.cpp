@@ -61,6 +61,16 @@ void IEditorWindow::OnWindowClosing()
     CloseWindow();
 }
 
+void IEditorWindow::OnSystemScaleChanged(double newScale)
+{
+    // A host that sizes the editor itself is asked, so that its frame follows; others get it at once.
+    const EditorSize size = EditorSizeAtScale(newScale);
+    if (resizeRequest)
+        resizeRequest->RequestSize(size.width, size.height);
+    else
+        SetScale(size.scale);
+}
+
 int IEditorWindow::EventDescriptor() const
 {
     return layer ? layer->EventDescriptor() : -1;

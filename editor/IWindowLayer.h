@@ -83,6 +83,8 @@ class IWindowEvents
     virtual void OnEntryCancel() = 0;
     // The window is going away on its own (closed by the system or the parent's destruction).
     virtual void OnWindowClosing() = 0;
+    // The system's scale for the window changed (it moved to a monitor of another DPI).
+    virtual void OnSystemScaleChanged(double scale) = 0;
 
   protected:
     ~IWindowEvents() = default;

@@ -58,6 +58,8 @@ class HeadlessWindowLayer : public IWindowLayer
     void PressEnter() { events.OnEntryCommit(); }
     void PickEntry(int choice);
     void SetEntryFocus(bool focused) { events.OnEntryFocus(focused); }
+    // The window moved to a monitor of another scale.
+    void ChangeSystemScale(double scale) { events.OnSystemScaleChanged(scale); }
 
     // What was recorded.
     const std::vector<IBox>& Redraws() const { return redraws; }
