@@ -8,7 +8,9 @@ set -uo pipefail
 preview=$1 reference=$2 out=$3
 mkdir -p "$out"
 for s in 1 1.5 2 3; do
-  "$preview" --scale "$s" "$out/preview-$s.png" >/dev/null || { echo "tpm_preview --scale $s failed"; exit 1; }
+  rm -f "$out/preview-$s.png"
+  "$preview" --scale "$s" "$out/preview-$s.png" >/dev/null && [ -f "$out/preview-$s.png" ] ||
+    { echo "FAILED: tpm_preview --scale $s wrote no picture"; exit 1; }
 done
 convert "$out/preview-1.png" -filter Triangle -resize '1100x726!' "$out/preview-1-enlarged.png"
 convert "$out/preview-2.png" -filter Box -resize '550x363!' "$out/preview-2-shrunk.png"
