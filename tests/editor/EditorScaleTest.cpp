@@ -52,6 +52,10 @@ TEST(EditorScale, AnOpenWindowTakesTwiceTheSizeAndItsInputReachesTheLayoutsContr
     rig.Click(200, 2 * (230 + 18 * 2 + 5));
     rig.Tick();
     EXPECT_EQ(rig.Normalized(kLfo1Target), 0.5);
+
+    // Moved to a monitor of another scale, with no host that sizes it: the editor follows by itself.
+    rig.window->ChangeSystemScale(1.5);
+    EXPECT_EQ(rig.window->Bounds(), (tpm::IBox{0, 0, 825, 545}));
 }
 
 TEST(EditorScale, TheGripShowsOnlyWithARequestAndAsksForTheAspectCorrectSize)
