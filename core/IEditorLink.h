@@ -13,6 +13,22 @@ class IEditorLink
 
     virtual int Width() const = 0;
     virtual int Height() const = 0;
+    // The scale the editor draws at (1 to 3; its layout stays 550x363 logical units). Width() and
+    // Height() are the window's physical pixels: the logical size times the scale, rounded.
+    virtual double Scale() const { return 1.0; }
+    // Sets the scale (limited to 1..3); an open window takes the new size and redraws.
+    virtual void SetScale(double scale) { (void)scale; }
+    // Told when the user asks for another size from inside the editor (its resize grip): the
+    // binding passes it to its host, which answers by calling SetScale or the format's own resize.
+    class IResizeRequest
+    {
+      public:
+        virtual bool RequestSize(int width, int height) = 0;
+
+      protected:
+        ~IResizeRequest() = default;
+    };
+    virtual void SetResizeRequest(IResizeRequest* request) { (void)request; }
 
     // takeFocus: the window takes the keyboard focus itself when it opens and when clicked (hosts that
     // give an editor none of its own).
