@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
+#include <type_traits>
 
 class SampleCopy
 {
@@ -38,12 +40,30 @@ class SampleCopy
     static void InterleavePair(const From* left, const From* right, To* to, std::size_t n)
     {
         std::size_t i = 0;
-        for (; i + kRun <= n; i += kRun)
-            for (std::size_t k = 0; k < kRun; ++k)
+        if constexpr (std::is_same_v<From, To>)
+        {
+            // Without a conversion the compiler vectorises the shuffle only in a local run: straight
+            // into `to`, which might overlap the planes as far as it knows, it stays scalar.
+            for (; i + kRun <= n; i += kRun)
             {
-                to[2 * (i + k)] = static_cast<To>(left[i + k]);
-                to[2 * (i + k) + 1] = static_cast<To>(right[i + k]);
+                To run[2 * kRun];
+                for (std::size_t k = 0; k < kRun; ++k)
+                {
+                    run[2 * k] = left[i + k];
+                    run[2 * k + 1] = right[i + k];
+                }
+                std::memcpy(to + 2 * i, run, sizeof run);
             }
+        }
+        else
+        {
+            for (; i + kRun <= n; i += kRun)
+                for (std::size_t k = 0; k < kRun; ++k)
+                {
+                    to[2 * (i + k)] = static_cast<To>(left[i + k]);
+                    to[2 * (i + k) + 1] = static_cast<To>(right[i + k]);
+                }
+        }
         for (; i < n; ++i)
         {
             to[2 * i] = static_cast<To>(left[i]);

@@ -16,6 +16,11 @@ struct IBitmapRef
 
     // The pixels, decoded on first use.
     ISurface* Surface() const { return picture ? picture->Surface() : nullptr; }
+    // The pixels at a scale of the editor (see ICachedBitmap::SurfaceAt).
+    std::shared_ptr<const ISurface> SurfaceAt(double scale) const
+    {
+        return picture ? picture->SurfaceAt(scale) : nullptr;
+    }
 };
 
 } // namespace tpm

@@ -1,9 +1,13 @@
 #include "draw/ICachedBitmap.h"
 
+#include "draw/IBitmapCache.h"
 #include "draw/PngDecoder.h"
+#include "draw/Resample.h"
 #include "draw/ResourceStore.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 
 namespace tpm
 {
@@ -34,6 +38,62 @@ ISurface* ICachedBitmap::Surface()
         decodeCount.fetch_add(1, std::memory_order_relaxed);
     });
     return surface_.get();
+}
+
+namespace
+{
+// A pointer the cache keeps for good, in the shared form SurfaceAt answers.
+std::shared_ptr<const ISurface> Kept(const ISurface* pixels)
+{
+    return std::shared_ptr<const ISurface>(std::shared_ptr<const ISurface>(), pixels);
+}
+} // namespace
+
+ISurface* ICachedBitmap::SourceSetFor(double scale)
+{
+    // Only ever shrink: a smaller set enlarged would be blurred. The 1x set enlarged is the last resort,
+    // for a module that lacks the larger sets.
+    const int first = std::max(1, static_cast<int>(std::ceil(scale - 1e-9)));
+    for (int set = first; set <= kLargestScaleSet; ++set)
+    {
+        if (set == 1)
+            return Surface();
+        ICachedBitmap* picture = IBitmapCache::Instance().Get(id_ + (set - 1) * kScaleSetIdStep);
+        if (picture && picture->Width() == width_ * set && picture->Height() == height_ * set)
+            if (ISurface* pixels = picture->Surface())
+                return pixels;
+    }
+    return Surface();
+}
+
+std::shared_ptr<const ISurface> ICachedBitmap::SurfaceAt(double scale)
+{
+    if (!(scale > 1.0))
+        return Kept(Surface());
+    const int width = static_cast<int>(std::lround(width_ * scale));
+    const int height = static_cast<int>(std::lround(height_ * scale));
+    ISurface* source = SourceSetFor(scale);
+    if (!source || (source->Width() == width && source->Height() == height))
+        return Kept(source);
+
+    const long key = std::lround(scale * 1000.0);
+    std::lock_guard guard(scaledLock_);
+    ++useCount_;
+    for (ScaledCopy& copy : scaled_)
+        if (copy.key == key)
+        {
+            copy.lastUse = useCount_;
+            return copy.pixels;
+        }
+    std::shared_ptr<const ISurface> pixels = BoxResample(*source, width, height);
+    if (!pixels)
+        return nullptr;
+    if (scaled_.size() >= kKeptInBetweenScales)
+        scaled_.erase(
+            std::min_element(scaled_.begin(), scaled_.end(),
+                             [](const ScaledCopy& a, const ScaledCopy& b) { return a.lastUse < b.lastUse; }));
+    scaled_.push_back({key, useCount_, pixels});
+    return pixels;
 }
 
 int ICachedBitmap::DecodeCount()

@@ -1,5 +1,7 @@
 #include "draw/IFontCache.h"
 
+#include <cmath>
+
 namespace tpm
 {
 
@@ -29,6 +31,19 @@ IFont* IFontCache::ForStyle(ITextStyle& style)
     if (!style.cachedFont)
         style.cachedFont = Get(style.size, style.orientation, style.style, style.face, style.quality);
     return style.cachedFont;
+}
+
+IFont* IFontCache::ForStyle(ITextStyle& style, double scale)
+{
+    const int size = static_cast<int>(std::lround(style.size * scale));
+    if (size == style.size)
+        return ForStyle(style);
+    if (!style.scaledFont || style.scaledSize != size)
+    {
+        style.scaledFont = Get(size, style.orientation, style.style, style.face, style.quality);
+        style.scaledSize = size;
+    }
+    return style.scaledFont;
 }
 
 } // namespace tpm

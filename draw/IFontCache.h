@@ -24,6 +24,9 @@ class IFontCache
 
     // The style's font: the one it remembers, else the cache's (which it then remembers).
     IFont* ForStyle(ITextStyle& style);
+    // The style's font at an editor scale: its size times the scale, so that text is rasterised at the
+    // size it is shown rather than enlarged. The style remembers the last scaled one.
+    IFont* ForStyle(ITextStyle& style, double scale);
 
   private:
     using Key = std::tuple<int, int, int, int, std::string>;

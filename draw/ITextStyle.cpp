@@ -19,6 +19,7 @@ void ITextStyle::SetFace(const char* faceName)
     if (faceName)
         std::strncpy(face, faceName, sizeof face - 1);
     cachedFont = nullptr;
+    scaledFont = nullptr;
 }
 
 } // namespace tpm

@@ -30,6 +30,8 @@ struct ITextStyle
     int orientation = 0; // degrees
     int quality = kQualityDefault;
     IFont* cachedFont = nullptr; // owned by the process-wide font cache
+    IFont* scaledFont = nullptr; // the font at the editor's scale, when that differs from 1
+    int scaledSize = 0;
 
     ITextStyle() = default;
     // A face longer than the field keeps its first kFaceSize - 1 characters.

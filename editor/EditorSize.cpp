@@ -8,9 +8,8 @@ namespace tpm
 
 EditorSize EditorSizeAtScale(double scale)
 {
-    // A scale that is no number (a host's 0/0) falls back to the smallest.
-    const double s =
-        std::isfinite(scale) ? std::clamp(scale, kMinEditorScale, kMaxEditorScale) : kMinEditorScale;
+    // A NaN from a host would pass the clamp untouched.
+    const double s = std::isfinite(scale) ? std::clamp(scale, kMinEditorScale, kMaxEditorScale) : 1.0;
     return {static_cast<int>(std::lround(kEditorLogicalWidth * s)),
             static_cast<int>(std::lround(kEditorLogicalHeight * s)), s};
 }

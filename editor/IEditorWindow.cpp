@@ -10,6 +10,7 @@
 #include "editor/IControl.h"
 #include "editor/controls/IImageControl.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tpm
@@ -99,7 +100,56 @@ void IEditorWindow::MarkAllDirty()
 void IEditorWindow::CreateSurface()
 {
     if (!surface)
-        surface = CreateSystemSurface(width, height);
+        surface = CreateSystemSurface(Width(), Height());
+}
+
+int IEditorWindow::ToPhysical(double v) const
+{
+    return static_cast<int>(std::lround(v * scale));
+}
+
+IBox IEditorWindow::ToPhysical(const IBox& box) const
+{
+    return {ToPhysical(box.left), ToPhysical(box.top), ToPhysical(box.right), ToPhysical(box.bottom)};
+}
+
+int IEditorWindow::ToLogical(int v) const
+{
+    return static_cast<int>(std::floor(v / scale));
+}
+
+IBox IEditorWindow::ToLogical(const IBox& box) const
+{
+    return {ToLogical(box.left), ToLogical(box.top), static_cast<int>(std::ceil(box.right / scale)),
+            static_cast<int>(std::ceil(box.bottom / scale))};
+}
+
+void IEditorWindow::SetScale(double requested)
+{
+    const EditorSize size = EditorSizeAtScale(requested);
+    if (size.scale == scale)
+        return;
+    // The entry field was placed and lettered for the old scale: it goes, its text not applied.
+    if (entryControl && layer)
+        layer->CloseEntryField();
+    entryControl = nullptr;
+    entryState = kEntryIdle;
+    scale = size.scale;
+    surface.reset();
+    CreateSurface();
+    MarkAllDirty();
+    if (layer)
+    {
+        layer->Resize(Width(), Height());
+        layer->Redraw(IBox{0, 0, Width(), Height()});
+    }
+}
+
+void IEditorWindow::SetResizeRequest(IResizeRequest* request)
+{
+    resizeRequest = request;
+    grip.End();
+    MarkAllDirty();
 }
 
 bool IEditorWindow::CollectDirtyRect(IBox& box) const
@@ -135,6 +185,7 @@ void IEditorWindow::DrawRegion(const IBox& box)
         return;
     CreateSurface();
     drawRegion = box.Intersect(IBox{0, 0, width, height});
+    physicalRegion = ToPhysical(drawRegion).Intersect(IBox{0, 0, Width(), Height()});
     for (int i = 0; i < n; ++i)
     {
         IControl& c = *controls[static_cast<size_t>(i)];
@@ -143,28 +194,35 @@ void IEditorWindow::DrawRegion(const IBox& box)
             c.Draw(*this);
         c.MarkClean(stamp);
     }
+    const IBox gripBox = ResizeGrip::Box(width, height);
+    if (surface && GripShown() && Overlaps(gripBox, drawRegion))
+        ResizeGrip::Draw(*this, gripBox);
     if (layer && surface)
-        layer->Present(*surface, drawRegion);
+        layer->Present(*surface, physicalRegion);
 }
 
 ISurface IEditorWindow::RegionView() const
 {
-    return ISurface::View(*surface, drawRegion);
+    return ISurface::View(*surface, physicalRegion);
 }
 
 bool IEditorWindow::DrawBitmapPart(const IBitmapRef& bitmap, const IBox& destBox, int srcX, int srcY,
                                    const IBlend& blend)
 {
-    ISurface* pixels = bitmap.Surface();
+    const std::shared_ptr<const ISurface> pixels = bitmap.SurfaceAt(scale);
     if (!surface || !pixels)
         return false;
-    const IBox clip = destBox.Intersect(drawRegion);
+    const IBox dest = ToPhysical(destBox);
+    const IBox clip = dest.Intersect(physicalRegion);
     if (clip.Empty())
         return true;
-    const int sx = srcX + clip.left - destBox.left;
-    const int sy = srcY + clip.top - destBox.top;
-    Blit(*surface, *pixels, clip.left, clip.top, IBox{sx, sy, sx + clip.W(), sy + clip.H()}, blend.weight,
-         blend.Mode());
+    const int sx = ToPhysical(srcX) + clip.left - dest.left;
+    const int sy = ToPhysical(srcY) + clip.top - dest.top;
+    // Rounding may make the box a pixel larger than the part of the scaled picture it shows: never
+    // reach into the next frame.
+    const int right = std::min(sx + clip.W(), ToPhysical(srcX + destBox.W()));
+    const int bottom = std::min(sy + clip.H(), ToPhysical(srcY + destBox.H()));
+    Blit(*surface, *pixels, clip.left, clip.top, IBox{sx, sy, right, bottom}, blend.weight, blend.Mode());
     return true;
 }
 
@@ -184,7 +242,7 @@ bool IEditorWindow::DrawBitmapFrame(const IBitmapRef& bitmap, const IBox& destBo
 bool IEditorWindow::DrawRotatedBitmap(const IBitmapRef& bitmap, int cx, int cy, double angle,
                                       const IBlend& blend, double srcX, double srcY)
 {
-    ISurface* pixels = bitmap.Surface();
+    const std::shared_ptr<const ISurface> pixels = bitmap.SurfaceAt(scale);
     if (!surface || !pixels)
         return false;
     ISurface view = RegionView();
@@ -193,10 +251,12 @@ bool IEditorWindow::DrawRotatedBitmap(const IBitmapRef& bitmap, int cx, int cy, 
     // Half sizes in whole pixels; the subtraction in floating point, truncated.
     const int halfW = bitmap.W / 2;
     const int halfH = bitmap.H / 2;
-    const int x = static_cast<int>(cx - static_cast<double>(halfW)) - drawRegion.left;
-    const int y = static_cast<int>(cy - static_cast<double>(halfH)) - drawRegion.top;
-    RotatedBlit(view, *pixels, x, y, bitmap.W, bitmap.H, srcX, srcY, bitmap.W, bitmap.H, angle, false,
-                blend.weight, blend.Mode() | kBlendFilter);
+    const int x = ToPhysical(static_cast<int>(cx - static_cast<double>(halfW))) - physicalRegion.left;
+    const int y = ToPhysical(static_cast<int>(cy - static_cast<double>(halfH))) - physicalRegion.top;
+    const int w = pixels->Width();
+    const int h = pixels->Height();
+    RotatedBlit(view, *pixels, x, y, w, h, srcX * scale, srcY * scale, w, h, angle, false, blend.weight,
+                blend.Mode() | kBlendFilter);
     return true;
 }
 
@@ -204,7 +264,7 @@ bool IEditorWindow::FillRect(uint32_t colour, const IBox& box, const IBlend& ble
 {
     if (!surface)
         return false;
-    const IBox clip = box.Intersect(drawRegion);
+    const IBox clip = ToPhysical(box).Intersect(physicalRegion);
     if (!clip.Empty())
         tpm::FillRect(*surface, clip.left, clip.top, clip.W(), clip.H(), colour, blend.weight, blend.Mode());
     return true;
@@ -216,7 +276,7 @@ bool IEditorWindow::DrawText(ITextStyle& style, std::string_view text, const IBo
         return true;
     if (!surface)
         return false;
-    IFont* font = IFontCache::Instance().ForStyle(style);
+    IFont* font = IFontCache::Instance().ForStyle(style, scale);
     if (!font)
         return false;
     ISurface view = RegionView();
@@ -227,8 +287,9 @@ bool IEditorWindow::DrawText(ITextStyle& style, std::string_view text, const IBo
                                          : kTextAlignRight;
     const uint32_t colour = style.colour.Packed();
     const int flags = align | kTextNoClip | (style.colour.A < 255 ? kTextUseAlpha : 0);
-    const IBox local{box.left - drawRegion.left, box.top - drawRegion.top, box.right - drawRegion.left,
-                     box.bottom - drawRegion.top};
+    const IBox physical = ToPhysical(box);
+    const IBox local{physical.left - physicalRegion.left, physical.top - physicalRegion.top,
+                     physical.right - physicalRegion.left, physical.bottom - physicalRegion.top};
     return tpm::DrawText(view, *font, colour, text, local, flags);
 }
 

@@ -4,6 +4,10 @@
 // IWindowLayer made by a factory, so the same logic runs in a Win32 window, an X11 window or headless
 // under tests.
 //
+// Scale: the layout, the controls and everything they ask for are in logical units (the editor's
+// 550x363); the surface and the window are that times the scale, in physical pixels. The drawing
+// operations map to physical pixels here, and window input is mapped back before it reaches a control.
+//
 // Threads: everything runs on the user-interface thread. The editor reaches the plug-in only through its
 // controller: at each frame tick it reads the parameter values and the display state and takes over what
 // changed elsewhere; the user's changes go out as gestures.
@@ -15,9 +19,9 @@
 #include "draw/IBox.h"
 #include "draw/ISurface.h"
 #include "draw/ITextStyle.h"
-#include "editor/EditorSize.h"
 #include "editor/IEditorController.h"
 #include "editor/IWindowLayer.h"
+#include "editor/ResizeGrip.h"
 
 #include <atomic>
 #include <memory>
@@ -58,13 +62,11 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     void SetWindowLayerFactory(WindowLayerFactory factory) { layerFactory = factory; }
 
     // What the format binding asks of its editor.
-    int Width() const override { return EditorSizeAtScale(scale).width; }
-    int Height() const override { return EditorSizeAtScale(scale).height; }
+    int Width() const override { return ToPhysical(width); }
+    int Height() const override { return ToPhysical(height); }
     double Scale() const override { return scale; }
-    void SetScale(double newScale) override { scale = EditorSizeAtScale(newScale).scale; }
-    void SetResizeRequest(IResizeRequest* request) override { resizeRequest = request; }
-    // Where the user's own resizing goes (null: the binding takes none).
-    IResizeRequest* ResizeRequest() const { return resizeRequest; }
+    void SetScale(double scale) override;
+    void SetResizeRequest(IResizeRequest* request) override;
     bool OpenWindow(void* parent, bool takeFocus) override;
     void CloseWindow() override;
     void Idle() override;
@@ -73,6 +75,14 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     intptr_t WheelAtCursor(float step) override;
 
     int FrameRate() const { return frameRate; }
+    int LogicalWidth() const { return width; }
+    int LogicalHeight() const { return height; }
+    // Logical units to physical pixels (edges rounded to the nearest pixel, so boxes tile), and
+    // physical pixels back to the logical units that hold them.
+    int ToPhysical(double v) const;
+    IBox ToPhysical(const IBox& box) const;
+    int ToLogical(int v) const;
+    IBox ToLogical(const IBox& box) const;
     void CreateSurface();
     // Takes over the parameter values and the display state the plug-in holds now (at every frame tick,
     // and once when the editor is built).
@@ -88,7 +98,7 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     IControl* GetControl(int index) const;
     void MarkAllDirty();
 
-    // The redraw cycle.
+    // The redraw cycle; boxes in logical units.
     bool CollectDirtyRect(IBox& box) const;
     void DrawRegion(const IBox& box);
     const ISurface* Surface() const { return surface.get(); }
@@ -103,7 +113,7 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     bool FillRect(uint32_t colour, const IBox& box, const IBlend& blend = {});
     bool DrawText(ITextStyle& style, std::string_view text, const IBox& box);
 
-    // Window state and input, on the user-interface thread.
+    // Window state and input, on the user-interface thread; coordinates in logical units.
     bool IsWindowOpen() const { return layer != nullptr; }
     IWindowLayer* WindowLayer() const { return layer.get(); }
     int GetControlAt(int x, int y) const;
@@ -137,22 +147,26 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
 
   private:
     // What the window reports.
-    void OnPaint(const IBox& region) override { DrawRegion(region); }
+    void OnPaint(const IBox& region) override { DrawRegion(ToLogical(region)); }
     void OnFrameTick() override;
     void OnMouseDown(int x, int y, const IMouseMod& mod) override;
-    void OnMouseUp(int x, int y, const IMouseMod& mod) override { HandleMouseUp(x, y, mod); }
-    void OnMouseDrag(int x, int y, const IMouseMod& mod) override { HandleMouseDrag(x, y, mod); }
-    void OnMouseDoubleClick(int x, int y, const IMouseMod& mod) override { HandleMouseDblClick(x, y, mod); }
+    void OnMouseUp(int x, int y, const IMouseMod& mod) override;
+    void OnMouseDrag(int x, int y, const IMouseMod& mod) override;
+    void OnMouseDoubleClick(int x, int y, const IMouseMod& mod) override
+    {
+        HandleMouseDblClick(ToLogical(x), ToLogical(y), mod);
+    }
     void OnMouseWheel(int x, int y, const IMouseMod& mod, int steps) override
     {
-        HandleMouseWheel(x, y, mod, steps);
+        HandleMouseWheel(ToLogical(x), ToLogical(y), mod, steps);
     }
-    void OnKeyDown(int x, int y, EditorKey key) override { HandleKeyDown(x, y, key); }
+    void OnKeyDown(int x, int y, EditorKey key) override { HandleKeyDown(ToLogical(x), ToLogical(y), key); }
     void OnEntryFocus(bool focused) override;
     void OnEntryTyping() override;
     void OnEntryCommit() override;
     void OnEntryCancel() override;
     void OnWindowClosing() override;
+    void OnSystemScaleChanged(double scale) override;
 
     void EntryStep();
     void CloseEntryField(bool apply);
@@ -165,19 +179,22 @@ class IEditorWindow : public IEditorLink, private IWindowEvents
     void DropWindow();
     // The surface limited to the region being drawn, and the region's origin.
     ISurface RegionView() const;
+    bool GripShown() const { return resizeRequest != nullptr; }
 
     IEditorController& controller;
-    int width;
+    int width; // logical
     int height;
+    double scale = 1.0;
     int frameRate;
     WindowLayerFactory layerFactory;
-    double scale = kMinEditorScale;
-    IResizeRequest* resizeRequest = nullptr; // the binding's, for the user's own resizing
 
     std::vector<std::unique_ptr<IControl>> controls; // kMaxControls slots, the first controlCount used
     std::atomic<int> controlCount{0};
     std::unique_ptr<ISurface> surface;
-    IBox drawRegion;
+    IBox drawRegion;     // logical
+    IBox physicalRegion; // the same in the surface's pixels
+    IResizeRequest* resizeRequest = nullptr;
+    ResizeGrip grip;
 
     std::unique_ptr<IWindowLayer> layer;
     int captureIdx = -1;

@@ -16,8 +16,9 @@ bool IEditorWindow::OpenWindow(void* parent, bool takeFocus)
     IBox bounds{0, 0, Width(), Height()};
     if (layer)
     {
-        // A second open keeps the first window's place and size.
-        bounds = layer->Bounds();
+        // A second open keeps the first window's place.
+        const IBox previous = layer->Bounds();
+        bounds = {previous.left, previous.top, previous.left + Width(), previous.top + Height()};
         CloseWindow();
     }
     if (!layerFactory)
@@ -51,12 +52,23 @@ void IEditorWindow::DropWindow()
     entryControl = nullptr;
     entryState = kEntryIdle;
     ResetMouse();
+    grip.End();
     layer.reset();
 }
 
 void IEditorWindow::OnWindowClosing()
 {
     CloseWindow();
+}
+
+void IEditorWindow::OnSystemScaleChanged(double newScale)
+{
+    // A host that sizes the editor itself is asked, so that its frame follows; others get it at once.
+    const EditorSize size = EditorSizeAtScale(newScale);
+    if (resizeRequest)
+        resizeRequest->RequestSize(size.width, size.height);
+    else
+        SetScale(size.scale);
 }
 
 int IEditorWindow::EventDescriptor() const
@@ -76,7 +88,7 @@ void IEditorWindow::OnFrameTick()
     ShowPluginState();
     IBox dirty;
     if (layer && CollectDirtyRect(dirty))
-        layer->Redraw(dirty);
+        layer->Redraw(ToPhysical(dirty));
     CountdownStep();
 }
 
@@ -138,7 +150,36 @@ void IEditorWindow::OnMouseDown(int x, int y, const IMouseMod& mod)
         }
         entryState = kEntryCommit;
     }
-    HandleMouseDown(x, y, mod);
+    if (GripShown() && mod.L && ResizeGrip::Box(width, height).Contains(ToLogical(x), ToLogical(y)))
+    {
+        ResetMouse();
+        grip.Begin(x, y, Width(), Height());
+        return;
+    }
+    HandleMouseDown(ToLogical(x), ToLogical(y), mod);
+}
+
+void IEditorWindow::OnMouseUp(int x, int y, const IMouseMod& mod)
+{
+    if (grip.Dragging())
+    {
+        grip.End();
+        return;
+    }
+    HandleMouseUp(ToLogical(x), ToLogical(y), mod);
+}
+
+void IEditorWindow::OnMouseDrag(int x, int y, const IMouseMod& mod)
+{
+    if (!grip.Dragging())
+    {
+        HandleMouseDrag(ToLogical(x), ToLogical(y), mod);
+        return;
+    }
+    const EditorSize wanted = grip.Follow(x, y);
+    // The host decides: it answers with SetScale (perhaps at once, from inside this call) or not at all.
+    if (resizeRequest && (wanted.width != Width() || wanted.height != Height()))
+        resizeRequest->RequestSize(wanted.width, wanted.height);
 }
 
 void IEditorWindow::HandleMouseDown(int x, int y, const IMouseMod& mod)
@@ -222,6 +263,8 @@ intptr_t IEditorWindow::WheelAtCursor(float step)
     int y = 0;
     if (!layer || !layer->CursorInWindow(x, y))
         return 0;
+    x = ToLogical(x);
+    y = ToLogical(y);
     IMouseMod mod = layer->ModifierState();
     mod.L = false;
     mod.R = false;
@@ -264,6 +307,8 @@ bool IEditorWindow::PromptParamInput(IControl* control)
         const int w = std::max(32, static_cast<int>(7 * controller.DisplayText(paramIdx, 1.0).size()) + 6);
         request.box = {cx - w / 2, cy - 8, cx - w / 2 + w, cy + 8};
     }
+    request.box = ToPhysical(request.box);
+    request.scale = scale;
     if (!layer->OpenEntryField(request))
         return false;
     entryControl = control;

@@ -39,7 +39,8 @@ enum class EditorKey : int
 };
 
 // What an entry field shows: a text box holding `text`, or a drop-down list of `choices` with
-// `selected` picked (-1: none). `box` is in editor coordinates.
+// `selected` picked (-1: none). `box` is in window pixels; `scale` is the editor's, which the field's
+// text and rows follow.
 struct IEntryFieldSpec
 {
     enum class Kind
@@ -52,9 +53,11 @@ struct IEntryFieldSpec
     std::string text;
     std::vector<std::string> choices;
     int selected = -1;
+    double scale = 1.0;
 };
 
-// What the window tells the editor. Coordinates are editor client pixels.
+// What the window tells the editor. Coordinates are the window's physical pixels; the editor maps them
+// to its layout by its scale.
 class IWindowEvents
 {
   public:
@@ -80,6 +83,8 @@ class IWindowEvents
     virtual void OnEntryCancel() = 0;
     // The window is going away on its own (closed by the system or the parent's destruction).
     virtual void OnWindowClosing() = 0;
+    // The system's scale for the window changed (it moved to a monitor of another DPI).
+    virtual void OnSystemScaleChanged(double scale) = 0;
 
   protected:
     ~IWindowEvents() = default;
@@ -104,7 +109,9 @@ class IWindowLayer
     virtual uintptr_t NativeHandle() const { return 0; }
     // The window's position relative to its parent and its size.
     virtual IBox Bounds() const = 0;
-    // The cursor in editor coordinates; false when the cursor is not over this window.
+    // Gives the window a new size in physical pixels, keeping its place (the editor's scale changed).
+    virtual void Resize(int width, int height) = 0;
+    // The cursor in window pixels; false when the cursor is not over this window.
     virtual bool CursorInWindow(int& x, int& y) const = 0;
     // Shift, Control and Alt as they are now (L and R false).
     virtual IMouseMod ModifierState() const = 0;
@@ -114,7 +121,7 @@ class IWindowLayer
     virtual bool OpenEntryField(const IEntryFieldSpec& field) = 0;
     // What the field holds now (for a list, the picked text).
     virtual std::string EntryFieldText() const = 0;
-    // The field's box in editor coordinates, so that the repaint step leaves it alone.
+    // The field's box in window pixels, so that the repaint step leaves it alone.
     virtual IBox EntryFieldBox() const = 0;
     virtual void CloseEntryField() = 0;
 

@@ -10,6 +10,7 @@
 #include "engine/Lfo.h"
 
 #include <atomic>
+#include <bit>
 #include <cstdint>
 
 class EngineDisplay
@@ -28,12 +29,29 @@ class EngineDisplay
 
     // For the engine. Band texts must live as long as the program (string literals).
     void PublishBand(const char* band) { bandText.store(band, std::memory_order_relaxed); }
-    void PublishLfo(int k, const LfoGraphValues& graph, bool synced);
+    // Inline: the audio thread publishes both LFOs after every block.
+    void PublishLfo(int k, const LfoGraphValues& graph, bool synced)
+    {
+        LfoSlot& slot = lfo[k == 0 ? 0 : 1];
+        const uint64_t range =
+            std::bit_cast<uint32_t>(graph.rangeLo) | uint64_t{std::bit_cast<uint32_t>(graph.rangeHi)} << 32;
+        slot.range.store(range, std::memory_order_relaxed);
+        uint64_t marker = std::bit_cast<uint32_t>(graph.position);
+        marker |= graph.running ? kMarkerRunning : 0;
+        marker |= graph.blocked ? kMarkerBlocked : 0;
+        marker |= synced ? kMarkerSynced : 0;
+        slot.marker.store(marker, std::memory_order_relaxed);
+    }
 
     // For any thread.
     Snapshot Read() const;
 
   private:
+    // The flags beside a marker's position in its word.
+    static constexpr uint64_t kMarkerRunning = uint64_t{1} << 32;
+    static constexpr uint64_t kMarkerBlocked = uint64_t{1} << 33;
+    static constexpr uint64_t kMarkerSynced = uint64_t{1} << 34;
+
     struct LfoSlot
     {
         std::atomic<uint64_t> range{0};  // lo, hi

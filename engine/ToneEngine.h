@@ -37,7 +37,12 @@ class ToneEngine : private ToneEngineFields
     ToneEngine& operator=(const ToneEngine&) = delete;
 
     // Renders nFrames of tone mixed into inputs[0..1] into outputs[0..1] (in place allowed).
-    void ProcessBlock(double** inputs, double** outputs, int nFrames, const BlockTransport& transport);
+    // Inline, so that the plug-in's block call reaches the render without a call of its own between.
+    void ProcessBlock(double** inputs, double** outputs, int nFrames, const BlockTransport& transport)
+    {
+        RenderBlock(inputs, outputs, nFrames, transport);
+        PublishDisplay();
+    }
     // What the next block reads of the transport, so that the host is asked for no more: the tempo
     // once the engine is armed, whether the host plays only while "Play Anyway" is off.
     bool ReadsTempo() const { return armed; }

@@ -87,12 +87,6 @@ const ToneEngine::Renderer ToneEngine::kRenderers[kPassCount][Waveforms::kToneWa
      &ToneEngine::RenderTone<6, Pass::FadingOut>, &ToneEngine::RenderTone<7, Pass::FadingOut>},
 };
 
-void ToneEngine::ProcessBlock(double** inputs, double** outputs, int nFrames, const BlockTransport& transport)
-{
-    RenderBlock(inputs, outputs, nFrames, transport);
-    PublishDisplay();
-}
-
 void ToneEngine::RenderBlock(double** inputs, double** outputs, int nFrames, const BlockTransport& transport)
 {
     if (!armed)
@@ -164,7 +158,8 @@ void ToneEngine::RenderBlock(double** inputs, double** outputs, int nFrames, con
             sounded =
                 (this->*kRenderers[static_cast<int>(Pass::FadingOut)][wave])(plan, inputs, outputs, nFrames);
         }
-        RenderSilence(inputs, outputs, sounded, nFrames);
+        if (sounded < nFrames) // a sounding block's call would find nothing to do
+            RenderSilence(inputs, outputs, sounded, nFrames);
     }
 
     pan = panTarget;

@@ -1,9 +1,11 @@
 #!/usr/bin/python3
-"""Draws the editor's eleven pictures into resources/img/.
+"""Draws the editor's eleven pictures into resources/img/, once per scale set: 1x in img/, 2x and 3x
+in img/2x/ and img/3x/. The editor draws a scale between sets from the next larger set.
 
 Run it after changing the look; the PNGs are committed, so building never needs it. Needs Debian's
 python3-pil and fonts-liberation. Shapes are drawn four times oversized and box-filtered down, text is
-drawn at its final size so the hinting keeps it crisp.
+drawn at its final size so the hinting keeps it crisp. Coordinates below are in 1x pixels; R scales
+them, so every set is drawn at its own resolution rather than enlarged.
 
 The geometry below mirrors the editor layout: control centres, button and tab positions and the strips
 that must stay clear for the value texts and LFO markers.
@@ -17,6 +19,8 @@ from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "img")
 SS = 4  # oversampling of shapes
+R = 1  # the scale set being drawn (main() sets it)
+SCALES = (1, 2, 3)
 
 FONT_DIR = "/usr/share/fonts/truetype/liberation"
 SANS = os.path.join(FONT_DIR, "LiberationSans-Regular.ttf")
@@ -62,25 +66,32 @@ GOLDEN = 0.618
 
 
 def font(path, size):
-    return ImageFont.truetype(path, size)
+    return ImageFont.truetype(path, size * R)
 
 
 def layer(w, h):
-    return Image.new("RGBA", (w * SS, h * SS), (0, 0, 0, 0))
+    return Image.new("RGBA", (w * SS * R, h * SS * R), (0, 0, 0, 0))
 
 
 def shrink(img, w, h):
-    """Box-filters an oversized layer down, averaging in premultiplied form so edges do not darken."""
-    return img.convert("RGBa").resize((w, h), Image.BOX).convert("RGBA")
+    """Box-filters an oversized layer down to w x h (1x pixels), averaging in premultiplied form so edges
+    do not darken."""
+    return img.convert("RGBa").resize((w * R, h * R), Image.BOX).convert("RGBA")
 
 
 def s(v):
-    return v * SS
+    return v * SS * R
 
 
 def sw(v):
     """A stroke width at the oversampled scale."""
-    return max(1, int(round(v * SS)))
+    return max(1, int(round(v * SS * R)))
+
+
+def pixel_rect(draw, box, fill):
+    """Fills the 1x pixels x0..x1, y0..y1 (inclusive) at the set's scale."""
+    x0, y0, x1, y1 = box
+    draw.rectangle((x0 * R, y0 * R, (x1 + 1) * R - 1, (y1 + 1) * R - 1), fill=fill)
 
 
 def sbox(box):
@@ -90,7 +101,7 @@ def sbox(box):
 def over(base, top, at=(0, 0)):
     if top.size != base.size or at != (0, 0):
         full = Image.new("RGBA", base.size, (0, 0, 0, 0))
-        full.paste(top, at)
+        full.paste(top, (at[0] * R, at[1] * R))
         top = full
     return Image.alpha_composite(base, top)
 
@@ -105,8 +116,9 @@ def mix(a, b, t):
 
 def spaced_text(draw, xy, text, fnt, fill, spacing=1.0, anchor="m"):
     """Draws text with extra tracking; anchor 'm' centres on x, 'l' starts at x, 'r' ends at x.
-    y is the top of the text line."""
-    x, y = xy
+    y is the top of the text line; xy and spacing in 1x pixels, the font at the set's scale."""
+    x, y = xy[0] * R, xy[1] * R
+    spacing *= R
     widths = [draw.textlength(ch, font=fnt) for ch in text]
     total = sum(widths) + spacing * (len(text) - 1)
     if anchor == "m":
@@ -151,7 +163,7 @@ def button_image(w, h, label, lit, colour=TEAL, icon=None):
         text_colour = CAPTION_DIM
     d = ImageDraw.Draw(body)
     fnt = font(SANS_BOLD, 10)
-    tw = sum(d.textlength(ch, font=fnt) for ch in label) + 1.2 * (len(label) - 1)
+    tw = sum(d.textlength(ch, font=fnt) for ch in label) / R + 1.2 * (len(label) - 1)
     icon_w = 11 if icon else 0
     x = (w - tw - icon_w) / 2 + icon_w
     spaced_text(d, (x, 6), label, fnt, rgba(text_colour), 1.2, anchor="l")
@@ -236,7 +248,7 @@ def knob_image(size, body_r, pointer_from, pointer_to, pointer_w):
 
 def knob_ticks(img, cx, cy, r_in, r_out, count=11, big=(0, 5, 10)):
     """The scale around a rotating knob, -150 to +150 degrees, on the background."""
-    lay = Image.new("RGBA", (W * SS, H * SS), (0, 0, 0, 0))
+    lay = layer(W, H)
     d = ImageDraw.Draw(lay)
     # knob picture centres fall on a pixel corner + 0.5: the picture's box starts at c - size/2
     for i in range(count):
@@ -252,7 +264,7 @@ def knob_ticks(img, cx, cy, r_in, r_out, count=11, big=(0, 5, 10)):
 
 def knob_well(img, cx, cy, r):
     """A dark recess the knob sits in, lit from above."""
-    lay = Image.new("RGBA", (W * SS, H * SS), (0, 0, 0, 0))
+    lay = layer(W, H)
     d = ImageDraw.Draw(lay)
     d.ellipse(sbox((cx - r, cy - r, cx + r, cy + r)), fill=rgba((11, 14, 20), 200))
     d.arc(sbox((cx - r, cy - r, cx + r, cy + r)), 20, 160, fill=rgba((52, 62, 82), 200), width=sw(1))
@@ -373,10 +385,10 @@ def wave_frame(fn, k, size, golden, inset, amp_frac, stroke):
 
 def dropdown_frame(label, w=86, h=16):
     # The closed drop-down shows 15 of each frame's 16 rows; the last row stays empty.
-    body = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    body = Image.new("RGBA", (w * R, h * R), (0, 0, 0, 0))
     body.paste(pill(w, h - 1, (17, 21, 30), RECESS_EDGE, radius=4), (0, 0))
     d = ImageDraw.Draw(body)
-    d.text((7, 1), label, font=font(SANS, 11), fill=rgba(TEXT_LIGHT))
+    d.text((7 * R, 1 * R), label, font=font(SANS, 11), fill=rgba(TEXT_LIGHT))
     arrow = layer(w, h)
     ImageDraw.Draw(arrow).polygon([(s(w - 13), s(6)), (s(w - 6), s(6)), (s(w - 9.5), s(10))],
                                   fill=rgba(TEAL))
@@ -396,11 +408,11 @@ def dropdown_list(w=90, h=91):
         top = i * h / rows
         bottom = (i + 1) * h / rows
         if i > 0:
-            d.line([(6, round(top)), (w - 7, round(top))], fill=rgba((36, 44, 60)))
-        d.text((10, round(top + (bottom - top - 13) / 2)), name, font=fnt, fill=rgba(TEXT_LIGHT))
+            pixel_rect(d, (6, round(top), w - 7, round(top)), rgba((36, 44, 60)))
+        d.text((10 * R, round(top + (bottom - top - 13) / 2) * R), name, font=fnt, fill=rgba(TEXT_LIGHT))
         # a small marker at the left of each row
-        d.rectangle((4, round(top + (bottom - top) / 2) - 1, 5, round(top + (bottom - top) / 2)),
-                    fill=rgba(TEAL, 160))
+        mid = round(top + (bottom - top) / 2)
+        pixel_rect(d, (4, mid - 1, 5, mid), rgba(TEAL, 160))
     return img
 
 
@@ -408,6 +420,7 @@ def dropdown_list(w=90, h=91):
 # The background.
 
 def gradient(w, h, top, bottom):
+    w, h = w * R, h * R
     img = Image.new("RGBA", (w, h))
     d = ImageDraw.Draw(img)
     for y in range(h):
@@ -419,9 +432,10 @@ def panel(img, box, radius=8, fill=PANEL, edge=PANEL_EDGE):
     x0, y0, x1, y1 = box
     # soft shadow under the panel
     sh = Image.new("RGBA", img.size, (0, 0, 0, 0))
-    ImageDraw.Draw(sh).rounded_rectangle((x0, y0 + 2, x1, y1 + 2), radius=radius, fill=(0, 0, 0, 110))
-    img = over(img, sh.filter(ImageFilter.GaussianBlur(3)))
-    lay = Image.new("RGBA", (W * SS, H * SS), (0, 0, 0, 0))
+    ImageDraw.Draw(sh).rounded_rectangle((x0 * R, (y0 + 2) * R, x1 * R, (y1 + 2) * R), radius=radius * R,
+                                         fill=(0, 0, 0, 110))
+    img = over(img, sh.filter(ImageFilter.GaussianBlur(3 * R)))
+    lay = layer(W, H)
     d = ImageDraw.Draw(lay)
     d.rounded_rectangle(sbox((x0, y0, x1, y1)), radius=s(radius), fill=rgba(edge))
     d.rounded_rectangle(sbox((x0 + 1, y0 + 1, x1 - 1, y1 - 1)), radius=s(radius - 1), fill=rgba(fill))
@@ -430,7 +444,7 @@ def panel(img, box, radius=8, fill=PANEL, edge=PANEL_EDGE):
 
 
 def recess(img, box, radius=4):
-    lay = Image.new("RGBA", (W * SS, H * SS), (0, 0, 0, 0))
+    lay = layer(W, H)
     d = ImageDraw.Draw(lay)
     x0, y0, x1, y1 = box
     d.rounded_rectangle(sbox((x0, y0, x1, y1)), radius=s(radius), fill=rgba(RECESS_EDGE))
@@ -440,7 +454,7 @@ def recess(img, box, radius=4):
 
 def emblem(img, cx, cy, r, colour_a=TEAL, colour_b=LAVENDER, alpha=255, width=1.4):
     """Two rings, one per ear, overlapping: the plug-in's mark."""
-    lay = Image.new("RGBA", (W * SS, H * SS), (0, 0, 0, 0))
+    lay = layer(W, H)
     d = ImageDraw.Draw(lay)
     off = r * 0.45
     d.ellipse(sbox((cx - off - r, cy - r, cx - off + r, cy + r)), outline=rgba(colour_a, alpha), width=sw(width))
@@ -450,7 +464,7 @@ def emblem(img, cx, cy, r, colour_a=TEAL, colour_b=LAVENDER, alpha=255, width=1.
 
 def beat_wave(img, x0, x1, cy, amp, alpha):
     """A beating wave (two close tones summed) as a quiet ornament."""
-    lay = Image.new("RGBA", (W * SS, H * SS), (0, 0, 0, 0))
+    lay = layer(W, H)
     d = ImageDraw.Draw(lay)
     pts = []
     n = 600
@@ -468,9 +482,9 @@ def background():
 
     # Title band with the mark, the plate and a tag line; v1.00 is written at (45, 12) by the editor.
     band = Image.new("RGBA", img.size, (0, 0, 0, 0))
-    ImageDraw.Draw(band).rectangle((0, 0, W, 66), fill=rgba((10, 13, 19), 120))
+    pixel_rect(ImageDraw.Draw(band), (0, 0, W, 66), rgba((10, 13, 19), 120))
     img = over(img, band)
-    img = over(img, Image.new("RGBA", (W, 1), rgba((38, 46, 62))), (0, 66))
+    img = over(img, Image.new("RGBA", (W * R, R), rgba((38, 46, 62))), (0, 66))
     img = emblem(img, 27, 21, 8)
     img = beat_wave(img, 392, 536, 40, 7, 70)
     img = beat_wave(img, 14, 158, 46, 5, 45)
@@ -482,11 +496,11 @@ def background():
     bold_f = font(SANS_BOLD, 21)
     parts = [("twin", title_f, TEXT_LIGHT), ("Pulse", bold_f, TEAL), ("Tone", title_f, TEXT_LIGHT),
              ("Mix", bold_f, TEAL)]
-    total = sum(d.textlength(t, font=f) for t, f, _ in parts)
+    total = sum(d.textlength(t, font=f) for t, f, _ in parts) / R
     x = (x0 + x1) / 2 - total / 2
     for t, f, col in parts:
-        d.text((round(x), y0 + 5), t, font=f, fill=rgba(col))
-        x += d.textlength(t, font=f)
+        d.text((round(x * R), (y0 + 5) * R), t, font=f, fill=rgba(col))
+        x += d.textlength(t, font=f) / R
     img = caption(img, (x0 + x1) / 2, y0 + 31, "BINAURAL TONE GENERATOR", CAPTION_DIM, 8, 1.6)
 
     # Upper panel: tone and output controls.
@@ -524,8 +538,8 @@ def background():
         sx0, sy0, sx1, sy1 = p["strip"]
         g = Image.new("RGBA", img.size, (0, 0, 0, 0))
         dg = ImageDraw.Draw(g)
-        dg.rectangle((sx0 - 1, sy0 - 1, sx1, sy1), fill=rgba((30, 37, 51)))
-        dg.rectangle((sx0, sy0, sx1 - 1, sy1 - 1), fill=rgba((8, 10, 15)))
+        pixel_rect(dg, (sx0 - 1, sy0 - 1, sx1, sy1), rgba((30, 37, 51)))
+        pixel_rect(dg, (sx0, sy0, sx1 - 1, sy1 - 1), rgba((8, 10, 15)))
         img = over(img, g)
 
     # Centre column: the mark, the band name's place and the restart button.
@@ -558,9 +572,8 @@ def stack(frames):
     return out
 
 
-def main():
-    os.makedirs(OUT, exist_ok=True)
-    pictures = {
+def draw_set():
+    return {
         "bg.png": background(),
         "knob.png": knob_image(57, 21.5, 8.5, 18.0, 2.6),
         "knob2.png": knob_image(40, 14.5, 5.5, 12.0, 2.2),
@@ -573,14 +586,23 @@ def main():
         "rate_sync.png": tab_image(48, 21, True),
         "btn2.png": button_image(80, 23, "LFOs SYNC", True, icon="sync"),
     }
+
+
+def main():
+    global R
     expected = {"bg.png": (550, 363), "knob.png": (57, 57), "knob2.png": (40, 40), "wave.png": (464, 58),
                 "lfo_wave.png": (280, 40), "btn.png": (68, 23), "btn3.png": (79, 23), "lfo_tg.png": (86, 80),
                 "lfo_tg_.png": (90, 91), "rate_sync.png": (48, 21), "btn2.png": (80, 23)}
-    for name, img in pictures.items():
-        if img.size != expected[name]:
-            sys.exit(f"{name}: {img.size} instead of {expected[name]}")
-        img.save(os.path.join(OUT, name), optimize=True)
-    print(f"wrote {len(pictures)} pictures to {OUT}")
+    for R in SCALES:
+        folder = OUT if R == 1 else os.path.join(OUT, f"{R}x")
+        os.makedirs(folder, exist_ok=True)
+        pictures = draw_set()
+        for name, img in pictures.items():
+            want = (expected[name][0] * R, expected[name][1] * R)
+            if img.size != want:
+                sys.exit(f"{name} at {R}x: {img.size} instead of {want}")
+            img.save(os.path.join(folder, name), optimize=True)
+        print(f"wrote {len(pictures)} pictures to {folder}")
 
 
 if __name__ == "__main__":

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the native suite, the same suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the thread, CLAP and VST3 tests under ThreadSanitizer, the chunk fuzzer for a bounded
+# UndefinedBehaviorSanitizer, the thread, CLAP and VST3 tests under ThreadSanitizer, the state fuzzers for a bounded
 # time, clang-tidy, and the Win64 build under wine64 (its own tests plus a comparison of its host
 # tool and module against the native ones). Ends with "N passed, M failed".
 set -uo pipefail
@@ -84,7 +84,7 @@ if build_stage tsan build/tsan "thread_tests clap_tests vst3_tests" -DCMAKE_BUIL
 fi
 
 if [ -f scripts/run-fuzz.sh ]; then
-  step "chunk fuzzer (bounded)"
+  step "state fuzzers (bounded)"
   check "fuzz" bash scripts/run-fuzz.sh
 fi
 

@@ -1,5 +1,6 @@
-// The editor's redraw costs on the headless window: the whole editor, one knob, and a frame tick
-// with nothing changed (which must draw nothing); and what an instance costs to create, with and
+// The editor's redraw costs on the headless window: the whole editor and one knob (each at 1x and at
+// 2x, argument 100 and 200: scale-ratios.sh compares them), and a frame tick with nothing changed
+// (which must draw nothing); and what an instance costs to create, with and
 // without its editor opened, in a process that has made one before and as the first of a fresh
 // module (what a host's scan pays).
 #include "editor/IEditorWindow.h"
@@ -24,7 +25,7 @@ AEffect* MakePlugin(audioMasterCallback callback)
 
 struct OpenEditor
 {
-    OpenEditor()
+    explicit OpenEditor(double scale = 1.0)
     {
         std::string error;
         host = Vst2HostedPlugin::Create(&MakePlugin, error);
@@ -33,6 +34,7 @@ struct OpenEditor
         host->Start();
         editor = static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(host->Effect())->Editor());
         editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
+        editor->SetScale(scale);
         host->Dispatch(vst::effEditOpen);
         window = static_cast<tpm::HeadlessWindowLayer*>(editor->WindowLayer());
         window->Tick();
@@ -47,15 +49,15 @@ struct OpenEditor
 
 static void FullRedraw(benchmark::State& state)
 {
-    OpenEditor open;
+    OpenEditor open(static_cast<double>(state.range(0)) / 100.0);
     for (auto _ : state)
         open.editor->DrawRegion({0, 0, 550, 363});
 }
-BENCHMARK(FullRedraw)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FullRedraw)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 static void OneKnobRedraw(benchmark::State& state)
 {
-    OpenEditor open;
+    OpenEditor open(static_cast<double>(state.range(0)) / 100.0);
     int n = 0;
     for (auto _ : state)
     {
@@ -64,7 +66,7 @@ static void OneKnobRedraw(benchmark::State& state)
         open.window->Tick();
     }
 }
-BENCHMARK(OneKnobRedraw)->Unit(benchmark::kMicrosecond);
+BENCHMARK(OneKnobRedraw)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 static void IdleTick(benchmark::State& state)
 {

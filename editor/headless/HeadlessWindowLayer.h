@@ -27,6 +27,10 @@ class HeadlessWindowLayer : public IWindowLayer
     void Present(const ISurface& surface, const IBox& region) override;
     void Idle() override { Tick(); }
     IBox Bounds() const override { return bounds; }
+    void Resize(int width, int height) override
+    {
+        bounds = {bounds.left, bounds.top, bounds.left + width, bounds.top + height};
+    }
     bool CursorInWindow(int& x, int& y) const override;
     IMouseMod ModifierState() const override { return modifiers; }
     void TakeFocus() override {}
@@ -54,6 +58,8 @@ class HeadlessWindowLayer : public IWindowLayer
     void PressEnter() { events.OnEntryCommit(); }
     void PickEntry(int choice);
     void SetEntryFocus(bool focused) { events.OnEntryFocus(focused); }
+    // The window moved to a monitor of another scale.
+    void ChangeSystemScale(double scale) { events.OnSystemScaleChanged(scale); }
 
     // What was recorded.
     const std::vector<IBox>& Redraws() const { return redraws; }

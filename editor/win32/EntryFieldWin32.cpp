@@ -1,5 +1,7 @@
 #include "editor/win32/EntryFieldWin32.h"
 
+#include <cmath>
+
 namespace tpm
 {
 
@@ -18,9 +20,9 @@ std::unique_ptr<EntryFieldWin32> EntryFieldWin32::Open(HWND editor, const IEntry
     if (!entry->field_)
         return nullptr;
     HWND field = entry->field_;
-    entry->font_ =
-        CreateFontA(14, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+    entry->font_ = CreateFontA(static_cast<int>(std::lround(14 * request.scale)), 0, 0, 0, FW_DONTCARE, FALSE,
+                               FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
     if (entry->font_)
         SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(entry->font_), FALSE);
     if (isList)

@@ -14,6 +14,46 @@ namespace
 
 constexpr int kDefaultFrameRate = 24;
 constexpr int kWheelNotch = 120;
+// Sent to a top-level window and to children after their parent, on a move to a monitor of another DPI.
+constexpr UINT kDpiChanged = 0x02E0;
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+constexpr double kStandardDpi = 96.0;
+
+// The per-monitor DPI functions, looked up at run time: older systems (and some Wine versions) lack them.
+using DpiContext = HANDLE;
+using SetThreadDpiContextFn = DpiContext(WINAPI*)(DpiContext);
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+// DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+const DpiContext kPerMonitorAwareV2 = reinterpret_cast<DpiContext>(static_cast<intptr_t>(-4));
+
+template <class Fn> Fn User32Function(const char* name)
+{
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+// Makes windows created on this thread per-monitor DPI aware while it lives, so that the system sends
+// the editor its DPI changes instead of stretching its bitmap.
+class PerMonitorAwareness
+{
+  public:
+    PerMonitorAwareness() : set(User32Function<SetThreadDpiContextFn>("SetThreadDpiAwarenessContext"))
+    {
+        if (set)
+            previous = set(kPerMonitorAwareV2);
+    }
+    ~PerMonitorAwareness()
+    {
+        if (set && previous)
+            set(previous);
+    }
+    PerMonitorAwareness(const PerMonitorAwareness&) = delete;
+    PerMonitorAwareness& operator=(const PerMonitorAwareness&) = delete;
+
+  private:
+    SetThreadDpiContextFn set;
+    DpiContext previous = nullptr;
+};
 
 int LowSigned(LPARAM v)
 {
@@ -83,9 +123,19 @@ std::unique_ptr<IWindowLayer> WindowLayerWin32::Create(IWindowEvents& events, vo
     // From here the layer owns one count of the class; its destructor gives it back.
     std::unique_ptr<WindowLayerWin32> layer(
         new WindowLayerWin32(events, frameRate > 0 ? frameRate : kDefaultFrameRate));
-    HWND window = CreateWindowExA(0, WindowClassWin32::kName, "twinPulseToneMix", WS_CHILD | WS_VISIBLE,
-                                  bounds.left, bounds.top, bounds.W(), bounds.H(), static_cast<HWND>(parent),
-                                  nullptr, WindowClassWin32::Module(), layer.get());
+    const auto make = [&] {
+        return CreateWindowExA(0, WindowClassWin32::kName, "twinPulseToneMix", WS_CHILD | WS_VISIBLE,
+                               bounds.left, bounds.top, bounds.W(), bounds.H(), static_cast<HWND>(parent),
+                               nullptr, WindowClassWin32::Module(), layer.get());
+    };
+    HWND window = nullptr;
+    {
+        const PerMonitorAwareness awareness;
+        window = make();
+    }
+    // A parent that allows no child of another DPI awareness gets one of its own kind.
+    if (!window)
+        window = make();
     if (!window)
         return nullptr;
     return layer;
@@ -188,6 +238,15 @@ LRESULT WindowLayerWin32::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
+    case kDpiChanged:
+    case kDpiChangedAfterParent:
+    {
+        const auto dpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+        const UINT dpi = dpiForWindow ? dpiForWindow(window_) : 0;
+        if (dpi > 0)
+            events_.OnSystemScaleChanged(dpi / kStandardDpi);
+        return 0;
+    }
     case WM_CLOSE:
         events_.OnWindowClosing();
         return 0;
@@ -268,6 +327,12 @@ IBox WindowLayerWin32::Bounds() const
     // In the parent's client coordinates, where the window was placed, so a reopened window keeps its place.
     MapWindowPoints(HWND_DESKTOP, GetParent(window_), reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top, r.right, r.bottom};
+}
+
+void WindowLayerWin32::Resize(int width, int height)
+{
+    if (window_)
+        SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool WindowLayerWin32::CursorInWindow(int& x, int& y) const

@@ -30,6 +30,7 @@ class WindowLayerWin32 final : public IWindowLayer
     void Idle() override {} // the window's own timer drives the frame tick
     uintptr_t NativeHandle() const override { return reinterpret_cast<uintptr_t>(window_); }
     IBox Bounds() const override;
+    void Resize(int width, int height) override;
     bool CursorInWindow(int& x, int& y) const override;
     IMouseMod ModifierState() const override;
     void TakeFocus() override;

@@ -5,6 +5,7 @@
 #include "draw/Raster.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tpm
 {
@@ -19,6 +20,12 @@ constexpr uint32_t kHighlight = 0xFF3399FF;
 constexpr uint32_t kHighlightInk = 0xFFFFFFFF;
 constexpr int kFontHeight = 14;
 constexpr int kListPadding = 4;
+
+// Sizes of the field at the editor's scale.
+int Scaled(int size, const IEntryFieldSpec& request)
+{
+    return static_cast<int>(std::lround(size * request.scale));
+}
 
 // The box moved (not shrunk, unless it is larger) so that it lies inside `area`.
 IBox KeepInside(IBox box, const IBox& area)
@@ -41,7 +48,8 @@ IBox FieldBox(const IEntryFieldSpec& request, const IBox& area)
             longest = std::max(longest, c.size());
         const int width = box.W() > 0 ? box.W() : std::max(24, 8 * static_cast<int>(longest) + 24);
         const int rows = std::max(1, static_cast<int>(request.choices.size()));
-        box = {box.left, box.top, box.left + width, box.top + rows * X11EntryField::kRowHeight + 2};
+        box = {box.left, box.top, box.left + width,
+               box.top + rows * Scaled(X11EntryField::kRowHeight, request) + 2};
     }
     return KeepInside(box, area);
 }
@@ -182,7 +190,7 @@ X11EntryField::Outcome X11EntryField::OnPress(int x, int y, int button)
         Paint();
         return Outcome::None;
     }
-    const int row = (y - 1) / kRowHeight;
+    const int row = (y - 1) / Scaled(kRowHeight, spec_);
     if (y < 1 || row >= static_cast<int>(spec_.choices.size()))
         return Outcome::None;
     selected_ = row;
@@ -199,7 +207,8 @@ void X11EntryField::Paint()
     FillRect(surface_, 0, h - 1, w, 1, kFrame, 1.0f, kBlendCopy);
     FillRect(surface_, 0, 0, 1, h, kFrame, 1.0f, kBlendCopy);
     FillRect(surface_, w - 1, 0, 1, h, kFrame, 1.0f, kBlendCopy);
-    if (IFont* font = IFontCache::Instance().Get(kFontHeight, 0, 0, "Arial", ITextStyle::kQualityDefault))
+    if (IFont* font = IFontCache::Instance().Get(Scaled(kFontHeight, spec_), 0, 0, "Arial",
+                                                 ITextStyle::kQualityDefault))
     {
         if (spec_.kind == IEntryFieldSpec::Kind::Text)
             PaintText(*font);
@@ -245,7 +254,8 @@ void X11EntryField::PaintList(IFont& font)
 {
     for (int i = 0; i < static_cast<int>(spec_.choices.size()); ++i)
     {
-        const IBox row{1, 1 + i * kRowHeight, box_.W() - 1, 1 + (i + 1) * kRowHeight};
+        const int rowHeight = Scaled(kRowHeight, spec_);
+        const IBox row{1, 1 + i * rowHeight, box_.W() - 1, 1 + (i + 1) * rowHeight};
         if (i == selected_)
             FillRect(surface_, row.left, row.top, row.W(), row.H(), kHighlight, 1.0f, kBlendCopy);
         const IBox textBox{row.left + kListPadding, row.top + 1, row.right - kListPadding, row.bottom};

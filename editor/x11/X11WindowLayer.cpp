@@ -96,6 +96,19 @@ X11WindowLayer::~X11WindowLayer()
     xcb_flush(conn_->Get());
 }
 
+void X11WindowLayer::Resize(int width, int height)
+{
+    if (windowGone_ || width <= 0 || height <= 0 || (width == bounds_.W() && height == bounds_.H()))
+        return;
+    bounds_ = {bounds_.left, bounds_.top, bounds_.left + width, bounds_.top + height};
+    const uint32_t size[] = {static_cast<uint32_t>(width), static_cast<uint32_t>(height)};
+    xcb_configure_window(conn_->Get(), window_, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
+    // The presenter's image has the window's size.
+    presenter_.reset();
+    presenter_ = std::make_unique<XcbImagePresenter>(*conn_, format_, window_, width, height);
+    xcb_flush(conn_->Get());
+}
+
 void X11WindowLayer::Redraw(const IBox& region)
 {
     if (!windowGone_)

@@ -32,6 +32,7 @@ class X11WindowLayer final : public IWindowLayer
     int EventDescriptor() const override;
     uintptr_t NativeHandle() const override { return window_; }
     IBox Bounds() const override { return bounds_; }
+    void Resize(int width, int height) override;
     bool CursorInWindow(int& x, int& y) const override;
     IMouseMod ModifierState() const override;
     void TakeFocus() override;

@@ -46,7 +46,9 @@ bool ClapEditor::Create(const char* api, bool floating)
     // Hosts call set_scale next where they know better than the system.
     const double remembered = instance->EditorScale();
     editor->SetScale(remembered > 0.0 ? remembered : tpm::SystemEditorScale());
-    editor->SetResizeRequest(this);
+    // The grip only where the host can resize its window.
+    if (hostGui && hostGui->request_resize)
+        editor->SetResizeRequest(this);
     return true;
 }
 

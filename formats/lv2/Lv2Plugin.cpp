@@ -224,7 +224,9 @@ void Lv2Plugin::WriteDisplay()
     if (band)
     {
         std::size_t index = 0;
-        while (index < kBandNames.size() && std::strcmp(kBandNames[index], shown.bandText) != 0)
+        // The engine shows these very texts: their addresses match before any text is compared.
+        while (index < kBandNames.size() && kBandNames[index] != shown.bandText &&
+               std::strcmp(kBandNames[index], shown.bandText) != 0)
             ++index;
         *band = index < kBandNames.size() ? static_cast<float>(index) : 0.0f;
     }

@@ -45,9 +45,11 @@ LV2UI_Handle Lv2Ui::Instantiate(const LV2UI_Descriptor* descriptor, const char* 
     self->editor->SetScale(hostScale > 0.0 ? hostScale : tpm::SystemEditorScale());
     if (!self->editor->OpenWindow(parent, false))
         return nullptr;
-    self->editor->SetResizeRequest(self.get());
     *widget = reinterpret_cast<LV2UI_Widget>(self->editor->NativeWindow());
     self->hostResize = static_cast<const LV2UI_Resize*>(Lv2Features::Find(features, LV2_UI__resize));
+    // The grip only where the host can resize the window it gave.
+    if (self->hostResize && self->hostResize->ui_resize)
+        self->editor->SetResizeRequest(self.get());
     if (self->hostResize && self->hostResize->ui_resize)
         self->hostResize->ui_resize(self->hostResize->handle, self->editor->Width(), self->editor->Height());
     return self.release();

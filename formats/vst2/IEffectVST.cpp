@@ -132,8 +132,6 @@ IEffectVST::IEffectVST(audioMasterCallback host, std::unique_ptr<IEffectBase> pl
     inputArrangement.type = ArrangementType(inputs);
     outputArrangement.numChannels = outputs;
     outputArrangement.type = ArrangementType(outputs);
-    if (editor)
-        editor->SetResizeRequest(this);
     RefreshEditorRect();
     accumulateBuffers.assign(static_cast<std::size_t>(outputs), std::vector<float>(kAccumulateFrames));
     p.SetHostLink(this);
@@ -225,10 +223,13 @@ void IEffectVST::RefreshEditorRect()
 
 void IEffectVST::TakeSystemScale()
 {
-    if (!editor || systemScaleTaken)
+    if (!editor)
         return;
-    editor->SetScale(tpm::SystemEditorScale());
+    // A scale someone set on the editor directly (the preview tool) stands.
+    if (!systemScaleTaken && editor->Scale() == scaleApplied)
+        editor->SetScale(tpm::SystemEditorScale());
     systemScaleTaken = true;
+    scaleApplied = editor->Scale();
     RefreshEditorRect();
 }
 
@@ -238,6 +239,7 @@ bool IEffectVST::RequestSize(int width, int height)
     if (!editor || CallHost(vst::audioMasterSizeWindow, fit.width, fit.height) == 0)
         return false;
     editor->SetScale(fit.scale);
+    scaleApplied = editor->Scale();
     RefreshEditorRect();
     return true;
 }
@@ -247,6 +249,9 @@ bool IEffectVST::OpenEditor(void* parent)
     if (!editor)
         return false;
     TakeSystemScale();
+    // The grip only where the host can resize the window the editor lives in.
+    const bool hostSizes = CallHost(vst::audioMasterCanDo, 0, 0, const_cast<char*>("sizeWindow")) > 0;
+    editor->SetResizeRequest(hostSizes ? this : nullptr);
     // This host gives editor windows no keyboard focus of their own unless they take it.
     const bool takeFocus = static_cast<HostId>(HostCode()) == HostId::kAcoustica;
     if (!editor->OpenWindow(parent, takeFocus))

@@ -89,4 +89,5 @@ class IEffectVST final : private IHostLink, private IEditorLink::IResizeRequest
     std::atomic<int32_t> hostVersion{0}; // packed major << 16 | minor << 8 | patch
     bool hostPrepared = false;
     bool systemScaleTaken = false; // for the editor's opening to come or open now
+    double scaleApplied = 1.0;     // the editor's scale as this binding last left it
 };

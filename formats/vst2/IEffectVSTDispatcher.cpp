@@ -58,7 +58,7 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         if (!ptr || !editor)
             return 0;
         // Hosts ask before they open the window they give the editor: the system's scale counts
-        // from here.
+        // from here (and the rect follows a scale set since).
         TakeSystemScale();
         *static_cast<ERect**>(ptr) = &editorRect;
         return 1;

@@ -1,4 +1,5 @@
 #include "editor/IEditorWindow.h"
+#include "editor/headless/HeadlessWindowLayer.h"
 #include "support/LinkedPlugin.h"
 #include "support/ParamIndex.h"
 #include "support/TestModule.h"
@@ -170,20 +171,32 @@ TEST(HostMessages, EditorChangesAreAutomatedAndBracketed)
 
 TEST(HostMessages, TheEditorsGripResizesThroughTheHostWindow)
 {
-    auto p = Make();
+    HostSettings settings;
+    settings.editorResizable = true; // else the editor shows no grip
+    auto p = Make(settings);
     ASSERT_TRUE(p.plug);
     p.host->Dispatch(vst::effOpen);
     auto* editor = dynamic_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(p.host->Effect())->Editor());
-    ASSERT_TRUE(editor && editor->ResizeRequest());
+    ASSERT_TRUE(editor);
+    editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
     int width = 0, height = 0;
     ASSERT_TRUE(p.host->EditorSize(width, height)); // as hosts ask before they open the window
-    EXPECT_EQ(width, 550);
-    // An odd size asked for: the host is asked for the aspect-correct one, and the editor takes it.
-    EXPECT_TRUE(editor->ResizeRequest()->RequestSize(1000, 1000));
+    ASSERT_TRUE(p.host->OpenEditor(nullptr));
+    auto* window = static_cast<tpm::HeadlessWindowLayer*>(editor->WindowLayer());
+    // The grip in the bottom-right corner, dragged down and right: the host is asked for an
+    // aspect-correct size, and the editor takes it once the host agreed.
+    window->Press(width - 4, height - 4, {true});
+    window->Move(width + 446, height + 446, {true});
+    window->Release(width + 446, height + 446, {true});
     ASSERT_TRUE(p.host->TakeEditorRequest(width, height));
-    EXPECT_EQ(width, 1000);
-    EXPECT_EQ(height, 660);
-    ASSERT_TRUE(p.host->EditorSize(width, height));
-    EXPECT_EQ(width, 1000);
-    EXPECT_EQ(height, 660);
+    EXPECT_GT(width, 550);
+    const tpm::EditorSize fit = tpm::FitEditorSize(width, height);
+    EXPECT_EQ(fit.width, width);
+    EXPECT_EQ(fit.height, height);
+    EXPECT_EQ(editor->Width(), width);
+    int now = 0, nowHeight = 0;
+    ASSERT_TRUE(p.host->EditorSize(now, nowHeight));
+    EXPECT_EQ(now, width);
+    EXPECT_EQ(nowHeight, height);
+    p.host->CloseEditor();
 }

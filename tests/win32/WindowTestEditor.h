@@ -65,6 +65,7 @@ class WindowTestEditor final : public tpm::IWindowEvents
     void OnEntryCommit() override { Record({"commit"}); }
     void OnEntryCancel() override { Record({"cancel"}); }
     void OnWindowClosing() override;
+    void OnSystemScaleChanged(double) override {}
 
   private:
     void Record(const Event& event);

@@ -85,6 +85,7 @@ class PatternEditor final : public tpm::IWindowEvents
         closing = true;
         layer_.reset();
     }
+    void OnSystemScaleChanged(double) override {}
 
     int Count(LayerEvent::Kind kind) const;
 

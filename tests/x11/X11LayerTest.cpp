@@ -2,6 +2,7 @@
 #include "PatternEditor.h"
 #include "editor/x11/XcbImagePresenter.h"
 #include "formats/vst2/VstAbi.h"
+#include "plugin/PluginInstance.h"
 #include "support/TestModule.h"
 #include "tools/vsthost/HostWindow.h"
 
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -384,6 +386,28 @@ TEST_F(X11Layer, WebPageGoesToTheOpenerWithoutWaitingForIt)
     }
     EXPECT_EQ(got, "https://example.org/a b");
     std::filesystem::remove_all(dir);
+}
+
+// The real editor opened at 2x: the window the server holds is twice the layout's size.
+TEST_F(X11Layer, EditorOpenedAtTwiceTheScaleHasTwiceTheSize)
+{
+    auto product = PluginInstance::Create();
+    ASSERT_TRUE(product);
+    std::unique_ptr<IEditorLink> editor = product->CreateEditor();
+    editor->SetScale(2.0);
+    ASSERT_TRUE(editor->OpenWindow(host->ParentHandle(), false));
+    const std::string command = "xwininfo -id " + std::to_string(editor->NativeWindow());
+    std::string info;
+    if (FILE* pipe = popen(command.c_str(), "r"))
+    {
+        char line[256];
+        while (std::fgets(line, sizeof line, pipe))
+            info += line;
+        pclose(pipe);
+    }
+    EXPECT_NE(info.find("Width: 1100\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("Height: 726\n"), std::string::npos) << info;
+    editor->CloseWindow();
 }
 
 TEST(X11LayerWithoutDisplay, FactoryAnswersNullWithoutADisplayOrAParent)

@@ -16,10 +16,6 @@ bool Refuse(const clap_host_t*)
 {
     return false;
 }
-bool RefuseResize(const clap_host_t*, uint32_t, uint32_t)
-{
-    return false;
-}
 bool RefuseRescanFlag(const clap_host_t*, uint32_t)
 {
     return false;
@@ -68,6 +64,27 @@ void ClapHostServices::Attach(const clap_plugin_t* instance)
     plugin = instance;
 }
 
+bool ClapHostServices::RequestResize(const clap_host_t* host, uint32_t width, uint32_t height)
+{
+    // Main thread only: the window loop takes it from there.
+    ClapHostServices& self = Of(host);
+    if (width == 0 || height == 0 || width > 8192 || height > 8192 || !IsMainThread(host))
+        return false;
+    self.resizeWidth = static_cast<int>(width);
+    self.resizeHeight = static_cast<int>(height);
+    return true;
+}
+
+bool ClapHostServices::TakeResizeRequest(int& width, int& height)
+{
+    if (resizeWidth <= 0)
+        return false;
+    width = resizeWidth;
+    height = resizeHeight;
+    resizeWidth = resizeHeight = 0;
+    return true;
+}
+
 ClapHostServices& ClapHostServices::Of(const clap_host_t* host)
 {
     return *static_cast<ClapHostServices*>(host->host_data);
@@ -80,7 +97,7 @@ const void* ClapHostServices::GetExtension(const clap_host_t*, const char* id)
                                                       &ClapHostServices::IsAudioThread};
     static const clap_host_timer_support_t timerSupport{&ClapHostServices::RegisterTimer,
                                                         &ClapHostServices::UnregisterTimer};
-    static const clap_host_gui_t gui{&Ignore, &RefuseResize, &Refuse, &Refuse, &GuiClosed};
+    static const clap_host_gui_t gui{&Ignore, &ClapHostServices::RequestResize, &Refuse, &Refuse, &GuiClosed};
     static const clap_host_log_t log{&ClapHostServices::Log};
     static const clap_host_state_t state{&ClapHostServices::MarkDirty};
     static const clap_host_latency_t latency{&Ignore};

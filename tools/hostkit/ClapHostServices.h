@@ -32,6 +32,8 @@ class ClapHostServices
 
     bool TakeFlushRequest() { return flushRequested.exchange(false); }
     bool TakeCallbackRequest() { return callbackRequested.exchange(false); }
+    // The size the editor last asked the host's window for (gui.request_resize), once.
+    bool TakeResizeRequest(int& width, int& height);
     // Main thread: calls the timers that are due and the descriptors that are ready.
     void Service();
     // What the last preset-load reported as an error, empty when it succeeded.
@@ -58,6 +60,7 @@ class ClapHostServices
     static void RequestProcess(const clap_host_t* host);
     static void RequestCallback(const clap_host_t* host);
     static void RequestFlush(const clap_host_t* host);
+    static bool RequestResize(const clap_host_t* host, uint32_t width, uint32_t height);
     static bool IsMainThread(const clap_host_t* host);
     static bool IsAudioThread(const clap_host_t* host);
     static bool RegisterTimer(const clap_host_t* host, uint32_t periodMs, clap_id* id);
@@ -83,4 +86,6 @@ class ClapHostServices
     std::vector<Descriptor> descriptors;
     clap_id nextTimerId = 1;
     std::string presetError;
+    int resizeWidth = 0; // asked for and not yet taken (0: none)
+    int resizeHeight = 0;
 };

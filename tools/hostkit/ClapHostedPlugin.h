@@ -67,6 +67,10 @@ class ClapHostedPlugin : public HostedPluginBase
     bool EditorSize(int& width, int& height) override;
     bool OpenEditor(void* parent) override;
     bool ResizeEditor(int& width, int& height) override;
+    bool TakeEditorRequest(int& width, int& height) override
+    {
+        return services.TakeResizeRequest(width, height);
+    }
     void EditorIdle() override;
     void CloseEditor() override;
 

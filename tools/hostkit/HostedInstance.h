@@ -31,6 +31,9 @@ struct HostSettings
     // Keeps every callback for Calls(). Long renders and real-time hosts turn it off: the list grows
     // with every block, and keeping it locks and allocates on the audio thread.
     bool recordCalls = true;
+    // The host's window takes the sizes an editor asks for (its resize grip): VST2's canDo
+    // "sizeWindow". The other formats' hosts here always do.
+    bool editorResizable = false;
 };
 
 // Where the transport stands, in the units the formats' time structures use.

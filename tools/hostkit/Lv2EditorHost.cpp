@@ -113,6 +113,16 @@ void Lv2EditorHost::Idle()
         idle->idle(handle);
 }
 
+bool Lv2EditorHost::TakeResize(int& newWidth, int& newHeight)
+{
+    if (!resized)
+        return false;
+    resized = false;
+    newWidth = width;
+    newHeight = height;
+    return true;
+}
+
 bool Lv2EditorHost::ResizeTo(int newWidth, int newHeight)
 {
     const auto* own = descriptor->extension_data
@@ -126,6 +136,7 @@ bool Lv2EditorHost::ResizeTo(int newWidth, int newHeight)
         width = newWidth;
         height = newHeight;
     }
+    resized = false; // the host asked: nothing for it to follow
     return width > 0 && height > 0;
 }
 
@@ -142,6 +153,7 @@ int Lv2EditorHost::Resize(LV2UI_Feature_Handle self, int width, int height)
         return 1;
     host->width = width;
     host->height = height;
+    host->resized = true;
     return 0;
 }
 

@@ -39,6 +39,8 @@ class Lv2EditorHost
     int Width() const { return width; }
     int Height() const { return height; }
     void Idle();
+    // The size the editor asked for since last taken (ui:resize), once.
+    bool TakeResize(int& newWidth, int& newHeight);
     // Gives the editor a size through its own ui:resize; false where it has none or refused. The
     // size it took is Width() x Height() after.
     bool ResizeTo(int width, int height);
@@ -62,4 +64,5 @@ class Lv2EditorHost
     int width = 0;
     int height = 0;
     LV2_URID eventTransfer = 0;
+    bool resized = false;
 };

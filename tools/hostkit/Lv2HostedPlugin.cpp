@@ -224,6 +224,7 @@ bool Lv2HostedPlugin::Instantiate(std::string& error)
         return false;
     }
     events = std::make_unique<Lv2PositionWriter>(map, kEventBytes);
+    positionTold = false; // a new instance has heard of no position yet
     for (const uint32_t p : eventIns)
         lilv_instance_connect_port(instance, p, events->Buffer());
     for (Control& c : controls)
@@ -507,6 +508,14 @@ Lv2Position Lv2HostedPlugin::PositionNow() const
     return at;
 }
 
+bool Lv2HostedPlugin::PositionMoved(const Lv2Position& now) const
+{
+    const int64_t rolledTo = told.frame + (told.speed != 0.0f ? framesSinceTold : 0);
+    return !positionTold || now.frame != rolledTo || now.speed != told.speed ||
+           now.beatsPerMinute != told.beatsPerMinute || now.beatsPerBar != told.beatsPerBar ||
+           now.beatUnit != told.beatUnit;
+}
+
 void Lv2HostedPlugin::Process(float** inputs, float** outputs, int frames)
 {
     if (!instance || !active || frames < 0)
@@ -527,10 +536,23 @@ void Lv2HostedPlugin::Process(float** inputs, float** outputs, int frames)
             buffer.resize(length);
     for (const auto& [port, slot] : otherOutputPorts)
         lilv_instance_connect_port(instance, port, otherOutputs[slot].data());
-    // Hosts tell the transport at every block; a host without one tells nothing.
+    // As LV2 hosts do, the transport is told when it differs from what the plug-in works out by rolling
+    // on from the last position told (at the start, on a change of tempo, speed or metre, on a jump),
+    // which spares it reading a position object every block; a host without one tells nothing.
     events->Clear();
     if (settings.timeInfoAvailable && settings.tempoValid)
-        events->Add(0, PositionNow());
+    {
+        const Lv2Position now = PositionNow();
+        if (PositionMoved(now))
+        {
+            events->Add(0, now);
+            told = now;
+            framesSinceTold = 0;
+            positionTold = true;
+        }
+    }
+    else
+        positionTold = false;
     // The editor's atoms when the user-interface thread is not adding one: else at the next block.
     if (editorEventsMutex.try_lock())
     {
@@ -546,6 +568,7 @@ void Lv2HostedPlugin::Process(float** inputs, float** outputs, int frames)
     for (Control& c : controls)
         c.portValue = c.value;
     lilv_instance_run(instance, static_cast<uint32_t>(frames));
+    framesSinceTold += frames;
     // For the editor, which the user-interface thread tells from EditorIdle.
     for (std::size_t k = 0; k < controlOutputs.size(); ++k)
         outputValues[k].store(otherOutputs[controlOutputs[k].second][0], std::memory_order_relaxed);
@@ -715,6 +738,11 @@ bool Lv2HostedPlugin::ResizeEditor(int& width, int& height)
     width = editorWidth = editor->Width();
     height = editorHeight = editor->Height();
     return true;
+}
+
+bool Lv2HostedPlugin::TakeEditorRequest(int& width, int& height)
+{
+    return editor && editor->TakeResize(width, height);
 }
 
 // Values that changed since the editor was last told, then the editor's own idle work.

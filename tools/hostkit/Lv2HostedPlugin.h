@@ -70,6 +70,7 @@ class Lv2HostedPlugin : public HostedPluginBase
     bool EditorSize(int& width, int& height) override;
     bool OpenEditor(void* parent) override;
     bool ResizeEditor(int& width, int& height) override;
+    bool TakeEditorRequest(int& width, int& height) override;
     void EditorIdle() override;
     void CloseEditor() override { editor.reset(); }
 
@@ -118,6 +119,8 @@ class Lv2HostedPlugin : public HostedPluginBase
     void ResetOutputValues();
     void ReadPresets();
     Lv2Position PositionNow() const;
+    // Whether the plug-in would work out another position than `now` from the one it was last told.
+    bool PositionMoved(const Lv2Position& now) const;
     // The plug-in's own state, without the control ports the host keeps beside it.
     bool SavePluginState(std::vector<uint8_t>& bytes);
     bool LoadPluginState(const std::vector<uint8_t>& bytes);
@@ -134,6 +137,10 @@ class Lv2HostedPlugin : public HostedPluginBase
     LilvInstance* instance = nullptr;
     Lv2UridMap map;
     std::unique_ptr<Lv2PositionWriter> events;
+    // The position the plug-in was last told, and the frames it has run since: it rolls on by itself.
+    Lv2Position told;
+    int64_t framesSinceTold = 0;
+    bool positionTold = false;
     // The editor's atoms, one after another with their headers, until a block takes them.
     std::mutex editorEventsMutex;
     std::vector<uint8_t> editorEvents;

@@ -247,6 +247,12 @@ intptr_t Vst2HostedPlugin::Answer(int32_t opcode, int32_t index, intptr_t value,
         return static_cast<intptr_t>(settings.sampleRate);
     case vst::audioMasterGetBlockSize:
         return settings.blockSize;
+    case vst::audioMasterCanDo:
+        // The editor's window follows the size the editor asks for (audioMasterSizeWindow).
+        return settings.editorResizable && ptr &&
+                       std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0
+                   ? 1
+                   : 0;
     case vst::audioMasterGetProductString:
         CopyBounded(ptr, settings.productName, vst::kVstMaxProductStrLen);
         return ptr ? 1 : 0;

@@ -122,15 +122,30 @@ vst3::tresult Vst3HostServices::restartComponent(vst3::int32)
     return vst3::kResultOk;
 }
 
-// The host window keeps its size: a view may only ask for the size it has.
+// The window takes the size in the window loop; the view hears of it at once, as hosts tell it.
 vst3::tresult Vst3HostServices::resizeView(vst3::IPlugView* view, vst3::ViewRect* newSize)
 {
     if (!view || !newSize)
         return vst3::kInvalidArgument;
-    vst3::ViewRect current{};
-    if (view->getSize(&current) != vst3::kResultOk ||
-        newSize->right - newSize->left != current.right - current.left ||
-        newSize->bottom - newSize->top != current.bottom - current.top)
+    const int width = newSize->right - newSize->left;
+    const int height = newSize->bottom - newSize->top;
+    if (width <= 0 || height <= 0 || width > 8192 || height > 8192)
         return vst3::kResultFalse;
-    return view->onSize(newSize);
+    const vst3::tresult result = view->onSize(newSize);
+    if (result == vst3::kResultOk)
+    {
+        resizeWidth = width;
+        resizeHeight = height;
+    }
+    return result;
+}
+
+bool Vst3HostServices::TakeResizeRequest(int& width, int& height)
+{
+    if (resizeWidth <= 0)
+        return false;
+    width = resizeWidth;
+    height = resizeHeight;
+    resizeWidth = resizeHeight = 0;
+    return true;
 }

@@ -27,6 +27,8 @@ class Vst3HostServices final : public vst3::IHostApplication,
     vst3::FUnknown* Context() { return static_cast<vst3::IHostApplication*>(this); }
     vst3::IComponentHandler* Handler() { return this; }
     vst3::IPlugFrame* Frame() { return this; }
+    // The size the view last asked the frame for (resizeView), once.
+    bool TakeResizeRequest(int& width, int& height);
     Vst3RunLoop& RunLoop() { return runLoop; }
 
     // Where an edit goes (the host queues it for the processor) and how a parameter id reads in the
@@ -70,4 +72,6 @@ class Vst3HostServices final : public vst3::IHostApplication,
     std::thread::id uiThread;
     Vst3RunLoop runLoop;
     std::atomic<int> offUiThread{0};
+    int resizeWidth = 0; // asked for and not yet taken (0: none)
+    int resizeHeight = 0;
 };

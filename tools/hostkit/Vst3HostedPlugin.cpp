@@ -773,6 +773,11 @@ bool Vst3HostedPlugin::ResizeEditor(int& width, int& height)
     return true;
 }
 
+bool Vst3HostedPlugin::TakeEditorRequest(int& width, int& height)
+{
+    return services && services->TakeResizeRequest(width, height);
+}
+
 void Vst3HostedPlugin::EditorIdle()
 {
     services->RunLoop().Service();

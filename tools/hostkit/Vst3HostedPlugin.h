@@ -67,6 +67,7 @@ class Vst3HostedPlugin : public HostedPluginBase
     bool EditorSize(int& width, int& height) override;
     bool OpenEditor(void* parent) override;
     bool ResizeEditor(int& width, int& height) override;
+    bool TakeEditorRequest(int& width, int& height) override;
     void EditorIdle() override;
     void CloseEditor() override;
 

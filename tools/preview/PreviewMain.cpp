@@ -1,6 +1,6 @@
-// tpm_preview [OUTPUT.png]: opens the plug-in's real editor on the headless window, lets it paint
-// everything once, and writes what it drew (editor-preview.png in the current folder by default), so
-// a person can judge the look without a host.
+// tpm_preview [--scale S] [OUTPUT.png]: opens the plug-in's real editor on the headless window at scale
+// S (1 to 3, default 1), lets it paint everything once, and writes what it drew at its physical size
+// (editor-preview.png in the current folder by default), so a person can judge the look without a host.
 #include "editor/IEditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "formats/vst2/IEffectVST.h"
@@ -9,6 +9,8 @@
 #include "tools/preview/PngWriter.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace
@@ -21,7 +23,23 @@ AEffect* MakePlugin(audioMasterCallback callback)
 
 int main(int argc, char** argv)
 {
-    const std::string out = argc > 1 ? argv[1] : "editor-preview.png";
+    std::string out = "editor-preview.png";
+    double scale = 1.0;
+    for (int i = 1; i < argc; ++i)
+    {
+        if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc)
+        {
+            char* end = nullptr;
+            scale = std::strtod(argv[++i], &end);
+            if (end == argv[i] || *end != '\0' || !(scale >= 1.0 && scale <= 3.0))
+            {
+                std::fprintf(stderr, "tpm_preview: --scale takes a number from 1 to 3\n");
+                return 2;
+            }
+        }
+        else
+            out = argv[i];
+    }
     std::string error;
     auto host = Vst2HostedPlugin::Create(&MakePlugin, error);
     if (!host)
@@ -32,6 +50,7 @@ int main(int argc, char** argv)
     host->Start();
     auto* editor = static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(host->Effect())->Editor());
     editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
+    editor->SetScale(scale);
     if (host->Dispatch(vst::effEditOpen) != 1)
     {
         std::fprintf(stderr, "tpm_preview: the editor did not open\n");

@@ -108,6 +108,7 @@ int RunEditor(const EditorOptions& options, const CommonHostOptions& host)
     settings.productName = host.hostName;
     settings.vendorVersion = host.hostVersion;
     settings.logToStderr = host.logAutomation;
+    settings.editorResizable = true;
     auto plugin = OpenPlugin(options.module, settings);
     if (!plugin)
         return 1;

@@ -225,6 +225,7 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
     settings.vendorVersion = host.hostVersion;
     settings.logToStderr = host.logAutomation;
     settings.recordCalls = false;
+    settings.editorResizable = true;
     auto plugin = OpenPlugin(options.module, settings);
     if (!plugin)
         return 1;
