@@ -13,10 +13,14 @@
 
 std::unique_ptr<PluginInstance> PluginInstance::Create()
 {
-    std::unique_ptr<IEffectBase> plugin = CreatePlugin();
-    if (!plugin)
+    return Adopt(CreatePlugin());
+}
+
+std::unique_ptr<PluginInstance> PluginInstance::Adopt(std::unique_ptr<IEffectBase> product)
+{
+    if (!product)
         return nullptr;
-    return std::unique_ptr<PluginInstance>(new (std::nothrow) PluginInstance(std::move(plugin)));
+    return std::unique_ptr<PluginInstance>(new (std::nothrow) PluginInstance(std::move(product)));
 }
 
 PluginInstance::PluginInstance(std::unique_ptr<IEffectBase> plugin) : core(std::move(plugin))
@@ -81,6 +85,16 @@ void PluginInstance::SetParamValue(int paramIdx, double value)
     core->SetParameterValue(paramIdx, value);
 }
 
+void PluginInstance::SetParamNormalized(int paramIdx, double normalized)
+{
+    core->SetParameterFromHost(paramIdx, normalized);
+}
+
+bool PluginInstance::SetParamFromText(int paramIdx, const char* text)
+{
+    return core->StringToParameter(paramIdx, text);
+}
+
 int PluginInstance::ProgramCount() const
 {
     return core->PresetCount();
@@ -113,6 +127,27 @@ bool PluginInstance::SelectProgram(int index)
         return false;
     core->SelectProgram(index);
     return true;
+}
+
+static_assert(PluginInstance::kProgramNameCapacity == IPresetRecord::Name::kCapacity);
+
+void PluginInstance::RenameCurrentProgram(const char* name)
+{
+    core->RenameCurrentProgram(name);
+}
+
+std::span<const uint8_t> PluginInstance::SaveChunk(ChunkKind kind)
+{
+    const void* bytes = nullptr;
+    const int size = core->GetChunk(kind == ChunkKind::kBank, &bytes);
+    if (size <= 0 || !bytes)
+        return {};
+    return {static_cast<const uint8_t*>(bytes), static_cast<std::size_t>(size)};
+}
+
+bool PluginInstance::LoadChunk(ChunkKind kind, const void* data, int64_t size)
+{
+    return core->SetChunk(data, size, kind == ChunkKind::kBank);
 }
 
 bool PluginInstance::SaveState(std::vector<uint8_t>& out)
@@ -154,6 +189,31 @@ bool PluginInstance::Activate(double sampleRate, int maxFrames)
     core->SetAudioRunning(false);
     active = true;
     return true;
+}
+
+void PluginInstance::SetSampleRate(double rate)
+{
+    core->SetSampleRate(rate);
+}
+
+void PluginInstance::SetMaxFrames(int frames)
+{
+    core->SetHostBlockSize(frames);
+}
+
+void PluginInstance::SetSwitchedOn(bool on)
+{
+    core->SetActive(on);
+}
+
+int PluginInstance::BlockFrames() const
+{
+    return core->BlockSize();
+}
+
+PluginLock& PluginInstance::Lock()
+{
+    return core->Lock();
 }
 
 void PluginInstance::StartProcessing()
@@ -205,6 +265,20 @@ void PluginInstance::Process(const AudioBlock<double>& block, const TransportSna
                              std::span<const ParamChange> changes)
 {
     ProcessSplit(block, transport, changes);
+}
+
+void PluginInstance::Process(const AudioBlock<float>& block, ITransportSource& transport)
+{
+    transportSource = &transport;
+    ProcessPiece(block, 0, std::max(block.frames, 0));
+    transportSource = nullptr;
+}
+
+void PluginInstance::Process(const AudioBlock<double>& block, ITransportSource& transport)
+{
+    transportSource = &transport;
+    ProcessPiece(block, 0, std::max(block.frames, 0));
+    transportSource = nullptr;
 }
 
 template <typename Sample>
@@ -276,15 +350,23 @@ void PluginInstance::UpdateDisplay()
 
 bool PluginInstance::GetTime(TimeRequest request, HostTimeInfo& out)
 {
-    (void)request;
-    if (!transportNow.available)
+    TransportSnapshot asked;
+    if (transportSource)
+    {
+        ITransportSource::Needs needs;
+        needs.tempo = request == TimeRequest::kTempo;
+        needs.playing = request == TimeRequest::kTransport;
+        asked = transportSource->ReadTransport(needs);
+    }
+    const TransportSnapshot& now = transportSource ? asked : transportNow;
+    if (!now.available)
         return false;
-    out.playing = transportNow.playing;
-    out.recording = transportNow.recording;
-    out.tempoValid = transportNow.tempoValid;
-    out.tempo = transportNow.tempo;
-    out.timeSigValid = transportNow.timeSignatureValid;
-    out.timeSigNumerator = transportNow.timeSigNumerator;
-    out.timeSigDenominator = transportNow.timeSigDenominator;
+    out.playing = now.playing;
+    out.recording = now.recording;
+    out.tempoValid = now.tempoValid;
+    out.tempo = now.tempo;
+    out.timeSigValid = now.timeSignatureValid;
+    out.timeSigNumerator = now.timeSigNumerator;
+    out.timeSigDenominator = now.timeSigDenominator;
     return true;
 }

@@ -14,6 +14,7 @@
 #include "core/IEditorLink.h"
 #include "core/IHostLink.h"
 #include "core/IParameter.h"
+#include "core/PluginLock.h"
 #include "core/ProcessTypes.h"
 #include "editor/IEditorController.h"
 
@@ -40,8 +41,34 @@ class PluginInstance final : private IHostLink
         ~IEventListener() = default;
     };
 
+    // For hosts that are asked for their transport inside the block rather than handing it over with
+    // it: asked on the audio thread, after the block's queued changes are applied, for what the
+    // product reads in that block only.
+    class ITransportSource
+    {
+      public:
+        struct Needs
+        {
+            bool tempo = false;
+            bool playing = false;
+        };
+        virtual TransportSnapshot ReadTransport(Needs needs) = 0;
+
+      protected:
+        ~ITransportSource() = default;
+    };
+    // Which of the two stored chunks: the whole bank (every slot and its name), or the current program's
+    // values.
+    enum class ChunkKind
+    {
+        kBank,
+        kProgram,
+    };
+
     // A new instance, opened and ready to activate; null when it cannot be made.
     static std::unique_ptr<PluginInstance> Create();
+    // The same over a product made by the caller (tests that watch the product from inside).
+    static std::unique_ptr<PluginInstance> Adopt(std::unique_ptr<IEffectBase> product);
     ~PluginInstance();
     PluginInstance(const PluginInstance&) = delete;
     PluginInstance& operator=(const PluginInstance&) = delete;
@@ -60,8 +87,16 @@ class PluginInstance final : private IHostLink
     bool ParseValue(int paramIdx, const char* text, double& out) const;
     // From the host, outside a block: applied at once, the host hears nothing back.
     void SetParamValue(int paramIdx, double value);
+    // The same on the host's 0..1 scale, from any thread, the audio thread included: never waits,
+    // and a block running meanwhile leaves it to the next.
+    void SetParamNormalized(int paramIdx, double normalized);
+    // Sets a parameter from its display text; false when paramIdx is no parameter or the text names
+    // no value (then nothing changes). A null text changes nothing but handles the parameter again.
+    bool SetParamFromText(int paramIdx, const char* text);
 
     // Programs: the factory bank's slots.
+    // The longest name a slot keeps, in bytes without the terminator.
+    static constexpr std::size_t kProgramNameCapacity = 255;
     int ProgramCount() const;
     // The name's stored bytes, as banks keep them and the VST2 build hands them to hosts.
     const char* ProgramName(int index) const;
@@ -71,11 +106,18 @@ class PluginInstance final : private IHostLink
     bool ProgramInUse(int index) const;
     int CurrentProgram() const;
     bool SelectProgram(int index);
+    // Stores the live values into the current slot under this name (its stored bytes).
+    void RenameCurrentProgram(const char* name);
 
     // The whole state (every slot and its name, the current program and values) in a versioned
     // container. Load is all or nothing; it also takes a bare bank chunk of the VST2 build.
     bool SaveState(std::vector<uint8_t>& out);
     bool LoadState(std::span<const uint8_t> data);
+    // The stored chunks themselves, for formats that hand them to the host bare: the bytes stay valid
+    // until the next request of the same kind; empty when they cannot be made.
+    std::span<const uint8_t> SaveChunk(ChunkKind kind);
+    // All or nothing: a chunk that runs short anywhere changes nothing and answers false.
+    bool LoadChunk(ChunkKind kind, const void* data, int64_t size);
 
     // Processing. Activate allocates; Process neither allocates nor waits on the host.
     bool Activate(double sampleRate, int maxFrames);
@@ -85,14 +127,26 @@ class PluginInstance final : private IHostLink
     void StopProcessing();
     // Silences the tones and restarts the LFOs, as switching off and on again does.
     void Reset();
+    // For formats that set the rate, the longest block and the switch one at a time, in any order and
+    // as often as they like (each resets the tones as Reset does). A rate that is not finite and
+    // positive, or a size of 0 or less, keeps the last.
+    void SetSampleRate(double rate);
+    void SetMaxFrames(int frames);
+    void SetSwitchedOn(bool on);
+    // The frames the product renders at a time: a block of the length set, up to kMaxBlockFrames.
+    int BlockFrames() const;
     // Changes must be in offset order; each applies from its frame on.
     void Process(const AudioBlock<float>& block, const TransportSnapshot& transport,
                  std::span<const ParamChange> changes);
     void Process(const AudioBlock<double>& block, const TransportSnapshot& transport,
                  std::span<const ParamChange> changes);
+    // The same for hosts asked for their transport inside the block; no timed changes.
+    void Process(const AudioBlock<float>& block, ITransportSource& transport);
+    void Process(const AudioBlock<double>& block, ITransportSource& transport);
 
     // Events for the host, oldest first; the binding drains them where its format wants them.
     bool PopHostEvent(HostEvent& out) { return events.Pop(out); }
+    bool HostEventsWaiting() const { return !events.Empty(); }
     void SetEventListener(IEventListener* newListener) { listener.store(newListener); }
 
     // The product's editor, for the binding to own, open and drive; null where there is none.
@@ -103,6 +157,11 @@ class PluginInstance final : private IHostLink
     // The editor's face of this instance (values, texts, gestures), for an editor built over another
     // controller that borrows its parameter texts; null where there is none.
     tpm::IEditorController* Controller();
+
+    // For formats whose hosts make requests from several threads at once: held around reads of
+    // program names and parameter texts so that no other request changes them meanwhile. Not
+    // re-entrant: no other call of this class may be made while holding it. Never on the audio thread.
+    PluginLock& Lock();
 
   private:
     explicit PluginInstance(std::unique_ptr<IEffectBase> plugin);
@@ -122,6 +181,8 @@ class PluginInstance final : private IHostLink
 
     std::unique_ptr<IEffectBase> core;
     TransportSnapshot transportNow;
+    // Set for the length of a block whose host is asked for its transport inside it.
+    ITransportSource* transportSource = nullptr;
     // Full, it drops the newest event: the host still reads every value back.
     BoundedQueue<HostEvent, 1024> events;
     std::atomic<IEventListener*> listener{nullptr};
