@@ -1,6 +1,5 @@
 // Messages from the plug-in core to its host: edit gestures and automation (queued under the
-// plug-in lock, sent after it, or by the audio thread at the end of its block), time information
-// and the host's identity.
+// plug-in lock, sent after it, or by the audio thread at the end of its block), and the transport.
 #include "core/IEffectBase.h"
 
 #include <algorithm>
@@ -55,44 +54,7 @@ void IEffectBase::HostUpdateDisplay()
     Queue(HostMessageQueue::Kind::kUpdateDisplay, 0);
 }
 
-bool IEffectBase::AskTime(TimeRequest request, HostTimeInfo& info)
+TransportSnapshot IEffectBase::ReadTransport(TransportNeeds needs)
 {
-    info = HostTimeInfo{};
-    return host && host->GetTime(request, info);
-}
-
-int IEffectBase::GetTransportState()
-{
-    HostTimeInfo info;
-    if (!AskTime(TimeRequest::kTransport, info))
-        return 0;
-    if (info.playing)
-        return 1;
-    return info.recording ? 2 : 0;
-}
-
-double IEffectBase::GetTempo()
-{
-    HostTimeInfo info;
-    if (AskTime(TimeRequest::kTempo, info) && info.tempoValid && info.tempo >= 0.0)
-        return info.tempo;
-    return 0.0;
-}
-
-double IEffectBase::GetSamplesPerBeat()
-{
-    const double tempo = GetTempo();
-    return tempo > 0.0 ? SampleRate() / tempo * 60.0 : 0.0;
-}
-
-void IEffectBase::GetTimeSignature(int& numerator, int& denominator)
-{
-    numerator = denominator = 0;
-    HostTimeInfo info;
-    if (AskTime(TimeRequest::kTimeSignature, info) && info.timeSigValid && info.timeSigNumerator >= 0 &&
-        info.timeSigDenominator >= 0)
-    {
-        numerator = info.timeSigNumerator;
-        denominator = info.timeSigDenominator;
-    }
+    return host ? host->Transport(needs) : TransportSnapshot{};
 }

@@ -1,11 +1,11 @@
 #include "plugin/PluginInstance.h"
 
-#include "core/IEffectBase.h"
 #include "core/IPresetRecord.h"
 #include "draw/TextEncoding.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/PluginFactory.h"
 #include "plugin/StateContainer.h"
+#include "plugin/TwinPulseToneMix.h"
 
 #include <algorithm>
 #include <type_traits>
@@ -16,14 +16,14 @@ std::unique_ptr<PluginInstance> PluginInstance::Create()
     return Adopt(CreatePlugin());
 }
 
-std::unique_ptr<PluginInstance> PluginInstance::Adopt(std::unique_ptr<IEffectBase> product)
+std::unique_ptr<PluginInstance> PluginInstance::Adopt(std::unique_ptr<TwinPulseToneMix> product)
 {
     if (!product)
         return nullptr;
     return std::unique_ptr<PluginInstance>(new (std::nothrow) PluginInstance(std::move(product)));
 }
 
-PluginInstance::PluginInstance(std::unique_ptr<IEffectBase> plugin) : core(std::move(plugin))
+PluginInstance::PluginInstance(std::unique_ptr<TwinPulseToneMix> plugin) : core(std::move(plugin))
 {
     core->SetHostLink(this);
     core->Open();
@@ -241,13 +241,12 @@ std::unique_ptr<IEditorLink> PluginInstance::CreateEditor()
 
 tpm::IEditorController* PluginInstance::Controller()
 {
-    return core->Controller();
+    return &core->EditorControl();
 }
 
 tpm::EditorDisplayState PluginInstance::DisplayState() const
 {
-    const tpm::IEditorController* controller = core->Controller();
-    return controller ? controller->DisplayState() : tpm::EditorDisplayState{};
+    return core->EditorControl().DisplayState();
 }
 
 void PluginInstance::Reset()
@@ -348,25 +347,7 @@ void PluginInstance::UpdateDisplay()
     Push({HostEvent::Kind::kDisplayChanged, 0, 0.0, 0.0});
 }
 
-bool PluginInstance::GetTime(TimeRequest request, HostTimeInfo& out)
+TransportSnapshot PluginInstance::Transport(TransportNeeds needs)
 {
-    TransportSnapshot asked;
-    if (transportSource)
-    {
-        ITransportSource::Needs needs;
-        needs.tempo = request == TimeRequest::kTempo;
-        needs.playing = request == TimeRequest::kTransport;
-        asked = transportSource->ReadTransport(needs);
-    }
-    const TransportSnapshot& now = transportSource ? asked : transportNow;
-    if (!now.available)
-        return false;
-    out.playing = now.playing;
-    out.recording = now.recording;
-    out.tempoValid = now.tempoValid;
-    out.tempo = now.tempo;
-    out.timeSigValid = now.timeSignatureValid;
-    out.timeSigNumerator = now.timeSigNumerator;
-    out.timeSigDenominator = now.timeSigDenominator;
-    return true;
+    return transportSource ? transportSource->ReadTransport(needs) : transportNow;
 }

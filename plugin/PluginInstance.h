@@ -11,12 +11,12 @@
 // through this header: they include it, never core/ itself.
 #include "core/BoundedQueue.h"
 #include "core/HostEvent.h"
-#include "core/IEditorLink.h"
 #include "core/IHostLink.h"
 #include "core/IParameter.h"
 #include "core/PluginLock.h"
 #include "core/ProcessTypes.h"
 #include "editor/IEditorController.h"
+#include "editor/IEditorLink.h"
 
 #include <atomic>
 #include <cstddef>
@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-class IEffectBase;
+class TwinPulseToneMix;
 
 class PluginInstance final : private IHostLink
 {
@@ -47,11 +47,7 @@ class PluginInstance final : private IHostLink
     class ITransportSource
     {
       public:
-        struct Needs
-        {
-            bool tempo = false;
-            bool playing = false;
-        };
+        using Needs = TransportNeeds;
         virtual TransportSnapshot ReadTransport(Needs needs) = 0;
 
       protected:
@@ -68,7 +64,7 @@ class PluginInstance final : private IHostLink
     // A new instance, opened and ready to activate; null when it cannot be made.
     static std::unique_ptr<PluginInstance> Create();
     // The same over a product made by the caller (tests that watch the product from inside).
-    static std::unique_ptr<PluginInstance> Adopt(std::unique_ptr<IEffectBase> product);
+    static std::unique_ptr<PluginInstance> Adopt(std::unique_ptr<TwinPulseToneMix> product);
     ~PluginInstance();
     PluginInstance(const PluginInstance&) = delete;
     PluginInstance& operator=(const PluginInstance&) = delete;
@@ -164,7 +160,7 @@ class PluginInstance final : private IHostLink
     PluginLock& Lock();
 
   private:
-    explicit PluginInstance(std::unique_ptr<IEffectBase> plugin);
+    explicit PluginInstance(std::unique_ptr<TwinPulseToneMix> plugin);
     template <typename Sample>
     void ProcessSplit(const AudioBlock<Sample>& block, const TransportSnapshot& transport,
                       std::span<const ParamChange> changes);
@@ -177,9 +173,9 @@ class PluginInstance final : private IHostLink
     void BeginEdit(int paramIdx) override;
     void EndEdit(int paramIdx) override;
     void UpdateDisplay() override;
-    bool GetTime(TimeRequest request, HostTimeInfo& out) override;
+    TransportSnapshot Transport(TransportNeeds needs) override;
 
-    std::unique_ptr<IEffectBase> core;
+    std::unique_ptr<TwinPulseToneMix> core;
     TransportSnapshot transportNow;
     // Set for the length of a block whose host is asked for its transport inside it.
     ITransportSource* transportSource = nullptr;

@@ -26,8 +26,8 @@ inline std::mutex& ProductsMutex()
 
 inline AEffect* MakeLinkedPlugin(audioMasterCallback host)
 {
-    std::unique_ptr<IEffectBase> made = CreatePlugin();
-    auto* product = static_cast<TwinPulseToneMix*>(made.get());
+    std::unique_ptr<TwinPulseToneMix> made = CreatePlugin();
+    TwinPulseToneMix* product = made.get();
     AEffect* effect = IEffectVST::Create(host, PluginInstance::Adopt(std::move(made)));
     const std::lock_guard<std::mutex> guard(linked_plugin::ProductsMutex());
     if (effect)
