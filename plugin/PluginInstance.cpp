@@ -268,15 +268,24 @@ void PluginInstance::Process(const AudioBlock<double>& block, const TransportSna
 
 void PluginInstance::Process(const AudioBlock<float>& block, ITransportSource& transport)
 {
-    transportSource = &transport;
-    ProcessPiece(block, 0, std::max(block.frames, 0));
-    transportSource = nullptr;
+    ProcessAsking(block, transport);
 }
 
 void PluginInstance::Process(const AudioBlock<double>& block, ITransportSource& transport)
 {
+    ProcessAsking(block, transport);
+}
+
+template <typename Sample>
+void PluginInstance::ProcessAsking(const AudioBlock<Sample>& block, ITransportSource& transport)
+{
     transportSource = &transport;
-    ProcessPiece(block, 0, std::max(block.frames, 0));
+    const int frames = std::max(block.frames, 0);
+    // A whole stereo block is the core's own shape: no part to cut out of it.
+    if (block.inputs && block.outputs && block.inputCount == 2 && block.outputCount == 2)
+        Render(block.inputs, block.outputs, frames);
+    else
+        ProcessPiece(block, 0, frames);
     transportSource = nullptr;
 }
 
@@ -305,11 +314,19 @@ void PluginInstance::ProcessPiece(const AudioBlock<Sample>& block, int from, int
 {
     // The core takes a stereo pair, and reads its inputs through non-const pointers.
     AudioBlockPart<Sample> part(block, from, frames);
-    Sample* inputs[2] = {const_cast<Sample*>(part.inputs[0]), const_cast<Sample*>(part.inputs[1])};
+    Render(part.inputs.data(), part.outputs.data(), frames);
+}
+
+template <typename Sample>
+void PluginInstance::Render(const Sample* const* stereoIn, Sample* const* stereoOut, int frames)
+{
+    // The core reads its inputs through non-const pointers, and changes neither array.
+    Sample** inputs = const_cast<Sample**>(stereoIn);
+    Sample** outputs = const_cast<Sample**>(stereoOut);
     if constexpr (std::is_same_v<Sample, float>)
-        core->ProcessReplacing(inputs, part.outputs.data(), frames);
+        core->ProcessReplacing(inputs, outputs, frames);
     else
-        core->ProcessDoubleReplacing(inputs, part.outputs.data(), frames);
+        core->ProcessDoubleReplacing(inputs, outputs, frames);
 }
 
 void PluginInstance::ApplyChange(const ParamChange& change)

@@ -165,6 +165,11 @@ class PluginInstance final : private IHostLink
     void ProcessSplit(const AudioBlock<Sample>& block, const TransportSnapshot& transport,
                       std::span<const ParamChange> changes);
     template <typename Sample> void ProcessPiece(const AudioBlock<Sample>& block, int from, int frames);
+    template <typename Sample>
+    void ProcessAsking(const AudioBlock<Sample>& block, ITransportSource& transport);
+    // The core's call on a stereo pair of each side.
+    template <typename Sample>
+    void Render(const Sample* const* stereoIn, Sample* const* stereoOut, int frames);
     void ApplyChange(const ParamChange& change);
     void Push(const HostEvent& event);
 

@@ -138,10 +138,14 @@ IEffectVST::IEffectVST(audioMasterCallback host, std::unique_ptr<PluginInstance>
 
 template <typename Sample> void IEffectVST::ProcessReplacing(Sample** inputs, Sample** outputs, int frames)
 {
+    if (inputs && outputs && channels.AllWired())
+    {
+        instance->Process(AudioBlock<Sample>{inputs, 2, outputs, 2, frames}, *this);
+        return;
+    }
     const auto in = channels.Route(Vst2Channels::Side::kInput, inputs, 0);
     const auto out = channels.Route(Vst2Channels::Side::kOutput, outputs, 0);
-    const std::array<const Sample*, 2> constIn = {in[0], in[1]};
-    instance->Process(AudioBlock<Sample>{constIn.data(), 2, out.data(), 2, frames}, *this);
+    instance->Process(AudioBlock<Sample>{in.data(), 2, out.data(), 2, frames}, *this);
 }
 
 template void IEffectVST::ProcessReplacing(float** inputs, float** outputs, int frames);
@@ -158,7 +162,6 @@ void IEffectVST::ProcessAccumulating(float** inputs, float** outputs, int frames
     {
         const int n = frames <= 0 ? frames : std::min(piece, frames - done);
         const auto in = channels.Route(Vst2Channels::Side::kInput, inputs, done);
-        const std::array<const float*, 2> constIn = {in[0], in[1]};
         std::array<float*, 2> rendered{};
         for (std::size_t c = 0; c < rendered.size(); ++c)
         {
@@ -171,7 +174,7 @@ void IEffectVST::ProcessAccumulating(float** inputs, float** outputs, int frames
         for (std::size_t c = 0; c < rendered.size(); ++c)
             if (!channels.Connected(Vst2Channels::Side::kOutput, static_cast<int>(c)))
                 rendered[c] = nullptr;
-        instance->Process(AudioBlock<float>{constIn.data(), 2, rendered.data(), 2, n}, *this);
+        instance->Process(AudioBlock<float>{in.data(), 2, rendered.data(), 2, n}, *this);
         for (std::size_t c = 0; c < rendered.size(); ++c)
             if (out[c] && rendered[c])
                 for (int i = 0; i < n; ++i)
@@ -187,6 +190,8 @@ void IEffectVST::SetParameter(int paramIdx, float normalized)
 
 IEffectVST::~IEffectVST()
 {
+    // The editor goes first, while what it says on closing still reaches the host.
+    editor.reset();
     instance->SetEventListener(nullptr);
 }
 

@@ -25,14 +25,14 @@ void Vst2Channels::Connect(Side side, int first, int count, bool connected)
     const int64_t last = std::min<int64_t>(int64_t{first} + count, kMaxChannels);
     uint32_t bits = 0;
     for (int64_t c = std::max(first, 0); c < last; ++c)
-        bits |= 1u << c;
+        bits |= 1u << (c + Shift(side));
     if (connected)
-        Wiring(side).fetch_or(bits);
+        wiring.fetch_or(bits);
     else
-        Wiring(side).fetch_and(~bits);
+        wiring.fetch_and(~bits);
 }
 
 bool Vst2Channels::Connected(Side side, int channel) const
 {
-    return (Wiring(side).load(std::memory_order_relaxed) >> channel & 1u) != 0;
+    return (wiring.load(std::memory_order_relaxed) >> (channel + Shift(side)) & 1u) != 0;
 }

@@ -27,18 +27,22 @@ class Vst2Channels
     // Channels first..first+count-1 of a side (clipped to the ones there are).
     void Connect(Side side, int first, int count, bool connected);
     bool Connected(Side side, int channel) const;
+    // Whether the host wires every channel on both sides: then its arrays are the product's own.
+    bool AllWired() const { return wiring.load(std::memory_order_relaxed) == kAllWired; }
     // The host's buffers from frame `offset` on, one per wired channel of the side, in channel order.
     template <typename Sample>
     std::array<Sample*, kMaxChannels> Route(Side side, Sample* const* host, int offset) const
     {
         std::array<Sample*, kMaxChannels> routed{};
-        const uint32_t wired = Wiring(side).load(std::memory_order_relaxed);
+        const uint32_t wired = wiring.load(std::memory_order_relaxed) >> Shift(side);
+        if (!host)
+            return routed;
         int hostIndex = 0;
         for (int c = 0; c < kMaxChannels; ++c)
         {
             if ((wired >> c & 1u) == 0)
                 continue;
-            Sample* buffer = host ? host[hostIndex] : nullptr;
+            Sample* buffer = host[hostIndex];
             ++hostIndex;
             routed[static_cast<std::size_t>(c)] = buffer ? buffer + offset : nullptr;
         }
@@ -46,14 +50,9 @@ class Vst2Channels
     }
 
   private:
-    std::atomic<uint32_t>& Wiring(Side side) { return side == Side::kInput ? inputWiring : outputWiring; }
-    const std::atomic<uint32_t>& Wiring(Side side) const
-    {
-        return side == Side::kInput ? inputWiring : outputWiring;
-    }
+    static constexpr int Shift(Side side) { return side == Side::kInput ? 0 : kMaxChannels; }
 
-    // One bit per channel, set while the host wires it.
-    static constexpr uint32_t kAllWired = (1u << kMaxChannels) - 1;
-    std::atomic<uint32_t> inputWiring{kAllWired};
-    std::atomic<uint32_t> outputWiring{kAllWired};
+    // One bit per channel, set while the host wires it: the inputs', then the outputs'.
+    static constexpr uint32_t kAllWired = (1u << 2 * kMaxChannels) - 1;
+    std::atomic<uint32_t> wiring{kAllWired};
 };
