@@ -238,12 +238,6 @@ void IEffectBase::SetParameterFromHost(int paramIdx, double normalized)
     HandleParamChange(paramIdx);
 }
 
-double IEffectBase::GetParameterNormalized(int paramIdx)
-{
-    const IParameter* param = GetParam(paramIdx);
-    return param ? param->GetNormalized() : 0.0;
-}
-
 void IEffectBase::SetParameterValue(int paramIdx, double value)
 {
     IParameter* param = GetParam(paramIdx);
@@ -251,22 +245,4 @@ void IEffectBase::SetParameterValue(int paramIdx, double value)
         return;
     param->SetValue(param->Limit(value));
     HandleParamChange(paramIdx);
-}
-
-bool IEffectBase::StringToParameter(int paramIdx, const char* text)
-{
-    ILockGuard guard(lock);
-    IParameter* param = GetParam(paramIdx);
-    if (!param)
-        return false;
-    if (text)
-    {
-        // A text that names no value is refused and changes nothing, as in the editor's entry field.
-        double parsed = 0.0;
-        if (!param->ParseEntry(text, parsed))
-            return false;
-        param->SetValue(param->Limit(parsed));
-    }
-    HandleParamChange(paramIdx);
-    return true;
 }

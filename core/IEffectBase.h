@@ -91,12 +91,8 @@ class IEffectBase : private PluginLock::IReleaseListener
     // changes apply at once on the thread that makes them.
     void SetAudioRunning(bool running);
     void SetParameterFromHost(int paramIdx, double normalized);
-    double GetParameterNormalized(int paramIdx);
     // Sets a parameter to a value in its own units (limited to its range), as from the host.
     void SetParameterValue(int paramIdx, double value);
-    // Sets a parameter from its display text; false when paramIdx is no parameter or the text names
-    // no value.
-    bool StringToParameter(int paramIdx, const char* text);
     void SelectProgram(int index);
     void RenameCurrentProgram(const char* name);
     // The state as a chunk; the block stays valid until the next request of the same kind.
@@ -121,7 +117,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     IPresetRecord* GetPreset(int index);
     void AddFactoryPreset(const char* name, const double* values, int count);
     void AddDefaultPresets(const char* name, int count);
-    void EnsureOnePreset();
     void MakeUserPresetName(char* out, std::size_t outSize) const;
 
     // Applies the waiting changes on this thread if no block can come to apply them soon: switched

@@ -90,11 +90,6 @@ void PluginInstance::SetParamNormalized(int paramIdx, double normalized)
     core->SetParameterFromHost(paramIdx, normalized);
 }
 
-bool PluginInstance::SetParamFromText(int paramIdx, const char* text)
-{
-    return core->StringToParameter(paramIdx, text);
-}
-
 int PluginInstance::ProgramCount() const
 {
     return core->PresetCount();
@@ -254,30 +249,8 @@ void PluginInstance::Reset()
     core->ResetEngine();
 }
 
-void PluginInstance::Process(const AudioBlock<float>& block, const TransportSnapshot& transport,
-                             std::span<const ParamChange> changes)
-{
-    ProcessSplit(block, transport, changes);
-}
-
-void PluginInstance::Process(const AudioBlock<double>& block, const TransportSnapshot& transport,
-                             std::span<const ParamChange> changes)
-{
-    ProcessSplit(block, transport, changes);
-}
-
-void PluginInstance::Process(const AudioBlock<float>& block, ITransportSource& transport)
-{
-    ProcessAsking(block, transport);
-}
-
-void PluginInstance::Process(const AudioBlock<double>& block, ITransportSource& transport)
-{
-    ProcessAsking(block, transport);
-}
-
 template <typename Sample>
-void PluginInstance::ProcessAsking(const AudioBlock<Sample>& block, ITransportSource& transport)
+void PluginInstance::Process(const AudioBlock<Sample>& block, ITransportSource& transport)
 {
     transportSource = &transport;
     const int frames = std::max(block.frames, 0);
@@ -290,8 +263,8 @@ void PluginInstance::ProcessAsking(const AudioBlock<Sample>& block, ITransportSo
 }
 
 template <typename Sample>
-void PluginInstance::ProcessSplit(const AudioBlock<Sample>& block, const TransportSnapshot& transport,
-                                  std::span<const ParamChange> changes)
+void PluginInstance::Process(const AudioBlock<Sample>& block, const TransportSnapshot& transport,
+                             std::span<const ParamChange> changes)
 {
     transportNow = transport;
     const int frames = std::max(block.frames, 0);
@@ -328,6 +301,13 @@ void PluginInstance::Render(const Sample* const* stereoIn, Sample* const* stereo
     else
         core->ProcessDoubleReplacing(inputs, outputs, frames);
 }
+
+template void PluginInstance::Process(const AudioBlock<float>&, const TransportSnapshot&,
+                                      std::span<const ParamChange>);
+template void PluginInstance::Process(const AudioBlock<double>&, const TransportSnapshot&,
+                                      std::span<const ParamChange>);
+template void PluginInstance::Process(const AudioBlock<float>&, ITransportSource&);
+template void PluginInstance::Process(const AudioBlock<double>&, ITransportSource&);
 
 void PluginInstance::ApplyChange(const ParamChange& change)
 {

@@ -86,9 +86,6 @@ class PluginInstance final : private IHostLink
     // The same on the host's 0..1 scale, from any thread, the audio thread included: never waits,
     // and a block running meanwhile leaves it to the next.
     void SetParamNormalized(int paramIdx, double normalized);
-    // Sets a parameter from its display text; false when paramIdx is no parameter or the text names
-    // no value (then nothing changes). A null text changes nothing but handles the parameter again.
-    bool SetParamFromText(int paramIdx, const char* text);
 
     // Programs: the factory bank's slots.
     // The longest name a slot keeps, in bytes without the terminator.
@@ -131,14 +128,12 @@ class PluginInstance final : private IHostLink
     void SetSwitchedOn(bool on);
     // The frames the product renders at a time: a block of the length set, up to kMaxBlockFrames.
     int BlockFrames() const;
-    // Changes must be in offset order; each applies from its frame on.
-    void Process(const AudioBlock<float>& block, const TransportSnapshot& transport,
-                 std::span<const ParamChange> changes);
-    void Process(const AudioBlock<double>& block, const TransportSnapshot& transport,
+    // Changes must be in offset order; each applies from its frame on. Either precision (float or double).
+    template <typename Sample>
+    void Process(const AudioBlock<Sample>& block, const TransportSnapshot& transport,
                  std::span<const ParamChange> changes);
     // The same for hosts asked for their transport inside the block; no timed changes.
-    void Process(const AudioBlock<float>& block, ITransportSource& transport);
-    void Process(const AudioBlock<double>& block, ITransportSource& transport);
+    template <typename Sample> void Process(const AudioBlock<Sample>& block, ITransportSource& transport);
 
     // Events for the host, oldest first; the binding drains them where its format wants them.
     bool PopHostEvent(HostEvent& out) { return events.Pop(out); }
@@ -161,12 +156,7 @@ class PluginInstance final : private IHostLink
 
   private:
     explicit PluginInstance(std::unique_ptr<TwinPulseToneMix> plugin);
-    template <typename Sample>
-    void ProcessSplit(const AudioBlock<Sample>& block, const TransportSnapshot& transport,
-                      std::span<const ParamChange> changes);
     template <typename Sample> void ProcessPiece(const AudioBlock<Sample>& block, int from, int frames);
-    template <typename Sample>
-    void ProcessAsking(const AudioBlock<Sample>& block, ITransportSource& transport);
     // The core's call on a stereo pair of each side.
     template <typename Sample>
     void Render(const Sample* const* stereoIn, Sample* const* stereoOut, int frames);

@@ -89,9 +89,17 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         p.SetSwitchedOn(value != 0);
         return 0;
     case effString2Parameter:
+    {
         if (!p.Param(index))
             return 0;
-        return p.SetParamFromText(index, ptr ? FromHost<kHostTextLimit>(ptr).Get() : nullptr) ? 1 : 0;
+        // A text that names no value is refused and changes nothing; no text at all sets the
+        // parameter again as it stands.
+        double value = p.ParamValue(index);
+        if (ptr && !p.ParseValue(index, FromHost<kHostTextLimit>(ptr).Get(), value))
+            return 0;
+        p.SetParamValue(index, value);
+        return 1;
+    }
     case effGetChunk:
         return GetChunk(index == 0, ptr);
     case effSetChunk:
