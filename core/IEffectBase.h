@@ -1,6 +1,6 @@
 // The core of one plug-in instance, free of any plug-in format: identity, parameters, presets and
 // state chunks, the scratch buffers of its channels, the plug-in lock, and the messages to the host
-// (sent through IHostLink once the lock is released). A format binding owns
+// (its HostMessenger, sending through IHostLink once the lock is released). A format binding owns
 // an instance and turns the host's requests into the operations below; the plug-in derives from it.
 //
 // Threads. The audio thread runs the process calls and nothing else here waits for it or makes it
@@ -15,7 +15,7 @@
 
 #include "core/ChunkCodec.h"
 #include "core/FixedText.h"
-#include "core/HostMessageQueue.h"
+#include "core/HostMessenger.h"
 #include "core/IByteBuffer.h"
 #include "core/IHostLink.h"
 #include "core/IParameter.h"
@@ -40,7 +40,7 @@ struct IEffectIdentity
     int32_t presetCount = 0;
 };
 
-class IEffectBase : private PluginLock::IReleaseListener
+class IEffectBase
 {
   public:
     using Name = FixedText<128>;
@@ -68,19 +68,8 @@ class IEffectBase : private PluginLock::IReleaseListener
     virtual void ProcessBlock(double** inputs, double** outputs, int nFrames);
     virtual void OnActivate(bool active);
 
-    // The binding that carries messages to the host; set once, before the host's first request.
-    void SetHostLink(IHostLink* link) { host = link; }
-
-    // Messages to the host. Each is queued under the plug-in lock and sent, in order, right after
-    // the outermost lock level is released, so the host is never called back while we hold it.
-    void HostBeginEdit(int paramIdx);
-    void HostAutomate(int paramIdx, double normalized);
-    void HostEndEdit(int paramIdx);
-    void HostUpdateDisplay();
-
-    // The host's transport, for the audio thread inside a block: what it says of the asked parts
-    // (unavailable without a host).
-    TransportSnapshot ReadTransport(TransportNeeds needs);
+    // Messages to the host, and its transport (see HostMessenger for when they go out).
+    HostMessenger& Host() { return messenger; }
 
     // Requests from the host, each taking the plug-in lock for as long as it must.
     void Open();
@@ -136,7 +125,8 @@ class IEffectBase : private PluginLock::IReleaseListener
     std::vector<std::unique_ptr<IParameter>> parameters;
     std::vector<std::unique_ptr<IPresetRecord>> presets;
     int32_t currentPreset = 0;
-    PluginLock lock{this};
+    // The lock tells the messenger of its releases; both are made before any request comes.
+    PluginLock lock{&messenger};
     ProcessorOwnership processor;
     PendingChanges pending;
     std::atomic<double> sampleRate{44100.0};
@@ -155,9 +145,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     bool WriteParamState(IByteBuffer& buffer);
     int ReadParamState(const IByteBuffer& buffer, int pos);
 
-    bool ReleasingLock() override;
-    void LockReleased() override;
-    void Queue(HostMessageQueue::Kind kind, int paramIdx, double value = 0.0);
     IPresetRecord* FirstFreePreset();
     void ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames);
     // For a block that finds the processor taken: the input goes out as it came.
@@ -169,11 +156,7 @@ class IEffectBase : private PluginLock::IReleaseListener
     void ApplyValues(const std::vector<double>& values);
     bool SetChunkUnlocked(const IByteBuffer& buffer, bool isBank);
 
-    IHostLink* host = nullptr;
-    // Messages from the host's other threads (queued under the plug-in lock, sent after it), and
-    // the audio blocks' own (queued and sent by the audio thread at the end of its block).
-    HostMessageQueue messages;
-    HostMessageQueue audioMessages;
+    HostMessenger messenger{lock, processor};
     // Between switching on and off: blocks may come at any time to apply queued changes.
     std::atomic<bool> audioRunning{false};
     // When the last block began (steady clock, ns; 0: none yet) and its length in frames: blocks that

@@ -42,8 +42,7 @@ class IEffectBase::AudioBlockScope
     {
         if (!held)
             return;
-        if (plug.host)
-            plug.audioMessages.SendAll(*plug.host);
+        plug.messenger.SendBlockMessages();
         plug.processor.Release();
     }
     AudioBlockScope(const AudioBlockScope&) = delete;

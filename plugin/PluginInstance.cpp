@@ -25,13 +25,13 @@ std::unique_ptr<PluginInstance> PluginInstance::Adopt(std::unique_ptr<TwinPulseT
 
 PluginInstance::PluginInstance(std::unique_ptr<TwinPulseToneMix> plugin) : core(std::move(plugin))
 {
-    core->SetHostLink(this);
+    core->Host().SetLink(this);
     core->Open();
 }
 
 PluginInstance::~PluginInstance()
 {
-    core->SetHostLink(nullptr);
+    core->Host().SetLink(nullptr);
 }
 
 int PluginInstance::ParamCount() const

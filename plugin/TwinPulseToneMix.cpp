@@ -93,7 +93,8 @@ void TwinPulseToneMix::ProcessBlock(double** inputs, double** outputs, int nFram
     // The host is asked once per block, for what the engine reads only.
     ToneEngine::BlockTransport transport{SampleRate(), 0.0, false};
     const TransportNeeds needs{engine.ReadsTempo(), engine.ReadsPlaying()};
-    const TransportSnapshot host = needs.tempo || needs.playing ? ReadTransport(needs) : TransportSnapshot{};
+    const TransportSnapshot host =
+        needs.tempo || needs.playing ? Host().Transport(needs) : TransportSnapshot{};
     // A tempo the host marks invalid, or a negative one, is no tempo; recording counts as playing.
     if (needs.tempo && host.available && host.tempoValid && host.tempo > 0.0)
         transport.samplesPerBeat = SampleRate() / host.tempo * 60.0;
@@ -122,12 +123,12 @@ void TwinPulseToneMix::WriteBack(const ToneEngine::WriteBack& back)
     IParameter* p = GetParam(paramIdx);
     if (!p)
         return;
-    HostBeginEdit(paramIdx);
+    Host().BeginEdit(paramIdx);
     const double normalized = p->ToNormalized(p->Limit(back.value));
     p->SetNormalized(normalized);
-    HostAutomate(paramIdx, normalized);
+    Host().Automate(paramIdx, normalized);
     Handle(back.param);
-    HostEndEdit(paramIdx);
+    Host().EndEdit(paramIdx);
 }
 
 std::unique_ptr<TwinPulseToneMix> CreatePlugin()

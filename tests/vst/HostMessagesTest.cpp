@@ -181,7 +181,7 @@ TEST(HostMessages, EditorChangesAreAutomatedAndBracketed)
     EXPECT_EQ(p.host->ParamDisplay(7), "25");
 
     p.host->ClearCalls();
-    p.plug->HostUpdateDisplay();
+    p.plug->Host().UpdateDisplay();
     editor.BeginGesture(3);
     EXPECT_EQ(p.host->CountCalls(vst::audioMasterUpdateDisplay), 1);
     EXPECT_EQ(p.host->CountCalls(vst::audioMasterBeginEdit), 1);

@@ -1,11 +1,6 @@
-// Messages from the plug-in core to its host: edit gestures and automation (queued under the
-// plug-in lock, sent after it, or by the audio thread at the end of its block), and the transport.
-#include "core/IEffectBase.h"
+#include "core/HostMessenger.h"
 
-#include <algorithm>
-#include <utility>
-
-void IEffectBase::Queue(HostMessageQueue::Kind kind, int paramIdx, double value)
+void HostMessenger::Queue(HostMessageQueue::Kind kind, int paramIdx, double value)
 {
     // An audio block's messages wait for the end of the block, in a queue of its own.
     if (ProcessorOwnership::InAudioBlock() && processor.HeldHere())
@@ -23,38 +18,44 @@ void IEffectBase::Queue(HostMessageQueue::Kind kind, int paramIdx, double value)
     messages.Push({kind, paramIdx, value});
 }
 
-bool IEffectBase::ReleasingLock()
+bool HostMessenger::ReleasingLock()
 {
     return !messages.Empty();
 }
 
-void IEffectBase::LockReleased()
+void HostMessenger::LockReleased()
 {
     if (host)
         messages.SendAll(*host);
 }
 
-void IEffectBase::HostBeginEdit(int paramIdx)
+void HostMessenger::SendBlockMessages()
+{
+    if (host)
+        audioMessages.SendAll(*host);
+}
+
+void HostMessenger::BeginEdit(int paramIdx)
 {
     Queue(HostMessageQueue::Kind::kBeginEdit, paramIdx);
 }
 
-void IEffectBase::HostAutomate(int paramIdx, double normalized)
+void HostMessenger::Automate(int paramIdx, double normalized)
 {
     Queue(HostMessageQueue::Kind::kAutomate, paramIdx, normalized);
 }
 
-void IEffectBase::HostEndEdit(int paramIdx)
+void HostMessenger::EndEdit(int paramIdx)
 {
     Queue(HostMessageQueue::Kind::kEndEdit, paramIdx);
 }
 
-void IEffectBase::HostUpdateDisplay()
+void HostMessenger::UpdateDisplay()
 {
     Queue(HostMessageQueue::Kind::kUpdateDisplay, 0);
 }
 
-TransportSnapshot IEffectBase::ReadTransport(TransportNeeds needs)
+TransportSnapshot HostMessenger::Transport(TransportNeeds needs)
 {
     return host ? host->Transport(needs) : TransportSnapshot{};
 }
