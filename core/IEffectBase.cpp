@@ -33,21 +33,20 @@ IEffectBase::IEffectBase(const IEffectIdentity& identity)
         presets.push_back(std::move(preset));
     }
 
-    ParseChannelConfigs(identity.channelConfigs);
-    inputPointers.assign(static_cast<std::size_t>(maxInputs), nullptr);
-    outputPointers.assign(static_cast<std::size_t>(maxOutputs), nullptr);
-    for (int i = 0; i < maxInputs; ++i)
+    inputCount = std::max(identity.inputs, 0);
+    outputCount = std::max(identity.outputs, 0);
+    inputPointers.assign(static_cast<std::size_t>(inputCount), nullptr);
+    outputPointers.assign(static_cast<std::size_t>(outputCount), nullptr);
+    for (int i = 0; i < inputCount; ++i)
     {
         inputChannels.push_back(std::make_unique<Channel>());
         inputChannels.back()->slot = &inputPointers[static_cast<std::size_t>(i)];
     }
-    for (int i = 0; i < maxOutputs; ++i)
+    for (int i = 0; i < outputCount; ++i)
     {
         outputChannels.push_back(std::make_unique<Channel>());
         outputChannels.back()->slot = &outputPointers[static_cast<std::size_t>(i)];
     }
-    SetChannelConnections(Side::Input, 0, maxInputs, true);
-    SetChannelConnections(Side::Output, 0, maxOutputs, true);
     SetBlockSize(1024);
 
     // The copies chunk requests work on are sized once, so no request allocates them anew.
@@ -67,34 +66,14 @@ IEffectBase::~IEffectBase()
     FreeLastToFirst(presets);
     FreeLastToFirst(inputChannels);
     FreeLastToFirst(outputChannels);
-    FreeLastToFirst(channelConfigs);
-}
-
-void IEffectBase::ParseChannelConfigs(const char* text)
-{
-    // "in-out" pairs separated by blanks; a part that cannot be read counts as 0.
-    const char* p = text ? text : "";
-    for (;;)
-    {
-        int inputs = 0;
-        int outputs = 0;
-        std::sscanf(p, "%d-%d", &inputs, &outputs);
-        channelConfigs.push_back(std::make_unique<ChannelConfig>(ChannelConfig{inputs, outputs}));
-        maxInputs = std::max(maxInputs, inputs);
-        maxOutputs = std::max(maxOutputs, outputs);
-        const char* blank = std::strchr(p, ' ');
-        if (!blank)
-            break;
-        p = blank + 1;
-    }
 }
 
 void IEffectBase::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
-    for (int c = 0; c < maxOutputs; ++c)
+    for (int c = 0; c < outputCount; ++c)
     {
         double* out = outputs[c];
-        if (c < maxInputs)
+        if (c < inputCount)
             std::copy(inputs[c], inputs[c] + std::max(nFrames, 0), out);
         else
             std::fill(out, out + std::max(nFrames, 0), 0.0);
@@ -168,19 +147,6 @@ bool IEffectBase::BlocksStopped() const
     return SteadyNanoseconds() - last > gap;
 }
 
-bool IEffectBase::CanMono() const
-{
-    for (const auto& config : channelConfigs)
-        if (config->inputs == 1)
-            return true;
-    return false;
-}
-
-int IEffectBase::ChannelCount(Side side) const
-{
-    return static_cast<int>(side == Side::Input ? inputChannels.size() : outputChannels.size());
-}
-
 void IEffectBase::Open()
 {
     ILockGuard guard(lock);
@@ -220,14 +186,6 @@ void IEffectBase::SetActive(bool active)
         ResetEngine();
 }
 
-bool IEffectBase::GetMidiKeyName(int key, char* text)
-{
-    (void)key;
-    if (text)
-        text[0] = '\0';
-    return false;
-}
-
 void IEffectBase::SetBlockSize(int frames)
 {
     // A size of 0 or less would leave no room at all: keep the previous one.
@@ -255,27 +213,8 @@ void IEffectBase::SetBlockSize(int frames)
     std::size_t next = 0;
     for (auto* channels : {&inputChannels, &outputChannels})
         for (auto& channel : *channels)
-        {
             channel->scratch.swap(fresh[next++]);
-            if (!channel->connected)
-                *channel->slot = channel->scratch.data();
-        }
     blockSize.store(frames, std::memory_order_relaxed);
-}
-
-void IEffectBase::SetChannelConnections(Side side, int first, int count, bool connected)
-{
-    ProcessorGuard guard(processor);
-    auto& channels = side == Side::Input ? inputChannels : outputChannels;
-    const int total = static_cast<int>(channels.size());
-    const int last = static_cast<int>(std::min<int64_t>(int64_t{first} + count, total));
-    for (int i = std::max(first, 0); i < last; ++i)
-    {
-        Channel& channel = *channels[static_cast<std::size_t>(i)];
-        channel.connected = connected;
-        if (!connected)
-            *channel.slot = channel.scratch.data();
-    }
 }
 
 IParameter* IEffectBase::GetParam(int paramIdx)
@@ -299,12 +238,6 @@ void IEffectBase::SetParameterFromHost(int paramIdx, double normalized)
     HandleParamChange(paramIdx);
 }
 
-double IEffectBase::GetParameterNormalized(int paramIdx)
-{
-    const IParameter* param = GetParam(paramIdx);
-    return param ? param->GetNormalized() : 0.0;
-}
-
 void IEffectBase::SetParameterValue(int paramIdx, double value)
 {
     IParameter* param = GetParam(paramIdx);
@@ -312,22 +245,4 @@ void IEffectBase::SetParameterValue(int paramIdx, double value)
         return;
     param->SetValue(param->Limit(value));
     HandleParamChange(paramIdx);
-}
-
-bool IEffectBase::StringToParameter(int paramIdx, const char* text)
-{
-    ILockGuard guard(lock);
-    IParameter* param = GetParam(paramIdx);
-    if (!param)
-        return false;
-    if (text)
-    {
-        // A text that names no value is refused and changes nothing, as in the editor's entry field.
-        double parsed = 0.0;
-        if (!param->ParseEntry(text, parsed))
-            return false;
-        param->SetValue(param->Limit(parsed));
-    }
-    HandleParamChange(paramIdx);
-    return true;
 }

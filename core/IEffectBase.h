@@ -1,6 +1,6 @@
 // The core of one plug-in instance, free of any plug-in format: identity, parameters, presets and
-// state chunks, channel routing with its scratch buffers, the making of its editor, the plug-in lock,
-// and the messages to the host (sent through IHostLink once the lock is released). A format binding owns
+// state chunks, the scratch buffers of its channels, the plug-in lock, and the messages to the host
+// (its HostMessenger, sending through IHostLink once the lock is released). A format binding owns
 // an instance and turns the host's requests into the operations below; the plug-in derives from it.
 //
 // Threads. The audio thread runs the process calls and nothing else here waits for it or makes it
@@ -15,11 +15,9 @@
 
 #include "core/ChunkCodec.h"
 #include "core/FixedText.h"
-#include "core/HostMessageQueue.h"
+#include "core/HostMessenger.h"
 #include "core/IByteBuffer.h"
-#include "core/IEditorLink.h"
 #include "core/IHostLink.h"
-#include "core/IMidiMsg.h"
 #include "core/IParameter.h"
 #include "core/IPresetRecord.h"
 #include "core/PendingChanges.h"
@@ -32,40 +30,25 @@
 #include <mutex>
 #include <vector>
 
-namespace tpm
-{
-class IEditorController;
-}
-
-// The shape handed to the base construction: how many parameters and program slots, and the
-// channel configurations as "in-out" pairs.
+// The shape handed to the base construction: how many parameters, channels on either side and
+// program slots.
 struct IEffectIdentity
 {
     int32_t paramCount = 0;
-    const char* channelConfigs = "";
+    int32_t inputs = 0;
+    int32_t outputs = 0;
     int32_t presetCount = 0;
 };
 
-class IEffectBase : private PluginLock::IReleaseListener
+class IEffectBase
 {
   public:
     using Name = FixedText<128>;
 
-    struct ChannelConfig
-    {
-        int32_t inputs;
-        int32_t outputs;
-    };
-    enum class Side
-    {
-        Input,
-        Output
-    };
-    // One input or output channel: whether the host wires it, the slot it fills in the pointer
-    // array handed to ProcessBlock, and its own scratch buffer of block-size samples.
+    // One input or output channel: the slot it fills in the pointer array handed to ProcessBlock,
+    // and its own scratch buffer of block-size samples.
     struct Channel
     {
-        bool connected = true;
         double** slot = nullptr;
         float* hostBuffer = nullptr;
         std::vector<double> scratch;
@@ -83,32 +66,10 @@ class IEffectBase : private PluginLock::IReleaseListener
     virtual void HandleParamChange(int paramIdx) { (void)paramIdx; }
     virtual void ApplyQueuedChanges() {}
     virtual void ProcessBlock(double** inputs, double** outputs, int nFrames);
-    // A new editor for this instance, or null when it has none. The binding owns it and destroys it
-    // before the instance.
-    virtual std::unique_ptr<IEditorLink> CreateEditor() { return nullptr; }
-    // What the editor asks of this instance, for an editor that runs apart from it; null when it has none.
-    virtual tpm::IEditorController* Controller() { return nullptr; }
     virtual void OnActivate(bool active);
-    virtual void ProcessMidiMessage(const IMidiMsg& msg) { (void)msg; }
-    virtual void ProcessSysEx(const ISysExMsg& msg) { (void)msg; }
-    virtual bool GetMidiKeyName(int key, char* text);
 
-    // The binding that carries messages to the host; set once, before the host's first request.
-    void SetHostLink(IHostLink* link) { host = link; }
-
-    // Messages to the host. Each is queued under the plug-in lock and sent, in order, right after
-    // the outermost lock level is released, so the host is never called back while we hold it.
-    void HostBeginEdit(int paramIdx);
-    void HostAutomate(int paramIdx, double normalized);
-    void HostEndEdit(int paramIdx);
-    void HostUpdateDisplay();
-
-    // Time queries, for the audio thread inside a block: the one host call made under the lock.
-    double GetTempo();
-    double GetSamplesPerBeat();
-    // 0 stopped (or no time information), 1 playing, 2 recording.
-    int GetTransportState();
-    void GetTimeSignature(int& numerator, int& denominator);
+    // Messages to the host, and its transport (see HostMessenger for when they go out).
+    HostMessenger& Host() { return messenger; }
 
     // Requests from the host, each taking the plug-in lock for as long as it must.
     void Open();
@@ -119,12 +80,8 @@ class IEffectBase : private PluginLock::IReleaseListener
     // changes apply at once on the thread that makes them.
     void SetAudioRunning(bool running);
     void SetParameterFromHost(int paramIdx, double normalized);
-    double GetParameterNormalized(int paramIdx);
     // Sets a parameter to a value in its own units (limited to its range), as from the host.
     void SetParameterValue(int paramIdx, double value);
-    // Sets a parameter from its display text; false when paramIdx is no parameter or the text names
-    // no value.
-    bool StringToParameter(int paramIdx, const char* text);
     void SelectProgram(int index);
     void RenameCurrentProgram(const char* name);
     // The state as a chunk; the block stays valid until the next request of the same kind.
@@ -134,10 +91,8 @@ class IEffectBase : private PluginLock::IReleaseListener
     void ProcessReplacing(float** inputs, float** outputs, int frames);
     void ProcessDoubleReplacing(double** inputs, double** outputs, int frames);
 
-    // Channel routing and block size.
+    // The length of the scratch buffers: the most frames rendered at a time.
     void SetBlockSize(int frames);
-    void SetChannelConnections(Side side, int first, int count, bool connected);
-    int ChannelCount(Side side) const;
 
     // Parameters.
     int ParamCount() const { return static_cast<int>(parameters.size()); }
@@ -151,7 +106,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     IPresetRecord* GetPreset(int index);
     void AddFactoryPreset(const char* name, const double* values, int count);
     void AddDefaultPresets(const char* name, int count);
-    void EnsureOnePreset();
     void MakeUserPresetName(char* out, std::size_t outSize) const;
 
     // Applies the waiting changes on this thread if no block can come to apply them soon: switched
@@ -162,20 +116,17 @@ class IEffectBase : private PluginLock::IReleaseListener
     // stopped coming, taking the processor only if it is free, so the audio thread never waits for it.
     void ApplyIfBlocksStopped();
 
-    // Whether some channel configuration has exactly one input.
-    bool CanMono() const;
-
     PluginLock& Lock() { return lock; }
     double SampleRate() const { return sampleRate.load(std::memory_order_relaxed); }
     // Any thread may ask; it changes only while the processor is held.
     int BlockSize() const { return blockSize.load(std::memory_order_relaxed); }
 
   protected:
-    std::vector<std::unique_ptr<ChannelConfig>> channelConfigs;
     std::vector<std::unique_ptr<IParameter>> parameters;
     std::vector<std::unique_ptr<IPresetRecord>> presets;
     int32_t currentPreset = 0;
-    PluginLock lock{this};
+    // The lock tells the messenger of its releases; both are made before any request comes.
+    PluginLock lock{&messenger};
     ProcessorOwnership processor;
     PendingChanges pending;
     std::atomic<double> sampleRate{44100.0};
@@ -184,8 +135,8 @@ class IEffectBase : private PluginLock::IReleaseListener
     std::vector<double*> outputPointers;
     std::vector<std::unique_ptr<Channel>> inputChannels;
     std::vector<std::unique_ptr<Channel>> outputChannels;
-    int32_t maxInputs = 0;
-    int32_t maxOutputs = 0;
+    int32_t inputCount = 0;
+    int32_t outputCount = 0;
 
   private:
     // The current slot and the parameter values, under the plug-in lock the caller holds.
@@ -194,11 +145,6 @@ class IEffectBase : private PluginLock::IReleaseListener
     bool WriteParamState(IByteBuffer& buffer);
     int ReadParamState(const IByteBuffer& buffer, int pos);
 
-    bool ReleasingLock() override;
-    void LockReleased() override;
-    void Queue(HostMessageQueue::Kind kind, int paramIdx, double value = 0.0);
-    bool AskTime(TimeRequest request, HostTimeInfo& info);
-    void ParseChannelConfigs(const char* text);
     IPresetRecord* FirstFreePreset();
     void ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames);
     // For a block that finds the processor taken: the input goes out as it came.
@@ -210,11 +156,7 @@ class IEffectBase : private PluginLock::IReleaseListener
     void ApplyValues(const std::vector<double>& values);
     bool SetChunkUnlocked(const IByteBuffer& buffer, bool isBank);
 
-    IHostLink* host = nullptr;
-    // Messages from the host's other threads (queued under the plug-in lock, sent after it), and
-    // the audio blocks' own (queued and sent by the audio thread at the end of its block).
-    HostMessageQueue messages;
-    HostMessageQueue audioMessages;
+    HostMessenger messenger{lock, processor};
     // Between switching on and off: blocks may come at any time to apply queued changes.
     std::atomic<bool> audioRunning{false};
     // When the last block began (steady clock, ns; 0: none yet) and its length in frames: blocks that

@@ -74,17 +74,6 @@ void IEffectBase::AddDefaultPresets(const char* name, int count)
     }
 }
 
-void IEffectBase::EnsureOnePreset()
-{
-    ILockGuard guard(lock);
-    if (!presets.empty())
-        return;
-    auto preset = std::make_unique<IPresetRecord>();
-    preset->name.Set("- 1 -");
-    presets.push_back(std::move(preset));
-    AddDefaultPresets(nullptr, 1);
-}
-
 void IEffectBase::ModifyCurrentPreset(const char* name)
 {
     IPresetRecord* preset = GetPreset(currentPreset);

@@ -42,8 +42,7 @@ class IEffectBase::AudioBlockScope
     {
         if (!held)
             return;
-        if (plug.host)
-            plug.audioMessages.SendAll(*plug.host);
+        plug.messenger.SendBlockMessages();
         plug.processor.Release();
     }
     AudioBlockScope(const AudioBlockScope&) = delete;
@@ -57,12 +56,12 @@ class IEffectBase::AudioBlockScope
 
 template <typename Sample> void IEffectBase::PassThrough(Sample** inputs, Sample** outputs, int frames)
 {
-    for (int c = 0; outputs && c < maxOutputs && frames > 0; ++c)
+    for (int c = 0; outputs && c < outputCount && frames > 0; ++c)
     {
         Sample* out = outputs[c];
         if (!out)
             continue;
-        const Sample* in = inputs && c < maxInputs ? inputs[c] : nullptr;
+        const Sample* in = inputs && c < inputCount ? inputs[c] : nullptr;
         for (int i = 0; i < frames; ++i)
         {
             out[i] = in ? in[i] : Sample(0);
@@ -94,8 +93,6 @@ void IEffectBase::ProcessFloatPiece(float** inputs, float** outputs, int offset,
     int hostIndex = 0;
     for (auto& channel : inputChannels)
     {
-        if (!channel->connected)
-            continue;
         const float* from = HostBuffer(inputs, hostIndex++, offset);
         if (from)
             SampleCopy::Convert(from, channel->scratch.data(), static_cast<std::size_t>(frames));
@@ -106,15 +103,13 @@ void IEffectBase::ProcessFloatPiece(float** inputs, float** outputs, int offset,
     hostIndex = 0;
     for (auto& channel : outputChannels)
     {
-        if (!channel->connected)
-            continue;
         *channel->slot = channel->scratch.data();
         channel->hostBuffer = HostBuffer(outputs, hostIndex++, offset);
     }
     ProcessBlock(ArrayOrNull(inputPointers), ArrayOrNull(outputPointers), frames);
     for (auto& channel : outputChannels)
     {
-        if (!channel->connected || !channel->hostBuffer)
+        if (!channel->hostBuffer)
             continue;
         SampleCopy::Convert(channel->scratch.data(), channel->hostBuffer, static_cast<std::size_t>(frames));
     }
@@ -128,31 +123,29 @@ void IEffectBase::ProcessDoubleReplacing(double** inputs, double** outputs, int 
         PassThrough(inputs, outputs, frames);
         return;
     }
-    // The host's buffers go straight to the engine; only unwired channels use scratch buffers,
-    // which is why longer calls are still cut into pieces of at most a block.
+    // The host's buffers go straight to the engine; only missing ones use scratch buffers, which is
+    // why longer calls are still cut into pieces of at most a block.
     int offset = 0;
     do
     {
         const int piece = frames <= 0 ? frames : std::min(BlockSize(), frames - offset);
         int hostIndex = 0;
         for (auto& channel : inputChannels)
-            if (channel->connected)
+        {
+            *channel->slot = HostBuffer(inputs, hostIndex++, offset);
+            if (!*channel->slot) // a missing buffer reads as silence
             {
-                *channel->slot = HostBuffer(inputs, hostIndex++, offset);
-                if (!*channel->slot) // a missing buffer reads as silence
-                {
-                    std::fill(channel->scratch.begin(), channel->scratch.end(), 0.0);
-                    *channel->slot = channel->scratch.data();
-                }
+                std::fill(channel->scratch.begin(), channel->scratch.end(), 0.0);
+                *channel->slot = channel->scratch.data();
             }
+        }
         hostIndex = 0;
         for (auto& channel : outputChannels)
-            if (channel->connected)
-            {
-                *channel->slot = HostBuffer(outputs, hostIndex++, offset);
-                if (!*channel->slot) // a missing buffer is written nowhere that matters
-                    *channel->slot = channel->scratch.data();
-            }
+        {
+            *channel->slot = HostBuffer(outputs, hostIndex++, offset);
+            if (!*channel->slot) // a missing buffer is written nowhere that matters
+                *channel->slot = channel->scratch.data();
+        }
         ProcessBlock(ArrayOrNull(inputPointers), ArrayOrNull(outputPointers), piece);
         offset += std::max(piece, 1);
     } while (offset < frames);

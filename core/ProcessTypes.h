@@ -23,6 +23,13 @@ struct TransportSnapshot
     int32_t timeSigDenominator = 4;
 };
 
+// The parts of the transport a block reads, so that hosts asked for them are asked no more.
+struct TransportNeeds
+{
+    bool tempo = false;
+    bool playing = false;
+};
+
 // A parameter's new value (in its own units, as the editor shows it) from a frame of the block on.
 struct ParamChange
 {

@@ -13,13 +13,13 @@
 // changed elsewhere; the user's changes go out as gestures.
 #pragma once
 
-#include "core/IEditorLink.h"
 #include "draw/IBitmapRef.h"
 #include "draw/IBlend.h"
 #include "draw/IBox.h"
 #include "draw/ISurface.h"
 #include "draw/ITextStyle.h"
 #include "editor/IEditorController.h"
+#include "editor/IEditorLink.h"
 #include "editor/IWindowLayer.h"
 #include "editor/ResizeGrip.h"
 

@@ -61,12 +61,12 @@ bool EditorController::NormalizedFromText(int paramIdx, const char* text, double
 
 void EditorController::BeginGesture(int paramIdx)
 {
-    plugin.HostBeginEdit(paramIdx);
+    plugin.Host().BeginEdit(paramIdx);
 }
 
 void EditorController::EndGesture(int paramIdx)
 {
-    plugin.HostEndEdit(paramIdx);
+    plugin.Host().EndEdit(paramIdx);
 }
 
 IParameter* EditorController::Store(int paramIdx, double normalized)
@@ -75,7 +75,7 @@ IParameter* EditorController::Store(int paramIdx, double normalized)
     if (!param)
         return nullptr;
     param->SetNormalized(normalized);
-    plugin.HostAutomate(paramIdx, normalized);
+    plugin.Host().Automate(paramIdx, normalized);
     return param;
 }
 

@@ -2,8 +2,8 @@
 // the 23 parameter controls at their places.
 #pragma once
 
-#include "core/IEditorLink.h"
 #include "editor/IEditorController.h"
+#include "editor/IEditorLink.h"
 #include "editor/IWindowLayer.h"
 
 #include <memory>

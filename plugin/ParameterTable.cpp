@@ -78,7 +78,8 @@ IEffectIdentity PluginIdentity()
 {
     IEffectIdentity identity;
     identity.paramCount = kParamCount;
-    identity.channelConfigs = "1-1 2-2";
+    identity.inputs = 2;
+    identity.outputs = 2;
     identity.presetCount = 150;
     return identity;
 }

@@ -1,9 +1,9 @@
 // How a format binding makes the plug-in: the one thing the plug-in folder exports to it.
 #pragma once
 
-#include "core/IEffectBase.h"
-
 #include <memory>
 
+class TwinPulseToneMix;
+
 // A new, fully constructed instance; null when it cannot be made.
-std::unique_ptr<IEffectBase> CreatePlugin();
+std::unique_ptr<TwinPulseToneMix> CreatePlugin();

@@ -1,11 +1,11 @@
 #include "plugin/PluginInstance.h"
 
-#include "core/IEffectBase.h"
 #include "core/IPresetRecord.h"
 #include "draw/TextEncoding.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/PluginFactory.h"
 #include "plugin/StateContainer.h"
+#include "plugin/TwinPulseToneMix.h"
 
 #include <algorithm>
 #include <type_traits>
@@ -13,21 +13,25 @@
 
 std::unique_ptr<PluginInstance> PluginInstance::Create()
 {
-    std::unique_ptr<IEffectBase> plugin = CreatePlugin();
-    if (!plugin)
-        return nullptr;
-    return std::unique_ptr<PluginInstance>(new (std::nothrow) PluginInstance(std::move(plugin)));
+    return Adopt(CreatePlugin());
 }
 
-PluginInstance::PluginInstance(std::unique_ptr<IEffectBase> plugin) : core(std::move(plugin))
+std::unique_ptr<PluginInstance> PluginInstance::Adopt(std::unique_ptr<TwinPulseToneMix> product)
 {
-    core->SetHostLink(this);
+    if (!product)
+        return nullptr;
+    return std::unique_ptr<PluginInstance>(new (std::nothrow) PluginInstance(std::move(product)));
+}
+
+PluginInstance::PluginInstance(std::unique_ptr<TwinPulseToneMix> plugin) : core(std::move(plugin))
+{
+    core->Host().SetLink(this);
     core->Open();
 }
 
 PluginInstance::~PluginInstance()
 {
-    core->SetHostLink(nullptr);
+    core->Host().SetLink(nullptr);
 }
 
 int PluginInstance::ParamCount() const
@@ -81,6 +85,11 @@ void PluginInstance::SetParamValue(int paramIdx, double value)
     core->SetParameterValue(paramIdx, value);
 }
 
+void PluginInstance::SetParamNormalized(int paramIdx, double normalized)
+{
+    core->SetParameterFromHost(paramIdx, normalized);
+}
+
 int PluginInstance::ProgramCount() const
 {
     return core->PresetCount();
@@ -113,6 +122,27 @@ bool PluginInstance::SelectProgram(int index)
         return false;
     core->SelectProgram(index);
     return true;
+}
+
+static_assert(PluginInstance::kProgramNameCapacity == IPresetRecord::Name::kCapacity);
+
+void PluginInstance::RenameCurrentProgram(const char* name)
+{
+    core->RenameCurrentProgram(name);
+}
+
+std::span<const uint8_t> PluginInstance::SaveChunk(ChunkKind kind)
+{
+    const void* bytes = nullptr;
+    const int size = core->GetChunk(kind == ChunkKind::kBank, &bytes);
+    if (size <= 0 || !bytes)
+        return {};
+    return {static_cast<const uint8_t*>(bytes), static_cast<std::size_t>(size)};
+}
+
+bool PluginInstance::LoadChunk(ChunkKind kind, const void* data, int64_t size)
+{
+    return core->SetChunk(data, size, kind == ChunkKind::kBank);
 }
 
 bool PluginInstance::SaveState(std::vector<uint8_t>& out)
@@ -158,6 +188,31 @@ bool PluginInstance::Activate(double sampleRate, int maxFrames)
     return true;
 }
 
+void PluginInstance::SetSampleRate(double rate)
+{
+    core->SetSampleRate(rate);
+}
+
+void PluginInstance::SetMaxFrames(int frames)
+{
+    core->SetHostBlockSize(frames);
+}
+
+void PluginInstance::SetSwitchedOn(bool on)
+{
+    core->SetActive(on);
+}
+
+int PluginInstance::BlockFrames() const
+{
+    return core->BlockSize();
+}
+
+PluginLock& PluginInstance::Lock()
+{
+    return core->Lock();
+}
+
 void PluginInstance::StartProcessing()
 {
     core->SetAudioRunning(true);
@@ -183,13 +238,12 @@ std::unique_ptr<IEditorLink> PluginInstance::CreateEditor()
 
 tpm::IEditorController* PluginInstance::Controller()
 {
-    return core->Controller();
+    return &core->EditorControl();
 }
 
 tpm::EditorDisplayState PluginInstance::DisplayState() const
 {
-    const tpm::IEditorController* controller = core->Controller();
-    return controller ? controller->DisplayState() : tpm::EditorDisplayState{};
+    return core->EditorControl().DisplayState();
 }
 
 void PluginInstance::Reset()
@@ -197,21 +251,22 @@ void PluginInstance::Reset()
     core->ResetEngine();
 }
 
-void PluginInstance::Process(const AudioBlock<float>& block, const TransportSnapshot& transport,
-                             std::span<const ParamChange> changes)
+template <typename Sample>
+void PluginInstance::Process(const AudioBlock<Sample>& block, ITransportSource& transport)
 {
-    ProcessSplit(block, transport, changes);
-}
-
-void PluginInstance::Process(const AudioBlock<double>& block, const TransportSnapshot& transport,
-                             std::span<const ParamChange> changes)
-{
-    ProcessSplit(block, transport, changes);
+    transportSource = &transport;
+    const int frames = std::max(block.frames, 0);
+    // A whole stereo block is the core's own shape: no part to cut out of it.
+    if (block.inputs && block.outputs && block.inputCount == 2 && block.outputCount == 2)
+        Render(block.inputs, block.outputs, frames);
+    else
+        ProcessPiece(block, 0, frames);
+    transportSource = nullptr;
 }
 
 template <typename Sample>
-void PluginInstance::ProcessSplit(const AudioBlock<Sample>& block, const TransportSnapshot& transport,
-                                  std::span<const ParamChange> changes)
+void PluginInstance::Process(const AudioBlock<Sample>& block, const TransportSnapshot& transport,
+                             std::span<const ParamChange> changes)
 {
     transportNow = transport;
     const int frames = std::max(block.frames, 0);
@@ -234,12 +289,27 @@ void PluginInstance::ProcessPiece(const AudioBlock<Sample>& block, int from, int
 {
     // The core takes a stereo pair, and reads its inputs through non-const pointers.
     AudioBlockPart<Sample> part(block, from, frames);
-    Sample* inputs[2] = {const_cast<Sample*>(part.inputs[0]), const_cast<Sample*>(part.inputs[1])};
-    if constexpr (std::is_same_v<Sample, float>)
-        core->ProcessReplacing(inputs, part.outputs.data(), frames);
-    else
-        core->ProcessDoubleReplacing(inputs, part.outputs.data(), frames);
+    Render(part.inputs.data(), part.outputs.data(), frames);
 }
+
+template <typename Sample>
+void PluginInstance::Render(const Sample* const* stereoIn, Sample* const* stereoOut, int frames)
+{
+    // The core reads its inputs through non-const pointers, and changes neither array.
+    Sample** inputs = const_cast<Sample**>(stereoIn);
+    Sample** outputs = const_cast<Sample**>(stereoOut);
+    if constexpr (std::is_same_v<Sample, float>)
+        core->ProcessReplacing(inputs, outputs, frames);
+    else
+        core->ProcessDoubleReplacing(inputs, outputs, frames);
+}
+
+template void PluginInstance::Process(const AudioBlock<float>&, const TransportSnapshot&,
+                                      std::span<const ParamChange>);
+template void PluginInstance::Process(const AudioBlock<double>&, const TransportSnapshot&,
+                                      std::span<const ParamChange>);
+template void PluginInstance::Process(const AudioBlock<float>&, ITransportSource&);
+template void PluginInstance::Process(const AudioBlock<double>&, ITransportSource&);
 
 void PluginInstance::ApplyChange(const ParamChange& change)
 {
@@ -276,17 +346,7 @@ void PluginInstance::UpdateDisplay()
     Push({HostEvent::Kind::kDisplayChanged, 0, 0.0, 0.0});
 }
 
-bool PluginInstance::GetTime(TimeRequest request, HostTimeInfo& out)
+TransportSnapshot PluginInstance::Transport(TransportNeeds needs)
 {
-    (void)request;
-    if (!transportNow.available)
-        return false;
-    out.playing = transportNow.playing;
-    out.recording = transportNow.recording;
-    out.tempoValid = transportNow.tempoValid;
-    out.tempo = transportNow.tempo;
-    out.timeSigValid = transportNow.timeSignatureValid;
-    out.timeSigNumerator = transportNow.timeSigNumerator;
-    out.timeSigDenominator = transportNow.timeSigDenominator;
-    return true;
+    return transportSource ? transportSource->ReadTransport(needs) : transportNow;
 }

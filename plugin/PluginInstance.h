@@ -11,11 +11,12 @@
 // through this header: they include it, never core/ itself.
 #include "core/BoundedQueue.h"
 #include "core/HostEvent.h"
-#include "core/IEditorLink.h"
 #include "core/IHostLink.h"
 #include "core/IParameter.h"
+#include "core/PluginLock.h"
 #include "core/ProcessTypes.h"
 #include "editor/IEditorController.h"
+#include "editor/IEditorLink.h"
 
 #include <atomic>
 #include <cstddef>
@@ -25,7 +26,7 @@
 #include <string>
 #include <vector>
 
-class IEffectBase;
+class TwinPulseToneMix;
 
 class PluginInstance final : private IHostLink
 {
@@ -40,8 +41,30 @@ class PluginInstance final : private IHostLink
         ~IEventListener() = default;
     };
 
+    // For hosts that are asked for their transport inside the block rather than handing it over with
+    // it: asked on the audio thread, after the block's queued changes are applied, for what the
+    // product reads in that block only.
+    class ITransportSource
+    {
+      public:
+        using Needs = TransportNeeds;
+        virtual TransportSnapshot ReadTransport(Needs needs) = 0;
+
+      protected:
+        ~ITransportSource() = default;
+    };
+    // Which of the two stored chunks: the whole bank (every slot and its name), or the current program's
+    // values.
+    enum class ChunkKind
+    {
+        kBank,
+        kProgram,
+    };
+
     // A new instance, opened and ready to activate; null when it cannot be made.
     static std::unique_ptr<PluginInstance> Create();
+    // The same over a product made by the caller (tests that watch the product from inside).
+    static std::unique_ptr<PluginInstance> Adopt(std::unique_ptr<TwinPulseToneMix> product);
     ~PluginInstance();
     PluginInstance(const PluginInstance&) = delete;
     PluginInstance& operator=(const PluginInstance&) = delete;
@@ -60,8 +83,13 @@ class PluginInstance final : private IHostLink
     bool ParseValue(int paramIdx, const char* text, double& out) const;
     // From the host, outside a block: applied at once, the host hears nothing back.
     void SetParamValue(int paramIdx, double value);
+    // The same on the host's 0..1 scale, from any thread, the audio thread included: never waits,
+    // and a block running meanwhile leaves it to the next.
+    void SetParamNormalized(int paramIdx, double normalized);
 
     // Programs: the factory bank's slots.
+    // The longest name a slot keeps, in bytes without the terminator.
+    static constexpr std::size_t kProgramNameCapacity = 255;
     int ProgramCount() const;
     // The name's stored bytes, as banks keep them and the VST2 build hands them to hosts.
     const char* ProgramName(int index) const;
@@ -71,11 +99,18 @@ class PluginInstance final : private IHostLink
     bool ProgramInUse(int index) const;
     int CurrentProgram() const;
     bool SelectProgram(int index);
+    // Stores the live values into the current slot under this name (its stored bytes).
+    void RenameCurrentProgram(const char* name);
 
     // The whole state (every slot and its name, the current program and values) in a versioned
     // container. Load is all or nothing; it also takes a bare bank chunk of the VST2 build.
     bool SaveState(std::vector<uint8_t>& out);
     bool LoadState(std::span<const uint8_t> data);
+    // The stored chunks themselves, for formats that hand them to the host bare: the bytes stay valid
+    // until the next request of the same kind; empty when they cannot be made.
+    std::span<const uint8_t> SaveChunk(ChunkKind kind);
+    // All or nothing: a chunk that runs short anywhere changes nothing and answers false.
+    bool LoadChunk(ChunkKind kind, const void* data, int64_t size);
     // The editor's scale the state keeps (the size the user left it at); 0 while none is remembered.
     // A loaded state brings its own back. Any thread (the LV2 binding sets it from its audio thread).
     double EditorScale() const { return editorScale.load(std::memory_order_relaxed); }
@@ -89,14 +124,24 @@ class PluginInstance final : private IHostLink
     void StopProcessing();
     // Silences the tones and restarts the LFOs, as switching off and on again does.
     void Reset();
-    // Changes must be in offset order; each applies from its frame on.
-    void Process(const AudioBlock<float>& block, const TransportSnapshot& transport,
+    // For formats that set the rate, the longest block and the switch one at a time, in any order and
+    // as often as they like (each resets the tones as Reset does). A rate that is not finite and
+    // positive, or a size of 0 or less, keeps the last.
+    void SetSampleRate(double rate);
+    void SetMaxFrames(int frames);
+    void SetSwitchedOn(bool on);
+    // The frames the product renders at a time: a block of the length set, up to kMaxBlockFrames.
+    int BlockFrames() const;
+    // Changes must be in offset order; each applies from its frame on. Either precision (float or double).
+    template <typename Sample>
+    void Process(const AudioBlock<Sample>& block, const TransportSnapshot& transport,
                  std::span<const ParamChange> changes);
-    void Process(const AudioBlock<double>& block, const TransportSnapshot& transport,
-                 std::span<const ParamChange> changes);
+    // The same for hosts asked for their transport inside the block; no timed changes.
+    template <typename Sample> void Process(const AudioBlock<Sample>& block, ITransportSource& transport);
 
     // Events for the host, oldest first; the binding drains them where its format wants them.
     bool PopHostEvent(HostEvent& out) { return events.Pop(out); }
+    bool HostEventsWaiting() const { return !events.Empty(); }
     void SetEventListener(IEventListener* newListener) { listener.store(newListener); }
 
     // The product's editor, for the binding to own, open and drive; null where there is none.
@@ -108,12 +153,17 @@ class PluginInstance final : private IHostLink
     // controller that borrows its parameter texts; null where there is none.
     tpm::IEditorController* Controller();
 
+    // For formats whose hosts make requests from several threads at once: held around reads of
+    // program names and parameter texts so that no other request changes them meanwhile. Not
+    // re-entrant: no other call of this class may be made while holding it. Never on the audio thread.
+    PluginLock& Lock();
+
   private:
-    explicit PluginInstance(std::unique_ptr<IEffectBase> plugin);
-    template <typename Sample>
-    void ProcessSplit(const AudioBlock<Sample>& block, const TransportSnapshot& transport,
-                      std::span<const ParamChange> changes);
+    explicit PluginInstance(std::unique_ptr<TwinPulseToneMix> plugin);
     template <typename Sample> void ProcessPiece(const AudioBlock<Sample>& block, int from, int frames);
+    // The core's call on a stereo pair of each side.
+    template <typename Sample>
+    void Render(const Sample* const* stereoIn, Sample* const* stereoOut, int frames);
     void ApplyChange(const ParamChange& change);
     void Push(const HostEvent& event);
 
@@ -122,10 +172,12 @@ class PluginInstance final : private IHostLink
     void BeginEdit(int paramIdx) override;
     void EndEdit(int paramIdx) override;
     void UpdateDisplay() override;
-    bool GetTime(TimeRequest request, HostTimeInfo& out) override;
+    TransportSnapshot Transport(TransportNeeds needs) override;
 
-    std::unique_ptr<IEffectBase> core;
+    std::unique_ptr<TwinPulseToneMix> core;
     TransportSnapshot transportNow;
+    // Set for the length of a block whose host is asked for its transport inside it.
+    ITransportSource* transportSource = nullptr;
     // Full, it drops the newest event: the host still reads every value back.
     BoundedQueue<HostEvent, 1024> events;
     std::atomic<IEventListener*> listener{nullptr};

@@ -90,12 +90,16 @@ void TwinPulseToneMix::Handle(ParamId param)
 
 void TwinPulseToneMix::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
-    // The host is asked once per block for what the engine reads, tempo first.
+    // The host is asked once per block, for what the engine reads only.
     ToneEngine::BlockTransport transport{SampleRate(), 0.0, false};
-    if (engine.ReadsTempo())
-        transport.samplesPerBeat = GetSamplesPerBeat();
-    if (engine.ReadsPlaying())
-        transport.playing = GetTransportState() != 0;
+    const TransportNeeds needs{engine.ReadsTempo(), engine.ReadsPlaying()};
+    const TransportSnapshot host =
+        needs.tempo || needs.playing ? Host().Transport(needs) : TransportSnapshot{};
+    // A tempo the host marks invalid, or a negative one, is no tempo; recording counts as playing.
+    if (needs.tempo && host.available && host.tempoValid && host.tempo > 0.0)
+        transport.samplesPerBeat = SampleRate() / host.tempo * 60.0;
+    if (needs.playing)
+        transport.playing = host.available && (host.playing || host.recording);
     engine.ProcessBlock(inputs, outputs, nFrames, transport);
 }
 
@@ -119,15 +123,15 @@ void TwinPulseToneMix::WriteBack(const ToneEngine::WriteBack& back)
     IParameter* p = GetParam(paramIdx);
     if (!p)
         return;
-    HostBeginEdit(paramIdx);
+    Host().BeginEdit(paramIdx);
     const double normalized = p->ToNormalized(p->Limit(back.value));
     p->SetNormalized(normalized);
-    HostAutomate(paramIdx, normalized);
+    Host().Automate(paramIdx, normalized);
     Handle(back.param);
-    HostEndEdit(paramIdx);
+    Host().EndEdit(paramIdx);
 }
 
-std::unique_ptr<IEffectBase> CreatePlugin()
+std::unique_ptr<TwinPulseToneMix> CreatePlugin()
 {
     try
     {

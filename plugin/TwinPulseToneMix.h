@@ -7,6 +7,7 @@
 #pragma once
 
 #include "core/IEffectBase.h"
+#include "editor/IEditorLink.h"
 #include "engine/IParamValues.h"
 #include "engine/ToneEngine.h"
 #include "plugin/EditorController.h"
@@ -23,8 +24,8 @@ class TwinPulseToneMix : public IEffectBase, private IParamValues
     void HandleParamChange(int paramIdx) override;
     void ApplyQueuedChanges() override;
     void ProcessBlock(double** inputs, double** outputs, int nFrames) override;
-    std::unique_ptr<IEditorLink> CreateEditor() override;
-    tpm::IEditorController* Controller() override { return &editorController; }
+    // A new editor for this instance; the binding owns it and destroys it before the instance.
+    std::unique_ptr<IEditorLink> CreateEditor();
 
     const ToneEngine& Engine() const { return engine; }
     ToneEngine& Engine() { return engine; }

@@ -7,7 +7,7 @@
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "engine/ParamId.h"
 #include "formats/vst2/IEffectVST.h"
-#include "plugin/PluginFactory.h"
+#include "plugin/PluginInstance.h"
 #include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include <benchmark/benchmark.h>
@@ -20,7 +20,7 @@ namespace
 {
 AEffect* MakePlugin(audioMasterCallback callback)
 {
-    return IEffectVST::Create(callback, CreatePlugin());
+    return IEffectVST::Create(callback, PluginInstance::Create());
 }
 
 struct OpenEditor

@@ -11,8 +11,7 @@
 #include "editor/IEditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "formats/vst2/IEffectVST.h"
-#include "plugin/PluginFactory.h"
-#include "plugin/TwinPulseToneMix.h"
+#include "plugin/PluginInstance.h"
 #include "tools/hostkit/Vst2HostedPlugin.h"
 
 #include <algorithm>
@@ -48,26 +47,26 @@ bool MakeRealTime()
 
 AEffect* MakePlugin(audioMasterCallback host)
 {
-    return IEffectVST::Create(host, CreatePlugin());
+    return IEffectVST::Create(host, PluginInstance::Create());
 }
 
-using Work = void (*)(AEffect* e, IEffectBase& plug, unsigned n);
+using Work = void (*)(AEffect* e, PluginInstance& plug, unsigned n);
 
-void Nothing(AEffect*, IEffectBase&, unsigned) {}
+void Nothing(AEffect*, PluginInstance&, unsigned) {}
 
-void AutomationBurst(AEffect* e, IEffectBase& plug, unsigned n)
+void AutomationBurst(AEffect* e, PluginInstance& plug, unsigned n)
 {
     // The host's automation and an editor gesture with its messages to the host.
     for (int i = 0; i < 23; ++i)
         e->setParameter(e, i, static_cast<float>((n * 7 + static_cast<unsigned>(i) * 13) % 100) / 100.0f);
     const int param = static_cast<int>(n % 22);
-    tpm::IEditorController& editor = static_cast<TwinPulseToneMix&>(plug).EditorControl();
+    tpm::IEditorController& editor = *plug.Controller();
     editor.BeginGesture(param);
     editor.SetValue(param, static_cast<double>(n % 10) / 10.0);
     editor.EndGesture(param);
 }
 
-void ProgramChange(AEffect* e, IEffectBase&, unsigned n)
+void ProgramChange(AEffect* e, PluginInstance&, unsigned n)
 {
     e->dispatcher(e, vst::effSetProgram, 0, static_cast<intptr_t>(n % 141), nullptr, 0.0f);
 }
@@ -82,19 +81,19 @@ void ChunkSaveAndLoad(AEffect* e, bool bank)
     e->dispatcher(e, vst::effSetChunk, bank ? 0 : 1, size, copy.data(), 0.0f);
 }
 
-void BankChunks(AEffect* e, IEffectBase&, unsigned)
+void BankChunks(AEffect* e, PluginInstance&, unsigned)
 {
     ChunkSaveAndLoad(e, true);
 }
 
-void ProgramChunks(AEffect* e, IEffectBase&, unsigned)
+void ProgramChunks(AEffect* e, PluginInstance&, unsigned)
 {
     ChunkSaveAndLoad(e, false);
 }
 
 // The editor opens on the headless window layer, so the cycle draws the whole editor as it would
 // on screen, without a display.
-void EditorCycle(AEffect* e, IEffectBase&, unsigned)
+void EditorCycle(AEffect* e, PluginInstance&, unsigned)
 {
     static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(e)->Editor())
         ->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
@@ -111,7 +110,7 @@ struct Scenario
 };
 
 // Durations of the round's process calls in microseconds.
-std::vector<double> RunRound(Vst2HostedPlugin& host, IEffectBase& plug, Work work)
+std::vector<double> RunRound(Vst2HostedPlugin& host, PluginInstance& plug, Work work)
 {
     AEffect* e = host.Effect();
     std::atomic<bool> stop{false};
@@ -159,7 +158,7 @@ struct Row
     std::size_t calls;
 };
 
-Row Measure(Vst2HostedPlugin& host, IEffectBase& plug, Work work)
+Row Measure(Vst2HostedPlugin& host, PluginInstance& plug, Work work)
 {
     std::vector<double> all;
     for (int r = 0; r < kRounds; ++r)
@@ -193,7 +192,7 @@ int main(int argc, char** argv)
         return 1;
     }
     host->Start();
-    IEffectBase& plug = IEffectVST::FromEffect(host->Effect())->Product();
+    PluginInstance& plug = IEffectVST::FromEffect(host->Effect())->Instance();
     sched_param param{};
     int policy = 0;
     std::thread probe([&] {

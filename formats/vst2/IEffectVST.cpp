@@ -6,6 +6,8 @@
 
 #include "formats/vst2/HostTable.h"
 
+#include <algorithm>
+#include <array>
 #include <thread>
 
 namespace
@@ -55,27 +57,27 @@ void ProcessReplacingCallback(AEffect* e, float** inputs, float** outputs, VstIn
 {
     CallScope scope(e);
     if (scope.get())
-        scope.get()->Product().ProcessReplacing(inputs, outputs, frames);
+        scope.get()->ProcessReplacing(inputs, outputs, frames);
 }
 
 void ProcessDoubleReplacingCallback(AEffect* e, double** inputs, double** outputs, VstInt32 frames)
 {
     CallScope scope(e);
     if (scope.get())
-        scope.get()->Product().ProcessDoubleReplacing(inputs, outputs, frames);
+        scope.get()->ProcessReplacing(inputs, outputs, frames);
 }
 
 void SetParameterCallback(AEffect* e, VstInt32 index, float value)
 {
     CallScope scope(e);
     if (scope.get())
-        scope.get()->Product().SetParameterFromHost(index, value);
+        scope.get()->SetParameter(index, value);
 }
 
 float GetParameterCallback(AEffect* e, VstInt32 index)
 {
     CallScope scope(e);
-    return scope.get() ? static_cast<float>(scope.get()->Product().GetParameterNormalized(index)) : 0.0f;
+    return scope.get() ? static_cast<float>(scope.get()->Instance().ParamNormalized(index)) : 0.0f;
 }
 
 VstInt32 ArrangementType(int channels)
@@ -100,12 +102,12 @@ VstInt32 DecimalVersion(int32_t packed)
 }
 } // namespace
 
-IEffectVST::IEffectVST(audioMasterCallback host, std::unique_ptr<IEffectBase> plugin)
-    : hostCallback(host), product(std::move(plugin)), editor(product->CreateEditor())
+IEffectVST::IEffectVST(audioMasterCallback host, std::unique_ptr<PluginInstance> product)
+    : hostCallback(host), instance(std::move(product)), editor(instance->CreateEditor())
 {
-    IEffectBase& p = *product;
-    const int inputs = p.ChannelCount(IEffectBase::Side::Input);
-    const int outputs = p.ChannelCount(IEffectBase::Side::Output);
+    PluginInstance& p = *instance;
+    const int inputs = Vst2Channels::Count();
+    const int outputs = Vst2Channels::Count();
     effect.magic = vst::kEffectMagic;
     effect.dispatcher = DispatcherCallback;
     effect.process = ProcessCallback;
@@ -113,12 +115,12 @@ IEffectVST::IEffectVST(audioMasterCallback host, std::unique_ptr<IEffectBase> pl
     effect.getParameter = GetParameterCallback;
     effect.processReplacing = ProcessReplacingCallback;
     effect.processDoubleReplacing = ProcessDoubleReplacingCallback;
-    effect.numPrograms = p.PresetCount();
+    effect.numPrograms = std::max(p.ProgramCount(), 1);
     effect.numParams = p.ParamCount();
     effect.numInputs = inputs;
     effect.numOutputs = outputs;
     effect.flags = vst::effFlagsCanReplacing | vst::effFlagsCanDoubleReplacing;
-    if (p.CanMono())
+    if (Vst2Channels::CanMono())
         effect.flags |= vst::effFlagsCanMono;
     if (editor)
         effect.flags |= vst::effFlagsHasEditor;
@@ -134,50 +136,74 @@ IEffectVST::IEffectVST(audioMasterCallback host, std::unique_ptr<IEffectBase> pl
     outputArrangement.type = ArrangementType(outputs);
     RefreshEditorRect();
     accumulateBuffers.assign(static_cast<std::size_t>(outputs), std::vector<float>(kAccumulateFrames));
-    p.SetHostLink(this);
+    p.SetEventListener(this);
 }
+
+template <typename Sample> void IEffectVST::ProcessReplacing(Sample** inputs, Sample** outputs, int frames)
+{
+    if (inputs && outputs && channels.AllWired())
+    {
+        instance->Process(AudioBlock<Sample>{inputs, 2, outputs, 2, frames}, *this);
+        return;
+    }
+    const auto in = channels.Route(Vst2Channels::Side::kInput, inputs, 0);
+    const auto out = channels.Route(Vst2Channels::Side::kOutput, outputs, 0);
+    instance->Process(AudioBlock<Sample>{in.data(), 2, out.data(), 2, frames}, *this);
+}
+
+template void IEffectVST::ProcessReplacing(float** inputs, float** outputs, int frames);
+template void IEffectVST::ProcessReplacing(double** inputs, double** outputs, int frames);
 
 void IEffectVST::ProcessAccumulating(float** inputs, float** outputs, int frames)
 {
-    // Pieces are whole multiples of the core's block, so the core cuts the call where it always did.
-    const int block = product->BlockSize();
+    // Pieces are whole multiples of the product's block, so it cuts the call where it always did.
+    const int block = instance->BlockFrames();
     const int piece =
         block > 0 && block <= kAccumulateFrames ? kAccumulateFrames / block * block : kAccumulateFrames;
-    const auto channels = accumulateBuffers.size();
-    float* rendered[2] = {};
-    float* in[2] = {};
     int done = 0;
     do
     {
         const int n = frames <= 0 ? frames : std::min(piece, frames - done);
-        for (std::size_t c = 0; c < channels && c < 2; ++c)
+        const auto in = channels.Route(Vst2Channels::Side::kInput, inputs, done);
+        std::array<float*, 2> rendered{};
+        for (std::size_t c = 0; c < rendered.size(); ++c)
         {
-            // Zeroed first: a channel the core leaves alone (unwired) adds nothing.
+            // Zeroed first: a wired channel the product leaves alone adds nothing.
             rendered[c] = accumulateBuffers[c].data();
             std::fill_n(rendered[c], std::max(n, 0), 0.0f);
-            in[c] = inputs && inputs[c] ? inputs[c] + done : nullptr;
         }
-        product->ProcessReplacing(inputs ? in : nullptr, rendered, n);
-        for (std::size_t c = 0; c < channels && c < 2 && outputs; ++c)
-            if (float* out = outputs[c])
+        // Only wired outputs get rendered and added, each onto its own host buffer.
+        const auto out = channels.Route(Vst2Channels::Side::kOutput, outputs, done);
+        for (std::size_t c = 0; c < rendered.size(); ++c)
+            if (!channels.Connected(Vst2Channels::Side::kOutput, static_cast<int>(c)))
+                rendered[c] = nullptr;
+        instance->Process(AudioBlock<float>{in.data(), 2, rendered.data(), 2, n}, *this);
+        for (std::size_t c = 0; c < rendered.size(); ++c)
+            if (out[c] && rendered[c])
                 for (int i = 0; i < n; ++i)
-                    out[done + i] += rendered[c][static_cast<std::size_t>(i)];
+                    out[c][i] += rendered[c][static_cast<std::size_t>(i)];
         done += std::max(n, 1);
     } while (done < frames);
 }
 
-IEffectVST::~IEffectVST() = default;
+void IEffectVST::SetParameter(int paramIdx, float normalized)
+{
+    instance->SetParamNormalized(paramIdx, normalized);
+}
 
-AEffect* IEffectVST::Create(audioMasterCallback host, std::unique_ptr<IEffectBase> product)
+IEffectVST::~IEffectVST()
+{
+    // The editor goes first, while what it says on closing still reaches the host.
+    editor.reset();
+    instance->SetEventListener(nullptr);
+}
+
+AEffect* IEffectVST::Create(audioMasterCallback host, std::unique_ptr<PluginInstance> product)
 {
     if (!product)
         return nullptr;
-    product->EnsureOnePreset();
     auto* binding = new IEffectVST(host, std::move(product));
-    AEffect* effect = binding->GetEffect();
-    if (effect->numPrograms < 1)
-        effect->numPrograms = 1;
-    return effect;
+    return binding->GetEffect();
 }
 
 IEffectVST* IEffectVST::FromEffect(AEffect* e)
@@ -272,8 +298,10 @@ void IEffectVST::Open()
 {
     HostCode(); // asks the host now, while we hold nothing
     PrepareForHost();
-    product->Open();
-    // Hosts with channel quirks may have rewired the channels: report what is there.
-    inputArrangement.numChannels = effect.numInputs = product->ChannelCount(IEffectBase::Side::Input);
-    outputArrangement.numChannels = effect.numOutputs = product->ChannelCount(IEffectBase::Side::Output);
+    // The instance was opened as it was made. Hosts with channel quirks may have rewired the
+    // channels: report what is there.
+    inputArrangement.numChannels = effect.numInputs = Vst2Channels::Count();
+    outputArrangement.numChannels = effect.numOutputs = Vst2Channels::Count();
+    // Anything the instance said while it was made and nobody listened goes out now.
+    HostEventsPending();
 }

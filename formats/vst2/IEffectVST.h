@@ -1,33 +1,38 @@
-// The VST 2.4 binding of a plug-in instance: owns the plug-in core and its editor, holds the effect
-// record the host sees, turns the host's requests into core and editor operations, and carries the
-// core's messages back to the host.
+// The VST 2.4 binding of a plug-in instance: owns the product's instance and its editor, holds the
+// effect record the host sees, turns the host's requests into instance and editor operations, and
+// carries the instance's events back to the host as audioMaster calls.
 #pragma once
 
-#include "core/IEffectBase.h"
-#include "core/IHostLink.h"
+#include "formats/vst2/Vst2Channels.h"
 #include "formats/vst2/VstAbi.h"
+#include "plugin/PluginInstance.h"
 
 #include <atomic>
 #include <memory>
 #include <mutex>
 #include <vector>
 
-class IEffectVST final : private IHostLink, private IEditorLink::IResizeRequest
+class IEffectVST final : private PluginInstance::IEventListener,
+                         private PluginInstance::ITransportSource,
+                         private IEditorLink::IResizeRequest
 {
   public:
-    IEffectVST(audioMasterCallback host, std::unique_ptr<IEffectBase> product);
+    IEffectVST(audioMasterCallback host, std::unique_ptr<PluginInstance> product);
     ~IEffectVST();
     IEffectVST(const IEffectVST&) = delete;
     IEffectVST& operator=(const IEffectVST&) = delete;
 
     // What the entry point does: wraps a new instance and hands out its effect record (null when
     // there is no instance).
-    static AEffect* Create(audioMasterCallback host, std::unique_ptr<IEffectBase> product);
+    static AEffect* Create(audioMasterCallback host, std::unique_ptr<PluginInstance> product);
     static IEffectVST* FromEffect(AEffect* e);
     AEffect* GetEffect() { return &effect; }
-    IEffectBase& Product() { return *product; }
+    PluginInstance& Instance() { return *instance; }
+    // The replacing calls: the host's wired buffers onto the product's channels.
+    template <typename Sample> void ProcessReplacing(Sample** inputs, Sample** outputs, int frames);
     // The accumulating process call: the plug-in's output is added to what the host's buffers hold.
     void ProcessAccumulating(float** inputs, float** outputs, int frames);
+    void SetParameter(int paramIdx, float normalized);
     // The plug-in's editor, or null when it has none.
     IEditorLink* Editor() { return editor.get(); }
 
@@ -48,8 +53,8 @@ class IEffectVST final : private IHostLink, private IEditorLink::IResizeRequest
     VstIntPtr DispatchVendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt);
     VstIntPtr CanDo(const char* text) const;
     VstIntPtr PinProperties(bool input, VstInt32 index, void* ptr) const;
-    VstIntPtr ProcessEvents(const VstEvents* events);
-    void SetSpeakerArrangement(IEffectBase::Side side, const VstSpeakerArrangement* arrangement);
+    void SetSpeakerArrangement(Vst2Channels::Side side, const VstSpeakerArrangement* arrangement);
+    VstIntPtr GetChunk(bool isBank, void* ptr);
     void Open();
     // Rewires the channels for hosts that need it, once.
     void PrepareForHost();
@@ -61,20 +66,21 @@ class IEffectVST final : private IHostLink, private IEditorLink::IResizeRequest
     bool RequestSize(int width, int height) override;
     bool CloseEditor();
 
-    // IHostLink: the core's messages as audioMaster calls.
-    void Automate(int paramIdx, double normalized) override;
-    void BeginEdit(int paramIdx) override;
-    void EndEdit(int paramIdx) override;
-    void UpdateDisplay() override;
-    bool GetTime(TimeRequest request, HostTimeInfo& out) override;
+    // The instance's events as audioMaster calls, on the thread that queued them, right after the
+    // request (or at the end of the block) that did.
+    void HostEventsPending() override;
+    void SendHostEvent(const HostEvent& event);
+    // The host's time information, asked once per thing the product reads in the block.
+    TransportSnapshot ReadTransport(Needs needs) override;
     VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0.0f);
 
     audioMasterCallback hostCallback = nullptr;
-    std::unique_ptr<IEffectBase> product;
-    // Declared after the product, so that it goes first: the editor calls into the product.
+    std::unique_ptr<PluginInstance> instance;
+    // Declared after the instance, so that it goes first: the editor calls into the product.
     std::unique_ptr<IEditorLink> editor;
     AEffect effect{};
+    Vst2Channels channels;
     VstSpeakerArrangement inputArrangement{};
     VstSpeakerArrangement outputArrangement{};
     ERect editorRect{};
@@ -83,11 +89,13 @@ class IEffectVST final : private IHostLink, private IEditorLink::IResizeRequest
     std::vector<std::vector<float>> accumulateBuffers;
     std::atomic<int> callsInside{0};
     std::atomic<bool> closing{false};
+    // One thread sends the events at a time; another that finds it busy leaves its events to it.
+    std::atomic<bool> sendingEvents{false};
     // A mutex of its own, never the plug-in lock: the host is called while it is held.
     std::mutex hostCodeMutex;
     std::atomic<int32_t> hostCode{-1};
     std::atomic<int32_t> hostVersion{0}; // packed major << 16 | minor << 8 | patch
-    bool hostPrepared = false;
+    std::atomic<bool> hostPrepared{false};
     bool systemScaleTaken = false; // for the editor's opening to come or open now
     double scaleApplied = 1.0;     // the editor's scale as this binding last left it
 };

@@ -45,7 +45,7 @@ int ToIndex(VstIntPtr value)
 VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     using namespace vst;
-    IEffectBase& p = *product;
+    PluginInstance& p = *instance;
     // The editor's window work, the chunks, opening and the core's requests that change state take
     // the plug-in lock themselves, only where and as long as they must (it is not re-entrant);
     // everything else is quick and runs under it whole.
@@ -76,29 +76,41 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         break;
     case effSetBlockSize: // new scratch buffers are made outside the lock
         if (value > 0 && value <= INT_MAX)
-            p.SetHostBlockSize(static_cast<int>(value));
+            p.SetMaxFrames(static_cast<int>(value));
         return 0;
     case effSetProgram:
         p.SelectProgram(ToIndex(value));
         return 0;
     case effSetProgramName:
         if (ptr)
-            p.RenameCurrentProgram(FromHost<IPresetRecord::Name::kCapacity + 1>(ptr).Get());
+            p.RenameCurrentProgram(FromHost<PluginInstance::kProgramNameCapacity + 1>(ptr).Get());
         return 0;
     case effSetSampleRate:
         p.SetSampleRate(opt);
         return 0;
     case effMainsChanged:
-        p.SetActive(value != 0);
+        p.SetSwitchedOn(value != 0);
         return 0;
     case effString2Parameter:
-        if (!p.GetParam(index))
+    {
+        if (!p.Param(index))
             return 0;
-        return p.StringToParameter(index, ptr ? FromHost<kHostTextLimit>(ptr).Get() : nullptr) ? 1 : 0;
+        // A text that names no value is refused and changes nothing; no text at all sets the
+        // parameter again as it stands.
+        double value = p.ParamValue(index);
+        if (ptr && !p.ParseValue(index, FromHost<kHostTextLimit>(ptr).Get(), value))
+            return 0;
+        p.SetParamValue(index, value);
+        return 1;
+    }
     case effGetChunk:
-        return p.GetChunk(index == 0, static_cast<const void**>(ptr));
+        return GetChunk(index == 0, ptr);
     case effSetChunk:
-        return p.SetChunk(ptr, value, index == 0) ? 1 : 0;
+        return p.LoadChunk(index == 0 ? PluginInstance::ChunkKind::kBank
+                                      : PluginInstance::ChunkKind::kProgram,
+                           ptr, value)
+                   ? 1
+                   : 0;
     default:
         break;
     }
@@ -109,16 +121,16 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
 VstIntPtr IEffectVST::DispatchLocked(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     using namespace vst;
-    IEffectBase& p = *product;
-    IParameter* param = p.GetParam(index);
+    PluginInstance& p = *instance;
+    const IParameter* param = p.Param(index);
     char display[IParameter::kTextField];
     switch (opcode)
     {
     case effGetProgram:
-        return p.CurrentPreset();
+        return p.CurrentProgram();
     case effGetProgramName:
         if (ptr)
-            CopyToHost(ptr, p.GetPresetName(p.CurrentPreset()));
+            CopyToHost(ptr, p.ProgramName(p.CurrentProgram()));
         return 0;
     case effGetParamLabel:
         if (param && ptr)
@@ -137,15 +149,15 @@ VstIntPtr IEffectVST::DispatchLocked(VstInt32 opcode, VstInt32 index, VstIntPtr 
         return 0;
     case effIdentify:
         return kIdentifyAnswer;
-    case effProcessEvents:
-        return ProcessEvents(static_cast<const VstEvents*>(ptr));
+    case effProcessEvents: // taken, and left unread: the effect has no use for MIDI
+        return ptr ? 1 : 0;
     case effCanBeAutomated:
         return 1;
     case effGetProgramNameIndexed:
         if (!ptr)
             return 0;
-        CopyToHost(ptr, p.GetPresetName(index));
-        return p.GetPresetName(index)[0] != '\0' ? 1 : 0;
+        CopyToHost(ptr, p.ProgramName(index));
+        return p.ProgramName(index)[0] != '\0' ? 1 : 0;
     case effGetInputProperties:
         return PinProperties(true, index, ptr);
     case effGetOutputProperties:
@@ -153,9 +165,9 @@ VstIntPtr IEffectVST::DispatchLocked(VstInt32 opcode, VstInt32 index, VstIntPtr 
     case effGetPlugCategory:
         return kPlugCategEffect;
     case effSetSpeakerArrangement:
-        SetSpeakerArrangement(IEffectBase::Side::Input,
+        SetSpeakerArrangement(Vst2Channels::Side::kInput,
                               reinterpret_cast<const VstSpeakerArrangement*>(value));
-        SetSpeakerArrangement(IEffectBase::Side::Output, static_cast<const VstSpeakerArrangement*>(ptr));
+        SetSpeakerArrangement(Vst2Channels::Side::kOutput, static_cast<const VstSpeakerArrangement*>(ptr));
         return 1;
     case effGetEffectName:
         if (!ptr)
@@ -184,9 +196,9 @@ VstIntPtr IEffectVST::DispatchLocked(VstInt32 opcode, VstInt32 index, VstIntPtr 
     {
         if (!ptr)
             return 0;
-        auto* keyName = static_cast<MidiKeyName*>(ptr);
-        keyName->keyName[0] = '\0';
-        return p.GetMidiKeyName(keyName->thisKeyNumber, keyName->keyName) ? 1 : 0;
+        // No key has a name of its own.
+        static_cast<MidiKeyName*>(ptr)->keyName[0] = '\0';
+        return 0;
     }
     case effGetSpeakerArrangement:
         if (value)
@@ -202,7 +214,7 @@ VstIntPtr IEffectVST::DispatchLocked(VstInt32 opcode, VstInt32 index, VstIntPtr 
 VstIntPtr IEffectVST::DispatchVendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     const int paramIdx = ToIndex(value);
-    const IParameter* param = product->GetParam(paramIdx);
+    const IParameter* param = instance->Param(paramIdx);
     switch (index)
     {
     case vst::effGetParamDisplay:
@@ -253,7 +265,7 @@ VstIntPtr IEffectVST::CanDo(const char* text) const
 
 VstIntPtr IEffectVST::PinProperties(bool input, VstInt32 index, void* ptr) const
 {
-    const int count = product->ChannelCount(input ? IEffectBase::Side::Input : IEffectBase::Side::Output);
+    const int count = Vst2Channels::Count();
     if (!ptr || index < 0 || index >= count)
         return 0;
     auto* pin = static_cast<VstPinProperties*>(ptr);
@@ -264,45 +276,25 @@ VstIntPtr IEffectVST::PinProperties(bool input, VstInt32 index, void* ptr) const
     return 1;
 }
 
-VstIntPtr IEffectVST::ProcessEvents(const VstEvents* events)
+VstIntPtr IEffectVST::GetChunk(bool isBank, void* ptr)
 {
-    if (!events)
+    if (!ptr)
         return 0;
-    for (VstInt32 i = 0; i < events->numEvents; ++i)
-    {
-        const VstEvent* event = events->events[i];
-        if (!event)
-            continue;
-        if (event->type == vst::kVstMidiType)
-        {
-            const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
-            IMidiMsg msg;
-            msg.offset = midi->deltaFrames;
-            msg.status = static_cast<uint8_t>(midi->midiData[0]);
-            msg.data1 = static_cast<uint8_t>(midi->midiData[1]);
-            msg.data2 = static_cast<uint8_t>(midi->midiData[2]);
-            product->ProcessMidiMessage(msg);
-        }
-        else if (event->type == vst::kVstSysExType)
-        {
-            const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
-            ISysExMsg msg;
-            msg.offset = sysex->deltaFrames;
-            msg.size = sysex->dumpBytes;
-            msg.data = reinterpret_cast<const uint8_t*>(sysex->sysexDump);
-            product->ProcessSysEx(msg);
-        }
-    }
-    return 1;
+    const std::span<const uint8_t> chunk =
+        instance->SaveChunk(isBank ? PluginInstance::ChunkKind::kBank : PluginInstance::ChunkKind::kProgram);
+    if (chunk.empty())
+        return 0;
+    *static_cast<const void**>(ptr) = chunk.data();
+    return static_cast<VstIntPtr>(chunk.size());
 }
 
-void IEffectVST::SetSpeakerArrangement(IEffectBase::Side side, const VstSpeakerArrangement* arrangement)
+void IEffectVST::SetSpeakerArrangement(Vst2Channels::Side side, const VstSpeakerArrangement* arrangement)
 {
     if (!arrangement)
         return;
-    const int count = product->ChannelCount(side);
+    const int count = Vst2Channels::Count();
     // A count outside 0..channels would reach channels that do not exist.
     const int wired = arrangement->numChannels < 0 ? 0 : std::min(arrangement->numChannels, count);
-    product->SetChannelConnections(side, 0, wired, true);
-    product->SetChannelConnections(side, wired, count - wired, false);
+    channels.Connect(side, 0, wired, true);
+    channels.Connect(side, wired, count - wired, false);
 }

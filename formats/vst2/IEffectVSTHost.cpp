@@ -1,4 +1,4 @@
-// The core's messages to the host, as audioMaster calls through the host's callback.
+// The instance's events and questions for the host, as audioMaster calls through the host's callback.
 #include "formats/vst2/HostTable.h"
 #include "formats/vst2/IEffectVST.h"
 
@@ -17,48 +17,65 @@ VstIntPtr IEffectVST::CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value,
     return hostCallback ? hostCallback(&effect, opcode, index, value, ptr, opt) : 0;
 }
 
-void IEffectVST::Automate(int paramIdx, double normalized)
+void IEffectVST::HostEventsPending()
 {
-    // The VST 2.4 host takes a single-precision value.
-    CallHost(vst::audioMasterAutomate, paramIdx, 0, nullptr, static_cast<float>(normalized));
+    // The flag is dropped before looking again, and a producer looks at it after queuing, so an
+    // event queued while the last sender was finishing is never left behind.
+    while (instance->HostEventsWaiting())
+    {
+        bool expected = false;
+        if (!sendingEvents.compare_exchange_strong(expected, true))
+            return;
+        HostEvent event;
+        while (instance->PopHostEvent(event))
+            SendHostEvent(event);
+        sendingEvents.store(false);
+    }
 }
 
-void IEffectVST::BeginEdit(int paramIdx)
+void IEffectVST::SendHostEvent(const HostEvent& event)
 {
-    CallHost(vst::audioMasterBeginEdit, paramIdx);
+    switch (event.kind)
+    {
+    case HostEvent::Kind::kValue:
+        // The VST 2.4 host takes a single-precision value.
+        CallHost(vst::audioMasterAutomate, event.paramIdx, 0, nullptr, static_cast<float>(event.normalized));
+        break;
+    case HostEvent::Kind::kBeginEdit:
+        CallHost(vst::audioMasterBeginEdit, event.paramIdx);
+        break;
+    case HostEvent::Kind::kEndEdit:
+        CallHost(vst::audioMasterEndEdit, event.paramIdx);
+        break;
+    case HostEvent::Kind::kDisplayChanged:
+        CallHost(vst::audioMasterUpdateDisplay);
+        break;
+    }
 }
 
-void IEffectVST::EndEdit(int paramIdx)
+TransportSnapshot IEffectVST::ReadTransport(Needs needs)
 {
-    CallHost(vst::audioMasterEndEdit, paramIdx);
-}
-
-void IEffectVST::UpdateDisplay()
-{
-    CallHost(vst::audioMasterUpdateDisplay);
-}
-
-bool IEffectVST::GetTime(TimeRequest request, HostTimeInfo& out)
-{
+    TransportSnapshot snapshot;
     if (!hostCallback)
-        return false;
-    VstInt32 filter = 0;
-    if (request == TimeRequest::kTempo)
-        filter = vst::kVstTempoValid;
-    else if (request == TimeRequest::kTimeSignature)
-        filter = vst::kVstTimeSigValid;
-    const auto* info = reinterpret_cast<const VstTimeInfo*>(CallHost(vst::audioMasterGetTime, 0, filter));
-    if (!info)
-        return false;
-    out.samplePos = info->samplePos;
-    out.tempo = info->tempo;
-    out.timeSigNumerator = info->timeSigNumerator;
-    out.timeSigDenominator = info->timeSigDenominator;
-    out.playing = (info->flags & vst::kVstTransportPlaying) != 0;
-    out.recording = (info->flags & vst::kVstTransportRecording) != 0;
-    out.tempoValid = (info->flags & vst::kVstTempoValid) != 0;
-    out.timeSigValid = (info->flags & vst::kVstTimeSigValid) != 0;
-    return true;
+        return snapshot;
+    // One question per thing read, tempo first, each with its own filter: hosts may fill in only
+    // what was asked.
+    if (needs.tempo)
+        if (const auto* info = reinterpret_cast<const VstTimeInfo*>(
+                CallHost(vst::audioMasterGetTime, 0, vst::kVstTempoValid)))
+        {
+            snapshot.available = true;
+            snapshot.tempoValid = (info->flags & vst::kVstTempoValid) != 0;
+            snapshot.tempo = info->tempo;
+        }
+    if (needs.playing)
+        if (const auto* info = reinterpret_cast<const VstTimeInfo*>(CallHost(vst::audioMasterGetTime)))
+        {
+            snapshot.available = true;
+            snapshot.playing = (info->flags & vst::kVstTransportPlaying) != 0;
+            snapshot.recording = (info->flags & vst::kVstTransportRecording) != 0;
+        }
+    return snapshot;
 }
 
 int IEffectVST::HostCode()
@@ -86,14 +103,12 @@ int IEffectVST::HostCode()
 
 void IEffectVST::PrepareForHost()
 {
-    ILockGuard guard(product->Lock());
-    if (std::exchange(hostPrepared, true))
+    if (hostPrepared.exchange(true))
         return;
     if (!HostNeedsStereoInputsOnly(static_cast<HostId>(HostCode())))
         return;
-    const int inputs = product->ChannelCount(IEffectBase::Side::Input);
-    const int outputs = product->ChannelCount(IEffectBase::Side::Output);
-    product->SetChannelConnections(IEffectBase::Side::Input, 2, inputs - 2, false);
+    const int count = Vst2Channels::Count();
+    channels.Connect(Vst2Channels::Side::kInput, 2, count - 2, false);
     // These hosts wire every output beyond the stereo pair.
-    product->SetChannelConnections(IEffectBase::Side::Output, 2, outputs - 2, true);
+    channels.Connect(Vst2Channels::Side::kOutput, 2, count - 2, true);
 }

@@ -1,6 +1,6 @@
 // The module's exported entry points: VSTPluginMain, and main for older hosts.
 #include "formats/vst2/IEffectVST.h"
-#include "plugin/PluginFactory.h"
+#include "plugin/PluginInstance.h"
 
 #include <mutex>
 #include <new>
@@ -27,7 +27,7 @@ TPM_EXPORT AEffect* VSTPluginMain(audioMasterCallback host)
     const std::lock_guard<std::mutex> guard(EntryLock());
     try
     {
-        return IEffectVST::Create(host, CreatePlugin());
+        return IEffectVST::Create(host, PluginInstance::Create());
     }
     catch (const std::bad_alloc&)
     {

@@ -6,13 +6,38 @@
 #include "plugin/PluginFactory.h"
 #include "plugin/TwinPulseToneMix.h"
 
+#include <map>
+#include <mutex>
+
+namespace linked_plugin
+{
+// The product inside each effect made here, kept aside: the binding sees it only through its instance.
+inline std::map<const AEffect*, TwinPulseToneMix*>& Products()
+{
+    static std::map<const AEffect*, TwinPulseToneMix*> products;
+    return products;
+}
+inline std::mutex& ProductsMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+} // namespace linked_plugin
+
 inline AEffect* MakeLinkedPlugin(audioMasterCallback host)
 {
-    return IEffectVST::Create(host, CreatePlugin());
+    std::unique_ptr<TwinPulseToneMix> made = CreatePlugin();
+    TwinPulseToneMix* product = made.get();
+    AEffect* effect = IEffectVST::Create(host, PluginInstance::Adopt(std::move(made)));
+    const std::lock_guard<std::mutex> guard(linked_plugin::ProductsMutex());
+    if (effect)
+        linked_plugin::Products()[effect] = product;
+    return effect;
 }
 
 inline TwinPulseToneMix* ProductOf(AEffect* effect)
 {
-    IEffectVST* binding = IEffectVST::FromEffect(effect);
-    return binding ? static_cast<TwinPulseToneMix*>(&binding->Product()) : nullptr;
+    const std::lock_guard<std::mutex> guard(linked_plugin::ProductsMutex());
+    const auto found = linked_plugin::Products().find(effect);
+    return found != linked_plugin::Products().end() ? found->second : nullptr;
 }

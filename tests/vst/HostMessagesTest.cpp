@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -28,50 +31,67 @@ LinkedPlugin Make(const HostSettings& settings = {})
 }
 } // namespace
 
-TEST(TimeQueries, AnswersFromTheHostsTimeInfo)
+// Half a second of tones over silence, in blocks of the host's size: the left channel.
+std::vector<float> RenderTones(const HostSettings& settings, bool lfoOnBaseFreq = false)
 {
-    HostSettings settings;
-    settings.sampleRate = 48000.0;
-    settings.tempo = 120.0;
-    settings.playing = true;
-    auto p = Make(settings);
-    ASSERT_TRUE(p.plug);
-    p.host->Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
-    EXPECT_EQ(p.plug->GetTempo(), 120.0);
-    EXPECT_EQ(p.plug->GetSamplesPerBeat(), 24000.0);
-    EXPECT_EQ(p.plug->GetTransportState(), 1);
-    int num = -1, den = -1;
-    p.plug->GetTimeSignature(num, den);
-    EXPECT_EQ(num, 4);
-    EXPECT_EQ(den, 4);
-
-    p.host->settings.playing = false;
-    p.host->settings.recording = true;
-    EXPECT_EQ(p.plug->GetTransportState(), 2);
-    p.host->settings.recording = false;
-    EXPECT_EQ(p.plug->GetTransportState(), 0);
-
-    p.host->settings.tempoValid = false;
-    EXPECT_EQ(p.plug->GetTempo(), 0.0);
-    EXPECT_EQ(p.plug->GetSamplesPerBeat(), 0.0);
-    p.host->settings.tempoValid = true;
-    p.host->settings.tempo = -5.0;
-    EXPECT_EQ(p.plug->GetTempo(), 0.0);
+    auto p = LoadTestModule(settings);
+    if (!p)
+        return {};
+    p->Start();
+    AEffect* e = p->Effect();
+    e->setParameter(e, kMix, 1.0f);
+    if (lfoOnBaseFreq) // synced by default: its rate follows the host's tempo
+    {
+        p->SetParamText(kLfo1Target, "Base Freq");
+        p->SetParamText(kLfo1RateSync, "1/16");
+    }
+    std::vector<float> left(22050), right(22050);
+    for (std::size_t at = 0; at < left.size(); at += 1024)
+    {
+        const int frames = static_cast<int>(std::min<std::size_t>(1024, left.size() - at));
+        float* io[] = {left.data() + at, right.data() + at};
+        e->processReplacing(e, io, io, frames);
+    }
+    return left;
 }
 
-TEST(TimeQueries, NoTimeInfoMeansStoppedAndNoTempo)
+float Peak(const std::vector<float>& samples)
 {
+    float peak = 0.0f;
+    for (const float s : samples)
+        peak = std::max(peak, std::abs(s));
+    return peak;
+}
+
+TEST(TimeQueries, TheHostsTransportAndTempoReachTheBlock)
+{
+    // Recording counts as playing; no time information at all as stopped.
+    for (const auto& [playing, recording, available, sounds] : {std::tuple{true, false, true, true},
+                                                                {false, true, true, true},
+                                                                {false, false, true, false},
+                                                                {true, false, false, false}})
+    {
+        HostSettings settings;
+        settings.playing = playing;
+        settings.recording = recording;
+        settings.timeInfoAvailable = available;
+        EXPECT_EQ(Peak(RenderTones(settings)) > 0.01f, sounds) << playing << recording << available;
+    }
+
+    // A tempo the host marks invalid, or a negative one, is no tempo.
     HostSettings settings;
-    settings.timeInfoAvailable = false;
-    auto p = Make(settings);
-    ASSERT_TRUE(p.plug);
-    EXPECT_EQ(p.plug->GetTransportState(), 0);
-    EXPECT_EQ(p.plug->GetTempo(), 0.0);
-    EXPECT_EQ(p.plug->GetSamplesPerBeat(), 0.0);
-    int num = -1, den = -1;
-    p.plug->GetTimeSignature(num, den);
-    EXPECT_EQ(num, 0);
-    EXPECT_EQ(den, 0);
+    settings.playing = true;
+    const auto at120 = RenderTones(settings, true);
+    settings.tempo = 60.0;
+    const auto at60 = RenderTones(settings, true);
+    settings.tempoValid = false;
+    const auto invalid = RenderTones(settings, true);
+    settings.tempoValid = true;
+    settings.tempo = -5.0;
+    const auto negative = RenderTones(settings, true);
+    EXPECT_NE(at120, at60);
+    EXPECT_NE(at60, invalid);
+    EXPECT_EQ(invalid, negative);
 }
 
 TEST(TimeQueries, AskedOncePerBlockWhateverItsLength)
@@ -163,7 +183,7 @@ TEST(HostMessages, EditorChangesAreAutomatedAndBracketed)
     EXPECT_EQ(p.host->ParamDisplay(7), "25");
 
     p.host->ClearCalls();
-    p.plug->HostUpdateDisplay();
+    p.plug->Host().UpdateDisplay();
     editor.BeginGesture(3);
     EXPECT_EQ(p.host->CountCalls(vst::audioMasterUpdateDisplay), 1);
     EXPECT_EQ(p.host->CountCalls(vst::audioMasterBeginEdit), 1);

@@ -79,10 +79,10 @@ TEST(LockDiscipline, HostMessagesFollowTheOutermostReleaseInOrder)
     TwinPulseToneMix& plug = *ProductOf(e);
     {
         ILockGuard guard(plug.Lock());
-        plug.HostBeginEdit(3);
-        plug.HostAutomate(3, 0.5);
-        plug.HostEndEdit(3);
-        plug.HostUpdateDisplay();
+        plug.Host().BeginEdit(3);
+        plug.Host().Automate(3, 0.5);
+        plug.Host().EndEdit(3);
+        plug.Host().UpdateDisplay();
         EXPECT_TRUE(host.messages.empty());
     }
     const std::vector<std::pair<int32_t, int32_t>> expected = {{vst::audioMasterBeginEdit, 3},

@@ -118,6 +118,9 @@ TEST(ProcessRouting, MonoThroughOneChannelArrangements)
     float* out[] = {output.data()};
     e->processReplacing(e, in, out, 48);
     EXPECT_EQ(output, input);
+    e->process(e, in, out, 48); // the accumulating call too
+    for (std::size_t i = 0; i < input.size(); ++i)
+        EXPECT_EQ(output[i], input[i] + input[i]) << i;
 
     std::vector<double> din(48, 0.5), dout(48, 0.0);
     double* dIn[] = {din.data()};

@@ -4,7 +4,7 @@
 #include "editor/IEditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "formats/vst2/IEffectVST.h"
-#include "plugin/PluginFactory.h"
+#include "plugin/PluginInstance.h"
 #include "tools/hostkit/Vst2HostedPlugin.h"
 #include "tools/preview/PngWriter.h"
 
@@ -17,7 +17,7 @@ namespace
 {
 AEffect* MakePlugin(audioMasterCallback callback)
 {
-    return IEffectVST::Create(callback, CreatePlugin());
+    return IEffectVST::Create(callback, PluginInstance::Create());
 }
 } // namespace
 
