@@ -20,19 +20,8 @@ template <typename T> void FreeLastToFirst(std::vector<T>& list)
 } // namespace
 
 IEffectBase::IEffectBase(const IEffectIdentity& identity)
+    : params(identity.paramCount, *this), programs(identity.presetCount, params, lock)
 {
-
-    for (int i = 0; i < identity.paramCount; ++i)
-        parameters.push_back(std::make_unique<IParameter>());
-    for (int i = 0; i < identity.presetCount; ++i)
-    {
-        auto preset = std::make_unique<IPresetRecord>();
-        char name[32];
-        std::snprintf(name, sizeof name, "- %d -", i + 1);
-        preset->name.Set(name);
-        presets.push_back(std::move(preset));
-    }
-
     inputCount = std::max(identity.inputs, 0);
     outputCount = std::max(identity.outputs, 0);
     inputPointers.assign(static_cast<std::size_t>(inputCount), nullptr);
@@ -48,22 +37,10 @@ IEffectBase::IEffectBase(const IEffectIdentity& identity)
         outputChannels.back()->slot = &outputPointers[static_cast<std::size_t>(i)];
     }
     SetBlockSize(1024);
-
-    // The copies chunk requests work on are sized once, so no request allocates them anew.
-    chunkValues.assign(parameters.size(), 0.0);
-    chunkSlots.resize(presets.size());
-    // Likewise each slot's data, so that filling a free slot under the lock allocates nothing.
-    for (auto& preset : presets)
-        if (preset->data.Resize(identity.paramCount * 8))
-            preset->data.Clear();
-    for (PresetState& slot : chunkSlots)
-        slot.values.assign(parameters.size(), 0.0);
 }
 
 IEffectBase::~IEffectBase()
 {
-    FreeLastToFirst(parameters);
-    FreeLastToFirst(presets);
     FreeLastToFirst(inputChannels);
     FreeLastToFirst(outputChannels);
 }
@@ -150,8 +127,7 @@ bool IEffectBase::BlocksStopped() const
 void IEffectBase::Open()
 {
     ILockGuard guard(lock);
-    for (int i = 0; i < ParamCount(); ++i)
-        HandleParamChange(i);
+    params.AnnounceAll();
 }
 
 void IEffectBase::SetSampleRate(double rate)
@@ -215,34 +191,4 @@ void IEffectBase::SetBlockSize(int frames)
         for (auto& channel : *channels)
             channel->scratch.swap(fresh[next++]);
     blockSize.store(frames, std::memory_order_relaxed);
-}
-
-IParameter* IEffectBase::GetParam(int paramIdx)
-{
-    return paramIdx >= 0 && paramIdx < ParamCount() ? parameters[static_cast<std::size_t>(paramIdx)].get()
-                                                    : nullptr;
-}
-
-const IParameter* IEffectBase::GetParam(int paramIdx) const
-{
-    return const_cast<IEffectBase*>(this)->GetParam(paramIdx);
-}
-
-void IEffectBase::SetParameterFromHost(int paramIdx, double normalized)
-{
-    // Hosts automate from any thread, the audio thread included: nothing here waits.
-    IParameter* param = GetParam(paramIdx);
-    if (!param)
-        return;
-    param->SetNormalized(normalized);
-    HandleParamChange(paramIdx);
-}
-
-void IEffectBase::SetParameterValue(int paramIdx, double value)
-{
-    IParameter* param = GetParam(paramIdx);
-    if (!param)
-        return;
-    param->SetValue(param->Limit(value));
-    HandleParamChange(paramIdx);
 }

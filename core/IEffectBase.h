@@ -1,7 +1,8 @@
-// The core of one plug-in instance, free of any plug-in format: identity, parameters, presets and
-// state chunks, the scratch buffers of its channels, the plug-in lock, and the messages to the host
-// (its HostMessenger, sending through IHostLink once the lock is released). A format binding owns
-// an instance and turns the host's requests into the operations below; the plug-in derives from it.
+// The core of one plug-in instance, free of any plug-in format: identity, parameters (ParameterSet),
+// program slots and state chunks (ProgramBank), the scratch buffers of its channels, the plug-in lock, and
+// the messages to the host (its HostMessenger, sending through IHostLink once the lock is released). A format
+// binding owns an instance and turns the host's requests into the operations below; the plug-in derives from
+// it.
 //
 // Threads. The audio thread runs the process calls and nothing else here waits for it or makes it
 // wait: it takes no lock, and holds the processor (ProcessorOwnership) for each block. Parameter
@@ -13,21 +14,20 @@
 // threads, which keep it consistent under the plug-in lock.
 #pragma once
 
-#include "core/ChunkCodec.h"
 #include "core/FixedText.h"
 #include "core/HostMessenger.h"
 #include "core/IByteBuffer.h"
 #include "core/IHostLink.h"
 #include "core/IParameter.h"
-#include "core/IPresetRecord.h"
+#include "core/ParameterSet.h"
 #include "core/PendingChanges.h"
 #include "core/PluginLock.h"
 #include "core/ProcessorOwnership.h"
+#include "core/ProgramBank.h"
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 // The shape handed to the base construction: how many parameters, channels on either side and
@@ -40,7 +40,7 @@ struct IEffectIdentity
     int32_t presetCount = 0;
 };
 
-class IEffectBase
+class IEffectBase : private ParameterSet::IChangeHandler
 {
   public:
     using Name = FixedText<128>;
@@ -79,34 +79,18 @@ class IEffectBase
     // For formats that say when blocks may come (between start and stop of processing): outside,
     // changes apply at once on the thread that makes them.
     void SetAudioRunning(bool running);
-    void SetParameterFromHost(int paramIdx, double normalized);
-    // Sets a parameter to a value in its own units (limited to its range), as from the host.
-    void SetParameterValue(int paramIdx, double value);
-    void SelectProgram(int index);
-    void RenameCurrentProgram(const char* name);
-    // The state as a chunk; the block stays valid until the next request of the same kind.
-    int GetChunk(bool isBank, const void** data);
-    // All or nothing: a chunk that runs short anywhere changes nothing and answers false.
-    bool SetChunk(const void* data, int64_t size, bool isBank);
     void ProcessReplacing(float** inputs, float** outputs, int frames);
     void ProcessDoubleReplacing(double** inputs, double** outputs, int frames);
 
     // The length of the scratch buffers: the most frames rendered at a time.
     void SetBlockSize(int frames);
 
-    // Parameters.
-    int ParamCount() const { return static_cast<int>(parameters.size()); }
-    IParameter* GetParam(int paramIdx);
-    const IParameter* GetParam(int paramIdx) const;
-
-    // Presets and state data.
-    int PresetCount() const { return static_cast<int>(presets.size()); }
-    int CurrentPreset() const { return currentPreset; }
-    const char* GetPresetName(int index) const;
-    IPresetRecord* GetPreset(int index);
-    void AddFactoryPreset(const char* name, const double* values, int count);
-    void AddDefaultPresets(const char* name, int count);
-    void MakeUserPresetName(char* out, std::size_t outSize) const;
+    // The parameters (each value set runs HandleParamChange), and the program slots with the
+    // state chunks.
+    ParameterSet& Params() { return params; }
+    const ParameterSet& Params() const { return params; }
+    ProgramBank& Programs() { return programs; }
+    const ProgramBank& Programs() const { return programs; }
 
     // Applies the waiting changes on this thread if no block can come to apply them soon: switched
     // off (waits for a block in progress), or blocks have stopped coming (ApplyIfBlocksStopped). Any
@@ -122,9 +106,6 @@ class IEffectBase
     int BlockSize() const { return blockSize.load(std::memory_order_relaxed); }
 
   protected:
-    std::vector<std::unique_ptr<IParameter>> parameters;
-    std::vector<std::unique_ptr<IPresetRecord>> presets;
-    int32_t currentPreset = 0;
     // The lock tells the messenger of its releases; both are made before any request comes.
     PluginLock lock{&messenger};
     ProcessorOwnership processor;
@@ -139,22 +120,11 @@ class IEffectBase
     int32_t outputCount = 0;
 
   private:
-    // The current slot and the parameter values, under the plug-in lock the caller holds.
-    void ModifyCurrentPreset(const char* name);
-    bool RestorePreset(int index);
-    bool WriteParamState(IByteBuffer& buffer);
-    int ReadParamState(const IByteBuffer& buffer, int pos);
-
-    IPresetRecord* FirstFreePreset();
+    void ParameterChanged(int paramIdx) override { HandleParamChange(paramIdx); }
     void ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames);
     // For a block that finds the processor taken: the input goes out as it came.
     template <typename Sample> void PassThrough(Sample** inputs, Sample** outputs, int frames);
     class AudioBlockScope;
-    // Live values into the snapshot, and the snapshot's values back (limited, handlers run).
-    void CopyLiveValues(std::vector<double>& out) const;
-    static void CopyValues(const IByteBuffer& data, std::vector<double>& out);
-    void ApplyValues(const std::vector<double>& values);
-    bool SetChunkUnlocked(const IByteBuffer& buffer, bool isBank);
 
     HostMessenger messenger{lock, processor};
     // Between switching on and off: blocks may come at any time to apply queued changes.
@@ -167,11 +137,6 @@ class IEffectBase
     void ApplyIfProcessorFree();
     static int64_t SteadyNanoseconds();
 
-    // Chunk work happens outside the plug-in lock, one request at a time, on buffers kept
-    // between requests: the ones handed to the host, and the copies of the state they come from.
-    std::mutex chunkMutex;
-    IByteBuffer programChunk;
-    IByteBuffer bankChunk;
-    std::vector<double> chunkValues;
-    std::vector<PresetState> chunkSlots;
+    ParameterSet params;
+    ProgramBank programs;
 };

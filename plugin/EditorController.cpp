@@ -7,40 +7,40 @@ using namespace tpm;
 
 int EditorController::ParamCount() const
 {
-    return plugin.ParamCount();
+    return plugin.Params().Count();
 }
 
 // Values are atomics: read without the lock.
 double EditorController::NormalizedValue(int paramIdx)
 {
-    const IParameter* param = plugin.GetParam(paramIdx);
+    const IParameter* param = plugin.Params().Get(paramIdx);
     return param ? param->GetNormalized() : 0.0;
 }
 
 // Names, ranges, defaults and texts are fixed once the plug-in is made: reading them needs no lock.
 double EditorController::DefaultNormalized(int paramIdx) const
 {
-    const IParameter* param = plugin.GetParam(paramIdx);
+    const IParameter* param = plugin.Params().Get(paramIdx);
     return param ? param->ToNormalized(param->DefaultValue()) : 0.0;
 }
 
 std::string EditorController::DisplayText(int paramIdx, double normalized) const
 {
-    const IParameter* param = plugin.GetParam(paramIdx);
+    const IParameter* param = plugin.Params().Get(paramIdx);
     // What the parameter will hold, rounded as it rounds, so a knob never shows 39 for a stored 40.
     return param ? param->FormatDisplay(param->StoredValue(normalized), false) : std::string();
 }
 
 std::string EditorController::Unit(int paramIdx) const
 {
-    const IParameter* param = plugin.GetParam(paramIdx);
+    const IParameter* param = plugin.Params().Get(paramIdx);
     return param ? param->Label() : "";
 }
 
 std::vector<std::string> EditorController::ListTexts(int paramIdx) const
 {
     std::vector<std::string> texts;
-    const IParameter* param = plugin.GetParam(paramIdx);
+    const IParameter* param = plugin.Params().Get(paramIdx);
     if (!param || (param->GetKind() != IParameter::kEnum && param->GetKind() != IParameter::kBool))
         return texts;
     // Display texts are listed in value order from the minimum.
@@ -51,7 +51,7 @@ std::vector<std::string> EditorController::ListTexts(int paramIdx) const
 
 bool EditorController::NormalizedFromText(int paramIdx, const char* text, double& normalized) const
 {
-    const IParameter* param = plugin.GetParam(paramIdx);
+    const IParameter* param = plugin.Params().Get(paramIdx);
     double value = 0.0;
     if (!param || !param->ParseEntry(text, value))
         return false;
@@ -71,7 +71,7 @@ void EditorController::EndGesture(int paramIdx)
 
 IParameter* EditorController::Store(int paramIdx, double normalized)
 {
-    IParameter* param = plugin.GetParam(paramIdx);
+    IParameter* param = plugin.Params().Get(paramIdx);
     if (!param)
         return nullptr;
     param->SetNormalized(normalized);

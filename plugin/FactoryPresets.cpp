@@ -4,7 +4,7 @@
 // and the values that differ from their names.
 #include "plugin/FactoryPresets.h"
 
-#include "core/IEffectBase.h"
+#include "core/ProgramBank.h"
 #include "engine/ParamId.h"
 #include "engine/ToneEnums.h"
 
@@ -277,22 +277,22 @@ constexpr Tone kTones[] = {
 
 static_assert(std::size(kExamples) + std::size(kRates) + std::size(kTones) == 140);
 
-void Add(IEffectBase& plugin, const char* name, const Values& values)
+void Add(ProgramBank& bank, const char* name, const Values& values)
 {
-    plugin.AddFactoryPreset(name, values.data(), static_cast<int>(values.size()));
+    bank.AddFactory(name, values.data(), static_cast<int>(values.size()));
 }
 } // namespace
 
-void AddFactoryPresets(IEffectBase& plugin)
+void AddFactoryPresets(ProgramBank& bank)
 {
-    plugin.AddDefaultPresets("---- default ----", 1);
+    bank.AddDefaults("---- default ----", 1);
     for (const Example& e : kExamples)
-        Add(plugin, e.name, e.values);
+        Add(bank, e.name, e.values);
     for (const Rate& r : kRates)
-        Add(plugin, r.name, Apply(kRow, {{kBaseFreq, 200}, {kBinaural, r.binaural}, {kWave, r.wave}}));
+        Add(bank, r.name, Apply(kRow, {{kBaseFreq, 200}, {kBinaural, r.binaural}, {kWave, r.wave}}));
     for (const Tone& t : kTones)
     {
         const Values plain = Apply(kRow, {{kBaseFreq, t.baseFreq}, {kBinaural, 0}, {kWave, kGoldenSine}});
-        Add(plugin, t.name, t.withS1 ? S1(plain) : plain);
+        Add(bank, t.name, t.withS1 ? S1(plain) : plain);
     }
 }

@@ -1,8 +1,8 @@
 // The factory bank: a slot with the parameter defaults and the 140 named factory settings.
 #pragma once
 
-class IEffectBase;
+class ProgramBank;
 
 // Fills the first free slots, in slot order. Called once by the constructor, after the
 // parameters are defined, so the first slot captures the defaults.
-void AddFactoryPresets(IEffectBase& plugin);
+void AddFactoryPresets(ProgramBank& bank);

@@ -40,7 +40,7 @@ template <std::size_t N>
 void DefineEnum(IEffectBase& plugin, ParamId index, const char* name, int defaultValue,
                 const char* const (&texts)[N])
 {
-    IParameter* param = plugin.GetParam(ToIndex(index));
+    IParameter* param = plugin.Params().Get(ToIndex(index));
     if (!param)
         return;
     param->DefineEnum(name, defaultValue, static_cast<int>(N), "");
@@ -51,7 +51,7 @@ void DefineEnum(IEffectBase& plugin, ParamId index, const char* name, int defaul
 void DefineInt(IEffectBase& plugin, ParamId index, const char* name, int defaultValue, int min, int max,
                const char* label, double curve = 1.0)
 {
-    IParameter* param = plugin.GetParam(ToIndex(index));
+    IParameter* param = plugin.Params().Get(ToIndex(index));
     if (!param)
         return;
     param->DefineInt(name, defaultValue, min, max, label);
@@ -87,12 +87,12 @@ IEffectIdentity PluginIdentity()
 void DefineParameters(IEffectBase& plugin)
 {
     using enum ParamId;
-    if (IParameter* param = plugin.GetParam(ToIndex(kBaseFreq)))
+    if (IParameter* param = plugin.Params().Get(ToIndex(kBaseFreq)))
     {
         param->DefineDouble("Base Freq", 200.0, 20.0, 20000.0, 0.1, "Hz");
         param->SetCurve(2.0);
     }
-    if (IParameter* param = plugin.GetParam(ToIndex(kBinaural)))
+    if (IParameter* param = plugin.Params().Get(ToIndex(kBinaural)))
         param->DefineDouble("Binaural", 4.0, 0.0, 512.0, 0.01, "Hz");
     DefineEnum(plugin, kWave, "Wave", 0, kWaveTexts);
     DefineInt(plugin, kBinauralPan, "Binaural Pan", 100, -100, 100, "%");
@@ -105,7 +105,7 @@ void DefineParameters(IEffectBase& plugin)
     static_assert(std::size(kSyncTexts) == 31);
     static_assert(std::size(kStringIds) == kParamCount);
     for (int i = 0; i < kParamCount; ++i)
-        if (IParameter* param = plugin.GetParam(i))
+        if (IParameter* param = plugin.Params().Get(i))
             param->SetStringId(kStringIds[i]);
 }
 

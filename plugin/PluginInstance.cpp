@@ -36,12 +36,12 @@ PluginInstance::~PluginInstance()
 
 int PluginInstance::ParamCount() const
 {
-    return core->ParamCount();
+    return core->Params().Count();
 }
 
 const IParameter* PluginInstance::Param(int paramIdx) const
 {
-    return std::as_const(*core).GetParam(paramIdx);
+    return std::as_const(*core).Params().Get(paramIdx);
 }
 
 const char* PluginInstance::ParamTitle(int paramIdx) const
@@ -82,45 +82,45 @@ bool PluginInstance::ParseValue(int paramIdx, const char* text, double& out) con
 
 void PluginInstance::SetParamValue(int paramIdx, double value)
 {
-    core->SetParameterValue(paramIdx, value);
+    core->Params().SetValue(paramIdx, value);
 }
 
 void PluginInstance::SetParamNormalized(int paramIdx, double normalized)
 {
-    core->SetParameterFromHost(paramIdx, normalized);
+    core->Params().SetNormalized(paramIdx, normalized);
 }
 
 int PluginInstance::ProgramCount() const
 {
-    return core->PresetCount();
+    return core->Programs().Count();
 }
 
 const char* PluginInstance::ProgramName(int index) const
 {
-    return core->GetPresetName(index);
+    return core->Programs().Name(index);
 }
 
 std::string PluginInstance::ProgramNameUtf8(int index) const
 {
-    return tpm::Utf8FromProductText(core->GetPresetName(index));
+    return tpm::Utf8FromProductText(core->Programs().Name(index));
 }
 
 bool PluginInstance::ProgramInUse(int index) const
 {
-    const IPresetRecord* preset = core->GetPreset(index);
+    const IPresetRecord* preset = core->Programs().Slot(index);
     return preset && preset->inUse;
 }
 
 int PluginInstance::CurrentProgram() const
 {
-    return core->CurrentPreset();
+    return core->Programs().Current();
 }
 
 bool PluginInstance::SelectProgram(int index)
 {
     if (index < 0 || index >= ProgramCount())
         return false;
-    core->SelectProgram(index);
+    core->Programs().Select(index);
     return true;
 }
 
@@ -128,13 +128,13 @@ static_assert(PluginInstance::kProgramNameCapacity == IPresetRecord::Name::kCapa
 
 void PluginInstance::RenameCurrentProgram(const char* name)
 {
-    core->RenameCurrentProgram(name);
+    core->Programs().RenameCurrent(name);
 }
 
 std::span<const uint8_t> PluginInstance::SaveChunk(ChunkKind kind)
 {
     const void* bytes = nullptr;
-    const int size = core->GetChunk(kind == ChunkKind::kBank, &bytes);
+    const int size = core->Programs().GetChunk(kind == ChunkKind::kBank, &bytes);
     if (size <= 0 || !bytes)
         return {};
     return {static_cast<const uint8_t*>(bytes), static_cast<std::size_t>(size)};
@@ -142,13 +142,13 @@ std::span<const uint8_t> PluginInstance::SaveChunk(ChunkKind kind)
 
 bool PluginInstance::LoadChunk(ChunkKind kind, const void* data, int64_t size)
 {
-    return core->SetChunk(data, size, kind == ChunkKind::kBank);
+    return core->Programs().SetChunk(data, size, kind == ChunkKind::kBank);
 }
 
 bool PluginInstance::SaveState(std::vector<uint8_t>& out)
 {
     const void* bank = nullptr;
-    const int size = core->GetChunk(true, &bank);
+    const int size = core->Programs().GetChunk(true, &bank);
     if (size <= 0 || !bank)
         return false;
     return StateContainer::Wrap(std::span(static_cast<const uint8_t*>(bank), static_cast<std::size_t>(size)),
@@ -164,11 +164,11 @@ bool PluginInstance::LoadState(std::span<const uint8_t> data)
     if (!StateContainer::Unwrap(data, ParamCount(), bank, program, scale) || program < -1 ||
         program >= ProgramCount())
         return false;
-    if (!core->SetChunk(bank.data(), static_cast<int64_t>(bank.size()), true))
+    if (!core->Programs().SetChunk(bank.data(), static_cast<int64_t>(bank.size()), true))
         return false;
     // The live values were saved in the current slot: selecting it brings them back.
     if (program >= 0 && program != CurrentProgram())
-        core->SelectProgram(program);
+        core->Programs().Select(program);
     SetEditorScale(scale);
     return true;
 }
@@ -313,7 +313,7 @@ template void PluginInstance::Process(const AudioBlock<double>&, ITransportSourc
 
 void PluginInstance::ApplyChange(const ParamChange& change)
 {
-    core->SetParameterValue(change.paramIdx, change.value);
+    core->Params().SetValue(change.paramIdx, change.value);
 }
 
 void PluginInstance::Push(const HostEvent& event)

@@ -11,7 +11,7 @@ TwinPulseToneMix::TwinPulseToneMix() : IEffectBase(PluginIdentity()), engine(*th
 {
     static_assert(kParamCount <= PendingChanges::kMaxParams);
     DefineParameters(*this);
-    AddFactoryPresets(*this);
+    AddFactoryPresets(Programs());
 }
 
 TwinPulseToneMix::~TwinPulseToneMix() = default;
@@ -53,7 +53,7 @@ void TwinPulseToneMix::ApplyQueuedChanges()
     const PendingChanges::Taken taken = pending.TakeAll();
     if (taken.reset)
         engine.Reset(SampleRate());
-    for (int i = 0; i < ParamCount() && (taken.handles >> i) != 0; ++i)
+    for (int i = 0; i < Params().Count() && (taken.handles >> i) != 0; ++i)
     {
         const uint64_t bit = uint64_t{1} << i;
         if (!(taken.handles & bit))
@@ -110,7 +110,7 @@ std::unique_ptr<IEditorLink> TwinPulseToneMix::CreateEditor()
 
 double TwinPulseToneMix::ParamValue(ParamId param) const
 {
-    const IParameter* p = GetParam(ToIndex(param));
+    const IParameter* p = Params().Get(ToIndex(param));
     return p ? p->Value() : 0.0;
 }
 
@@ -120,7 +120,7 @@ void TwinPulseToneMix::WriteBack(const ToneEngine::WriteBack& back)
     // stored as an editor entry would store it, and host and engine hear of it at once, whether an
     // editor is open or not; an open editor takes it over at its next frame tick, like any other change.
     const int paramIdx = ToIndex(back.param);
-    IParameter* p = GetParam(paramIdx);
+    IParameter* p = Params().Get(paramIdx);
     if (!p)
         return;
     Host().BeginEdit(paramIdx);
