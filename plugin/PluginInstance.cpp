@@ -1,7 +1,5 @@
 #include "plugin/PluginInstance.h"
 
-#include "core/IPresetRecord.h"
-#include "draw/TextEncoding.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/PluginFactory.h"
 #include "plugin/StateContainer.h"
@@ -23,7 +21,8 @@ std::unique_ptr<PluginInstance> PluginInstance::Adopt(std::unique_ptr<TwinPulseT
     return std::unique_ptr<PluginInstance>(new (std::nothrow) PluginInstance(std::move(product)));
 }
 
-PluginInstance::PluginInstance(std::unique_ptr<TwinPulseToneMix> plugin) : core(std::move(plugin))
+PluginInstance::PluginInstance(std::unique_ptr<TwinPulseToneMix> plugin)
+    : core(std::move(plugin)), programs(core->Programs())
 {
     core->Host().SetLink(this);
     core->Open();
@@ -90,69 +89,12 @@ void PluginInstance::SetParamNormalized(int paramIdx, double normalized)
     core->Params().SetNormalized(paramIdx, normalized);
 }
 
-int PluginInstance::ProgramCount() const
-{
-    return core->Programs().Count();
-}
-
-const char* PluginInstance::ProgramName(int index) const
-{
-    return core->Programs().Name(index);
-}
-
-std::string PluginInstance::ProgramNameUtf8(int index) const
-{
-    return tpm::Utf8FromProductText(core->Programs().Name(index));
-}
-
-bool PluginInstance::ProgramInUse(int index) const
-{
-    const IPresetRecord* preset = core->Programs().Slot(index);
-    return preset && preset->inUse;
-}
-
-int PluginInstance::CurrentProgram() const
-{
-    return core->Programs().Current();
-}
-
-bool PluginInstance::SelectProgram(int index)
-{
-    if (index < 0 || index >= ProgramCount())
-        return false;
-    core->Programs().Select(index);
-    return true;
-}
-
-static_assert(PluginInstance::kProgramNameCapacity == IPresetRecord::Name::kCapacity);
-
-void PluginInstance::RenameCurrentProgram(const char* name)
-{
-    core->Programs().RenameCurrent(name);
-}
-
-std::span<const uint8_t> PluginInstance::SaveChunk(ChunkKind kind)
-{
-    const void* bytes = nullptr;
-    const int size = core->Programs().GetChunk(kind == ChunkKind::kBank, &bytes);
-    if (size <= 0 || !bytes)
-        return {};
-    return {static_cast<const uint8_t*>(bytes), static_cast<std::size_t>(size)};
-}
-
-bool PluginInstance::LoadChunk(ChunkKind kind, const void* data, int64_t size)
-{
-    return core->Programs().SetChunk(data, size, kind == ChunkKind::kBank);
-}
-
 bool PluginInstance::SaveState(std::vector<uint8_t>& out)
 {
-    const void* bank = nullptr;
-    const int size = core->Programs().GetChunk(true, &bank);
-    if (size <= 0 || !bank)
+    const std::span<const uint8_t> bank = programs.SaveChunk(ProgramList::ChunkKind::kBank);
+    if (bank.empty())
         return false;
-    return StateContainer::Wrap(std::span(static_cast<const uint8_t*>(bank), static_cast<std::size_t>(size)),
-                                ParamCount(), CurrentProgram(), EditorScale(), out);
+    return StateContainer::Wrap(bank, ParamCount(), programs.Current(), EditorScale(), out);
 }
 
 bool PluginInstance::LoadState(std::span<const uint8_t> data)
@@ -162,13 +104,13 @@ bool PluginInstance::LoadState(std::span<const uint8_t> data)
     double scale = 0.0;
     // A program that is no slot marks a damaged block, refused before anything changes.
     if (!StateContainer::Unwrap(data, ParamCount(), bank, program, scale) || program < -1 ||
-        program >= ProgramCount())
+        program >= programs.Count())
         return false;
-    if (!core->Programs().SetChunk(bank.data(), static_cast<int64_t>(bank.size()), true))
+    if (!programs.LoadChunk(ProgramList::ChunkKind::kBank, bank.data(), static_cast<int64_t>(bank.size())))
         return false;
     // The live values were saved in the current slot: selecting it brings them back.
-    if (program >= 0 && program != CurrentProgram())
-        core->Programs().Select(program);
+    if (program >= 0 && program != programs.Current())
+        programs.Select(program);
     SetEditorScale(scale);
     return true;
 }

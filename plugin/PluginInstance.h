@@ -17,6 +17,7 @@
 #include "core/ProcessTypes.h"
 #include "editor/IEditorController.h"
 #include "editor/IEditorLink.h"
+#include "plugin/ProgramList.h"
 
 #include <atomic>
 #include <cstddef>
@@ -53,14 +54,6 @@ class PluginInstance final : private IHostLink
       protected:
         ~ITransportSource() = default;
     };
-    // Which of the two stored chunks: the whole bank (every slot and its name), or the current program's
-    // values.
-    enum class ChunkKind
-    {
-        kBank,
-        kProgram,
-    };
-
     // A new instance, opened and ready to activate; null when it cannot be made.
     static std::unique_ptr<PluginInstance> Create();
     // The same over a product made by the caller (tests that watch the product from inside).
@@ -87,30 +80,15 @@ class PluginInstance final : private IHostLink
     // and a block running meanwhile leaves it to the next.
     void SetParamNormalized(int paramIdx, double normalized);
 
-    // Programs: the factory bank's slots.
-    // The longest name a slot keeps, in bytes without the terminator.
-    static constexpr std::size_t kProgramNameCapacity = 255;
-    int ProgramCount() const;
-    // The name's stored bytes, as banks keep them and the VST2 build hands them to hosts.
-    const char* ProgramName(int index) const;
-    // The name as UTF-8, for the formats whose hosts read Unicode; the stored bytes stay as they are.
-    std::string ProgramNameUtf8(int index) const;
-    // Whether a slot holds a program (the factory bank leaves the last slots empty).
-    bool ProgramInUse(int index) const;
-    int CurrentProgram() const;
-    bool SelectProgram(int index);
-    // Stores the live values into the current slot under this name (its stored bytes).
-    void RenameCurrentProgram(const char* name);
+    // Programs: the factory bank's slots, and the stored chunks for formats that hand them to the
+    // host bare.
+    ProgramList& Programs() { return programs; }
+    const ProgramList& Programs() const { return programs; }
 
     // The whole state (every slot and its name, the current program and values) in a versioned
     // container. Load is all or nothing; it also takes a bare bank chunk of the VST2 build.
     bool SaveState(std::vector<uint8_t>& out);
     bool LoadState(std::span<const uint8_t> data);
-    // The stored chunks themselves, for formats that hand them to the host bare: the bytes stay valid
-    // until the next request of the same kind; empty when they cannot be made.
-    std::span<const uint8_t> SaveChunk(ChunkKind kind);
-    // All or nothing: a chunk that runs short anywhere changes nothing and answers false.
-    bool LoadChunk(ChunkKind kind, const void* data, int64_t size);
     // The editor's scale the state keeps (the size the user left it at); 0 while none is remembered.
     // A loaded state brings its own back. Any thread (the LV2 binding sets it from its audio thread).
     double EditorScale() const { return editorScale.load(std::memory_order_relaxed); }
@@ -175,6 +153,7 @@ class PluginInstance final : private IHostLink
     TransportSnapshot Transport(TransportNeeds needs) override;
 
     std::unique_ptr<TwinPulseToneMix> core;
+    ProgramList programs;
     TransportSnapshot transportNow;
     // Set for the length of a block whose host is asked for its transport inside it.
     ITransportSource* transportSource = nullptr;

@@ -22,7 +22,7 @@ int ListedProgram(const PluginInstance& instance, const char* key)
     int index = 0;
     const char* end = key + std::strlen(key);
     const auto [after, error] = std::from_chars(key, end, index);
-    if (error != std::errc{} || after != end || index < 0 || !instance.ProgramInUse(index))
+    if (error != std::errc{} || after != end || index < 0 || !instance.Programs().InUse(index))
         return -1;
     char listed[16];
     std::snprintf(listed, sizeof listed, "%d", index);
@@ -215,7 +215,7 @@ bool ClapPlugin::LoadPreset(const clap_plugin_t* p, uint32_t kind, const char* l
         !key)
         return false;
     const int index = ListedProgram(*self->instance, key);
-    const bool ok = index >= 0 && self->instance->SelectProgram(index);
+    const bool ok = index >= 0 && self->instance->Programs().Select(index);
     if (self->hostPresetLoad)
     {
         if (ok && self->hostPresetLoad->loaded)

@@ -75,13 +75,13 @@ bool ClapPresetProvider::GetMetadata(const clap_preset_discovery_provider_t* p, 
     if (!bank)
         return false;
     const clap_universal_plugin_id_t pluginId{"clap", product::kId};
-    for (int i = 0; i < bank->ProgramCount(); ++i)
+    for (int i = 0; i < bank->Programs().Count(); ++i)
     {
-        if (!bank->ProgramInUse(i))
+        if (!bank->Programs().InUse(i))
             continue;
         char key[16];
         std::snprintf(key, sizeof key, "%d", i);
-        if (!receiver->begin_preset(receiver, bank->ProgramNameUtf8(i).c_str(), key))
+        if (!receiver->begin_preset(receiver, bank->Programs().NameUtf8(i).c_str(), key))
             break;
         if (receiver->add_plugin_id)
             receiver->add_plugin_id(receiver, &pluginId);

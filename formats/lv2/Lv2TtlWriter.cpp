@@ -93,8 +93,8 @@ void Lv2TtlWriter::WriteManifest(std::ostream& out) const
         << ".so> ;\n    rdfs:seeAlso <" << product::kName << ".ttl> .\n\n";
     out << "<" << lv2port::kUiUri << ">\n    a ui:X11UI ;\n    ui:binary <" << product::kName
         << "_ui.so> ;\n    rdfs:seeAlso <" << product::kName << ".ttl> .\n";
-    for (int p = 0; p < instance.ProgramCount(); ++p)
-        if (instance.ProgramInUse(p))
+    for (int p = 0; p < instance.Programs().Count(); ++p)
+        if (instance.Programs().InUse(p))
             out << "\n"
                 << PresetUri(p) << "\n    a pset:Preset ;\n    lv2:appliesTo <" << lv2port::kPluginUri
                 << "> ;\n    rdfs:seeAlso <presets.ttl> .\n";
@@ -233,12 +233,12 @@ void Lv2TtlWriter::WriteUi(std::ostream& out) const
 void Lv2TtlWriter::WritePresets(std::ostream& out) const
 {
     out << kPrefixes;
-    for (int p = 0; p < instance.ProgramCount(); ++p)
+    for (int p = 0; p < instance.Programs().Count(); ++p)
     {
-        if (!instance.ProgramInUse(p) || !instance.SelectProgram(p))
+        if (!instance.Programs().InUse(p) || !instance.Programs().Select(p))
             continue;
         out << PresetUri(p) << "\n    a pset:Preset ;\n    lv2:appliesTo <" << lv2port::kPluginUri
-            << "> ;\n    rdfs:label " << Quoted(instance.ProgramNameUtf8(p)) << " ;\n    lv2:port ";
+            << "> ;\n    rdfs:label " << Quoted(instance.Programs().NameUtf8(p)) << " ;\n    lv2:port ";
         bool first = true;
         for (int i = 0; i < instance.ParamCount(); ++i)
         {

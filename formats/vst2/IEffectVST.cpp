@@ -115,7 +115,7 @@ IEffectVST::IEffectVST(audioMasterCallback host, std::unique_ptr<PluginInstance>
     effect.getParameter = GetParameterCallback;
     effect.processReplacing = ProcessReplacingCallback;
     effect.processDoubleReplacing = ProcessDoubleReplacingCallback;
-    effect.numPrograms = std::max(p.ProgramCount(), 1);
+    effect.numPrograms = std::max(p.Programs().Count(), 1);
     effect.numParams = p.ParamCount();
     effect.numInputs = inputs;
     effect.numOutputs = outputs;

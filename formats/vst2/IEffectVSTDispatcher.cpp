@@ -79,11 +79,11 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
             p.SetMaxFrames(static_cast<int>(value));
         return 0;
     case effSetProgram:
-        p.SelectProgram(ToIndex(value));
+        p.Programs().Select(ToIndex(value));
         return 0;
     case effSetProgramName:
         if (ptr)
-            p.RenameCurrentProgram(FromHost<PluginInstance::kProgramNameCapacity + 1>(ptr).Get());
+            p.Programs().RenameCurrent(FromHost<ProgramList::kNameCapacity + 1>(ptr).Get());
         return 0;
     case effSetSampleRate:
         p.SetSampleRate(opt);
@@ -106,9 +106,8 @@ VstIntPtr IEffectVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value,
     case effGetChunk:
         return GetChunk(index == 0, ptr);
     case effSetChunk:
-        return p.LoadChunk(index == 0 ? PluginInstance::ChunkKind::kBank
-                                      : PluginInstance::ChunkKind::kProgram,
-                           ptr, value)
+        return p.Programs().LoadChunk(
+                   index == 0 ? ProgramList::ChunkKind::kBank : ProgramList::ChunkKind::kProgram, ptr, value)
                    ? 1
                    : 0;
     default:
@@ -127,10 +126,10 @@ VstIntPtr IEffectVST::DispatchLocked(VstInt32 opcode, VstInt32 index, VstIntPtr 
     switch (opcode)
     {
     case effGetProgram:
-        return p.CurrentProgram();
+        return p.Programs().Current();
     case effGetProgramName:
         if (ptr)
-            CopyToHost(ptr, p.ProgramName(p.CurrentProgram()));
+            CopyToHost(ptr, p.Programs().Name(p.Programs().Current()));
         return 0;
     case effGetParamLabel:
         if (param && ptr)
@@ -156,8 +155,8 @@ VstIntPtr IEffectVST::DispatchLocked(VstInt32 opcode, VstInt32 index, VstIntPtr 
     case effGetProgramNameIndexed:
         if (!ptr)
             return 0;
-        CopyToHost(ptr, p.ProgramName(index));
-        return p.ProgramName(index)[0] != '\0' ? 1 : 0;
+        CopyToHost(ptr, p.Programs().Name(index));
+        return p.Programs().Name(index)[0] != '\0' ? 1 : 0;
     case effGetInputProperties:
         return PinProperties(true, index, ptr);
     case effGetOutputProperties:
@@ -280,8 +279,8 @@ VstIntPtr IEffectVST::GetChunk(bool isBank, void* ptr)
 {
     if (!ptr)
         return 0;
-    const std::span<const uint8_t> chunk =
-        instance->SaveChunk(isBank ? PluginInstance::ChunkKind::kBank : PluginInstance::ChunkKind::kProgram);
+    const std::span<const uint8_t> chunk = instance->Programs().SaveChunk(
+        isBank ? ProgramList::ChunkKind::kBank : ProgramList::ChunkKind::kProgram);
     if (chunk.empty())
         return 0;
     *static_cast<const void**>(ptr) = chunk.data();

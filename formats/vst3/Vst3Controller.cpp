@@ -126,8 +126,8 @@ vst3::tresult Vst3Controller::getParamStringByValue(vst3::ParamID id, vst3::Para
         return vst3::kInvalidArgument;
     if (id == vst3identity::kProgramParamId)
     {
-        vst3text::ToUtf16(instance->ProgramNameUtf8(model.ProgramIndexOf(valueNormalized)).c_str(), string,
-                          kTextSize);
+        vst3text::ToUtf16(instance->Programs().NameUtf8(model.ProgramIndexOf(valueNormalized)).c_str(),
+                          string, kTextSize);
         return vst3::kResultOk;
     }
     const IParameter* param = ProductParam(id);
@@ -151,7 +151,7 @@ vst3::tresult Vst3Controller::getParamValueByString(vst3::ParamID id, vst3::TCha
     {
         const int programCount = model.ProgramListSize();
         for (int i = 0; i < programCount; ++i)
-            if (instance->ProgramNameUtf8(i) == text)
+            if (instance->Programs().NameUtf8(i) == text)
             {
                 valueNormalized = programCount > 1 ? static_cast<double>(i) / (programCount - 1) : 0.0;
                 return vst3::kResultOk;

@@ -50,7 +50,7 @@ vst3::tresult Vst3Controller::getProgramName(vst3::ProgramListID listId, vst3::i
     if (!instance || !name || listId != vst3identity::kProgramListId || programIndex < 0 ||
         programIndex >= model.ProgramListSize())
         return vst3::kInvalidArgument;
-    vst3text::ToUtf16(instance->ProgramNameUtf8(programIndex).c_str(), name, kTextSize);
+    vst3text::ToUtf16(instance->Programs().NameUtf8(programIndex).c_str(), name, kTextSize);
     return vst3::kResultOk;
 }
 

@@ -92,10 +92,10 @@ bool Vst3Model::LoadComponentState(std::span<const uint8_t> bytes)
 void Vst3Model::CountPrograms()
 {
     programCount = 0;
-    while (programCount < instance->ProgramCount() && instance->ProgramInUse(programCount))
+    while (programCount < instance->Programs().Count() && instance->Programs().InUse(programCount))
         ++programCount;
     programCount = std::max(programCount, 1);
-    selectedProgram.store(instance->CurrentProgram(), std::memory_order_release);
+    selectedProgram.store(instance->Programs().Current(), std::memory_order_release);
     hostValues = std::vector<std::atomic<double>>(static_cast<std::size_t>(instance->ParamCount()));
     for (std::size_t i = 0; i < hostValues.size(); ++i)
         HostHolds(static_cast<vst3::ParamID>(i), instance->ParamNormalized(static_cast<int>(i)));
@@ -110,7 +110,7 @@ int Vst3Model::ProgramIndexOf(double normalized) const
 
 int Vst3Model::ShownProgram() const
 {
-    const int current = instance ? instance->CurrentProgram() : 0;
+    const int current = instance ? instance->Programs().Current() : 0;
     if (current >= 0 && current < programCount)
         shownProgram.store(current);
     return shownProgram.load();
@@ -120,7 +120,7 @@ void Vst3Model::SelectProgram(int index)
 {
     if (!instance || index < 0 || index >= programCount || index == ShownProgram())
         return;
-    if (!instance->SelectProgram(index))
+    if (!instance->Programs().Select(index))
         return;
     ValuesChanged();
     programSelections.fetch_add(1, std::memory_order_acq_rel);
@@ -158,7 +158,7 @@ void Vst3Model::ValuesChanged()
 {
     ShownProgram(); // the program in force before a state on an unlisted slot stays shown
     if (instance)
-        selectedProgram.store(instance->CurrentProgram(), std::memory_order_release);
+        selectedProgram.store(instance->Programs().Current(), std::memory_order_release);
     valueChanges.fetch_add(1, std::memory_order_acq_rel);
     valuesChangedPending.store(true);
 }

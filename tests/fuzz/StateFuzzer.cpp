@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::unique_ptr<PluginInstance> instance = PluginInstance::Create();
     Check(instance != nullptr, "no instance");
     // Away from the defaults first, so that a load that half happens shows.
-    instance->SelectProgram(7);
+    instance->Programs().Select(7);
     instance->SetParamValue(0, 321.5);
     const std::vector<uint8_t> before = Saved(*instance);
     // An exact-size copy, so any read past the end is caught.

@@ -117,7 +117,7 @@ TEST(Lv2Module, StateCarriesTheWholeBankAndRestoresAllOrNothing)
     // A bank edited in another format: program 3 selected and changed.
     std::unique_ptr<PluginInstance> product = PluginInstance::Create();
     ASSERT_TRUE(product);
-    product->SelectProgram(3);
+    product->Programs().Select(3);
     product->SetParamValue(kBaseFreq, 321.0);
     std::vector<uint8_t> edited;
     ASSERT_TRUE(product->SaveState(edited));

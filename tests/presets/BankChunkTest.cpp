@@ -23,11 +23,11 @@ TEST(BankChunk, TheFactoryBankHoldsEverySlotsNameFlagAndValues)
     ASSERT_TRUE(product);
     for (int s = 0; s < kSlots; ++s)
     {
-        EXPECT_EQ(slots[s].name, product->ProgramName(s)) << "slot " << s + 1;
-        ASSERT_EQ(slots[s].inUse, product->ProgramInUse(s)) << "slot " << s + 1;
+        EXPECT_EQ(slots[s].name, product->Programs().Name(s)) << "slot " << s + 1;
+        ASSERT_EQ(slots[s].inUse, product->Programs().InUse(s)) << "slot " << s + 1;
         if (!slots[s].inUse)
             continue;
-        product->SelectProgram(s);
+        product->Programs().Select(s);
         for (int p = 0; p < kParams; ++p)
             EXPECT_EQ(slots[s].values[p], product->ParamValue(p)) << "slot " << s + 1 << " parameter " << p;
     }

@@ -13,13 +13,13 @@ TEST(ProgramChange, EveryNameIsListedByteForByteAsTheProductHasIt)
     PresetPlug plug;
     const auto product = PluginInstance::Create();
     ASSERT_TRUE(product);
-    ASSERT_EQ(plug.Effect()->numPrograms, product->ProgramCount());
+    ASSERT_EQ(plug.Effect()->numPrograms, product->Programs().Count());
     for (int s = 0; s < kSlots; ++s)
     {
         char text[512];
         std::memset(text, 0x55, sizeof text);
         EXPECT_EQ(plug.Dispatch(vst::effGetProgramNameIndexed, s, 0, text), 1);
-        EXPECT_STREQ(text, product->ProgramName(s)) << "slot " << s + 1;
+        EXPECT_STREQ(text, product->Programs().Name(s)) << "slot " << s + 1;
     }
     EXPECT_EQ(plug.Program(), 0);
     EXPECT_EQ(plug.ProgramName(), "---- default ----");

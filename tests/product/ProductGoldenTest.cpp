@@ -67,12 +67,12 @@ std::string Describe(PluginInstance& product)
             out << "  text " << t << " " << Quoted(text) << "\n";
         }
     }
-    for (int s = 0; s < product.ProgramCount(); ++s)
+    for (int s = 0; s < product.Programs().Count(); ++s)
     {
-        out << "program " << s << " " << Quoted(product.ProgramName(s));
-        if (product.ProgramInUse(s))
+        out << "program " << s << " " << Quoted(product.Programs().Name(s));
+        if (product.Programs().InUse(s))
         {
-            EXPECT_TRUE(product.SelectProgram(s));
+            EXPECT_TRUE(product.Programs().Select(s));
             for (int i = 0; i < product.ParamCount(); ++i)
                 out << " " << Number(product.ParamValue(i));
         }

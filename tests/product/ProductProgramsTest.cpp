@@ -23,19 +23,19 @@ TEST(ProductPrograms, EditsStayWithTheProgramTheyWereMadeIn)
 {
     const auto product = PluginInstance::Create();
     ASSERT_TRUE(product);
-    ASSERT_TRUE(product->SelectProgram(1)); // "Higher frequencies", 400 Hz
-    EXPECT_EQ(product->CurrentProgram(), 1);
+    ASSERT_TRUE(product->Programs().Select(1)); // "Higher frequencies", 400 Hz
+    EXPECT_EQ(product->Programs().Current(), 1);
     EXPECT_EQ(product->ParamValue(kBaseFreq), 400);
     product->SetParamValue(kBaseFreq, 410);
-    product->SelectProgram(0);
+    product->Programs().Select(0);
     EXPECT_EQ(product->ParamValue(kBaseFreq), 200);
-    product->SelectProgram(1);
+    product->Programs().Select(1);
     EXPECT_EQ(product->ParamValue(kBaseFreq), 410);
 
     // Selecting the current program again stores and reads back the same values.
     product->SetParamValue(kMix, 12);
     const std::vector<double> live = Values(*product);
-    product->SelectProgram(1);
+    product->Programs().Select(1);
     EXPECT_EQ(Values(*product), live);
 }
 
@@ -43,21 +43,21 @@ TEST(ProductPrograms, FreeSlotsBecomeNumberedUserPresetsWithTheLiveValues)
 {
     const auto product = PluginInstance::Create();
     ASSERT_TRUE(product);
-    product->SelectProgram(12); // "Golden Square"
+    product->Programs().Select(12); // "Golden Square"
     product->SetParamValue(kBinaural, 3.21);
     const std::vector<double> live = Values(*product);
 
-    EXPECT_FALSE(product->ProgramInUse(141));
-    ASSERT_TRUE(product->SelectProgram(141));
-    EXPECT_EQ(product->CurrentProgram(), 141);
-    EXPECT_STREQ(product->ProgramName(141), "user preset 1");
-    EXPECT_TRUE(product->ProgramInUse(141));
+    EXPECT_FALSE(product->Programs().InUse(141));
+    ASSERT_TRUE(product->Programs().Select(141));
+    EXPECT_EQ(product->Programs().Current(), 141);
+    EXPECT_STREQ(product->Programs().Name(141), "user preset 1");
+    EXPECT_TRUE(product->Programs().InUse(141));
     EXPECT_EQ(Values(*product), live);
-    product->SelectProgram(149);
-    EXPECT_STREQ(product->ProgramName(149), "user preset 2");
-    EXPECT_STREQ(product->ProgramName(143), "- 144 -");
+    product->Programs().Select(149);
+    EXPECT_STREQ(product->Programs().Name(149), "user preset 2");
+    EXPECT_STREQ(product->Programs().Name(143), "- 144 -");
 
     for (const int outside : {-1, 150})
-        EXPECT_FALSE(product->SelectProgram(outside));
-    EXPECT_EQ(product->CurrentProgram(), 149);
+        EXPECT_FALSE(product->Programs().Select(outside));
+    EXPECT_EQ(product->Programs().Current(), 149);
 }

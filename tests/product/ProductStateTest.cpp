@@ -22,11 +22,11 @@ TEST(ProductState, TheContainerRoundTripsEverySlotIntoAFreshInstance)
 {
     const auto first = PluginInstance::Create();
     ASSERT_TRUE(first);
-    first->SelectProgram(7);
+    first->Programs().Select(7);
     first->SetParamValue(kBaseFreq, 345.6);
-    first->SelectProgram(145); // a free slot: becomes a user preset with the live values
+    first->Programs().Select(145); // a free slot: becomes a user preset with the live values
     first->SetParamValue(kMix, 33);
-    first->SelectProgram(20);
+    first->Programs().Select(20);
     const std::vector<uint8_t> state = Saved(*first);
     // Magic, version 2, the parameter count and the current program, then the bank chunk with its
     // own header.
@@ -40,24 +40,24 @@ TEST(ProductState, TheContainerRoundTripsEverySlotIntoAFreshInstance)
     const double defaultMix = second->ParamValue(kMix);
     ASSERT_TRUE(second->LoadState(state));
     EXPECT_EQ(Saved(*second), state);
-    EXPECT_STREQ(second->ProgramName(145), "user preset 1");
-    EXPECT_TRUE(second->ProgramInUse(145));
-    EXPECT_FALSE(second->ProgramInUse(146));
+    EXPECT_STREQ(second->Programs().Name(145), "user preset 1");
+    EXPECT_TRUE(second->Programs().InUse(145));
+    EXPECT_FALSE(second->Programs().InUse(146));
 
     // The saved current program comes back with its values; a version 1 container names none, so
     // the current index stays and the current slot's values go live.
-    EXPECT_EQ(second->CurrentProgram(), 20);
+    EXPECT_EQ(second->Programs().Current(), 20);
     std::vector<uint8_t> older(state.begin(), state.begin() + 12);
     older[4] = 1;
     older.insert(older.end(), state.begin() + 16, state.end());
     const auto third = PluginInstance::Create();
     ASSERT_TRUE(third);
     ASSERT_TRUE(third->LoadState(older));
-    EXPECT_EQ(third->CurrentProgram(), 0);
+    EXPECT_EQ(third->Programs().Current(), 0);
     EXPECT_EQ(third->ParamValue(kMix), defaultMix);
-    second->SelectProgram(7);
+    second->Programs().Select(7);
     EXPECT_EQ(second->ParamValue(kBaseFreq), 345.6);
-    second->SelectProgram(145);
+    second->Programs().Select(145);
     EXPECT_EQ(second->ParamValue(kBaseFreq), 345.6);
     EXPECT_EQ(second->ParamValue(kMix), 33);
 }
@@ -73,12 +73,12 @@ TEST(ProductState, NamesAreCutToTheirFieldAndStopAtAZero)
     for (int s = 3; s < kSlots; ++s)
         AppendSlot(bank, "s" + std::to_string(s), false);
     ASSERT_TRUE(product->LoadState(bank));
-    EXPECT_EQ(product->ProgramName(0), std::string(255, 'x'));
-    EXPECT_STREQ(product->ProgramName(1), "two");
-    EXPECT_STREQ(product->ProgramName(2), "");
-    EXPECT_STREQ(product->ProgramName(149), "s149");
+    EXPECT_EQ(product->Programs().Name(0), std::string(255, 'x'));
+    EXPECT_STREQ(product->Programs().Name(1), "two");
+    EXPECT_STREQ(product->Programs().Name(2), "");
+    EXPECT_STREQ(product->Programs().Name(149), "s149");
     EXPECT_EQ(product->ParamValue(kBaseFreq), 300);
-    product->SelectProgram(1);
+    product->Programs().Select(1);
     EXPECT_EQ(product->ParamValue(kBaseFreq), 400);
 }
 
