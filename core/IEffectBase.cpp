@@ -1,56 +1,24 @@
 #include "core/IEffectBase.h"
 
-#include "core/ProcessTypes.h"
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <new>
-#include <utility>
-
-namespace
-{
-template <typename T> void FreeLastToFirst(std::vector<T>& list)
-{
-    while (!list.empty())
-        list.pop_back();
-}
-} // namespace
 
 IEffectBase::IEffectBase(const IEffectIdentity& identity)
-    : params(identity.paramCount, *this), programs(identity.presetCount, params, lock)
+    : params(identity.paramCount, *this), programs(identity.presetCount, params, lock),
+      blocks(identity.inputs, identity.outputs)
 {
-    inputCount = std::max(identity.inputs, 0);
-    outputCount = std::max(identity.outputs, 0);
-    inputPointers.assign(static_cast<std::size_t>(inputCount), nullptr);
-    outputPointers.assign(static_cast<std::size_t>(outputCount), nullptr);
-    for (int i = 0; i < inputCount; ++i)
-    {
-        inputChannels.push_back(std::make_unique<Channel>());
-        inputChannels.back()->slot = &inputPointers[static_cast<std::size_t>(i)];
-    }
-    for (int i = 0; i < outputCount; ++i)
-    {
-        outputChannels.push_back(std::make_unique<Channel>());
-        outputChannels.back()->slot = &outputPointers[static_cast<std::size_t>(i)];
-    }
-    SetBlockSize(1024);
+    blocks.SetBlockSize(1024, lock, processor);
 }
 
-IEffectBase::~IEffectBase()
-{
-    FreeLastToFirst(inputChannels);
-    FreeLastToFirst(outputChannels);
-}
+IEffectBase::~IEffectBase() = default;
 
 void IEffectBase::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
-    for (int c = 0; c < outputCount; ++c)
+    for (int c = 0; c < blocks.Outputs(); ++c)
     {
         double* out = outputs[c];
-        if (c < inputCount)
+        if (c < blocks.Inputs())
             std::copy(inputs[c], inputs[c] + std::max(nFrames, 0), out);
         else
             std::fill(out, out + std::max(nFrames, 0), 0.0);
@@ -144,7 +112,7 @@ void IEffectBase::SetHostBlockSize(int frames)
 {
     if (frames <= 0)
         return;
-    SetBlockSize(frames); // takes the lock only to exchange the buffers
+    blocks.SetBlockSize(frames, lock, processor); // takes the lock only to exchange the buffers
     ILockGuard guard(lock);
     ResetEngine();
 }
@@ -160,35 +128,4 @@ void IEffectBase::SetActive(bool active)
     audioRunning.store(active);
     if (!active)
         ResetEngine();
-}
-
-void IEffectBase::SetBlockSize(int frames)
-{
-    // A size of 0 or less would leave no room at all: keep the previous one.
-    if (frames <= 0)
-        return;
-    frames = std::min(frames, kMaxBlockFrames);
-    if (frames == BlockSize())
-        return;
-    // Allocate every new buffer before touching the old ones, so a size the machine cannot
-    // hold leaves the previous block size working; the allocation and the freeing of the old
-    // buffers happen outside the plug-in lock, only the exchange under it.
-    std::vector<std::vector<double>> fresh;
-    try
-    {
-        fresh.resize(inputChannels.size() + outputChannels.size());
-        for (auto& buffer : fresh)
-            buffer.assign(static_cast<std::size_t>(frames), 0.0);
-    }
-    catch (const std::bad_alloc&)
-    {
-        return;
-    }
-    ILockGuard guard(lock);
-    ProcessorGuard exchange(processor);
-    std::size_t next = 0;
-    for (auto* channels : {&inputChannels, &outputChannels})
-        for (auto& channel : *channels)
-            channel->scratch.swap(fresh[next++]);
-    blockSize.store(frames, std::memory_order_relaxed);
 }

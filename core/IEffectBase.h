@@ -1,5 +1,5 @@
 // The core of one plug-in instance, free of any plug-in format: identity, parameters (ParameterSet),
-// program slots and state chunks (ProgramBank), the scratch buffers of its channels, the plug-in lock, and
+// program slots and state chunks (ProgramBank), the host's buffers (BlockProcessor), the plug-in lock, and
 // the messages to the host (its HostMessenger, sending through IHostLink once the lock is released). A format
 // binding owns an instance and turns the host's requests into the operations below; the plug-in derives from
 // it.
@@ -14,6 +14,7 @@
 // threads, which keep it consistent under the plug-in lock.
 #pragma once
 
+#include "core/BlockProcessor.h"
 #include "core/FixedText.h"
 #include "core/HostMessenger.h"
 #include "core/IByteBuffer.h"
@@ -40,19 +41,10 @@ struct IEffectIdentity
     int32_t presetCount = 0;
 };
 
-class IEffectBase : private ParameterSet::IChangeHandler
+class IEffectBase : private BlockProcessor::IRenderer, private ParameterSet::IChangeHandler
 {
   public:
     using Name = FixedText<128>;
-
-    // One input or output channel: the slot it fills in the pointer array handed to ProcessBlock,
-    // and its own scratch buffer of block-size samples.
-    struct Channel
-    {
-        double** slot = nullptr;
-        float* hostBuffer = nullptr;
-        std::vector<double> scratch;
-    };
 
     explicit IEffectBase(const IEffectIdentity& identity);
     virtual ~IEffectBase();
@@ -65,7 +57,7 @@ class IEffectBase : private ParameterSet::IChangeHandler
     virtual void ResetEngine() {}
     virtual void HandleParamChange(int paramIdx) { (void)paramIdx; }
     virtual void ApplyQueuedChanges() {}
-    virtual void ProcessBlock(double** inputs, double** outputs, int nFrames);
+    void ProcessBlock(double** inputs, double** outputs, int nFrames) override;
     virtual void OnActivate(bool active);
 
     // Messages to the host, and its transport (see HostMessenger for when they go out).
@@ -82,7 +74,6 @@ class IEffectBase : private ParameterSet::IChangeHandler
     void ProcessReplacing(float** inputs, float** outputs, int frames);
     void ProcessDoubleReplacing(double** inputs, double** outputs, int frames);
 
-    // The length of the scratch buffers: the most frames rendered at a time.
     void SetBlockSize(int frames);
 
     // The parameters (each value set runs HandleParamChange), and the program slots with the
@@ -103,7 +94,7 @@ class IEffectBase : private ParameterSet::IChangeHandler
     PluginLock& Lock() { return lock; }
     double SampleRate() const { return sampleRate.load(std::memory_order_relaxed); }
     // Any thread may ask; it changes only while the processor is held.
-    int BlockSize() const { return blockSize.load(std::memory_order_relaxed); }
+    int BlockSize() const { return blocks.BlockSize(); }
 
   protected:
     // The lock tells the messenger of its releases; both are made before any request comes.
@@ -111,19 +102,9 @@ class IEffectBase : private ParameterSet::IChangeHandler
     ProcessorOwnership processor;
     PendingChanges pending;
     std::atomic<double> sampleRate{44100.0};
-    std::atomic<int32_t> blockSize{0};
-    std::vector<double*> inputPointers;
-    std::vector<double*> outputPointers;
-    std::vector<std::unique_ptr<Channel>> inputChannels;
-    std::vector<std::unique_ptr<Channel>> outputChannels;
-    int32_t inputCount = 0;
-    int32_t outputCount = 0;
 
   private:
     void ParameterChanged(int paramIdx) override { HandleParamChange(paramIdx); }
-    void ProcessFloatPiece(float** inputs, float** outputs, int offset, int frames);
-    // For a block that finds the processor taken: the input goes out as it came.
-    template <typename Sample> void PassThrough(Sample** inputs, Sample** outputs, int frames);
     class AudioBlockScope;
 
     HostMessenger messenger{lock, processor};
@@ -139,4 +120,5 @@ class IEffectBase : private ParameterSet::IChangeHandler
 
     ParameterSet params;
     ProgramBank programs;
+    BlockProcessor blocks;
 };
