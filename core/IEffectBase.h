@@ -74,8 +74,6 @@ class IEffectBase : private BlockProcessor::IRenderer, private ParameterSet::ICh
     void ProcessReplacing(float** inputs, float** outputs, int frames);
     void ProcessDoubleReplacing(double** inputs, double** outputs, int frames);
 
-    void SetBlockSize(int frames);
-
     // The parameters (each value set runs HandleParamChange), and the program slots with the
     // state chunks.
     ParameterSet& Params() { return params; }
