@@ -59,7 +59,7 @@ void BlockProcessor::SetBlockSize(int frames, PluginLock& lock, ProcessorOwnersh
     {
         return;
     }
-    ILockGuard guard(lock);
+    ScopedLock guard(lock);
     ProcessorGuard exchange(processor);
     std::size_t next = 0;
     for (auto* channels : {&inputChannels, &outputChannels})

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-bool ChunkCodec::WriteProgram(IByteBuffer& out, const std::vector<double>& values)
+bool ChunkCodec::WriteProgram(ByteBuffer& out, const std::vector<double>& values)
 {
     bool ok = out.AppendBytes(kMagic, 4) && out.AppendInt32(kVersion);
     for (const double v : values)
@@ -10,7 +10,7 @@ bool ChunkCodec::WriteProgram(IByteBuffer& out, const std::vector<double>& value
     return ok;
 }
 
-bool ChunkCodec::WriteBank(IByteBuffer& out, const std::vector<PresetState>& slots, int paramCount)
+bool ChunkCodec::WriteBank(ByteBuffer& out, const std::vector<PresetState>& slots, int paramCount)
 {
     bool ok = out.AppendBytes(kMagic, 4) && out.AppendInt32(kVersion);
     for (const PresetState& slot : slots)
@@ -27,7 +27,7 @@ bool ChunkCodec::WriteBank(IByteBuffer& out, const std::vector<PresetState>& slo
     return ok;
 }
 
-ChunkCodec::Header ChunkCodec::ReadHeader(const IByteBuffer& in)
+ChunkCodec::Header ChunkCodec::ReadHeader(const ByteBuffer& in)
 {
     Header header;
     // A block without the magic reads as bare values, whether the host asked for a bank or a program:
@@ -37,7 +37,7 @@ ChunkCodec::Header ChunkCodec::ReadHeader(const IByteBuffer& in)
     return header;
 }
 
-bool ChunkCodec::ReadProgram(const IByteBuffer& in, int pos, std::vector<double>& values)
+bool ChunkCodec::ReadProgram(const ByteBuffer& in, int pos, std::vector<double>& values)
 {
     for (double& v : values)
     {
@@ -48,11 +48,11 @@ bool ChunkCodec::ReadProgram(const IByteBuffer& in, int pos, std::vector<double>
     return true;
 }
 
-bool ChunkCodec::ReadBank(const IByteBuffer& in, int pos, std::vector<PresetState>& slots)
+bool ChunkCodec::ReadBank(const ByteBuffer& in, int pos, std::vector<PresetState>& slots)
 {
     for (PresetState& slot : slots)
     {
-        char name[IPresetRecord::Name::kCapacity + 1];
+        char name[PresetRecord::Name::kCapacity + 1];
         const int next = pos < 0 ? -1 : in.ReadText(pos, name, sizeof name);
         if (next < 0 || in.Remaining(next) < 1)
             return false;

@@ -3,8 +3,8 @@
 // works on plain copies of the state, so neither encoding nor decoding needs the plug-in lock.
 #pragma once
 
-#include "core/IByteBuffer.h"
-#include "core/IPresetRecord.h"
+#include "core/ByteBuffer.h"
+#include "core/PresetRecord.h"
 
 #include <cstdint>
 #include <vector>
@@ -12,7 +12,7 @@
 // One slot's state, copied out of the plug-in or decoded from a bank chunk.
 struct PresetState
 {
-    IPresetRecord::Name name;
+    PresetRecord::Name name;
     bool inUse = false;
     std::vector<double> values;
 };
@@ -31,14 +31,14 @@ class ChunkCodec
     };
 
     // Each encoder appends header and body; false when memory runs out.
-    static bool WriteProgram(IByteBuffer& out, const std::vector<double>& values);
-    static bool WriteBank(IByteBuffer& out, const std::vector<PresetState>& slots, int paramCount);
+    static bool WriteProgram(ByteBuffer& out, const std::vector<double>& values);
+    static bool WriteBank(ByteBuffer& out, const std::vector<PresetState>& slots, int paramCount);
 
     // With the magic, the version follows it and the body starts at 8; without, the whole block
     // is a program body (version 0).
-    static Header ReadHeader(const IByteBuffer& in);
+    static Header ReadHeader(const ByteBuffer& in);
     // Decoders fill a whole set or answer false: data that runs short anywhere is not to be applied.
     // `values` and each slot's values must hold paramCount entries; they are overwritten in place.
-    static bool ReadProgram(const IByteBuffer& in, int pos, std::vector<double>& values);
-    static bool ReadBank(const IByteBuffer& in, int pos, std::vector<PresetState>& slots);
+    static bool ReadProgram(const ByteBuffer& in, int pos, std::vector<double>& values);
+    static bool ReadBank(const ByteBuffer& in, int pos, std::vector<PresetState>& slots);
 };

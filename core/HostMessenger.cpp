@@ -14,7 +14,7 @@ void HostMessenger::Queue(HostMessageQueue::Kind kind, int paramIdx, double valu
         messages.Push({kind, paramIdx, value});
         return;
     }
-    ILockGuard guard(lock);
+    ScopedLock guard(lock);
     messages.Push({kind, paramIdx, value});
 }
 

@@ -3,7 +3,7 @@
 ParameterSet::ParameterSet(int count, IChangeHandler& handler) : changes(handler)
 {
     for (int i = 0; i < count; ++i)
-        parameters.push_back(std::make_unique<IParameter>());
+        parameters.push_back(std::make_unique<Parameter>());
 }
 
 ParameterSet::~ParameterSet()
@@ -13,20 +13,20 @@ ParameterSet::~ParameterSet()
         parameters.pop_back();
 }
 
-IParameter* ParameterSet::Get(int paramIdx)
+Parameter* ParameterSet::Get(int paramIdx)
 {
     return paramIdx >= 0 && paramIdx < Count() ? parameters[static_cast<std::size_t>(paramIdx)].get()
                                                : nullptr;
 }
 
-const IParameter* ParameterSet::Get(int paramIdx) const
+const Parameter* ParameterSet::Get(int paramIdx) const
 {
     return const_cast<ParameterSet*>(this)->Get(paramIdx);
 }
 
 void ParameterSet::SetNormalized(int paramIdx, double normalized)
 {
-    IParameter* param = Get(paramIdx);
+    Parameter* param = Get(paramIdx);
     if (!param)
         return;
     param->SetNormalized(normalized);
@@ -35,7 +35,7 @@ void ParameterSet::SetNormalized(int paramIdx, double normalized)
 
 void ParameterSet::SetValue(int paramIdx, double value)
 {
-    IParameter* param = Get(paramIdx);
+    Parameter* param = Get(paramIdx);
     if (!param)
         return;
     param->SetValue(param->Limit(value));
@@ -63,11 +63,11 @@ void ParameterSet::ApplyValues(const std::vector<double>& values)
 
 double ParameterSet::Limit(int paramIdx, double value) const
 {
-    const IParameter* param = Get(paramIdx);
+    const Parameter* param = Get(paramIdx);
     return param ? param->Limit(value) : value;
 }
 
-bool ParameterSet::AppendValues(IByteBuffer& buffer) const
+bool ParameterSet::AppendValues(ByteBuffer& buffer) const
 {
     for (const auto& param : parameters)
         if (!buffer.AppendDouble(param->Value()) || buffer.Size() == 0)
@@ -75,7 +75,7 @@ bool ParameterSet::AppendValues(IByteBuffer& buffer) const
     return true;
 }
 
-int ParameterSet::ReadValues(const IByteBuffer& buffer, int pos)
+int ParameterSet::ReadValues(const ByteBuffer& buffer, int pos)
 {
     for (auto& param : parameters)
     {

@@ -1,11 +1,11 @@
 // The plug-in's parameters by index, and the way every value gets in: each set tells the owner's
 // change handler, which runs or marks the parameter's work (see PendingChanges). Values are atomics
-// (IParameter), so any thread may read and set them; the parameters themselves are defined once,
+// (Parameter), so any thread may read and set them; the parameters themselves are defined once,
 // before any request comes, and never added or removed afterwards.
 #pragma once
 
-#include "core/IByteBuffer.h"
-#include "core/IParameter.h"
+#include "core/ByteBuffer.h"
+#include "core/Parameter.h"
 
 #include <memory>
 #include <vector>
@@ -30,8 +30,8 @@ class ParameterSet
 
     int Count() const { return static_cast<int>(parameters.size()); }
     // Null when paramIdx is no parameter.
-    IParameter* Get(int paramIdx);
-    const IParameter* Get(int paramIdx) const;
+    Parameter* Get(int paramIdx);
+    const Parameter* Get(int paramIdx) const;
 
     // On the host's 0..1 scale; never waits (hosts automate from the audio thread too).
     void SetNormalized(int paramIdx, double normalized);
@@ -46,12 +46,12 @@ class ParameterSet
     void ApplyValues(const std::vector<double>& values);
     double Limit(int paramIdx, double value) const;
     // Appends every value; false when memory runs out.
-    bool AppendValues(IByteBuffer& buffer) const;
+    bool AppendValues(ByteBuffer& buffer) const;
     // Reads every value from pos on (the first that does not fit reads as 0, the ones after it keep
     // theirs), then every handler runs; the position after the last read, or < 0 when one ran short.
-    int ReadValues(const IByteBuffer& buffer, int pos);
+    int ReadValues(const ByteBuffer& buffer, int pos);
 
   private:
-    std::vector<std::unique_ptr<IParameter>> parameters;
+    std::vector<std::unique_ptr<Parameter>> parameters;
     IChangeHandler& changes;
 };

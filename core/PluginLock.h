@@ -48,13 +48,13 @@ class PluginLock
 };
 
 // Holds a lock (anything with Lock and Unlock) for the lifetime of a scope.
-template <typename LockType> class ILockGuard
+template <typename LockType> class ScopedLock
 {
   public:
-    explicit ILockGuard(LockType& l) : lock(l) { lock.Lock(); }
-    ~ILockGuard() { lock.Unlock(); }
-    ILockGuard(const ILockGuard&) = delete;
-    ILockGuard& operator=(const ILockGuard&) = delete;
+    explicit ScopedLock(LockType& l) : lock(l) { lock.Lock(); }
+    ~ScopedLock() { lock.Unlock(); }
+    ScopedLock(const ScopedLock&) = delete;
+    ScopedLock& operator=(const ScopedLock&) = delete;
 
   private:
     LockType& lock;

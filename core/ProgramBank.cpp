@@ -19,7 +19,7 @@ ProgramBank::ProgramBank(int slotCount, ParameterSet& parameters, PluginLock& pl
 {
     for (int i = 0; i < slotCount; ++i)
     {
-        auto slot = std::make_unique<IPresetRecord>();
+        auto slot = std::make_unique<PresetRecord>();
         char name[32];
         std::snprintf(name, sizeof name, "- %d -", i + 1);
         slot->name.Set(name);
@@ -43,23 +43,23 @@ ProgramBank::~ProgramBank()
         slots.pop_back();
 }
 
-IPresetRecord* ProgramBank::Slot(int index)
+PresetRecord* ProgramBank::Slot(int index)
 {
     return index >= 0 && index < Count() ? slots[static_cast<std::size_t>(index)].get() : nullptr;
 }
 
-const IPresetRecord* ProgramBank::Slot(int index) const
+const PresetRecord* ProgramBank::Slot(int index) const
 {
     return const_cast<ProgramBank*>(this)->Slot(index);
 }
 
 const char* ProgramBank::Name(int index) const
 {
-    const IPresetRecord* slot = Slot(index);
+    const PresetRecord* slot = Slot(index);
     return slot ? slot->name.Get() : "";
 }
 
-IPresetRecord* ProgramBank::FirstFree()
+PresetRecord* ProgramBank::FirstFree()
 {
     for (auto& slot : slots)
         if (!slot->inUse)
@@ -69,8 +69,8 @@ IPresetRecord* ProgramBank::FirstFree()
 
 void ProgramBank::AddFactory(const char* name, const double* values, int count)
 {
-    ILockGuard guard(lock);
-    IPresetRecord* slot = FirstFree();
+    ScopedLock guard(lock);
+    PresetRecord* slot = FirstFree();
     if (!slot)
         return;
     slot->inUse = true;
@@ -84,9 +84,9 @@ void ProgramBank::AddFactory(const char* name, const double* values, int count)
         double v = values && i < count ? values[i] : 0.0;
         switch (params.Get(i)->GetKind())
         {
-        case IParameter::kBool:
-        case IParameter::kInt:
-        case IParameter::kEnum:
+        case Parameter::kBool:
+        case Parameter::kInt:
+        case Parameter::kEnum:
             v = std::trunc(v);
             break;
         default:
@@ -98,10 +98,10 @@ void ProgramBank::AddFactory(const char* name, const double* values, int count)
 
 void ProgramBank::AddDefaults(const char* name, int count)
 {
-    ILockGuard guard(lock);
+    ScopedLock guard(lock);
     for (int n = 0; n < count; ++n)
     {
-        IPresetRecord* slot = FirstFree();
+        PresetRecord* slot = FirstFree();
         if (!slot)
             return;
         slot->inUse = true;
@@ -113,7 +113,7 @@ void ProgramBank::AddDefaults(const char* name, int count)
 
 void ProgramBank::StoreIntoCurrent(const char* name)
 {
-    IPresetRecord* slot = Slot(current);
+    PresetRecord* slot = Slot(current);
     if (!slot)
         return;
     slot->data.Clear();
@@ -124,7 +124,7 @@ void ProgramBank::StoreIntoCurrent(const char* name)
 
 bool ProgramBank::Restore(int index)
 {
-    IPresetRecord* slot = Slot(index);
+    PresetRecord* slot = Slot(index);
     if (!slot)
         return false;
     bool ok = false;
@@ -132,7 +132,7 @@ bool ProgramBank::Restore(int index)
         ok = params.ReadValues(slot->data, 0) > 0;
     else
     {
-        char name[IPresetRecord::Name::kCapacity + 1];
+        char name[PresetRecord::Name::kCapacity + 1];
         MakeUserPresetName(name, sizeof name);
         slot->inUse = true;
         slot->name.Set(name);
@@ -159,18 +159,18 @@ void ProgramBank::MakeUserPresetName(char* out, std::size_t outSize) const
 
 void ProgramBank::Select(int index)
 {
-    ILockGuard guard(lock);
+    ScopedLock guard(lock);
     StoreIntoCurrent(nullptr);
     Restore(index);
 }
 
 void ProgramBank::RenameCurrent(const char* name)
 {
-    ILockGuard guard(lock);
+    ScopedLock guard(lock);
     StoreIntoCurrent(name);
 }
 
-void ProgramBank::CopyValues(const IByteBuffer& data, std::vector<double>& out)
+void ProgramBank::CopyValues(const ByteBuffer& data, std::vector<double>& out)
 {
     // The stored bytes are little-endian doubles, the machine's own layout; a short slot is
     // padded with zeros.
@@ -186,15 +186,15 @@ int ProgramBank::GetChunk(bool isBank, const void** data)
     if (!data)
         return 0;
     std::lock_guard<std::mutex> oneAtATime(chunkMutex);
-    IByteBuffer& buffer = isBank ? bankChunk : programChunk;
+    ByteBuffer& buffer = isBank ? bankChunk : programChunk;
     if (isBank)
     {
-        ILockGuard guard(lock);
+        ScopedLock guard(lock);
         // The live values go into the current slot first, as on a program change.
         StoreIntoCurrent(nullptr);
         for (std::size_t i = 0; i < slots.size(); ++i)
         {
-            const IPresetRecord& slot = *slots[i];
+            const PresetRecord& slot = *slots[i];
             PresetState& copy = chunkSlots[i];
             copy.name.Set(slot.name.Get());
             copy.inUse = slot.inUse;
@@ -204,7 +204,7 @@ int ProgramBank::GetChunk(bool isBank, const void** data)
     }
     else
     {
-        ILockGuard guard(lock);
+        ScopedLock guard(lock);
         params.CopyValues(chunkValues);
     }
     buffer.Clear();
@@ -222,18 +222,18 @@ bool ProgramBank::SetChunk(const void* data, int64_t size, bool isBank)
         return false;
     // Copied aside first: hosts may hand back the very block GetChunk gave them, which the
     // chunk buffer would otherwise overwrite or free while copying.
-    IByteBuffer incoming;
+    ByteBuffer incoming;
     if (!incoming.Resize(static_cast<int>(size)))
         return false;
     if (size > 0)
         std::memcpy(incoming.Data(), data, static_cast<std::size_t>(size));
     std::lock_guard<std::mutex> oneAtATime(chunkMutex);
-    IByteBuffer& buffer = isBank ? bankChunk : programChunk;
+    ByteBuffer& buffer = isBank ? bankChunk : programChunk;
     buffer = std::move(incoming);
     return ApplyChunk(buffer, isBank);
 }
 
-bool ProgramBank::ApplyChunk(const IByteBuffer& buffer, bool isBank)
+bool ProgramBank::ApplyChunk(const ByteBuffer& buffer, bool isBank)
 {
     const ChunkCodec::Header header = ChunkCodec::ReadHeader(buffer);
     if (header.start < 0)
@@ -246,10 +246,10 @@ bool ProgramBank::ApplyChunk(const IByteBuffer& buffer, bool isBank)
         for (PresetState& copy : chunkSlots)
             for (std::size_t i = 0; i < copy.values.size(); ++i)
                 copy.values[i] = params.Limit(static_cast<int>(i), copy.values[i]);
-        ILockGuard guard(lock);
+        ScopedLock guard(lock);
         for (std::size_t i = 0; i < slots.size(); ++i)
         {
-            IPresetRecord& slot = *slots[i];
+            PresetRecord& slot = *slots[i];
             const PresetState& copy = chunkSlots[i];
             slot.name.Set(copy.name.Get());
             slot.inUse = copy.inUse;
@@ -266,7 +266,7 @@ bool ProgramBank::ApplyChunk(const IByteBuffer& buffer, bool isBank)
         // A program chunk, or a bank chunk of an older version or without a header.
         if (!ChunkCodec::ReadProgram(buffer, header.start, chunkValues))
             return false;
-        ILockGuard guard(lock);
+        ScopedLock guard(lock);
         params.ApplyValues(chunkValues);
         StoreIntoCurrent(nullptr);
     }

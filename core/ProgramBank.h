@@ -9,11 +9,11 @@
 // Values restored from a slot or a chunk run every parameter's handler under the plug-in lock.
 #pragma once
 
+#include "core/ByteBuffer.h"
 #include "core/ChunkCodec.h"
-#include "core/IByteBuffer.h"
-#include "core/IPresetRecord.h"
 #include "core/ParameterSet.h"
 #include "core/PluginLock.h"
+#include "core/PresetRecord.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -34,8 +34,8 @@ class ProgramBank
     // "" when index is no slot.
     const char* Name(int index) const;
     // Null when index is no slot.
-    IPresetRecord* Slot(int index);
-    const IPresetRecord* Slot(int index) const;
+    PresetRecord* Slot(int index);
+    const PresetRecord* Slot(int index) const;
 
     // Fill the first free slot, as the plug-in's construction does: with these values (whole-number
     // kinds cut toward zero, a short list padded with 0), or with the live values.
@@ -59,20 +59,20 @@ class ProgramBank
     // Under the plug-in lock the caller holds.
     void StoreIntoCurrent(const char* name);
     bool Restore(int index);
-    IPresetRecord* FirstFree();
-    bool ApplyChunk(const IByteBuffer& buffer, bool isBank);
-    static void CopyValues(const IByteBuffer& data, std::vector<double>& out);
+    PresetRecord* FirstFree();
+    bool ApplyChunk(const ByteBuffer& buffer, bool isBank);
+    static void CopyValues(const ByteBuffer& data, std::vector<double>& out);
 
     ParameterSet& params;
     PluginLock& lock;
-    std::vector<std::unique_ptr<IPresetRecord>> slots;
+    std::vector<std::unique_ptr<PresetRecord>> slots;
     int32_t current = 0;
 
     // Chunk work happens outside the plug-in lock, one request at a time, on buffers kept
     // between requests: the ones handed to the host, and the copies of the state they come from.
     std::mutex chunkMutex;
-    IByteBuffer programChunk;
-    IByteBuffer bankChunk;
+    ByteBuffer programChunk;
+    ByteBuffer bankChunk;
     std::vector<double> chunkValues;
     std::vector<PresetState> chunkSlots;
 };

@@ -24,7 +24,8 @@ uint32_t BlendCoverage(uint32_t d, uint32_t colour, int a)
 
 } // namespace
 
-bool DrawText(ISurface& dest, IFont& font, uint32_t colour, std::string_view text, const IBox& box, int flags)
+bool DrawText(PixelSurface& dest, Font& font, uint32_t colour, std::string_view text, const PixelBox& box,
+              int flags)
 {
     if (text.empty())
         return true;
@@ -36,14 +37,14 @@ bool DrawText(ISurface& dest, IFont& font, uint32_t colour, std::string_view tex
         font.DrawNative(dest, colour, text, box, align, !(flags & kTextNoClip)))
         return true;
 
-    ITextCoverage cov;
+    TextCoverage cov;
     if (!font.RenderCoverage(text, box, align, cov))
         return false;
 
     const int opacity = useAlpha ? static_cast<int>(colour >> 24) : 255;
     if (opacity == 0)
         return true;
-    IBox area = cov.box.Intersect(dest.Bounds());
+    PixelBox area = cov.box.Intersect(dest.Bounds());
     if (!(flags & kTextNoClip))
         area = area.Intersect(box);
     if (area.Empty())

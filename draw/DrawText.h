@@ -1,8 +1,8 @@
 #pragma once
 
-#include "draw/IBox.h"
-#include "draw/IFont.h"
-#include "draw/ISurface.h"
+#include "draw/Font.h"
+#include "draw/PixelBox.h"
+#include "draw/PixelSurface.h"
 
 #include <string_view>
 
@@ -26,7 +26,7 @@ constexpr int kTextUseAlpha = 0x40000000;
 // context, the platform draws it directly where it can; otherwise the text's coverage blends the colour
 // in, scaled by the colour's alpha when kTextUseAlpha is given. Without kTextNoClip nothing lands
 // outside box. Answers false only when the text could not be rendered.
-bool DrawText(ISurface& dest, IFont& font, uint32_t colour, std::string_view text, const IBox& box,
+bool DrawText(PixelSurface& dest, Font& font, uint32_t colour, std::string_view text, const PixelBox& box,
               int flags);
 
 } // namespace tpm

@@ -44,7 +44,7 @@ void IgnoreWarning(png_structp, png_const_charp) {}
 
 // Everything owned lives in the caller's frame, so the jump back from libpng on an error skips no
 // destructor. Answers whether the whole image was decoded into out.
-bool DecodeInto(png_structp png, png_infop info, MemoryReader& reader, std::unique_ptr<ISurface>& out,
+bool DecodeInto(png_structp png, png_infop info, MemoryReader& reader, std::unique_ptr<PixelSurface>& out,
                 std::vector<png_bytep>& rows)
 {
     if (setjmp(png_jmpbuf(png)))
@@ -77,7 +77,7 @@ bool DecodeInto(png_structp png, png_infop info, MemoryReader& reader, std::uniq
     if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * 4)
         return false;
 
-    out = std::make_unique<ISurface>(static_cast<int>(width), static_cast<int>(height));
+    out = std::make_unique<PixelSurface>(static_cast<int>(width), static_cast<int>(height));
     rows.resize(height);
     for (png_uint_32 y = 0; y < height; ++y)
         rows[y] = reinterpret_cast<png_bytep>(out->Row(static_cast<int>(y)));
@@ -110,7 +110,7 @@ bool ReadPngSize(const uint8_t* data, size_t size, int& width, int& height)
     return true;
 }
 
-std::unique_ptr<ISurface> DecodePng(const uint8_t* data, size_t size)
+std::unique_ptr<PixelSurface> DecodePng(const uint8_t* data, size_t size)
 {
     if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0)
         return nullptr;
@@ -126,7 +126,7 @@ std::unique_ptr<ISurface> DecodePng(const uint8_t* data, size_t size)
     }
 
     MemoryReader reader{data, size, 0};
-    std::unique_ptr<ISurface> surface;
+    std::unique_ptr<PixelSurface> surface;
     std::vector<png_bytep> rows;
     const bool ok = DecodeInto(png, info, reader, surface, rows);
     png_destroy_read_struct(&png, &info, nullptr);

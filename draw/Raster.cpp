@@ -13,7 +13,8 @@ namespace
 {
 
 template <class Rule>
-void BlitRows(ISurface& dest, const ISurface& src, int dx, int dy, int sx, int sy, int w, int h, Rule rule)
+void BlitRows(PixelSurface& dest, const PixelSurface& src, int dx, int dy, int sx, int sy, int w, int h,
+              Rule rule)
 {
     for (int j = 0; j < h; ++j)
     {
@@ -24,7 +25,7 @@ void BlitRows(ISurface& dest, const ISurface& src, int dx, int dy, int sx, int s
     }
 }
 
-void CopyRows(ISurface& dest, const ISurface& src, int dx, int dy, int sx, int sy, int w, int h)
+void CopyRows(PixelSurface& dest, const PixelSurface& src, int dx, int dy, int sx, int sy, int w, int h)
 {
     // Rows of one surface may overlap when a surface is blitted onto itself: go against the shift.
     const bool upward = &dest == &src && dy > sy;
@@ -71,7 +72,7 @@ template <class Rule> struct FillWithRule
     uint32_t operator()(uint32_t d) const { return rule(d, col); }
 };
 
-template <class Op> void FillRows(ISurface& dest, const IBox& box, Op op)
+template <class Op> void FillRows(PixelSurface& dest, const PixelBox& box, Op op)
 {
     for (int y = box.top; y < box.bottom; ++y)
     {
@@ -94,11 +95,11 @@ struct RotationSetup
 {
     // 16.16 source position (in pixel-index space) of the destination box's first pixel, and its steps.
     int64_t x0, y0, dxdi, dydi, dxdj, dydj;
-    IBox bounds; // samples must come from here
+    PixelBox bounds; // samples must come from here
 };
 
 template <class Rule>
-void RotatedRows(ISurface& dest, const ISurface& src, int dstX, int dstY, int dstW, int dstH,
+void RotatedRows(PixelSurface& dest, const PixelSurface& src, int dstX, int dstY, int dstW, int dstH,
                  const RotationSetup& r, bool filter, Rule rule)
 {
     const int i0 = std::max(0, -dstX);
@@ -108,7 +109,7 @@ void RotatedRows(ISurface& dest, const ISurface& src, int dstX, int dstY, int ds
     if (i0 >= i1 || j0 >= j1)
         return;
 
-    const IBox& b = r.bounds;
+    const PixelBox& b = r.bounds;
     int64_t rowX = r.x0 + r.dxdj * j0 + r.dxdi * i0;
     int64_t rowY = r.y0 + r.dydj * j0 + r.dydi * i0;
     for (int j = j0; j < j1; ++j, rowX += r.dxdj, rowY += r.dydj)
@@ -153,7 +154,8 @@ int64_t ToFixed(double v)
 
 } // namespace
 
-void Blit(ISurface& dest, const ISurface& src, int dstX, int dstY, const IBox& srcBox, float weight, int mode)
+void Blit(PixelSurface& dest, const PixelSurface& src, int dstX, int dstY, const PixelBox& srcBox,
+          float weight, int mode)
 {
     const int c = combine::WeightToC(weight);
     if (c == 0 || !dest.Valid() || !src.Valid())
@@ -188,9 +190,9 @@ void Blit(ISurface& dest, const ISurface& src, int dstX, int dstY, const IBox& s
     combine::WithRule(mode, c, [&](auto rule) { BlitRows(dest, src, dstX, dstY, sx, sy, w, h, rule); });
 }
 
-void RotatedBlit(ISurface& dest, const ISurface& src, int dstX, int dstY, int dstW, int dstH, double srcX,
-                 double srcY, double srcW, double srcH, double angle, bool clipToSource, float weight,
-                 int mode, double rotCenterX, double rotCenterY)
+void RotatedBlit(PixelSurface& dest, const PixelSurface& src, int dstX, int dstY, int dstW, int dstH,
+                 double srcX, double srcY, double srcW, double srcH, double angle, bool clipToSource,
+                 float weight, int mode, double rotCenterX, double rotCenterY)
 {
     const int c = combine::WeightToC(weight);
     if (c == 0 || !dest.Valid() || !src.Valid() || dstW <= 0 || dstH <= 0 || !(srcW > 0.0) || !(srcH > 0.0))
@@ -202,8 +204,9 @@ void RotatedBlit(ISurface& dest, const ISurface& src, int dstX, int dstY, int ds
     r.bounds = src.Bounds();
     if (clipToSource)
     {
-        const IBox box{static_cast<int>(std::floor(srcX)), static_cast<int>(std::floor(srcY)),
-                       static_cast<int>(std::ceil(srcX + srcW)), static_cast<int>(std::ceil(srcY + srcH))};
+        const PixelBox box{static_cast<int>(std::floor(srcX)), static_cast<int>(std::floor(srcY)),
+                           static_cast<int>(std::ceil(srcX + srcW)),
+                           static_cast<int>(std::ceil(srcY + srcH))};
         r.bounds = box.Intersect(src.Bounds());
         if (r.bounds.Empty())
             return;
@@ -237,7 +240,7 @@ void RotatedBlit(ISurface& dest, const ISurface& src, int dstX, int dstY, int ds
                       [&](auto rule) { RotatedRows(dest, src, dstX, dstY, dstW, dstH, r, filter, rule); });
 }
 
-void FillRect(ISurface& dest, int x, int y, int w, int h, uint32_t colour, float weight, int mode)
+void FillRect(PixelSurface& dest, int x, int y, int w, int h, uint32_t colour, float weight, int mode)
 {
     if (!dest.Valid() || w <= 0 || h <= 0)
         return;
@@ -246,7 +249,7 @@ void FillRect(ISurface& dest, int x, int y, int w, int h, uint32_t colour, float
     const int c = combine::WeightToC(weight);
     if (c == 0)
         return;
-    const IBox box = IBox{x, y, x + w, y + h}.Intersect(dest.Bounds());
+    const PixelBox box = PixelBox{x, y, x + w, y + h}.Intersect(dest.Bounds());
     if (box.Empty())
         return;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "draw/IBox.h"
-#include "draw/ISurface.h"
+#include "draw/PixelBox.h"
+#include "draw/PixelSurface.h"
 
 #include <cstdint>
 
@@ -17,17 +17,17 @@ constexpr int kBlendFilter = 0x100;     // bilinear sampling, rotated transfer o
 constexpr int kBlendUseAlpha = 0x10000; // the source alpha takes part in the rule
 
 // Copies srcBox (clipped to src) to (dstX, dstY) in dest (clipped to dest), combining by mode at weight.
-void Blit(ISurface& dest, const ISurface& src, int dstX, int dstY, const IBox& srcBox, float weight,
-          int mode);
+void Blit(PixelSurface& dest, const PixelSurface& src, int dstX, int dstY, const PixelBox& srcBox,
+          float weight, int mode);
 
 // Fills the destination box dstX/dstY/dstW/dstH from the source box srcX/srcY/srcW/srcH turned by angle
 // radians (clockwise on screen) about the box centres, moved by (rotCenterX, rotCenterY) source pixels.
 // Without clipToSource the samples may come from anywhere in src.
-void RotatedBlit(ISurface& dest, const ISurface& src, int dstX, int dstY, int dstW, int dstH, double srcX,
-                 double srcY, double srcW, double srcH, double angle, bool clipToSource, float weight,
-                 int mode, double rotCenterX = 0.0, double rotCenterY = 0.0);
+void RotatedBlit(PixelSurface& dest, const PixelSurface& src, int dstX, int dstY, int dstW, int dstH,
+                 double srcX, double srcY, double srcW, double srcH, double angle, bool clipToSource,
+                 float weight, int mode, double rotCenterX = 0.0, double rotCenterY = 0.0);
 
 // Fills a box with a packed colour, combining by mode at weight.
-void FillRect(ISurface& dest, int x, int y, int w, int h, uint32_t colour, float weight, int mode);
+void FillRect(PixelSurface& dest, int x, int y, int w, int h, uint32_t colour, float weight, int mode);
 
 } // namespace tpm

@@ -56,7 +56,7 @@ uint32_t Pack(const Premultiplied& v)
 }
 } // namespace
 
-std::unique_ptr<ISurface> BoxResample(const ISurface& src, int width, int height)
+std::unique_ptr<PixelSurface> BoxResample(const PixelSurface& src, int width, int height)
 {
     if (!src.Valid() || width <= 0 || height <= 0)
         return nullptr;
@@ -79,7 +79,7 @@ std::unique_ptr<ISurface> BoxResample(const ISurface& src, int width, int height
             rows[static_cast<size_t>(y) * width + x] = sum;
         }
     }
-    auto out = std::make_unique<ISurface>(width, height);
+    auto out = std::make_unique<PixelSurface>(width, height);
     for (int y = 0; y < height; ++y)
     {
         uint32_t* line = out->Row(y);

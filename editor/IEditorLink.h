@@ -1,4 +1,4 @@
-// What a format binding asks of the plug-in's editor (the editor's IEditorWindow implements it). The
+// What a format binding asks of the plug-in's editor (the editor's EditorWindow implements it). The
 // plug-in makes the editor; the binding owns it, destroys it before the plug-in, and opens, closes and
 // drives its window as the host asks, on the user-interface thread. The editor reaches the plug-in only
 // through its own controller, so nothing here runs under the plug-in lock.

@@ -1,12 +1,12 @@
-// The seam between the platform-free editor and a windowing system. The editor logic (IEditorWindow,
+// The seam between the platform-free editor and a windowing system. The editor logic (EditorWindow,
 // its controls and the redraw cycle) talks to its window only through IWindowLayer, and the window
 // reports what happens to it only through IWindowEvents. Implementations: Win32 (the Windows module),
 // X11 (the Linux module) and a headless one that tests drive directly. Everything here runs on the
 // host's user-interface thread.
 #pragma once
 
-#include "draw/IBox.h"
-#include "draw/ISurface.h"
+#include "draw/PixelBox.h"
+#include "draw/PixelSurface.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,7 +17,7 @@ namespace tpm
 {
 
 // The modifier record passed with every mouse event: left, right, Shift, Control, Alt.
-struct IMouseMod
+struct MouseMod
 {
     bool L = false;
     bool R = false;
@@ -41,7 +41,7 @@ enum class EditorKey : int
 // What an entry field shows: a text box holding `text`, or a drop-down list of `choices` with
 // `selected` picked (-1: none). `box` is in window pixels; `scale` is the editor's, which the field's
 // text and rows follow.
-struct IEntryFieldSpec
+struct EntryFieldSpec
 {
     enum class Kind
     {
@@ -49,7 +49,7 @@ struct IEntryFieldSpec
         List
     };
     Kind kind = Kind::Text;
-    IBox box;
+    PixelBox box;
     std::string text;
     std::vector<std::string> choices;
     int selected = -1;
@@ -62,18 +62,18 @@ class IWindowEvents
 {
   public:
     // The window needs `region` on screen: the editor draws it into its surface and calls Present.
-    virtual void OnPaint(const IBox& region) = 0;
+    virtual void OnPaint(const PixelBox& region) = 0;
     // The frame tick (24 a second by default): entry field step, repaint step, countdown step.
     virtual void OnFrameTick() = 0;
     // Mouse buttons: `mod.L` / `mod.R` say which button. The layer captures the mouse on a press
     // and releases it on the release.
-    virtual void OnMouseDown(int x, int y, const IMouseMod& mod) = 0;
-    virtual void OnMouseUp(int x, int y, const IMouseMod& mod) = 0;
+    virtual void OnMouseDown(int x, int y, const MouseMod& mod) = 0;
+    virtual void OnMouseUp(int x, int y, const MouseMod& mod) = 0;
     // Only while a button is held and the window holds the capture.
-    virtual void OnMouseDrag(int x, int y, const IMouseMod& mod) = 0;
-    virtual void OnMouseDoubleClick(int x, int y, const IMouseMod& mod) = 0;
+    virtual void OnMouseDrag(int x, int y, const MouseMod& mod) = 0;
+    virtual void OnMouseDoubleClick(int x, int y, const MouseMod& mod) = 0;
     // Whole notches, truncated toward zero (a partial notch gives 0).
-    virtual void OnMouseWheel(int x, int y, const IMouseMod& mod, int steps) = 0;
+    virtual void OnMouseWheel(int x, int y, const MouseMod& mod, int steps) = 0;
     virtual void OnKeyDown(int x, int y, EditorKey key) = 0;
     // The entry field: focus gained or lost, a key typed into it, and a commit (Enter or a list pick).
     virtual void OnEntryFocus(bool focused) = 0;
@@ -97,9 +97,9 @@ class IWindowLayer
     virtual ~IWindowLayer() = default;
 
     // Marks `region` as needing paint and paints it at once through OnPaint (the repaint step).
-    virtual void Redraw(const IBox& region) = 0;
+    virtual void Redraw(const PixelBox& region) = 0;
     // Copies `region` of the editor's surface to the window (the end of OnPaint).
-    virtual void Present(const ISurface& surface, const IBox& region) = 0;
+    virtual void Present(const PixelSurface& surface, const PixelBox& region) = 0;
     // The host's idle call; layers without their own timer run the frame tick from here.
     virtual void Idle() = 0;
     // A file descriptor that becomes readable when the window has events for Idle, for hosts that
@@ -108,21 +108,21 @@ class IWindowLayer
     // The platform's handle of the window (X11 window id, HWND), for hosts that ask for it.
     virtual uintptr_t NativeHandle() const { return 0; }
     // The window's position relative to its parent and its size.
-    virtual IBox Bounds() const = 0;
+    virtual PixelBox Bounds() const = 0;
     // Gives the window a new size in physical pixels, keeping its place (the editor's scale changed).
     virtual void Resize(int width, int height) = 0;
     // The cursor in window pixels; false when the cursor is not over this window.
     virtual bool CursorInWindow(int& x, int& y) const = 0;
     // Shift, Control and Alt as they are now (L and R false).
-    virtual IMouseMod ModifierState() const = 0;
+    virtual MouseMod ModifierState() const = 0;
     virtual void TakeFocus() = 0;
 
     // The entry field: at most one at a time.
-    virtual bool OpenEntryField(const IEntryFieldSpec& field) = 0;
+    virtual bool OpenEntryField(const EntryFieldSpec& field) = 0;
     // What the field holds now (for a list, the picked text).
     virtual std::string EntryFieldText() const = 0;
     // The field's box in window pixels, so that the repaint step leaves it alone.
-    virtual IBox EntryFieldBox() const = 0;
+    virtual PixelBox EntryFieldBox() const = 0;
     virtual void CloseEntryField() = 0;
 
     // Web page and message boxes.
@@ -134,7 +134,7 @@ class IWindowLayer
 // Makes the window as a child of `parent` (a platform window handle) at `bounds`, ticking
 // `frameRate` times a second; null when it cannot be made. Each platform supplies one.
 using WindowLayerFactory = std::unique_ptr<IWindowLayer> (*)(IWindowEvents& events, void* parent,
-                                                             const IBox& bounds, int frameRate);
+                                                             const PixelBox& bounds, int frameRate);
 
 // The module's own window layer on this platform (Win32 on Windows, X11 on Linux); a factory that
 // answers null where the module has none.

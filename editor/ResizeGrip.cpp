@@ -1,26 +1,26 @@
 #include "editor/ResizeGrip.h"
 
-#include "draw/IRgba.h"
-#include "editor/IEditorWindow.h"
+#include "draw/Rgba.h"
+#include "editor/EditorWindow.h"
 
 namespace tpm
 {
 
-IBox ResizeGrip::Box(int editorWidth, int editorHeight)
+PixelBox ResizeGrip::Box(int editorWidth, int editorHeight)
 {
     return {editorWidth - kSide, editorHeight - kSide, editorWidth, editorHeight};
 }
 
-void ResizeGrip::Draw(IEditorWindow& editor, const IBox& box)
+void ResizeGrip::Draw(EditorWindow& editor, const PixelBox& box)
 {
     // Six 2x2 dots in a triangle against the corner, the usual sign of a grip.
-    const uint32_t colour = IRgba(170, 160, 178, 206).Packed();
+    const uint32_t colour = Rgba(170, 160, 178, 206).Packed();
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column <= row; ++column)
         {
             const int x = box.right - 4 - 4 * column;
             const int y = box.bottom - 4 - 4 * (2 - row);
-            editor.FillRect(colour, IBox{x, y, x + 2, y + 2});
+            editor.FillRect(colour, PixelBox{x, y, x + 2, y + 2});
         }
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "draw/IBox.h"
+#include "draw/PixelBox.h"
 #include "editor/EditorSize.h"
 
 namespace tpm
 {
 
-class IEditorWindow;
+class EditorWindow;
 
 // The resize grip in the editor's bottom-right corner: where it lies, how it looks, and the size a drag
 // on it asks for. The drag follows the pointer in physical pixels from where it began, since the window
@@ -17,9 +17,9 @@ class ResizeGrip
     static constexpr int kSide = 14; // logical units
 
     // The grip's box in logical units, in the corner of an editor of that logical size.
-    static IBox Box(int editorWidth, int editorHeight);
+    static PixelBox Box(int editorWidth, int editorHeight);
     // Draws the grip's dots through the editor (so at its scale).
-    static void Draw(IEditorWindow& editor, const IBox& box);
+    static void Draw(EditorWindow& editor, const PixelBox& box);
 
     // A press on the grip: the cursor and the window's size then, in physical pixels.
     void Begin(int x, int y, int width, int height);

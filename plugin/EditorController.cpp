@@ -13,35 +13,35 @@ int EditorController::ParamCount() const
 // Values are atomics: read without the lock.
 double EditorController::NormalizedValue(int paramIdx)
 {
-    const IParameter* param = plugin.Params().Get(paramIdx);
+    const Parameter* param = plugin.Params().Get(paramIdx);
     return param ? param->GetNormalized() : 0.0;
 }
 
 // Names, ranges, defaults and texts are fixed once the plug-in is made: reading them needs no lock.
 double EditorController::DefaultNormalized(int paramIdx) const
 {
-    const IParameter* param = plugin.Params().Get(paramIdx);
+    const Parameter* param = plugin.Params().Get(paramIdx);
     return param ? param->ToNormalized(param->DefaultValue()) : 0.0;
 }
 
 std::string EditorController::DisplayText(int paramIdx, double normalized) const
 {
-    const IParameter* param = plugin.Params().Get(paramIdx);
+    const Parameter* param = plugin.Params().Get(paramIdx);
     // What the parameter will hold, rounded as it rounds, so a knob never shows 39 for a stored 40.
     return param ? param->FormatDisplay(param->StoredValue(normalized), false) : std::string();
 }
 
 std::string EditorController::Unit(int paramIdx) const
 {
-    const IParameter* param = plugin.Params().Get(paramIdx);
+    const Parameter* param = plugin.Params().Get(paramIdx);
     return param ? param->Label() : "";
 }
 
 std::vector<std::string> EditorController::ListTexts(int paramIdx) const
 {
     std::vector<std::string> texts;
-    const IParameter* param = plugin.Params().Get(paramIdx);
-    if (!param || (param->GetKind() != IParameter::kEnum && param->GetKind() != IParameter::kBool))
+    const Parameter* param = plugin.Params().Get(paramIdx);
+    if (!param || (param->GetKind() != Parameter::kEnum && param->GetKind() != Parameter::kBool))
         return texts;
     // Display texts are listed in value order from the minimum.
     for (int i = 0; i < param->DisplayTextCount(); ++i)
@@ -51,7 +51,7 @@ std::vector<std::string> EditorController::ListTexts(int paramIdx) const
 
 bool EditorController::NormalizedFromText(int paramIdx, const char* text, double& normalized) const
 {
-    const IParameter* param = plugin.Params().Get(paramIdx);
+    const Parameter* param = plugin.Params().Get(paramIdx);
     double value = 0.0;
     if (!param || !param->ParseEntry(text, value))
         return false;
@@ -69,9 +69,9 @@ void EditorController::EndGesture(int paramIdx)
     plugin.Host().EndEdit(paramIdx);
 }
 
-IParameter* EditorController::Store(int paramIdx, double normalized)
+Parameter* EditorController::Store(int paramIdx, double normalized)
 {
-    IParameter* param = plugin.Params().Get(paramIdx);
+    Parameter* param = plugin.Params().Get(paramIdx);
     if (!param)
         return nullptr;
     param->SetNormalized(normalized);
@@ -81,8 +81,8 @@ IParameter* EditorController::Store(int paramIdx, double normalized)
 
 double EditorController::SetValue(int paramIdx, double normalized)
 {
-    ILockGuard guard(plugin.Lock());
-    IParameter* param = Store(paramIdx, normalized);
+    ScopedLock guard(plugin.Lock());
+    Parameter* param = Store(paramIdx, normalized);
     if (!param)
         return normalized;
     plugin.HandleParamChange(paramIdx);
@@ -91,8 +91,8 @@ double EditorController::SetValue(int paramIdx, double normalized)
 
 double EditorController::SetValueAfterCommand(EditorCommand command, int paramIdx, double normalized)
 {
-    ILockGuard guard(plugin.Lock());
-    IParameter* param = Store(paramIdx, normalized);
+    ScopedLock guard(plugin.Lock());
+    Parameter* param = Store(paramIdx, normalized);
     if (!param)
         return normalized;
     // The command and the change reach the engine as one queued step, so nothing comes between them.

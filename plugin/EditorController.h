@@ -5,7 +5,7 @@
 
 #include "editor/IEditorController.h"
 
-class IParameter;
+class Parameter;
 class TwinPulseToneMix;
 
 class EditorController final : public tpm::IEditorController
@@ -31,7 +31,7 @@ class EditorController final : public tpm::IEditorController
 
   private:
     // Stores a value from the editor under the plug-in lock and tells the host; the handler is the caller's.
-    IParameter* Store(int paramIdx, double normalized);
+    Parameter* Store(int paramIdx, double normalized);
 
     TwinPulseToneMix& plugin;
 };

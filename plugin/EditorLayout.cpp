@@ -1,17 +1,17 @@
 #include "plugin/EditorLayout.h"
 #include "plugin/ProductInfo.h"
 
-#include "editor/IEditorWindow.h"
-#include "editor/controls/IBandText.h"
-#include "editor/controls/IButton.h"
-#include "editor/controls/IButtonClick.h"
-#include "editor/controls/IButtonHold.h"
-#include "editor/controls/IDropDown.h"
-#include "editor/controls/IKnobMulti.h"
-#include "editor/controls/IKnobRotVal.h"
-#include "editor/controls/ILfoMarker.h"
-#include "editor/controls/ITextControl.h"
-#include "editor/controls/IWebLinkControl.h"
+#include "editor/EditorWindow.h"
+#include "editor/controls/BandText.h"
+#include "editor/controls/Button.h"
+#include "editor/controls/ButtonClick.h"
+#include "editor/controls/ButtonHold.h"
+#include "editor/controls/DropDown.h"
+#include "editor/controls/KnobMulti.h"
+#include "editor/controls/KnobRotVal.h"
+#include "editor/controls/LfoMarkerControl.h"
+#include "editor/controls/TextControl.h"
+#include "editor/controls/WebLinkControl.h"
 #include "engine/ParamId.h"
 #include "plugin/ParameterTable.h"
 
@@ -25,13 +25,13 @@ namespace
 constexpr const char* kWebPage = "https://www.twinpulsetonemix.org/";
 constexpr const char* kWebPageFallback = "http://twinpulsetonemix.org/";
 
-const ITextStyle kVersionStyle{"Verdana", 13, IRgba(100, 255, 255, 255), 0, ITextStyle::kAlignLeft};
-const ITextStyle kBandStyle{"Arial", 15, IRgba(200, 255, 255, 255), 0, ITextStyle::kAlignCentre};
-const ITextStyle kKnobStyle{"Arial", 15, IRgba(200, 255, 255, 255), 0, ITextStyle::kAlignLeft};
+const TextStyle kVersionStyle{"Verdana", 13, Rgba(100, 255, 255, 255), 0, TextStyle::kAlignLeft};
+const TextStyle kBandStyle{"Arial", 15, Rgba(200, 255, 255, 255), 0, TextStyle::kAlignCentre};
+const TextStyle kKnobStyle{"Arial", 15, Rgba(200, 255, 255, 255), 0, TextStyle::kAlignLeft};
 
-IKnobSetup Knob(int cx, int cy, const IBitmapRef& bitmap, int width = 0)
+KnobSetup Knob(int cx, int cy, const BitmapRef& bitmap, int width = 0)
 {
-    IKnobSetup s;
+    KnobSetup s;
     s.centerX = cx;
     s.centerY = cy;
     s.bitmap = bitmap;
@@ -54,7 +54,7 @@ int LfoParam(ParamId lfo1Param, int k)
     return ToIndex(lfo1Param) + k * kLfoParamStride;
 }
 
-template <class Control, class... Args> Control* Attach(IEditorWindow& editor, Args&&... args)
+template <class Control, class... Args> Control* Attach(EditorWindow& editor, Args&&... args)
 {
     auto control = std::make_unique<Control>(editor, std::forward<Args>(args)...);
     Control* raw = control.get();
@@ -65,47 +65,47 @@ template <class Control, class... Args> Control* Attach(IEditorWindow& editor, A
 
 std::unique_ptr<IEditorLink> EditorLayout::Build(IEditorController& controller, WindowLayerFactory factory)
 {
-    auto editor = std::make_unique<IEditorWindow>(controller, kWidth, kHeight, 0, factory);
-    IEditorWindow& e = *editor;
+    auto editor = std::make_unique<EditorWindow>(controller, kWidth, kHeight, 0, factory);
+    EditorWindow& e = *editor;
     e.AttachBackground(100, "img/bg.png");
-    Attach<ILfoMarker>(e, IBox{22, 322, 223, 324}, 0);
-    Attach<ILfoMarker>(e, IBox{326, 322, 527, 324}, 1);
-    Attach<ITextControl>(e, IBox{45, 12, 95, 30}, kVersionStyle, FormatVersionText().c_str());
-    Attach<IWebLinkControl>(e, IBox{178, 15, 370, 62}, kWebPage, kWebPageFallback, "");
-    Attach<IBandText>(e, IBox{233, 298, 317, 313}, kBandStyle);
+    Attach<LfoMarkerControl>(e, PixelBox{22, 322, 223, 324}, 0);
+    Attach<LfoMarkerControl>(e, PixelBox{326, 322, 527, 324}, 1);
+    Attach<TextControl>(e, PixelBox{45, 12, 95, 30}, kVersionStyle, FormatVersionText().c_str());
+    Attach<WebLinkControl>(e, PixelBox{178, 15, 370, 62}, kWebPage, kWebPageFallback, "");
+    Attach<BandText>(e, PixelBox{233, 298, 317, 313}, kBandStyle);
 
-    const IBitmapRef knob = e.LoadBitmap(101, "../img/knob.png");
-    const IBitmapRef knob2 = e.LoadBitmap(102, "../img/knob2.png");
-    const IBitmapRef target = e.LoadBitmap(107, "img/lfo_tg.png", 5);
-    const IBitmapRef targetList = e.LoadBitmap(108, "img/lfo_tg_.png", 5);
-    const IBitmapRef syncTab = e.LoadBitmap(109, "../img/rate_sync.png");
-    const IBitmapRef lfoWave = e.LoadBitmap(104, "../img/lfo_wave.png", 7);
+    const BitmapRef knob = e.LoadBitmap(101, "../img/knob.png");
+    const BitmapRef knob2 = e.LoadBitmap(102, "../img/knob2.png");
+    const BitmapRef target = e.LoadBitmap(107, "img/lfo_tg.png", 5);
+    const BitmapRef targetList = e.LoadBitmap(108, "img/lfo_tg_.png", 5);
+    const BitmapRef syncTab = e.LoadBitmap(109, "../img/rate_sync.png");
+    const BitmapRef lfoWave = e.LoadBitmap(104, "../img/lfo_wave.png", 7);
 
-    Attach<IKnobRotVal>(e, ToIndex(ParamId::kBaseFreq), Knob(48, 129, knob));
-    Attach<IKnobRotVal>(e, ToIndex(ParamId::kBinaural), Knob(122, 129, knob));
-    Attach<IKnobMulti>(e, ToIndex(ParamId::kWave),
-                       Knob(197, 129, e.LoadBitmap(103, "../img/wave.png", 8), 80));
-    Attach<IButton>(e, ToIndex(ParamId::kBeats), 235, 103, e.LoadBitmap(106, "../img/btn3.png"));
-    Attach<IButton>(e, ToIndex(ParamId::kPlayAnyway), 241, 144, e.LoadBitmap(105, "../img/btn.png"));
-    Attach<IKnobRotVal>(e, ToIndex(ParamId::kFade), Knob(352, 129, knob, 60));
-    Attach<IKnobRotVal>(e, ToIndex(ParamId::kBinauralPan), Knob(426, 129, knob));
-    Attach<IKnobRotVal>(e, ToIndex(ParamId::kMix), Knob(501, 129, knob));
+    Attach<KnobRotVal>(e, ToIndex(ParamId::kBaseFreq), Knob(48, 129, knob));
+    Attach<KnobRotVal>(e, ToIndex(ParamId::kBinaural), Knob(122, 129, knob));
+    Attach<KnobMulti>(e, ToIndex(ParamId::kWave),
+                      Knob(197, 129, e.LoadBitmap(103, "../img/wave.png", 8), 80));
+    Attach<Button>(e, ToIndex(ParamId::kBeats), 235, 103, e.LoadBitmap(106, "../img/btn3.png"));
+    Attach<Button>(e, ToIndex(ParamId::kPlayAnyway), 241, 144, e.LoadBitmap(105, "../img/btn.png"));
+    Attach<KnobRotVal>(e, ToIndex(ParamId::kFade), Knob(352, 129, knob, 60));
+    Attach<KnobRotVal>(e, ToIndex(ParamId::kBinauralPan), Knob(426, 129, knob));
+    Attach<KnobRotVal>(e, ToIndex(ParamId::kMix), Knob(501, 129, knob));
 
     for (int k = 0; k < 2; ++k)
     {
         const int dx = k * 304;
-        Attach<IButtonClick>(e, LfoParam(ParamId::kLfo1Sync, k), 183 + dx, 194, syncTab,
-                             EditorCommand::kSyncClick);
-        Attach<IDropDown>(e, LfoParam(ParamId::kLfo1Target, k), 84 + dx, 214, target, targetList, 1,
-                          IDropDown::kBelowLeft);
-        Attach<IKnobRotVal>(e, LfoParam(ParamId::kLfo1Start, k), Knob(45 + dx, 277, knob2));
-        Attach<IKnobMulti>(e, LfoParam(ParamId::kLfo1Wave, k), Knob(97 + dx, 277, lfoWave, 60));
-        Attach<IKnobRotVal>(e, LfoParam(ParamId::kLfo1Depth, k), Knob(149 + dx, 277, knob2));
+        Attach<ButtonClick>(e, LfoParam(ParamId::kLfo1Sync, k), 183 + dx, 194, syncTab,
+                            EditorCommand::kSyncClick);
+        Attach<DropDown>(e, LfoParam(ParamId::kLfo1Target, k), 84 + dx, 214, target, targetList, 1,
+                         DropDown::kBelowLeft);
+        Attach<KnobRotVal>(e, LfoParam(ParamId::kLfo1Start, k), Knob(45 + dx, 277, knob2));
+        Attach<KnobMulti>(e, LfoParam(ParamId::kLfo1Wave, k), Knob(97 + dx, 277, lfoWave, 60));
+        Attach<KnobRotVal>(e, LfoParam(ParamId::kLfo1Depth, k), Knob(149 + dx, 277, knob2));
         // The synced and the millisecond rate share the spot; the display state hides one of them.
-        Attach<IKnobRotVal>(e, LfoParam(ParamId::kLfo1RateSync, k), Knob(201 + dx, 277, knob2));
-        Attach<IKnobRotVal>(e, LfoParam(ParamId::kLfo1RateMs, k), Knob(201 + dx, 277, knob2, 60));
+        Attach<KnobRotVal>(e, LfoParam(ParamId::kLfo1RateSync, k), Knob(201 + dx, 277, knob2));
+        Attach<KnobRotVal>(e, LfoParam(ParamId::kLfo1RateMs, k), Knob(201 + dx, 277, knob2, 60));
     }
-    Attach<IButtonHold>(e, ToIndex(ParamId::kRestartLfos), 235, 323, e.LoadBitmap(110, "../img/btn2.png"));
+    Attach<ButtonHold>(e, ToIndex(ParamId::kRestartLfos), 235, 323, e.LoadBitmap(110, "../img/btn2.png"));
     e.ShowPluginState();
     e.CreateSurface();
     return editor;

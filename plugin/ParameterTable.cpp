@@ -37,10 +37,10 @@ constexpr Title kTitles[] = {{ParamId::kLfo1RateSync, "LFO1 Rate (sync)"},
                              {ParamId::kRestartLfos, "Restart LFOs"}};
 
 template <std::size_t N>
-void DefineEnum(IEffectBase& plugin, ParamId index, const char* name, int defaultValue,
+void DefineEnum(PluginCore& plugin, ParamId index, const char* name, int defaultValue,
                 const char* const (&texts)[N])
 {
-    IParameter* param = plugin.Params().Get(ToIndex(index));
+    Parameter* param = plugin.Params().Get(ToIndex(index));
     if (!param)
         return;
     param->DefineEnum(name, defaultValue, static_cast<int>(N), "");
@@ -48,10 +48,10 @@ void DefineEnum(IEffectBase& plugin, ParamId index, const char* name, int defaul
         param->AddValueText(static_cast<int>(i), texts[i]);
 }
 
-void DefineInt(IEffectBase& plugin, ParamId index, const char* name, int defaultValue, int min, int max,
+void DefineInt(PluginCore& plugin, ParamId index, const char* name, int defaultValue, int min, int max,
                const char* label, double curve = 1.0)
 {
-    IParameter* param = plugin.Params().Get(ToIndex(index));
+    Parameter* param = plugin.Params().Get(ToIndex(index));
     if (!param)
         return;
     param->DefineInt(name, defaultValue, min, max, label);
@@ -60,7 +60,7 @@ void DefineInt(IEffectBase& plugin, ParamId index, const char* name, int default
 }
 
 // LFO k's seven parameters, in the order LFO 1's are listed.
-void DefineLfo(IEffectBase& plugin, int k, const char* target, const char* wave, const char* sync,
+void DefineLfo(PluginCore& plugin, int k, const char* target, const char* wave, const char* sync,
                const char* rate, const char* depth, const char* start)
 {
     using enum ParamId;
@@ -74,9 +74,9 @@ void DefineLfo(IEffectBase& plugin, int k, const char* target, const char* wave,
 }
 } // namespace
 
-IEffectIdentity PluginIdentity()
+EffectIdentity PluginIdentity()
 {
-    IEffectIdentity identity;
+    EffectIdentity identity;
     identity.paramCount = kParamCount;
     identity.inputs = 2;
     identity.outputs = 2;
@@ -84,15 +84,15 @@ IEffectIdentity PluginIdentity()
     return identity;
 }
 
-void DefineParameters(IEffectBase& plugin)
+void DefineParameters(PluginCore& plugin)
 {
     using enum ParamId;
-    if (IParameter* param = plugin.Params().Get(ToIndex(kBaseFreq)))
+    if (Parameter* param = plugin.Params().Get(ToIndex(kBaseFreq)))
     {
         param->DefineDouble("Base Freq", 200.0, 20.0, 20000.0, 0.1, "Hz");
         param->SetCurve(2.0);
     }
-    if (IParameter* param = plugin.Params().Get(ToIndex(kBinaural)))
+    if (Parameter* param = plugin.Params().Get(ToIndex(kBinaural)))
         param->DefineDouble("Binaural", 4.0, 0.0, 512.0, 0.01, "Hz");
     DefineEnum(plugin, kWave, "Wave", 0, kWaveTexts);
     DefineInt(plugin, kBinauralPan, "Binaural Pan", 100, -100, 100, "%");
@@ -105,7 +105,7 @@ void DefineParameters(IEffectBase& plugin)
     static_assert(std::size(kSyncTexts) == 31);
     static_assert(std::size(kStringIds) == kParamCount);
     for (int i = 0; i < kParamCount; ++i)
-        if (IParameter* param = plugin.Params().Get(i))
+        if (Parameter* param = plugin.Params().Get(i))
             param->SetStringId(kStringIds[i]);
 }
 

@@ -38,14 +38,14 @@ int PluginInstance::ParamCount() const
     return core->Params().Count();
 }
 
-const IParameter* PluginInstance::Param(int paramIdx) const
+const Parameter* PluginInstance::Param(int paramIdx) const
 {
     return std::as_const(*core).Params().Get(paramIdx);
 }
 
 const char* PluginInstance::ParamTitle(int paramIdx) const
 {
-    const IParameter* param = Param(paramIdx);
+    const Parameter* param = Param(paramIdx);
     if (!param)
         return "";
     const char* title = ParameterTitle(paramIdx);
@@ -54,19 +54,19 @@ const char* PluginInstance::ParamTitle(int paramIdx) const
 
 double PluginInstance::ParamValue(int paramIdx) const
 {
-    const IParameter* param = Param(paramIdx);
+    const Parameter* param = Param(paramIdx);
     return param ? param->Value() : 0.0;
 }
 
 double PluginInstance::ParamNormalized(int paramIdx) const
 {
-    const IParameter* param = Param(paramIdx);
+    const Parameter* param = Param(paramIdx);
     return param ? param->GetNormalized() : 0.0;
 }
 
 bool PluginInstance::FormatValue(int paramIdx, double value, char* out, std::size_t outSize) const
 {
-    const IParameter* param = Param(paramIdx);
+    const Parameter* param = Param(paramIdx);
     if (!param || !out || outSize == 0)
         return false;
     param->FormatDisplay(value, false, out, outSize);
@@ -75,7 +75,7 @@ bool PluginInstance::FormatValue(int paramIdx, double value, char* out, std::siz
 
 bool PluginInstance::ParseValue(int paramIdx, const char* text, double& out) const
 {
-    const IParameter* param = Param(paramIdx);
+    const Parameter* param = Param(paramIdx);
     return param && param->ParseEntry(text, out);
 }
 
@@ -268,7 +268,7 @@ void PluginInstance::Push(const HostEvent& event)
 void PluginInstance::Automate(int paramIdx, double normalized)
 {
     HostEvent event{HostEvent::Kind::kValue, paramIdx, normalized, 0.0};
-    if (const IParameter* param = Param(paramIdx))
+    if (const Parameter* param = Param(paramIdx))
         event.value = param->Value();
     Push(event);
 }

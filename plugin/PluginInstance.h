@@ -12,7 +12,7 @@
 #include "core/BoundedQueue.h"
 #include "core/HostEvent.h"
 #include "core/IHostLink.h"
-#include "core/IParameter.h"
+#include "core/Parameter.h"
 #include "core/PluginLock.h"
 #include "core/ProcessTypes.h"
 #include "editor/IEditorController.h"
@@ -64,7 +64,7 @@ class PluginInstance final : private IHostLink
 
     // Parameters: index = stable id. Values in the parameter's own units.
     int ParamCount() const;
-    const IParameter* Param(int paramIdx) const;
+    const Parameter* Param(int paramIdx) const;
     // The title formats with Unicode parameter lists show (VST3, CLAP, LV2): one of its own for every
     // parameter. VST2 shows Param()->Name(). Empty when paramIdx is no parameter.
     const char* ParamTitle(int paramIdx) const;

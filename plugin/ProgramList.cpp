@@ -1,10 +1,10 @@
 #include "plugin/ProgramList.h"
 
-#include "core/IPresetRecord.h"
+#include "core/PresetRecord.h"
 #include "core/ProgramBank.h"
 #include "draw/TextEncoding.h"
 
-static_assert(ProgramList::kNameCapacity == IPresetRecord::Name::kCapacity);
+static_assert(ProgramList::kNameCapacity == PresetRecord::Name::kCapacity);
 
 int ProgramList::Count() const
 {
@@ -23,7 +23,7 @@ std::string ProgramList::NameUtf8(int index) const
 
 bool ProgramList::InUse(int index) const
 {
-    const IPresetRecord* slot = bank.Slot(index);
+    const PresetRecord* slot = bank.Slot(index);
     return slot && slot->inUse;
 }
 

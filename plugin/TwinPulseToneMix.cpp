@@ -7,7 +7,7 @@
 
 #include <new>
 
-TwinPulseToneMix::TwinPulseToneMix() : IEffectBase(PluginIdentity()), engine(*this)
+TwinPulseToneMix::TwinPulseToneMix() : PluginCore(PluginIdentity()), engine(*this)
 {
     static_assert(kParamCount <= PendingChanges::kMaxParams);
     DefineParameters(*this);
@@ -110,7 +110,7 @@ std::unique_ptr<IEditorLink> TwinPulseToneMix::CreateEditor()
 
 double TwinPulseToneMix::ParamValue(ParamId param) const
 {
-    const IParameter* p = Params().Get(ToIndex(param));
+    const Parameter* p = Params().Get(ToIndex(param));
     return p ? p->Value() : 0.0;
 }
 
@@ -120,7 +120,7 @@ void TwinPulseToneMix::WriteBack(const ToneEngine::WriteBack& back)
     // stored as an editor entry would store it, and host and engine hear of it at once, whether an
     // editor is open or not; an open editor takes it over at its next frame tick, like any other change.
     const int paramIdx = ToIndex(back.param);
-    IParameter* p = Params().Get(paramIdx);
+    Parameter* p = Params().Get(paramIdx);
     if (!p)
         return;
     Host().BeginEdit(paramIdx);

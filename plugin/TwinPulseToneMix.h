@@ -6,7 +6,7 @@
 // The editor sees it only through its controller.
 #pragma once
 
-#include "core/IEffectBase.h"
+#include "core/PluginCore.h"
 #include "editor/IEditorLink.h"
 #include "engine/IParamValues.h"
 #include "engine/ToneEngine.h"
@@ -14,7 +14,7 @@
 
 #include <memory>
 
-class TwinPulseToneMix : public IEffectBase, private IParamValues
+class TwinPulseToneMix : public PluginCore, private IParamValues
 {
   public:
     TwinPulseToneMix();

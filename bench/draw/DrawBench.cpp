@@ -1,7 +1,7 @@
 // The editor's three heaviest drawing steps: the full background, one knob, one value text.
+#include "draw/BitmapCache.h"
 #include "draw/DrawText.h"
-#include "draw/IBitmapCache.h"
-#include "draw/IFontCache.h"
+#include "draw/FontCache.h"
 #include "draw/Raster.h"
 #include "draw/SystemSurface.h"
 
@@ -14,7 +14,7 @@ namespace
 
 void BackgroundBlit(benchmark::State& state)
 {
-    const tpm::IBitmapRef bg = tpm::LoadBitmap(100, "img/bg.png", 1);
+    const tpm::BitmapRef bg = tpm::LoadBitmap(100, "img/bg.png", 1);
     auto dest = tpm::CreateSystemSurface(550, 363);
     if (!bg.Surface() || !dest)
     {
@@ -32,7 +32,7 @@ BENCHMARK(BackgroundBlit);
 
 void KnobRotatedBlit(benchmark::State& state)
 {
-    const tpm::IBitmapRef knob = tpm::LoadBitmap(101, "../img/knob.png", 1);
+    const tpm::BitmapRef knob = tpm::LoadBitmap(101, "../img/knob.png", 1);
     auto dest = tpm::CreateSystemSurface(550, 363);
     if (!knob.Surface() || !dest)
     {
@@ -54,8 +54,8 @@ BENCHMARK(KnobRotatedBlit);
 
 void ValueTextLine(benchmark::State& state)
 {
-    tpm::ITextStyle style("Arial", 15, tpm::IRgba(200, 255, 255, 255), 0, tpm::ITextStyle::kAlignCentre);
-    tpm::IFont* font = tpm::IFontCache::Instance().ForStyle(style);
+    tpm::TextStyle style("Arial", 15, tpm::Rgba(200, 255, 255, 255), 0, tpm::TextStyle::kAlignCentre);
+    tpm::Font* font = tpm::FontCache::Instance().ForStyle(style);
     auto dest = tpm::CreateSystemSurface(550, 363);
     if (!font || !dest)
     {

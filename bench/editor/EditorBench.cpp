@@ -3,10 +3,10 @@
 // (which must draw nothing); and what an instance costs to create, with and
 // without its editor opened, in a process that has made one before and as the first of a fresh
 // module (what a host's scan pays).
-#include "editor/IEditorWindow.h"
+#include "editor/EditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "engine/ParamId.h"
-#include "formats/vst2/IEffectVST.h"
+#include "formats/vst2/Vst2Effect.h"
 #include "plugin/PluginInstance.h"
 #include "tools/hostkit/Vst2HostedPlugin.h"
 
@@ -20,7 +20,7 @@ namespace
 {
 AEffect* MakePlugin(audioMasterCallback callback)
 {
-    return IEffectVST::Create(callback, PluginInstance::Create());
+    return Vst2Effect::Create(callback, PluginInstance::Create());
 }
 
 struct OpenEditor
@@ -32,7 +32,7 @@ struct OpenEditor
         if (!host)
             std::abort();
         host->Start();
-        editor = static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(host->Effect())->Editor());
+        editor = static_cast<tpm::EditorWindow*>(Vst2Effect::FromEffect(host->Effect())->Editor());
         editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
         editor->SetScale(scale);
         host->Dispatch(vst::effEditOpen);
@@ -42,7 +42,7 @@ struct OpenEditor
         window->ClearRecords();
     }
     std::unique_ptr<Vst2HostedPlugin> host;
-    tpm::IEditorWindow* editor = nullptr;
+    tpm::EditorWindow* editor = nullptr;
     tpm::HeadlessWindowLayer* window = nullptr;
 };
 } // namespace

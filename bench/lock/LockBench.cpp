@@ -8,9 +8,9 @@
 // it, the audio thread runs at real-time priority. `--check` ends with a verdict: every workload's
 // p99.9 within twice the idle row's and under 100 µs, and fewer than 5 calls in 10 000 over 50 µs
 // beyond the idle row's.
-#include "editor/IEditorWindow.h"
+#include "editor/EditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
-#include "formats/vst2/IEffectVST.h"
+#include "formats/vst2/Vst2Effect.h"
 #include "plugin/PluginInstance.h"
 #include "tools/hostkit/Vst2HostedPlugin.h"
 
@@ -47,7 +47,7 @@ bool MakeRealTime()
 
 AEffect* MakePlugin(audioMasterCallback host)
 {
-    return IEffectVST::Create(host, PluginInstance::Create());
+    return Vst2Effect::Create(host, PluginInstance::Create());
 }
 
 using Work = void (*)(AEffect* e, PluginInstance& plug, unsigned n);
@@ -95,7 +95,7 @@ void ProgramChunks(AEffect* e, PluginInstance&, unsigned)
 // on screen, without a display.
 void EditorCycle(AEffect* e, PluginInstance&, unsigned)
 {
-    static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(e)->Editor())
+    static_cast<tpm::EditorWindow*>(Vst2Effect::FromEffect(e)->Editor())
         ->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
     e->dispatcher(e, vst::effEditOpen, 0, 0, nullptr, 0.0f);
     for (int i = 0; i < 10; ++i)
@@ -192,7 +192,7 @@ int main(int argc, char** argv)
         return 1;
     }
     host->Start();
-    PluginInstance& plug = IEffectVST::FromEffect(host->Effect())->Instance();
+    PluginInstance& plug = Vst2Effect::FromEffect(host->Effect())->Instance();
     sched_param param{};
     int policy = 0;
     std::thread probe([&] {

@@ -1,7 +1,7 @@
 #include "draw/linux/FreeTypeFont.h"
 
-#include "draw/ITextStyle.h"
 #include "draw/TextEncoding.h"
+#include "draw/TextStyle.h"
 
 #include <fontconfig/fontconfig.h>
 #include FT_OUTLINE_H
@@ -91,7 +91,7 @@ bool MatchFont(const char* face, bool bold, bool italic, MatchedFile& out)
 
 } // namespace
 
-std::unique_ptr<IFont> IFont::Create(const char* face, int size, int orientation, int style, int quality)
+std::unique_ptr<Font> Font::Create(const char* face, int size, int orientation, int style, int quality)
 {
     return FreeTypeFont::Open(face, size, orientation, style, quality);
 }
@@ -101,8 +101,8 @@ std::unique_ptr<FreeTypeFont> FreeTypeFont::Open(const char* face, int size, int
 {
     if (size <= 0 || size > 1000)
         return nullptr;
-    const bool bold = (style & ITextStyle::kBold) != 0;
-    const bool italic = (style & ITextStyle::kItalic) != 0;
+    const bool bold = (style & TextStyle::kBold) != 0;
+    const bool italic = (style & TextStyle::kItalic) != 0;
 
     // Made before the lock is taken, so that a font given up below is destroyed after it is released.
     std::unique_ptr<FreeTypeFont> font(new FreeTypeFont());
@@ -134,7 +134,7 @@ std::unique_ptr<FreeTypeFont> FreeTypeFont::Open(const char* face, int size, int
         return nullptr;
     font->ascent_ = static_cast<int>(std::lround(asc * size / (asc + desc)));
     font->lineHeight_ = size;
-    font->mono_ = quality == ITextStyle::kQualityNoAntialias;
+    font->mono_ = quality == TextStyle::kQualityNoAntialias;
     font->embolden_ = bold && file.weight < FC_WEIGHT_DEMIBOLD;
     font->angle_ = orientation * std::numbers::pi / 180.0;
 
@@ -205,7 +205,7 @@ const FreeTypeFont::Glyph& FreeTypeFont::GlyphFor(char32_t cp)
     return glyphs_.emplace(cp, std::move(g)).first->second;
 }
 
-bool FreeTypeFont::RenderCoverage(std::string_view text, const IBox& box, int align, ITextCoverage& out)
+bool FreeTypeFont::RenderCoverage(std::string_view text, const PixelBox& box, int align, TextCoverage& out)
 {
     const std::u32string codepoints = DecodeText(text);
     std::lock_guard guard(lock_);

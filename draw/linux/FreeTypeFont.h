@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draw/IFont.h"
+#include "draw/Font.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -15,15 +15,18 @@ namespace tpm
 // A system font on Linux: fontconfig picks the file (Liberation Sans for "Arial", DejaVu Sans for
 // "Verdana"), FreeType rasterises. Sized the way GDI sizes a font of positive height, so the cell from
 // ascent to descent is `size` pixels and layouts measured on Windows hold here.
-class FreeTypeFont final : public IFont
+class FreeTypeFont final : public Font
 {
   public:
     static std::unique_ptr<FreeTypeFont> Open(const char* face, int size, int orientation, int style,
                                               int quality);
     ~FreeTypeFont() override;
 
-    bool DrawNative(ISurface&, uint32_t, std::string_view, const IBox&, int, bool) override { return false; }
-    bool RenderCoverage(std::string_view text, const IBox& box, int align, ITextCoverage& out) override;
+    bool DrawNative(PixelSurface&, uint32_t, std::string_view, const PixelBox&, int, bool) override
+    {
+        return false;
+    }
+    bool RenderCoverage(std::string_view text, const PixelBox& box, int align, TextCoverage& out) override;
 
     int Ascent() const { return ascent_; }
     int LineHeight() const { return lineHeight_; }

@@ -3,11 +3,11 @@
 namespace tpm
 {
 
-std::unique_ptr<ISurface> CreateSystemSurface(int width, int height)
+std::unique_ptr<PixelSurface> CreateSystemSurface(int width, int height)
 {
     if (width <= 0 || height <= 0)
         return nullptr;
-    return std::make_unique<ISurface>(width, height);
+    return std::make_unique<PixelSurface>(width, height);
 }
 
 } // namespace tpm

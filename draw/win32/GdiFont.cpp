@@ -1,7 +1,7 @@
 #include "draw/win32/GdiFont.h"
 
-#include "draw/ITextStyle.h"
 #include "draw/TextEncoding.h"
+#include "draw/TextStyle.h"
 
 #include <algorithm>
 #include <vector>
@@ -23,11 +23,11 @@ BYTE QualityFor(int quality)
 {
     switch (quality)
     {
-    case ITextStyle::kQualityNoAntialias:
+    case TextStyle::kQualityNoAntialias:
         return NONANTIALIASED_QUALITY;
-    case ITextStyle::kQualityAntialias:
+    case TextStyle::kQualityAntialias:
         return ANTIALIASED_QUALITY;
-    case ITextStyle::kQualityClearType:
+    case TextStyle::kQualityClearType:
         return CLEARTYPE_QUALITY;
     default:
         return DEFAULT_QUALITY;
@@ -58,21 +58,21 @@ bool GdiFont::UnderCompatibilityLayer()
     return underLayer;
 }
 
-std::unique_ptr<IFont> IFont::Create(const char* face, int size, int orientation, int style, int quality)
+std::unique_ptr<Font> Font::Create(const char* face, int size, int orientation, int style, int quality)
 {
     if (size <= 0)
         return nullptr;
     HFONT font = CreateFontA(
-        size, 0, orientation * 10, orientation * 10, (style & ITextStyle::kBold) ? FW_BOLD : FW_NORMAL,
-        (style & ITextStyle::kItalic) ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        size, 0, orientation * 10, orientation * 10, (style & TextStyle::kBold) ? FW_BOLD : FW_NORMAL,
+        (style & TextStyle::kItalic) ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
         CLIP_DEFAULT_PRECIS, QualityFor(quality), DEFAULT_PITCH, face ? face : "");
     if (!font)
         return nullptr;
     return std::make_unique<GdiFont>(font);
 }
 
-bool GdiFont::DrawNative(ISurface& dest, uint32_t colour, std::string_view text, const IBox& box, int align,
-                         bool clip)
+bool GdiFont::DrawNative(PixelSurface& dest, uint32_t colour, std::string_view text, const PixelBox& box,
+                         int align, bool clip)
 {
     HDC dc = static_cast<HDC>(dest.NativeContext());
     if (!dc || UnderCompatibilityLayer())
@@ -89,7 +89,7 @@ bool GdiFont::DrawNative(ISurface& dest, uint32_t colour, std::string_view text,
     return true;
 }
 
-bool GdiFont::RenderCoverage(std::string_view text, const IBox& box, int align, ITextCoverage& out)
+bool GdiFont::RenderCoverage(std::string_view text, const PixelBox& box, int align, TextCoverage& out)
 {
     std::wstring wide = WidenForGdi(text);
     std::lock_guard guard(lock_);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draw/IFont.h"
+#include "draw/Font.h"
 
 #include <windows.h>
 
@@ -12,15 +12,15 @@ namespace tpm
 
 // A system font on Windows: a GDI font drawn with DrawTextW, either straight onto a surface's device
 // context or, for blended text, white on black into a scratch DIB whose brightness is the coverage.
-class GdiFont final : public IFont
+class GdiFont final : public Font
 {
   public:
     explicit GdiFont(HFONT font) : font_(font) {}
     ~GdiFont() override { DeleteObject(font_); }
 
-    bool DrawNative(ISurface& dest, uint32_t colour, std::string_view text, const IBox& box, int align,
-                    bool clip) override;
-    bool RenderCoverage(std::string_view text, const IBox& box, int align, ITextCoverage& out) override;
+    bool DrawNative(PixelSurface& dest, uint32_t colour, std::string_view text, const PixelBox& box,
+                    int align, bool clip) override;
+    bool RenderCoverage(std::string_view text, const PixelBox& box, int align, TextCoverage& out) override;
 
     // Whether the process runs under a Windows compatibility layer, whose direct text drawing onto
     // memory contexts is not to be trusted; looked up once per process.

@@ -10,11 +10,11 @@ namespace
 
 // A bottom-up 32-bit DIB section in its own memory device context, so GDI text and BitBlt to a window
 // work on the same pixels the library draws.
-class DibSurface final : public ISurface
+class DibSurface final : public PixelSurface
 {
   public:
     DibSurface(HDC dc, HBITMAP bitmap, HGDIOBJ previous, uint32_t* bits, int width, int height)
-        : ISurface(bits, width, height, width, true), dc_(dc), bitmap_(bitmap), previous_(previous)
+        : PixelSurface(bits, width, height, width, true), dc_(dc), bitmap_(bitmap), previous_(previous)
     {
     }
     ~DibSurface() override
@@ -33,7 +33,7 @@ class DibSurface final : public ISurface
 
 } // namespace
 
-std::unique_ptr<ISurface> CreateSystemSurface(int width, int height)
+std::unique_ptr<PixelSurface> CreateSystemSurface(int width, int height)
 {
     if (width <= 0 || height <= 0)
         return nullptr;

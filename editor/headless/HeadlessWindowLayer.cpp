@@ -11,7 +11,7 @@ namespace
 std::atomic<int> openWindows{0};
 } // namespace
 
-HeadlessWindowLayer::HeadlessWindowLayer(IWindowEvents& windowEvents, const IBox& box)
+HeadlessWindowLayer::HeadlessWindowLayer(IWindowEvents& windowEvents, const PixelBox& box)
     : events(windowEvents), bounds(box)
 {
     ++openWindows;
@@ -22,8 +22,8 @@ HeadlessWindowLayer::~HeadlessWindowLayer()
     --openWindows;
 }
 
-std::unique_ptr<IWindowLayer> HeadlessWindowLayer::Create(IWindowEvents& events, void*, const IBox& bounds,
-                                                          int)
+std::unique_ptr<IWindowLayer> HeadlessWindowLayer::Create(IWindowEvents& events, void*,
+                                                          const PixelBox& bounds, int)
 {
     return std::make_unique<HeadlessWindowLayer>(events, bounds);
 }
@@ -33,13 +33,13 @@ int HeadlessWindowLayer::OpenCount()
     return openWindows.load();
 }
 
-void HeadlessWindowLayer::Redraw(const IBox& region)
+void HeadlessWindowLayer::Redraw(const PixelBox& region)
 {
     redraws.push_back(region);
     events.OnPaint(region);
 }
 
-void HeadlessWindowLayer::Present(const ISurface&, const IBox& region)
+void HeadlessWindowLayer::Present(const PixelSurface&, const PixelBox& region)
 {
     presents.push_back(region);
 }
@@ -58,41 +58,41 @@ void HeadlessWindowLayer::SetCursor(int x, int y, bool inside)
     cursorInside = inside;
 }
 
-void HeadlessWindowLayer::Press(int x, int y, const IMouseMod& mod)
+void HeadlessWindowLayer::Press(int x, int y, const MouseMod& mod)
 {
     captured = true;
     events.OnMouseDown(x, y, mod);
 }
 
-void HeadlessWindowLayer::Move(int x, int y, const IMouseMod& mod)
+void HeadlessWindowLayer::Move(int x, int y, const MouseMod& mod)
 {
     if (captured && (mod.L || mod.R))
         events.OnMouseDrag(x, y, mod);
 }
 
-void HeadlessWindowLayer::Release(int x, int y, const IMouseMod& mod)
+void HeadlessWindowLayer::Release(int x, int y, const MouseMod& mod)
 {
     captured = false;
     events.OnMouseUp(x, y, mod);
 }
 
-void HeadlessWindowLayer::DoubleClick(int x, int y, const IMouseMod& mod)
+void HeadlessWindowLayer::DoubleClick(int x, int y, const MouseMod& mod)
 {
     events.OnMouseDoubleClick(x, y, mod);
 }
 
-void HeadlessWindowLayer::Wheel(int x, int y, const IMouseMod& mod, int delta)
+void HeadlessWindowLayer::Wheel(int x, int y, const MouseMod& mod, int delta)
 {
     events.OnMouseWheel(x, y, mod, delta / 120);
 }
 
-bool HeadlessWindowLayer::OpenEntryField(const IEntryFieldSpec& request)
+bool HeadlessWindowLayer::OpenEntryField(const EntryFieldSpec& request)
 {
     if (entryOpen)
         return false;
     entryOpen = true;
     entry = request;
-    entryText = request.kind == IEntryFieldSpec::Kind::List && request.selected >= 0
+    entryText = request.kind == EntryFieldSpec::Kind::List && request.selected >= 0
                     ? request.choices[static_cast<size_t>(request.selected)]
                     : request.text;
     events.OnEntryFocus(true);

@@ -5,10 +5,10 @@
 namespace tpm
 {
 
-std::unique_ptr<EntryFieldWin32> EntryFieldWin32::Open(HWND editor, const IEntryFieldSpec& request,
+std::unique_ptr<EntryFieldWin32> EntryFieldWin32::Open(HWND editor, const EntryFieldSpec& request,
                                                        IWindowEvents& events)
 {
-    const bool isList = request.kind == IEntryFieldSpec::Kind::List;
+    const bool isList = request.kind == EntryFieldSpec::Kind::List;
     std::unique_ptr<EntryFieldWin32> entry(new EntryFieldWin32(editor, isList, events));
     const DWORD style =
         isList ? WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST : WS_CHILD | WS_VISIBLE | ES_CENTER | ES_MULTILINE;
@@ -63,7 +63,7 @@ std::string EntryFieldWin32::Text() const
     return text;
 }
 
-IBox EntryFieldWin32::Box() const
+PixelBox EntryFieldWin32::Box() const
 {
     RECT r{};
     GetClientRect(field_, &r);

@@ -18,7 +18,7 @@ class EntryFieldWin32
     static constexpr int kControlId = 99;
 
     // Opens the field as a child of `editor` with keyboard focus; null when it cannot be made.
-    static std::unique_ptr<EntryFieldWin32> Open(HWND editor, const IEntryFieldSpec& request,
+    static std::unique_ptr<EntryFieldWin32> Open(HWND editor, const EntryFieldSpec& request,
                                                  IWindowEvents& events);
     ~EntryFieldWin32();
     EntryFieldWin32(const EntryFieldWin32&) = delete;
@@ -28,7 +28,7 @@ class EntryFieldWin32
     // The typed text, or the picked entry of a list (at most 999 characters).
     std::string Text() const;
     // The field's client area in the editor's coordinates.
-    IBox Box() const;
+    PixelBox Box() const;
 
   private:
     EntryFieldWin32(HWND editor, bool isList, IWindowEvents& events)

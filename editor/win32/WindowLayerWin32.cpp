@@ -69,9 +69,9 @@ bool KeyHeld(int virtualKey)
 }
 
 // The modifier record of a mouse message from its key-state word; Alt is read as it is now.
-IMouseMod ModFromKeyState(WPARAM keys)
+MouseMod ModFromKeyState(WPARAM keys)
 {
-    IMouseMod mod;
+    MouseMod mod;
     mod.L = (keys & MK_LBUTTON) != 0;
     mod.R = (keys & MK_RBUTTON) != 0;
     mod.S = (keys & MK_SHIFT) != 0;
@@ -116,7 +116,7 @@ bool EditorKeyFromVirtualKey(WPARAM vk, EditorKey& key)
 } // namespace
 
 std::unique_ptr<IWindowLayer> WindowLayerWin32::Create(IWindowEvents& events, void* parent,
-                                                       const IBox& bounds, int frameRate)
+                                                       const PixelBox& bounds, int frameRate)
 {
     if (!parent || !WindowClassWin32::Acquire(&WindowLayerWin32::Procedure))
         return nullptr;
@@ -207,7 +207,7 @@ LRESULT WindowLayerWin32::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     {
-        IMouseMod mod = ModFromKeyState(wParam);
+        MouseMod mod = ModFromKeyState(wParam);
         (message == WM_LBUTTONUP ? mod.L : mod.R) = true; // which button was released
         ReleaseCapture();
         events_.OnMouseUp(x, y, mod);
@@ -276,7 +276,7 @@ void WindowLayerWin32::Paint()
         ValidateRect(window_, nullptr); // nothing to show: do not ask again
 }
 
-void WindowLayerWin32::Present(const ISurface& surface, const IBox& region)
+void WindowLayerWin32::Present(const PixelSurface& surface, const PixelBox& region)
 {
     if (!window_)
         return;
@@ -294,7 +294,7 @@ void WindowLayerWin32::Present(const ISurface& surface, const IBox& region)
     ReleaseDC(window_, dc);
 }
 
-void WindowLayerWin32::BlitToWindow(HDC target, const ISurface& surface, const IBox& region) const
+void WindowLayerWin32::BlitToWindow(HDC target, const PixelSurface& surface, const PixelBox& region) const
 {
     auto* source = static_cast<HDC>(surface.NativeContext());
     if (target && source)
@@ -302,7 +302,7 @@ void WindowLayerWin32::BlitToWindow(HDC target, const ISurface& surface, const I
                SRCCOPY);
 }
 
-void WindowLayerWin32::Redraw(const IBox& region)
+void WindowLayerWin32::Redraw(const PixelBox& region)
 {
     if (!window_)
         return;
@@ -311,14 +311,14 @@ void WindowLayerWin32::Redraw(const IBox& region)
     if (entry_)
     {
         // The open field stays as it is; painting the editor under it would cover it.
-        const IBox field = entry_->Box();
+        const PixelBox field = entry_->Box();
         RECT f{field.left, field.top, field.right, field.bottom};
         ValidateRect(window_, &f);
     }
     UpdateWindow(window_);
 }
 
-IBox WindowLayerWin32::Bounds() const
+PixelBox WindowLayerWin32::Bounds() const
 {
     if (!window_)
         return {};
@@ -346,9 +346,9 @@ bool WindowLayerWin32::CursorInWindow(int& x, int& y) const
     return true;
 }
 
-IMouseMod WindowLayerWin32::ModifierState() const
+MouseMod WindowLayerWin32::ModifierState() const
 {
-    IMouseMod mod;
+    MouseMod mod;
     mod.S = KeyHeld(VK_SHIFT);
     mod.C = KeyHeld(VK_CONTROL);
     mod.A = KeyHeld(VK_MENU);
@@ -362,7 +362,7 @@ void WindowLayerWin32::TakeFocus()
         SetFocus(window_);
 }
 
-bool WindowLayerWin32::OpenEntryField(const IEntryFieldSpec& request)
+bool WindowLayerWin32::OpenEntryField(const EntryFieldSpec& request)
 {
     if (!window_ || entry_)
         return false;
@@ -375,9 +375,9 @@ std::string WindowLayerWin32::EntryFieldText() const
     return entry_ ? entry_->Text() : std::string();
 }
 
-IBox WindowLayerWin32::EntryFieldBox() const
+PixelBox WindowLayerWin32::EntryFieldBox() const
 {
-    return entry_ ? entry_->Box() : IBox{};
+    return entry_ ? entry_->Box() : PixelBox{};
 }
 
 void WindowLayerWin32::CloseEntryField()

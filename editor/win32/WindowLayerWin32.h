@@ -19,25 +19,25 @@ class WindowLayerWin32 final : public IWindowLayer
   public:
     static constexpr UINT_PTR kFrameTimerId = 2;
 
-    static std::unique_ptr<IWindowLayer> Create(IWindowEvents& events, void* parent, const IBox& bounds,
+    static std::unique_ptr<IWindowLayer> Create(IWindowEvents& events, void* parent, const PixelBox& bounds,
                                                 int frameRate);
     ~WindowLayerWin32() override;
     WindowLayerWin32(const WindowLayerWin32&) = delete;
     WindowLayerWin32& operator=(const WindowLayerWin32&) = delete;
 
-    void Redraw(const IBox& region) override;
-    void Present(const ISurface& surface, const IBox& region) override;
+    void Redraw(const PixelBox& region) override;
+    void Present(const PixelSurface& surface, const PixelBox& region) override;
     void Idle() override {} // the window's own timer drives the frame tick
     uintptr_t NativeHandle() const override { return reinterpret_cast<uintptr_t>(window_); }
-    IBox Bounds() const override;
+    PixelBox Bounds() const override;
     void Resize(int width, int height) override;
     bool CursorInWindow(int& x, int& y) const override;
-    IMouseMod ModifierState() const override;
+    MouseMod ModifierState() const override;
     void TakeFocus() override;
 
-    bool OpenEntryField(const IEntryFieldSpec& request) override;
+    bool OpenEntryField(const EntryFieldSpec& request) override;
     std::string EntryFieldText() const override;
-    IBox EntryFieldBox() const override;
+    PixelBox EntryFieldBox() const override;
     void CloseEntryField() override;
 
     bool OpenWebPage(const std::string& address) override;
@@ -49,7 +49,7 @@ class WindowLayerWin32 final : public IWindowLayer
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
-    void BlitToWindow(HDC target, const ISurface& surface, const IBox& region) const;
+    void BlitToWindow(HDC target, const PixelSurface& surface, const PixelBox& region) const;
 
     IWindowEvents& events_;
     int frameRate_;

@@ -1,7 +1,7 @@
 #include "editor/x11/X11EntryField.h"
 
 #include "draw/DrawText.h"
-#include "draw/IFontCache.h"
+#include "draw/FontCache.h"
 #include "draw/Raster.h"
 
 #include <algorithm>
@@ -22,13 +22,13 @@ constexpr int kFontHeight = 14;
 constexpr int kListPadding = 4;
 
 // Sizes of the field at the editor's scale.
-int Scaled(int size, const IEntryFieldSpec& request)
+int Scaled(int size, const EntryFieldSpec& request)
 {
     return static_cast<int>(std::lround(size * request.scale));
 }
 
 // The box moved (not shrunk, unless it is larger) so that it lies inside `area`.
-IBox KeepInside(IBox box, const IBox& area)
+PixelBox KeepInside(PixelBox box, const PixelBox& area)
 {
     const int w = std::min(std::max(box.W(), 1), area.W());
     const int h = std::min(std::max(box.H(), 1), area.H());
@@ -37,10 +37,10 @@ IBox KeepInside(IBox box, const IBox& area)
     return {left, top, left + w, top + h};
 }
 
-IBox FieldBox(const IEntryFieldSpec& request, const IBox& area)
+PixelBox FieldBox(const EntryFieldSpec& request, const PixelBox& area)
 {
-    IBox box = request.box;
-    if (request.kind == IEntryFieldSpec::Kind::List)
+    PixelBox box = request.box;
+    if (request.kind == EntryFieldSpec::Kind::List)
     {
         // The list is shown open, one row per choice, at the width the editor asked for.
         size_t longest = 0;
@@ -57,10 +57,10 @@ IBox FieldBox(const IEntryFieldSpec& request, const IBox& area)
 } // namespace
 
 X11EntryField::X11EntryField(const XcbConnection& conn, const XcbPixelFormat& format, xcb_window_t parent,
-                             const IEntryFieldSpec& request, const IBox& area)
+                             const EntryFieldSpec& request, const PixelBox& area)
     : conn_(conn), spec_(request), box_(FieldBox(request, area)), surface_(box_.W(), box_.H())
 {
-    if (spec_.kind == IEntryFieldSpec::Kind::Text)
+    if (spec_.kind == EntryFieldSpec::Kind::Text)
     {
         text_ = spec_.text.substr(0, kMaxLength);
         caret_ = text_.size();
@@ -95,14 +95,14 @@ X11EntryField::~X11EntryField()
 
 std::string X11EntryField::Text() const
 {
-    if (spec_.kind == IEntryFieldSpec::Kind::Text)
+    if (spec_.kind == EntryFieldSpec::Kind::Text)
         return text_;
     return selected_ >= 0 ? spec_.choices[static_cast<size_t>(selected_)] : std::string();
 }
 
 X11EntryField::Outcome X11EntryField::OnKey(uint32_t symbol)
 {
-    const Outcome outcome = spec_.kind == IEntryFieldSpec::Kind::Text ? OnTextKey(symbol) : OnListKey(symbol);
+    const Outcome outcome = spec_.kind == EntryFieldSpec::Kind::Text ? OnTextKey(symbol) : OnListKey(symbol);
     Paint();
     return outcome;
 }
@@ -183,7 +183,7 @@ X11EntryField::Outcome X11EntryField::OnPress(int x, int y, int button)
     (void)x;
     if (button != XCB_BUTTON_INDEX_1)
         return Outcome::None;
-    if (spec_.kind == IEntryFieldSpec::Kind::Text)
+    if (spec_.kind == EntryFieldSpec::Kind::Text)
     {
         allSelected_ = false;
         caret_ = text_.size();
@@ -207,10 +207,10 @@ void X11EntryField::Paint()
     FillRect(surface_, 0, h - 1, w, 1, kFrame, 1.0f, kBlendCopy);
     FillRect(surface_, 0, 0, 1, h, kFrame, 1.0f, kBlendCopy);
     FillRect(surface_, w - 1, 0, 1, h, kFrame, 1.0f, kBlendCopy);
-    if (IFont* font = IFontCache::Instance().Get(Scaled(kFontHeight, spec_), 0, 0, "Arial",
-                                                 ITextStyle::kQualityDefault))
+    if (Font* font =
+            FontCache::Instance().Get(Scaled(kFontHeight, spec_), 0, 0, "Arial", TextStyle::kQualityDefault))
     {
-        if (spec_.kind == IEntryFieldSpec::Kind::Text)
+        if (spec_.kind == EntryFieldSpec::Kind::Text)
             PaintText(*font);
         else
             PaintList(*font);
@@ -218,16 +218,16 @@ void X11EntryField::Paint()
     presenter_->Put(surface_, surface_.Bounds());
 }
 
-void X11EntryField::PaintText(IFont& font)
+void X11EntryField::PaintText(Font& font)
 {
-    const IBox inner{1, 1, box_.W() - 1, box_.H() - 1};
-    ITextCoverage centred;
+    const PixelBox inner{1, 1, box_.W() - 1, box_.H() - 1};
+    TextCoverage centred;
     const bool inked = !text_.empty() && font.RenderCoverage(text_, inner, kTextAlignCentre, centred) &&
                        !centred.box.Empty();
     if (allSelected_ && inked)
     {
-        const IBox mark =
-            IBox{centred.box.left - 1, inner.top, centred.box.right + 1, inner.bottom}.Intersect(inner);
+        const PixelBox mark =
+            PixelBox{centred.box.left - 1, inner.top, centred.box.right + 1, inner.bottom}.Intersect(inner);
         FillRect(surface_, mark.left, mark.top, mark.W(), mark.H(), kHighlight, 1.0f, kBlendCopy);
         DrawText(surface_, font, kHighlightInk, text_, inner, kTextAlignCentre);
         return;
@@ -235,12 +235,12 @@ void X11EntryField::PaintText(IFont& font)
     DrawText(surface_, font, kInk, text_, inner, kTextAlignCentre);
     // The caret sits after the ink of the text before it, shifted as the centring shifts the line.
     int caretX = inner.left + inner.W() / 2;
-    ITextCoverage whole;
+    TextCoverage whole;
     if (inked && font.RenderCoverage(text_, inner, kTextAlignLeft, whole) && !whole.box.Empty())
     {
         const int shift = centred.box.left - whole.box.left;
         caretX = inner.left + shift;
-        ITextCoverage before;
+        TextCoverage before;
         if (caret_ > 0 &&
             font.RenderCoverage(std::string_view(text_).substr(0, caret_), inner, kTextAlignLeft, before) &&
             !before.box.Empty())
@@ -250,15 +250,15 @@ void X11EntryField::PaintText(IFont& font)
     FillRect(surface_, caretX, inner.top + 1, 1, inner.H() - 2, kInk, 1.0f, kBlendCopy);
 }
 
-void X11EntryField::PaintList(IFont& font)
+void X11EntryField::PaintList(Font& font)
 {
     for (int i = 0; i < static_cast<int>(spec_.choices.size()); ++i)
     {
         const int rowHeight = Scaled(kRowHeight, spec_);
-        const IBox row{1, 1 + i * rowHeight, box_.W() - 1, 1 + (i + 1) * rowHeight};
+        const PixelBox row{1, 1 + i * rowHeight, box_.W() - 1, 1 + (i + 1) * rowHeight};
         if (i == selected_)
             FillRect(surface_, row.left, row.top, row.W(), row.H(), kHighlight, 1.0f, kBlendCopy);
-        const IBox textBox{row.left + kListPadding, row.top + 1, row.right - kListPadding, row.bottom};
+        const PixelBox textBox{row.left + kListPadding, row.top + 1, row.right - kListPadding, row.bottom};
         DrawText(surface_, font, i == selected_ ? kHighlightInk : kInk, spec_.choices[static_cast<size_t>(i)],
                  textBox, kTextAlignLeft);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draw/ISurface.h"
+#include "draw/PixelSurface.h"
 #include "editor/IWindowLayer.h"
 #include "editor/x11/XcbConnection.h"
 #include "editor/x11/XcbImagePresenter.h"
@@ -13,7 +13,7 @@
 namespace tpm
 {
 
-class IFont;
+class Font;
 
 // The entry field without native widgets: a child window of the editor holding either a one-line text
 // box (caret, typing, backspace, opened with all its text selected so typing replaces it) or an open
@@ -35,13 +35,13 @@ class X11EntryField
 
     // `area` is the editor's client box; the field is kept inside it.
     X11EntryField(const XcbConnection& conn, const XcbPixelFormat& format, xcb_window_t parent,
-                  const IEntryFieldSpec& request, const IBox& area);
+                  const EntryFieldSpec& request, const PixelBox& area);
     ~X11EntryField();
     X11EntryField(const X11EntryField&) = delete;
     X11EntryField& operator=(const X11EntryField&) = delete;
 
     xcb_window_t Window() const { return window_; }
-    const IBox& Box() const { return box_; }
+    const PixelBox& Box() const { return box_; }
     // The typed text, or the picked choice ("" when none is picked).
     std::string Text() const;
 
@@ -53,14 +53,14 @@ class X11EntryField
   private:
     Outcome OnTextKey(uint32_t symbol);
     Outcome OnListKey(uint32_t symbol);
-    void PaintText(IFont& font);
-    void PaintList(IFont& font);
+    void PaintText(Font& font);
+    void PaintList(Font& font);
 
     const XcbConnection& conn_;
-    IEntryFieldSpec spec_;
-    IBox box_;
+    EntryFieldSpec spec_;
+    PixelBox box_;
     xcb_window_t window_ = 0;
-    ISurface surface_;
+    PixelSurface surface_;
     std::unique_ptr<XcbImagePresenter> presenter_;
     std::string text_;
     size_t caret_ = 0;

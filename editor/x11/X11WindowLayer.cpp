@@ -17,9 +17,9 @@ constexpr int kDoubleClickSlop = 2;
 constexpr uint8_t kWheelUp = 4;
 constexpr uint8_t kWheelDown = 5;
 
-IMouseMod ModFromState(uint16_t state)
+MouseMod ModFromState(uint16_t state)
 {
-    IMouseMod mod;
+    MouseMod mod;
     mod.L = (state & XCB_BUTTON_MASK_1) != 0;
     mod.R = (state & XCB_BUTTON_MASK_3) != 0;
     mod.S = (state & XCB_MOD_MASK_SHIFT) != 0;
@@ -30,8 +30,8 @@ IMouseMod ModFromState(uint16_t state)
 
 } // namespace
 
-std::unique_ptr<IWindowLayer> X11WindowLayer::Create(IWindowEvents& events, void* parent, const IBox& bounds,
-                                                     int frameRate)
+std::unique_ptr<IWindowLayer> X11WindowLayer::Create(IWindowEvents& events, void* parent,
+                                                     const PixelBox& bounds, int frameRate)
 {
     const auto parentWindow = static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(parent));
     if (parentWindow == 0 || bounds.W() <= 0 || bounds.H() <= 0)
@@ -51,7 +51,7 @@ std::unique_ptr<IWindowLayer> X11WindowLayer::Create(IWindowEvents& events, void
 }
 
 X11WindowLayer::X11WindowLayer(IWindowEvents& events, std::unique_ptr<XcbConnection> conn,
-                               const XcbPixelFormat& format, const IBox& bounds, int frameRate)
+                               const XcbPixelFormat& format, const PixelBox& bounds, int frameRate)
     : events_(events), conn_(std::move(conn)), format_(format), bounds_(bounds),
       clock_(frameRate > 0 ? frameRate : 24, FrameClock::Clock::now())
 {
@@ -109,13 +109,13 @@ void X11WindowLayer::Resize(int width, int height)
     xcb_flush(conn_->Get());
 }
 
-void X11WindowLayer::Redraw(const IBox& region)
+void X11WindowLayer::Redraw(const PixelBox& region)
 {
     if (!windowGone_)
         events_.OnPaint(region);
 }
 
-void X11WindowLayer::Present(const ISurface& surface, const IBox& region)
+void X11WindowLayer::Present(const PixelSurface& surface, const PixelBox& region)
 {
     if (!windowGone_ && presenter_)
         presenter_->Put(surface, region);
@@ -172,7 +172,7 @@ bool X11WindowLayer::DrainEvents()
         return false;
     if (alive && !exposed_.Empty())
     {
-        const IBox region = exposed_;
+        const PixelBox region = exposed_;
         exposed_ = {};
         events_.OnPaint(region);
     }
@@ -240,7 +240,7 @@ void X11WindowLayer::OnButtonPress(const xcb_button_press_event_t& e)
     }
     if (e.event != window_)
         return;
-    IMouseMod mod = ModFromState(e.state);
+    MouseMod mod = ModFromState(e.state);
     if (e.detail == kWheelUp || e.detail == kWheelDown)
     {
         events_.OnMouseWheel(e.event_x, e.event_y, mod, e.detail == kWheelUp ? 1 : -1);
@@ -281,7 +281,7 @@ void X11WindowLayer::OnButtonRelease(const xcb_button_release_event_t& e)
     if (e.event != window_ || (e.detail != XCB_BUTTON_INDEX_1 && e.detail != XCB_BUTTON_INDEX_3))
         return;
     // The state still holds the released button; the editor hears the buttons held after it.
-    IMouseMod mod = ModFromState(e.state);
+    MouseMod mod = ModFromState(e.state);
     (e.detail == XCB_BUTTON_INDEX_1 ? mod.L : mod.R) = false;
     captured_ = mod.L || mod.R;
     events_.OnMouseUp(e.event_x, e.event_y, mod);
@@ -289,7 +289,7 @@ void X11WindowLayer::OnButtonRelease(const xcb_button_release_event_t& e)
 
 void X11WindowLayer::OnMotion(const xcb_motion_notify_event_t& e)
 {
-    const IMouseMod mod = ModFromState(e.state);
+    const MouseMod mod = ModFromState(e.state);
     if (e.event == window_ && captured_ && (mod.L || mod.R))
         events_.OnMouseDrag(e.event_x, e.event_y, mod);
 }
@@ -342,9 +342,9 @@ bool X11WindowLayer::CursorInWindow(int& x, int& y) const
     return inside;
 }
 
-IMouseMod X11WindowLayer::ModifierState() const
+MouseMod X11WindowLayer::ModifierState() const
 {
-    IMouseMod mod;
+    MouseMod mod;
     if (windowGone_)
         return mod;
     xcb_connection_t* c = conn_->Get();
@@ -365,12 +365,12 @@ void X11WindowLayer::TakeFocus()
     xcb_flush(conn_->Get());
 }
 
-bool X11WindowLayer::OpenEntryField(const IEntryFieldSpec& field)
+bool X11WindowLayer::OpenEntryField(const EntryFieldSpec& field)
 {
     if (entry_ || windowGone_)
         return false;
     entry_ = std::make_unique<X11EntryField>(*conn_, format_, window_, field,
-                                             IBox{0, 0, bounds_.W(), bounds_.H()});
+                                             PixelBox{0, 0, bounds_.W(), bounds_.H()});
     xcb_flush(conn_->Get());
     return true;
 }
@@ -380,9 +380,9 @@ std::string X11WindowLayer::EntryFieldText() const
     return entry_ ? entry_->Text() : std::string();
 }
 
-IBox X11WindowLayer::EntryFieldBox() const
+PixelBox X11WindowLayer::EntryFieldBox() const
 {
-    return entry_ ? entry_->Box() : IBox{};
+    return entry_ ? entry_->Box() : PixelBox{};
 }
 
 void X11WindowLayer::CloseEntryField()

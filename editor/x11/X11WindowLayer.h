@@ -20,26 +20,26 @@ class X11WindowLayer final : public IWindowLayer
 {
   public:
     // Null without a display, with a visual we cannot paint, or when the parent is no window.
-    static std::unique_ptr<IWindowLayer> Create(IWindowEvents& events, void* parent, const IBox& bounds,
+    static std::unique_ptr<IWindowLayer> Create(IWindowEvents& events, void* parent, const PixelBox& bounds,
                                                 int frameRate);
     ~X11WindowLayer() override;
     X11WindowLayer(const X11WindowLayer&) = delete;
     X11WindowLayer& operator=(const X11WindowLayer&) = delete;
 
-    void Redraw(const IBox& region) override;
-    void Present(const ISurface& surface, const IBox& region) override;
+    void Redraw(const PixelBox& region) override;
+    void Present(const PixelSurface& surface, const PixelBox& region) override;
     void Idle() override;
     int EventDescriptor() const override;
     uintptr_t NativeHandle() const override { return window_; }
-    IBox Bounds() const override { return bounds_; }
+    PixelBox Bounds() const override { return bounds_; }
     void Resize(int width, int height) override;
     bool CursorInWindow(int& x, int& y) const override;
-    IMouseMod ModifierState() const override;
+    MouseMod ModifierState() const override;
     void TakeFocus() override;
 
-    bool OpenEntryField(const IEntryFieldSpec& field) override;
+    bool OpenEntryField(const EntryFieldSpec& field) override;
     std::string EntryFieldText() const override;
-    IBox EntryFieldBox() const override;
+    PixelBox EntryFieldBox() const override;
     void CloseEntryField() override;
 
     bool OpenWebPage(const std::string& address) override;
@@ -48,7 +48,7 @@ class X11WindowLayer final : public IWindowLayer
 
   private:
     X11WindowLayer(IWindowEvents& events, std::unique_ptr<XcbConnection> conn, const XcbPixelFormat& format,
-                   const IBox& bounds, int frameRate);
+                   const PixelBox& bounds, int frameRate);
     bool CreateWindow(xcb_window_t parent);
     // Handles everything queued; false when the window has been destroyed under us.
     bool DrainEvents();
@@ -65,13 +65,13 @@ class X11WindowLayer final : public IWindowLayer
     std::unique_ptr<XcbConnection> conn_;
     XcbPixelFormat format_;
     XcbKeyboard keyboard_;
-    IBox bounds_;
+    PixelBox bounds_;
     FrameClock clock_;
     xcb_window_t window_ = 0;
     bool windowGone_ = false;
     std::unique_ptr<XcbImagePresenter> presenter_;
     std::unique_ptr<X11EntryField> entry_;
-    IBox exposed_;
+    PixelBox exposed_;
     // Mouse capture as the editor knows it: a press in this window holds it until the release.
     bool captured_ = false;
     // The last left press, for double-clicks by timing (server milliseconds).

@@ -55,12 +55,12 @@ bool XcbImagePresenter::AttachSharedMemory()
     return true;
 }
 
-void XcbImagePresenter::Put(const ISurface& surface, const IBox& region)
+void XcbImagePresenter::Put(const PixelSurface& surface, const PixelBox& region)
 {
     if (!format_.Valid() || !surface.Valid())
         return;
-    const IBox limit{0, 0, std::min(width_, surface.Width()), std::min(height_, surface.Height())};
-    const IBox area = region.Intersect(limit);
+    const PixelBox limit{0, 0, std::min(width_, surface.Width()), std::min(height_, surface.Height())};
+    const PixelBox area = region.Intersect(limit);
     if (area.Empty())
         return;
     if (shmAddress_)
@@ -70,7 +70,7 @@ void XcbImagePresenter::Put(const ISurface& surface, const IBox& region)
     xcb_flush(conn_.Get());
 }
 
-void XcbImagePresenter::PutShared(const ISurface& surface, const IBox& area)
+void XcbImagePresenter::PutShared(const PixelSurface& surface, const PixelBox& area)
 {
     if (sharedPutPending_)
         conn_.Sync();
@@ -88,7 +88,7 @@ void XcbImagePresenter::PutShared(const ISurface& surface, const IBox& area)
     sharedPutPending_ = true;
 }
 
-void XcbImagePresenter::PutPlain(const ISurface& surface, const IBox& area)
+void XcbImagePresenter::PutPlain(const PixelSurface& surface, const PixelBox& area)
 {
     const int rowBytes = format_.RowBytes(area.W());
     // The request length limit is in 4-byte units; leave room for the request header.

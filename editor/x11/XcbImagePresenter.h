@@ -1,7 +1,7 @@
 #pragma once
 
-#include "draw/IBox.h"
-#include "draw/ISurface.h"
+#include "draw/PixelBox.h"
+#include "draw/PixelSurface.h"
 #include "editor/x11/XcbConnection.h"
 #include "editor/x11/XcbPixelFormat.h"
 
@@ -27,13 +27,13 @@ class XcbImagePresenter
     XcbImagePresenter& operator=(const XcbImagePresenter&) = delete;
 
     // Puts `region` of the surface at the same place in the window (clipped to both).
-    void Put(const ISurface& surface, const IBox& region);
+    void Put(const PixelSurface& surface, const PixelBox& region);
     bool UsesSharedMemory() const { return shmAddress_ != nullptr; }
 
   private:
     bool AttachSharedMemory();
-    void PutShared(const ISurface& surface, const IBox& area);
-    void PutPlain(const ISurface& surface, const IBox& area);
+    void PutShared(const PixelSurface& surface, const PixelBox& area);
+    void PutPlain(const PixelSurface& surface, const PixelBox& area);
 
     const XcbConnection& conn_;
     XcbPixelFormat format_;

@@ -54,17 +54,17 @@ bool ClapPlugin::ParamInfo(const clap_plugin_t* p, uint32_t index, clap_param_in
     ClapPlugin* self = Self(p);
     if (!self || !self->instance || !info || index >= ParamCount(p))
         return false;
-    const IParameter& param = *self->instance->Param(static_cast<int>(index));
+    const Parameter& param = *self->instance->Param(static_cast<int>(index));
     *info = clap_param_info_t{};
     info->id = index;
     const uint32_t flags = param.Flags();
-    if (flags & IParameter::kAutomatable)
+    if (flags & Parameter::kAutomatable)
         info->flags |= kClapParamIsAutomatable;
     if (param.StepCount() > 0)
         info->flags |= kClapParamIsStepped;
-    if (flags & IParameter::kList)
+    if (flags & Parameter::kList)
         info->flags |= kClapParamIsEnum;
-    if (flags & IParameter::kHidden)
+    if (flags & Parameter::kHidden)
         info->flags |= kClapParamIsHidden;
     CopyText(info->name, sizeof info->name, self->instance->ParamTitle(static_cast<int>(index)));
     CopyText(info->module, sizeof info->module, "");

@@ -148,9 +148,9 @@ void Lv2TtlWriter::WritePlugin(std::ostream& out) const
 
 void Lv2TtlWriter::WriteControlPort(std::ostream& out, int paramIdx) const
 {
-    const IParameter& param = *instance.Param(paramIdx);
+    const Parameter& param = *instance.Param(paramIdx);
     const uint32_t flags = param.Flags();
-    const bool whole = param.GetKind() != IParameter::kDouble;
+    const bool whole = param.GetKind() != Parameter::kDouble;
     const auto value = [whole](double v) { return whole ? Integer(v) : Number(v); };
     const std::string name = instance.ParamTitle(paramIdx);
     out << "[\n        a lv2:InputPort , lv2:ControlPort ;\n        lv2:index " << paramIdx
@@ -166,15 +166,15 @@ void Lv2TtlWriter::WriteControlPort(std::ostream& out, int paramIdx) const
     };
     if (whole)
         add("lv2:integer");
-    if (flags & IParameter::kList)
+    if (flags & Parameter::kList)
         add("lv2:enumeration");
-    if (flags & IParameter::kTrigger)
+    if (flags & Parameter::kTrigger)
         add("pprops:trigger");
-    if (flags & IParameter::kHidden)
+    if (flags & Parameter::kHidden)
         add("pprops:notOnGUI");
     if (!properties.empty())
         out << " ;\n        lv2:portProperty " << properties;
-    if (flags & IParameter::kList)
+    if (flags & Parameter::kList)
     {
         const int first = static_cast<int>(param.Min());
         std::vector<const char*> labels;
@@ -242,8 +242,8 @@ void Lv2TtlWriter::WritePresets(std::ostream& out) const
         bool first = true;
         for (int i = 0; i < instance.ParamCount(); ++i)
         {
-            const IParameter& param = *instance.Param(i);
-            if (param.Flags() & IParameter::kTrigger)
+            const Parameter& param = *instance.Param(i);
+            if (param.Flags() & Parameter::kTrigger)
                 continue; // an action, not part of a sound
             out << (first ? "" : " , ") << "[ lv2:symbol " << Quoted(param.StringId()) << " ; pset:value "
                 << Number(instance.ParamValue(i)) << " ]";

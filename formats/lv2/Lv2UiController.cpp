@@ -105,7 +105,7 @@ void Lv2UiController::EndGesture(int paramIdx)
 
 double Lv2UiController::SetValue(int paramIdx, double normalized)
 {
-    const IParameter* param = catalogue->Param(paramIdx);
+    const Parameter* param = catalogue->Param(paramIdx);
     if (!param)
         return normalized;
     // The port carries the value as the parameter stores it, rounded to its step.

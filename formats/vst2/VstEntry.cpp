@@ -1,5 +1,5 @@
 // The module's exported entry points: VSTPluginMain, and main for older hosts.
-#include "formats/vst2/IEffectVST.h"
+#include "formats/vst2/Vst2Effect.h"
 #include "plugin/PluginInstance.h"
 
 #include <mutex>
@@ -27,7 +27,7 @@ TPM_EXPORT AEffect* VSTPluginMain(audioMasterCallback host)
     const std::lock_guard<std::mutex> guard(EntryLock());
     try
     {
-        return IEffectVST::Create(host, PluginInstance::Create());
+        return Vst2Effect::Create(host, PluginInstance::Create());
     }
     catch (const std::bad_alloc&)
     {

@@ -62,9 +62,9 @@ void Vst3ChangeReader::Add(const PluginInstance& instance, vst3::IParamValueQueu
     if (id >= static_cast<vst3::ParamID>(instance.ParamCount()))
         return;
     const auto paramIdx = static_cast<int>(id);
-    const IParameter* param = instance.Param(paramIdx);
+    const Parameter* param = instance.Param(paramIdx);
     // Hidden parameters are the product's own business.
-    if (!param || (param->Flags() & IParameter::kHidden))
+    if (!param || (param->Flags() & Parameter::kHidden))
         return;
     vst3::int32 offset = 0;
     double value = 0.0;

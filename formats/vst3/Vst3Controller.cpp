@@ -65,7 +65,7 @@ vst3::tresult Vst3Controller::getState(vst3::IBStream* state)
     return state ? vst3::kResultOk : vst3::kInvalidArgument;
 }
 
-const IParameter* Vst3Controller::ProductParam(vst3::ParamID id) const
+const Parameter* Vst3Controller::ProductParam(vst3::ParamID id) const
 {
     const PluginInstance* instance = model.Instance();
     if (!instance || id >= static_cast<vst3::ParamID>(instance->ParamCount()))
@@ -96,7 +96,7 @@ vst3::tresult Vst3Controller::getParameterInfo(vst3::int32 paramIndex, vst3::Par
         info.flags = vst3::ParameterInfo::kIsProgramChange | vst3::ParameterInfo::kIsList;
         return vst3::kResultOk;
     }
-    const IParameter& param = *instance->Param(paramIndex);
+    const Parameter& param = *instance->Param(paramIndex);
     info.id = static_cast<vst3::ParamID>(paramIndex);
     vst3text::ToUtf16(instance->ParamTitle(paramIndex), info.title, kTextSize);
     vst3text::ToUtf16(instance->ParamTitle(paramIndex), info.shortTitle, kTextSize);
@@ -104,15 +104,15 @@ vst3::tresult Vst3Controller::getParameterInfo(vst3::int32 paramIndex, vst3::Par
     const uint32_t flags = param.Flags();
     // Only lists are stepped for the host: the whole-number ranges follow curves a host's even
     // steps would not.
-    info.stepCount = (flags & IParameter::kList) ? param.StepCount() : 0;
+    info.stepCount = (flags & Parameter::kList) ? param.StepCount() : 0;
     info.defaultNormalizedValue = param.ToNormalized(param.DefaultValue());
-    if (flags & IParameter::kHidden)
+    if (flags & Parameter::kHidden)
         info.flags = vst3::ParameterInfo::kIsHidden | vst3::ParameterInfo::kIsReadOnly;
     else
     {
-        if (flags & IParameter::kAutomatable)
+        if (flags & Parameter::kAutomatable)
             info.flags |= vst3::ParameterInfo::kCanAutomate;
-        if (flags & IParameter::kList)
+        if (flags & Parameter::kList)
             info.flags |= vst3::ParameterInfo::kIsList;
     }
     return vst3::kResultOk;
@@ -130,7 +130,7 @@ vst3::tresult Vst3Controller::getParamStringByValue(vst3::ParamID id, vst3::Para
                           string, kTextSize);
         return vst3::kResultOk;
     }
-    const IParameter* param = ProductParam(id);
+    const Parameter* param = ProductParam(id);
     if (!param)
         return vst3::kInvalidArgument;
     const double normalized = std::isnan(valueNormalized) ? 0.0 : std::clamp(valueNormalized, 0.0, 1.0);
@@ -158,7 +158,7 @@ vst3::tresult Vst3Controller::getParamValueByString(vst3::ParamID id, vst3::TCha
             }
         return vst3::kResultFalse;
     }
-    const IParameter* param = ProductParam(id);
+    const Parameter* param = ProductParam(id);
     double value = 0.0;
     if (!param)
         return vst3::kInvalidArgument;
@@ -174,7 +174,7 @@ vst3::ParamValue Vst3Controller::normalizedParamToPlain(vst3::ParamID id, vst3::
         return model.ProgramIndexOf(valueNormalized);
     // Not-a-number reads as 0, as in every other conversion: a host's arithmetic must not meet NaN.
     const double normalized = std::isnan(valueNormalized) ? 0.0 : valueNormalized;
-    const IParameter* param = ProductParam(id);
+    const Parameter* param = ProductParam(id);
     if (!param)
         return normalized;
     return param->StoredValue(std::clamp(normalized, 0.0, 1.0));
@@ -187,7 +187,7 @@ vst3::ParamValue Vst3Controller::plainParamToNormalized(vst3::ParamID id, vst3::
         return programCount > 1 && !std::isnan(plainValue)
                    ? std::clamp(plainValue / (programCount - 1), 0.0, 1.0)
                    : 0.0;
-    const IParameter* param = ProductParam(id);
+    const Parameter* param = ProductParam(id);
     if (!param)
         return std::isnan(plainValue) ? 0.0 : plainValue;
     return param->ToNormalized(plainValue);
@@ -217,10 +217,10 @@ vst3::tresult Vst3Controller::setParamNormalized(vst3::ParamID id, vst3::ParamVa
         model.SelectProgramInHostCall(model.ProgramIndexOf(value));
         return vst3::kResultOk;
     }
-    const IParameter* param = ProductParam(id);
+    const Parameter* param = ProductParam(id);
     if (!param)
         return vst3::kInvalidArgument;
-    if (param->Flags() & IParameter::kHidden)
+    if (param->Flags() & Parameter::kHidden)
         return vst3::kResultFalse;
     // A host that keeps its own copy of the values pushes that copy back now and then (Ardour, as it
     // reads a value); before it heard of a program or state, that is its old value, no edit.

@@ -58,7 +58,7 @@ class Vst3Controller : public vst3::IEditController, public vst3::IUnitInfo
     ~Vst3Controller() = default;
 
   private:
-    const IParameter* ProductParam(vst3::ParamID id) const;
+    const Parameter* ProductParam(vst3::ParamID id) const;
 
     Vst3Model& model;
     bool initialized = false;

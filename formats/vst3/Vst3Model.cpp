@@ -207,8 +207,8 @@ void Vst3Model::ReportValues(vst3::IParameterChanges* out)
     // value) learns a program's values here; hosts that echo them back find them unchanged.
     for (int i = 0; i < instance->ParamCount(); ++i)
     {
-        const IParameter* param = instance->Param(i);
-        if (!param || (param->Flags() & IParameter::kHidden))
+        const Parameter* param = instance->Param(i);
+        if (!param || (param->Flags() & Parameter::kHidden))
             continue;
         vst3::int32 queueIndex = 0;
         vst3::int32 pointIndex = 0;
@@ -267,9 +267,9 @@ void Vst3Model::DrainHostEvents()
     while (instance->PopHostEvent(event))
     {
         // The hidden trigger is the product's own; the host has no use for its gestures.
-        const IParameter* param = instance->Param(event.paramIdx);
+        const Parameter* param = instance->Param(event.paramIdx);
         if (!to || (event.kind != HostEvent::Kind::kDisplayChanged &&
-                    (!param || (param->Flags() & IParameter::kHidden))))
+                    (!param || (param->Flags() & Parameter::kHidden))))
             continue;
         const auto id = static_cast<vst3::ParamID>(event.paramIdx);
         switch (event.kind)

@@ -1,11 +1,11 @@
-#include "core/IByteBuffer.h"
+#include "core/ByteBuffer.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
 TEST(ByteBuffer, AppendsLittleEndianAndReadsBack)
 {
-    IByteBuffer b;
+    ByteBuffer b;
     EXPECT_EQ(b.Data(), nullptr);
     ASSERT_TRUE(b.AppendInt32(0x00010000));
     ASSERT_TRUE(b.AppendDouble(1.0));
@@ -25,7 +25,7 @@ TEST(ByteBuffer, AppendsLittleEndianAndReadsBack)
 
 TEST(ByteBuffer, ReadsNeverLeaveTheBuffer)
 {
-    IByteBuffer b;
+    ByteBuffer b;
     b.AppendDouble(2.0);
     double d = 0.0;
     int32_t i = 0;
@@ -42,7 +42,7 @@ TEST(ByteBuffer, ReadsNeverLeaveTheBuffer)
 
 TEST(ByteBuffer, ResizeZeroesNewBytes)
 {
-    IByteBuffer b;
+    ByteBuffer b;
     b.AppendInt32(-1);
     ASSERT_TRUE(b.Resize(8));
     EXPECT_EQ(b.Data()[3], 0xFF);

@@ -1,4 +1,4 @@
-#include "core/IParameter.h"
+#include "core/Parameter.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -7,9 +7,9 @@
 
 namespace
 {
-std::unique_ptr<IParameter> Enum(int count)
+std::unique_ptr<Parameter> Enum(int count)
 {
-    auto p = std::make_unique<IParameter>();
+    auto p = std::make_unique<Parameter>();
     p->DefineEnum("Wave", 0, count, "");
     return p;
 }
@@ -17,16 +17,16 @@ std::unique_ptr<IParameter> Enum(int count)
 
 TEST(ParameterDefinition, KindIsSetOnlyOnceAndRangeIsNeverEmpty)
 {
-    IParameter p;
+    Parameter p;
     p.DefineEnum("E", 1, 3, "");
     p.DefineDouble("E", 0.0, 0.0, 10.0, 0.1, "");
-    EXPECT_EQ(p.GetKind(), IParameter::kEnum);
+    EXPECT_EQ(p.GetKind(), Parameter::kEnum);
 
-    IParameter empty;
+    Parameter empty;
     empty.DefineDouble("x", 0.0, 0.0, 0.0, 1.0, "");
     EXPECT_EQ(empty.Max(), 1.0);
 
-    IParameter notClamped;
+    Parameter notClamped;
     notClamped.DefineInt("x", 500, 0, 100, "");
     EXPECT_EQ(notClamped.Value(), 500.0);
 }
@@ -36,7 +36,7 @@ TEST(ParameterDefinition, PrecisionFollowsTheStep)
     const std::pair<double, int> cases[] = {{0.1, 1}, {0.01, 2}, {0.5, 1}, {1.0, 0}, {0.25, 2}, {1e-9, 6}};
     for (auto [step, places] : cases)
     {
-        IParameter p;
+        Parameter p;
         p.DefineDouble("x", 0.0, 0.0, 1.0, step, "");
         EXPECT_EQ(p.DisplayPrecision(), places) << step;
     }
@@ -44,7 +44,7 @@ TEST(ParameterDefinition, PrecisionFollowsTheStep)
 
 TEST(ParameterDefinition, CurveZeroIsIgnoredAndNamesAreCutToTheirField)
 {
-    IParameter p;
+    Parameter p;
     p.SetCurve(2.0);
     p.SetCurve(0.0);
     EXPECT_EQ(p.Shape(), 2.0);
@@ -57,7 +57,7 @@ TEST(ParameterDefinition, CurveZeroIsIgnoredAndNamesAreCutToTheirField)
 
 TEST(ParameterMapping, CurveBendsTheNormalisedScale)
 {
-    IParameter freq;
+    Parameter freq;
     freq.DefineDouble("Base Freq", 200.0, 20.0, 20000.0, 0.1, "Hz");
     freq.SetCurve(2.0);
     EXPECT_DOUBLE_EQ(freq.GetNormalized(), std::sqrt(180.0 / 19980.0));
@@ -76,13 +76,13 @@ TEST(ParameterMapping, CurveBendsTheNormalisedScale)
 
 TEST(ParameterMapping, WholeNumberKindsRoundToTheirStep)
 {
-    IParameter i;
+    Parameter i;
     i.DefineInt("x", 0, 20, 20000, "");
     i.SetNormalized(0.5);
     EXPECT_EQ(i.Value(), 10010.0);
 
     const auto owned = Enum(3);
-    IParameter& e = *owned;
+    Parameter& e = *owned;
     e.SetNormalized(0.6);
     EXPECT_EQ(e.Value(), 1.0);
     e.SetNormalized(0.75);
@@ -92,7 +92,7 @@ TEST(ParameterMapping, WholeNumberKindsRoundToTheirStep)
     e.SetNormalized(1.7);
     EXPECT_EQ(e.Value(), 2.0);
 
-    IParameter none; // kind none rounds like the whole-number kinds
+    Parameter none; // kind none rounds like the whole-number kinds
     none.SetNormalized(0.4);
     EXPECT_EQ(none.Value(), 0.0);
     none.SetNormalized(0.5);
@@ -101,14 +101,14 @@ TEST(ParameterMapping, WholeNumberKindsRoundToTheirStep)
 
 TEST(ParameterMapping, HostValuesOutsideTheScaleAreMadeSafe)
 {
-    IParameter fade;
+    Parameter fade;
     fade.DefineInt("Fade", 1000, 1, 90000, "ms");
     fade.SetNormalized(std::numeric_limits<float>::quiet_NaN());
     EXPECT_EQ(fade.Value(), 1000.0);
     fade.SetNormalized(-0.5);
     EXPECT_EQ(fade.Value(), 1.0);
 
-    IParameter curved;
+    Parameter curved;
     curved.DefineInt("Rate", 2000, 60, 64000, "ms");
     curved.SetCurve(2.0);
     curved.SetNormalized(-1.0); // squared it would land inside the range
@@ -119,7 +119,7 @@ TEST(ParameterMapping, HostValuesOutsideTheScaleAreMadeSafe)
 TEST(ParameterDisplay, TheFirstTextOfAValueWinsAndAnEmptyOneShowsTheNumber)
 {
     const auto owned = Enum(8);
-    IParameter& wave = *owned;
+    Parameter& wave = *owned;
     wave.AddValueText(2, "Square");
     wave.AddValueText(2, "Other");
     wave.AddValueText(3, "");
@@ -131,13 +131,13 @@ TEST(ParameterDisplay, TheFirstTextOfAValueWinsAndAnEmptyOneShowsTheNumber)
 TEST(ParameterDisplay, ParsingTextsAndLeadingNumbers)
 {
     const auto owned = Enum(8);
-    IParameter& wave = *owned;
+    Parameter& wave = *owned;
     wave.AddValueText(2, "Square");
     EXPECT_EQ(wave.ParseDisplay("Square"), 2.0);
     EXPECT_EQ(wave.ParseDisplay("square"), 0.0);
     EXPECT_EQ(wave.ParseDisplay("Square "), 0.0);
 
-    IParameter p;
+    Parameter p;
     EXPECT_EQ(p.ParseDisplay("440.5 Hz"), 440.5);
     EXPECT_EQ(p.ParseDisplay("  -12"), -12.0);
     EXPECT_EQ(p.ParseDisplay("+3.5e2x"), 350.0);

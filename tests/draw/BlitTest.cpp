@@ -1,5 +1,5 @@
 // Combine rules against hand-computed bytes, clipping, and bottom-up against top-down storage.
-#include "draw/IBlend.h"
+#include "draw/BlendMode.h"
 #include "draw/Raster.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +11,8 @@ namespace
 
 uint32_t BlitOne(uint32_t d, uint32_t s, float weight, int mode)
 {
-    ISurface dest(1, 1);
-    ISurface src(1, 1);
+    PixelSurface dest(1, 1);
+    PixelSurface src(1, 1);
     dest.SetPixel(0, 0, d);
     src.SetPixel(0, 0, s);
     Blit(dest, src, 0, 0, {0, 0, 1, 1}, weight, mode);
@@ -21,16 +21,16 @@ uint32_t BlitOne(uint32_t d, uint32_t s, float weight, int mode)
 
 uint32_t FillOne(uint32_t d, uint32_t colour, float weight, int mode)
 {
-    ISurface dest(1, 1);
+    PixelSurface dest(1, 1);
     dest.SetPixel(0, 0, d);
     FillRect(dest, 0, 0, 1, 1, colour, weight, mode);
     return dest.Pixel(0, 0);
 }
 
 // Surface whose pixel (x, y) holds a value naming its place.
-ISurface Numbered(int w, int h, bool bottomUp = false)
+PixelSurface Numbered(int w, int h, bool bottomUp = false)
 {
-    ISurface s(w, h, bottomUp);
+    PixelSurface s(w, h, bottomUp);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             s.SetPixel(x, y, 0xFF000000u | static_cast<uint32_t>(y << 8 | x));
@@ -98,7 +98,7 @@ TEST(FillRect, WholeWordPathsAndWeightedPath)
 
 TEST(FillRect, ClipsToTheSurface)
 {
-    ISurface s(4, 3);
+    PixelSurface s(4, 3);
     FillRect(s, -2, 1, 4, 9, 0xFFFFFFFF, 1.0f, kBlendCopy);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x)
@@ -107,8 +107,8 @@ TEST(FillRect, ClipsToTheSurface)
 
 TEST(BlitClipping, NegativeDestinationMovesTheSourceStart)
 {
-    const ISurface src = Numbered(4, 4);
-    ISurface dest(3, 3);
+    const PixelSurface src = Numbered(4, 4);
+    PixelSurface dest(3, 3);
     Blit(dest, src, -1, -2, {0, 0, 4, 4}, 1.0f, kBlendCopy);
     EXPECT_EQ(dest.Pixel(0, 0), src.Pixel(1, 2));
     EXPECT_EQ(dest.Pixel(2, 1), src.Pixel(3, 3));
@@ -117,8 +117,8 @@ TEST(BlitClipping, NegativeDestinationMovesTheSourceStart)
 
 TEST(BlitClipping, BoxesPastTheEdges)
 {
-    const ISurface src = Numbered(4, 4);
-    ISurface dest(5, 5);
+    const PixelSurface src = Numbered(4, 4);
+    PixelSurface dest(5, 5);
     // Source box past the source's right and bottom edges: only the 2 x 2 inside is copied.
     Blit(dest, src, 0, 0, {2, 2, 10, 10}, 1.0f, kBlendCopy);
     EXPECT_EQ(dest.Pixel(1, 1), src.Pixel(3, 3));
@@ -126,20 +126,20 @@ TEST(BlitClipping, BoxesPastTheEdges)
     EXPECT_EQ(dest.Pixel(0, 2), 0u);
 
     // Destination past its right and bottom edges: one pixel lands.
-    ISurface corner(5, 5);
+    PixelSurface corner(5, 5);
     Blit(corner, src, 4, 4, {0, 0, 4, 4}, 1.0f, kBlendCopy | kBlendUseAlpha);
     EXPECT_EQ(corner.Pixel(4, 4), src.Pixel(0, 0));
     EXPECT_EQ(corner.Pixel(3, 4), 0u);
 
     // A source box starting left of the source moves the destination right by as much.
-    ISurface shifted(5, 5);
+    PixelSurface shifted(5, 5);
     Blit(shifted, src, 0, 0, {-2, 0, 2, 1}, 1.0f, kBlendCopy);
     EXPECT_EQ(shifted.Pixel(2, 0), src.Pixel(0, 0));
     EXPECT_EQ(shifted.Pixel(3, 0), src.Pixel(1, 0));
     EXPECT_EQ(shifted.Pixel(1, 0), 0u);
 
     // Entirely outside: nothing happens, nothing crashes.
-    ISurface untouched(2, 2);
+    PixelSurface untouched(2, 2);
     Blit(untouched, src, 7, -9, {0, 0, 4, 4}, 1.0f, kBlendCopy);
     Blit(untouched, src, -4, 0, {0, 0, 4, 4}, 1.0f, kBlendCopy);
     EXPECT_EQ(untouched.Pixel(0, 0), 0u);
@@ -151,8 +151,8 @@ TEST(BottomUp, EveryTransferSeesLogicalRows)
     {
         for (bool destUp : {false, true})
         {
-            const ISurface src = Numbered(5, 4, srcUp);
-            ISurface dest(6, 6, destUp);
+            const PixelSurface src = Numbered(5, 4, srcUp);
+            PixelSurface dest(6, 6, destUp);
             Blit(dest, src, 1, 2, {1, 1, 4, 3}, 1.0f, kBlendCopy);
             Blit(dest, src, 1, 4, {1, 1, 4, 3}, 0.5f, kBlendCopy); // a per-pixel rule, not the row copy
             RotatedBlit(dest, src, 0, 0, 2, 2, 3, 2, 2, 2, 0.0, true, 1.0f, kBlendCopy | kBlendFilter);
@@ -169,7 +169,7 @@ TEST(BottomUp, EveryTransferSeesLogicalRows)
 
 TEST(BottomUp, StorageRunsFromTheLastRowAndViewsFollowIt)
 {
-    ISurface up(3, 4, true);
+    PixelSurface up(3, 4, true);
     up.SetPixel(1, 0, 7);
     EXPECT_EQ(up.Row(3) + up.Span() * 3, up.Row(0)) << "the top row is stored last";
     EXPECT_EQ(up.Row(0)[1], 7u);
@@ -177,8 +177,8 @@ TEST(BottomUp, StorageRunsFromTheLastRowAndViewsFollowIt)
     // A view clips drawing to its box, whatever the storage order.
     for (bool bottomUp : {false, true})
     {
-        ISurface parent(6, 6, bottomUp);
-        ISurface view = ISurface::View(parent, {2, 1, 5, 4});
+        PixelSurface parent(6, 6, bottomUp);
+        PixelSurface view = PixelSurface::View(parent, {2, 1, 5, 4});
         ASSERT_EQ(view.Width(), 3);
         FillRect(view, -10, -10, 100, 100, 0xFF00FF00, 1.0f, kBlendCopy);
         int lit = 0;
@@ -195,21 +195,21 @@ TEST(BottomUp, StorageRunsFromTheLastRowAndViewsFollowIt)
 
 TEST(IBoxTest, UnionAndIntersection)
 {
-    const IBox a{0, 0, 10, 10};
-    const IBox b{5, 6, 20, 8};
-    EXPECT_EQ(a.Union(b), (IBox{0, 0, 20, 10}));
-    EXPECT_EQ(IBox{}.Union(b), b);
-    EXPECT_EQ(a.Intersect(b), (IBox{5, 6, 10, 8}));
-    EXPECT_TRUE(a.Intersect(IBox{10, 0, 12, 5}).Empty()) << "touching edges do not overlap";
-    EXPECT_TRUE(a.Intersect(IBox{}).Empty());
+    const PixelBox a{0, 0, 10, 10};
+    const PixelBox b{5, 6, 20, 8};
+    EXPECT_EQ(a.Union(b), (PixelBox{0, 0, 20, 10}));
+    EXPECT_EQ(PixelBox{}.Union(b), b);
+    EXPECT_EQ(a.Intersect(b), (PixelBox{5, 6, 10, 8}));
+    EXPECT_TRUE(a.Intersect(PixelBox{10, 0, 12, 5}).Empty()) << "touching edges do not overlap";
+    EXPECT_TRUE(a.Intersect(PixelBox{}).Empty());
 }
 
 TEST(IBlendTest, EditorMethodsMapToModes)
 {
-    EXPECT_EQ(IBlend{}.Mode(), kBlendCopy | kBlendUseAlpha);
-    EXPECT_EQ((IBlend{IBlend::kCopy, 1.0f}.Mode()), kBlendCopy);
-    EXPECT_EQ((IBlend{IBlend::kAdd, 1.0f}.Mode()), kBlendAdd | kBlendUseAlpha);
-    EXPECT_EQ((IBlend{IBlend::kColourDodge, 1.0f}.Mode()), kBlendDodge | kBlendUseAlpha);
+    EXPECT_EQ(BlendMode{}.Mode(), kBlendCopy | kBlendUseAlpha);
+    EXPECT_EQ((BlendMode{BlendMode::kCopy, 1.0f}.Mode()), kBlendCopy);
+    EXPECT_EQ((BlendMode{BlendMode::kAdd, 1.0f}.Mode()), kBlendAdd | kBlendUseAlpha);
+    EXPECT_EQ((BlendMode{BlendMode::kColourDodge, 1.0f}.Mode()), kBlendDodge | kBlendUseAlpha);
 }
 
 } // namespace

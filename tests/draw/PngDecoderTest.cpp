@@ -80,7 +80,7 @@ std::vector<uint8_t> Encode(PngPicture picture)
     return out;
 }
 
-std::unique_ptr<ISurface> Decode(const std::vector<uint8_t>& bytes)
+std::unique_ptr<PixelSurface> Decode(const std::vector<uint8_t>& bytes)
 {
     return DecodePng(bytes.data(), bytes.size());
 }

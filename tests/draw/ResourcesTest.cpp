@@ -1,5 +1,5 @@
 // The module's pictures: every id decodes to the size and frame layout the editor relies on.
-#include "draw/IBitmapCache.h"
+#include "draw/BitmapCache.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ TEST(Resources, EveryPictureHasItsSizeAndFrames)
 {
     for (const Picture& p : kPictures)
     {
-        const IBitmapRef ref = LoadBitmap(p.id, p.name, p.frames);
+        const BitmapRef ref = LoadBitmap(p.id, p.name, p.frames);
         ASSERT_NE(ref.Surface(), nullptr) << p.id;
         EXPECT_EQ(ref.W, p.w) << p.id;
         EXPECT_EQ(ref.H, p.h) << p.id;
@@ -49,7 +49,7 @@ TEST(Resources, EveryPictureHasItsSizeAndFrames)
 
 TEST(Resources, BackgroundIsOpaqueAndKnobsHaveClearCorners)
 {
-    const IBitmapRef bg = LoadBitmap(100, "img/bg.png", 1);
+    const BitmapRef bg = LoadBitmap(100, "img/bg.png", 1);
     ASSERT_TRUE(bg.Surface());
     for (int y = 0; y < bg.H; y += 11)
         for (int x = 0; x < bg.W; x += 13)
@@ -57,7 +57,7 @@ TEST(Resources, BackgroundIsOpaqueAndKnobsHaveClearCorners)
     // Rotating knobs turn about their centre: their corners must be clear so nothing square shows.
     for (int id : {101, 102})
     {
-        const IBitmapRef knob = LoadBitmap(id, "knob", 1);
+        const BitmapRef knob = LoadBitmap(id, "knob", 1);
         ASSERT_TRUE(knob.Surface());
         EXPECT_EQ(knob.Surface()->Pixel(0, 0) >> 24, 0u);
         EXPECT_EQ(knob.Surface()->Pixel(knob.W - 1, knob.H - 1) >> 24, 0u);
@@ -67,19 +67,19 @@ TEST(Resources, BackgroundIsOpaqueAndKnobsHaveClearCorners)
 
 TEST(Resources, CacheDecodesEachPictureOnceAcrossThreads)
 {
-    const IBitmapRef first = LoadBitmap(105, "../img/btn.png", 1);
+    const BitmapRef first = LoadBitmap(105, "../img/btn.png", 1);
     ASSERT_NE(first.Surface(), nullptr);
-    const int decodedBefore = ICachedBitmap::DecodeCount();
-    std::vector<ISurface*> seen(4);
+    const int decodedBefore = CachedBitmap::DecodeCount();
+    std::vector<PixelSurface*> seen(4);
     std::vector<std::thread> threads;
     for (size_t i = 0; i < seen.size(); ++i)
         threads.emplace_back([&seen, i] { seen[i] = LoadBitmap(106, "../img/btn3.png", 1).Surface(); });
     for (auto& t : threads)
         t.join();
     ASSERT_NE(seen[0], nullptr);
-    for (ISurface* s : seen)
+    for (PixelSurface* s : seen)
         EXPECT_EQ(s, seen[0]);
-    EXPECT_LE(ICachedBitmap::DecodeCount() - decodedBefore, 1) << "a picture first drawn by four threads";
+    EXPECT_LE(CachedBitmap::DecodeCount() - decodedBefore, 1) << "a picture first drawn by four threads";
     EXPECT_EQ(LoadBitmap(105, "another name", 3).Surface(), first.Surface())
         << "found by id, frames per request";
     EXPECT_EQ(LoadBitmap(105, "another name", 3).N, 3);
@@ -89,7 +89,7 @@ TEST(Resources, MissingPictureHasNoSurface)
 {
     for (int id : {99, 111, -1, 0})
     {
-        const IBitmapRef ref = LoadBitmap(id, "missing.png", 1);
+        const BitmapRef ref = LoadBitmap(id, "missing.png", 1);
         EXPECT_EQ(ref.Surface(), nullptr) << id;
         EXPECT_EQ(ref.W, 0);
     }

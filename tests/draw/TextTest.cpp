@@ -1,6 +1,6 @@
 // Text: encoding detection, placement by alignment, coverage blending and clipping.
 #include "draw/DrawText.h"
-#include "draw/IFontCache.h"
+#include "draw/FontCache.h"
 #include "draw/SystemSurface.h"
 #include "draw/TextEncoding.h"
 
@@ -48,7 +48,7 @@ struct Extent
     int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1, brightest = 0;
 };
 
-Extent LitExtent(const ISurface& s)
+Extent LitExtent(const PixelSurface& s)
 {
     Extent e;
     for (int y = 0; y < s.Height(); ++y)
@@ -71,33 +71,33 @@ class TextDrawing : public ::testing::Test
   protected:
     void SetUp() override
     {
-        style_ = ITextStyle("Arial", 15, IRgba(255, 255, 255, 255));
-        font_ = IFontCache::Instance().ForStyle(style_);
+        style_ = TextStyle("Arial", 15, Rgba(255, 255, 255, 255));
+        font_ = FontCache::Instance().ForStyle(style_);
         ASSERT_NE(font_, nullptr);
         colour_ = style_.colour.Packed();
     }
-    Extent Draw(const char* text, const IBox& box, int flags, int w = 120, int h = 40)
+    Extent Draw(const char* text, const PixelBox& box, int flags, int w = 120, int h = 40)
     {
-        ISurface s(w, h);
+        PixelSurface s(w, h);
         s.Clear(0xFF000000);
         EXPECT_TRUE(DrawText(s, *font_, colour_, text, box, flags));
         return LitExtent(s);
     }
-    ITextStyle style_;
-    IFont* font_ = nullptr;
+    TextStyle style_;
+    Font* font_ = nullptr;
     uint32_t colour_ = 0;
 };
 
 TEST_F(TextDrawing, FontsComeFromTheCacheOncePerAttributes)
 {
-    ITextStyle same("Arial", 15, IRgba(10, 1, 2, 3), 0, ITextStyle::kAlignRight);
-    EXPECT_EQ(IFontCache::Instance().ForStyle(same), font_) << "colour and alignment are not part of the key";
-    ITextStyle bold("Arial", 15, IRgba(), ITextStyle::kBold);
-    EXPECT_NE(IFontCache::Instance().ForStyle(bold), font_);
-    ITextStyle crisp("Arial", 15, IRgba(), 0, ITextStyle::kAlignLeft, 0, ITextStyle::kQualityNoAntialias);
-    EXPECT_NE(IFontCache::Instance().ForStyle(crisp), font_) << "quality is part of the key";
-    ITextStyle verdana("Verdana", 13, IRgba());
-    EXPECT_NE(IFontCache::Instance().ForStyle(verdana), nullptr);
+    TextStyle same("Arial", 15, Rgba(10, 1, 2, 3), 0, TextStyle::kAlignRight);
+    EXPECT_EQ(FontCache::Instance().ForStyle(same), font_) << "colour and alignment are not part of the key";
+    TextStyle bold("Arial", 15, Rgba(), TextStyle::kBold);
+    EXPECT_NE(FontCache::Instance().ForStyle(bold), font_);
+    TextStyle crisp("Arial", 15, Rgba(), 0, TextStyle::kAlignLeft, 0, TextStyle::kQualityNoAntialias);
+    EXPECT_NE(FontCache::Instance().ForStyle(crisp), font_) << "quality is part of the key";
+    TextStyle verdana("Verdana", 13, Rgba());
+    EXPECT_NE(FontCache::Instance().ForStyle(verdana), nullptr);
 }
 
 TEST_F(TextDrawing, TopAlignedInTheCellOfTheFontsSize)
@@ -116,7 +116,7 @@ TEST_F(TextDrawing, TopAlignedInTheCellOfTheFontsSize)
 
 TEST_F(TextDrawing, AlignmentPlacesTheLineInTheBox)
 {
-    const IBox box{20, 5, 100, 20};
+    const PixelBox box{20, 5, 100, 20};
     const Extent left = Draw("Mix", box, kTextAlignLeft | kTextNoClip);
     const Extent centre = Draw("Mix", box, kTextAlignCentre | kTextNoClip);
     const Extent right = Draw("Mix", box, kTextAlignRight | kTextNoClip);
@@ -129,7 +129,7 @@ TEST_F(TextDrawing, AlignmentPlacesTheLineInTheBox)
 
 TEST_F(TextDrawing, AlphaFlagScalesTheColourAndOtherwiseItIsOpaque)
 {
-    colour_ = IRgba(100, 255, 255, 255).Packed();
+    colour_ = Rgba(100, 255, 255, 255).Packed();
     const Extent faint = Draw("Hz", {0, 0, 60, 20}, kTextUseAlpha | kTextNoClip);
     EXPECT_GE(faint.brightest, 98);
     EXPECT_LE(faint.brightest, 101);
@@ -139,7 +139,7 @@ TEST_F(TextDrawing, AlphaFlagScalesTheColourAndOtherwiseItIsOpaque)
 
 TEST_F(TextDrawing, ClipsToTheBoxUnlessAskedNotTo)
 {
-    const IBox narrow{10, 5, 20, 20};
+    const PixelBox narrow{10, 5, 20, 20};
     const Extent clipped = Draw("Binaural", narrow, kTextAlignLeft);
     EXPECT_GE(clipped.left, 10);
     EXPECT_LE(clipped.right, 20);

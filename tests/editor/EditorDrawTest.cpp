@@ -3,7 +3,7 @@
 #include "EditorRig.h"
 
 #include "draw/PngDecoder.h"
-#include "editor/controls/ITextControl.h"
+#include "editor/controls/TextControl.h"
 #include "tools/preview/PngWriter.h"
 
 #include <cstdio>
@@ -27,7 +27,7 @@ TEST(EditorDraw, LayoutHas29ControlsEachParameterBoundOnceAndTheVersionText)
     std::multiset<int> bound;
     for (int i = 0; i < 29; ++i)
     {
-        const tpm::IBox& r = rig.Control(i).Rect();
+        const tpm::PixelBox& r = rig.Control(i).Rect();
         EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= 550 && r.bottom <= 363) << i;
         EXPECT_EQ(rig.Control(i).IsHidden(), i == 20 || i == 27) << i;
         if (rig.Control(i).IsBound())
@@ -35,9 +35,9 @@ TEST(EditorDraw, LayoutHas29ControlsEachParameterBoundOnceAndTheVersionText)
     }
     EXPECT_EQ(bound.size(), 23u);
     EXPECT_EQ(std::set<int>(bound.begin(), bound.end()).size(), 23u);
-    EXPECT_EQ(static_cast<tpm::ITextControl&>(rig.Control(3)).GetText(), "v1.00");
-    EXPECT_EQ(rig.Control(8).Rect(), (tpm::IBox{157, 100, 237, 178}));
-    EXPECT_EQ(rig.Control(15).Rect(), (tpm::IBox{84, 213, 170, 231}));
+    EXPECT_EQ(static_cast<tpm::TextControl&>(rig.Control(3)).GetText(), "v1.00");
+    EXPECT_EQ(rig.Control(8).Rect(), (tpm::PixelBox{157, 100, 237, 178}));
+    EXPECT_EQ(rig.Control(15).Rect(), (tpm::PixelBox{84, 213, 170, 231}));
 }
 
 TEST(EditorDraw, AnIdleTickDrawsNothingAndChangedControlsRedrawTheirUnion)
@@ -52,7 +52,7 @@ TEST(EditorDraw, AnIdleTickDrawsNothingAndChangedControlsRedrawTheirUnion)
     rig.window->ClearRecords();
     rig.Tick();
     ASSERT_EQ(rig.window->Redraws().size(), 1u);
-    EXPECT_EQ(rig.window->Redraws()[0], (tpm::IBox{19, 100, 530, 178}));
+    EXPECT_EQ(rig.window->Redraws()[0], (tpm::PixelBox{19, 100, 530, 178}));
     EXPECT_EQ(rig.window->Presents(), rig.window->Redraws());
 }
 
@@ -64,8 +64,8 @@ TEST(EditorDraw, OverlappingControlsRedrawInListOrder)
     rig.SetNormalized(kLfo1Wave, 1.0); // the selector under the list changes
     rig.Tick();
     // Where the list's picture is opaque it covers the selector that was drawn first.
-    const tpm::IBitmapRef list = rig.editor->LoadBitmap(108, "img/lfo_tg_.png", 5);
-    const tpm::ISurface& shown = *rig.editor->Surface();
+    const tpm::BitmapRef list = rig.editor->LoadBitmap(108, "img/lfo_tg_.png", 5);
+    const tpm::PixelSurface& shown = *rig.editor->Surface();
     int opaque = 0;
     for (int y = 257; y < 317; ++y)
         for (int x = 84; x < 127; ++x)
@@ -85,7 +85,7 @@ TEST(EditorDraw, DefaultEditorMatchesTheReferencePicture)
     EditorRig rig;
     rig.editor->MarkAllDirty();
     rig.Tick();
-    const tpm::ISurface& shown = *rig.editor->Surface();
+    const tpm::PixelSurface& shown = *rig.editor->Surface();
     const std::string written = std::string(TPM_TEST_OUTPUT_DIR) + "/editor-default.png";
     ASSERT_TRUE(tpm::WritePng(shown, written)); // for a person to look at
 
@@ -119,7 +119,7 @@ TEST(EditorDraw, MarkersFollowTheLfosAndTheSecondShowsRedWhenBlocked)
     rig.SetNormalized(kLfo2Target, 0.25); // the same target: LFO2 is blocked
     rig.Process();
     rig.Tick();
-    const tpm::ISurface& shown = *rig.editor->Surface();
+    const tpm::PixelSurface& shown = *rig.editor->Surface();
     const uint32_t blocked = shown.Pixel(328, 323);
     EXPECT_GT(Channel(blocked, 16), 150);
     EXPECT_LT(Channel(blocked, 8), 100);
@@ -135,7 +135,7 @@ TEST(EditorDraw, AudioBlocksTouchNoControlAndTheTickShowsWhatTheEngineShows)
     rig.SetNormalized(kLfo1Target, 0.75); // LFO1 sweeps the binaural pan
     rig.product->SetParamValue(kBinaural, 10);
     rig.Process();
-    auto& band = static_cast<tpm::ITextControl&>(rig.Control(5));
+    auto& band = static_cast<tpm::TextControl&>(rig.Control(5));
     EXPECT_EQ(band.GetText(), "THETA"); // nothing shown before the tick
     rig.Tick(2);
     EXPECT_EQ(band.GetText(), "ALPHA");

@@ -2,8 +2,8 @@
 // a wheel, a press or typed text does to the plug-in's parameters and what the host is told.
 #include "EditorRig.h"
 
-#include "editor/controls/IDropDown.h"
-#include "editor/controls/ITextControl.h"
+#include "editor/controls/DropDown.h"
+#include "editor/controls/TextControl.h"
 
 #include <gmock/gmock.h>
 
@@ -83,7 +83,7 @@ TEST(EditorInput, WheelFromTheHostActsAtTheCursorOnlyOverTheEditor)
 TEST(EditorInput, DropDownOpensPicksAndSendsTheChoiceAtTheNextDraw)
 {
     EditorRig rig;
-    auto& dropDown = static_cast<tpm::IDropDown&>(rig.Control(15));
+    auto& dropDown = static_cast<tpm::DropDown&>(rig.Control(15));
     rig.Click(100, 220);
     ASSERT_TRUE(dropDown.IsListShown());
     ASSERT_EQ(rig.editor->ControlCount(), 30);
@@ -155,7 +155,7 @@ TEST(EditorInput, SyncClickConvertsTheRateAndSwapsTheRateKnobs)
 TEST(EditorInput, BandTextFollowsBinauralAndBeats)
 {
     EditorRig rig;
-    auto& band = static_cast<tpm::ITextControl&>(rig.Control(5));
+    auto& band = static_cast<tpm::TextControl&>(rig.Control(5));
     EXPECT_EQ(band.GetText(), "THETA"); // 4 Hz
     rig.product->SetParamValue(kBinaural, 10);
     rig.ApplyPending();
@@ -217,7 +217,7 @@ TEST(EditorInput, EntryFieldCommitsTypedTextCancelsAndLeavesTextsThatNameNoValue
     EXPECT_NEAR(rig.Real(kBaseFreq), 136.1, 1e-9); // a decimal comma
 
     rig.Click(100, 220, EditorRig::kRight); // a list parameter offers its texts
-    ASSERT_EQ(rig.window->Entry().kind, tpm::IEntryFieldSpec::Kind::List);
+    ASSERT_EQ(rig.window->Entry().kind, tpm::EntryFieldSpec::Kind::List);
     rig.window->PickEntry(4);
     rig.Tick();
     EXPECT_EQ(rig.Normalized(kLfo1Target), 1.0);

@@ -3,7 +3,7 @@
 // threads draw at once.
 #include "EditorRig.h"
 
-#include "draw/ICachedBitmap.h"
+#include "draw/CachedBitmap.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,16 +26,16 @@ void CreateHereOpenElsewhere()
 {
     EditorRig first(false);
     EditorRig second(false);
-    if (const int decoded = tpm::ICachedBitmap::DecodeCount(); decoded != 0)
+    if (const int decoded = tpm::CachedBitmap::DecodeCount(); decoded != 0)
         Finish(1, "after creating two instances", decoded);
     std::thread a([&first] { first.Open(); });
     std::thread b([&second] { second.Open(); });
     a.join();
     b.join();
-    if (const int decoded = tpm::ICachedBitmap::DecodeCount(); decoded != kPicturesOfTheDefaultEditor)
+    if (const int decoded = tpm::CachedBitmap::DecodeCount(); decoded != kPicturesOfTheDefaultEditor)
         Finish(2, "after two editors drew at once", decoded);
     EditorRig third;
-    if (const int decoded = tpm::ICachedBitmap::DecodeCount(); decoded != kPicturesOfTheDefaultEditor)
+    if (const int decoded = tpm::CachedBitmap::DecodeCount(); decoded != kPicturesOfTheDefaultEditor)
         Finish(3, "after a third editor drew", decoded);
     std::exit(0);
 }

@@ -3,8 +3,8 @@
 // events the product queued.
 #pragma once
 
-#include "editor/IControl.h"
-#include "editor/IEditorWindow.h"
+#include "editor/Control.h"
+#include "editor/EditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "plugin/PluginInstance.h"
 #include "support/ParamIndex.h"
@@ -18,10 +18,10 @@
 class EditorRig
 {
   public:
-    static constexpr tpm::IMouseMod kLeft{true, false, false, false, false};
-    static constexpr tpm::IMouseMod kRight{false, true, false, false, false};
-    static constexpr tpm::IMouseMod kLeftShift{true, false, true, false, false};
-    static constexpr tpm::IMouseMod kNone{};
+    static constexpr tpm::MouseMod kLeft{true, false, false, false, false};
+    static constexpr tpm::MouseMod kRight{false, true, false, false, false};
+    static constexpr tpm::MouseMod kLeftShift{true, false, true, false, false};
+    static constexpr tpm::MouseMod kNone{};
     static constexpr int kBlock = 256;
 
     explicit EditorRig(bool openWindow = true) : product(PluginInstance::Create())
@@ -31,7 +31,7 @@ class EditorRig
         transport.available = transport.playing = transport.tempoValid = true;
         transport.tempo = 120.0;
         link = product->CreateEditor();
-        editor = dynamic_cast<tpm::IEditorWindow*>(link.get());
+        editor = dynamic_cast<tpm::EditorWindow*>(link.get());
         EXPECT_TRUE(editor);
         editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
         if (openWindow)
@@ -58,12 +58,12 @@ class EditorRig
         for (int i = 0; i < blocks; ++i)
             ProcessFrames(kBlock);
     }
-    void Click(int x, int y, const tpm::IMouseMod& mod = kLeft)
+    void Click(int x, int y, const tpm::MouseMod& mod = kLeft)
     {
         window->Press(x, y, mod);
         window->Release(x, y, mod);
     }
-    void Drag(int x, int y, int dx, int dy, const tpm::IMouseMod& mod = kLeft)
+    void Drag(int x, int y, int dx, int dy, const tpm::MouseMod& mod = kLeft)
     {
         window->Press(x, y, mod);
         window->Move(x + dx, y + dy, mod);
@@ -77,7 +77,7 @@ class EditorRig
     }
     double Normalized(int param) { return product->ParamNormalized(param); }
     double Real(int param) { return product->ParamValue(param); }
-    tpm::IControl& Control(int index) { return *editor->GetControl(index); }
+    tpm::Control& Control(int index) { return *editor->GetControl(index); }
 
     // Drains the host events into the record Edits() and LastValue() read.
     void ClearEvents()
@@ -111,7 +111,7 @@ class EditorRig
     std::unique_ptr<PluginInstance> product;
     TransportSnapshot transport;
     std::unique_ptr<IEditorLink> link; // owned as a binding owns it, destroyed before the product
-    tpm::IEditorWindow* editor = nullptr;
+    tpm::EditorWindow* editor = nullptr;
     tpm::HeadlessWindowLayer* window = nullptr;
 
   private:

@@ -3,7 +3,7 @@
 // resize grip asks the host for an aspect-correct size.
 #include "EditorRig.h"
 
-#include "editor/controls/IDropDown.h"
+#include "editor/controls/DropDown.h"
 
 namespace
 {
@@ -22,9 +22,9 @@ class ScalingHost final : public IEditorLink::IResizeRequest
     std::vector<std::pair<int, int>> asked;
 };
 
-uint32_t CornerPixel(const tpm::IEditorWindow& editor)
+uint32_t CornerPixel(const tpm::EditorWindow& editor)
 {
-    const tpm::ISurface& s = *editor.Surface();
+    const tpm::PixelSurface& s = *editor.Surface();
     // The grip's lowest dot, two logical units in from the corner.
     return s.Pixel(s.Width() - static_cast<int>(3 * editor.Scale()),
                    s.Height() - static_cast<int>(3 * editor.Scale()));
@@ -35,10 +35,10 @@ TEST(EditorScale, AnOpenWindowTakesTwiceTheSizeAndItsInputReachesTheLayoutsContr
 {
     EditorRig rig;
     rig.editor->SetScale(2.0);
-    EXPECT_EQ(rig.window->Bounds(), (tpm::IBox{0, 0, 1100, 726}));
+    EXPECT_EQ(rig.window->Bounds(), (tpm::PixelBox{0, 0, 1100, 726}));
     EXPECT_EQ(rig.editor->Surface()->Width(), 1100);
     ASSERT_FALSE(rig.window->Presents().empty());
-    EXPECT_EQ(rig.window->Presents().back(), (tpm::IBox{0, 0, 1100, 726}));
+    EXPECT_EQ(rig.window->Presents().back(), (tpm::PixelBox{0, 0, 1100, 726}));
 
     // Base Freq's knob at (48, 120), 78 units high: 156 physical pixels up is a quarter of its range.
     const double start = rig.Normalized(kBaseFreq);
@@ -46,7 +46,7 @@ TEST(EditorScale, AnOpenWindowTakesTwiceTheSizeAndItsInputReachesTheLayoutsContr
     EXPECT_NEAR(rig.Normalized(kBaseFreq), start + 0.25, 1e-9);
 
     // LFO 1's target list at (100, 220): open it, pick its third row.
-    auto& dropDown = static_cast<tpm::IDropDown&>(rig.Control(15));
+    auto& dropDown = static_cast<tpm::DropDown&>(rig.Control(15));
     rig.Click(200, 440);
     ASSERT_TRUE(dropDown.IsListShown());
     rig.Click(200, 2 * (230 + 18 * 2 + 5));
@@ -55,7 +55,7 @@ TEST(EditorScale, AnOpenWindowTakesTwiceTheSizeAndItsInputReachesTheLayoutsContr
 
     // Moved to a monitor of another scale, with no host that sizes it: the editor follows by itself.
     rig.window->ChangeSystemScale(1.5);
-    EXPECT_EQ(rig.window->Bounds(), (tpm::IBox{0, 0, 825, 545}));
+    EXPECT_EQ(rig.window->Bounds(), (tpm::PixelBox{0, 0, 825, 545}));
 }
 
 TEST(EditorScale, TheGripShowsOnlyWithARequestAndAsksForTheAspectCorrectSize)
@@ -74,7 +74,7 @@ TEST(EditorScale, TheGripShowsOnlyWithARequestAndAsksForTheAspectCorrectSize)
     rig.window->Move(546 + 275, 359 + 50, EditorRig::kLeft);
     ASSERT_EQ(host.asked.size(), 1u);
     EXPECT_EQ(host.asked[0], std::make_pair(626, 413));
-    EXPECT_EQ(rig.window->Bounds(), (tpm::IBox{0, 0, 626, 413}));
+    EXPECT_EQ(rig.window->Bounds(), (tpm::PixelBox{0, 0, 626, 413}));
     // The pointer's travel counts from the press although the window grew under it.
     rig.window->Move(546 + 1200, 359 + 1200, EditorRig::kLeft);
     rig.window->Release(546 + 1200, 359 + 1200, EditorRig::kLeft);

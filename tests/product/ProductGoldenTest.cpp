@@ -48,15 +48,15 @@ std::string Describe(PluginInstance& product)
     std::ostringstream out;
     for (int i = 0; i < product.ParamCount(); ++i)
     {
-        const IParameter& p = *product.Param(i);
+        const Parameter& p = *product.Param(i);
         out << "param " << i << " " << p.StringId() << " " << Quoted(p.Name()) << " unit "
             << Quoted(p.Label()) << " min " << Number(p.Min()) << " max " << Number(p.Max()) << " default "
             << Number(p.DefaultValue()) << " steps " << p.StepCount() << " flags";
         const uint32_t flags = p.Flags();
-        for (const auto& [bit, name] : {std::pair{IParameter::kAutomatable, "automatable"},
-                                        {IParameter::kList, "list"},
-                                        {IParameter::kHidden, "hidden"},
-                                        {IParameter::kTrigger, "trigger"}})
+        for (const auto& [bit, name] : {std::pair{Parameter::kAutomatable, "automatable"},
+                                        {Parameter::kList, "list"},
+                                        {Parameter::kHidden, "hidden"},
+                                        {Parameter::kTrigger, "trigger"}})
             if (flags & bit)
                 out << " " << name;
         out << "\n";

@@ -2,7 +2,7 @@
 // point, for tests that look inside the instance as well.
 #pragma once
 
-#include "formats/vst2/IEffectVST.h"
+#include "formats/vst2/Vst2Effect.h"
 #include "plugin/PluginFactory.h"
 #include "plugin/TwinPulseToneMix.h"
 
@@ -28,7 +28,7 @@ inline AEffect* MakeLinkedPlugin(audioMasterCallback host)
 {
     std::unique_ptr<TwinPulseToneMix> made = CreatePlugin();
     TwinPulseToneMix* product = made.get();
-    AEffect* effect = IEffectVST::Create(host, PluginInstance::Adopt(std::move(made)));
+    AEffect* effect = Vst2Effect::Create(host, PluginInstance::Adopt(std::move(made)));
     const std::lock_guard<std::mutex> guard(linked_plugin::ProductsMutex());
     if (effect)
         linked_plugin::Products()[effect] = product;

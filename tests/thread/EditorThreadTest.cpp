@@ -3,7 +3,7 @@
 // ThreadSanitizer by the test command; TPM_THREAD_SECONDS sets the length.
 #include "core/PluginLock.h"
 #include "core/ProcessorOwnership.h"
-#include "editor/IEditorWindow.h"
+#include "editor/EditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "support/LinkedPlugin.h"
 #include "support/ParamIndex.h"
@@ -28,15 +28,15 @@ TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
     ASSERT_TRUE(host) << error;
     host->Start();
     AEffect* e = host->Effect();
-    auto* editor = static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(e)->Editor());
+    auto* editor = static_cast<tpm::EditorWindow*>(Vst2Effect::FromEffect(e)->Editor());
     editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
     auto open = [&] {
         EXPECT_EQ(host->Dispatch(vst::effEditOpen), 1);
         return static_cast<tpm::HeadlessWindowLayer*>(editor->WindowLayer());
     };
     tpm::HeadlessWindowLayer* window = open();
-    const tpm::IMouseMod left{true, false, false, false, false}, right{false, true, false, false, false};
-    auto click = [&window](int x, int y, const tpm::IMouseMod& mod) {
+    const tpm::MouseMod left{true, false, false, false, false}, right{false, true, false, false, false};
+    auto click = [&window](int x, int y, const tpm::MouseMod& mod) {
         window->Press(x, y, mod);
         window->Release(x, y, mod);
     };

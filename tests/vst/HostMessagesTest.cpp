@@ -1,4 +1,4 @@
-#include "editor/IEditorWindow.h"
+#include "editor/EditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
 #include "support/LinkedPlugin.h"
 #include "support/ParamIndex.h"
@@ -155,7 +155,7 @@ TEST(HostIdentification, CodesAreCachedAndHostsWithChannelQuirksStillGetStereo)
     auto p = Make(settings);
     ASSERT_TRUE(p.plug);
     p.host->Dispatch(vst::effOpen);
-    EXPECT_EQ(IEffectVST::FromEffect(p.host->Effect())->HostCode(), 17);
+    EXPECT_EQ(Vst2Effect::FromEffect(p.host->Effect())->HostCode(), 17);
     EXPECT_EQ(p.host->Effect()->numInputs, 2);
     EXPECT_EQ(p.host->Effect()->numOutputs, 2);
     VstPinProperties pin{};
@@ -196,7 +196,7 @@ TEST(HostMessages, TheEditorsGripResizesThroughTheHostWindow)
     auto p = Make(settings);
     ASSERT_TRUE(p.plug);
     p.host->Dispatch(vst::effOpen);
-    auto* editor = dynamic_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(p.host->Effect())->Editor());
+    auto* editor = dynamic_cast<tpm::EditorWindow*>(Vst2Effect::FromEffect(p.host->Effect())->Editor());
     ASSERT_TRUE(editor);
     editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
     int width = 0, height = 0;

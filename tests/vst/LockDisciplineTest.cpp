@@ -78,7 +78,7 @@ TEST(LockDiscipline, HostMessagesFollowTheOutermostReleaseInOrder)
     AEffect* e = StartPlugin(host);
     TwinPulseToneMix& plug = *ProductOf(e);
     {
-        ILockGuard guard(plug.Lock());
+        ScopedLock guard(plug.Lock());
         plug.Host().BeginEdit(3);
         plug.Host().Automate(3, 0.5);
         plug.Host().EndEdit(3);
@@ -144,7 +144,7 @@ TEST(LockDisciplineDeathTest, ARequestOnTheThreadHoldingTheLockStopsWithAMessage
     TwinPulseToneMix& plug = *ProductOf(e);
     EXPECT_DEATH(
         {
-            ILockGuard guard(plug.Lock());
+            ScopedLock guard(plug.Lock());
             plug.EditorControl().SetValue(3, 0.5);
         },
         "taken again");

@@ -9,12 +9,12 @@
 namespace
 {
 
-using tpm::IBox;
-using tpm::IEntryFieldSpec;
+using tpm::EntryFieldSpec;
+using tpm::PixelBox;
 using tpm::WindowClassWin32;
 using Editor = WindowTestEditor;
 
-constexpr IBox kEditorBox{0, 0, 550, 363};
+constexpr PixelBox kEditorBox{0, 0, 550, 363};
 
 bool ClassRegistered()
 {
@@ -35,9 +35,9 @@ int ChildWindowCount(HWND parent)
     return count;
 }
 
-IEntryFieldSpec TextField()
+EntryFieldSpec TextField()
 {
-    IEntryFieldSpec request;
+    EntryFieldSpec request;
     request.box = {200, 150, 260, 166};
     request.text = "12.5";
     return request;
@@ -241,8 +241,8 @@ TEST_F(WindowLayerTest, APickInTheListCommitsIt)
 {
     Editor editor(550, 363);
     OpenAndShow(editor);
-    IEntryFieldSpec request;
-    request.kind = IEntryFieldSpec::Kind::List;
+    EntryFieldSpec request;
+    request.kind = EntryFieldSpec::Kind::List;
     request.box = {200, 150, 300, 150 + 36 * 4};
     request.choices = {"Sine", "Square", "Saw"};
     request.selected = 0;

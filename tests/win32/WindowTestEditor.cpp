@@ -11,7 +11,7 @@ WindowTestEditor::WindowTestEditor(int width, int height) : surface_(tpm::Create
             surface_->SetPixel(x, y, PatternAt(x, y));
 }
 
-bool WindowTestEditor::Open(void* parent, const tpm::IBox& bounds, int frameRate)
+bool WindowTestEditor::Open(void* parent, const tpm::PixelBox& bounds, int frameRate)
 {
     layer_ = tpm::PlatformWindowLayerFactory()(*this, parent, bounds, frameRate);
     return layer_ != nullptr;
@@ -29,7 +29,7 @@ int WindowTestEditor::Count(const std::string& kind) const
         std::count_if(events.begin(), events.end(), [&](const Event& e) { return e.kind == kind; }));
 }
 
-void WindowTestEditor::OnPaint(const tpm::IBox& region)
+void WindowTestEditor::OnPaint(const tpm::PixelBox& region)
 {
     ++paints;
     layer_->Present(*surface_, region);

@@ -2,7 +2,7 @@
 // the platform's window layer made through its factory, and a record of every event the layer delivers.
 #pragma once
 
-#include "draw/ISurface.h"
+#include "draw/PixelSurface.h"
 #include "editor/IWindowLayer.h"
 
 #include <cstdint>
@@ -17,7 +17,7 @@ class WindowTestEditor final : public tpm::IWindowEvents
   public:
     struct Event
     {
-        Event(std::string kind_, int x_ = 0, int y_ = 0, tpm::IMouseMod mod_ = {}, int value_ = 0)
+        Event(std::string kind_, int x_ = 0, int y_ = 0, tpm::MouseMod mod_ = {}, int value_ = 0)
             : kind(std::move(kind_)), x(x_), y(y_), mod(mod_), value(value_)
         {
         }
@@ -25,12 +25,12 @@ class WindowTestEditor final : public tpm::IWindowEvents
             kind; // "down", "up", "drag", "double", "wheel", "key", "focus", "blur", "typing", "commit"
         int x;
         int y;
-        tpm::IMouseMod mod;
+        tpm::MouseMod mod;
         int value; // wheel steps or key code
     };
 
     WindowTestEditor(int width, int height);
-    bool Open(void* parent, const tpm::IBox& bounds, int frameRate = 24);
+    bool Open(void* parent, const tpm::PixelBox& bounds, int frameRate = 24);
     void Close() { layer_.reset(); }
     tpm::IWindowLayer* Layer() { return layer_.get(); }
 
@@ -43,16 +43,16 @@ class WindowTestEditor final : public tpm::IWindowEvents
     // Called after each recorded event (the test plug-in turns presses into host messages).
     std::function<void(const Event&)> onEvent;
 
-    void OnPaint(const tpm::IBox& region) override;
+    void OnPaint(const tpm::PixelBox& region) override;
     void OnFrameTick() override;
-    void OnMouseDown(int x, int y, const tpm::IMouseMod& mod) override { Record({"down", x, y, mod}); }
-    void OnMouseUp(int x, int y, const tpm::IMouseMod& mod) override { Record({"up", x, y, mod}); }
-    void OnMouseDrag(int x, int y, const tpm::IMouseMod& mod) override { Record({"drag", x, y, mod}); }
-    void OnMouseDoubleClick(int x, int y, const tpm::IMouseMod& mod) override
+    void OnMouseDown(int x, int y, const tpm::MouseMod& mod) override { Record({"down", x, y, mod}); }
+    void OnMouseUp(int x, int y, const tpm::MouseMod& mod) override { Record({"up", x, y, mod}); }
+    void OnMouseDrag(int x, int y, const tpm::MouseMod& mod) override { Record({"drag", x, y, mod}); }
+    void OnMouseDoubleClick(int x, int y, const tpm::MouseMod& mod) override
     {
         Record({"double", x, y, mod});
     }
-    void OnMouseWheel(int x, int y, const tpm::IMouseMod& mod, int steps) override
+    void OnMouseWheel(int x, int y, const tpm::MouseMod& mod, int steps) override
     {
         Record({"wheel", x, y, mod, steps});
     }
@@ -70,6 +70,6 @@ class WindowTestEditor final : public tpm::IWindowEvents
   private:
     void Record(const Event& event);
 
-    std::unique_ptr<tpm::ISurface> surface_;
+    std::unique_ptr<tpm::PixelSurface> surface_;
     std::unique_ptr<tpm::IWindowLayer> layer_;
 };

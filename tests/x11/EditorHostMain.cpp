@@ -110,7 +110,7 @@ bool Screenshot(HostWindow& window, const std::string& path)
         std::fprintf(stderr, "screenshot: %s\n", error.c_str());
         return false;
     }
-    tpm::ISurface surface(argb.data(), w, h, w, false);
+    tpm::PixelSurface surface(argb.data(), w, h, w, false);
     return tpm::WritePng(surface, path);
 }
 

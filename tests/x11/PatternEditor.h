@@ -2,7 +2,7 @@
 // layer and records every event the layer reports.
 #pragma once
 
-#include "draw/ISurface.h"
+#include "draw/PixelSurface.h"
 #include "editor/IWindowLayer.h"
 
 #include <memory>
@@ -26,7 +26,7 @@ struct LayerEvent
     Kind kind;
     int x = 0;
     int y = 0;
-    tpm::IMouseMod mod{};
+    tpm::MouseMod mod{};
     int value = 0; // wheel steps, key code, focus gained
 };
 
@@ -39,32 +39,32 @@ class PatternEditor final : public tpm::IWindowEvents
     bool Open(void* parent, int x, int y);
     void Close() { layer_.reset(); }
     tpm::IWindowLayer* Layer() { return layer_.get(); }
-    tpm::ISurface& Surface() { return surface_; }
+    tpm::PixelSurface& Surface() { return surface_; }
     uint32_t PatternAt(int x, int y) const;
 
     std::vector<LayerEvent> events;
     int ticks = 0;
     bool closing = false;
 
-    void OnPaint(const tpm::IBox& region) override { layer_->Present(surface_, region); }
+    void OnPaint(const tpm::PixelBox& region) override { layer_->Present(surface_, region); }
     void OnFrameTick() override { ++ticks; }
-    void OnMouseDown(int x, int y, const tpm::IMouseMod& mod) override
+    void OnMouseDown(int x, int y, const tpm::MouseMod& mod) override
     {
         events.push_back({LayerEvent::Down, x, y, mod});
     }
-    void OnMouseUp(int x, int y, const tpm::IMouseMod& mod) override
+    void OnMouseUp(int x, int y, const tpm::MouseMod& mod) override
     {
         events.push_back({LayerEvent::Up, x, y, mod});
     }
-    void OnMouseDrag(int x, int y, const tpm::IMouseMod& mod) override
+    void OnMouseDrag(int x, int y, const tpm::MouseMod& mod) override
     {
         events.push_back({LayerEvent::Drag, x, y, mod});
     }
-    void OnMouseDoubleClick(int x, int y, const tpm::IMouseMod& mod) override
+    void OnMouseDoubleClick(int x, int y, const tpm::MouseMod& mod) override
     {
         events.push_back({LayerEvent::DoubleClick, x, y, mod});
     }
-    void OnMouseWheel(int x, int y, const tpm::IMouseMod& mod, int steps) override
+    void OnMouseWheel(int x, int y, const tpm::MouseMod& mod, int steps) override
     {
         events.push_back({LayerEvent::Wheel, x, y, mod, steps});
     }
@@ -93,6 +93,6 @@ class PatternEditor final : public tpm::IWindowEvents
     int width_;
     int height_;
     uint32_t seed_;
-    tpm::ISurface surface_;
+    tpm::PixelSurface surface_;
     std::unique_ptr<tpm::IWindowLayer> layer_;
 };

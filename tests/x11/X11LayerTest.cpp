@@ -123,7 +123,7 @@ TEST_F(X11Layer, PaintsOnExposeAndPresentsOnlyTheGivenRegion)
 {
     PatternEditor editor(550, 363);
     ASSERT_TRUE(editor.Open(host->ParentHandle(), kLeft, kTop));
-    EXPECT_EQ(editor.Layer()->Bounds(), (tpm::IBox{kLeft, kTop, kLeft + 550, kTop + 363}));
+    EXPECT_EQ(editor.Layer()->Bounds(), (tpm::PixelBox{kLeft, kTop, kLeft + 550, kTop + 363}));
     Settle({&editor});
     int wrong = 0;
     for (int y = 0; y < 363; ++y)
@@ -241,7 +241,7 @@ TEST_F(X11Layer, TextFieldOpensSelectedTakesFocusAndCommitsTypedTextOnEnter)
 {
     PatternEditor editor(550, 363);
     ASSERT_TRUE(editor.Open(host->ParentHandle(), kLeft, kTop));
-    tpm::IEntryFieldSpec request;
+    tpm::EntryFieldSpec request;
     request.box = {200, 100, 260, 116};
     request.text = "123.4";
     ASSERT_TRUE(editor.Layer()->OpenEntryField(request));
@@ -267,7 +267,7 @@ TEST_F(X11Layer, EscapeCancelsTheTextField)
 {
     PatternEditor editor(550, 363);
     ASSERT_TRUE(editor.Open(host->ParentHandle(), kLeft, kTop));
-    tpm::IEntryFieldSpec request;
+    tpm::EntryFieldSpec request;
     request.box = {200, 100, 260, 116};
     request.text = "7";
     ASSERT_TRUE(editor.Layer()->OpenEntryField(request));
@@ -282,14 +282,14 @@ TEST_F(X11Layer, ChoiceListCommitsTheClickedChoice)
 {
     PatternEditor editor(550, 363);
     ASSERT_TRUE(editor.Open(host->ParentHandle(), kLeft, kTop));
-    tpm::IEntryFieldSpec request;
-    request.kind = tpm::IEntryFieldSpec::Kind::List;
+    tpm::EntryFieldSpec request;
+    request.kind = tpm::EntryFieldSpec::Kind::List;
     request.box = {100, 50, 180, 66};
     request.choices = {"Sine", "Triangle", "Saw"};
     request.selected = 0;
     ASSERT_TRUE(editor.Layer()->OpenEntryField(request));
     EXPECT_EQ(editor.Layer()->EntryFieldText(), "Sine");
-    EXPECT_EQ(editor.Layer()->EntryFieldBox(), (tpm::IBox{100, 50, 180, 50 + 3 * 16 + 2}));
+    EXPECT_EQ(editor.Layer()->EntryFieldBox(), (tpm::PixelBox{100, 50, 180, 50 + 3 * 16 + 2}));
     PumpUntil({&editor}, [&] { return editor.Count(LayerEvent::Focus) == 1; });
     ASSERT_TRUE(Xdo("mousemove " + At(140, 50 + 1 + 2 * 16 + 8) + " click 1"));
     ASSERT_TRUE(PumpUntil({&editor}, [&] { return editor.Count(LayerEvent::Commit) == 1; }));

@@ -31,7 +31,7 @@ bool WriteRows(FILE* file, png_structp png, png_infop info, int width, int heigh
 
 } // namespace
 
-bool WritePng(const ISurface& surface, const std::string& path)
+bool WritePng(const PixelSurface& surface, const std::string& path)
 {
     if (!surface.Valid())
         return false;

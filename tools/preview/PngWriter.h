@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draw/ISurface.h"
+#include "draw/PixelSurface.h"
 
 #include <string>
 
@@ -8,6 +8,6 @@ namespace tpm
 {
 
 // Writes a surface as an 8-bit RGB PNG file (the editor surface is opaque); answers success.
-bool WritePng(const ISurface& surface, const std::string& path);
+bool WritePng(const PixelSurface& surface, const std::string& path);
 
 } // namespace tpm

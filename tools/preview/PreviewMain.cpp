@@ -1,9 +1,9 @@
 // tpm_preview [--scale S] [OUTPUT.png]: opens the plug-in's real editor on the headless window at scale
 // S (1 to 3, default 1), lets it paint everything once, and writes what it drew at its physical size
 // (editor-preview.png in the current folder by default), so a person can judge the look without a host.
-#include "editor/IEditorWindow.h"
+#include "editor/EditorWindow.h"
 #include "editor/headless/HeadlessWindowLayer.h"
-#include "formats/vst2/IEffectVST.h"
+#include "formats/vst2/Vst2Effect.h"
 #include "plugin/PluginInstance.h"
 #include "tools/hostkit/Vst2HostedPlugin.h"
 #include "tools/preview/PngWriter.h"
@@ -17,7 +17,7 @@ namespace
 {
 AEffect* MakePlugin(audioMasterCallback callback)
 {
-    return IEffectVST::Create(callback, PluginInstance::Create());
+    return Vst2Effect::Create(callback, PluginInstance::Create());
 }
 } // namespace
 
@@ -48,7 +48,7 @@ int main(int argc, char** argv)
         return 1;
     }
     host->Start();
-    auto* editor = static_cast<tpm::IEditorWindow*>(IEffectVST::FromEffect(host->Effect())->Editor());
+    auto* editor = static_cast<tpm::EditorWindow*>(Vst2Effect::FromEffect(host->Effect())->Editor());
     editor->SetWindowLayerFactory(&tpm::HeadlessWindowLayer::Create);
     editor->SetScale(scale);
     if (host->Dispatch(vst::effEditOpen) != 1)
@@ -57,7 +57,7 @@ int main(int argc, char** argv)
         return 1;
     }
     editor->Idle(); // one frame tick paints the whole editor
-    const tpm::ISurface* surface = editor->Surface();
+    const tpm::PixelSurface* surface = editor->Surface();
     if (!surface || !tpm::WritePng(*surface, out))
     {
         std::fprintf(stderr, "tpm_preview: cannot write %s\n", out.c_str());

@@ -26,7 +26,7 @@ bool SaveScreenshot(HostWindow& window, const std::string& path, bool report)
         std::fprintf(stderr, "vsthost: %s\n", error.c_str());
         return false;
     }
-    tpm::ISurface surface(width, height);
+    tpm::PixelSurface surface(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             surface.SetPixel(x, y, pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + x]);

@@ -1,8 +1,8 @@
 #include "tools/vsthost/ProgramBarX11.h"
 
 #include "draw/DrawText.h"
-#include "draw/IFontCache.h"
-#include "draw/ITextStyle.h"
+#include "draw/FontCache.h"
+#include "draw/TextStyle.h"
 
 #include <algorithm>
 #include <utility>
@@ -21,24 +21,24 @@ constexpr uint32_t kTextColour = 0xFFE8E8E8;
 constexpr uint32_t kListColour = 0xFF202020;
 constexpr uint32_t kCurrentRowColour = 0xFF3D5A80;
 
-tpm::IFont* BarFont()
+tpm::Font* BarFont()
 {
-    return tpm::IFontCache::Instance().Get(kFontHeight, 0, 0, "Sans", tpm::ITextStyle::kQualityDefault);
+    return tpm::FontCache::Instance().Get(kFontHeight, 0, 0, "Sans", tpm::TextStyle::kQualityDefault);
 }
 
 // Text left-aligned (or centred) and vertically centred in box.
-void Label(tpm::ISurface& surface, const std::string& text, tpm::IBox box, int align)
+void Label(tpm::PixelSurface& surface, const std::string& text, tpm::PixelBox box, int align)
 {
-    tpm::IFont* font = BarFont();
+    tpm::Font* font = BarFont();
     if (!font)
         return;
     box.top += (box.H() - kFontHeight) / 2;
     tpm::DrawText(surface, *font, kTextColour, text, box, align | tpm::kTextUseAlpha);
 }
 
-void Fill(tpm::ISurface& surface, const tpm::IBox& box, uint32_t colour)
+void Fill(tpm::PixelSurface& surface, const tpm::PixelBox& box, uint32_t colour)
 {
-    const tpm::IBox area = box.Intersect(surface.Bounds());
+    const tpm::PixelBox area = box.Intersect(surface.Bounds());
     for (int y = area.top; y < area.bottom; ++y)
         std::fill_n(surface.Row(y) + area.left, area.W(), colour);
 }
@@ -174,8 +174,8 @@ int ProgramBarX11::VisibleRows() const
 void ProgramBarX11::PaintBar()
 {
     barSurface_.Clear(kBarColour);
-    const tpm::IBox previous{2, 2, kButtonWidth - 2, kHeight - 2};
-    const tpm::IBox next{width_ - kButtonWidth + 2, 2, width_ - 2, kHeight - 2};
+    const tpm::PixelBox previous{2, 2, kButtonWidth - 2, kHeight - 2};
+    const tpm::PixelBox next{width_ - kButtonWidth + 2, 2, width_ - 2, kHeight - 2};
     Fill(barSurface_, previous, kButtonColour);
     Fill(barSurface_, next, kButtonColour);
     Label(barSurface_, "<", previous, tpm::kTextAlignCentre);
@@ -204,7 +204,7 @@ void ProgramBarX11::PaintList()
     for (int row = 0; row < VisibleRows() && firstRow_ + row < static_cast<int>(names_.size()); ++row)
     {
         const int index = firstRow_ + row;
-        const tpm::IBox box{0, row * kRowHeight, width_, (row + 1) * kRowHeight};
+        const tpm::PixelBox box{0, row * kRowHeight, width_, (row + 1) * kRowHeight};
         if (index == current_)
             Fill(listSurface_, box, kCurrentRowColour);
         Label(listSurface_, std::to_string(index) + ": " + names_[static_cast<std::size_t>(index)],

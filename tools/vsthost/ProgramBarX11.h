@@ -3,7 +3,7 @@
 // where a click picks one and the wheel scrolls. Drawn with the project's raster library.
 #pragma once
 
-#include "draw/ISurface.h"
+#include "draw/PixelSurface.h"
 #include "editor/x11/XcbConnection.h"
 #include "editor/x11/XcbImagePresenter.h"
 #include "editor/x11/XcbPixelFormat.h"
@@ -44,8 +44,8 @@ class ProgramBarX11
     int width_;
     int listHeight_;
     std::vector<std::string> names_;
-    tpm::ISurface barSurface_;
-    tpm::ISurface listSurface_;
+    tpm::PixelSurface barSurface_;
+    tpm::PixelSurface listSurface_;
     std::unique_ptr<tpm::XcbImagePresenter> barPresenter_;
     std::unique_ptr<tpm::XcbImagePresenter> listPresenter_;
     int current_ = -1;
