@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <new>
 
+namespace tpm
+{
 namespace
 {
 template <typename T> void FreeLastToFirst(std::vector<T>& list)
@@ -86,3 +88,4 @@ void BlockProcessor::PassThrough(Sample** inputs, Sample** outputs, int frames) 
 
 template void BlockProcessor::PassThrough(float** inputs, float** outputs, int frames) const;
 template void BlockProcessor::PassThrough(double** inputs, double** outputs, int frames) const;
+} // namespace tpm

@@ -18,6 +18,8 @@
 #include <memory>
 #include <vector>
 
+namespace tpm
+{
 class BlockProcessor
 {
   public:
@@ -153,3 +155,4 @@ inline void BlockProcessor::ProcessFloatPiece(float** inputs, float** outputs, i
         offset += std::max(piece, 1);
     } while (offset < frames);
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace tpm
+{
 template <typename T, std::size_t Capacity> class BoundedQueue
 {
     static_assert(Capacity >= 2 && (Capacity & (Capacity - 1)) == 0, "a power of two");
@@ -74,3 +76,4 @@ template <typename T, std::size_t Capacity> class BoundedQueue
     alignas(64) std::atomic<std::size_t> head{0}; // next cell to fill
     alignas(64) std::atomic<std::size_t> tail{0}; // next cell to read
 };
+} // namespace tpm

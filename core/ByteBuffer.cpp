@@ -4,6 +4,8 @@
 #include <limits>
 #include <new>
 
+namespace tpm
+{
 bool ByteBuffer::Reserve(std::size_t n)
 {
     if (n > static_cast<std::size_t>(std::numeric_limits<int>::max()))
@@ -117,3 +119,4 @@ int ByteBuffer::ReadText(int pos, char* out, std::size_t outSize) const
     }
     return start + length;
 }
+} // namespace tpm

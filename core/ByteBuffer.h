@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class ByteBuffer
 {
   public:
@@ -38,3 +40,4 @@ class ByteBuffer
     bool Reserve(std::size_t n);
     std::vector<uint8_t> bytes;
 };
+} // namespace tpm

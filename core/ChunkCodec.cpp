@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace tpm
+{
 bool ChunkCodec::WriteProgram(ByteBuffer& out, const std::vector<double>& values)
 {
     bool ok = out.AppendBytes(kMagic, 4) && out.AppendInt32(kVersion);
@@ -66,3 +68,4 @@ bool ChunkCodec::ReadBank(const ByteBuffer& in, int pos, std::vector<PresetState
     }
     return true;
 }
+} // namespace tpm

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tpm
+{
 // One slot's state, copied out of the plug-in or decoded from a bank chunk.
 struct PresetState
 {
@@ -42,3 +44,4 @@ class ChunkCodec
     static bool ReadProgram(const ByteBuffer& in, int pos, std::vector<double>& values);
     static bool ReadBank(const ByteBuffer& in, int pos, std::vector<PresetState>& slots);
 };
+} // namespace tpm

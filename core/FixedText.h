@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstring>
 
+namespace tpm
+{
 template <std::size_t N> class FixedText
 {
   public:
@@ -31,3 +33,4 @@ template <std::size_t N> class FixedText
   private:
     char chars[N] = {};
 };
+} // namespace tpm

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace tpm
+{
 struct HostEvent
 {
     enum class Kind : uint8_t
@@ -18,3 +20,4 @@ struct HostEvent
     double normalized = 0.0; // kValue: the value on the host's 0..1 scale, as the editor set it
     double value = 0.0;      // kValue: the same in the parameter's own units
 };
+} // namespace tpm

@@ -1,5 +1,7 @@
 #include "core/HostMessageQueue.h"
 
+namespace tpm
+{
 void HostMessageQueue::Push(const Message& message)
 {
     const uint32_t at = head.load(std::memory_order_relaxed);
@@ -56,3 +58,4 @@ void HostMessageQueue::Send(IHostLink& host, const Message& message)
         break;
     }
 }
+} // namespace tpm

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tpm
+{
 class HostMessageQueue
 {
   public:
@@ -49,3 +51,4 @@ class HostMessageQueue
     std::atomic<bool> sending{false};
     std::atomic<uint32_t> dropped{0};
 };
+} // namespace tpm

@@ -1,5 +1,7 @@
 #include "core/HostMessenger.h"
 
+namespace tpm
+{
 void HostMessenger::Queue(HostMessageQueue::Kind kind, int paramIdx, double value)
 {
     // An audio block's messages wait for the end of the block, in a queue of its own.
@@ -59,3 +61,4 @@ TransportSnapshot HostMessenger::Transport(TransportNeeds needs)
 {
     return host ? host->Transport(needs) : TransportSnapshot{};
 }
+} // namespace tpm

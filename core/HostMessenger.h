@@ -13,6 +13,8 @@
 #include "core/PluginLock.h"
 #include "core/ProcessorOwnership.h"
 
+namespace tpm
+{
 class HostMessenger final : public PluginLock::IReleaseListener
 {
   public:
@@ -48,3 +50,4 @@ class HostMessenger final : public PluginLock::IReleaseListener
     HostMessageQueue messages;
     HostMessageQueue audioMessages;
 };
+} // namespace tpm

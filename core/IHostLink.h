@@ -4,6 +4,8 @@
 
 #include "core/ProcessTypes.h"
 
+namespace tpm
+{
 class IHostLink
 {
   public:
@@ -17,3 +19,4 @@ class IHostLink
   protected:
     ~IHostLink() = default;
 };
+} // namespace tpm

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace tpm
+{
 namespace
 {
 int PrecisionOfStep(double step)
@@ -245,3 +247,4 @@ bool Parameter::FindDisplayValue(const char* text, int& out) const
         }
     return false;
 }
+} // namespace tpm

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class Parameter
 {
   public:
@@ -99,3 +101,4 @@ class Parameter
     bool negateDisplay = false;
     std::vector<DisplayText> displayTexts;
 };
+} // namespace tpm

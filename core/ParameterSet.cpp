@@ -1,5 +1,7 @@
 #include "core/ParameterSet.h"
 
+namespace tpm
+{
 ParameterSet::ParameterSet(int count, IChangeHandler& handler) : changes(handler)
 {
     for (int i = 0; i < count; ++i)
@@ -88,3 +90,4 @@ int ParameterSet::ReadValues(const ByteBuffer& buffer, int pos)
     AnnounceAll();
     return pos;
 }
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+namespace tpm
+{
 class ParameterSet
 {
   public:
@@ -55,3 +57,4 @@ class ParameterSet
     std::vector<std::unique_ptr<Parameter>> parameters;
     IChangeHandler& changes;
 };
+} // namespace tpm

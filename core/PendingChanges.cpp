@@ -1,5 +1,7 @@
 #include "core/PendingChanges.h"
 
+namespace tpm
+{
 uint64_t PendingChanges::Bit(int paramIdx)
 {
     return paramIdx >= 0 && paramIdx < kMaxParams ? uint64_t{1} << paramIdx : 0;
@@ -52,3 +54,4 @@ PendingChanges::Taken PendingChanges::TakeAll()
     taken.presses = TakeBefore(presses, taken.handles);
     return taken;
 }
+} // namespace tpm

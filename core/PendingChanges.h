@@ -15,6 +15,8 @@
 #include <atomic>
 #include <cstdint>
 
+namespace tpm
+{
 class PendingChanges
 {
   public:
@@ -45,3 +47,4 @@ class PendingChanges
     std::atomic<uint64_t> presses{0};
     std::atomic<bool> reset{false};
 };
+} // namespace tpm

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cmath>
 
+namespace tpm
+{
 PluginCore::PluginCore(const EffectIdentity& identity)
     : params(identity.paramCount, *this), programs(identity.presetCount, params, lock),
       blocks(identity.inputs, identity.outputs)
@@ -129,3 +131,4 @@ void PluginCore::SetActive(bool active)
     if (!active)
         ResetEngine();
 }
+} // namespace tpm

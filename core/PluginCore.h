@@ -31,6 +31,8 @@
 #include <memory>
 #include <vector>
 
+namespace tpm
+{
 // The shape handed to the base construction: how many parameters, channels on either side and
 // program slots.
 struct EffectIdentity
@@ -120,3 +122,4 @@ class PluginCore : private BlockProcessor::IRenderer, private ParameterSet::ICha
     ProgramBank programs;
     BlockProcessor blocks;
 };
+} // namespace tpm

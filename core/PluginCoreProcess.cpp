@@ -3,6 +3,8 @@
 // thread, take no lock and never wait.
 #include "core/PluginCore.h"
 
+namespace tpm
+{
 // An audio block's hold on the processor: taken without waiting, with the queued changes applied
 // first; at the end the block's own messages go to the host.
 class PluginCore::AudioBlockScope
@@ -54,3 +56,4 @@ void PluginCore::ProcessDoubleReplacing(double** inputs, double** outputs, int f
     else
         blocks.PassThrough(inputs, outputs, frames);
 }
+} // namespace tpm

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace tpm
+{
 std::atomic<int64_t> PluginLock::audioBlockAcquisitions{0};
 
 void PluginLock::Lock()
@@ -29,3 +31,4 @@ void PluginLock::Unlock()
     if (callAfter)
         listener->LockReleased();
 }
+} // namespace tpm

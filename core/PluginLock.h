@@ -11,6 +11,8 @@
 #include <mutex>
 #include <thread>
 
+namespace tpm
+{
 class PluginLock
 {
   public:
@@ -59,3 +61,4 @@ template <typename LockType> class ScopedLock
   private:
     LockType& lock;
 };
+} // namespace tpm

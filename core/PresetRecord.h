@@ -4,6 +4,8 @@
 #include "core/ByteBuffer.h"
 #include "core/FixedText.h"
 
+namespace tpm
+{
 class PresetRecord
 {
   public:
@@ -13,3 +15,4 @@ class PresetRecord
     Name name;
     ByteBuffer data;
 };
+} // namespace tpm

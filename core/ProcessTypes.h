@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace tpm
+{
 // The longest block the plug-in keeps buffers for. Hosts may announce any maximum (CLAP allows up to
 // INT32_MAX, offline renderers pass large ones); longer calls are processed in pieces of this size,
 // so the buffers never grow past a few tens of megabytes whatever a host announces.
@@ -70,3 +72,4 @@ template <typename Sample> struct AudioBlockPart
     AudioBlockPart(const AudioBlockPart&) = delete;
     AudioBlockPart& operator=(const AudioBlockPart&) = delete;
 };
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include <thread>
 
+namespace tpm
+{
 thread_local const ProcessorOwnership* ProcessorOwnership::heldHere = nullptr;
 thread_local bool ProcessorOwnership::audioBlock = false;
 
@@ -56,3 +58,4 @@ void ProcessorOwnership::Release()
     audioBlock = audioBefore;
     taken.store(false, std::memory_order_release);
 }
+} // namespace tpm

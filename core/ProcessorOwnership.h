@@ -8,6 +8,8 @@
 
 #include <atomic>
 
+namespace tpm
+{
 class ProcessorOwnership
 {
   public:
@@ -50,3 +52,4 @@ class ProcessorGuard
   private:
     ProcessorOwnership& ownership;
 };
+} // namespace tpm

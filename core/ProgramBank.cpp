@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace tpm
+{
 namespace
 {
 constexpr const char* kUserPresetPhrase = "user preset";
@@ -272,3 +274,4 @@ bool ProgramBank::ApplyChunk(const ByteBuffer& buffer, bool isBank)
     }
     return true;
 }
+} // namespace tpm

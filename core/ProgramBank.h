@@ -21,6 +21,8 @@
 #include <mutex>
 #include <vector>
 
+namespace tpm
+{
 class ProgramBank
 {
   public:
@@ -76,3 +78,4 @@ class ProgramBank
     std::vector<double> chunkValues;
     std::vector<PresetState> chunkSlots;
 };
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <type_traits>
 
+namespace tpm
+{
 class SampleCopy
 {
   public:
@@ -84,3 +86,4 @@ class SampleCopy
             to[i] = static_cast<To>(from[i * stride + channel]);
     }
 };
+} // namespace tpm

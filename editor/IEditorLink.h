@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace tpm
+{
 class IEditorLink
 {
   public:
@@ -44,3 +46,4 @@ class IEditorLink
     // editor.
     virtual intptr_t WheelAtCursor(float step) = 0;
 };
+} // namespace tpm

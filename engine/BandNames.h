@@ -5,5 +5,8 @@
 
 #include <array>
 
+namespace tpm
+{
 inline constexpr std::array<const char*, 9> kBandNames = {
     "Binaural Off", "Monaural Off", "EPSILON", "DELTA", "THETA", "ALPHA", "BETA", "GAMMA", "LAMBDA"};
+} // namespace tpm

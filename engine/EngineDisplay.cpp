@@ -2,6 +2,8 @@
 
 #include <bit>
 
+namespace tpm
+{
 namespace
 {
 float Low(uint64_t word)
@@ -33,3 +35,4 @@ EngineDisplay::Snapshot EngineDisplay::Read() const
     }
     return s;
 }
+} // namespace tpm

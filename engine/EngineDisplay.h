@@ -13,6 +13,8 @@
 #include <bit>
 #include <cstdint>
 
+namespace tpm
+{
 class EngineDisplay
 {
   public:
@@ -63,3 +65,4 @@ class EngineDisplay
     std::atomic<const char*> bandText{""};
     LfoSlot lfo[2];
 };
+} // namespace tpm

@@ -5,6 +5,8 @@
 
 #include "engine/ParamId.h"
 
+namespace tpm
+{
 class IParamValues
 {
   public:
@@ -13,3 +15,4 @@ class IParamValues
   protected:
     ~IParamValues() = default;
 };
+} // namespace tpm

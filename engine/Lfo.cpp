@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace tpm
+{
 namespace
 {
 bool UsableIncrement(double inc)
@@ -158,3 +160,4 @@ int Lfo::NearestSyncDivision(double increment, double samplesPerWholeNote)
     }
     return kDivisionCount;
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+namespace tpm
+{
 // What an LFO's position marker in the editor shows; plain values the editor reads when it draws.
 struct LfoGraphValues
 {
@@ -69,3 +71,4 @@ class Lfo
     bool sync = true;
     LfoGraphValues graph;
 };
+} // namespace tpm

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace tpm
+{
 enum class ParamId : int16_t
 {
     kNone = -1,
@@ -60,3 +62,4 @@ constexpr ParamId ForLfo(ParamId lfo1Param, int k)
 
 static_assert(ToIndex(ParamId::kRestartLfos) + 1 == kParamCount);
 static_assert(ToIndex(ParamId::kLfo2Target) - ToIndex(ParamId::kLfo1Target) == kLfoParamStride);
+} // namespace tpm

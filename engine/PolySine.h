@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <emmintrin.h>
 
+namespace tpm
+{
 class PolySine
 {
   public:
@@ -127,3 +129,4 @@ class PolySine
 };
 
 inline constexpr PolySine::PairTable PolySine::kPairTable = PolySine::MakePairTable();
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <limits>
 
+namespace tpm
+{
 using enum ParamId;
 
 namespace
@@ -322,3 +324,4 @@ ToneEngine::WriteBack ToneEngine::SwitchSync(int k, double value)
     Rehandle(toSynced ? syncedIdx : freeIdx);
     return {};
 }
+} // namespace tpm

@@ -10,10 +10,12 @@
 #include "engine/Lfo.h"
 #include "engine/ToneEngineFields.h"
 
+namespace tpm
+{
 class ToneEngine : private ToneEngineFields
 {
   public:
-    using LfoGraphValues = ::LfoGraphValues;
+    using LfoGraphValues = tpm::LfoGraphValues;
 
     // The host's transport for one block.
     struct BlockTransport
@@ -156,3 +158,4 @@ class ToneEngine : private ToneEngineFields
     const IParamValues& values;
     EngineDisplay display;
 };
+} // namespace tpm

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+namespace tpm
+{
 struct ToneEngineFields
 {
     static constexpr float goldenFraction = 0.618f;
@@ -48,3 +50,4 @@ struct ToneEngineFields
     // it while the host reports no tempo (0 until the host has reported one).
     double lastWholeNoteSeconds = 0.0;
 };
+} // namespace tpm

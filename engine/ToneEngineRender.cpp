@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace tpm
+{
 using enum ParamId;
 
 namespace
@@ -447,3 +449,4 @@ void ToneEngine::RenderSilence(double** inputs, double** outputs, int from, int 
         outR[i] = dry * right;
     }
 }
+} // namespace tpm

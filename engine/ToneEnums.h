@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace tpm
+{
 // What an LFO drives ("LFO1 Target", "LFO2 Target").
 enum class LfoTarget : int16_t
 {
@@ -43,3 +45,4 @@ constexpr int ToIndex(LfoTarget target)
 {
     return static_cast<int>(target);
 }
+} // namespace tpm

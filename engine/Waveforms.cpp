@@ -1,5 +1,7 @@
 #include "engine/Waveforms.h"
 
+namespace tpm
+{
 double Waveforms::ReducePhase(double phase)
 {
     if (!std::isfinite(phase))
@@ -58,3 +60,4 @@ double Waveforms::ToneValue(int wave, double phi, double split, const Golden& c)
         return Tone<7>(phi, split, c);
     }
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <emmintrin.h>
 
+namespace tpm
+{
 class Waveforms
 {
   public:
@@ -183,3 +185,4 @@ class Waveforms
                                    (~mask & std::bit_cast<PairBits>(b)));
     }
 };
+} // namespace tpm

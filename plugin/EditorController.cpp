@@ -3,8 +3,8 @@
 #include "plugin/ProductRules.h"
 #include "plugin/TwinPulseToneMix.h"
 
-using namespace tpm;
-
+namespace tpm
+{
 int EditorController::ParamCount() const
 {
     return plugin.Params().Count();
@@ -122,3 +122,4 @@ void EditorController::ApplyWaitingChanges()
 {
     plugin.ApplyIfBlocksStopped();
 }
+} // namespace tpm

@@ -5,6 +5,8 @@
 
 #include "editor/IEditorController.h"
 
+namespace tpm
+{
 class Parameter;
 class TwinPulseToneMix;
 
@@ -35,3 +37,4 @@ class EditorController final : public tpm::IEditorController
 
     TwinPulseToneMix& plugin;
 };
+} // namespace tpm

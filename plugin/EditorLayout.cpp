@@ -18,8 +18,8 @@
 #include <cstdio>
 #include <memory>
 
-using namespace tpm;
-
+namespace tpm
+{
 namespace
 {
 constexpr const char* kWebPage = "https://www.twinpulsetonemix.org/";
@@ -110,3 +110,4 @@ std::unique_ptr<IEditorLink> EditorLayout::Build(IEditorController& controller, 
     e.CreateSurface();
     return editor;
 }
+} // namespace tpm

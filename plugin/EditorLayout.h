@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace tpm
+{
 class EditorLayout
 {
   public:
@@ -20,3 +22,4 @@ class EditorLayout
     Build(tpm::IEditorController& controller,
           tpm::WindowLayerFactory factory = tpm::PlatformWindowLayerFactory());
 };
+} // namespace tpm

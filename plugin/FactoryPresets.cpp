@@ -12,6 +12,8 @@
 #include <initializer_list>
 #include <iterator>
 
+namespace tpm
+{
 using enum ParamId;
 
 namespace
@@ -296,3 +298,4 @@ void AddFactoryPresets(ProgramBank& bank)
         Add(bank, t.name, t.withS1 ? S1(plain) : plain);
     }
 }
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+namespace tpm
+{
 namespace
 {
 constexpr const char* kWaveTexts[] = {"Sine",      "Triangle",       "Saw",         "Square", "Golden Sine",
@@ -116,3 +118,4 @@ const char* ParameterTitle(int paramIdx)
             return entry.title;
     return nullptr;
 }
+} // namespace tpm

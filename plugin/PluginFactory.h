@@ -3,7 +3,10 @@
 
 #include <memory>
 
+namespace tpm
+{
 class TwinPulseToneMix;
 
 // A new, fully constructed instance; null when it cannot be made.
 std::unique_ptr<TwinPulseToneMix> CreatePlugin();
+} // namespace tpm

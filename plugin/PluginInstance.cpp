@@ -9,6 +9,8 @@
 #include <type_traits>
 #include <utility>
 
+namespace tpm
+{
 std::unique_ptr<PluginInstance> PluginInstance::Create()
 {
     return Adopt(CreatePlugin());
@@ -292,3 +294,4 @@ TransportSnapshot PluginInstance::Transport(TransportNeeds needs)
 {
     return transportSource ? transportSource->ReadTransport(needs) : transportNow;
 }
+} // namespace tpm

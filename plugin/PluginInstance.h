@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class TwinPulseToneMix;
 
 class PluginInstance final : private IHostLink
@@ -163,3 +165,4 @@ class PluginInstance final : private IHostLink
     std::atomic<double> editorScale{0.0};
     bool active = false;
 };
+} // namespace tpm

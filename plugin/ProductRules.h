@@ -6,6 +6,8 @@
 #include "engine/BandNames.h"
 #include "engine/ParamId.h"
 
+namespace tpm
+{
 // The parameter that switches LFO k (0 or 1) between a rate in ms and a tempo-synced one.
 constexpr int LfoSyncParam(int lfo)
 {
@@ -18,3 +20,4 @@ constexpr int HiddenRateParam(int lfo, bool synced)
 {
     return ToIndex(ForLfo(synced ? ParamId::kLfo1RateMs : ParamId::kLfo1RateSync, lfo));
 }
+} // namespace tpm

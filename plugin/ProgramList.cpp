@@ -4,6 +4,8 @@
 #include "core/ProgramBank.h"
 #include "draw/TextEncoding.h"
 
+namespace tpm
+{
 static_assert(ProgramList::kNameCapacity == PresetRecord::Name::kCapacity);
 
 int ProgramList::Count() const
@@ -58,3 +60,4 @@ bool ProgramList::LoadChunk(ChunkKind kind, const void* data, int64_t size)
 {
     return bank.SetChunk(data, size, kind == ChunkKind::kBank);
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 
+namespace tpm
+{
 class ProgramBank;
 
 class ProgramList
@@ -48,3 +50,4 @@ class ProgramList
   private:
     ProgramBank& bank;
 };
+} // namespace tpm

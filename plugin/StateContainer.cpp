@@ -7,6 +7,8 @@
 #include <cmath>
 #include <new>
 
+namespace tpm
+{
 namespace
 {
 void AppendU32(std::vector<uint8_t>& out, uint32_t v)
@@ -87,3 +89,4 @@ bool StateContainer::Unwrap(std::span<const uint8_t> data, int paramCount, std::
            std::equal(std::begin(ChunkCodec::kMagic), std::end(ChunkCodec::kMagic), bank.begin()) &&
            static_cast<int32_t>(ReadU32(bank, 4)) >= ChunkCodec::kVersion;
 }
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <span>
 #include <vector>
 
+namespace tpm
+{
 class StateContainer
 {
   public:
@@ -31,3 +33,4 @@ class StateContainer
     static bool Unwrap(std::span<const uint8_t> data, int paramCount, std::span<const uint8_t>& bank,
                        int& currentProgram, double& editorScale);
 };
+} // namespace tpm

@@ -7,6 +7,8 @@
 
 #include <new>
 
+namespace tpm
+{
 TwinPulseToneMix::TwinPulseToneMix() : PluginCore(PluginIdentity()), engine(*this)
 {
     static_assert(kParamCount <= PendingChanges::kMaxParams);
@@ -142,3 +144,4 @@ std::unique_ptr<TwinPulseToneMix> CreatePlugin()
         return nullptr;
     }
 }
+} // namespace tpm

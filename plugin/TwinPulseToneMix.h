@@ -14,6 +14,8 @@
 
 #include <memory>
 
+namespace tpm
+{
 class TwinPulseToneMix : public PluginCore, private IParamValues
 {
   public:
@@ -43,3 +45,4 @@ class TwinPulseToneMix : public PluginCore, private IParamValues
     ToneEngine engine;
     EditorController editorController{*this};
 };
+} // namespace tpm

@@ -9,6 +9,8 @@
 
 #include <numbers>
 
+namespace tpm
+{
 namespace
 {
 
@@ -72,3 +74,4 @@ void ValueTextLine(benchmark::State& state)
 BENCHMARK(ValueTextLine);
 
 } // namespace
+} // namespace tpm

@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 
+namespace tpm
+{
 namespace
 {
 AEffect* MakePlugin(audioMasterCallback callback)
@@ -112,3 +114,4 @@ static void CreateFirstInstanceOfModule(benchmark::State& state)
     }
 }
 BENCHMARK(CreateFirstInstanceOfModule)->Unit(benchmark::kMicrosecond);
+} // namespace tpm

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 constexpr int kFrames = 512;
@@ -120,3 +122,4 @@ void RegisterAll()
 
 const bool registered = (RegisterAll(), true);
 } // namespace
+} // namespace tpm

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 constexpr int kFrames = 512;
@@ -27,6 +29,9 @@ void ApplyWorstCase(AEffect* e)
     e->setParameter(e, kLfo2Target, 1.0f);
 }
 } // namespace
+} // namespace tpm
+
+using namespace tpm;
 
 int main(int argc, char** argv)
 {

@@ -25,6 +25,8 @@
 #include <thread>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 using Clock = std::chrono::steady_clock;
@@ -175,6 +177,9 @@ Row Measure(Vst2HostedPlugin& host, PluginInstance& plug, Work work)
             10000.0 * static_cast<double>(longCalls) / static_cast<double>(all.size()), all.size()};
 }
 } // namespace
+} // namespace tpm
+
+using namespace tpm;
 
 int main(int argc, char** argv)
 {

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace tpm
+{
 namespace
 {
 void BM_ScheduleOfListTexts(benchmark::State& state)
@@ -36,3 +38,4 @@ void BM_ScheduleOfListTexts(benchmark::State& state)
 }
 BENCHMARK(BM_ScheduleOfListTexts)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 } // namespace
+} // namespace tpm

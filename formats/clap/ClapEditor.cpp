@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+namespace tpm
+{
 namespace
 {
 // Often enough for the editor's 24 frames a second and for its input to feel immediate.
@@ -145,3 +147,4 @@ void ClapEditor::CloseWindow()
     editor->CloseWindow();
     windowOpen = false;
 }
+} // namespace tpm

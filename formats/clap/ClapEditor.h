@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace tpm
+{
 class PluginInstance;
 
 class ClapEditor final : private IEditorLink::IResizeRequest
@@ -53,3 +55,4 @@ class ClapEditor final : private IEditorLink::IResizeRequest
     clap_id timerId = kClapInvalidId;
     int watchedDescriptor = -1;
 };
+} // namespace tpm

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <string_view>
 
+namespace tpm
+{
 namespace
 {
 // init and deinit come in pairs, possibly more than once; the factories answer in between.
@@ -59,6 +61,9 @@ const void* GetFactory(const char* id)
     return nullptr;
 }
 } // namespace
+} // namespace tpm
+
+using namespace tpm;
 
 extern "C" {
 extern const clap_plugin_entry_t clap_entry;

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <new>
 
+namespace tpm
+{
 namespace
 {
 const char* const kFeatures[] = {kClapPluginFeatureAudioEffect, kClapPluginFeatureStereo, nullptr};
@@ -345,3 +347,4 @@ void ClapPlugin::OnMainThread(const clap_plugin_t* p)
 {
     (void)p;
 }
+} // namespace tpm

@@ -13,6 +13,8 @@
 #include <memory>
 #include <thread>
 
+namespace tpm
+{
 class ClapPlugin final : private PluginInstance::IEventListener
 {
   public:
@@ -127,3 +129,4 @@ class ClapPlugin final : private PluginInstance::IEventListener
     HostEvent heldEvent;
     std::atomic<bool> flushRequested{false};
 };
+} // namespace tpm

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <string_view>
 
+namespace tpm
+{
 const clap_plugin_gui_t ClapPlugin::kGui = {
     &GuiApiSupported, &GuiPreferredApi, &GuiCreate,       &GuiDestroy,    &GuiSetScale,
     &GuiGetSize,      &GuiCanResize,    &GuiResizeHints,  &GuiAdjustSize, &GuiSetSize,
@@ -140,3 +142,4 @@ void ClapPlugin::OnFd(const clap_plugin_t* p, int fd, clap_posix_fd_flags_t flag
     if (self && self->OnMainThread())
         self->editor.Tick();
 }
+} // namespace tpm

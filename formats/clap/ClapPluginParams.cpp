@@ -10,6 +10,8 @@
 #include <new>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 // A state larger than this is no state of ours; reading stops there.
@@ -228,3 +230,4 @@ bool ClapPlugin::LoadPreset(const clap_plugin_t* p, uint32_t kind, const char* l
         self->hostParams->rescan(self->host, kClapParamRescanValues);
     return ok;
 }
+} // namespace tpm

@@ -7,6 +7,8 @@
 #include <new>
 #include <string_view>
 
+namespace tpm
+{
 namespace
 {
 constexpr char kProviderId[] = "org.twinpulsetonemix.twinpulsetonemix.factory";
@@ -97,3 +99,4 @@ const void* ClapPresetProvider::GetExtension(const clap_preset_discovery_provide
     (void)id;
     return nullptr;
 }
+} // namespace tpm

@@ -4,6 +4,8 @@
 
 #include "formats/clap/ClapAbi.h"
 
+namespace tpm
+{
 class ClapPresetProvider
 {
   public:
@@ -28,3 +30,4 @@ class ClapPresetProvider
     clap_preset_discovery_provider_t provider;
     const clap_preset_discovery_indexer_t* indexer;
 };
+} // namespace tpm

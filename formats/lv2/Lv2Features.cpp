@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace tpm
+{
 const void* Lv2Features::Find(const LV2_Feature* const* features, const char* uri)
 {
     for (const LV2_Feature* const* f = features; f && *f; ++f)
@@ -9,3 +11,4 @@ const void* Lv2Features::Find(const LV2_Feature* const* features, const char* ur
             return (*f)->data;
     return nullptr;
 }
+} // namespace tpm

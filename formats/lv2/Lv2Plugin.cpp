@@ -13,6 +13,8 @@
 #include <new>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 
@@ -304,3 +306,4 @@ const void* Lv2Plugin::ExtensionData(const char* uri)
 
 const LV2_Descriptor Lv2Plugin::kDescriptor = {
     lv2port::kPluginUri, &Instantiate, &ConnectPort, &Activate, &Run, &Deactivate, &Cleanup, &ExtensionData};
+} // namespace tpm

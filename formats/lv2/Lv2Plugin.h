@@ -18,6 +18,8 @@
 #include <atomic>
 #include <memory>
 
+namespace tpm
+{
 class Lv2Plugin
 {
   public:
@@ -76,3 +78,4 @@ class Lv2Plugin
     float* lfoState[2] = {nullptr, nullptr};
     float* editorScale = nullptr;
 };
+} // namespace tpm

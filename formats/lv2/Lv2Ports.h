@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace tpm
+{
 namespace lv2port
 {
 inline constexpr char kPluginUri[] = "https://www.twinpulsetonemix.org/plugins/twinPulseToneMix";
@@ -40,3 +42,4 @@ enum LfoState : int
     kLfoBlocked = 2,
 };
 } // namespace lv2port
+} // namespace tpm

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tpm
+{
 namespace
 {
 LV2_URID Map(const LV2_URID_Map* map, const char* uri)
@@ -104,3 +106,4 @@ void Lv2Transport::Advance(int frames, double sampleRate)
     const double beats = frames / sampleRate * now.tempo / 60.0 * speed;
     now.positionBeats += beats * 4.0 / now.timeSigDenominator;
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <lv2/atom/atom.h>
 #include <lv2/urid/urid.h>
 
+namespace tpm
+{
 class Lv2Transport
 {
   public:
@@ -43,3 +45,4 @@ class Lv2Transport
     double speed = 0.0;
     TransportSnapshot now;
 };
+} // namespace tpm

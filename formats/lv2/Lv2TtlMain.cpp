@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+using namespace tpm;
+
 int main(int argc, char** argv)
 {
     if (argc != 2)

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 constexpr char kPrefixes[] = "@prefix atom: <http://lv2plug.in/ns/ext/atom#> .\n"
@@ -252,3 +254,4 @@ void Lv2TtlWriter::WritePresets(std::ostream& out) const
         out << " .\n\n";
     }
 }
+} // namespace tpm

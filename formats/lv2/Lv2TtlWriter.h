@@ -4,6 +4,8 @@
 
 #include <ostream>
 
+namespace tpm
+{
 class PluginInstance;
 
 class Lv2TtlWriter
@@ -23,3 +25,4 @@ class Lv2TtlWriter
 
     PluginInstance& instance;
 };
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <new>
 
+namespace tpm
+{
 LV2UI_Handle Lv2Ui::Instantiate(const LV2UI_Descriptor* descriptor, const char* pluginUri,
                                 const char* bundlePath, LV2UI_Write_Function write,
                                 LV2UI_Controller controller, LV2UI_Widget* widget,
@@ -187,3 +189,4 @@ const void* Lv2Ui::ExtensionData(const char* uri)
 
 const LV2UI_Descriptor Lv2Ui::kDescriptor = {lv2port::kUiUri, &Instantiate, &Cleanup, &PortEvent,
                                              &ExtensionData};
+} // namespace tpm

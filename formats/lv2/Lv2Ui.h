@@ -15,6 +15,8 @@
 
 #include <memory>
 
+namespace tpm
+{
 class Lv2Ui final : private IEditorLink::IResizeRequest
 {
   public:
@@ -60,3 +62,4 @@ class Lv2Ui final : private IEditorLink::IResizeRequest
     std::unique_ptr<Lv2UiController> controller;
     std::unique_ptr<IEditorLink> editor;
 };
+} // namespace tpm

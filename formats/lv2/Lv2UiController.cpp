@@ -6,8 +6,8 @@
 #include <cmath>
 #include <new>
 
-using namespace tpm;
-
+namespace tpm
+{
 static_assert(lv2port::kParams <= 64, "a gesture bit for every parameter port");
 
 std::unique_ptr<Lv2UiController> Lv2UiController::Create(LV2UI_Write_Function write, LV2UI_Controller host,
@@ -149,3 +149,4 @@ EditorDisplayState Lv2UiController::DisplayState() const
     }
     return state;
 }
+} // namespace tpm

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace tpm
+{
 class PluginInstance;
 
 class Lv2UiController final : public tpm::IEditorController
@@ -61,3 +63,4 @@ class Lv2UiController final : public tpm::IEditorController
     std::array<float, 2> lfoMarker{};
     std::array<float, 2> lfoState{};
 };
+} // namespace tpm

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace tpm
+{
 namespace lv2valuetext
 {
 inline constexpr char kUri[] = "https://www.twinpulsetonemix.org/plugins/twinPulseToneMix#valueText";
@@ -18,3 +20,4 @@ struct Interface
     bool (*format)(LV2_Handle instance, uint32_t port, float value, char* out, uint32_t size);
 };
 } // namespace lv2valuetext
+} // namespace tpm

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+namespace tpm
+{
 namespace
 {
 struct HostEntry
@@ -60,3 +62,4 @@ int32_t PackDecimalVersion(int32_t decimal)
 {
     return ((decimal / 10000) << 16) + (((decimal % 10000) / 100) << 8) + (decimal % 100);
 }
+} // namespace tpm

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace tpm
+{
 // Host codes: 0 for a host the table does not know, -1 (kNotAsked) before the host was asked.
 enum class HostId : int32_t
 {
@@ -37,3 +39,4 @@ HostId LookUpHost(const char* productName);
 bool HostNeedsStereoInputsOnly(HostId host);
 // Packs a decimal version major*10000 + minor*100 + patch as major << 16 | minor << 8 | patch.
 int32_t PackDecimalVersion(int32_t decimal);
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tpm
+{
 namespace
 {
 struct ChannelConfig
@@ -36,3 +38,4 @@ bool Vst2Channels::Connected(Side side, int channel) const
 {
     return (wiring.load(std::memory_order_relaxed) >> (channel + Shift(side)) & 1u) != 0;
 }
+} // namespace tpm

@@ -9,6 +9,8 @@
 #include <atomic>
 #include <cstdint>
 
+namespace tpm
+{
 class Vst2Channels
 {
   public:
@@ -56,3 +58,4 @@ class Vst2Channels
     static constexpr uint32_t kAllWired = (1u << 2 * kMaxChannels) - 1;
     std::atomic<uint32_t> wiring{kAllWired};
 };
+} // namespace tpm

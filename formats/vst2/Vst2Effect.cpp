@@ -10,6 +10,8 @@
 #include <array>
 #include <thread>
 
+namespace tpm
+{
 namespace
 {
 // Keeps an instance alive for the length of one host call; see Vst2Effect::Close.
@@ -305,3 +307,4 @@ void Vst2Effect::Open()
     // Anything the instance said while it was made and nobody listened goes out now.
     HostEventsPending();
 }
+} // namespace tpm

@@ -12,6 +12,8 @@
 #include <mutex>
 #include <vector>
 
+namespace tpm
+{
 class Vst2Effect final : private PluginInstance::IEventListener,
                          private PluginInstance::ITransportSource,
                          private IEditorLink::IResizeRequest
@@ -99,3 +101,4 @@ class Vst2Effect final : private PluginInstance::IEventListener,
     bool systemScaleTaken = false; // for the editor's opening to come or open now
     double scaleApplied = 1.0;     // the editor's scale as this binding last left it
 };
+} // namespace tpm

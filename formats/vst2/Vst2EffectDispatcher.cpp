@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace tpm
+{
 namespace
 {
 constexpr VstIntPtr kVendorAnswer = 0xBEEF;
@@ -297,3 +299,4 @@ void Vst2Effect::SetSpeakerArrangement(Vst2Channels::Side side, const VstSpeaker
     channels.Connect(side, 0, wired, true);
     channels.Connect(side, wired, count - wired, false);
 }
+} // namespace tpm

@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+namespace tpm
+{
 namespace
 {
 constexpr int kHostTextSize = 256;
@@ -112,3 +114,4 @@ void Vst2Effect::PrepareForHost()
     // These hosts wire every output beyond the stereo pair.
     channels.Connect(Vst2Channels::Side::kOutput, 2, count - 2, true);
 }
+} // namespace tpm

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace tpm
+{
 namespace vst2identity
 {
 inline constexpr int32_t kUniqueId = 0x6E61686A;
@@ -18,3 +20,4 @@ inline constexpr const char* kVendorName = product::kVendor;
 // The product string the VST2 build has always answered.
 inline constexpr const char* kProductName = "";
 } // namespace vst2identity
+} // namespace tpm

@@ -5,6 +5,8 @@
 #include <mutex>
 #include <new>
 
+namespace tpm
+{
 namespace
 {
 // Made on the first call and kept for the life of the module: instances are built one at a time.
@@ -21,6 +23,9 @@ std::mutex& EntryLock()
 #else
 #define TPM_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
+} // namespace tpm
+
+using namespace tpm;
 
 TPM_EXPORT AEffect* VSTPluginMain(audioMasterCallback host)
 {

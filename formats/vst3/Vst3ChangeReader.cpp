@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tpm
+{
 std::span<const ParamChange> Vst3ChangeReader::Read(vst3::IParameterChanges* changes,
                                                     const PluginInstance& instance, int frames,
                                                     ProgramPoint& program)
@@ -75,3 +77,4 @@ void Vst3ChangeReader::Add(const PluginInstance& instance, vst3::IParamValueQueu
         {std::clamp(offset, 0, frames), paramIdx, param->StoredValue(normalized)}, count};
     ++count;
 }
+} // namespace tpm

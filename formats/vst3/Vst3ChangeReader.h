@@ -10,6 +10,8 @@
 #include <array>
 #include <span>
 
+namespace tpm
+{
 class PluginInstance;
 
 class Vst3ChangeReader
@@ -44,3 +46,4 @@ class Vst3ChangeReader
     std::array<ParamChange, kCapacity> sorted{};
     int count = 0;
 };
+} // namespace tpm

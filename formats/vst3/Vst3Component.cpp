@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+namespace tpm
+{
 vst3::tresult Vst3Component::initialize(vst3::FUnknown* context)
 {
     (void)context; // the host application offers nothing this plug-in asks for
@@ -135,3 +137,4 @@ vst3::tresult Vst3Component::getState(vst3::IBStream* state)
         return vst3::kInternalError;
     return Vst3Stream::WriteAll(*state, bytes) ? vst3::kResultOk : vst3::kResultFalse;
 }
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <array>
 #include <atomic>
 
+namespace tpm
+{
 class Vst3Component : public vst3::IComponent,
                       public vst3::IAudioProcessor,
                       public vst3::IProcessContextRequirements
@@ -81,3 +83,4 @@ class Vst3Component : public vst3::IComponent,
     // A block longer than the announced maximum goes in pieces; their changes, moved to each piece.
     std::array<ParamChange, Vst3ChangeReader::kCapacity> pieceChanges{};
 };
+} // namespace tpm

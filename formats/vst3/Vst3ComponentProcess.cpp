@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tpm
+{
 namespace
 {
 template <typename Sample> Sample** ChannelsOf(const vst3::AudioBusBuffers& bus)
@@ -204,3 +206,4 @@ void Vst3Component::FlushChanges(vst3::ProcessData& data)
          model.TakeProgram(flushReader.Read(data.inputParameterChanges, instance, 0, program), program))
         instance.SetParamValue(change.paramIdx, change.value);
 }
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace tpm
+{
 namespace
 {
 constexpr char kProgramParamName[] = "Program";
@@ -256,3 +258,4 @@ vst3::IPlugView* Vst3Controller::createView(vst3::FIDString name)
         model.SetEditorOpen(true);
     return view;
 }
+} // namespace tpm

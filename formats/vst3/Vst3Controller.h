@@ -7,6 +7,8 @@
 #include "formats/vst3/Vst3Abi.h"
 #include "formats/vst3/Vst3Model.h"
 
+namespace tpm
+{
 class Vst3Controller : public vst3::IEditController, public vst3::IUnitInfo
 {
   public:
@@ -63,3 +65,4 @@ class Vst3Controller : public vst3::IEditController, public vst3::IUnitInfo
     Vst3Model& model;
     bool initialized = false;
 };
+} // namespace tpm

@@ -5,6 +5,8 @@
 #include "formats/vst3/Vst3Identity.h"
 #include "formats/vst3/Vst3Text.h"
 
+namespace tpm
+{
 namespace
 {
 constexpr int kTextSize = 128;
@@ -110,3 +112,4 @@ vst3::tresult Vst3Controller::setUnitProgramData(vst3::int32 listOrUnitId, vst3:
     (void)data;
     return vst3::kNotImplemented;
 }
+} // namespace tpm

@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+namespace tpm
+{
 namespace
 {
 std::atomic<int> entryCount{0};
@@ -24,6 +26,9 @@ bool Leave()
     return count > 0;
 }
 } // namespace
+} // namespace tpm
+
+using namespace tpm;
 
 extern "C" {
 vst3::IPluginFactory* GetPluginFactory();

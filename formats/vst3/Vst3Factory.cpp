@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+namespace tpm
+{
 vst3::IPluginFactory* Vst3Factory::Get()
 {
     return Vst3FactoryObject::OfModule();
@@ -96,3 +98,4 @@ vst3::tresult Vst3Factory::setHostContext(vst3::FUnknown* context)
     (void)context; // nothing of the host is needed before an instance exists
     return vst3::kResultOk;
 }
+} // namespace tpm

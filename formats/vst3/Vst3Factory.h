@@ -6,6 +6,8 @@
 #include "formats/vst3/Vst3Abi.h"
 #include "formats/vst3/Vst3Object.h"
 
+namespace tpm
+{
 class Vst3Factory : public vst3::IPluginFactory3
 {
   public:
@@ -31,3 +33,4 @@ class Vst3Factory : public vst3::IPluginFactory3
 
 using Vst3FactoryObject =
     Vst3ModuleObject<Vst3Factory, vst3::IPluginFactory3, vst3::IPluginFactory2, vst3::IPluginFactory>;
+} // namespace tpm

@@ -4,6 +4,8 @@
 #include "formats/vst3/Vst3Abi.h"
 #include "plugin/ProductInfo.h"
 
+namespace tpm
+{
 namespace vst3identity
 {
 // The audio module class: these 16 bytes on every platform, so a project moves between them. Written
@@ -37,3 +39,4 @@ inline constexpr vst3::ParamID kProgramParamId = 1000;
 inline constexpr vst3::ProgramListID kProgramListId = 1;
 inline constexpr char kProgramListName[] = "Factory Programs";
 } // namespace vst3identity
+} // namespace tpm

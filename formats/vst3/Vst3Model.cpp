@@ -4,6 +4,8 @@
 #include <cmath>
 #include <new>
 
+namespace tpm
+{
 namespace
 {
 // While a block runs on this thread: the host is then not to be called.
@@ -293,3 +295,4 @@ void Vst3Model::DrainHostEvents()
         to->release();
     draining = false;
 }
+} // namespace tpm

@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+namespace tpm
+{
 class Vst3Model final : private PluginInstance::IEventListener
 {
   public:
@@ -139,3 +141,4 @@ class Vst3Model final : private PluginInstance::IEventListener
     // may come from different threads).
     std::atomic<uint32_t> programSelectionsTaken{0};
 };
+} // namespace tpm

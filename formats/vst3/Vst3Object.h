@@ -12,6 +12,8 @@
 #include <type_traits>
 #include <utility>
 
+namespace tpm
+{
 // Who ends an object: its last release, or the module (the factory: hosts count on it all the same,
 // and a count already at zero stays there).
 enum class Vst3Lifetime
@@ -103,3 +105,4 @@ using Vst3Object = Vst3Unknown<Vst3Lifetime::kUntilLastRelease, Implementation, 
 // The module's one object of its kind.
 template <typename Implementation, typename... Interfaces>
 using Vst3ModuleObject = Vst3Unknown<Vst3Lifetime::kModule, Implementation, Interfaces...>;
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include "formats/vst3/Vst3Model.h"
 #include "formats/vst3/Vst3Object.h"
 
+namespace tpm
+{
 class Vst3Plugin : public Vst3Component, public Vst3Controller
 {
   public:
@@ -30,3 +32,4 @@ class Vst3Plugin : public Vst3Component, public Vst3Controller
 using Vst3PluginObject =
     Vst3Object<Vst3Plugin, vst3::IComponent, vst3::IPluginBase, vst3::IAudioProcessor,
                vst3::IProcessContextRequirements, vst3::IEditController, vst3::IUnitInfo>;
+} // namespace tpm

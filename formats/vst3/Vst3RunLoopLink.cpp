@@ -2,6 +2,8 @@
 
 #include "formats/vst3/Vst3View.h"
 
+namespace tpm
+{
 void Vst3RunLoopLink::onTimer()
 {
     if (view)
@@ -14,3 +16,4 @@ void Vst3RunLoopLink::onFDIsSet(vst3::FileDescriptor fd)
     if (view)
         view->EventsReady();
 }
+} // namespace tpm

@@ -7,6 +7,8 @@
 #include "formats/vst3/Vst3Abi.h"
 #include "formats/vst3/Vst3Object.h"
 
+namespace tpm
+{
 class Vst3View;
 
 class Vst3RunLoopLink : public vst3::ITimerHandler, public vst3::IEventHandler
@@ -30,3 +32,4 @@ class Vst3RunLoopLink : public vst3::ITimerHandler, public vst3::IEventHandler
 };
 
 using Vst3RunLoopLinkObject = Vst3Object<Vst3RunLoopLink, vst3::ITimerHandler, vst3::IEventHandler>;
+} // namespace tpm

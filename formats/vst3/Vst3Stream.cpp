@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+namespace tpm
+{
 bool Vst3Stream::ReadAll(vst3::IBStream& stream, std::vector<uint8_t>& out)
 {
     out.clear();
@@ -46,3 +48,4 @@ bool Vst3Stream::WriteAll(vst3::IBStream& stream, std::span<const uint8_t> data)
     }
     return true;
 }
+} // namespace tpm

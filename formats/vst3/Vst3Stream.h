@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+namespace tpm
+{
 class Vst3Stream
 {
   public:
@@ -19,3 +21,4 @@ class Vst3Stream
     // All of data at the stream's position; false when the stream takes less.
     static bool WriteAll(vst3::IBStream& stream, std::span<const uint8_t> data);
 };
+} // namespace tpm

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string_view>
 
+namespace tpm
+{
 namespace vst3text
 {
 void ToUtf16(const char* text, vst3::char16* out, std::size_t capacity)
@@ -63,3 +65,4 @@ void CopyAscii(char* out, std::size_t capacity, const char* text)
     std::snprintf(out, capacity, "%s", text ? text : "");
 }
 } // namespace vst3text
+} // namespace tpm

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+namespace tpm
+{
 namespace vst3text
 {
 // Copies text (UTF-8; a byte that starts no valid sequence reads as Latin-1) into out, truncated to
@@ -16,3 +18,4 @@ bool ToUtf8(const vst3::char16* text, char* out, std::size_t outSize);
 // Copies text into a fixed 8-bit field, truncated and terminated.
 void CopyAscii(char* out, std::size_t capacity, const char* text);
 } // namespace vst3text
+} // namespace tpm

@@ -12,6 +12,8 @@
 #include <vector>
 #endif
 
+namespace tpm
+{
 namespace
 {
 const char* PlatformType()
@@ -278,3 +280,4 @@ void Vst3View::StopTicks()
     old->release();
 #endif
 }
+} // namespace tpm

@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace tpm
+{
 class Vst3View : public vst3::IPlugView,
                  public vst3::IPlugViewContentScaleSupport,
                  private IEditorLink::IResizeRequest
@@ -79,3 +81,4 @@ class Vst3View : public vst3::IPlugView,
 };
 
 using Vst3ViewObject = Vst3Object<Vst3View, vst3::IPlugView, vst3::IPlugViewContentScaleSupport>;
+} // namespace tpm

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <thread>
 
+namespace tpm
+{
 namespace
 {
 constexpr int kBlock = 256;
@@ -112,3 +114,4 @@ TEST(ClapModule, BinauralRampAsValueEventsLandsOnItsFrames)
     EXPECT_EQ(LargestDifference<double>(true, -1, 4.0, 100), 0.0);
     EXPECT_LE(LargestDifference<float>(true, -1, 4.0, 100), 1e-7);
 }
+} // namespace tpm

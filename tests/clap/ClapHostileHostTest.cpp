@@ -10,6 +10,8 @@
 #include <set>
 #include <string>
 
+namespace tpm
+{
 namespace
 {
 #if defined(_WIN32)
@@ -287,3 +289,4 @@ TEST(ClapPresets, DiscoveryListsTheFactoryProgramsThatPresetLoadLoads)
             << "'" << unlisted << "'";
     EXPECT_FALSE(load->from_location(plugin, kClapPresetDiscoveryLocationFile, "/tmp/x", key.c_str()));
 }
+} // namespace tpm

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class ClapTestHost
 {
   public:
@@ -186,3 +188,4 @@ class ClapTestHost
     const clap_plugin_t* plugin = nullptr;
     std::vector<clap_event_param_value_t> incoming;
 };
+} // namespace tpm

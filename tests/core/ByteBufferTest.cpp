@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+namespace tpm
+{
 TEST(ByteBuffer, AppendsLittleEndianAndReadsBack)
 {
     ByteBuffer b;
@@ -50,3 +52,4 @@ TEST(ByteBuffer, ResizeZeroesNewBytes)
     b.Clear();
     EXPECT_EQ(b.Size(), 0);
 }
+} // namespace tpm

@@ -5,6 +5,8 @@
 #include <limits>
 #include <memory>
 
+namespace tpm
+{
 namespace
 {
 std::unique_ptr<Parameter> Enum(int count)
@@ -151,3 +153,4 @@ TEST(ParameterDisplay, ParsingTextsAndLeadingNumbers)
     EXPECT_EQ(p.ParseDisplay(nullptr), 0.0);
     EXPECT_EQ(p.ParseDisplay("1e999"), 0.0); // out of range reads as nothing rather than infinity
 }
+} // namespace tpm

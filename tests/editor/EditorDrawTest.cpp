@@ -12,6 +12,8 @@
 #include <iterator>
 #include <set>
 
+namespace tpm
+{
 namespace
 {
 int Channel(uint32_t p, int shift)
@@ -155,3 +157,4 @@ TEST(EditorDraw, AudioBlocksTouchNoControlAndTheTickShowsWhatTheEngineShows)
     ASSERT_EQ(rig.window->Redraws().size(), 1u);
     EXPECT_EQ(rig.window->Redraws()[0], rig.Control(1).Rect()); // the first LFO's marker strip moved
 }
+} // namespace tpm

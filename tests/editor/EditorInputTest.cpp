@@ -7,6 +7,8 @@
 
 #include <gmock/gmock.h>
 
+namespace tpm
+{
 using ::testing::ElementsAre;
 
 namespace
@@ -314,3 +316,4 @@ TEST(EditorInput, AKnobShowsTheValueTheParameterStores)
     EXPECT_EQ(controller.DisplayText(kMix, 0.3949), "39");
     EXPECT_EQ(controller.DisplayText(kBinaural, 0.5), "256.00");
 }
+} // namespace tpm

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <thread>
 
+namespace tpm
+{
 namespace
 {
 // What the default editor shows: the background, both knobs, both wave pictures, the target list's
@@ -47,3 +49,4 @@ TEST(EditorPictures, DecodedOnceWhenAnEditorFirstDrawsNotWhenAnInstanceIsCreated
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(CreateHereOpenElsewhere(), testing::ExitedWithCode(0), "");
 }
+} // namespace tpm

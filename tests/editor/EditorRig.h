@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class EditorRig
 {
   public:
@@ -128,3 +130,4 @@ class EditorRig
     }
     std::vector<HostEvent> events;
 };
+} // namespace tpm

@@ -5,6 +5,8 @@
 
 #include "editor/controls/DropDown.h"
 
+namespace tpm
+{
 namespace
 {
 // Answers as a host does: takes the size the grip asks for by setting the matching scale.
@@ -82,3 +84,4 @@ TEST(EditorScale, TheGripShowsOnlyWithARequestAndAsksForTheAspectCorrectSize)
     EXPECT_EQ(rig.editor->Scale(), 3.0);
     rig.editor->SetResizeRequest(nullptr);
 }
+} // namespace tpm

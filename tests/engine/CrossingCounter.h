@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+namespace tpm
+{
 class CrossingCounter
 {
   public:
@@ -34,3 +36,4 @@ class CrossingCounter
     double first = 0.0;
     double last = 0.0;
 };
+} // namespace tpm

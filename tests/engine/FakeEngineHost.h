@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+namespace tpm
+{
 class FakeEngineHost : public IParamValues
 {
   public:
@@ -78,3 +80,4 @@ struct StereoBlock
     }
     std::vector<double> inL, inR, outL, outR;
 };
+} // namespace tpm

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace tpm
+{
 namespace
 {
 constexpr double kTwoPi = Waveforms::kTwoPi;
@@ -362,3 +364,4 @@ TEST_F(ToneAudio, EveryParameterExtremeStaysFiniteAtTheRateLimits)
         }
     }
 }
+} // namespace tpm

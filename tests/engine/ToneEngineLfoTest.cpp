@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace tpm
+{
 namespace
 {
 constexpr double kPi = Waveforms::kPi;
@@ -390,3 +392,4 @@ TEST_F(LfoTest, SyncSwitchWithoutAClickKeepsTheRateParameters)
     fresh.Set(kLfo1Sync, 1);
     EXPECT_TRUE(fresh.fromEngine.empty());
 }
+} // namespace tpm

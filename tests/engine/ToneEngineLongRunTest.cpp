@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tpm
+{
 namespace
 {
 // A steady tone with no input to mix: "Play Anyway", full mix and the shortest glide.
@@ -86,3 +88,4 @@ TEST(ToneEngineLongRun, TenMinutesStayWithin120DbOfAnExactSine)
     EXPECT_EQ(f.osc1Inc, static_cast<double>(inc[0])); // the glide had ended
     EXPECT_LT(20.0 * std::log10(worst), -120.0) << worst;
 }
+} // namespace tpm

@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+namespace tpm
+{
 namespace
 {
 class ToneParams : public ::testing::Test
@@ -133,3 +135,4 @@ TEST_F(ToneParams, UnusableSampleRatesGiveZeroRatherThanInfiniteValues)
     EXPECT_EQ(host.F().osc1IncTarget, 0.0);
     EXPECT_EQ(host.F().glideSamples, 0u);
 }
+} // namespace tpm

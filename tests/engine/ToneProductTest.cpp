@@ -9,6 +9,8 @@
 #include <cmath>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 constexpr int kBlock = 480;
@@ -148,3 +150,4 @@ TEST(ToneProduct, SyncedLfoFollowsTheHostTempo)
     tone.transport.tempo = 60.0;
     expectSpacing(quietBlocks(500), 100, 4); // 60 BPM: 48 000 samples
 }
+} // namespace tpm

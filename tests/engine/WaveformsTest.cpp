@@ -10,6 +10,8 @@
 #include <limits>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 constexpr double kPi = Waveforms::kPi;
@@ -271,3 +273,4 @@ TEST(ToneWaves, PairedSinesEqualSingleOnesBitForBit)
         }
     }
 }
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <dlfcn.h>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 using Entry = AEffect* (*)(audioMasterCallback);
@@ -57,6 +59,9 @@ void Check(bool condition, const char* what)
     }
 }
 } // namespace
+} // namespace tpm
+
+using namespace tpm;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 void Check(bool condition, const char* what)
@@ -26,6 +28,9 @@ std::vector<uint8_t> Saved(PluginInstance& instance)
     return state;
 }
 } // namespace
+} // namespace tpm
+
+using namespace tpm;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

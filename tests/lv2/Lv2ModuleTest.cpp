@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+namespace tpm
+{
 namespace
 {
 constexpr double kRate = 48000.0;
@@ -187,3 +189,4 @@ TEST(Lv2Module, TheStateKeepsTheEditorsScaleAndItsPortTellsIt)
     second.Run(64);
     EXPECT_EQ(second.Control(Lv2TestHost::kEditorScale), 2.0f);
 }
+} // namespace tpm

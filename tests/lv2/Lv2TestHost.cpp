@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace tpm
+{
 namespace
 {
 const char* ModulePath()
@@ -126,3 +128,4 @@ const LV2_State_Interface* Lv2TestHost::StateInterface() const
 {
     return static_cast<const LV2_State_Interface*>(descriptor->extension_data(LV2_STATE__interface));
 }
+} // namespace tpm

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class Lv2TestHost
 {
   public:
@@ -66,3 +68,4 @@ class Lv2TestHost
     Lv2PositionWriter events{map, 8192};
     float inputValue = 0.0f;
 };
+} // namespace tpm

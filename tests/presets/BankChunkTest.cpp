@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace tpm
+{
 TEST(BankChunk, TheFactoryBankHoldsEverySlotsNameFlagAndValues)
 {
     PresetPlug plug;
@@ -44,3 +46,4 @@ TEST(BankChunk, OldVersionIsReadAsAProgram)
     EXPECT_EQ(plug.Values()[kBaseFreq], 640);
     EXPECT_EQ(plug.ProgramName(0), "---- default ----");
 }
+} // namespace tpm

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <stdexcept>
 
+namespace tpm
+{
 PresetPlug::PresetPlug()
 {
     host = LoadTestModule();
@@ -82,3 +84,4 @@ void PresetPlug::SetReal(int index, double value)
     std::snprintf(text, sizeof text, "%.17g", value);
     Dispatch(vst::effString2Parameter, index, 0, text);
 }
+} // namespace tpm

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class PresetPlug
 {
   public:
@@ -41,3 +43,4 @@ class PresetPlug
     std::unique_ptr<Vst2HostedPlugin> host;
     AEffect* effect = nullptr;
 };
+} // namespace tpm

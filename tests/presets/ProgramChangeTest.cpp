@@ -8,6 +8,8 @@
 
 #include <cstring>
 
+namespace tpm
+{
 TEST(ProgramChange, EveryNameIsListedByteForByteAsTheProductHasIt)
 {
     PresetPlug plug;
@@ -67,3 +69,4 @@ TEST(ProgramChange, IndicesOutsideTheBankAreIgnored)
     EXPECT_EQ(plug.Program(), 2);
     EXPECT_EQ(plug.GetChunk(true), bank);
 }
+} // namespace tpm

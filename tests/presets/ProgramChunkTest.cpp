@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+namespace tpm
+{
 namespace
 {
 const std::vector<double> kDefaults = {200,  4,  0, 100, 0, 0, 1000, 50,   0,  0, 1, 15,
@@ -163,3 +165,4 @@ TEST(ProgramChunk, HostMayHandBackTheBlockItWasGiven)
         EXPECT_EQ(plug.Values()[kBaseFreq], 123.4);
     }
 }
+} // namespace tpm

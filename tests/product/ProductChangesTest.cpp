@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 constexpr int kFrames = 512;
@@ -49,3 +51,4 @@ TEST(ProductChanges, ARestartPressedAndLetGoBetweenBlocksIsHeard)
     EXPECT_NE(within, untouched);
     EXPECT_EQ(between, within);
 }
+} // namespace tpm

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+namespace tpm
+{
 namespace
 {
 const char* const kGolden = TPM_SOURCE_DIR "/tests/product/product.golden";
@@ -104,3 +106,4 @@ TEST(ProductGolden, ParametersAndProgramsMatchTheReviewedFile)
     }
     EXPECT_FALSE(std::getline(a, lineNow)) << "more than the file holds: " << lineNow;
 }
+} // namespace tpm

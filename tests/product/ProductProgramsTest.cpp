@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 std::vector<double> Values(const PluginInstance& product)
@@ -61,3 +63,4 @@ TEST(ProductPrograms, FreeSlotsBecomeNumberedUserPresetsWithTheLiveValues)
         EXPECT_FALSE(product->Programs().Select(outside));
     EXPECT_EQ(product->Programs().Current(), 149);
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 
 #include <climits>
 
+namespace tpm
+{
 namespace
 {
 std::vector<uint8_t> Saved(PluginInstance& product)
@@ -119,3 +121,4 @@ TEST(ProductState, DamagedBanksAreRefusedAndChangeNothing)
     }
     EXPECT_EQ(product->ParamValue(kBaseFreq), 880);
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <string>
 
+namespace tpm
+{
 namespace
 {
 std::string Shown(const PluginInstance& product, int param, double value)
@@ -67,3 +69,4 @@ TEST(ProductTexts, EntriesReadListTextsAndDecimalCommasAndLimitToTheRange)
         EXPECT_EQ(v, value) << text;
     }
 }
+} // namespace tpm

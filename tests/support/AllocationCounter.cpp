@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <new>
 
+namespace tpm
+{
 namespace
 {
 bool counting = false;
@@ -23,6 +25,9 @@ void AllocationCounter::Reset()
 {
     allocations = 0;
 }
+} // namespace tpm
+
+using namespace tpm;
 
 // Every operator new of the program comes through here, so allocations while counting show. The
 // nothrow forms too: a module that allocates with them frees through the delete below, and the pair

@@ -3,6 +3,8 @@
 // replaced by the counting one; each such program links it once.
 #pragma once
 
+namespace tpm
+{
 class AllocationCounter
 {
   public:
@@ -11,3 +13,4 @@ class AllocationCounter
     static long Counted();
     static void Reset();
 };
+} // namespace tpm

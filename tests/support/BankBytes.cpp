@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace tpm
+{
 int32_t Int32At(const std::vector<uint8_t>& bytes, std::size_t at)
 {
     uint32_t v = 0;
@@ -80,3 +82,4 @@ bool ParseBank(const std::vector<uint8_t>& chunk, std::vector<BankSlot>& slots)
     }
     return at == chunk.size();
 }
+} // namespace tpm

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 constexpr int kParams = 23;
 constexpr int kSlots = 150;
 constexpr int kFactorySlots = 141;
@@ -30,3 +32,4 @@ void AppendSlot(std::vector<uint8_t>& bytes, const std::string& name, bool inUse
 // Walks a bank chunk after its 8-byte header. False when the bytes do not form exactly
 // 150 slots with one value per parameter for each slot in use.
 bool ParseBank(const std::vector<uint8_t>& chunk, std::vector<BankSlot>& slots);
+} // namespace tpm

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace tpm
+{
 namespace editorprobe
 {
 
@@ -23,3 +25,4 @@ WindowClass EditorWindowClass(void* parent);
 bool IsRegistered(const WindowClass& windowClass);
 
 } // namespace editorprobe
+} // namespace tpm

@@ -9,6 +9,8 @@
 #include <map>
 #include <mutex>
 
+namespace tpm
+{
 namespace linked_plugin
 {
 // The product inside each effect made here, kept aside: the binding sees it only through its instance.
@@ -41,3 +43,4 @@ inline TwinPulseToneMix* ProductOf(AEffect* effect)
     const auto found = linked_plugin::Products().find(effect);
     return found != linked_plugin::Products().end() ? found->second : nullptr;
 }
+} // namespace tpm

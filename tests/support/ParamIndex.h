@@ -3,6 +3,8 @@
 
 #include "engine/ParamId.h"
 
+namespace tpm
+{
 constexpr int kBaseFreq = ToIndex(ParamId::kBaseFreq);
 constexpr int kBinaural = ToIndex(ParamId::kBinaural);
 constexpr int kWave = ToIndex(ParamId::kWave);
@@ -26,3 +28,4 @@ constexpr int kLfo2RateMs = ToIndex(ParamId::kLfo2RateMs);
 constexpr int kLfo2Depth = ToIndex(ParamId::kLfo2Depth);
 constexpr int kLfo2Start = ToIndex(ParamId::kLfo2Start);
 constexpr int kRestartLfos = ToIndex(ParamId::kRestartLfos);
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <sys/resource.h>
 #endif
 
+namespace tpm
+{
 long PeakResidentKiB()
 {
 #if defined(_WIN32)
@@ -21,3 +23,4 @@ long PeakResidentKiB()
     return usage.ru_maxrss; // KiB on Linux
 #endif
 }
+} // namespace tpm

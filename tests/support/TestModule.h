@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace tpm
+{
 inline std::unique_ptr<Vst2HostedPlugin> LoadTestModule(const HostSettings& settings = {})
 {
     std::string error;
@@ -13,3 +15,4 @@ inline std::unique_ptr<Vst2HostedPlugin> LoadTestModule(const HostSettings& sett
     EXPECT_TRUE(plugin) << error;
     return plugin;
 }
+} // namespace tpm

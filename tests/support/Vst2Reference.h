@@ -9,6 +9,8 @@
 #include <cmath>
 #include <vector>
 
+namespace tpm
+{
 // The input both builds get: two slow sines a quarter of full scale, continuing from block to block.
 template <typename Sample>
 void FillTestInput(std::vector<Sample>& left, std::vector<Sample>& right, int block)
@@ -57,3 +59,4 @@ struct Vst2Reference
         vst->Advance(n);
     }
 };
+} // namespace tpm

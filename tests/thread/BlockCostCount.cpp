@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 constexpr int kLongBlock = 1 << 16;
@@ -27,6 +29,9 @@ __attribute__((noinline)) void MeasuredBlock(AEffect* e)
     Process(e, kMeasuredBlock);
 }
 } // namespace
+} // namespace tpm
+
+using namespace tpm;
 
 int main(int argc, char** argv)
 {

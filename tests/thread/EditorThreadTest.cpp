@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+namespace tpm
+{
 TEST(Threads, EditorDrawsAndTakesInputWhileOtherThreadsChangeParameters)
 {
     HostSettings settings;
@@ -117,3 +119,4 @@ TEST(Threads, AnAudioBlockTakingTheLockIsCounted)
     lock.Unlock();
     EXPECT_EQ(PluginLock::AudioBlockAcquisitions(), before + 1);
 }
+} // namespace tpm

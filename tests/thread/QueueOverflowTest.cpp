@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 std::unique_ptr<Vst2HostedPlugin> Started()
@@ -56,3 +58,4 @@ TEST(QueueOverflow, TheNewestValueOfEachParameterWins)
         EXPECT_EQ(e->getParameter(e, i), c->getParameter(c, i)) << i;
     EXPECT_EQ(Render(e, 40), Render(c, 40));
 }
+} // namespace tpm

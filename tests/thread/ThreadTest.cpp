@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 bool AllFinite(const std::vector<float>& v)
@@ -121,3 +123,4 @@ TEST(Threads, ProcessingAutomationAndDispatcherTogether)
     for (int index = 0; index < 23; ++index)
         EXPECT_EQ(e->getParameter(e, index), index % 2 == 0 ? 1.0f : 0.0f) << index;
 }
+} // namespace tpm

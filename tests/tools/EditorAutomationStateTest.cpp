@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 constexpr int kBlock = 256;
@@ -120,3 +122,4 @@ TEST(EditorAutomation, TheLastValueSetIsTheOneRestored)
         for (const bool withAudio : {false, true})
             AutomateSaveRestore(path, withAudio);
 }
+} // namespace tpm

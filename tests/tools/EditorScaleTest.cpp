@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 constexpr int kBlock = 64;
@@ -140,3 +142,4 @@ TEST(EditorScale, TheUsersSizeComesBackWithTheStateAndOldStatesOpenAtTheDefault)
         Close(third);
     }
 }
+} // namespace tpm

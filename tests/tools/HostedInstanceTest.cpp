@@ -8,6 +8,8 @@
 #include <cmath>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 std::unique_ptr<HostedInstance> Open(const char* path)
@@ -75,3 +77,4 @@ TEST(HostedInstance, ClapValuesTakeEffectAtTheirFrame)
     }
     plugin->Suspend();
 }
+} // namespace tpm

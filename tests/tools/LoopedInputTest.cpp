@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 constexpr double kRate = 48000.0;
@@ -100,3 +102,4 @@ TEST(LoopedInput, AnEmptyRingGivesSilenceCounted)
     for (int i = 0; i < kBlock; ++i)
         ASSERT_TRUE(left[i] == 0.0f && right[i] == 0.0f) << "frame " << i;
 }
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <limits>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 ScheduledParam Param(int index, double normalized, double real = std::numeric_limits<double>::quiet_NaN())
@@ -58,3 +60,4 @@ TEST(ScheduleRunnerRealTime, ProgramSwitchesRampsAndCancelsWithoutAllocating)
     EXPECT_EQ(host->ParamDisplay(kBaseFreq), "300.0");
     EXPECT_EQ(host->ParamDisplay(kBinaural), "4.00");
 }
+} // namespace tpm

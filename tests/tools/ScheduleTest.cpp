@@ -16,6 +16,8 @@
 #include <unistd.h>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 struct ToolRun
@@ -324,3 +326,4 @@ TEST(Schedule, MalformedLinesNameTheirLineAndColumn)
         EXPECT_FALSE(std::ifstream(output).good()) << bad.what << ": nothing is rendered";
     }
 }
+} // namespace tpm

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+namespace tpm
+{
 namespace
 {
 std::string VendorDisplay(Vst2HostedPlugin& plugin, intptr_t param, float normalized,
@@ -212,3 +214,4 @@ TEST(Dispatcher, NullObjectAndNullPointersNeverCrash)
     copy.setParameter(&copy, 0, 0.5f);
     copy.processReplacing(&copy, nullptr, nullptr, 16);
 }
+} // namespace tpm

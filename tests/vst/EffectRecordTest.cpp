@@ -5,6 +5,8 @@
 #include <cstring>
 #include <limits>
 
+namespace tpm
+{
 TEST(EffectRecord, IdentityAsTheHostSeesIt)
 {
     auto plugin = LoadTestModule();
@@ -73,3 +75,4 @@ TEST(EffectRecord, ParameterCallbacksSetAndClampValues)
     e->setParameter(e, 99, 0.5f); // ignored
     e->setParameter(e, -3, 0.5f);
 }
+} // namespace tpm

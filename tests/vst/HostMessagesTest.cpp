@@ -12,6 +12,8 @@
 #include <tuple>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 struct LinkedPlugin
@@ -220,3 +222,4 @@ TEST(HostMessages, TheEditorsGripResizesThroughTheHostWindow)
     EXPECT_EQ(nowHeight, height);
     p.host->CloseEditor();
 }
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace tpm
+{
 TEST(HostTable, FirstMatchAnywhereIgnoringCase)
 {
     EXPECT_EQ(static_cast<int>(LookUpHost("Steinberg Nuendo Cubase")), 3);
@@ -23,3 +25,4 @@ TEST(HostTable, DecimalVersionsArePacked)
     EXPECT_EQ(PackDecimalVersion(2400), 0x001800);
     EXPECT_EQ(PackDecimalVersion(0), 0);
 }
+} // namespace tpm

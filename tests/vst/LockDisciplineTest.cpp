@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 using namespace std::chrono_literals;
@@ -150,3 +152,4 @@ TEST(LockDisciplineDeathTest, ARequestOnTheThreadHoldingTheLockStopsWithAMessage
         "taken again");
     e->dispatcher(e, vst::effClose, 0, 0, nullptr, 0.0f);
 }
+} // namespace tpm

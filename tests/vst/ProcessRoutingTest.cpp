@@ -4,6 +4,8 @@
 #include <limits>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 // With the transport stopped and "Play Anyway" off, the armed plug-in passes its input through
@@ -190,3 +192,4 @@ TEST(ProcessRouting, BadSampleRatesAreRefused)
             ASSERT_TRUE(std::isfinite(outLeft[i]) && std::isfinite(outRight[i]));
     }
 }
+} // namespace tpm

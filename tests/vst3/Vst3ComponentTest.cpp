@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 using namespace vst3;
@@ -884,3 +886,4 @@ TEST_F(Vst3Module, AStateOnAnUnlistedSlotLeavesTheProgramParameterAsItWas)
     Close(component, {controller});
 }
 } // namespace
+} // namespace tpm

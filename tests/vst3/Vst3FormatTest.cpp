@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace tpm
+{
 namespace
 {
 constexpr int kBlocks = 40;
@@ -127,3 +129,4 @@ TEST(Vst3State, ValuesSetBeforeProcessingAreSaved)
     ASSERT_TRUE(other && other->LoadState(state));
     EXPECT_EQ(other->ParamDisplay(0), "432.0");
 }
+} // namespace tpm

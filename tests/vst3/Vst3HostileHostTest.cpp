@@ -8,6 +8,8 @@
 #include "tools/vsthost/HostWindow.h"
 #include "vst3/Vst3TestSupport.h"
 
+namespace tpm
+{
 namespace
 {
 #if defined(_WIN32)
@@ -270,3 +272,4 @@ TEST(Vst3HostileHost, ViewTicksAskNoRereadOfAProgramTheBlocksReport)
     controller->release();
     raw.component->terminate();
 }
+} // namespace tpm

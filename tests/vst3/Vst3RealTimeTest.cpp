@@ -4,6 +4,8 @@
 #include "support/AllocationCounter.h"
 #include "vst3/Vst3TestSupport.h"
 
+namespace tpm
+{
 TEST(Vst3RealTime, BlocksWithParameterPointsAllocateNothing)
 {
     auto plugin = LoadVst3(true);
@@ -34,3 +36,4 @@ TEST(Vst3RealTime, BlocksWithParameterPointsAllocateNothing)
     EXPECT_NE(outL[kTestBlock - 1], 0.1) << "the blocks were processed, the tone mixed in";
     plugin->Suspend();
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace tpm
+{
 inline constexpr int kTestBlock = 256;
 
 inline HostSettings TestHostSettings(bool playing)
@@ -34,3 +36,4 @@ inline std::unique_ptr<HostedInstance> LoadClap()
     EXPECT_TRUE(plugin) << error;
     return plugin;
 }
+} // namespace tpm

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <thread>
 
+namespace tpm
+{
 TEST(Vst3Threads, UserInterfaceWorkWhileTheAudioThreadProcesses)
 {
     auto plugin = LoadVst3(true);
@@ -54,3 +56,4 @@ TEST(Vst3Threads, UserInterfaceWorkWhileTheAudioThreadProcesses)
     EXPECT_EQ(plugin->Services().EditsOffUiThread(), 0);
     plugin->Suspend();
 }
+} // namespace tpm

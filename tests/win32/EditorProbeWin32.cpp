@@ -5,6 +5,8 @@
 // After windows.h, which it needs.
 #include <psapi.h>
 
+namespace tpm
+{
 namespace editorprobe
 {
 
@@ -46,3 +48,4 @@ bool IsRegistered(const WindowClass& windowClass)
 }
 
 } // namespace editorprobe
+} // namespace tpm

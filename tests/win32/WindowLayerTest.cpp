@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+namespace tpm
+{
 namespace
 {
 
@@ -265,3 +267,4 @@ TEST_F(WindowLayerTest, FrameTimerTicksAbout24TimesASecond)
 }
 
 } // namespace
+} // namespace tpm

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace tpm
+{
 WindowTestEditor::WindowTestEditor(int width, int height) : surface_(tpm::CreateSystemSurface(width, height))
 {
     for (int y = 0; y < height; ++y)
@@ -51,3 +53,4 @@ void WindowTestEditor::Record(const Event& event)
     if (onEvent)
         onEvent(event);
 }
+} // namespace tpm

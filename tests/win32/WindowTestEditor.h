@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+namespace tpm
+{
 class WindowTestEditor final : public tpm::IWindowEvents
 {
   public:
@@ -73,3 +75,4 @@ class WindowTestEditor final : public tpm::IWindowEvents
     std::unique_ptr<tpm::PixelSurface> surface_;
     std::unique_ptr<tpm::IWindowLayer> layer_;
 };
+} // namespace tpm

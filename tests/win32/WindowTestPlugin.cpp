@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace tpm
+{
 namespace
 {
 
@@ -80,6 +82,9 @@ float GetParameter(AEffect* effect, int32_t)
 }
 
 } // namespace
+} // namespace tpm
+
+using namespace tpm;
 
 extern "C" __declspec(dllexport) AEffect* VSTPluginMain(audioMasterCallback host)
 {

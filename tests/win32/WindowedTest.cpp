@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <windows.h>
 
+namespace tpm
+{
 std::unique_ptr<HostWindow> WindowedTest::host;
 
 // One host window for the whole suite: under Wine a top-level window takes seconds to go away.
@@ -64,3 +66,4 @@ std::string WindowedTest::ScreenAt(int x, int y)
     host->ScreenOrigin(originX, originY);
     return std::to_string(originX + x) + " " + std::to_string(originY + y);
 }
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+namespace tpm
+{
 class WindowedTest : public ::testing::Test
 {
   protected:
@@ -30,3 +32,4 @@ class WindowedTest : public ::testing::Test
 
     static std::unique_ptr<HostWindow> host;
 };
+} // namespace tpm

@@ -26,6 +26,8 @@
 #include <utility>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 #if defined(TPM_SANITIZED)
@@ -176,6 +178,9 @@ bool Cycle(std::vector<Instance*>& all, int cycles)
 }
 
 } // namespace
+} // namespace tpm
+
+using namespace tpm;
 
 int main(int argc, char** argv)
 {

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <unistd.h>
 
+namespace tpm
+{
 namespace editorprobe
 {
 
@@ -35,3 +37,4 @@ bool IsRegistered(const WindowClass&)
 }
 
 } // namespace editorprobe
+} // namespace tpm

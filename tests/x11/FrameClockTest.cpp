@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace tpm
+{
 using tpm::FrameClock;
 using namespace std::chrono_literals;
 
@@ -25,3 +27,4 @@ TEST(FrameClock, TicksKeepTwentyFourASecondAtEveryHostIdleRate)
         EXPECT_NEAR(ticks, expected, 1) << "idle calls per second: " << idleRate;
     }
 }
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tpm
+{
 PatternEditor::PatternEditor(int width, int height, uint32_t seed)
     : width_(width), height_(height), seed_(seed), surface_(width, height)
 {
@@ -28,3 +30,4 @@ int PatternEditor::Count(LayerEvent::Kind kind) const
     return static_cast<int>(
         std::count_if(events.begin(), events.end(), [kind](const LayerEvent& e) { return e.kind == kind; }));
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+namespace tpm
+{
 struct LayerEvent
 {
     enum Kind
@@ -96,3 +98,4 @@ class PatternEditor final : public tpm::IWindowEvents
     tpm::PixelSurface surface_;
     std::unique_ptr<tpm::IWindowLayer> layer_;
 };
+} // namespace tpm

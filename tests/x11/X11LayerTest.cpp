@@ -21,6 +21,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace tpm
+{
 namespace
 {
 
@@ -446,3 +448,4 @@ TEST(X11LayerWithoutDisplay, ModuleAnswersNoEditorAndStillProcesses)
 }
 
 } // namespace
+} // namespace tpm

@@ -3,6 +3,8 @@
 #include "tools/hostkit/RawAudioReader.h"
 #include "tools/hostkit/RawAudioWriter.h"
 
+namespace tpm
+{
 std::unique_ptr<AudioReader> OpenAudioReader(const std::string& path, int rawChannels, double rawRate,
                                              std::string& error)
 {
@@ -32,3 +34,4 @@ std::unique_ptr<AudioWriter> CreateAudioWriter(const std::string& path, int chan
     }
     return RawAudioWriter::Create(path, channels, error);
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+namespace tpm
+{
 namespace
 {
 constexpr double kFlacMaxRate = 655350.0;
@@ -90,3 +92,4 @@ std::unique_ptr<AudioWriter> CreateAudioWriter(const std::string& path, int chan
     }
     return SndfileAudioWriter::Create(path, format, channels, info.samplerate, error);
 }
+} // namespace tpm

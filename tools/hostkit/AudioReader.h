@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+namespace tpm
+{
 class AudioReader
 {
   public:
@@ -26,3 +28,4 @@ std::unique_ptr<AudioReader> OpenAudioReader(const std::string& path, int rawCha
 // Null with a reason where this build cannot convert rates.
 std::unique_ptr<AudioReader> ConvertRate(std::unique_ptr<AudioReader> reader, double rate,
                                          std::string& error);
+} // namespace tpm

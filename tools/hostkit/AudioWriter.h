@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+namespace tpm
+{
 class AudioWriter
 {
   public:
@@ -25,3 +27,4 @@ class AudioWriter
 // is the expected length, so a format can be chosen that holds it; `notice` says when one was.
 std::unique_ptr<AudioWriter> CreateAudioWriter(const std::string& path, int channels, double rate,
                                                long long frames, std::string& notice, std::string& error);
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tpm
+{
 ClapEventBuffer::ClapEventBuffer()
 {
     queued.reserve(kCapacity);
@@ -87,3 +89,4 @@ bool ClapEventBuffer::TryPush(const clap_output_events_t* list, const clap_event
         return true;
     return self->sentRing.Push(sent);
 }
+} // namespace tpm

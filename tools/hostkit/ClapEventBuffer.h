@@ -11,6 +11,8 @@
 #include <mutex>
 #include <vector>
 
+namespace tpm
+{
 class ClapEventBuffer
 {
   public:
@@ -53,3 +55,4 @@ class ClapEventBuffer
     clap_output_events_t outputList{};
     SentRing<Sent, kCapacity> sentRing;
 };
+} // namespace tpm

@@ -7,6 +7,8 @@
 #include <poll.h>
 #endif
 
+namespace tpm
+{
 namespace
 {
 void Ignore(const clap_host_t*) {}
@@ -297,3 +299,4 @@ void ClapHostServices::ServiceDescriptors()
     }
 #endif
 }
+} // namespace tpm

@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+namespace tpm
+{
 class ClapHostServices
 {
   public:
@@ -89,3 +91,4 @@ class ClapHostServices
     int resizeWidth = 0; // asked for and not yet taken (0: none)
     int resizeHeight = 0;
 };
+} // namespace tpm

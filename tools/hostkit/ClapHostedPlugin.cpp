@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace tpm
+{
 namespace
 {
 #if defined(_WIN32)
@@ -643,3 +645,4 @@ void ClapHostedPlugin::CloseEditor()
     if (plugin)
         ServiceMainThread();
 }
+} // namespace tpm

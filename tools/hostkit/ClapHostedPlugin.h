@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class ClapHostedPlugin : public HostedPluginBase
 {
   public:
@@ -124,3 +126,4 @@ class ClapHostedPlugin : public HostedPluginBase
     std::vector<PortBuffers> inputPorts, outputPorts; // index 0 is the main port, filled per call
     std::vector<clap_audio_buffer_t> inputBuffers, outputBuffers;
 };
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+namespace tpm
+{
 std::shared_ptr<ClapModule> ClapModule::Load(const std::string& path, std::string& error)
 {
     auto library = ModuleLibrary::Open(path, error, kClapEntrySymbol);
@@ -48,3 +50,4 @@ const clap_preset_discovery_factory_t* ClapModule::PresetFactory() const
         factory = entry->get_factory(kClapPresetDiscoveryFactoryIdCompat);
     return static_cast<const clap_preset_discovery_factory_t*>(factory);
 }
+} // namespace tpm

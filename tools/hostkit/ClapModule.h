@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+namespace tpm
+{
 class ClapModule
 {
   public:
@@ -27,3 +29,4 @@ class ClapModule
     const clap_plugin_entry_t* entry = nullptr;
     const clap_plugin_factory_t* pluginFactory = nullptr;
 };
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace tpm
+{
 namespace
 {
 void OnError(const clap_preset_discovery_metadata_receiver_t*, int32_t, const char*) {}
@@ -136,3 +138,4 @@ void ClapPresetIndex::Finish(Crawl& crawl)
     crawl.currentMatches = true;
     crawl.currentNamedAny = false;
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class ClapPresetIndex
 {
   public:
@@ -52,3 +54,4 @@ class ClapPresetIndex
                             const clap_universal_plugin_id_t* id);
     static void Finish(Crawl& crawl);
 };
+} // namespace tpm

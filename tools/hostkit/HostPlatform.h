@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+namespace tpm
+{
 // The name the system's file functions understand, in UTF-8. Under Wine, an absolute Unix path
 // becomes the Windows name of the same file; everywhere else the path is returned unchanged.
 std::string SystemFilePath(const std::string& path);
@@ -25,3 +27,4 @@ std::wstring WideFilePath(const std::string& path);
 std::wstring WideFromUtf8(const std::string& text);
 std::string Utf8FromWide(const wchar_t* text);
 #endif
+} // namespace tpm

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace tpm
+{
 std::string SystemFilePath(const std::string& path)
 {
     return path;
@@ -34,3 +36,4 @@ bool StderrIsTerminal()
 {
     return isatty(STDERR_FILENO) == 1;
 }
+} // namespace tpm

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+namespace tpm
+{
 namespace
 {
 using DosNameProc = WCHAR*(CDECL*)(const char*);
@@ -98,3 +100,4 @@ std::string WindowsErrorText(unsigned long code)
         message.pop_back();
     return message.empty() ? "system error " + std::to_string(code) : message;
 }
+} // namespace tpm

@@ -11,6 +11,8 @@
 
 #include <cmath>
 
+namespace tpm
+{
 namespace
 {
 // Set on an audio device's callback thread, where writing to stderr could miss the deadline.
@@ -114,3 +116,4 @@ std::unique_ptr<HostedInstance> OpenHostedInstance(const std::string& modulePath
 #endif
     return Vst2HostedPlugin::Load(modulePath, error, settings);
 }
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class Vst2HostedPlugin;
 
 // What the host tells the plug-in about itself and its transport.
@@ -175,3 +177,4 @@ std::unique_ptr<HostedInstance> OpenHostedInstance(const std::string& modulePath
                                                    const HostSettings& settings);
 // The format OpenHostedInstance hosts the module as: "VST2", "CLAP", "VST3" or "LV2".
 const char* HostedFormatOf(const std::string& modulePath);
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <string>
 
+namespace tpm
+{
 class HostedPluginBase : public HostedInstance
 {
   public:
@@ -48,3 +50,4 @@ class HostedPluginBase : public HostedInstance
     // Where the transport stands, in samples from its start.
     double samplePosition = 0.0;
 };
+} // namespace tpm

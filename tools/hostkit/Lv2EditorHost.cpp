@@ -7,6 +7,8 @@
 #include <cstring>
 #include <new>
 
+namespace tpm
+{
 namespace
 {
 // The plug-in's first UI of the X11 type, or null.
@@ -183,3 +185,4 @@ void Lv2EditorHost::Touch(LV2UI_Feature_Handle self, uint32_t port, bool grabbed
     if (host->callbacks.touch)
         host->callbacks.touch(port, grabbed);
 }
+} // namespace tpm

@@ -14,6 +14,8 @@
 #include <memory>
 #include <string>
 
+namespace tpm
+{
 class Lv2EditorHost
 {
   public:
@@ -66,3 +68,4 @@ class Lv2EditorHost
     LV2_URID eventTransfer = 0;
     bool resized = false;
 };
+} // namespace tpm

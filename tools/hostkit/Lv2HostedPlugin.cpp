@@ -23,6 +23,8 @@
 #include <set>
 #include <strings.h>
 
+namespace tpm
+{
 namespace
 {
 constexpr std::size_t kEventBytes = 8192;
@@ -799,3 +801,4 @@ void Lv2HostedPlugin::EditorTouch(uint32_t port, bool grabbed) const
         if (controls[k].port == port && settings.logToStderr)
             std::fprintf(stderr, "host: %s parameter %zu\n", grabbed ? "begin-edit" : "end-edit", k);
 }
+} // namespace tpm

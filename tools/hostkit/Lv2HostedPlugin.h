@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class Lv2HostedPlugin : public HostedPluginBase
 {
   public:
@@ -167,3 +169,4 @@ class Lv2HostedPlugin : public HostedPluginBase
     std::vector<std::atomic<float>> outputValues;
     int editorWidth = 0, editorHeight = 0;
 };
+} // namespace tpm

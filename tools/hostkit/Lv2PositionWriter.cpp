@@ -6,6 +6,8 @@
 #include <cstring>
 #include <iterator>
 
+namespace tpm
+{
 namespace
 {
 // A property with a 4- or 8-byte value; the atom's size says which.
@@ -93,3 +95,4 @@ bool Lv2PositionWriter::AddAtom(int64_t offset, const LV2_Atom& atom)
         sequence->atom.size = sizeBefore;
     return fits;
 }
+} // namespace tpm

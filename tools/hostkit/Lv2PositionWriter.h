@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tpm
+{
 struct Lv2Position
 {
     int64_t frame = 0;
@@ -42,3 +44,4 @@ class Lv2PositionWriter
     uint32_t sequenceType, objectType, positionType, floatType, longType;
     uint32_t speedKey, bpmKey, beatsPerBarKey, beatUnitKey, barKey, barBeatKey, frameKey;
 };
+} // namespace tpm

@@ -1,5 +1,7 @@
 #include "tools/hostkit/Lv2StateCalls.h"
 
+namespace tpm
+{
 LV2_State_Status Lv2StateCalls::Store(LV2_State_Handle slot, uint32_t key, const void* value, size_t size,
                                       uint32_t type, uint32_t flags)
 {
@@ -45,3 +47,4 @@ LV2_State_Status Lv2StateCalls::Restore(const LV2_State_Interface* state, LV2_Ha
     Slot slot{value, type};
     return state->restore(plugin, &Retrieve, &slot, 0, nullptr);
 }
+} // namespace tpm

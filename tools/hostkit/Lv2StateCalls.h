@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tpm
+{
 class Lv2StateCalls
 {
   public:
@@ -28,3 +30,4 @@ class Lv2StateCalls
     static const void* Retrieve(LV2_State_Handle slot, uint32_t key, size_t* size, uint32_t* type,
                                 uint32_t* flags);
 };
+} // namespace tpm

@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+namespace tpm
+{
 class Lv2UridMap
 {
   public:
@@ -23,3 +25,4 @@ class Lv2UridMap
     std::map<std::string, LV2_URID> uris;
     LV2_URID_Map feature{this, &MapThunk};
 };
+} // namespace tpm

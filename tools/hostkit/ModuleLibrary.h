@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+namespace tpm
+{
 using VstEntryProc = AEffect* (*)(audioMasterCallback host);
 
 class ModuleLibrary
@@ -32,3 +34,4 @@ class ModuleLibrary
     VstEntryProc entry = nullptr;
     void* symbol = nullptr;
 };
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+namespace tpm
+{
 std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std::string& error,
                                                    const char* entryName)
 {
@@ -45,3 +47,4 @@ ModuleLibrary::~ModuleLibrary()
     if (handle)
         dlclose(handle);
 }
+} // namespace tpm

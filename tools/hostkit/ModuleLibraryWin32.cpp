@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+namespace tpm
+{
 std::unique_ptr<ModuleLibrary> ModuleLibrary::Open(const std::string& path, std::string& error,
                                                    const char* entryName)
 {
@@ -54,3 +56,4 @@ ModuleLibrary::~ModuleLibrary()
     if (handle)
         FreeLibrary(static_cast<HMODULE>(handle));
 }
+} // namespace tpm

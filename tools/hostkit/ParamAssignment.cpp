@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace tpm
+{
 namespace
 {
 // Steps of the normalised range tried when listing a parameter's texts: finer than any list a
@@ -261,3 +263,4 @@ bool ApplyParamAssignment(HostedInstance& plugin, const std::string& assignment,
     plugin.SetParamNormalized(index, resolution.setting.normalized);
     return true;
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 // What a parameter shows a host: from the range the plug-in states (CLAP), or else learnt through
 // normalised values alone (on the plug-in's spare instance, so the one in use keeps its values).
 struct ParamDescription
@@ -35,3 +37,4 @@ bool ResolveParamAssignment(ParamCatalog& catalog, const std::string& assignment
 // Resolves and applies the assignment; a warning, if any, goes to `warning` when given.
 bool ApplyParamAssignment(HostedInstance& plugin, const std::string& assignment, std::string& error,
                           std::string* warning = nullptr);
+} // namespace tpm

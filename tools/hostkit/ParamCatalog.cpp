@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+namespace tpm
+{
 namespace
 {
 bool SameIgnoringCase(const std::string& a, const std::string& b)
@@ -86,3 +88,4 @@ ScheduleLookups ScheduleLookupsFor(ParamCatalog& catalog)
     };
     return lookups;
 }
+} // namespace tpm

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+namespace tpm
+{
 class ParamCatalog
 {
   public:
@@ -37,3 +39,4 @@ std::string LowerCase(std::string text);
 // How a schedule's names, values and program names resolve against the catalog's plug-in. The
 // catalog must outlive the lookups; one catalog serves a whole file.
 ScheduleLookups ScheduleLookupsFor(ParamCatalog& catalog);
+} // namespace tpm

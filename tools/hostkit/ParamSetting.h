@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+namespace tpm
+{
 struct ParamSetting
 {
     int index = -1;
@@ -16,3 +18,4 @@ struct ParamSetting
 // plug-in; false with a message when the name or the value is not acceptable.
 using ParamResolver =
     std::function<bool(const std::string& assignment, ParamSetting& setting, std::string& error)>;
+} // namespace tpm

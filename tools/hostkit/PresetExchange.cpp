@@ -4,6 +4,8 @@
 #include "tools/hostkit/ProductBank.h"
 #include "tools/hostkit/Vst2HostedPlugin.h"
 
+namespace tpm
+{
 namespace
 {
 bool SelectProgram(Vst2HostedPlugin& plugin, int program, std::string& error)
@@ -302,3 +304,4 @@ bool ApplyPreset(HostedInstance& plugin, const PresetFile& file, std::string& er
         return ApplyVst2Preset(*vst2, file, error);
     return ApplyToBank(plugin, file, error);
 }
+} // namespace tpm

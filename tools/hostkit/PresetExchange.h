@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace tpm
+{
 // Reads a program (-1: the current one) or the whole bank from the plug-in. The parameter form of
 // a bank selects every program in turn, as hosts do, and then the current one again.
 bool CapturePreset(HostedInstance& plugin, PresetFile::Kind kind, int program, PresetFile& out,
@@ -16,3 +18,4 @@ bool CapturePreset(HostedInstance& plugin, PresetFile::Kind kind, int program, P
 // Applies the file to the plug-in: a program goes into the current program, a bank replaces the
 // programs it lists.
 bool ApplyPreset(HostedInstance& plugin, const PresetFile& file, std::string& error);
+} // namespace tpm

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <iterator>
 
+namespace tpm
+{
 namespace
 {
 constexpr int32_t Tag(const char (&t)[5])
@@ -337,3 +339,4 @@ bool PresetFile::Load(const std::string& path, PresetFile& out, std::string& err
     }
     return true;
 }
+} // namespace tpm

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 struct PresetFile
 {
     // "0x%08X", for messages about ids and tags.
@@ -43,3 +45,4 @@ struct PresetFile
     bool Save(const std::string& path, std::string& error) const;
     static bool Load(const std::string& path, PresetFile& out, std::string& error);
 };
+} // namespace tpm

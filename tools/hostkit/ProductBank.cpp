@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+namespace tpm
+{
 namespace
 {
 constexpr uint8_t kChunkMagic[4] = {0x74, 0x66, 0x66, 0x70};
@@ -177,3 +179,4 @@ std::vector<uint8_t> ProductBank::EncodeProgram(const std::vector<double>& value
         AppendDouble(out, v);
     return out;
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class ProductBank
 {
   public:
@@ -32,3 +34,4 @@ class ProductBank
     static bool DecodeProgram(const std::vector<uint8_t>& chunk, int paramCount, std::vector<double>& values);
     static std::vector<uint8_t> EncodeProgram(const std::vector<double>& values);
 };
+} // namespace tpm

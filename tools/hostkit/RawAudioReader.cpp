@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
+namespace tpm
+{
 bool IsRawAudioPath(const std::string& path)
 {
     auto endsWith = [&](const char* suffix) {
@@ -68,3 +70,4 @@ long long RawAudioReader::Read(float* out, long long count, std::string& error)
     framesLeft -= want;
     return want;
 }
+} // namespace tpm

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+namespace tpm
+{
 class RawAudioReader : public AudioReader
 {
   public:
@@ -29,3 +31,4 @@ class RawAudioReader : public AudioReader
     long long frames = 0;
     long long framesLeft = 0;
 };
+} // namespace tpm

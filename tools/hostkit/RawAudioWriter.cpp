@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace tpm
+{
 namespace
 {
 constexpr std::size_t kBufferBytes = std::size_t{1} << 18;
@@ -42,3 +44,4 @@ bool RawAudioWriter::Finish(std::string& error)
 {
     return Flush(error) && file.Commit(error);
 }
+} // namespace tpm

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace tpm
+{
 class RawAudioWriter : public AudioWriter
 {
   public:
@@ -22,3 +24,4 @@ class RawAudioWriter : public AudioWriter
     int channels = 1;
     std::vector<char> buffer; // collects small blocks into fewer, larger writes
 };
+} // namespace tpm

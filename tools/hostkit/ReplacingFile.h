@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+namespace tpm
+{
 class ReplacingFile
 {
   public:
@@ -33,3 +35,4 @@ class ReplacingFile
     std::string temporary;
     int descriptor = -1;
 };
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace tpm
+{
 namespace
 {
 // The temporary file a fatal signal must not leave behind. A signal handler may only read plain
@@ -212,3 +214,4 @@ void ReplacingFile::Discard()
     pendingSet = 0;
     temporary.clear();
 }
+} // namespace tpm

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+namespace tpm
+{
 namespace
 {
 // The temporary file Ctrl-C or closing the console must not leave behind; one file at a time.
@@ -150,3 +152,4 @@ void ReplacingFile::Discard()
         DeleteFileW(WideFromUtf8(temporary).c_str());
     temporary.clear();
 }
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tpm
+{
 namespace
 {
 constexpr long long kSourceBlock = 4096;
@@ -72,3 +74,4 @@ long long ResamplingReader::Read(float* out, long long frames, std::string& erro
     }
     return produced;
 }
+} // namespace tpm

@@ -6,6 +6,8 @@
 #include <soxr.h>
 #include <vector>
 
+namespace tpm
+{
 class ResamplingReader : public AudioReader
 {
   public:
@@ -31,3 +33,4 @@ class ResamplingReader : public AudioReader
     std::size_t pendingStart = 0;
     bool sourceEnded = false;
 };
+} // namespace tpm

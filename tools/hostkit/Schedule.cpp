@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string_view>
 
+namespace tpm
+{
 namespace
 {
 constexpr const char* kTimeForms = "a time such as 90, 1:30 or 1:02:03.5";
@@ -377,3 +379,4 @@ bool ReadScheduleFile(const std::string& path, const ScheduleLookups& lookups, S
         return false;
     return ParseSchedule(text, path, lookups, out, error);
 }
+} // namespace tpm

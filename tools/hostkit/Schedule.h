@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 struct ScheduledParam
 {
     ParamSetting setting;
@@ -67,3 +69,4 @@ bool ParseSchedule(const std::string& text, const std::string& fileName, const S
                    Schedule& out, std::string& error);
 bool ReadScheduleFile(const std::string& path, const ScheduleLookups& lookups, Schedule& out,
                       std::string& error);
+} // namespace tpm

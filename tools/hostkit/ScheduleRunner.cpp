@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tpm
+{
 namespace
 {
 constexpr double kRampUpdateSeconds = 0.010;
@@ -143,3 +145,4 @@ void ScheduleRunner::DropFinishedRamps()
     ramps.erase(std::remove_if(ramps.begin(), ramps.end(), [](const Ramp& r) { return r.index < 0; }),
                 ramps.end());
 }
+} // namespace tpm

@@ -15,6 +15,8 @@
 
 #include <vector>
 
+namespace tpm
+{
 class ScheduleRunner
 {
   public:
@@ -64,3 +66,4 @@ class ScheduleRunner
     std::size_t nextStep = 0;
     std::vector<Ramp> ramps;
 };
+} // namespace tpm

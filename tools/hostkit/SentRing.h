@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstddef>
 
+namespace tpm
+{
 template <typename Entry, std::size_t Capacity> class SentRing
 {
   public:
@@ -35,3 +37,4 @@ template <typename Entry, std::size_t Capacity> class SentRing
     std::atomic<std::size_t> written{0};
     std::atomic<std::size_t> read{0};
 };
+} // namespace tpm

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <memory>
 
+namespace tpm
+{
 namespace
 {
 std::string SizeText(std::size_t bytes)
@@ -59,3 +61,4 @@ bool ReadSmallFile(const std::string& path, const std::string& what, std::size_t
     }
     return true;
 }
+} // namespace tpm

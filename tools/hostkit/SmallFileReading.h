@@ -5,8 +5,11 @@
 #include <cstddef>
 #include <string>
 
+namespace tpm
+{
 // Reads the file at `path` (UTF-8) into `bytes`. On failure answers false with a one-line reason that
 // names the file as "<what> 'path'": it cannot be opened, it is a folder, or it holds more than
 // `maxBytes`.
 bool ReadSmallFile(const std::string& path, const std::string& what, std::size_t maxBytes, std::string& bytes,
                    std::string& error);
+} // namespace tpm

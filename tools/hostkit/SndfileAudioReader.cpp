@@ -2,6 +2,8 @@
 
 #include "tools/hostkit/SndfileErrorText.h"
 
+namespace tpm
+{
 std::unique_ptr<AudioReader> SndfileAudioReader::Open(const std::string& path, std::string& error)
 {
     std::unique_ptr<SndfileAudioReader> reader(new SndfileAudioReader);
@@ -36,3 +38,4 @@ long long SndfileAudioReader::Read(float* out, long long frames, std::string& er
     }
     return got;
 }
+} // namespace tpm

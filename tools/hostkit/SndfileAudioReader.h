@@ -5,6 +5,8 @@
 
 #include <sndfile.h>
 
+namespace tpm
+{
 class SndfileAudioReader : public AudioReader
 {
   public:
@@ -25,3 +27,4 @@ class SndfileAudioReader : public AudioReader
     SNDFILE* file = nullptr;
     SF_INFO info{};
 };
+} // namespace tpm

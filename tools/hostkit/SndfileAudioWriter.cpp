@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace tpm
+{
 std::unique_ptr<AudioWriter> SndfileAudioWriter::Create(const std::string& path, int format, int channels,
                                                         int rate, std::string& error)
 {
@@ -82,3 +84,4 @@ bool SndfileAudioWriter::Finish(std::string& error)
     }
     return file.Commit(error);
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <sndfile.h>
 #include <vector>
 
+namespace tpm
+{
 class SndfileAudioWriter : public AudioWriter
 {
   public:
@@ -30,3 +32,4 @@ class SndfileAudioWriter : public AudioWriter
     bool wholeNumbers = false; // an integer format: clip to full scale first
     std::vector<float> clippedCopy;
 };
+} // namespace tpm

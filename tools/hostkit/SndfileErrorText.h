@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace tpm
+{
 inline std::string SndfileErrorText(const char* text)
 {
     std::string reason = text ? text : "unknown error";
@@ -13,3 +15,4 @@ inline std::string SndfileErrorText(const char* text)
         reason.pop_back();
     return reason;
 }
+} // namespace tpm

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+namespace tpm
+{
 namespace
 {
 // The plug-in may call back while its entry point is still running, before we know its record.
@@ -494,3 +496,4 @@ void Vst2HostedPlugin::WireChannels(int channels)
     input.type = output.type = channels == 1 ? vst::kSpeakerArrMono : vst::kSpeakerArrStereo;
     Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&input), &output);
 }
+} // namespace tpm

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 // One callback the plug-in made, as the host saw it.
 struct HostCall
 {
@@ -111,3 +113,4 @@ class Vst2HostedPlugin : public HostedPluginBase
     int requestedWidth = 0; // the editor's last audioMasterSizeWindow, until taken (0: none)
     int requestedHeight = 0;
 };
+} // namespace tpm

@@ -1,5 +1,7 @@
 #include "tools/hostkit/Vst3ChangeBuffer.h"
 
+namespace tpm
+{
 Vst3ChangeBuffer::Vst3ChangeBuffer()
 {
     queued.reserve(kCapacity);
@@ -73,3 +75,4 @@ bool Vst3ChangeBuffer::NextSent(Sent& sent)
 {
     return sentRing.Pop(sent);
 }
+} // namespace tpm

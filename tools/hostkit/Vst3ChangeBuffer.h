@@ -12,6 +12,8 @@
 #include <mutex>
 #include <vector>
 
+namespace tpm
+{
 class Vst3ChangeBuffer
 {
   public:
@@ -59,3 +61,4 @@ class Vst3ChangeBuffer
     Vst3ParameterChanges output;
     SentRing<Sent, kCapacity> sentRing;
 };
+} // namespace tpm

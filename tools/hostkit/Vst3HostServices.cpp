@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace tpm
+{
 Vst3HostServices* Vst3HostServices::Create(const HostSettings& settings)
 {
     return new Vst3HostServices(settings);
@@ -149,3 +151,4 @@ bool Vst3HostServices::TakeResizeRequest(int& width, int& height)
     resizeWidth = resizeHeight = 0;
     return true;
 }
+} // namespace tpm

@@ -14,6 +14,8 @@
 #include <string>
 #include <thread>
 
+namespace tpm
+{
 class Vst3HostServices final : public vst3::IHostApplication,
                                public vst3::IComponentHandler,
                                public vst3::IPlugFrame
@@ -75,3 +77,4 @@ class Vst3HostServices final : public vst3::IHostApplication,
     int resizeWidth = 0; // asked for and not yet taken (0: none)
     int resizeHeight = 0;
 };
+} // namespace tpm

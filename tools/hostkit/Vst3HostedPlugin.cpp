@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace tpm
+{
 namespace
 {
 #if defined(_WIN32)
@@ -798,3 +800,4 @@ void Vst3HostedPlugin::CloseEditor()
     view = nullptr;
     ReportSent();
 }
+} // namespace tpm

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class Vst3HostedPlugin : public HostedPluginBase
 {
   public:
@@ -135,3 +137,4 @@ class Vst3HostedPlugin : public HostedPluginBase
     std::vector<Bus> inputBuses, outputBuses;
     std::vector<vst3::AudioBusBuffers> inputViews, outputViews;
 };
+} // namespace tpm

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+namespace tpm
+{
 vst3::tresult Vst3MemoryStream::queryInterface(const vst3::TUID iid, void** obj)
 {
     if (!obj)
@@ -76,3 +78,4 @@ vst3::tresult Vst3MemoryStream::tell(vst3::int64* pos)
     *pos = static_cast<vst3::int64>(position);
     return vst3::kResultOk;
 }
+} // namespace tpm

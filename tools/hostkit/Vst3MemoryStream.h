@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace tpm
+{
 class Vst3MemoryStream final : public vst3::IBStream
 {
   public:
@@ -33,3 +35,4 @@ class Vst3MemoryStream final : public vst3::IBStream
     std::size_t position = 0;
     std::atomic<vst3::uint32> references{1};
 };
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include "tools/hostkit/HostPlatform.h"
 
+namespace tpm
+{
 namespace
 {
 #if defined(_WIN32)
@@ -130,3 +132,4 @@ Vst3Module::~Vst3Module()
         if (void* exit = library->Symbol(kExitName))
             reinterpret_cast<vst3::ModuleExitProc>(exit)();
 }
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+namespace tpm
+{
 class Vst3Module
 {
   public:
@@ -35,3 +37,4 @@ class Vst3Module
     vst3::IPluginFactory* factory = nullptr;
     vst3::IPluginFactory2* factory2 = nullptr;
 };
+} // namespace tpm

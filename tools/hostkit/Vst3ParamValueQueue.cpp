@@ -1,5 +1,7 @@
 #include "tools/hostkit/Vst3ParamValueQueue.h"
 
+namespace tpm
+{
 vst3::tresult Vst3ParamValueQueue::queryInterface(const vst3::TUID iid, void** obj)
 {
     if (!obj)
@@ -46,3 +48,4 @@ vst3::tresult Vst3ParamValueQueue::addPoint(vst3::int32 sampleOffset, vst3::Para
     index = at;
     return vst3::kResultOk;
 }
+} // namespace tpm

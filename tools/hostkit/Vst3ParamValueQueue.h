@@ -7,6 +7,8 @@
 
 #include <array>
 
+namespace tpm
+{
 class Vst3ParamValueQueue final : public vst3::IParamValueQueue
 {
   public:
@@ -44,3 +46,4 @@ class Vst3ParamValueQueue final : public vst3::IParamValueQueue
     vst3::int32 count = 0;
     std::array<Point, kCapacity> points{};
 };
+} // namespace tpm

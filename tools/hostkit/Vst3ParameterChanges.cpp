@@ -1,5 +1,7 @@
 #include "tools/hostkit/Vst3ParameterChanges.h"
 
+namespace tpm
+{
 vst3::tresult Vst3ParameterChanges::queryInterface(const vst3::TUID iid, void** obj)
 {
     if (!obj)
@@ -40,3 +42,4 @@ bool Vst3ParameterChanges::Add(vst3::ParamID id, vst3::int32 offset, vst3::Param
     vst3::int32 point = 0;
     return queue && queue->addPoint(offset, value, point) == vst3::kResultOk;
 }
+} // namespace tpm

@@ -7,6 +7,8 @@
 
 #include <array>
 
+namespace tpm
+{
 class Vst3ParameterChanges final : public vst3::IParameterChanges
 {
   public:
@@ -34,3 +36,4 @@ class Vst3ParameterChanges final : public vst3::IParameterChanges
     std::array<Vst3ParamValueQueue, kCapacity> queues{};
     vst3::int32 used = 0;
 };
+} // namespace tpm

@@ -4,6 +4,8 @@
 
 #include "formats/vst3/Vst3Abi.h"
 
+namespace tpm
+{
 template <typename Interface> Interface* Vst3Query(vst3::FUnknown* object)
 {
     void* found = nullptr;
@@ -11,3 +13,4 @@ template <typename Interface> Interface* Vst3Query(vst3::FUnknown* object)
         return nullptr;
     return static_cast<Interface*>(found);
 }
+} // namespace tpm

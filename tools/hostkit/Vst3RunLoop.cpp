@@ -4,6 +4,8 @@
 #include <poll.h>
 #endif
 
+namespace tpm
+{
 Vst3RunLoop::Vst3RunLoop(vst3::FUnknown& owner) : owner(owner), thread(std::this_thread::get_id()) {}
 
 Vst3RunLoop::~Vst3RunLoop()
@@ -140,3 +142,4 @@ void Vst3RunLoop::ServiceDescriptors()
         }
 #endif
 }
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+namespace tpm
+{
 class Vst3RunLoop final : public vst3::IRunLoop
 {
   public:
@@ -60,3 +62,4 @@ class Vst3RunLoop final : public vst3::IRunLoop
     std::vector<Watch> watches;
     long timersFired = 0;
 };
+} // namespace tpm

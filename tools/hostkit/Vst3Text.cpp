@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string_view>
 
+namespace tpm
+{
 std::string Utf8FromVst3(const vst3::char16* text, int capacity)
 {
     std::size_t length = 0;
@@ -58,3 +60,4 @@ std::string Vst3ClassIdText(const char* id)
     }
     return text;
 }
+} // namespace tpm

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <thread>
 
+namespace tpm
+{
 namespace
 {
 constexpr unsigned kFallbackRate = 48000;
@@ -281,3 +283,4 @@ int AudioDevice::Callback(void* output, void* input, unsigned frames, double /*s
                            (status & RTAUDIO_OUTPUT_UNDERFLOW) != 0);
     return 0;
 }
+} // namespace tpm

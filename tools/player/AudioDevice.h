@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
-class PlaybackRenderer;
 class RtAudio;
 
+namespace tpm
+{
+class PlaybackRenderer;
 struct DeviceRequest
 {
     std::string device; // name or index; empty for the default output
@@ -59,3 +61,4 @@ class AudioDevice
     unsigned bufferFrames = 0;
     int inputChannels = 0;
 };
+} // namespace tpm

@@ -7,5 +7,8 @@
 #include <RtAudio.h>
 #include <string>
 
+namespace tpm
+{
 // The system to open (UNSPECIFIED: RtAudio's own pick); `note` says why when it passes one over.
 RtAudio::Api ChooseAudioSystem(std::string& note);
+} // namespace tpm

@@ -7,6 +7,8 @@
 #include <audioclient.h>
 #include <mmdeviceapi.h>
 
+namespace tpm
+{
 namespace
 {
 template <typename Interface> void Release(Interface*& pointer)
@@ -72,3 +74,4 @@ RtAudio::Api ChooseAudioSystem(std::string& note)
     // Else WASAPI where it has devices, else DirectSound.
     return note.empty() ? RtAudio::UNSPECIFIED : RtAudio::WINDOWS_DS;
 }
+} // namespace tpm

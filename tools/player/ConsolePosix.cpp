@@ -4,6 +4,8 @@
 #include <initializer_list>
 #include <pthread.h>
 
+namespace tpm
+{
 namespace
 {
 volatile std::sig_atomic_t stopSignal = 0;
@@ -56,3 +58,4 @@ bool StopSignalReceived()
 {
     return stopSignal != 0;
 }
+} // namespace tpm

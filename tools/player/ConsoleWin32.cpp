@@ -3,6 +3,8 @@
 #include <atomic>
 #include <windows.h>
 
+namespace tpm
+{
 namespace
 {
 constexpr DWORD kCloseGraceMs = 3000; // the fade and the closing report take well under this
@@ -34,3 +36,4 @@ bool StopSignalReceived()
 {
     return stopRequested.load();
 }
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+namespace tpm
+{
 namespace
 {
 constexpr double kRingSeconds = 1.0;
@@ -70,3 +72,4 @@ void LoopedInput::ReadAhead()
     while (!quit.load(std::memory_order_relaxed) && Fill())
         std::this_thread::sleep_for(kReaderNap);
 }
+} // namespace tpm

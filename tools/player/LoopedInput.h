@@ -14,6 +14,8 @@
 #include <string>
 #include <thread>
 
+namespace tpm
+{
 class LoopedInput
 {
   public:
@@ -58,3 +60,4 @@ class LoopedInput
     std::atomic<long long> underruns{0};
     std::string failure;
 };
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tpm
+{
 namespace
 {
 constexpr long long kKeepFrames = 1 << 18; // about 6 s at 44.1 kHz, 2 MB as stereo floats
@@ -104,3 +106,4 @@ bool LoopingSource::Reopen(std::string& error)
     }
     return file != nullptr;
 }
+} // namespace tpm

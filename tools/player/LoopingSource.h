@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace tpm
+{
 class LoopingSource final : public AudioReader
 {
   public:
@@ -40,3 +42,4 @@ class LoopingSource final : public AudioReader
     std::vector<float> kept;  // the whole file as stereo, once read through
     std::size_t keptCursor = 0;
 };
+} // namespace tpm

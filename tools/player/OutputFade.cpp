@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tpm
+{
 namespace
 {
 // 1 until `fade` frames before `deadline`, then falling linearly to 0 at its last frame.
@@ -44,3 +46,4 @@ float OutputFade::Next()
     silent = gain <= 0.0;
     return static_cast<float>(gain);
 }
+} // namespace tpm

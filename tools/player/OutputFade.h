@@ -3,6 +3,8 @@
 // thread only.
 #pragma once
 
+namespace tpm
+{
 class OutputFade
 {
   public:
@@ -28,3 +30,4 @@ class OutputFade
     bool stopping = false;
     bool silent = false;
 };
+} // namespace tpm

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace tpm
+{
 PlaybackRenderer::PlaybackRenderer(HostedInstance& plugin, const PlaybackSetup& setup)
     : plugin(plugin), setup(setup), doublePrecision(plugin.SupportsDouble()),
       fade(setup.sleepFrames, setup.sleepFadeFrames, setup.stopFadeFrames)
@@ -116,3 +118,4 @@ void PlaybackRenderer::CountClipping(const float* out, int samples)
     clippedSamples.fetch_add(clipped, std::memory_order_relaxed);
     peak.store(loudest, std::memory_order_relaxed);
 }
+} // namespace tpm

@@ -12,6 +12,8 @@
 #include <atomic>
 #include <vector>
 
+namespace tpm
+{
 struct PlaybackSetup
 {
     int blockFrames = 256; // the block size the plug-in was told; longer buffers go in pieces
@@ -70,3 +72,4 @@ class PlaybackRenderer
     std::atomic<long long> clippedSamples{0};  // written by the audio thread only
     std::atomic<float> peak{0.0f};             // written by the audio thread only
 };
+} // namespace tpm

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tpm
+{
 SampleRing::SampleRing(std::size_t frames)
 {
     std::size_t capacity = 1;
@@ -27,3 +29,4 @@ void SampleRing::Write(const float* stereo, std::size_t frames)
     }
     written.store(head + frames, std::memory_order_release);
 }
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace tpm
+{
 class SampleRing
 {
   public:
@@ -41,3 +43,4 @@ class SampleRing
     std::atomic<std::size_t> written{0};
     std::atomic<std::size_t> read{0};
 };
+} // namespace tpm

@@ -2,6 +2,8 @@
 // probing) off the terminal for as long as it lives; the player reports failures in its own words.
 #pragma once
 
+namespace tpm
+{
 class StderrSilencer
 {
   public:
@@ -13,3 +15,4 @@ class StderrSilencer
   private:
     int saved = -1;
 };
+} // namespace tpm

@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace tpm
+{
 StderrSilencer::StderrSilencer()
 {
     std::fflush(stderr);
@@ -24,3 +26,4 @@ StderrSilencer::~StderrSilencer()
     dup2(saved, STDERR_FILENO);
     close(saved);
 }
+} // namespace tpm

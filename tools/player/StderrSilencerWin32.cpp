@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <io.h>
 
+namespace tpm
+{
 StderrSilencer::StderrSilencer()
 {
     std::fflush(stderr);
@@ -24,3 +26,4 @@ StderrSilencer::~StderrSilencer()
     _dup2(saved, _fileno(stderr));
     _close(saved);
 }
+} // namespace tpm

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace tpm
+{
 class TerminalKeys
 {
   public:
@@ -44,3 +46,4 @@ class TerminalKeys
     struct Saved; // the terminal's settings before
     std::unique_ptr<Saved> saved;
 };
+} // namespace tpm

@@ -3,6 +3,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+namespace tpm
+{
 struct TerminalKeys::Saved
 {
     termios settings{};
@@ -50,3 +52,4 @@ TerminalKeys::Key TerminalKeys::Take()
     }
     return Key::None;
 }
+} // namespace tpm

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <io.h>
 
+namespace tpm
+{
 struct TerminalKeys::Saved
 {
 };
@@ -36,3 +38,4 @@ TerminalKeys::Key TerminalKeys::Take()
     }
     return Key::None;
 }
+} // namespace tpm

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <string>
 
+namespace tpm
+{
 namespace
 {
 AEffect* MakePlugin(audioMasterCallback callback)
@@ -20,6 +22,9 @@ AEffect* MakePlugin(audioMasterCallback callback)
     return Vst2Effect::Create(callback, PluginInstance::Create());
 }
 } // namespace
+} // namespace tpm
+
+using namespace tpm;
 
 int main(int argc, char** argv)
 {

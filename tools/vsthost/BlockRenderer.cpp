@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace tpm
+{
 BlockRenderer::BlockRenderer(HostedInstance& hosted, int channelCount, int blockSize)
     : plugin(hosted), channels(channelCount), doublePrecision(hosted.SupportsDouble())
 {
@@ -62,3 +64,4 @@ void BlockRenderer::Run(Planes<Sample>& planes, const float* input, int inputCha
     else
         SampleCopy::Convert(planes.out[0].data(), output, n);
 }
+} // namespace tpm

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace tpm
+{
 class BlockRenderer
 {
   public:
@@ -37,3 +39,4 @@ class BlockRenderer
     Planes<float> floats;
     Planes<double> doubles;
 };
+} // namespace tpm

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class HostWindow;
 
 struct RenderOptions
@@ -88,3 +90,4 @@ bool LoadPresetFileInto(HostedInstance& plugin, const std::string& path);
 int RunPrograms(const std::string& module, const std::string& load);
 int RunExportPreset(const std::string& module, const std::string& output, bool bank, bool chunk,
                     const PluginSetup& setup);
+} // namespace tpm

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+namespace tpm
+{
 namespace
 {
 // Samples that are the same value, also the same NaN or infinity, differ by nothing; a NaN against
@@ -71,3 +73,4 @@ int RunCompare(const std::string& a, const std::string& b, double tolerance)
     std::printf("\n");
     return largest <= tolerance ? 0 : 1;
 }
+} // namespace tpm

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace tpm
+{
 namespace
 {
 
@@ -153,3 +155,4 @@ int RunEditor(const EditorOptions& options, const CommonHostOptions& host)
     plugin->Close();
     return result;
 }
+} // namespace tpm

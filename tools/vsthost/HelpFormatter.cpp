@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+namespace tpm
+{
 namespace
 {
 // The library's own names for values an option was given no word for.
@@ -30,3 +32,4 @@ std::string HelpFormatter::make_option_opts(const CLI::Option* option) const
     text.replace(at, full.size(), word);
     return text;
 }
+} // namespace tpm

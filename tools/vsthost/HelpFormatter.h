@@ -4,8 +4,11 @@
 
 #include <CLI/CLI.hpp>
 
+namespace tpm
+{
 class HelpFormatter : public CLI::Formatter
 {
   public:
     std::string make_option_opts(const CLI::Option* option) const override;
 };
+} // namespace tpm

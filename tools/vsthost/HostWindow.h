@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class HostWindow // a top-level window that hosts a plug-in editor; one per editor command
 {
   public:
@@ -45,3 +47,4 @@ class HostWindow // a top-level window that hosts a plug-in editor; one per edit
     virtual void ShowProgram(int index, const std::string& name) = 0;
     virtual int TakeProgramChoice() = 0;
 };
+} // namespace tpm

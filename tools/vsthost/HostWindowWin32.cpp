@@ -6,6 +6,8 @@
 #include <utility>
 #include <windows.h>
 
+namespace tpm
+{
 namespace
 {
 
@@ -218,3 +220,4 @@ std::unique_ptr<HostWindow> HostWindow::Create(int width, int height, const std:
     UpdateWindow(window);
     return host;
 }
+} // namespace tpm

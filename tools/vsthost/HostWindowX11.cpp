@@ -9,6 +9,8 @@
 #include <cstring>
 #include <poll.h>
 
+namespace tpm
+{
 namespace
 {
 
@@ -311,3 +313,4 @@ std::unique_ptr<HostWindow> HostWindow::Create(int width, int height, const std:
         return nullptr;
     return window;
 }
+} // namespace tpm

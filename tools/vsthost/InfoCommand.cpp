@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+namespace tpm
+{
 int RunInfo(const std::string& module, const PluginSetup& setup, const CommonHostOptions& host)
 {
     auto plugin = OpenPlugin(module, SettingsFor(host));
@@ -23,3 +25,4 @@ int RunInfo(const std::string& module, const PluginSetup& setup, const CommonHos
         std::printf("program %3d %s\n", i, plugin->ProgramName(i).c_str());
     return 0;
 }
+} // namespace tpm

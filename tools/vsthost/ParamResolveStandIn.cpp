@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace tpm
+{
 namespace
 {
 constexpr intptr_t kVendorAnswer = 0xBEEF;
@@ -96,3 +98,4 @@ bool ResolveParamAssignment(Vst2HostedPlugin& plugin, const std::string& assignm
     }
     return TextToNormalized(plugin, setting.index, value, setting.normalized, error);
 }
+} // namespace tpm

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <map>
 
+namespace tpm
+{
 int RunParams(const std::string& module, const CommonHostOptions& host)
 {
     auto plugin = OpenPlugin(module, SettingsFor(host));
@@ -26,3 +28,4 @@ int RunParams(const std::string& module, const CommonHostOptions& host)
     }
     return 0;
 }
+} // namespace tpm

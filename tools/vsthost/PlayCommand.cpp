@@ -17,6 +17,8 @@
 #include <cstdio>
 #include <thread>
 
+namespace tpm
+{
 namespace
 {
 constexpr double kSleepFadeSeconds = 30.0;
@@ -300,3 +302,4 @@ int RunPlay(const PlayOptions& options, const CommonHostOptions& host)
         return Fail("the audio device stopped during playback");
     return 0;
 }
+} // namespace tpm

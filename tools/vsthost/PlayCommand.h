@@ -11,6 +11,8 @@ namespace CLI
 class App;
 }
 
+namespace tpm
+{
 struct PlayOptions
 {
     std::string module;
@@ -33,3 +35,4 @@ struct PlayOptions
 // Adds the sub-command and its options to the tool's command line.
 CLI::App* AddPlayCommand(CLI::App& app, PlayOptions& options);
 int RunPlay(const PlayOptions& options, const CommonHostOptions& host);
+} // namespace tpm

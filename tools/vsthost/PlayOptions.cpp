@@ -3,6 +3,8 @@
 
 #include <CLI/CLI.hpp>
 
+namespace tpm
+{
 CLI::App* AddPlayCommand(CLI::App& app, PlayOptions& options)
 {
     CLI::App* play =
@@ -47,3 +49,4 @@ CLI::App* AddPlayCommand(CLI::App& app, PlayOptions& options)
         ->type_name("S");
     return play;
 }
+} // namespace tpm

@@ -3,8 +3,11 @@
 
 #include <cstdio>
 
+namespace tpm
+{
 int RunPlay(const PlayOptions& /*options*/, const CommonHostOptions& /*host*/)
 {
     std::fprintf(stderr, "vsthost: play is not available in this build\n");
     return 1;
 }
+} // namespace tpm

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace tpm
+{
 PlayerControls::PlayerControls(HostedInstance& plugin, const PlaybackRenderer& renderer)
     : plugin(plugin), renderer(renderer)
 {
@@ -81,3 +83,4 @@ void PlayerControls::StepProgram(int step)
     const int current = plugin.CurrentProgram();
     plugin.SelectProgram(((current + step) % count + count) % count);
 }
+} // namespace tpm

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class PlayerControls
 {
   public:
@@ -39,3 +41,4 @@ class PlayerControls
     int shownProgram = -1;
     std::size_t statusWidth = 0; // of the last status line, to blank out what a shorter one leaves
 };
+} // namespace tpm

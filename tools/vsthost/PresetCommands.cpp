@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace tpm
+{
 bool LoadPresetFileInto(HostedInstance& plugin, const std::string& path)
 {
     PresetFile file;
@@ -59,3 +61,4 @@ int RunExportPreset(const std::string& module, const std::string& output, bool b
     }
     return 0;
 }
+} // namespace tpm

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace tpm
+{
 namespace
 {
 constexpr int kButtonWidth = 32;
@@ -212,3 +214,4 @@ void ProgramBarX11::PaintList()
     }
     listPresenter_->Put(listSurface_, listSurface_.Bounds());
 }
+} // namespace tpm

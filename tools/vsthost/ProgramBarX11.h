@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace tpm
+{
 class ProgramBarX11
 {
   public:
@@ -54,3 +56,4 @@ class ProgramBarX11
     bool listOpen_ = false;
     int firstRow_ = 0; // the list's top row when scrolled
 };
+} // namespace tpm

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace tpm
+{
 namespace
 {
 constexpr double kDefaultSeconds = 5.0;
@@ -278,3 +280,4 @@ int RunRender(const RenderOptions& options, const CommonHostOptions& host)
     }
     return 0;
 }
+} // namespace tpm

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace tpm
+{
 bool LoadScheduleFor(HostedInstance& plugin, const std::string& path, Schedule& schedule)
 {
     ParamCatalog catalog(plugin);
@@ -17,3 +19,4 @@ bool LoadScheduleFor(HostedInstance& plugin, const std::string& path, Schedule& 
         std::fprintf(stderr, "vsthost: warning: %s\n", warning.c_str());
     return true;
 }
+} // namespace tpm

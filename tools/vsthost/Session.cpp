@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace tpm
+{
 std::unique_ptr<HostedInstance> OpenPlugin(const std::string& module, const HostSettings& settings)
 {
     std::string error;
@@ -71,3 +73,4 @@ bool ApplySetup(HostedInstance& plugin, const PluginSetup& setup)
     }
     return true;
 }
+} // namespace tpm

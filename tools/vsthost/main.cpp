@@ -22,6 +22,8 @@
 #include <shellapi.h>
 #endif
 
+namespace tpm
+{
 namespace
 {
 // CLI11's ranges let NaN through (every comparison with it is false); numbers here must be finite.
@@ -241,6 +243,9 @@ std::vector<std::string> WideArguments()
 }
 #endif
 } // namespace
+} // namespace tpm
+
+using namespace tpm;
 
 int main(int argc, char** argv)
 {

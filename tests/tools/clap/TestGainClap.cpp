@@ -15,6 +15,8 @@
 #include <string>
 #include <unistd.h>
 
+namespace tpm
+{
 namespace
 {
 constexpr clap_id kGain = 10;
@@ -618,6 +620,9 @@ const void* EntryFactory(const char* id)
     return nullptr;
 }
 } // namespace
+} // namespace tpm
+
+using namespace tpm;
 
 extern "C" __attribute__((visibility("default")))
 const clap_plugin_entry_t clap_entry{kClapVersion, &EntryInit, &EntryDeinit, &EntryFactory};

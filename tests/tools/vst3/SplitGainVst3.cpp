@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace tpm
+{
 namespace
 {
 using namespace vst3;
@@ -353,6 +355,9 @@ class Factory final : public IPluginFactory
 
 Factory factory;
 } // namespace
+} // namespace tpm
+
+using namespace tpm;
 
 extern "C" {
 __attribute__((visibility("default"))) IPluginFactory* GetPluginFactory()
