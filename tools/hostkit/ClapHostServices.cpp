@@ -72,19 +72,13 @@ bool ClapHostServices::RequestResize(const clap_host_t* host, uint32_t width, ui
     ClapHostServices& self = Of(host);
     if (width == 0 || height == 0 || width > 8192 || height > 8192 || !IsMainThread(host))
         return false;
-    self.resizeWidth = static_cast<int>(width);
-    self.resizeHeight = static_cast<int>(height);
+    self.resize.Set(static_cast<int>(width), static_cast<int>(height));
     return true;
 }
 
 bool ClapHostServices::TakeResizeRequest(int& width, int& height)
 {
-    if (resizeWidth <= 0)
-        return false;
-    width = resizeWidth;
-    height = resizeHeight;
-    resizeWidth = resizeHeight = 0;
-    return true;
+    return resize.Take(width, height);
 }
 
 ClapHostServices& ClapHostServices::Of(const clap_host_t* host)

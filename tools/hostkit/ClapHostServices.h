@@ -6,6 +6,7 @@
 
 #include "formats/clap/ClapAbi.h"
 #include "tools/hostkit/HostedInstance.h"
+#include "tools/hostkit/PendingResize.h"
 
 #include <atomic>
 #include <chrono>
@@ -88,7 +89,6 @@ class ClapHostServices
     std::vector<Descriptor> descriptors;
     clap_id nextTimerId = 1;
     std::string presetError;
-    int resizeWidth = 0; // asked for and not yet taken (0: none)
-    int resizeHeight = 0;
+    PendingResize resize;
 };
 } // namespace tpm

@@ -266,8 +266,7 @@ intptr_t Vst2HostedPlugin::Answer(int32_t opcode, int32_t index, intptr_t value,
     case vst::audioMasterSizeWindow:
         if (index <= 0 || value <= 0 || value > 8192 || index > 8192)
             return 0;
-        requestedWidth = index;
-        requestedHeight = static_cast<int>(value);
+        editorRequest.Set(index, static_cast<int>(value));
         return 1;
     default:
         (void)value;
@@ -428,12 +427,7 @@ void Vst2HostedPlugin::SetEditorScale(double scale)
 
 bool Vst2HostedPlugin::TakeEditorRequest(int& width, int& height)
 {
-    if (requestedWidth <= 0)
-        return false;
-    width = requestedWidth;
-    height = requestedHeight;
-    requestedWidth = requestedHeight = 0;
-    return true;
+    return editorRequest.Take(width, height);
 }
 
 bool Vst2HostedPlugin::OpenEditor(void* parent)

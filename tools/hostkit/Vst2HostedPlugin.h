@@ -4,6 +4,7 @@
 
 #include "tools/hostkit/HostedPluginBase.h"
 #include "tools/hostkit/ModuleLibrary.h"
+#include "tools/hostkit/PendingResize.h"
 
 #include <cstdint>
 #include <memory>
@@ -110,7 +111,6 @@ class Vst2HostedPlugin : public HostedPluginBase
     VstTimeInfo timeInfo{};
     mutable std::mutex callsMutex;
     std::vector<HostCall> calls;
-    int requestedWidth = 0; // the editor's last audioMasterSizeWindow, until taken (0: none)
-    int requestedHeight = 0;
+    PendingResize editorRequest; // the editor's last audioMasterSizeWindow, until taken
 };
 } // namespace tpm

@@ -136,19 +136,13 @@ vst3::tresult Vst3HostServices::resizeView(vst3::IPlugView* view, vst3::ViewRect
     const vst3::tresult result = view->onSize(newSize);
     if (result == vst3::kResultOk)
     {
-        resizeWidth = width;
-        resizeHeight = height;
+        resize.Set(width, height);
     }
     return result;
 }
 
 bool Vst3HostServices::TakeResizeRequest(int& width, int& height)
 {
-    if (resizeWidth <= 0)
-        return false;
-    width = resizeWidth;
-    height = resizeHeight;
-    resizeWidth = resizeHeight = 0;
-    return true;
+    return resize.Take(width, height);
 }
 } // namespace tpm

@@ -7,6 +7,7 @@
 
 #include "formats/vst3/Vst3Abi.h"
 #include "tools/hostkit/HostedInstance.h"
+#include "tools/hostkit/PendingResize.h"
 #include "tools/hostkit/Vst3RunLoop.h"
 
 #include <atomic>
@@ -74,7 +75,6 @@ class Vst3HostServices final : public vst3::IHostApplication,
     std::thread::id uiThread;
     Vst3RunLoop runLoop;
     std::atomic<int> offUiThread{0};
-    int resizeWidth = 0; // asked for and not yet taken (0: none)
-    int resizeHeight = 0;
+    PendingResize resize;
 };
 } // namespace tpm
