@@ -2,11 +2,12 @@
 # Compares two pictures of the editor as different builds draw it. Text is rendered by each platform's
 # own font engine, so its anti-aliasing may differ; everything else must match. Text lies in the
 # editor's text lines (the version, the knobs' value texts, the band name): there any difference is
-# allowed, elsewhere no channel may differ by more than a rounding step.
-#   compare-screenshots.sh A.png B.png
+# allowed, elsewhere no channel may differ by more than a rounding step. SCALE is the pictures' editor
+# scale (1 unless given).
+#   compare-screenshots.sh A.png B.png [SCALE]
 set -uo pipefail
 for f in "$1" "$2"; do [ -f "$f" ] || { echo "no picture $f"; exit 1; }; done
-python3 - "$1" "$2" <<'PY'
+python3 - "$1" "$2" "${3:-1}" <<'PY'
 import subprocess, sys
 
 def load(path):
@@ -19,7 +20,9 @@ if size_a != size_b:
     sys.exit(f"sizes differ: {size_a} and {size_b}")
 width, height = size_a
 # (left, top, right, bottom) of the editor's text lines.
-text_lines = [(40, 10, 100, 32), (0, 160, width, 180), (0, 296, width, 318)]
+scale = float(sys.argv[3])
+text_lines = [(40 * scale, 10 * scale, 100 * scale, 32 * scale), (0, 160 * scale, width, 180 * scale),
+              (0, 296 * scale, width, 318 * scale)]
 in_text = lambda x, y: any(l <= x < r and t <= y < b for l, t, r, b in text_lines)
 text_differs = other_differs = 0
 for y in range(height):

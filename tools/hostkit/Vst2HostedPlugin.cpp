@@ -418,7 +418,12 @@ bool Vst2HostedPlugin::EditorSize(int& width, int& height)
 void Vst2HostedPlugin::SetEditorScale(double scale)
 {
     editorScale = scale;
-#if !defined(_WIN32)
+#if defined(_WIN32)
+    // VST2 has no way to give an editor a scale; on Windows it follows the window's DPI instead.
+    if (scale > 0.0)
+        std::fprintf(stderr, "vsthost: --scale is not for VST2 editors on Windows: they draw at the "
+                             "system's DPI (Display settings, or winecfg under Wine)\n");
+#else
     // Plug-ins that follow GTK's setting read it as the editor opens (ours: when Xft.dpi is unset).
     if (scale > 0.0)
         setenv("GDK_SCALE", std::to_string(scale).c_str(), 1);
